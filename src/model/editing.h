@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kelvara {
+
+struct Workspace;
+struct Platform;
+
+// Creates the object the drawing tool has collected (ToolMode kind, preview
+// segments, Settings), journaled as one undo step, linked after the current
+// object and listed at its display position. Returns the new row, or -1 when
+// the table is full (the rubber band then ends). The tool's follow-up (what
+// the rubber band does next) is the caller's.
+int32_t createObject(Workspace& ws, const Platform& platform);
+
+// Deletes the current object (undoably); with Shift held, drops the
+// background picture instead.
+void deleteCurrent(Workspace& ws, const Platform& platform);
+
+// Replays the newest undo step.
+void undoStep(Workspace& ws, const Platform& platform);
+
+// Rebuilds every list line from the display order.
+void refillObjectList(Workspace& ws, const Platform& platform);
+
+// Moves the objects of the selected list lines (whole groups while Shift is
+// held) to list position `target`: before the object shown there, or to the
+// end when `target` equals the object count. One undo step.
+void dropObjects(Workspace& ws, const Platform& platform, int32_t target);
+
+} // namespace kelvara

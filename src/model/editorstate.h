@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace kelvara {
+
+// Zoom and scroll of the canvas; a design point (x, y) is drawn at
+// (x * zoom - scrollX, y * zoom - scrollY).
+struct ViewState {
+    int32_t zoom = 1;
+    int32_t scrollX = 0;
+    int32_t scrollY = 0;
+    int32_t canvasWidth = 0;
+    int32_t canvasHeight = 0;
+    int32_t mouseX = -1;
+    int32_t mouseY = -1;
+};
+
+struct PreviewSegment {
+    int32_t used = 0;
+    int32_t startX = 0, startY = 0;
+    int32_t endX = 0, endY = 0;
+    int32_t straight = 1;
+    int32_t c1X = 0, c1Y = 0;
+    int32_t c2X = 0, c2Y = 0;
+};
+
+struct PreviewPath {
+    std::array<PreviewSegment, 4> segments{};
+    void clear() { segments = {}; }
+};
+
+struct RubberBand {
+    int32_t active = 0;
+    int32_t startX = 0, startY = 0;
+    int32_t straight = 1;
+    int32_t c1X = 0, c1Y = 0;
+    int32_t c2X = 0, c2Y = 0;
+    int32_t curvesAllowed = 0;
+};
+
+// State of the drawing tools. ToolMode: -1 select, 0 none, 1..6 object kind.
+struct ToolState {
+    int32_t toolMode = 0;
+    int32_t clickCount = 0;
+    int32_t newGroupPending = 0;
+    PreviewPath preview;
+    RubberBand rubberBand;
+};
+
+// Keys and buttons as the window procedure has seen them.
+struct InputState {
+    int32_t ctrlDown = 0;
+    int32_t shiftDown = 0;
+    int32_t mouseButtons = 0; // 1 left, 2 right, 4 middle
+};
+
+} // namespace kelvara

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvara {
+
+struct ObjectTable;
+class RecordStore;
+
+// Numbering carried from one list line to the next.
+struct ListNumbering {
+    int32_t listNumber = 0;
+    int32_t firstLinePending = 1;
+    int32_t lastLineColour = 0;
+};
+
+void restartListNumbering(ListNumbering& numbering);
+
+// The one-line description of row `row`: glyph, trim mark, colour-change
+// mark, group (right-aligned in 4) and running number. "???" for a free row.
+std::string buildListLine(ListNumbering& numbering, const ObjectTable& table,
+                          const RecordStore& records, int32_t row);
+
+} // namespace kelvara

@@ -1,0 +1,206 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kelvara {
+
+enum ObjectKind : int32_t {
+    KindFree = 0,
+    KindRun = 1,
+    KindSaten = 2,
+    KindSteil = 3,
+    KindRect = 4,
+    KindStar = 5,
+    KindCircle = 6,
+};
+
+// Records are byte images (the undo journal copies them raw, the layouts are
+// fixed), so every field directly follows the previous one.
+#pragma pack(push, 1)
+
+// Straight flag, then start, end, control point 1, control point 2.
+struct BezierEdge {
+    int32_t straight;
+    double x1, y1;
+    double x2, y2;
+    double xc1, yc1;
+    double xc2, yc2;
+};
+
+struct RunParams {
+    int32_t LEN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t JUMP; // 1 = stitched line, 0 = jump
+    BezierEdge line;
+    int32_t colour;
+};
+
+struct SatenParams {
+    int32_t SDENS;
+    int32_t SCOMP;
+    int32_t TDENS;
+    int32_t TCOMP;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t PUSHCOMP;
+    BezierEdge edgeA;
+    BezierEdge edgeB;
+    int32_t STITCHES;
+    int32_t STARTA; // 1 = edge A, 2 = edge B
+    int32_t STOPA;
+    int32_t UNDER;
+    int32_t CIKCAK;
+    int32_t OFSUND;
+    int32_t OFSCIK;
+};
+
+struct SteilParams {
+    int32_t SDENS;
+    int32_t SCOMP;
+    int32_t SWIDTH;
+    int32_t TDENS;
+    int32_t TCOMP;
+    int32_t TWIDTH;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t PUSHCOMP;
+    BezierEdge line;
+    int32_t STITCHES;
+    int32_t UNDER;
+    int32_t CIKCAK;
+    int32_t OFSUND;
+    int32_t OFSCIK;
+};
+
+struct RectParams {
+    int32_t SDENS;
+    int32_t SCOMP;
+    int32_t TDENS;
+    int32_t TCOMP;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t PUSHCOMP;
+    BezierEdge edgeA;
+    BezierEdge edgeB;
+    int32_t STARTA;
+    int32_t STOPA;
+    int32_t ANGLE;
+    int32_t STITCHES;
+    int32_t UNDER;
+    int32_t CIKCAK;
+    int32_t OFSUND;
+    int32_t OFSCIK;
+};
+
+struct StarParams {
+    int32_t DENS;
+    int32_t COMP;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t X;
+    int32_t Y;
+    int32_t RX;
+    int32_t RY;
+    int32_t STARTANGLE;
+    int32_t STOPANGLE;
+    int32_t UNDER;
+    int32_t OFSUND;
+};
+
+struct CircleParams {
+    int32_t SDENS;
+    int32_t SCOMP;
+    int32_t TDENS;
+    int32_t TCOMP;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t PUSHCOMP;
+    int32_t X;
+    int32_t Y;
+    int32_t RX;
+    int32_t RY;
+    int32_t ANGLE;
+    int32_t STITCHES;
+    int32_t UNDER;
+    int32_t CIKCAK;
+    int32_t OFSUND;
+    int32_t OFSCIK;
+};
+
+#pragma pack(pop)
+
+static_assert(sizeof(BezierEdge) == 68);
+static_assert(sizeof(RunParams) == 96);
+static_assert(sizeof(SatenParams) == 228);
+static_assert(sizeof(SteilParams) == 160);
+static_assert(sizeof(RectParams) == 232);
+static_assert(sizeof(StarParams) == 84);
+static_assert(sizeof(CircleParams) == 104);
+
+inline constexpr int32_t kMaxRecordSize = 232;
+
+// Record byte size of a kind; 0 for a free row or an unknown kind.
+constexpr int32_t recordSize(int32_t kind)
+{
+    switch (kind) {
+    case KindRun: return sizeof(RunParams);
+    case KindSaten: return sizeof(SatenParams);
+    case KindSteil: return sizeof(SteilParams);
+    case KindRect: return sizeof(RectParams);
+    case KindStar: return sizeof(StarParams);
+    case KindCircle: return sizeof(CircleParams);
+    default: return 0;
+    }
+}
+
+// One storage slot, large enough for any kind's record.
+union ObjectParams {
+    RunParams run;
+    SatenParams saten;
+    SteilParams steil;
+    RectParams rect;
+    StarParams star;
+    CircleParams circle;
+    unsigned char bytes[kMaxRecordSize];
+};
+static_assert(sizeof(ObjectParams) == kMaxRecordSize);
+
+} // namespace kelvara

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/backgroundpicture.h"
+#include "model/editorstate.h"
+#include "model/listtext.h"
+#include "model/objecttable.h"
+#include "model/undojournal.h"
+#include "shell/libraries.h"
+#include "shell/settings.h"
+#include "shell/texts.h"
+#include "shell/tokenizer.h"
+
+#include <array>
+#include <string>
+
+namespace kelvara {
+
+// State of the object list's drag and drop.
+struct DropState {
+    int32_t dragSource = -1;
+    int32_t dragTarget = -1;
+    std::array<bool, 4096> rowRecorded{};
+};
+
+// Every table of the editor, owned in one place: the app creates one, each
+// test creates its own. Large; create it on the heap.
+struct Workspace {
+    std::string programFolder; // ends with the separator
+
+    Settings settings;
+    TokenTable tokens;
+    LineTable lines; // holds the message table between operations
+    Libraries libraries;
+
+    ObjectTable table;
+    RecordStore records;
+    UndoJournal journal;
+    ListNumbering numbering;
+    DropState drop;
+
+    ViewState view;
+    ToolState tools;
+    InputState input;
+    int32_t cursorNumber = 0;
+
+    BackgroundPicture picture;
+    std::string rememberedFileName;
+};
+
+// Message text of a slot of the message table (the line table).
+inline const std::string& message(const Workspace& ws, int slot) { return ws.lines.slot(slot); }
+
+} // namespace kelvara

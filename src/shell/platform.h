@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kelvara {
+
+// The small interfaces through which the editing logic reaches the platform.
+// The app implements them with Qt widgets; tests use scripted fakes.
+
+// The object list box: lines of text, each with an integer (its row).
+class ListBox {
+public:
+    virtual ~ListBox() = default;
+    virtual void resetContent() = 0;
+    virtual void initStorage(int items, int bytes) = 0;
+    virtual int addString(const std::string& text) = 0;        // returns the new position
+    virtual void insertString(int position, const std::string& text) = 0;
+    virtual void deleteString(int position) = 0;
+    virtual std::string text(int position) const = 0;
+    virtual void setItemData(int position, int32_t data) = 0;
+    virtual int32_t itemData(int position) const = 0;
+    virtual void setSelected(int position, bool selected) = 0; // position -1: every line
+    virtual std::vector<int> selectedPositions() const = 0;    // ascending
+    virtual int count() const = 0;
+    virtual void setRedraw(bool on) = 0;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Yes/No with the question icon; true for Yes.
+    virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
+    // OK with the error icon.
+    virtual void showError(const std::string& caption, const std::string& text) = 0;
+};
+
+struct FileFilter {
+    std::string description; // e.g. "Kelvara projekt (*.kvp)"
+    std::string pattern;     // e.g. "*.kvp"
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string defaultSuffix;     // without the dot; empty for none
+    std::string startName;         // initial file name
+    bool mustExist = false;        // open dialogs
+    bool confirmOverwrite = false; // save dialogs
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+};
+
+class ColourDialog {
+public:
+    virtual ~ColourDialog() = default;
+    // Colour as red | green << 8 | blue << 16, or nothing when cancelled.
+    virtual std::optional<int32_t> chooseColour(int32_t initial) = 0;
+};
+
+class WindowTitle {
+public:
+    virtual ~WindowTitle() = default;
+    virtual void setTitle(const std::string& title) = 0;
+};
+
+// Cursor numbers: 0 arrow, 1 cross, 2 size-all, 3 forbidden, 4 up-arrow,
+// 5 I-beam, 6 wait, 7 arrow with hourglass.
+class CursorControl {
+public:
+    virtual ~CursorControl() = default;
+    virtual void setCursor(int cursorNumber) = 0;
+};
+
+class CanvasControl {
+public:
+    virtual ~CanvasControl() = default;
+    virtual void renderCanvas() = 0;     // redraw the lower layer
+    virtual void invalidateCanvas() = 0; // schedule a paint
+    virtual void updateScrollBars() {}   // after a zoom change
+};
+
+// Everything the logic may reach, handed to operations that need it.
+struct Platform {
+    ListBox* list = nullptr;
+    MessageBoxes* boxes = nullptr;
+    FileDialogs* files = nullptr;
+    ColourDialog* colours = nullptr;
+    WindowTitle* title = nullptr;
+    CursorControl* cursor = nullptr;
+    CanvasControl* canvas = nullptr;
+};
+
+} // namespace kelvara

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvara {
+
+struct LineTable;
+struct TokenTable;
+
+// The configuration values, named by their keys in kelvara.cfg.
+struct Settings {
+    int32_t CROSS = 0;
+    int32_t MRIZ = 0;
+    int32_t MRIZXY = 10;
+    int32_t AUTO = 1;
+    int32_t DELETE = 5;
+    int32_t MAX = 90;
+    int32_t DENSITY = 35;
+    int32_t PULLCOMP = 2;
+    int32_t PUSHCOMP = 1;
+    int32_t STITCH = 20;
+    int32_t UNDER = 1;
+    int32_t LENGTH = 15;
+    int32_t EDGE = 5;
+    int32_t CIKUND = 0;
+    int32_t CIKCAK = 25;
+    int32_t MARGIN = 3;
+    int32_t STEIL = 20;
+    int32_t REPEAT = 1;
+    int32_t TIEIN = 0;
+    int32_t TIEOUT = 1;
+    int32_t TIELEN = 25;
+    int32_t TRIM = 40;
+    // Not one of the classic keys: start value of the stitch view switch.
+    int32_t STITCHVIEW = 0;
+};
+
+inline constexpr const char* kConfigFileName = "kelvara.cfg";
+
+// Reads programFolder + kelvara.cfg into `settings` through the line table.
+void readConfiguration(Settings& settings, LineTable& lines, TokenTable& tokens,
+                       const std::string& programFolder);
+
+// Applies already-read lines (the line table's content) to `settings`.
+void applyConfigurationLines(Settings& settings, LineTable& lines, TokenTable& tokens);
+
+} // namespace kelvara

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace kelvara {
+
+// The one shared store of text lines. Configuration, library, button
+// information and message files all pass through it; between operations it
+// holds the message file (the message table is this table's content then).
+struct LineTable {
+    static constexpr int kSlots = 2049;
+    static constexpr int kMaxLineLength = 255;
+
+    std::array<std::string, kSlots> lines;
+    int32_t lineCount = 0;
+
+    // Slot text, or the empty text for a slot outside 0..2048.
+    const std::string& slot(int n) const;
+};
+
+// Fills `table` from the file at `path`: lines end at CR, LF or CR LF, are cut
+// to 255 characters, lose everything from the first ';', have tabs turned
+// into blanks, runs of blanks collapsed and a leading blank removed; empty
+// results are skipped; at most 2049 lines are kept. An unreadable file leaves
+// the table empty. `lineLimit` and `maxLength` exist for project files, which
+// are read whole (0 = the table's own limits).
+void readTextFile(LineTable& table, const std::string& path);
+
+// The same line rules applied to bytes already in memory, handing each kept
+// line to `keep` until it returns false. Used by the project reader, whose
+// files are not bound by the table's 2049-line and 255-character limits.
+template <typename Keep>
+void forEachTextLine(const char* data, std::size_t size, std::size_t maxLength, Keep&& keep);
+
+// Message and button information files in the program folder.
+inline constexpr const char* kMessageFileName = "hlaseni.txt";
+inline constexpr const char* kButtonInfoFileName = "stehyinfo.txt";
+
+// Reads the message file into the line table (the table then is the message
+// table). Called last at start-up and after anything else used the table.
+void loadMessages(LineTable& table, const std::string& programFolder);
+
+// Cleans one raw line by the reader's rules (comment cut, tabs, blank runs,
+// leading blank). Returns the empty text for a line that is not kept.
+std::string cleanTextLine(std::string_view raw);
+
+template <typename Keep>
+void forEachTextLine(const char* data, std::size_t size, std::size_t maxLength, Keep&& keep)
+{
+    std::size_t pos = 0;
+    while (pos < size) {
+        std::size_t end = pos;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        std::size_t len = end - pos;
+        if (maxLength > 0 && len > maxLength)
+            len = maxLength;
+        std::string line = cleanTextLine(std::string_view(data + pos, len));
+        if (end < size && data[end] == '\r' && end + 1 < size && data[end + 1] == '\n')
+            ++end;
+        pos = end + 1;
+        if (!line.empty() && !keep(std::move(line)))
+            return;
+    }
+}
+
+} // namespace kelvara

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "shell/platform.h"
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvara::testing {
+
+// A list box kept in memory, with the same position rules as the real one.
+class FakeListBox : public ListBox {
+public:
+    struct Line {
+        std::string text;
+        int32_t data = 0;
+        bool selected = false;
+    };
+
+    void resetContent() override { lines.clear(); }
+    void initStorage(int, int) override { ++initStorageCalls; }
+    int addString(const std::string& text) override;
+    void insertString(int position, const std::string& text) override;
+    void deleteString(int position) override;
+    std::string text(int position) const override;
+    void setItemData(int position, int32_t data) override;
+    int32_t itemData(int position) const override;
+    void setSelected(int position, bool selected) override;
+    std::vector<int> selectedPositions() const override;
+    int count() const override { return static_cast<int>(lines.size()); }
+    void setRedraw(bool on) override { redrawOn = on; }
+
+    std::vector<std::string> texts() const;
+    std::vector<int32_t> data() const;
+
+    std::vector<Line> lines;
+    bool redrawOn = true;
+    int initStorageCalls = 0;
+};
+
+// Records every box; answers questions from a script (Yes when empty).
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    struct Shown {
+        bool question = false;
+        std::string caption;
+        std::string text;
+    };
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    void showError(const std::string& caption, const std::string& text) override;
+
+    std::deque<bool> answers;
+    std::vector<Shown> shown;
+};
+
+// Answers dialogs from a script; an empty script means cancel.
+class FakeFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> openFile(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> requests;
+    std::vector<bool> wasSave;
+};
+
+class FakeColourDialog : public ColourDialog {
+public:
+    std::optional<int32_t> chooseColour(int32_t initial) override
+    {
+        initials.push_back(initial);
+        return answer;
+    }
+    std::optional<int32_t> answer;
+    std::vector<int32_t> initials;
+};
+
+class FakeWindowTitle : public WindowTitle {
+public:
+    void setTitle(const std::string& t) override { titles.push_back(t); }
+    std::string current() const { return titles.empty() ? std::string() : titles.back(); }
+    std::vector<std::string> titles;
+};
+
+class FakeCursor : public CursorControl {
+public:
+    void setCursor(int n) override { history.push_back(n); }
+    std::vector<int> history;
+};
+
+class FakeCanvas : public CanvasControl {
+public:
+    void renderCanvas() override { ++renders; }
+    void invalidateCanvas() override { ++invalidations; }
+    void updateScrollBars() override { ++scrollBarUpdates; }
+    int renders = 0;
+    int scrollBarUpdates = 0;
+    int invalidations = 0;
+};
+
+// All fakes together, with a Platform pointing at them.
+struct FakePlatform {
+    FakeListBox list;
+    FakeMessageBoxes boxes;
+    FakeFileDialogs files;
+    FakeColourDialog colours;
+    FakeWindowTitle title;
+    FakeCursor cursor;
+    FakeCanvas canvas;
+
+    Platform platform() { return Platform{&list, &boxes, &files, &colours, &title, &cursor, &canvas}; }
+};
+
+} // namespace kelvara::testing
