@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kelvara {
+
+struct Workspace;
+struct Platform;
+
+// The drawing tools' one entry. Acts on MsgLButtonUp (514: a click adds a
+// point), MsgRButtonDown (516: bends the live segment; Ctrl moves the second
+// control point) and MsgMouseWheel (522: zoom step), then runs the
+// completion check that creates the object. The position comes from
+// ws.view.mouseX/mouseY and the Ctrl state from ws.input.ctrlDown; x, y and
+// the flags are accepted for the caller's convenience and not used.
+void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, uint32_t code,
+               int32_t wheelDelta, int32_t ctrl, int32_t shift);
+
+// The select tool (t = -1) and the six drawing tools (t = 1..6): cursor,
+// ToolMode, preview cleared, curvesAllowed, a new group pending.
+void selectTool(Workspace& ws, const Platform& platform, int32_t t);
+
+// One zoom step: a negative delta zooms in (up to 32), a positive one out.
+void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta);
+
+// The Shift constraint of the live segment, in canvas pixels: the end point
+// (ex, ey) is moved onto the horizontal, vertical or 45-degree line through
+// the start (sx, sy). Used by the rubber band painter and by the clicks.
+void constrainToShift(int32_t sx, int32_t sy, int32_t& ex, int32_t& ey);
+
+} // namespace kelvara

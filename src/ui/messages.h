@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+
+namespace kelvara {
+
+// Message codes the window procedure and the drawing tools understand. The
+// numbers are those of the classic desktop messages, so hotkeys and tool
+// events behave the same whatever toolkit delivers them.
+enum MessageCode : uint32_t {
+    MsgCreate = 0x0001,
+    MsgDestroy = 0x0002,
+    MsgSize = 0x0005,
+    MsgPaint = 0x000F,
+    MsgClose = 0x0010,
+    MsgEraseBackground = 0x0014,
+    MsgKeyDown = 0x0100,
+    MsgKeyUp = 0x0101,
+    MsgChar = 0x0102,
+    MsgCommand = 0x0111,
+    MsgHScroll = 0x0114,
+    MsgVScroll = 0x0115,
+    MsgMouseMove = 0x0200,
+    MsgLButtonDown = 0x0201,
+    MsgLButtonUp = 0x0202,
+    MsgRButtonDown = 0x0204,
+    MsgRButtonUp = 0x0205,
+    MsgMButtonDown = 0x0207,
+    MsgMButtonUp = 0x0208,
+    MsgMouseWheel = 0x020A,
+    MsgSizing = 0x0214,
+};
+
+// Virtual-key codes used by the hotkeys and the state keys.
+enum VirtualKey : uint32_t {
+    VkReturn = 13,
+    VkShift = 16,
+    VkControl = 17,
+    VkEscape = 27,
+    VkSpace = 32,
+    VkEnd = 35,
+    VkHome = 36,
+    VkLeft = 37,
+    VkUp = 38,
+    VkRight = 39,
+    VkDown = 40,
+    VkDelete = 46,
+    // Letters and digits use their upper-case character codes.
+};
+
+// Mouse message flags in wParam.
+inline constexpr uint32_t kMouseShiftFlag = 0x0004;
+inline constexpr uint32_t kMouseControlFlag = 0x0008;
+
+// The windows the procedure serves, told apart like window handles.
+enum class WindowId { Main, ToolbarStrip, ListPanel, Canvas, ObjectList };
+
+} // namespace kelvara

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "shell/platform.h"
+
+#include <QListWidget>
+
+#include <functional>
+
+namespace kelvara {
+
+// The object list: a list widget with extended selection whose lines can be
+// dragged to another place. It implements the ListBox seam for the editing
+// logic and reports drops; it never reorders its own lines.
+class ObjectListWidget : public QListWidget, public ListBox {
+    Q_OBJECT
+public:
+    explicit ObjectListWidget(QWidget* parent = nullptr);
+
+    // ListBox
+    void resetContent() override;
+    void initStorage(int items, int bytes) override;
+    int addString(const std::string& text) override;
+    void insertString(int position, const std::string& text) override;
+    void deleteString(int position) override;
+    std::string text(int position) const override;
+    void setItemData(int position, int32_t data) override;
+    int32_t itemData(int position) const override;
+    void setSelected(int position, bool selected) override;
+    std::vector<int> selectedPositions() const override;
+    int count() const override;
+    void setRedraw(bool on) override;
+
+    // Number of objects in the design (decides the drag cursor).
+    std::function<int()> objectCount;
+    // A drop at a list position: 0..count-1 on a line, count below the last
+    // line, -1 outside any line.
+    std::function<void(int target)> dropped;
+
+    bool isDragging() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    int dropPositionAt(const QPoint& point) const;
+
+    int pressRow_ = -1;
+    QPoint pressPoint_;
+    bool dragging_ = false;
+};
+
+} // namespace kelvara
