@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kelvara {
 
@@ -23,10 +24,14 @@ struct LineTable {
 // Fills `table` from the file at `path`: lines end at CR, LF or CR LF, are cut
 // to 255 characters, lose everything from the first ';', have tabs turned
 // into blanks, runs of blanks collapsed and a leading blank removed; empty
-// results are skipped; at most 2049 lines are kept. An unreadable file leaves
-// the table empty. `lineLimit` and `maxLength` exist for project files, which
-// are read whole (0 = the table's own limits).
+// results are skipped; at most 2049 lines are kept. An unreadable file (or
+// anything that is not a regular file) leaves the table empty. The file is
+// read in bounded chunks; nothing in it decides an allocation size.
 void readTextFile(LineTable& table, const std::string& path);
+
+// The same reading applied to bytes already in memory (the whole content of
+// a file), with the table's own limits.
+void readTextBytes(LineTable& table, std::string_view bytes);
 
 // The same line rules applied to bytes already in memory, handing each kept
 // line to `keep` until it returns false. Used by the project reader, whose
