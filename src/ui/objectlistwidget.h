@@ -3,6 +3,8 @@
 #include "shell/platform.h"
 
 #include <QListWidget>
+#include <QPersistentModelIndex>
+#include <QTimer>
 
 #include <functional>
 
@@ -15,6 +17,7 @@ class ObjectListWidget : public QListWidget, public ListBox {
     Q_OBJECT
 public:
     explicit ObjectListWidget(QWidget* parent = nullptr);
+    ~ObjectListWidget() override;
 
     // ListBox
     void resetContent() override;
@@ -35,6 +38,8 @@ public:
     // A drop at a list position: 0..count-1 on a line, count below the last
     // line, -1 outside any line.
     std::function<void(int target)> dropped;
+    // A drag began on the line at `source`.
+    std::function<void(int source)> dragStarted;
 
     bool isDragging() const;
 
@@ -42,13 +47,28 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int dropPositionAt(const QPoint& point) const;
+    void beginDrag();
+    void endDrag();
+    Qt::CursorShape dragCursorShape() const;
+    void autoScrollStep();
+    void scrollToPending();
 
     int pressRow_ = -1;
     QPoint pressPoint_;
     bool dragging_ = false;
+    // A press on an already selected line keeps the selection until the
+    // release shows that it was a plain click and not the start of a drag.
+    bool clickPending_ = false;
+    QPoint lastDragPoint_;
+    QTimer autoScrollTimer_;
+    // The newly selected line is scrolled into view once the event loop runs,
+    // so a burst of insertions lays the list out once, not once per line.
+    QPersistentModelIndex scrollTarget_;
+    bool scrollQueued_ = false;
 };
 
 } // namespace kelvara
