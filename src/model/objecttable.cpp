@@ -1,1 +1,156 @@
-// placeholder
+#include "model/objecttable.h"
+
+#include <cstring>
+
+namespace kelvara {
+
+RecordStore::RecordStore()
+{
+    // A stack of free handles with handle 1 on top. Last released, first
+    // handed out: Undo then gives a revived row back the handle it lost.
+    for (int i = 0; i < kSlots; ++i)
+        freeList_[i] = kSlots - i;
+}
+
+int32_t RecordStore::allocate(int32_t size)
+{
+    if (freeCount_ == 0 || size < 0 || size > kMaxRecordSize)
+        return 0;
+    int32_t handle = freeList_[--freeCount_];
+    liveFlag_[handle - 1] = true;
+    ++live_;
+    std::memset(slots_[handle - 1].bytes, 0, sizeof(ObjectParams));
+    return handle;
+}
+
+void RecordStore::release(int32_t handle)
+{
+    if (!isLive(handle))
+        return;
+    liveFlag_[handle - 1] = false;
+    --live_;
+    freeList_[freeCount_++] = handle;
+}
+
+bool RecordStore::isLive(int32_t handle) const
+{
+    return handle >= 1 && handle <= kSlots && liveFlag_[handle - 1];
+}
+
+int32_t findFreeRow(const ObjectTable& table)
+{
+    for (int32_t r = 0; r < ObjectTable::kRows; ++r)
+        if (table.rows[r].kind == KindFree)
+            return r;
+    return -1;
+}
+
+namespace {
+bool isRow(int32_t r)
+{
+    return r >= 0 && r < ObjectTable::kRows;
+}
+} // namespace
+
+int32_t displayPosition(const ObjectTable& table, int32_t row)
+{
+    if (table.objectCount <= 0)
+        return 0;
+    int32_t r = table.firstObject;
+    for (int32_t count = 1; count <= table.objectCount && isRow(r); ++count) {
+        if (r == row)
+            return count;
+        r = table.rows[r].next;
+    }
+    return table.objectCount;
+}
+
+void insertAfter(ObjectTable& table, int32_t newRow, int32_t anchor)
+{
+    if (!isRow(newRow))
+        return;
+    ObjectEntry& entry = table.rows[newRow];
+    entry.next = -1;
+    if (table.objectCount <= 0) {
+        entry.prev = -1;
+        table.firstObject = newRow;
+        return;
+    }
+    if (!isRow(anchor)) {
+        // Append after the last object in display order.
+        anchor = table.firstObject;
+        for (int32_t steps = 1; steps < table.objectCount && isRow(table.rows[anchor].next); ++steps)
+            anchor = table.rows[anchor].next;
+    }
+    entry.prev = anchor;
+    const int32_t successor = table.rows[anchor].next;
+    if (isRow(successor)) {
+        table.rows[successor].prev = newRow;
+        entry.next = successor;
+    }
+    table.rows[anchor].next = newRow;
+}
+
+void unlinkRow(ObjectTable& table, int32_t row)
+{
+    if (!isRow(row))
+        return;
+    ObjectEntry& entry = table.rows[row];
+    if (isRow(entry.prev))
+        table.rows[entry.prev].next = entry.next;
+    if (table.firstObject == row)
+        table.firstObject = entry.next;
+    if (isRow(entry.next))
+        table.rows[entry.next].prev = entry.prev;
+    entry.prev = -1;
+    entry.next = -1;
+}
+
+void clearTable(ObjectTable& table, RecordStore& records)
+{
+    // Every row is looked at, not only the first objectCount: deletion
+    // leaves holes, so used rows can sit anywhere in the table.
+    for (ObjectEntry& entry : table.rows)
+        if (entry.params != 0)
+            records.release(entry.params);
+    table.rows.fill(ObjectEntry{});
+    table.objectCount = 0;
+    table.groupCounter = 0;
+    table.currentColour = -1;
+    table.firstObject = 0;
+    table.currentObject = -1;
+}
+
+int32_t objectTrim(const ObjectEntry& entry, const RecordStore& records)
+{
+    if (!records.isLive(entry.params))
+        return 0;
+    const ObjectParams& p = records[entry.params];
+    switch (entry.kind) {
+    case KindRun: return p.run.TRIM;
+    case KindSaten: return p.saten.TRIM;
+    case KindSteil: return p.steil.TRIM;
+    case KindRect: return p.rect.TRIM;
+    case KindStar: return p.star.TRIM;
+    case KindCircle: return p.circle.TRIM;
+    default: return 0;
+    }
+}
+
+int32_t objectColour(const ObjectEntry& entry, const RecordStore& records)
+{
+    if (!records.isLive(entry.params))
+        return -1;
+    const ObjectParams& p = records[entry.params];
+    switch (entry.kind) {
+    case KindRun: return p.run.colour;
+    case KindSaten: return p.saten.colour;
+    case KindSteil: return p.steil.colour;
+    case KindRect: return p.rect.colour;
+    case KindStar: return p.star.colour;
+    case KindCircle: return p.circle.colour;
+    default: return -1;
+    }
+}
+
+} // namespace kelvara
