@@ -1,1 +1,580 @@
-// placeholder
+#include "project/projectformat.h"
+
+#include "shell/libraries.h"
+#include "shell/settings.h"
+#include "shell/tokenizer.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <span>
+#include <string_view>
+
+namespace kelvara {
+
+namespace {
+
+// How a key's value is written and read.
+enum class Form : uint8_t {
+    Group,     // the row's group word, not a record field
+    Integer,   // stored as read
+    Flag,      // 1 when the value is 1, else 0
+    Coord,     // double field, written rounded
+    Scale,     // double field, written as 256 x value
+    Angle,     // written as remainder by 360, read as |value| mod 360
+    Side,      // 1 = edge A, 2 = edge B; written "1" or "0"
+    Red,       // one byte of the colour field
+    Green,
+    Blue,
+    Motif,     // library references, by name
+    Pattern,
+    TieOff,
+    Repeat,    // clamped 1..9, even values become 1
+    RunLength, // clamped DELETE..MAX
+    Jump,      // the file holds the inverse of the field
+};
+
+struct Field {
+    std::string_view key;
+    Form form;
+    uint16_t offset; // byte offset in the record
+};
+
+// offsetof works on these packed standard-layout records; the macro keeps the
+// tables readable.
+#define OFF(Record, member) static_cast<uint16_t>(offsetof(Record, member))
+#define EDGE(Record, edge, member) static_cast<uint16_t>(offsetof(Record, edge) + offsetof(BezierEdge, member))
+
+constexpr Field kRunFields[] = {
+    {"GROUP", Form::Group, 0},
+    {"LINE", Form::Flag, EDGE(RunParams, line, straight)},
+    {"JUMP", Form::Jump, OFF(RunParams, JUMP)},
+    {"LEN", Form::RunLength, OFF(RunParams, LEN)},
+    {"R", Form::Red, OFF(RunParams, colour)},
+    {"G", Form::Green, OFF(RunParams, colour)},
+    {"B", Form::Blue, OFF(RunParams, colour)},
+    {"X1", Form::Coord, EDGE(RunParams, line, x1)},
+    {"Y1", Form::Coord, EDGE(RunParams, line, y1)},
+    {"XC1", Form::Coord, EDGE(RunParams, line, xc1)},
+    {"YC1", Form::Coord, EDGE(RunParams, line, yc1)},
+    {"XC2", Form::Coord, EDGE(RunParams, line, xc2)},
+    {"YC2", Form::Coord, EDGE(RunParams, line, yc2)},
+    {"X2", Form::Coord, EDGE(RunParams, line, x2)},
+    {"Y2", Form::Coord, EDGE(RunParams, line, y2)},
+    {"MOTIVE", Form::Motif, OFF(RunParams, MOTIVE)},
+    {"TIEIN", Form::TieOff, OFF(RunParams, TIEIN)},
+    {"TIEOUT", Form::TieOff, OFF(RunParams, TIEOUT)},
+    {"TRIM", Form::Flag, OFF(RunParams, TRIM)},
+};
+
+// SATEN and RECT share their layout up to edge B, so one macro serves both.
+#define TWO_EDGE_HEAD(Record)                                                                               \
+    {"GROUP", Form::Group, 0}, {"LINEA", Form::Flag, EDGE(Record, edgeA, straight)},                        \
+        {"LINEB", Form::Flag, EDGE(Record, edgeB, straight)}, {"PUSHCOMP", Form::Integer, OFF(Record, PUSHCOMP)}, \
+        {"STITCHES", Form::Flag, OFF(Record, STITCHES)}, {"SDENS", Form::Integer, OFF(Record, SDENS)},      \
+        {"TDENS", Form::Integer, OFF(Record, TDENS)}, {"SCOMP", Form::Integer, OFF(Record, SCOMP)},         \
+        {"TCOMP", Form::Integer, OFF(Record, TCOMP)}, {"PATTERN", Form::Pattern, OFF(Record, PATTERN)},     \
+        {"MOTIVE", Form::Motif, OFF(Record, MOTIVE)}, {"TIEIN", Form::TieOff, OFF(Record, TIEIN)},          \
+        {"TIEOUT", Form::TieOff, OFF(Record, TIEOUT)}, {"TRIM", Form::Flag, OFF(Record, TRIM)},             \
+        {"R", Form::Red, OFF(Record, colour)}, {"G", Form::Green, OFF(Record, colour)},                     \
+        {"B", Form::Blue, OFF(Record, colour)}, {"ZOOMX", Form::Scale, OFF(Record, ZOOMX)},                 \
+        {"ZOOMY", Form::Scale, OFF(Record, ZOOMY)}, {"STARTA", Form::Side, OFF(Record, STARTA)},            \
+        {"STOPA", Form::Side, OFF(Record, STOPA)}
+
+#define TWO_EDGE_TAIL(Record)                                                                               \
+    {"AX1", Form::Coord, EDGE(Record, edgeA, x1)}, {"AY1", Form::Coord, EDGE(Record, edgeA, y1)},           \
+        {"AXC1", Form::Coord, EDGE(Record, edgeA, xc1)}, {"AYC1", Form::Coord, EDGE(Record, edgeA, yc1)},   \
+        {"AXC2", Form::Coord, EDGE(Record, edgeA, xc2)}, {"AYC2", Form::Coord, EDGE(Record, edgeA, yc2)},   \
+        {"AX2", Form::Coord, EDGE(Record, edgeA, x2)}, {"AY2", Form::Coord, EDGE(Record, edgeA, y2)},       \
+        {"BX1", Form::Coord, EDGE(Record, edgeB, x1)}, {"BY1", Form::Coord, EDGE(Record, edgeB, y1)},       \
+        {"BXC1", Form::Coord, EDGE(Record, edgeB, xc1)}, {"BYC1", Form::Coord, EDGE(Record, edgeB, yc1)},   \
+        {"BXC2", Form::Coord, EDGE(Record, edgeB, xc2)}, {"BYC2", Form::Coord, EDGE(Record, edgeB, yc2)},   \
+        {"BX2", Form::Coord, EDGE(Record, edgeB, x2)}, {"BY2", Form::Coord, EDGE(Record, edgeB, y2)},       \
+        {"REPEAT", Form::Repeat, OFF(Record, REPEAT)}, {"UNDER", Form::Integer, OFF(Record, UNDER)},        \
+        {"CIKCAK", Form::Integer, OFF(Record, CIKCAK)}, {"OFSUND", Form::Integer, OFF(Record, OFSUND)},     \
+        {"OFSCIK", Form::Integer, OFF(Record, OFSCIK)}
+
+constexpr Field kSatenFields[] = {TWO_EDGE_HEAD(SatenParams), TWO_EDGE_TAIL(SatenParams)};
+constexpr Field kRectFields[] = {TWO_EDGE_HEAD(RectParams), {"ANGLE", Form::Angle, OFF(RectParams, ANGLE)},
+                                 TWO_EDGE_TAIL(RectParams)};
+
+constexpr Field kSteilFields[] = {
+    {"GROUP", Form::Group, 0},
+    {"LINE", Form::Flag, EDGE(SteilParams, line, straight)},
+    {"PUSHCOMP", Form::Integer, OFF(SteilParams, PUSHCOMP)},
+    {"STITCHES", Form::Flag, OFF(SteilParams, STITCHES)},
+    {"SDENS", Form::Integer, OFF(SteilParams, SDENS)},
+    {"TDENS", Form::Integer, OFF(SteilParams, TDENS)},
+    {"SCOMP", Form::Integer, OFF(SteilParams, SCOMP)},
+    {"TCOMP", Form::Integer, OFF(SteilParams, TCOMP)},
+    {"SWIDTH", Form::Integer, OFF(SteilParams, SWIDTH)},
+    {"TWIDTH", Form::Integer, OFF(SteilParams, TWIDTH)},
+    {"PATTERN", Form::Pattern, OFF(SteilParams, PATTERN)},
+    {"MOTIVE", Form::Motif, OFF(SteilParams, MOTIVE)},
+    {"TIEIN", Form::TieOff, OFF(SteilParams, TIEIN)},
+    {"TIEOUT", Form::TieOff, OFF(SteilParams, TIEOUT)},
+    {"TRIM", Form::Flag, OFF(SteilParams, TRIM)},
+    {"R", Form::Red, OFF(SteilParams, colour)},
+    {"G", Form::Green, OFF(SteilParams, colour)},
+    {"B", Form::Blue, OFF(SteilParams, colour)},
+    {"ZOOMX", Form::Scale, OFF(SteilParams, ZOOMX)},
+    {"ZOOMY", Form::Scale, OFF(SteilParams, ZOOMY)},
+    {"X1", Form::Coord, EDGE(SteilParams, line, x1)},
+    {"Y1", Form::Coord, EDGE(SteilParams, line, y1)},
+    {"XC1", Form::Coord, EDGE(SteilParams, line, xc1)},
+    {"YC1", Form::Coord, EDGE(SteilParams, line, yc1)},
+    {"XC2", Form::Coord, EDGE(SteilParams, line, xc2)},
+    {"YC2", Form::Coord, EDGE(SteilParams, line, yc2)},
+    {"X2", Form::Coord, EDGE(SteilParams, line, x2)},
+    {"Y2", Form::Coord, EDGE(SteilParams, line, y2)},
+    {"REPEAT", Form::Repeat, OFF(SteilParams, REPEAT)},
+    {"UNDER", Form::Integer, OFF(SteilParams, UNDER)},
+    {"CIKCAK", Form::Integer, OFF(SteilParams, CIKCAK)},
+    {"OFSUND", Form::Integer, OFF(SteilParams, OFSUND)},
+    {"OFSCIK", Form::Integer, OFF(SteilParams, OFSCIK)},
+};
+
+constexpr Field kStarFields[] = {
+    {"GROUP", Form::Group, 0},
+    {"DENS", Form::Integer, OFF(StarParams, DENS)},
+    {"COMP", Form::Integer, OFF(StarParams, COMP)},
+    {"PATTERN", Form::Pattern, OFF(StarParams, PATTERN)},
+    {"MOTIVE", Form::Motif, OFF(StarParams, MOTIVE)},
+    {"TIEIN", Form::TieOff, OFF(StarParams, TIEIN)},
+    {"TIEOUT", Form::TieOff, OFF(StarParams, TIEOUT)},
+    {"TRIM", Form::Flag, OFF(StarParams, TRIM)},
+    {"R", Form::Red, OFF(StarParams, colour)},
+    {"G", Form::Green, OFF(StarParams, colour)},
+    {"B", Form::Blue, OFF(StarParams, colour)},
+    {"ZOOMX", Form::Scale, OFF(StarParams, ZOOMX)},
+    {"ZOOMY", Form::Scale, OFF(StarParams, ZOOMY)},
+    {"X", Form::Integer, OFF(StarParams, X)},
+    {"Y", Form::Integer, OFF(StarParams, Y)},
+    {"RX", Form::Integer, OFF(StarParams, RX)},
+    {"RY", Form::Integer, OFF(StarParams, RY)},
+    {"STARTANGLE", Form::Angle, OFF(StarParams, STARTANGLE)},
+    {"STOPANGLE", Form::Angle, OFF(StarParams, STOPANGLE)},
+    {"REPEAT", Form::Repeat, OFF(StarParams, REPEAT)},
+    {"UNDER", Form::Integer, OFF(StarParams, UNDER)},
+    {"OFSUND", Form::Integer, OFF(StarParams, OFSUND)},
+};
+
+constexpr Field kCircleFields[] = {
+    {"GROUP", Form::Group, 0},
+    {"PUSHCOMP", Form::Integer, OFF(CircleParams, PUSHCOMP)},
+    {"STITCHES", Form::Flag, OFF(CircleParams, STITCHES)},
+    {"SDENS", Form::Integer, OFF(CircleParams, SDENS)},
+    {"TDENS", Form::Integer, OFF(CircleParams, TDENS)},
+    {"SCOMP", Form::Integer, OFF(CircleParams, SCOMP)},
+    {"TCOMP", Form::Integer, OFF(CircleParams, TCOMP)},
+    {"PATTERN", Form::Pattern, OFF(CircleParams, PATTERN)},
+    {"MOTIVE", Form::Motif, OFF(CircleParams, MOTIVE)},
+    {"TIEIN", Form::TieOff, OFF(CircleParams, TIEIN)},
+    {"TIEOUT", Form::TieOff, OFF(CircleParams, TIEOUT)},
+    {"TRIM", Form::Flag, OFF(CircleParams, TRIM)},
+    {"R", Form::Red, OFF(CircleParams, colour)},
+    {"G", Form::Green, OFF(CircleParams, colour)},
+    {"B", Form::Blue, OFF(CircleParams, colour)},
+    {"ZOOMX", Form::Scale, OFF(CircleParams, ZOOMX)},
+    {"ZOOMY", Form::Scale, OFF(CircleParams, ZOOMY)},
+    {"X", Form::Integer, OFF(CircleParams, X)},
+    {"Y", Form::Integer, OFF(CircleParams, Y)},
+    {"RX", Form::Integer, OFF(CircleParams, RX)},
+    {"RY", Form::Integer, OFF(CircleParams, RY)},
+    {"ANGLE", Form::Angle, OFF(CircleParams, ANGLE)},
+    {"REPEAT", Form::Repeat, OFF(CircleParams, REPEAT)},
+    {"UNDER", Form::Integer, OFF(CircleParams, UNDER)},
+    {"CIKCAK", Form::Integer, OFF(CircleParams, CIKCAK)},
+    {"OFSUND", Form::Integer, OFF(CircleParams, OFSUND)},
+    {"OFSCIK", Form::Integer, OFF(CircleParams, OFSCIK)},
+};
+
+#undef TWO_EDGE_HEAD
+#undef TWO_EDGE_TAIL
+#undef EDGE
+#undef OFF
+
+static_assert(std::size(kRunFields) == 19);
+static_assert(std::size(kSatenFields) == 42);
+static_assert(std::size(kSteilFields) == 33);
+static_assert(std::size(kRectFields) == 43);
+static_assert(std::size(kStarFields) == 22);
+static_assert(std::size(kCircleFields) == 27);
+
+constexpr std::string_view kKindWords[] = {"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
+
+std::span<const Field> fieldsOf(int32_t kind)
+{
+    switch (kind) {
+    case KindRun: return kRunFields;
+    case KindSaten: return kSatenFields;
+    case KindSteil: return kSteilFields;
+    case KindRect: return kRectFields;
+    case KindStar: return kStarFields;
+    case KindCircle: return kCircleFields;
+    default: return {};
+    }
+}
+
+// Field indexes of one kind sorted by key, so a token's key is found by a
+// binary search instead of a walk over up to 43 keys.
+struct KeyIndex {
+    std::array<uint8_t, 64> order{};
+    std::size_t count = 0;
+};
+
+KeyIndex buildKeyIndex(std::span<const Field> fields)
+{
+    KeyIndex index;
+    index.count = fields.size();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        index.order[i] = static_cast<uint8_t>(i);
+    std::sort(index.order.begin(), index.order.begin() + index.count,
+              [&](uint8_t a, uint8_t b) { return fields[a].key < fields[b].key; });
+    return index;
+}
+
+const KeyIndex& keyIndexOf(int32_t kind)
+{
+    static const std::array<KeyIndex, 7> indexes = [] {
+        std::array<KeyIndex, 7> all{};
+        for (int32_t k = KindRun; k <= KindCircle; ++k)
+            all[k] = buildKeyIndex(fieldsOf(k));
+        return all;
+    }();
+    return indexes[kind];
+}
+
+int findField(int32_t kind, std::string_view key)
+{
+    const auto fields = fieldsOf(kind);
+    const KeyIndex& index = keyIndexOf(kind);
+    const auto* begin = index.order.data();
+    const auto* end = begin + index.count;
+    const auto* it = std::lower_bound(begin, end, key, [&](uint8_t i, std::string_view k) { return fields[i].key < k; });
+    if (it != end && fields[*it].key == key)
+        return *it;
+    return -1;
+}
+
+int32_t getInt(const unsigned char* record, uint16_t offset)
+{
+    int32_t v;
+    std::memcpy(&v, record + offset, sizeof v);
+    return v;
+}
+
+double getDouble(const unsigned char* record, uint16_t offset)
+{
+    double v;
+    std::memcpy(&v, record + offset, sizeof v);
+    return v;
+}
+
+void setInt(unsigned char* record, uint16_t offset, int32_t v) { std::memcpy(record + offset, &v, sizeof v); }
+void setDouble(unsigned char* record, uint16_t offset, double v) { std::memcpy(record + offset, &v, sizeof v); }
+
+void appendInt(std::string& out, int64_t v)
+{
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
+    out.append(buffer, result.ptr);
+}
+
+template <typename Library>
+void appendName(std::string& out, const Library& library, int32_t index)
+{
+    // Indexes outside the loaded entries and empty names cannot be written
+    // as a reference that reads back, so they become NIL.
+    if (index >= 0 && index < library.count && index < Library::kEntries && !library.names[index].empty())
+        out += library.names[index];
+    else
+        out += "NIL";
+}
+
+void appendValue(std::string& out, const Field& field, const ObjectEntry& entry, const unsigned char* record,
+                 const Libraries& libraries)
+{
+    switch (field.form) {
+    case Form::Group: appendInt(out, entry.group); return;
+    case Form::Integer:
+    case Form::Flag:
+    case Form::Repeat:
+    case Form::RunLength: appendInt(out, getInt(record, field.offset)); return;
+    case Form::Coord: appendInt(out, roundHalfEven(getDouble(record, field.offset))); return;
+    case Form::Scale: appendInt(out, roundHalfEven(256.0 * getDouble(record, field.offset))); return;
+    case Form::Angle: appendInt(out, getInt(record, field.offset) % 360); return;
+    case Form::Side: out += getInt(record, field.offset) == 1 ? '1' : '0'; return;
+    case Form::Red: appendInt(out, static_cast<uint32_t>(getInt(record, field.offset)) & 0xFF); return;
+    case Form::Green: appendInt(out, (static_cast<uint32_t>(getInt(record, field.offset)) >> 8) & 0xFF); return;
+    case Form::Blue: appendInt(out, (static_cast<uint32_t>(getInt(record, field.offset)) >> 16) & 0xFF); return;
+    case Form::Motif: appendName(out, libraries.motifs, getInt(record, field.offset)); return;
+    case Form::Pattern: appendName(out, libraries.patterns, getInt(record, field.offset)); return;
+    case Form::TieOff: appendName(out, libraries.tieOffs, getInt(record, field.offset)); return;
+    case Form::Jump: out += getInt(record, field.offset) == 0 ? '1' : '0'; return;
+    }
+}
+
+void fillEdge(BezierEdge& edge, double x1, double y1, double x2, double y2)
+{
+    edge = BezierEdge{1, x1, y1, x2, y2, 0.0, 0.0, 0.0, 0.0};
+}
+
+// Every field of a kind at the value it keeps when its key is absent.
+void fillDefaults(int32_t kind, ObjectParams& p, const Settings& s)
+{
+    const int32_t under = s.UNDER == 1 ? s.LENGTH : -1;
+    const int32_t zigzag = s.CIKUND == 1 ? s.CIKCAK : -1;
+    const int32_t white = 0xFFFFFF;
+
+    // The members common to the column and area kinds, by name in each record.
+    auto common = [&](auto& r) {
+        r.PATTERN = -1;
+        r.MOTIVE = -1;
+        r.TIEIN = -1;
+        r.TIEOUT = -1;
+        r.TRIM = 0;
+        r.colour = white;
+        r.REPEAT = 1;
+        r.ZOOMX = 1.0;
+        r.ZOOMY = 1.0;
+        r.UNDER = under;
+        r.OFSUND = s.EDGE;
+    };
+    auto columns = [&](auto& r) {
+        common(r);
+        r.SDENS = s.DENSITY;
+        r.TDENS = s.DENSITY;
+        r.SCOMP = s.PULLCOMP;
+        r.TCOMP = s.PULLCOMP;
+        r.PUSHCOMP = s.PUSHCOMP;
+        r.STITCHES = 1;
+        r.CIKCAK = zigzag;
+        r.OFSCIK = s.MARGIN;
+    };
+    auto twoEdges = [&](auto& r) {
+        columns(r);
+        fillEdge(r.edgeA, 0, 0, 10, 0);
+        fillEdge(r.edgeB, 0, 10, 10, 10);
+        r.STARTA = 1;
+        r.STOPA = 1;
+    };
+
+    switch (kind) {
+    case KindRun:
+        p.run.LEN = s.STITCH;
+        p.run.MOTIVE = -1;
+        p.run.TIEIN = -1;
+        p.run.TIEOUT = -1;
+        p.run.TRIM = 0;
+        p.run.JUMP = 1;
+        fillEdge(p.run.line, 0, 0, 10, 0);
+        p.run.colour = white;
+        break;
+    case KindSaten: twoEdges(p.saten); break;
+    case KindRect:
+        twoEdges(p.rect);
+        p.rect.ANGLE = 0;
+        break;
+    case KindSteil:
+        columns(p.steil);
+        p.steil.SWIDTH = s.STEIL;
+        p.steil.TWIDTH = s.STEIL;
+        fillEdge(p.steil.line, 0, 0, 10, 0);
+        break;
+    case KindStar:
+        common(p.star);
+        p.star.DENS = s.DENSITY;
+        p.star.COMP = s.PULLCOMP;
+        p.star.X = 0;
+        p.star.Y = 0;
+        p.star.RX = 100;
+        p.star.RY = 100;
+        p.star.STARTANGLE = 0;
+        p.star.STOPANGLE = 0;
+        break;
+    case KindCircle:
+        columns(p.circle);
+        p.circle.X = 0;
+        p.circle.Y = 0;
+        p.circle.RX = 100;
+        p.circle.RY = 100;
+        p.circle.ANGLE = 0;
+        break;
+    default: break;
+    }
+}
+
+int32_t clampColourPart(int32_t v) { return std::clamp(v, 0, 255); }
+
+int32_t readReference(const Token& token, Form form, const Libraries& libraries)
+{
+    // Token texts are upper case already; a number leaves the text empty and
+    // so looks for an entry with an empty name.
+    if (token.text == "NIL")
+        return -1;
+    switch (form) {
+    case Form::Motif: return findLibraryEntry(libraries.motifs, token.text);
+    case Form::Pattern: return findLibraryEntry(libraries.patterns, token.text);
+    default: return findLibraryEntry(libraries.tieOffs, token.text);
+    }
+}
+
+} // namespace
+
+int32_t roundHalfEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0)
+        return INT32_MAX;
+    if (value <= -2147483648.0)
+        return INT32_MIN;
+    // Within this range floor and the difference are exact.
+    double whole = std::floor(value);
+    const double fraction = value - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
+    return static_cast<int32_t>(whole);
+}
+
+bool appendObjectLine(std::string& out, const ObjectEntry& entry, const RecordStore& records,
+                      const Libraries& libraries)
+{
+    const auto fields = fieldsOf(entry.kind);
+    if (fields.empty() || !records.isLive(entry.params))
+        return false;
+    const unsigned char* record = records.bytes(entry.params);
+    out += kKindWords[entry.kind];
+    for (const Field& field : fields) {
+        out += ' ';
+        out += field.key;
+        out += '=';
+        appendValue(out, field, entry, record, libraries);
+    }
+    return true;
+}
+
+std::string formatObjectLine(const ObjectEntry& entry, const RecordStore& records, const Libraries& libraries)
+{
+    std::string line;
+    line.reserve(400);
+    appendObjectLine(line, entry, records, libraries);
+    return line;
+}
+
+bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records, const Settings& settings,
+                     const Libraries& libraries)
+{
+    if (tokens.tokenCount < 1)
+        return false;
+    int32_t kind = KindFree;
+    for (int32_t k = KindRun; k <= KindCircle; ++k) {
+        if (tokens.rows[0].key == kKindWords[k]) {
+            kind = k;
+            break;
+        }
+    }
+    if (kind == KindFree)
+        return false;
+
+    ObjectParams params{};
+    fillDefaults(kind, params, settings);
+    unsigned char* record = params.bytes;
+    int32_t group = 0;
+    int32_t red = 255, green = 255, blue = 255;
+    int colourOffset = -1;
+
+    const auto fields = fieldsOf(kind);
+    std::bitset<64> taken;
+    const int32_t count = std::min<int32_t>(tokens.tokenCount, TokenTable::kRows);
+    for (int32_t t = 1; t < count; ++t) {
+        const Token& token = tokens.rows[t];
+        const int f = findField(kind, token.key);
+        if (f < 0 || taken[f])
+            continue;
+        taken[f] = true;
+        const Field& field = fields[f];
+        const int32_t n = token.number;
+        switch (field.form) {
+        case Form::Group: group = n; break;
+        case Form::Integer:
+        case Form::Repeat:
+        case Form::RunLength: setInt(record, field.offset, n); break;
+        case Form::Flag: setInt(record, field.offset, n == 1 ? 1 : 0); break;
+        case Form::Coord: setDouble(record, field.offset, static_cast<double>(n)); break;
+        case Form::Scale: setDouble(record, field.offset, static_cast<double>(n) / 256.0); break;
+        case Form::Angle: {
+            // Through 64 bits: the magnitude of the lowest int32 does not fit.
+            const int64_t magnitude = std::abs(static_cast<int64_t>(n));
+            setInt(record, field.offset, static_cast<int32_t>(magnitude % 360));
+            break;
+        }
+        case Form::Side: setInt(record, field.offset, n == 1 ? 1 : 2); break;
+        case Form::Red:
+            red = clampColourPart(n);
+            colourOffset = field.offset;
+            break;
+        case Form::Green:
+            green = clampColourPart(n);
+            colourOffset = field.offset;
+            break;
+        case Form::Blue:
+            blue = clampColourPart(n);
+            colourOffset = field.offset;
+            break;
+        case Form::Motif:
+        case Form::Pattern:
+        case Form::TieOff: setInt(record, field.offset, readReference(token, field.form, libraries)); break;
+        case Form::Jump: setInt(record, field.offset, n == 0 ? 1 : 0); break;
+        }
+    }
+
+    for (const Field& field : fields) {
+        switch (field.form) {
+        case Form::Scale:
+            if (getDouble(record, field.offset) < 0.0)
+                setDouble(record, field.offset, 1.0);
+            break;
+        case Form::Side:
+            setInt(record, field.offset, std::clamp(getInt(record, field.offset), 1, 2));
+            break;
+        case Form::Repeat: {
+            const int32_t repeat = std::clamp(getInt(record, field.offset), 1, 9);
+            setInt(record, field.offset, repeat % 2 == 0 ? 1 : repeat);
+            break;
+        }
+        case Form::RunLength: {
+            int32_t length = getInt(record, field.offset);
+            if (length < settings.DELETE)
+                length = settings.DELETE;
+            else if (length > settings.MAX)
+                length = settings.MAX;
+            setInt(record, field.offset, length);
+            break;
+        }
+        default: break;
+        }
+    }
+    if (colourOffset >= 0)
+        setInt(record, static_cast<uint16_t>(colourOffset), red + 256 * green + 65536 * blue);
+
+    const int32_t size = recordSize(kind);
+    const int32_t handle = records.allocate(size);
+    if (handle == 0)
+        return false;
+    std::memcpy(records.bytes(handle), params.bytes, static_cast<std::size_t>(size));
+
+    row.kind = kind;
+    row.params = handle;
+    row.paramsSize = size;
+    row.reserved = 0;
+    row.group = group;
+    return true;
+}
+
+} // namespace kelvara

@@ -1,0 +1,44 @@
+#include "project/filebytes.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace kelvara {
+
+std::optional<std::string> readFileBytes(const std::string& path, int64_t limit)
+{
+    if (path.empty())
+        return std::nullopt;
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
+    if (QFileInfo(name).isDir())
+        return std::nullopt;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    if (file.size() > limit)
+        return std::nullopt;
+
+    // Read in pieces up to one byte past the limit: the size reported up
+    // front may be 0 or wrong for special files.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(std::max<int64_t>(file.size(), 0)));
+    char piece[64 * 1024];
+    for (;;) {
+        const int64_t room = limit + 1 - static_cast<int64_t>(bytes.size());
+        const int64_t want = std::min<int64_t>(static_cast<int64_t>(sizeof piece), room);
+        const qint64 got = file.read(piece, want);
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        bytes.append(piece, static_cast<std::size_t>(got));
+        if (static_cast<int64_t>(bytes.size()) > limit)
+            return std::nullopt;
+    }
+    return bytes;
+}
+
+} // namespace kelvara

@@ -1,0 +1,120 @@
+#include "project/openproject.h"
+
+#include "model/workspace.h"
+#include "project/filebytes.h"
+#include "project/pictureloader.h"
+#include "project/projectfiles.h"
+#include "project/projectformat.h"
+#include "shell/platform.h"
+
+namespace kelvara {
+
+namespace {
+
+void openPicture(Workspace& ws, const Platform& platform, const std::string& path)
+{
+    if (!loadBackgroundPicture(ws.picture, path, ws.view.scrollX, ws.view.scrollY)) {
+        platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotPictureFailed));
+        return;
+    }
+    platform.canvas->renderCanvas();
+    platform.canvas->invalidateCanvas();
+}
+
+void discardDesign(Workspace& ws)
+{
+    clearTable(ws.table, ws.records);
+    resetJournal(ws.journal);
+    ws.tools.toolMode = 0;
+    ws.tools.clickCount = 0;
+    ws.tools.preview.clear();
+    ws.tools.rubberBand = RubberBand{};
+    ws.cursorNumber = 0;
+    releaseBackgroundPicture(ws.picture);
+}
+
+} // namespace
+
+bool isProjectPath(const std::string& path)
+{
+    return path.size() >= 4 && upperCase(std::string_view(path).substr(path.size() - 4)) == ".KVP";
+}
+
+void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path, const std::string& bytes)
+{
+    discardDesign(ws);
+    ws.rememberedFileName = path;
+
+    ObjectTable& table = ws.table;
+    ListBox& list = *platform.list;
+    bool prepared = false;
+    // Lines are read whole and without a count limit; the table's 4096 rows
+    // are the only bound.
+    forEachTextLine(bytes.data(), bytes.size(), 0, [&](std::string&& line) {
+        if (!prepared) {
+            prepared = true;
+            ws.cursorNumber = kWaitCursor;
+            platform.cursor->setCursor(kWaitCursor);
+            platform.title->setTitle(projectWindowTitle(path));
+            list.setRedraw(false);
+            list.resetContent();
+            list.initStorage(ObjectTable::kRows, 262144);
+            restartListNumbering(ws.numbering);
+        }
+        parseLine(ws.tokens, line);
+        const int32_t row = table.objectCount;
+        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries))
+            return true;
+        ObjectEntry& entry = table.rows[row];
+        if (entry.group > table.groupCounter)
+            table.groupCounter = entry.group;
+        const int position = list.addString(buildListLine(ws.numbering, table, ws.records, row));
+        list.setItemData(position, row);
+        entry.prev = row - 1;
+        entry.next = -1;
+        if (row > 0)
+            table.rows[row - 1].next = row;
+        table.objectCount += 1;
+        return table.objectCount < ObjectTable::kRows;
+    });
+
+    if (prepared)
+        list.setRedraw(true);
+    else
+        list.resetContent();
+
+    ws.cursorNumber = kArrowCursor;
+    platform.cursor->setCursor(kArrowCursor);
+    platform.canvas->renderCanvas();
+    platform.canvas->invalidateCanvas();
+}
+
+void openProject(Workspace& ws, const Platform& platform)
+{
+    FileDialogRequest request;
+    request.title = message(ws, kSlotOpenDialogTitle);
+    request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"}, {"Microsoft Bitmap 24bit (*.bmp)", "*.bmp"}};
+    request.mustExist = true;
+    const std::optional<std::string> chosen = platform.files->openFile(request);
+    if (!chosen || chosen->empty())
+        return;
+    const std::string& path = *chosen;
+    if (!isProjectPath(path)) {
+        openPicture(ws, platform, path);
+        return;
+    }
+
+    // The file is read before anything is asked or discarded, so a file that
+    // cannot be read leaves the design as it was.
+    const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectFileBytes);
+    if (!bytes) {
+        platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotProjectUnreadable));
+        return;
+    }
+    if (ws.table.objectCount != 0 &&
+        !platform.boxes->askYesNo(message(ws, kSlotProjectQuestionCaption), message(ws, kSlotProjectQuestion)))
+        return;
+    loadProjectBytes(ws, platform, path, *bytes);
+}
+
+} // namespace kelvara

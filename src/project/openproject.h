@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace kelvara {
+
+struct Workspace;
+struct Platform;
+
+// Largest project file that is opened (a full design is well under 2 MiB).
+inline constexpr int64_t kMaxProjectFileBytes = int64_t{64} << 20;
+
+// Whether the path names a project file: its last four characters,
+// upper-cased, are ".KVP".
+bool isProjectPath(const std::string& path);
+
+// The Open command: asks for a file; a project file replaces the design
+// (after the question when objects exist), anything else is loaded as the
+// background picture. The message table is never touched.
+void openProject(Workspace& ws, const Platform& platform);
+
+// Replaces the design by the objects of `bytes`, the content of the project
+// file at `path`: clears table, journal, tool state and picture, fills rows
+// 0.. in line order, links them, refills the list and names the file in the
+// title. Asks nothing; openProject has done that.
+void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path, const std::string& bytes);
+
+} // namespace kelvara

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace kelvara {
+
+struct Workspace;
+struct Platform;
+
+// The project file text of the design: every object in display order, each
+// line followed by an empty line, all ending in CR LF. Used rows the display
+// order misses (a damaged chain) follow in row order, so none is lost.
+std::string projectFileText(const Workspace& ws);
+
+// Writes the whole text to `path` through a temporary file beside it that
+// replaces the target only once everything was written; false, with the old
+// file untouched, on any failure.
+bool writeProjectFile(const std::string& path, const std::string& text);
+
+// The Save command: refuses an empty design, asks for the file name (starting
+// with the remembered one), remembers it and writes the project. A failure
+// shows the error box and leaves any old file as it was.
+void saveProject(Workspace& ws, const Platform& platform);
+
+} // namespace kelvara
