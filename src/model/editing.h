@@ -11,7 +11,8 @@ struct Platform;
 // segments, Settings), journaled as one undo step, linked after the current
 // object and listed at its display position. Returns the new row, or -1 when
 // the table is full (the rubber band then ends). The tool's follow-up (what
-// the rubber band does next) is the caller's.
+// the rubber band does next) is the caller's, and so are clearing the preview
+// and redrawing the canvas after a creation.
 int32_t createObject(Workspace& ws, const Platform& platform);
 
 // Deletes the current object (undoably); with Shift held, drops the
