@@ -1,0 +1,103 @@
+// The data files that ship beside the program.
+#include "shell/libraries.h"
+#include "shell/settings.h"
+#include "shell/texts.h"
+#include "shell/tokenizer.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+using namespace kelvara;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kProgramFolder = std::string(KELVARA_SOURCE_DATA) + "/";
+
+} // namespace
+
+TEST(ShippedData, ConfigurationKeepsTheBuiltInDefaultsAndSwitchesStitchViewOn)
+{
+    auto lines = std::make_unique<LineTable>();
+    auto tokens = std::make_unique<TokenTable>();
+    Settings settings;
+    readConfiguration(settings, *lines, *tokens, kProgramFolder);
+    Settings expected;
+    expected.STITCHVIEW = 1;
+    EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
+    // All 22 keys and STITCHVIEW are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 22);
+}
+
+TEST(ShippedData, MessageFileFillsSlotsZeroToNineteen)
+{
+    auto lines = std::make_unique<LineTable>();
+    loadMessages(*lines, kProgramFolder);
+    ASSERT_EQ(lines->lineCount, 20);
+    for (int slot = 0; slot < 20; ++slot)
+        EXPECT_FALSE(lines->slot(slot).empty()) << slot;
+    for (int slot : {6, 7, 8})
+        EXPECT_EQ(lines->slot(slot), "-");
+    EXPECT_EQ(lines->slot(11).find("error") != std::string::npos, true);
+    EXPECT_EQ(lines->slot(16), "The project file could not be read.");
+}
+
+TEST(ShippedData, ButtonInformationHasOneLinePerPicture)
+{
+    auto lines = std::make_unique<LineTable>();
+    readTextFile(*lines, kProgramFolder + kButtonInfoFileName);
+    ASSERT_EQ(lines->lineCount, 41);
+    EXPECT_EQ(lines->slot(0), "New design");
+    EXPECT_EQ(lines->slot(13), "Stitch view on/off");
+    EXPECT_EQ(lines->slot(34), "Copy (not available)");
+}
+
+TEST(ShippedData, LibrariesHoldUsableEntries)
+{
+    auto libraries = std::make_unique<Libraries>();
+    auto lines = std::make_unique<LineTable>();
+    auto tokens = std::make_unique<TokenTable>();
+    loadLibraries(*libraries, *lines, *tokens, kProgramFolder);
+
+    for (const char* name : {"LEAF", "HEART", "STAR", "FLOWER"}) {
+        const int n = findLibraryEntry(libraries->motifs, name);
+        ASSERT_GE(n, 0) << name;
+        const auto& points = libraries->motifs.points[static_cast<std::size_t>(n)];
+        int spread = 0;
+        for (const LibraryPoint& p : points)
+            spread = std::max({spread, std::abs(p.x), std::abs(p.y)});
+        // A real figure of several millimetres, not clipped at the limit.
+        EXPECT_GT(spread, 40) << name;
+        EXPECT_LT(spread, 121) << name;
+    }
+    EXPECT_EQ(libraries->patterns.count, 3);
+    for (int i = 0; i < libraries->patterns.count; ++i)
+        EXPECT_GT(libraries->patterns.rows[static_cast<std::size_t>(i)][0].markCount, 0) << i;
+    EXPECT_EQ(libraries->tieOffs.count, 2);
+}
+
+// Lines longer than 255 characters would be cut without notice, and bytes
+// above 127 would depend on the reader's code page.
+TEST(ShippedData, TextFilesArePlainAsciiWithShortLines)
+{
+    for (const auto& entry : fs::recursive_directory_iterator(KELVARA_SOURCE_DATA)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".txt" && ext != ".cfg")
+            continue;
+        const std::string bytes = kelvara::testing::readWholeFile(entry.path().string());
+        std::size_t lineLength = 0;
+        for (unsigned char c : bytes) {
+            ASSERT_LT(c, 128) << entry.path();
+            lineLength = (c == '\n' || c == '\r') ? 0 : lineLength + 1;
+            ASSERT_LE(lineLength, 255u) << entry.path();
+        }
+    }
+}
