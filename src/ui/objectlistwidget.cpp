@@ -15,9 +15,12 @@ namespace {
 
 constexpr int kAutoScrollIntervalMs = 60;
 
+// Lines are 8-bit texts that end at their first NUL, as in a classic list box.
 QString fromLatin1(const std::string& text)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const size_t end = text.find('\0');
+    const size_t length = end == std::string::npos ? text.size() : end;
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(length));
 }
 
 } // namespace
