@@ -1,1 +1,23 @@
-int main() { return 0; }
+#include "model/workspace.h"
+#include "shell/libraries.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    auto ws = std::make_unique<kelvara::Workspace>();
+    // Every file the editor finds by itself lies beside the program.
+    const QByteArray folder = (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit();
+    ws->programFolder.assign(folder.constData(), std::size_t(folder.size()));
+    kelvara::loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
+
+    kelvara::MainWindow window(*ws);
+    if (const int failure = window.create(); failure != 0)
+        return failure;
+    window.showMaximized();
+    return QApplication::exec();
+}

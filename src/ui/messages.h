@@ -55,4 +55,33 @@ inline constexpr uint32_t kMouseControlFlag = 0x0008;
 // The windows the procedure serves, told apart like window handles.
 enum class WindowId { Main, ToolbarStrip, ListPanel, Canvas, ObjectList };
 
+// Request codes of the scroll messages (low word of wParam); the thumb
+// requests carry the position in the high word.
+enum ScrollRequest : uint32_t {
+    ScrollLineUp = 0,
+    ScrollLineDown = 1,
+    ScrollPageUp = 2,
+    ScrollPageDown = 3,
+    ScrollThumbPosition = 4,
+    ScrollThumbTrack = 5,
+    ScrollTop = 6,
+    ScrollBottom = 7,
+};
+
+// Notification codes of MsgCommand (high word of wParam).
+inline constexpr uint32_t kNotifyClicked = 0;
+inline constexpr uint32_t kNotifyListLostFocus = 5;
+
+// Edge codes of MsgSizing (wParam): 1..8 left, right, top, top-left,
+// top-right, bottom, bottom-left, bottom-right.
+inline constexpr uint32_t kSizingBottomRight = 8;
+
+// Packing of the two 16-bit halves of wParam and lParam.
+inline constexpr uint32_t makeParam(uint32_t low, uint32_t high)
+{
+    return (low & 0xFFFFu) | ((high & 0xFFFFu) << 16);
+}
+inline constexpr uint32_t lowWord(uint64_t param) { return static_cast<uint32_t>(param & 0xFFFFu); }
+inline constexpr uint32_t highWord(uint64_t param) { return static_cast<uint32_t>((param >> 16) & 0xFFFFu); }
+
 } // namespace kelvara

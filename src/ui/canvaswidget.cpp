@@ -1,0 +1,197 @@
+#include "ui/canvaswidget.h"
+
+#include "model/workspace.h"
+#include "stitch/stitchplan.h"
+#include "stitch/stitchrender.h"
+#include "ui/editor.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace kelvara {
+
+namespace {
+
+// The client area of the canvas window: painting, mouse and keys.
+class CanvasSurface : public QWidget {
+public:
+    CanvasSurface(const Editor& editor, const QImage& image, QtEventAdapter& adapter, QWidget* parent)
+        : QWidget(parent), editor_(editor), image_(image), adapter_(adapter)
+    {
+        // Every pixel is painted each time; nothing is erased first.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        // Beyond the image (a canvas smaller than its window) stays black.
+        if (image_.width() < width() || image_.height() < height())
+            painter.fillRect(rect(), Qt::black);
+        presentCanvas(painter, image_, editor_.ws);
+    }
+    void mousePressEvent(QMouseEvent* event) override { adapter_.mouseButton(WindowId::Canvas, *event, true, rect()); }
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        adapter_.mouseButton(WindowId::Canvas, *event, false, rect());
+    }
+    void mouseMoveEvent(QMouseEvent* event) override { adapter_.mouseMoved(WindowId::Canvas, *event, rect()); }
+    void wheelEvent(QWheelEvent* event) override { adapter_.wheelTurned(WindowId::Canvas, *event); }
+    void keyPressEvent(QKeyEvent* event) override { adapter_.keyPressed(WindowId::Canvas, *event); }
+    void keyReleaseEvent(QKeyEvent* event) override { adapter_.keyReleased(WindowId::Canvas, *event); }
+    // Tab is a key like any other here, not a focus move.
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    const Editor& editor_;
+    const QImage& image_;
+    QtEventAdapter& adapter_;
+};
+
+} // namespace
+
+CanvasWidget::CanvasWidget(Editor& editor, QtEventAdapter& adapter, QWidget* parent)
+    : QWidget(parent), editor_(editor), adapter_(adapter),
+      surface_(new CanvasSurface(editor, image_, adapter, this)),
+      horizontal_(new QScrollBar(Qt::Horizontal, this)), vertical_(new QScrollBar(Qt::Vertical, this))
+{
+    setObjectName(QStringLiteral("Desktop"));
+    surface_->setObjectName(QStringLiteral("canvasSurface"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    for (QScrollBar* bar : {horizontal_, vertical_}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setRange(0, kScrollRange);
+        bar->installEventFilter(this);
+        const Qt::Orientation orientation = bar->orientation();
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this, orientation](int action) {
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub:
+                scrollAction(orientation, ScrollLineUp);
+                break;
+            case QAbstractSlider::SliderSingleStepAdd:
+                scrollAction(orientation, ScrollLineDown);
+                break;
+            case QAbstractSlider::SliderPageStepSub:
+                scrollAction(orientation, ScrollPageUp);
+                break;
+            case QAbstractSlider::SliderPageStepAdd:
+                scrollAction(orientation, ScrollPageDown);
+                break;
+            case QAbstractSlider::SliderToMinimum:
+                scrollAction(orientation, ScrollTop);
+                break;
+            case QAbstractSlider::SliderToMaximum:
+                scrollAction(orientation, ScrollBottom);
+                break;
+            case QAbstractSlider::SliderMove:
+                scrollAction(orientation, ScrollThumbTrack);
+                break;
+            default:
+                break;
+            }
+        });
+        connect(bar, &QAbstractSlider::sliderReleased, this,
+                [this, orientation] { scrollAction(orientation, ScrollThumbPosition); });
+    }
+}
+
+void CanvasWidget::scrollAction(Qt::Orientation orientation, uint32_t request)
+{
+    QScrollBar* bar = scrollBar(orientation);
+    const auto position = static_cast<uint32_t>(bar->sliderPosition());
+    adapter_.send(WindowId::Canvas, orientation == Qt::Horizontal ? MsgHScroll : MsgVScroll,
+                  makeParam(request, position));
+    // The bar would otherwise apply its own step after this action.
+    const int32_t offset = orientation == Qt::Horizontal ? editor_.ws.view.scrollX : editor_.ws.view.scrollY;
+    const QSignalBlocker blocker(bar);
+    bar->setSliderPosition(offset);
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent*)
+{
+    const int barWidth = vertical_->sizeHint().width();
+    const int barHeight = horizontal_->sizeHint().height();
+    const int innerWidth = std::max(0, width() - barWidth);
+    const int innerHeight = std::max(0, height() - barHeight);
+    surface_->setGeometry(0, 0, innerWidth, innerHeight);
+    vertical_->setGeometry(innerWidth, 0, std::min(barWidth, width()), innerHeight);
+    horizontal_->setGeometry(0, innerHeight, innerWidth, std::min(barHeight, height()));
+}
+
+bool CanvasWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel over a scroll bar zooms like the wheel over the canvas.
+    if (event->type() == QEvent::Wheel && (watched == horizontal_ || watched == vertical_)) {
+        adapter_.wheelTurned(WindowId::Canvas, *static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CanvasWidget::createImage(int width, int height)
+{
+    if (width <= 0 || height <= 0) {
+        image_ = QImage();
+        return;
+    }
+    image_ = QImage(width, height, QImage::Format_RGB32);
+    image_.fill(Qt::black);
+}
+
+void CanvasWidget::releaseImage() { image_ = QImage(); }
+
+void CanvasWidget::drawStitchView(QPainter& painter)
+{
+    // Regenerated on every render: the design may have changed in any way
+    // since the last one, and renders follow view or design changes only.
+    StitchPlan plan;
+    if (generatePlan(editor_.ws, plan) != PlanStatus::Ok)
+        return;
+    const ViewState& view = editor_.ws.view;
+    drawStitchPlan(painter, plan, view.zoom, view.scrollX, view.scrollY);
+}
+
+void CanvasWidget::renderCanvas()
+{
+    DesignLayer layer;
+    if (editor_.stitchView)
+        layer = [this](QPainter& painter) { drawStitchView(painter); };
+    kelvara::renderCanvas(image_, editor_.ws, anchor_, layer);
+}
+
+void CanvasWidget::invalidateCanvas() { surface_->update(); }
+
+void CanvasWidget::updateScrollBars()
+{
+    const ViewState& view = editor_.ws.view;
+    const auto setBar = [](QScrollBar* bar, int32_t extent, int32_t zoom, int32_t offset) {
+        const int32_t page = std::max(0, scrollPage(extent, zoom));
+        const QSignalBlocker blocker(bar);
+        // The thumb's last position is the range end less the page, plus one.
+        bar->setRange(0, std::max(0, kScrollRange - std::max(page - 1, 0)));
+        bar->setPageStep(page);
+        bar->setSingleStep(10);
+        bar->setValue(offset);
+    };
+    setBar(vertical_, view.canvasHeight, view.zoom, view.scrollY);
+    setBar(horizontal_, view.canvasWidth, view.zoom, view.scrollX);
+}
+
+void CanvasWidget::setScrollPosition(Qt::Orientation orientation, int position)
+{
+    QScrollBar* bar = scrollBar(orientation);
+    const QSignalBlocker blocker(bar);
+    bar->setValue(position);
+}
+
+QScrollBar* CanvasWidget::scrollBar(Qt::Orientation orientation) const
+{
+    return orientation == Qt::Horizontal ? horizontal_ : vertical_;
+}
+
+} // namespace kelvara

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "shell/platform.h"
+#include "ui/buttontable.h"
+
+namespace kelvara {
+
+struct Workspace;
+
+// What the window-level parts share: the tables, the platform seams the
+// logic calls, the toolbar rows and the switch of the stitch view.
+struct Editor {
+    explicit Editor(Workspace& workspace) : ws(workspace) {}
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    Workspace& ws;
+    Platform platform;
+    ButtonTable buttons;
+    // Shows the stitches of every object under the grid. Not one of the
+    // classic switches: it starts from the STITCHVIEW setting.
+    bool stitchView = false;
+};
+
+} // namespace kelvara

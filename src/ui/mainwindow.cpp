@@ -1,0 +1,245 @@
+#include "ui/mainwindow.h"
+
+#include "model/editing.h"
+#include "model/workspace.h"
+#include "ui/canvaswidget.h"
+#include "ui/objectlistwidget.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace kelvara {
+
+namespace {
+
+constexpr int kStartWidth = 640;
+constexpr int kStartHeight = 480;
+
+// A child window whose only paint is a fill in the menu colour.
+QWidget* makePanel(QWidget* parent, const QString& name)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(name);
+    panel->setAutoFillBackground(true);
+    panel->setBackgroundRole(QPalette::Window);
+    panel->setFocusPolicy(Qt::NoFocus);
+    return panel;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Workspace& ws, QWidget* parent)
+    : QWidget(parent), editor_(ws), commands_(editor_),
+      adapter_([this](WindowId window, uint32_t message, uint64_t wParam, int64_t lParam) {
+          return send(window, message, wParam, lParam);
+      }),
+      procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), title_(this)
+{
+    setObjectName(QStringLiteral("Kelvara"));
+    setWindowTitle(QStringLiteral("Kelvara Stitches"));
+    setFocusPolicy(Qt::StrongFocus);
+    // The outer window never goes below 256 x 256.
+    setMinimumSize(256, 256);
+    resize(kStartWidth, kStartHeight);
+
+    editor_.platform.boxes = &boxes_;
+    editor_.platform.files = &files_;
+    editor_.platform.colours = &colours_;
+    editor_.platform.title = &title_;
+}
+
+MainWindow::~MainWindow()
+{
+    // The children refer to the editor and the adapter: they go first.
+    editor_.platform = Platform{};
+    delete canvas_;
+    delete panel_;
+    delete strip_;
+}
+
+int MainWindow::create()
+{
+    if (procedure_.dispatch(WindowId::Main, MsgCreate, 0, 0) != 0)
+        return procedure_.exitCode() != 0 ? procedure_.exitCode() : 3;
+    // Clicks arrive as commands from the strip, after the buttons exist.
+    for (int row = 0; row < editor_.buttons.buttonCount; ++row) {
+        QToolButton* button = editor_.buttons.rows[std::size_t(row)].buttonWindow;
+        if (button == nullptr)
+            continue;
+        connect(button, &QToolButton::clicked, this,
+                [this, row] { send(WindowId::ToolbarStrip, MsgCommand, makeParam(uint32_t(row), kNotifyClicked)); });
+    }
+    return 0;
+}
+
+int64_t MainWindow::send(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam)
+{
+    const int64_t result = procedure_.dispatch(window, message, wParam, lParam);
+    procedure_.repeatRightButton();
+    return result;
+}
+
+void MainWindow::resizeEvent(QResizeEvent*)
+{
+    if (strip_ != nullptr && !procedure_.destroyed())
+        send(WindowId::Main, MsgSize, 0, makeParam(uint32_t(width()), uint32_t(height())));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!procedure_.destroyed()) {
+        closing_ = true;
+        send(WindowId::Main, MsgClose);
+        closing_ = false;
+    }
+    event->setAccepted(procedure_.destroyed());
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) { adapter_.keyPressed(WindowId::Main, *event); }
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) { adapter_.keyReleased(WindowId::Main, *event); }
+
+void MainWindow::wheelEvent(QWheelEvent* event) { adapter_.wheelTurned(WindowId::Main, *event); }
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The wheel reaches the drawing tools over every window.
+    if (event->type() == QEvent::Wheel) {
+        if (watched == strip_) {
+            adapter_.wheelTurned(WindowId::ToolbarStrip, *static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        if (watched == panel_) {
+            adapter_.wheelTurned(WindowId::ListPanel, *static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        if (list_ != nullptr && watched == list_->viewport()) {
+            adapter_.wheelTurned(WindowId::ObjectList, *static_cast<QWheelEvent*>(event));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::clientSize(int& width, int& height) const
+{
+    width = this->width();
+    height = this->height();
+}
+
+void MainWindow::createChildWindows(int clientWidth, int clientHeight)
+{
+    strip_ = makePanel(this, QStringLiteral("Menu"));
+    strip_->setGeometry(0, 0, clientWidth + 1, 68);
+    panel_ = makePanel(this, QStringLiteral("List"));
+    panel_->setGeometry(clientWidth - 127, 68, 128, std::max(0, clientHeight - 68));
+    canvas_ = new CanvasWidget(editor_, adapter_, this);
+    canvas_->setGeometry(0, 68, std::max(0, clientWidth - 127), std::max(0, clientHeight - 68));
+    for (QWidget* child : {strip_, panel_, static_cast<QWidget*>(canvas_)})
+        child->show();
+    strip_->installEventFilter(this);
+    panel_->installEventFilter(this);
+
+    cursor_ = std::make_unique<QtCursor>(canvas_->surface());
+    editor_.platform.cursor = cursor_.get();
+    editor_.platform.canvas = canvas_;
+}
+
+void MainWindow::createObjectList()
+{
+    list_ = new ObjectListWidget(panel_);
+    list_->setObjectName(QStringLiteral("objectList"));
+    list_->setGeometry(4, 4, 120, std::max(0, panel_->height() - 8));
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    list_->viewport()->installEventFilter(this);
+    Workspace& ws = editor_.ws;
+    list_->objectCount = [&ws] { return int(ws.table.objectCount); };
+    list_->dropped = [this](int target) {
+        if (target >= 0)
+            dropObjects(editor_.ws, editor_.platform, target);
+    };
+    list_->show();
+    editor_.platform.list = list_;
+}
+
+QWidget* MainWindow::widgetOf(WindowId window) const
+{
+    switch (window) {
+    case WindowId::Main:
+        return const_cast<MainWindow*>(this);
+    case WindowId::ToolbarStrip:
+        return strip_;
+    case WindowId::ListPanel:
+        return panel_;
+    case WindowId::Canvas:
+        return canvas_;
+    case WindowId::ObjectList:
+        return list_;
+    }
+    return nullptr;
+}
+
+void MainWindow::moveWindow(WindowId window, int x, int y)
+{
+    if (QWidget* widget = widgetOf(window))
+        widget->move(x, y);
+}
+
+void MainWindow::resizeWindow(WindowId window, int width, int height)
+{
+    if (QWidget* widget = widgetOf(window))
+        widget->resize(std::max(0, width), std::max(0, height));
+}
+
+void MainWindow::giveFocus(WindowId window)
+{
+    QWidget* widget = window == WindowId::Canvas && canvas_ != nullptr ? canvas_->surface() : widgetOf(window);
+    if (widget != nullptr && !widget->hasFocus())
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::invalidate(WindowId window)
+{
+    if (window == WindowId::Canvas && canvas_ != nullptr)
+        canvas_->invalidateCanvas();
+    else if (QWidget* widget = widgetOf(window))
+        widget->update();
+}
+
+void MainWindow::repaintNow(WindowId window)
+{
+    QWidget* widget = window == WindowId::Canvas && canvas_ != nullptr ? canvas_->surface() : widgetOf(window);
+    if (widget != nullptr && widget->isVisible())
+        widget->repaint();
+}
+
+void MainWindow::createCanvasImage(int width, int height)
+{
+    if (canvas_ != nullptr)
+        canvas_->createImage(width, height);
+}
+
+void MainWindow::releaseCanvasImage()
+{
+    if (canvas_ != nullptr)
+        canvas_->releaseImage();
+}
+
+void MainWindow::setScrollPosition(bool horizontal, int position)
+{
+    if (canvas_ != nullptr)
+        canvas_->setScrollPosition(horizontal ? Qt::Horizontal : Qt::Vertical, position);
+}
+
+void MainWindow::destroyMainWindow()
+{
+    if (!closing_)
+        close();
+}
+
+void MainWindow::postQuit(int exitCode) { QCoreApplication::exit(exitCode); }
+
+} // namespace kelvara

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ui/commands.h"
+#include "ui/editor.h"
+#include "ui/qtadapter.h"
+#include "ui/qtplatform.h"
+#include "ui/windowprocedure.h"
+
+#include <QWidget>
+
+#include <memory>
+
+namespace kelvara {
+
+struct Workspace;
+class CanvasWidget;
+class ObjectListWidget;
+
+// The main window: toolbar strip on top, object list panel on the right,
+// canvas in the rest. Its widgets turn Qt events into the window
+// procedure's messages; the procedure decides everything else.
+class MainWindow : public QWidget, private WindowHost {
+    Q_OBJECT
+public:
+    explicit MainWindow(Workspace& ws, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs the creation sequence at 640 x 480. 0 when the window is ready,
+    // otherwise the program's exit code.
+    int create();
+
+    int64_t send(WindowId window, uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
+
+    Editor& editor() { return editor_; }
+    WindowProcedure& procedure() { return procedure_; }
+    CanvasWidget* canvasWindow() const { return canvas_; }
+    QWidget* toolbarStripWindow() const { return strip_; }
+    QWidget* listPanelWindow() const { return panel_; }
+    ObjectListWidget* objectList() const { return list_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    // WindowHost
+    void clientSize(int& width, int& height) const override;
+    void createChildWindows(int clientWidth, int clientHeight) override;
+    QWidget* toolbarStrip() override { return strip_; }
+    void createObjectList() override;
+    void moveWindow(WindowId window, int x, int y) override;
+    void resizeWindow(WindowId window, int width, int height) override;
+    void giveFocus(WindowId window) override;
+    void invalidate(WindowId window) override;
+    void repaintNow(WindowId window) override;
+    void createCanvasImage(int width, int height) override;
+    void releaseCanvasImage() override;
+    void setScrollPosition(bool horizontal, int position) override;
+    void destroyMainWindow() override;
+    void postQuit(int exitCode) override;
+
+    QWidget* widgetOf(WindowId window) const;
+
+    Editor editor_;
+    Commands commands_;
+    QtEventAdapter adapter_;
+    WindowProcedure procedure_;
+    QtMessageBoxes boxes_;
+    QtFileDialogs files_;
+    QtColourDialog colours_;
+    QtWindowTitle title_;
+    std::unique_ptr<QtCursor> cursor_;
+
+    QWidget* strip_ = nullptr;
+    QWidget* panel_ = nullptr;
+    CanvasWidget* canvas_ = nullptr;
+    ObjectListWidget* list_ = nullptr;
+    bool closing_ = false;
+};
+
+} // namespace kelvara

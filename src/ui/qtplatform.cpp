@@ -1,0 +1,130 @@
+#include "ui/qtplatform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kelvara {
+
+QString fromLatin1(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+
+std::string toLatin1(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), std::size_t(bytes.size()));
+}
+
+bool QtMessageBoxes::askYesNo(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtMessageBoxes::showError(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Critical, fromLatin1(caption), fromLatin1(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request)
+{
+    return run(request, false);
+}
+
+std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& request)
+{
+    return run(request, true);
+}
+
+std::optional<std::string> QtFileDialogs::run(const FileDialogRequest& request, bool save)
+{
+    QFileDialog dialog(owner_, fromLatin1(request.title));
+    QStringList filters;
+    for (const FileFilter& filter : request.filters)
+        filters << fromLatin1(filter.description);
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (!request.defaultSuffix.empty())
+        dialog.setDefaultSuffix(fromLatin1(request.defaultSuffix));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (!request.startName.empty())
+        dialog.selectFile(QString::fromLocal8Bit(request.startName.data(), qsizetype(request.startName.size())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    // Paths go to the file system as they came from it.
+    const QByteArray path = dialog.selectedFiles().constFirst().toLocal8Bit();
+    return std::string(path.constData(), std::size_t(path.size()));
+}
+
+std::optional<int32_t> QtColourDialog::chooseColour(int32_t initial)
+{
+    const QColor start(initial & 0xFF, (initial >> 8) & 0xFF, (initial >> 16) & 0xFF);
+    const QColor chosen = QColorDialog::getColor(start, owner_);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen.red() | chosen.green() << 8 | chosen.blue() << 16;
+}
+
+void QtWindowTitle::setTitle(const std::string& title)
+{
+    if (window_)
+        window_->setWindowTitle(fromLatin1(title));
+}
+
+Qt::CursorShape QtCursor::shape(int cursorNumber)
+{
+    switch (cursorNumber) {
+    case 1:
+        return Qt::CrossCursor;
+    case 2:
+        return Qt::SizeAllCursor;
+    case 3:
+        return Qt::ForbiddenCursor;
+    case 4:
+        return Qt::UpArrowCursor;
+    case 5:
+        return Qt::IBeamCursor;
+    case 6:
+        return Qt::WaitCursor;
+    case 7:
+        return Qt::BusyCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+QtCursor::~QtCursor()
+{
+    if (overriding_)
+        QApplication::restoreOverrideCursor();
+}
+
+void QtCursor::setCursor(int cursorNumber)
+{
+    if (cursorNumber == current_)
+        return;
+    current_ = cursorNumber;
+    const Qt::CursorShape wanted = shape(cursorNumber);
+    if (cursorNumber == 6 || cursorNumber == 7) {
+        if (overriding_) {
+            QApplication::changeOverrideCursor(wanted);
+        } else {
+            QApplication::setOverrideCursor(wanted);
+            overriding_ = true;
+        }
+        return;
+    }
+    if (overriding_) {
+        QApplication::restoreOverrideCursor();
+        overriding_ = false;
+    }
+    if (canvas_)
+        canvas_->setCursor(wanted);
+}
+
+} // namespace kelvara
+

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "shell/platform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace kelvara {
+
+// Latin-1 at the toolkit boundary: the editor's texts are 8-bit.
+QString fromLatin1(const std::string& text);
+std::string toLatin1(const QString& text);
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    explicit QtMessageBoxes(QWidget* owner) : owner_(owner) {}
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+    void showError(const std::string& caption, const std::string& text) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* owner) : owner_(owner) {}
+    std::optional<std::string> openFile(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+
+private:
+    std::optional<std::string> run(const FileDialogRequest& request, bool save);
+    QPointer<QWidget> owner_;
+};
+
+class QtColourDialog : public ColourDialog {
+public:
+    explicit QtColourDialog(QWidget* owner) : owner_(owner) {}
+    std::optional<int32_t> chooseColour(int32_t initial) override;
+
+private:
+    QPointer<QWidget> owner_;
+};
+
+class QtWindowTitle : public WindowTitle {
+public:
+    explicit QtWindowTitle(QWidget* window) : window_(window) {}
+    void setTitle(const std::string& title) override;
+
+private:
+    QPointer<QWidget> window_;
+};
+
+// Cursors 0..7 shown over the canvas; the two busy cursors (6, 7) show over
+// the whole application until another cursor is set.
+class QtCursor : public CursorControl {
+public:
+    explicit QtCursor(QWidget* canvas) : canvas_(canvas) {}
+    ~QtCursor() override;
+    void setCursor(int cursorNumber) override;
+    int current() const { return current_; }
+
+    static Qt::CursorShape shape(int cursorNumber);
+
+private:
+    QPointer<QWidget> canvas_;
+    int current_ = 0;
+    bool overriding_ = false;
+};
+
+} // namespace kelvara

@@ -1,0 +1,184 @@
+#include "ui/toolbar.h"
+
+#include "shell/texts.h"
+#include "ui/commands.h"
+#include "ui/messages.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace kelvara {
+
+namespace {
+
+constexpr int32_t kCtrl = 1;
+constexpr int32_t kMaxTipLength = 254; // plus the zero character: 255
+
+void newDesign(Commands& c) { c.newDesign(); }
+void openProject(Commands& c) { c.openProject(); }
+void saveProject(Commands& c) { c.saveProject(); }
+void exportStitches(Commands& c) { c.exportStitches(); }
+void selectPointer(Commands& c) { c.selectTool(-1); }
+void deleteCurrent(Commands& c) { c.deleteCurrent(); }
+void undo(Commands& c) { c.undo(); }
+void chooseColour(Commands& c) { c.chooseColour(); }
+void toggleCrossHair(Commands& c) { c.toggleCrossHair(); }
+void toggleGrid(Commands& c) { c.toggleGrid(); }
+void toolRun(Commands& c) { c.selectTool(1); }
+void toolSaten(Commands& c) { c.selectTool(2); }
+void toolSteil(Commands& c) { c.selectTool(3); }
+void toolRect(Commands& c) { c.selectTool(4); }
+void toolStar(Commands& c) { c.selectTool(5); }
+void toolCircle(Commands& c) { c.selectTool(6); }
+void toggleStitchView(Commands& c) { c.toggleStitchView(); }
+
+constexpr ToolbarItem gap{kGap, nullptr, 0, 0};
+
+constexpr ToolbarItem kLayout[] = {
+    {0, newDesign, kCtrl, 'N'},
+    {1, openProject, kCtrl, 'O'},
+    {3, saveProject, kCtrl, 'S'},
+    {5, exportStitches, kCtrl, 'E'},
+    gap,
+    {4, nullptr, 0, VkReturn},
+    {6, selectPointer, 0, VkSpace},
+    gap,
+    {2, deleteCurrent, 0, VkDelete},
+    gap,
+    {34, nullptr, kCtrl, 'C'},
+    {35, nullptr, kCtrl, 'V'},
+    gap,
+    {32, undo, kCtrl, 'U'},
+    gap,
+    {33, nullptr, kCtrl, 'R'},
+    gap,
+    {27, nullptr, kCtrl, 'G'},
+    {28, nullptr, kCtrl, 'H'},
+    gap,
+    {29, nullptr, 0, 'F'},
+    {30, nullptr, 0, 'T'},
+    {31, chooseColour, 0, 'C'},
+    gap,
+    {36, nullptr, 0, VkHome},
+    {37, nullptr, 0, VkEnd},
+    gap,
+    {38, toggleCrossHair, kCtrl, 'K'},
+    {39, toggleGrid, kCtrl, 'M'},
+    {kNewRow, nullptr, 0, 0},
+    {40, nullptr, kCtrl, 'X'},
+    gap,
+    {7, toolRun, 0, 'R'},
+    {8, toolSteil, 0, 'O'},
+    {9, toolSaten, 0, 'S'},
+    {10, toolStar, 0, 'H'},
+    {11, toolCircle, 0, 'K'},
+    {12, toolRect, 0, 'V'},
+    gap,
+    {13, toggleStitchView, 0, 'P'},
+    {14, nullptr, 0, 'I'},
+    gap,
+    {15, nullptr, 0, 'U'},
+    {16, nullptr, 0, 'T'},
+    gap,
+    {20, nullptr, kCtrl, 'O'},
+    {18, nullptr, kCtrl, 'P'},
+    {19, nullptr, kCtrl, 'J'},
+    gap,
+    {17, nullptr, 0, 'D'},
+    gap,
+    {21, nullptr, 0, 'F'},
+    {22, nullptr, 0, 'N'},
+    {23, nullptr, 0, 'E'},
+    {24, nullptr, 0, 'W'},
+    gap,
+    {25, nullptr, 0, 'Q'},
+    gap,
+    {26, nullptr, 0, 'M'},
+};
+
+} // namespace
+
+std::span<const ToolbarItem> toolbarLayout() { return kLayout; }
+
+std::string keyName(int32_t keyCode)
+{
+    switch (keyCode) {
+    case VkReturn:
+        return "ENTER";
+    case VkSpace:
+        return "SPACE";
+    case VkEnd:
+        return "END";
+    case VkHome:
+        return "HOME";
+    case VkDelete:
+        return "DEL";
+    default:
+        return std::string(1, static_cast<char>(keyCode));
+    }
+}
+
+std::string buttonTipText(const std::string& line, int32_t needsCtrl, int32_t keyCode)
+{
+    const std::string hotkey = " (" + std::string(needsCtrl ? "CTRL+" : "") + keyName(keyCode) + ")";
+    const std::size_t room = kMaxTipLength - hotkey.size();
+    if (line.size() <= room)
+        return line + hotkey;
+    // Cut the description, not the hotkey; the ellipsis shows it was cut.
+    return line.substr(0, room - 3) + "..." + hotkey;
+}
+
+void addButton(ButtonTable& table, QWidget* strip, const QImage& picture, const LineTable& info,
+               int32_t image, std::function<void()> handler, int32_t needsCtrl, int32_t keyCode)
+{
+    if (image == kGap) {
+        table.nextButtonX += 8;
+        return;
+    }
+    if (image == kNewRow) {
+        table.nextButtonX = 4;
+        table.nextButtonY += 34;
+        return;
+    }
+    if (table.buttonCount >= ButtonTable::kRows)
+        return;
+
+    const int32_t row = table.buttonCount;
+    ButtonEntry& entry = table.rows[static_cast<std::size_t>(row)];
+    entry.handler = std::move(handler);
+    entry.image = picture.copy(kButtonImageSize * image, 0, kButtonImageSize, kButtonImageSize);
+    entry.needsCtrl = needsCtrl;
+    entry.keyCode = keyCode;
+    entry.tipText = buttonTipText(info.slot(image), needsCtrl, keyCode);
+
+    auto* button = new QToolButton(strip);
+    button->setObjectName(QStringLiteral("button%1").arg(row));
+    button->setGeometry(table.nextButtonX, table.nextButtonY, kButtonSize, kButtonSize);
+    // Keys must keep reaching the main window and the canvas.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRaise(false);
+    button->setIconSize(QSize(kButtonImageSize, kButtonImageSize));
+    button->setIcon(QIcon(QPixmap::fromImage(entry.image)));
+    button->setToolTip(QString::fromLatin1(entry.tipText.data(), qsizetype(entry.tipText.size())));
+    button->show();
+    entry.buttonWindow = button;
+
+    table.nextButtonX += 34;
+    table.buttonCount += 1;
+}
+
+void buildToolbar(ButtonTable& table, QWidget* strip, const QImage& picture, LineTable& lines,
+                  const std::string& programFolder, Commands& commands)
+{
+    readTextFile(lines, programFolder + kButtonInfoFileName);
+    for (const ToolbarItem& item : toolbarLayout()) {
+        std::function<void()> handler;
+        if (item.command != nullptr)
+            handler = [&commands, command = item.command] { command(commands); };
+        addButton(table, strip, picture, lines, item.image, std::move(handler), item.needsCtrl,
+                  item.keyCode);
+    }
+}
+
+} // namespace kelvara

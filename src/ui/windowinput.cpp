@@ -1,0 +1,184 @@
+#include "model/workspace.h"
+#include "ui/canvasview.h"
+#include "ui/drawingtools.h"
+#include "ui/editor.h"
+#include "ui/windowprocedure.h"
+
+namespace kelvara {
+
+namespace {
+
+// Hotkeys answer only where the user types at the editor itself.
+constexpr bool takesHotkeys(WindowId window)
+{
+    return window == WindowId::Main || window == WindowId::Canvas || window == WindowId::ToolbarStrip;
+}
+
+constexpr uint32_t upperCase(uint32_t c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+
+} // namespace
+
+void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
+{
+    for (ButtonEntry& entry : editor_.buttons.rows) {
+        if (uint32_t(entry.keyCode) == keyCode && entry.needsCtrl == ctrl && entry.handler) {
+            // A copy: the handler may rebuild what holds it.
+            const auto handler = entry.handler;
+            handler();
+            return;
+        }
+    }
+}
+
+void WindowProcedure::keyDown(uint32_t key)
+{
+    Workspace& ws = editor_.ws;
+    const Platform& platform = editor_.platform;
+    switch (key) {
+    case VkControl:
+        ws.input.ctrlDown = 1;
+        break;
+    case VkShift:
+        ws.input.shiftDown = 1;
+        if (ws.tools.rubberBand.active != 0)
+            platform.canvas->invalidateCanvas();
+        break;
+    case VkEscape:
+        ws.cursorNumber = 0;
+        platform.cursor->setCursor(0);
+        ws.tools.toolMode = 0;
+        ws.table.currentObject = -1;
+        ws.tools.preview.clear();
+        ws.tools.rubberBand.active = 0;
+        platform.canvas->invalidateCanvas();
+        break;
+    default:
+        break;
+    }
+}
+
+void WindowProcedure::keyUp(WindowId window, uint32_t key)
+{
+    Workspace& ws = editor_.ws;
+    const Platform& platform = editor_.platform;
+    switch (key) {
+    case VkControl:
+        ws.input.ctrlDown = 0;
+        return;
+    case VkShift:
+        ws.input.shiftDown = 0;
+        if (ws.tools.rubberBand.active != 0)
+            platform.canvas->invalidateCanvas();
+        return;
+    case VkLeft:
+    case VkUp:
+    case VkRight:
+    case VkDown:
+        if (arrowKeyScroll(ws.view, key, ws.input.shiftDown)) {
+            const bool horizontal = key == VkLeft || key == VkRight;
+            host_.setScrollPosition(horizontal, horizontal ? ws.view.scrollX : ws.view.scrollY);
+            platform.canvas->renderCanvas();
+            platform.canvas->invalidateCanvas();
+        }
+        return;
+    default:
+        if (takesHotkeys(window))
+            runHotkey(key, ws.input.ctrlDown);
+        return;
+    }
+}
+
+void WindowProcedure::character(WindowId window, uint32_t code)
+{
+    if (editor_.ws.input.ctrlDown != 0 || !takesHotkeys(window))
+        return;
+    runHotkey(upperCase(code & 0xFFu), 0);
+}
+
+void WindowProcedure::command(uint64_t wParam)
+{
+    const uint32_t notification = highWord(wParam);
+    const uint32_t id = lowWord(wParam);
+    // A lost focus of the object list (notification 5) changes nothing here.
+    if (notification != kNotifyClicked)
+        return;
+    host_.giveFocus(WindowId::Main);
+    if (id < uint32_t(ButtonTable::kRows) && editor_.buttons.rows[id].handler) {
+        const auto handler = editor_.buttons.rows[id].handler;
+        handler();
+    }
+}
+
+void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lParam)
+{
+    Workspace& ws = editor_.ws;
+    const auto delta = message == MsgMouseWheel ? int32_t(int16_t(highWord(wParam))) : 0;
+    const auto x = int32_t(lowWord(uint64_t(lParam)));
+    const auto y = int32_t(highWord(uint64_t(lParam)));
+    const int32_t ctrl = (wParam & kMouseControlFlag) != 0 ? 1 : 0;
+    const int32_t shift = (wParam & kMouseShiftFlag) != 0 ? 1 : 0;
+    toolEvent(ws, editor_.platform, x, y, message, delta, ctrl, shift);
+
+    switch (message) {
+    case MsgLButtonDown:
+        ws.input.mouseButtons |= 1;
+        break;
+    case MsgLButtonUp:
+        ws.input.mouseButtons &= ~1;
+        break;
+    case MsgRButtonDown:
+        ws.input.mouseButtons |= 2;
+        break;
+    case MsgRButtonUp:
+        ws.input.mouseButtons &= ~2;
+        break;
+    case MsgMButtonDown:
+        ws.input.mouseButtons |= 4;
+        break;
+    case MsgMButtonUp:
+        ws.input.mouseButtons &= ~4;
+        break;
+    default:
+        break;
+    }
+    // A wheel message carries a screen position, which is no canvas
+    // position: the cross-hair and the rubber band stay where the pointer is.
+    if (message == MsgMouseWheel)
+        return;
+    ws.view.mouseX = x;
+    ws.view.mouseY = y;
+}
+
+void WindowProcedure::mouseMove(int64_t lParam)
+{
+    Workspace& ws = editor_.ws;
+    const Platform& platform = editor_.platform;
+    platform.cursor->setCursor(ws.cursorNumber);
+    ws.view.mouseX = int32_t(lowWord(uint64_t(lParam)));
+    ws.view.mouseY = int32_t(highWord(uint64_t(lParam)));
+    host_.giveFocus(WindowId::Canvas);
+    if (ws.settings.CROSS != 0 || ws.tools.rubberBand.active != 0)
+        platform.canvas->invalidateCanvas();
+}
+
+void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
+{
+    Workspace& ws = editor_.ws;
+    ViewState& view = ws.view;
+    int32_t& offset = horizontal ? view.scrollX : view.scrollY;
+    offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom, lowWord(wParam),
+                          highWord(wParam));
+    host_.setScrollPosition(horizontal, offset);
+    editor_.platform.canvas->renderCanvas();
+    editor_.platform.canvas->invalidateCanvas();
+}
+
+void WindowProcedure::repeatRightButton()
+{
+    Workspace& ws = editor_.ws;
+    if (ws.tools.toolMode > 0 && (ws.input.mouseButtons & 2) != 0)
+        toolEvent(ws, editor_.platform, ws.view.mouseX, ws.view.mouseY, MsgRButtonDown, 0, ws.input.ctrlDown,
+                  ws.input.shiftDown);
+}
+
+} // namespace kelvara

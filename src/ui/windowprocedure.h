@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ui/messages.h"
+
+#include <cstdint>
+
+class QWidget;
+
+namespace kelvara {
+
+struct Editor;
+class Commands;
+
+// The outer window rectangle that MsgSizing proposes, changed in place.
+struct SizingRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// Keeps the outer window at 256 x 256 or more while an edge is dragged.
+void applyMinimumSize(uint32_t edge, SizingRect& rect);
+
+// What the procedure does to the windows themselves. The main window
+// implements it with widgets.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+
+    virtual void clientSize(int& width, int& height) const = 0;
+    // The toolbar strip, the list panel and the canvas window.
+    virtual void createChildWindows(int clientWidth, int clientHeight) = 0;
+    virtual QWidget* toolbarStrip() = 0;
+    // The object list box inside the list panel; it becomes the list seam.
+    virtual void createObjectList() = 0;
+    virtual void moveWindow(WindowId window, int x, int y) = 0;
+    virtual void resizeWindow(WindowId window, int width, int height) = 0;
+    virtual void giveFocus(WindowId window) = 0;
+    virtual void invalidate(WindowId window) = 0;
+    virtual void repaintNow(WindowId window) = 0;
+
+    virtual void createCanvasImage(int width, int height) = 0;
+    virtual void releaseCanvasImage() = 0;
+    virtual void setScrollPosition(bool horizontal, int position) = 0;
+
+    // Removes the main window after the procedure has shut down.
+    virtual void destroyMainWindow() = 0;
+    virtual void postQuit(int exitCode) = 0;
+};
+
+// The one window procedure of the editor's four windows: creation, layout,
+// keys and hotkeys, mouse, scrolling, commands, closing and shutdown.
+class WindowProcedure {
+public:
+    WindowProcedure(Editor& editor, WindowHost& host, Commands& commands)
+        : editor_(editor), host_(host), commands_(commands)
+    {
+    }
+
+    int64_t dispatch(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam);
+
+    // The message loop's step after every message: while the right button
+    // is held on the canvas with a drawing tool active, the tools get one
+    // more right-button event at the last mouse position.
+    void repeatRightButton();
+
+    // 1 after the toolbar picture could not be used (creation then stops).
+    int exitCode() const { return exitCode_; }
+    bool destroyed() const { return destroyed_; }
+
+private:
+    int64_t create();
+    void layout(int width, int height);
+    void keyDown(uint32_t key);
+    void keyUp(WindowId window, uint32_t key);
+    void character(WindowId window, uint32_t code);
+    void command(uint64_t wParam);
+    void mouseButton(uint32_t message, uint64_t wParam, int64_t lParam);
+    void mouseMove(int64_t lParam);
+    void scroll(bool horizontal, uint64_t wParam);
+    void close();
+    void shutdown();
+    // Runs the first row's handler whose key and Ctrl flag match.
+    void runHotkey(uint32_t keyCode, int32_t ctrl);
+
+    Editor& editor_;
+    WindowHost& host_;
+    Commands& commands_;
+    int exitCode_ = 0;
+    bool destroyed_ = false;
+};
+
+} // namespace kelvara
