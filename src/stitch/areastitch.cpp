@@ -1,0 +1,80 @@
+// RECT and CIRCLE: both become an outline for the fill generator.
+//
+// RECT's area is bounded by edge A, edge B and the two lines joining their
+// ends; when B was drawn the other way round (its start nearer the end of A)
+// it is joined end to end the other way, so the outline never crosses
+// itself. CIRCLE's area is its ellipse. Rows are SDENS / 10 units apart,
+// SCOMP lengthens every row, a PATTERN places the penetrations (ZOOMX
+// stretches it along the rows, ZOOMY repeats each pattern row that many
+// times), UNDER other than -1 adds the underlay with stitches that long,
+// inset by OFSUND.
+#include "shell/libraries.h"
+#include "shell/settings.h"
+#include "stitch/fill.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara::stitch {
+
+namespace {
+
+template <typename Params>
+void applyCommon(const Params& p, const GenContext& ctx, FillSpec& spec)
+{
+    spec.angle = static_cast<double>(p.ANGLE % 360);
+    spec.spacing = clampedLength(p.SDENS, 5, 1e7) / 10;
+    spec.comp = p.SCOMP;
+    spec.topLayer = p.STITCHES != 0;
+    spec.shortest = ctx.settings.DELETE;
+    if (p.UNDER != -1) {
+        spec.underLength = clampedLength(p.UNDER, 1, 1e9);
+        spec.underInset = std::max(0, p.OFSUND);
+    }
+    const PatternLibrary& patterns = ctx.libraries.patterns;
+    if (p.PATTERN >= 0 && p.PATTERN < patterns.count) {
+        const auto& rows = patterns.rows[static_cast<std::size_t>(p.PATTERN)];
+        int used = 0;
+        while (used < PatternLibrary::kRows && rows[static_cast<std::size_t>(used)].markCount > 0)
+            ++used;
+        spec.patternRows = rows.data();
+        spec.patternRowCount = used;
+    }
+    spec.zoomX = std::isfinite(p.ZOOMX) ? std::clamp(std::abs(p.ZOOMX), 0.5, 20.0) : 1.0;
+    spec.rowsPerPatternRow = std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
+}
+
+} // namespace
+
+void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
+{
+    FillSpec spec;
+    spec.outline = flattenEdge(p.edgeA);
+    std::vector<Vec> b = flattenEdge(p.edgeB);
+    const Vec a0{p.edgeA.x1, p.edgeA.y1}, a1{p.edgeA.x2, p.edgeA.y2};
+    const Vec b0{p.edgeB.x1, p.edgeB.y1}, b1{p.edgeB.x2, p.edgeB.y2};
+    if (length(a0 - b0) + length(a1 - b1) <= length(a0 - b1) + length(a1 - b0))
+        std::reverse(b.begin(), b.end());
+    spec.outline.insert(spec.outline.end(), b.begin(), b.end());
+    applyCommon(p, ctx, spec);
+    stitchFill(spec, sink);
+}
+
+void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink)
+{
+    const double rx = std::abs(static_cast<double>(p.RX)), ry = std::abs(static_cast<double>(p.RY));
+    if (rx < 0.5 || ry < 0.5)
+        return; // no area to fill
+    FillSpec spec;
+    const double around = 2 * 3.14159265358979323846 * std::max(rx, ry);
+    const int n = static_cast<int>(std::clamp(std::ceil(around / 3), 16.0, 1024.0));
+    spec.outline.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * 3.14159265358979323846 * i / n;
+        spec.outline.push_back({p.X + rx * std::cos(a), p.Y + ry * std::sin(a)});
+    }
+    applyCommon(p, ctx, spec);
+    stitchFill(spec, sink);
+}
+
+} // namespace kelvara::stitch

@@ -1,0 +1,347 @@
+// Fill areas (RECT and CIRCLE).
+//
+// The outline is cut by parallel rows `spacing` apart at the fill angle, each
+// row giving spans between crossings of the outline (even-odd). Spans are
+// gathered into sections: a section runs down the rows taking one span per
+// row that overlaps the previous one, so every section can be stitched back
+// and forth without leaving the area. Inside a row penetrations are at most
+// kFillStitch apart: on a grid shifted from row to row (tatami), or at the
+// pattern's mark positions repeated along the row; marks too close to their
+// neighbours are skipped and wide gaps are split evenly. Every move from the
+// end of one row to the start of the next, within a section or between
+// sections, travels along the outline with running stitches, so no stitch
+// crosses outside the area. An underlay, when asked for, comes first: rows at
+// the fill angle plus 90 degrees, wider apart, inset from the outline.
+#include "stitch/fill.h"
+
+#include "shell/libraries.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace kelvara::stitch {
+
+namespace {
+
+class Outline {
+public:
+    explicit Outline(const std::vector<Vec>& points) : v_(points)
+    {
+        cumulative_.reserve(v_.size() + 1);
+        cumulative_.push_back(0);
+        for (std::size_t i = 0; i < v_.size(); ++i)
+            cumulative_.push_back(cumulative_.back() + length(v_[(i + 1) % v_.size()] - v_[i]));
+    }
+    std::size_t size() const { return v_.size(); }
+    const std::vector<Vec>& vertices() const { return v_; }
+
+    // Appends the outline's corners from pa (on edge ea) to pb (on edge eb),
+    // the shorter way round, then pb itself.
+    void walk(int ea, Vec pa, int eb, Vec pb, std::vector<Vec>& out) const
+    {
+        const long n = static_cast<long>(v_.size());
+        const double perimeter = cumulative_.back();
+        const double posA = cumulative_[static_cast<std::size_t>(ea)] + length(pa - v_[static_cast<std::size_t>(ea)]);
+        const double posB = cumulative_[static_cast<std::size_t>(eb)] + length(pb - v_[static_cast<std::size_t>(eb)]);
+        const double forward = std::fmod(posB - posA + 2 * perimeter, perimeter);
+        if (forward <= perimeter - forward) {
+            long k = (eb - ea + n) % n;
+            if (k == 0 && posB < posA)
+                k = n;
+            for (long j = 1; j <= k; ++j)
+                out.push_back(v_[static_cast<std::size_t>((ea + j) % n)]);
+        } else {
+            long k = (ea - eb + n) % n;
+            if (k == 0 && posB > posA)
+                k = n;
+            for (long j = 1; j <= k; ++j)
+                out.push_back(v_[static_cast<std::size_t>(((ea - j + 1) % n + n) % n)]);
+        }
+        out.push_back(pb);
+    }
+
+private:
+    std::vector<Vec> v_;
+    std::vector<double> cumulative_;
+};
+
+// One span of a row, in the rotated frame where rows are horizontal: the
+// outline crossings (boundary) and where stitching starts and stops (ends).
+struct Span {
+    double boundaryA, boundaryB;
+    double endA, endB;
+    int32_t edgeA, edgeB;
+    int32_t row;
+    bool used;
+};
+
+struct Rows {
+    std::vector<double> y;
+    std::vector<std::size_t> first; // first span of each row; one extra entry at the end
+    std::vector<Span> spans;
+};
+
+// A frame turned so that rows at `angle` degrees become horizontal.
+struct Frame {
+    double c, s;
+    explicit Frame(double angleDegrees)
+    {
+        const double a = std::fmod(angleDegrees, 360.0) * 3.14159265358979323846 / 180.0;
+        c = std::cos(a);
+        s = std::sin(a);
+    }
+    Vec toRows(Vec p) const { return rotate(p, c, -s); }
+    Vec toDesign(double x, double y) const { return rotate({x, y}, c, s); }
+};
+
+// Cuts the outline into rows; false when the rows would not fit the sink.
+bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing, double inset, int64_t room,
+             Rows& rows)
+{
+    const std::size_t n = outline.size();
+    std::vector<Vec> r(n);
+    double ymin = 1e300, ymax = -1e300;
+    for (std::size_t i = 0; i < n; ++i) {
+        r[i] = frame.toRows(outline[i]);
+        ymin = std::min(ymin, r[i].y);
+        ymax = std::max(ymax, r[i].y);
+    }
+    const double top = ymin + inset, bottom = ymax - inset;
+    if (!(bottom > top))
+        return true;
+    const double rowCount = std::floor((bottom - top) / spacing + 0.5);
+    if (rowCount > static_cast<double>(room))
+        return false;
+
+    struct Edge {
+        double ylo, yhi;
+        int32_t index;
+    };
+    std::vector<Edge> edges;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vec a = r[i], b = r[(i + 1) % n];
+        if (a.y != b.y)
+            edges.push_back({std::min(a.y, b.y), std::max(a.y, b.y), static_cast<int32_t>(i)});
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
+
+    std::vector<Edge> active;
+    std::vector<std::pair<double, int32_t>> crossings;
+    std::size_t next = 0;
+    const double step = (bottom - top) / std::max(rowCount, 1.0);
+    for (double k = 0; k < rowCount; ++k) {
+        const double y = top + (k + 0.5) * step;
+        while (next < edges.size() && edges[next].ylo <= y)
+            active.push_back(edges[next++]);
+        crossings.clear();
+        for (std::size_t i = 0; i < active.size();) {
+            if (active[i].yhi <= y) {
+                active[i] = active.back();
+                active.pop_back();
+                continue;
+            }
+            const Vec a = r[static_cast<std::size_t>(active[i].index)];
+            const Vec b = r[(static_cast<std::size_t>(active[i].index) + 1) % n];
+            crossings.push_back({a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), active[i].index});
+            ++i;
+        }
+        std::sort(crossings.begin(), crossings.end());
+        const int32_t row = static_cast<int32_t>(rows.y.size());
+        rows.y.push_back(y);
+        rows.first.push_back(rows.spans.size());
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            const double xa = crossings[i].first, xb = crossings[i + 1].first;
+            if (xb - xa <= 2 * inset)
+                continue;
+            rows.spans.push_back({xa, xb, xa + inset, xb - inset, crossings[i].second, crossings[i + 1].second,
+                                  row, false});
+        }
+        if (static_cast<int64_t>(rows.spans.size()) * 2 > room)
+            return false;
+    }
+    rows.first.push_back(rows.spans.size());
+    return true;
+}
+
+struct LayerStyle {
+    double spacing = 3.5;
+    double comp = 0;
+    double evenLength = 0; // > 0: plain rows split evenly (underlay)
+    const PatternRow* patternRows = nullptr;
+    int patternRowCount = 0;
+    double zoomX = 1;
+    int rowsPerPatternRow = 1;
+    double gap = 6; // closest two penetrations of a row may be
+};
+
+// Penetrations of one row from lo to hi, ascending, both ends included.
+void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vector<double>& xs)
+{
+    xs.clear();
+    xs.push_back(lo);
+    if (style.evenLength > 0) {
+        const double n = std::max(1.0, std::ceil((hi - lo) / style.evenLength - 1e-9));
+        for (double i = 1; i < n; ++i)
+            xs.push_back(lo + (hi - lo) * (i / n));
+        xs.push_back(hi);
+        return;
+    }
+    const double gap = style.gap;
+    auto keep = [&](double x) {
+        if (x > lo + gap && x < hi - gap && x - xs.back() >= gap)
+            xs.push_back(x);
+    };
+    if (style.patternRowCount > 0) {
+        const PatternRow& pr = style.patternRows[(row / style.rowsPerPatternRow) % style.patternRowCount];
+        int32_t widest = 0;
+        for (int i = 0; i < style.patternRowCount; ++i)
+            for (int m = 0; m < std::clamp(style.patternRows[i].markCount, 0, 16); ++m)
+                widest = std::max(widest, style.patternRows[i].marks[static_cast<std::size_t>(m)]);
+        const double period = (widest + 10) * style.zoomX;
+        const int marks = std::clamp(pr.markCount, 0, 16);
+        for (double j = std::floor(lo / period); j * period <= hi; ++j)
+            for (int m = 0; m < marks; ++m)
+                keep(j * period + pr.marks[static_cast<std::size_t>(m)] * style.zoomX);
+    } else {
+        const double grid = kFillStitch - gap;
+        const double offset = static_cast<double>((row * 2) % 5) / 5.0 * grid;
+        for (double j = std::ceil((lo + gap - offset) / grid); offset + j * grid < hi - gap; ++j)
+            keep(offset + j * grid);
+    }
+    xs.push_back(hi);
+    // Split what is still too long, evenly.
+    std::vector<double> out;
+    out.reserve(xs.size() * 2);
+    out.push_back(xs.front());
+    for (std::size_t i = 1; i < xs.size(); ++i) {
+        const double a = xs[i - 1], b = xs[i];
+        const double n = std::ceil((b - a) / kFillStitch - 1e-9);
+        for (double k = 1; k < n; ++k)
+            out.push_back(a + (b - a) * (k / n));
+        out.push_back(b);
+    }
+    xs.swap(out);
+}
+
+// Where the needle is, and where on the outline it last left a row.
+struct Position {
+    bool valid = false;
+    Vec point;
+    int32_t edge = 0;
+    Vec boundary;
+};
+
+void travel(const Outline& outline, const Position& from, int32_t edge, Vec boundary, Vec target,
+            NeedleSink& sink)
+{
+    std::vector<Vec> points{from.point, from.boundary};
+    outline.walk(from.edge, from.boundary, edge, boundary, points);
+    points.push_back(target);
+    const ArcPath path(std::move(points));
+    runAlong(path, 0, path.length(), kTravelStitch, false, sink);
+}
+
+void stitchLayer(const Outline& outline, const Frame& frame, Rows& rows, const LayerStyle& style,
+                 Position& pos, NeedleSink& sink)
+{
+    std::vector<double> xs;
+    std::size_t scanRow = 0;
+    const std::size_t rowCount = rows.y.size();
+    while (!sink.exhausted()) {
+        // The first span not yet stitched starts the next section.
+        Span* span = nullptr;
+        for (; scanRow < rowCount && !span; ++scanRow)
+            for (std::size_t i = rows.first[scanRow]; i < rows.first[scanRow + 1] && !span; ++i)
+                if (!rows.spans[i].used)
+                    span = &rows.spans[i];
+        if (!span)
+            return;
+        --scanRow; // the row may hold more unstitched spans
+
+        int dir = 1;
+        if (pos.valid) {
+            const double y = rows.y[static_cast<std::size_t>(span->row)];
+            const double toA = length(frame.toDesign(span->endA, y) - pos.point);
+            const double toB = length(frame.toDesign(span->endB, y) - pos.point);
+            dir = toA <= toB ? 1 : -1;
+        }
+        while (span && !sink.exhausted()) {
+            span->used = true;
+            const std::size_t row = static_cast<std::size_t>(span->row);
+            const double y = rows.y[row];
+            double lo = span->endA - style.comp / 2, hi = span->endB + style.comp / 2;
+            if (hi < lo)
+                lo = hi = (lo + hi) / 2;
+            rowPoints(lo, hi, static_cast<long>(row), style, xs);
+            if (dir < 0)
+                std::reverse(xs.begin(), xs.end());
+            const int32_t startEdge = dir > 0 ? span->edgeA : span->edgeB;
+            const int32_t endEdge = dir > 0 ? span->edgeB : span->edgeA;
+            const Vec startBoundary = frame.toDesign(dir > 0 ? span->boundaryA : span->boundaryB, y);
+            const Vec endBoundary = frame.toDesign(dir > 0 ? span->boundaryB : span->boundaryA, y);
+            const Vec first = frame.toDesign(xs.front(), y);
+            if (pos.valid)
+                travel(outline, pos, startEdge, startBoundary, first, sink);
+            else
+                sink.needle(first);
+            for (std::size_t i = 1; i < xs.size(); ++i)
+                sink.needle(frame.toDesign(xs[i], y));
+            pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary};
+            dir = -dir;
+
+            // Continue into the next row with an unstitched span overlapping this one.
+            const double a = span->boundaryA, b = span->boundaryB;
+            span = nullptr;
+            if (row + 1 < rowCount)
+                for (std::size_t i = rows.first[row + 1]; i < rows.first[row + 2] && !span; ++i)
+                    if (!rows.spans[i].used && rows.spans[i].boundaryA < b && rows.spans[i].boundaryB > a)
+                        span = &rows.spans[i];
+        }
+    }
+}
+
+} // namespace
+
+void stitchFill(const FillSpec& spec, NeedleSink& sink)
+{
+    if (spec.outline.size() < 3)
+        return;
+    const Outline outline(spec.outline);
+    const double gap = std::max(6.0, spec.shortest);
+    Position pos;
+
+    if (spec.underLength > 0) {
+        const Frame frame(spec.angle + 90);
+        LayerStyle style;
+        style.spacing = std::max(6 * spec.spacing, 20.0);
+        style.evenLength = spec.underLength;
+        style.gap = gap;
+        Rows rows;
+        if (!cutRows(spec.outline, frame, style.spacing, spec.underInset, sink.room(), rows)) {
+            sink.markOverflow();
+            return;
+        }
+        stitchLayer(outline, frame, rows, style, pos, sink);
+    }
+    if (!spec.topLayer || sink.exhausted())
+        return;
+
+    const Frame frame(spec.angle);
+    LayerStyle style;
+    style.spacing = spec.spacing;
+    style.comp = spec.comp;
+    style.patternRows = spec.patternRows;
+    style.patternRowCount = spec.patternRowCount;
+    style.zoomX = spec.zoomX;
+    style.rowsPerPatternRow = std::max(1, spec.rowsPerPatternRow);
+    style.gap = gap;
+    Rows rows;
+    if (!cutRows(spec.outline, frame, spec.spacing, 0, sink.room(), rows)) {
+        sink.markOverflow();
+        return;
+    }
+    stitchLayer(outline, frame, rows, style, pos, sink);
+}
+
+} // namespace kelvara::stitch

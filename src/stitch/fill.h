@@ -1,0 +1,34 @@
+#pragma once
+
+#include "stitch/generators.h"
+
+#include <vector>
+
+namespace kelvara {
+struct PatternRow;
+}
+
+namespace kelvara::stitch {
+
+// A fill area as the fill generator sees it.
+struct FillSpec {
+    std::vector<Vec> outline; // closed polygon in design units
+    double angle = 0;         // degrees; rows run in this direction
+    double spacing = 3.5;     // between rows
+    double comp = 0;          // added to every row, half at each end
+    const PatternRow* patternRows = nullptr;
+    int patternRowCount = 0;
+    double zoomX = 1;
+    int rowsPerPatternRow = 1;
+    bool topLayer = true;
+    double underLength = 0; // underlay stitch length; 0 = none
+    double underInset = 0;
+    double shortest = 5; // shortest stitch the plan keeps
+};
+
+inline constexpr double kFillStitch = 30;  // longest stitch inside a fill row
+inline constexpr double kTravelStitch = 20; // running stitches along the outline
+
+void stitchFill(const FillSpec& spec, NeedleSink& sink);
+
+} // namespace kelvara::stitch

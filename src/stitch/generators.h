@@ -1,0 +1,63 @@
+#pragma once
+
+#include "stitch/geometry.h"
+
+#include <cstdint>
+
+namespace kelvara {
+struct Settings;
+struct Libraries;
+struct PatternRow;
+} // namespace kelvara
+
+namespace kelvara::stitch {
+
+// Where the per-kind generators put their penetrations. Generators stop as
+// soon as the sink is exhausted, which bounds every loop by the stitch budget.
+class NeedleSink {
+public:
+    virtual ~NeedleSink() = default;
+    virtual void needle(Vec p) = 0;
+    // A move without stitching (a running line marked as a jump).
+    virtual void jump(Vec p) = 0;
+    virtual bool exhausted() const = 0;
+    // How many more needles the sink will take; generators that gather work
+    // before emitting it size their buffers by this.
+    virtual int64_t room() const = 0;
+    // Called by a generator whose work would not fit: the sink is then exhausted.
+    virtual void markOverflow() = 0;
+};
+
+struct GenContext {
+    const Settings& settings;
+    const Libraries& libraries;
+};
+
+// Running stitches from s0 to s1 (either way) along `path`, evenly spaced and
+// at most `stitchLength` apart, the first one on s0 when `includeFirst`.
+void runAlong(const ArcPath& path, double s0, double s1, double stitchLength, bool includeFirst,
+              NeedleSink& sink);
+
+// Number of leading points of a library figure up to its last non-zero one.
+template <typename Points>
+int figureLength(const Points& points)
+{
+    int n = 0;
+    for (int i = 0; i < static_cast<int>(points.size()); ++i)
+        if (points[i].x != 0 || points[i].y != 0)
+            n = i + 1;
+    return n;
+}
+
+// Stitch lengths and counts from record fields that may hold anything.
+double clampedLength(int32_t value, double low, double high);
+int clampedRepeat(int32_t value);
+
+void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink);
+void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink);
+void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink);
+void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink);
+void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink);
+void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink);
+
+} // namespace kelvara::stitch

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "stitch/generators.h"
+#include "stitch/stitchplan.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kelvara::stitch {
+
+// How an object joins the plan.
+struct ObjectStyle {
+    int32_t colour = kWhiteThread;
+    bool trimAfter = false;
+    bool stitched = true; // false for a jump line: its colour and tie-offs do not count
+    int tieIn = -1;       // library entry, or -1
+    int tieOut = -1;
+    bool builtinTieIn = false;
+    bool builtinTieOut = false;
+};
+
+// Assembles the penetrations of successive objects into a plan: moves
+// between objects (trims, colour changes, jumps), tie-offs, the short-stitch
+// rule and the splitting of long stitches and jumps. Without an output vector
+// it only counts, which is how a design is measured before anything is
+// allocated for it.
+class PlanBuilder final : public NeedleSink {
+public:
+    PlanBuilder(const Settings& settings, const Libraries& libraries, std::vector<StitchRecord>* out,
+                int64_t recordLimit);
+
+    void beginObject(const ObjectStyle& style);
+    void endObject();
+    void finish();
+
+    void needle(Vec p) override;
+    void jump(Vec p) override;
+    bool exhausted() const override { return overflow_; }
+    int64_t room() const override { return overflow_ ? 0 : limit_ - records_; }
+    void markOverflow() override { overflow_ = true; }
+
+    bool overflowed() const { return overflow_; }
+    // DST records: a trim counts as the three jumps it becomes.
+    int64_t recordCount() const { return records_; }
+    int64_t stitchCount() const { return stitches_; }
+    int64_t width() const { return any_ ? maxX_ - minX_ : 0; }
+    int64_t height() const { return any_ ? maxY_ - minY_ : 0; }
+
+private:
+    struct Point {
+        int64_t x = 0, y = 0;
+        bool operator==(const Point&) const = default;
+    };
+
+    bool toPoint(Vec v, Point& p);
+    void put(StitchKind kind, Point p);
+    void connect(Point to, bool stitched);
+    void moveTo(Point to);
+    void stitchTo(Point p, bool keep);
+    void startObject(Point first, Point towards);
+    void placeFigure(int entry, Point at, Vec dir);
+    void lock(Point from, Point towards);
+    void settleFinalNeedle();
+
+    const Settings& settings_;
+    const Libraries& libraries_;
+    std::vector<StitchRecord>* out_;
+    int64_t limit_;
+
+    int64_t records_ = 0;
+    int64_t stitches_ = 0;
+    bool overflow_ = false;
+    bool any_ = false;
+    int64_t minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+
+    // Needle state across objects.
+    Point cur_;
+    bool penetrated_ = false; // the needle went down at cur_
+    bool threadIn_ = false;   // stitches since the last trim or colour change
+    bool pendingTrim_ = false;
+    bool colourKnown_ = false;
+    int32_t colour_ = kWhiteThread;
+
+    // The object being assembled.
+    ObjectStyle style_;
+    bool haveFirst_ = false;
+    bool started_ = false;
+    Point first_;
+    bool hasDropped_ = false;
+    Point dropped_;
+    bool lastMovable_ = false; // the last record is this object's stitch, open to moving
+    Point beforeLast_;
+    bool hasPrev_ = false;
+    Point prev_; // penetration before cur_, for the direction of the tie-out
+};
+
+} // namespace kelvara::stitch

@@ -1,0 +1,87 @@
+// SATEN and STEIL: both become a column for the column generator.
+//
+// SATEN takes its edges as drawn; when edge B was drawn the other way round
+// (its start lies nearer to the end of A), B is read backwards, since a
+// column whose rungs all cross in the middle is never what was meant. STEIL
+// builds both edges around its centre line, half the width on each side of
+// it, the width moving from SWIDTH at the start to TWIDTH at the end.
+// Densities are hundredths of a millimetre, so DENS / 10 is the spacing of
+// penetrations on one edge in design units; anything below half a unit is
+// raised to it.
+#include "stitch/column.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara::stitch {
+
+namespace {
+
+double spacingOf(int32_t density)
+{
+    return clampedLength(density, 5, 1e7) / 10;
+}
+
+template <typename Params>
+void applyCommon(const Params& p, ColumnSpec& spec)
+{
+    spec.startSpacing = spacingOf(p.SDENS);
+    spec.endSpacing = spacingOf(p.TDENS);
+    spec.startComp = p.SCOMP;
+    spec.endComp = p.TCOMP;
+    spec.push = std::max(0, p.PUSHCOMP);
+    spec.repeat = clampedRepeat(p.REPEAT);
+    spec.topLayer = p.STITCHES != 0;
+    if (p.UNDER != -1) {
+        spec.contourLength = clampedLength(p.UNDER, 1, 1e9);
+        spec.contourInset = std::max(0, p.OFSUND);
+    }
+    if (p.CIKCAK != -1) {
+        spec.zigzagSpacing = clampedLength(p.CIKCAK, 1, 1e9);
+        spec.zigzagInset = std::max(0, p.OFSCIK);
+    }
+}
+
+} // namespace
+
+void generateSaten(const SatenParams& p, const GenContext&, NeedleSink& sink)
+{
+    const ArcPath edgeA(flattenEdge(p.edgeA));
+    std::vector<Vec> pointsB = flattenEdge(p.edgeB);
+    const Vec a0{p.edgeA.x1, p.edgeA.y1}, a1{p.edgeA.x2, p.edgeA.y2};
+    const Vec b0{p.edgeB.x1, p.edgeB.y1}, b1{p.edgeB.x2, p.edgeB.y2};
+    if (length(a0 - b1) + length(a1 - b0) < length(a0 - b0) + length(a1 - b1))
+        std::reverse(pointsB.begin(), pointsB.end());
+    const ArcPath edgeB(std::move(pointsB));
+
+    ColumnSpec spec;
+    spec.edges = [&](double t, Vec& a, Vec& b) {
+        a = edgeA.pointAt(t * edgeA.length());
+        b = edgeB.pointAt(t * edgeB.length());
+    };
+    spec.length = (edgeA.length() + edgeB.length()) / 2;
+    applyCommon(p, spec);
+    spec.startSide = p.STARTA == 2 ? 1 : 0;
+    spec.stopSide = p.STOPA == 1 ? 0 : p.STOPA == 2 ? 1 : -1;
+    stitchColumn(spec, sink);
+}
+
+void generateSteil(const SteilParams& p, const GenContext&, NeedleSink& sink)
+{
+    const ArcPath centre(flattenEdge(p.line));
+    const double w0 = std::abs(static_cast<double>(p.SWIDTH)), w1 = std::abs(static_cast<double>(p.TWIDTH));
+
+    ColumnSpec spec;
+    spec.edges = [&](double t, Vec& a, Vec& b) {
+        const double s = t * centre.length();
+        const Vec c = centre.pointAt(s);
+        const Vec half = perp(centre.tangentAt(s)) * (lerp(w0, w1, t) / 2);
+        a = c - half;
+        b = c + half;
+    };
+    spec.length = centre.length();
+    applyCommon(p, spec);
+    stitchColumn(spec, sink);
+}
+
+} // namespace kelvara::stitch

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/records.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kelvara {
+
+struct Workspace;
+struct Settings;
+struct Libraries;
+
+// What the machine does at one record of a stitch plan.
+enum class StitchKind : uint8_t {
+    Stitch,       // move to (x, y) and put the needle down
+    Jump,         // move to (x, y) with the needle up
+    Trim,         // cut the thread where the needle is
+    ColourChange, // stop for the next thread; `colour` is that thread
+    End,
+};
+
+// One record of the plan. Positions are design units (0.1 mm), y downward;
+// `colour` is the thread (red in bits 0-7), never -1 (no colour stitches white).
+struct StitchRecord {
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t colour = 0;
+    StitchKind kind = StitchKind::Stitch;
+};
+
+// Needle positions for a whole design or one object, ready for a machine
+// format: no stitch or jump moves more than kMaxStep on either axis, and the
+// plan ends with one End record.
+struct StitchPlan {
+    std::vector<StitchRecord> records;
+
+    int64_t stitchCount() const;
+    int64_t colourChangeCount() const;
+};
+
+enum class PlanStatus {
+    Ok,
+    Empty,    // nothing to stitch: no object, or only jumps
+    TooLarge, // beyond what DST holds (extents, record count, unusable numbers)
+};
+
+inline constexpr int32_t kMaxStep = 121;          // largest DST move per record and axis
+inline constexpr int32_t kMaxExtent = 99999;      // widest design DST describes, per axis
+inline constexpr int64_t kMaxRecords = 9999999;   // records a DST header can count
+inline constexpr int32_t kWhiteThread = 0xFFFFFF; // colour -1 stitches as white
+
+// Stitches every object of the workspace in display order. On anything but
+// Ok the plan is left empty; nothing is allocated for a design that is refused.
+PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan);
+
+// One object's plan, assembled exactly as inside a design (tie-offs, split and
+// dropped stitches), for tests and previews of a single object.
+PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,
+                              const Settings& settings, StitchPlan& plan);
+
+// A raw needle position of one object before assembly.
+struct Needle {
+    double x = 0;
+    double y = 0;
+    bool jump = false;
+};
+
+// The penetrations an object's generator lays down, in order, before tie-offs
+// and the short-stitch rule: what the geometry tests look at. Empty for an
+// object beyond the DST limits.
+std::vector<Needle> objectNeedles(int32_t kind, const ObjectParams& params, const Libraries& libraries,
+                                  const Settings& settings);
+
+} // namespace kelvara

@@ -1,0 +1,120 @@
+#include "stitch/stitchrender.h"
+
+#include <QColor>
+#include <QLineF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPen>
+#include <QString>
+
+#include <algorithm>
+#include <vector>
+
+namespace kelvara {
+
+namespace {
+
+// A thread is about 0.3 mm thick: three design units.
+constexpr double kThreadWidth = 3.0;
+
+QColor threadColour(int32_t colour)
+{
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+} // namespace
+
+void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scrollX, int scrollY)
+{
+    if (plan.records.empty())
+        return;
+    const double z = std::max(1, zoom);
+    const double width = kThreadWidth * z;
+
+    // What the device shows, in canvas pixels, widened by a thread.
+    QRectF visible(0, 0, 1e9, 1e9);
+    if (const QPaintDevice* device = painter.device()) {
+        bool invertible = false;
+        const QTransform inverse = painter.worldTransform().inverted(&invertible);
+        if (invertible)
+            visible = inverse.mapRect(QRectF(0, 0, device->width(), device->height()));
+    }
+    visible.adjust(-width, -width, width, width);
+    auto seen = [&](const QPointF& a, const QPointF& b) {
+        return !((a.x() < visible.left() && b.x() < visible.left()) ||
+                 (a.x() > visible.right() && b.x() > visible.right()) ||
+                 (a.y() < visible.top() && b.y() < visible.top()) ||
+                 (a.y() > visible.bottom() && b.y() > visible.bottom()));
+    };
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen threadPen(Qt::white, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen jumpPen(QColor(160, 160, 160, 110), 0, Qt::DotLine);
+    std::vector<QLineF> stitches, jumps;
+    int32_t runColour = plan.records.front().colour;
+    auto flush = [&]() {
+        if (!stitches.empty()) {
+            threadPen.setColor(threadColour(runColour));
+            painter.setPen(threadPen);
+            painter.drawLines(stitches.data(), static_cast<int>(stitches.size()));
+            stitches.clear();
+        }
+    };
+
+    QPointF at(plan.records.front().x * z - scrollX, plan.records.front().y * z - scrollY);
+    for (const StitchRecord& r : plan.records) {
+        const QPointF to(r.x * z - scrollX, r.y * z - scrollY);
+        if (r.kind == StitchKind::Stitch) {
+            if (r.colour != runColour) {
+                flush();
+                runColour = r.colour;
+            }
+            if (seen(at, to))
+                stitches.emplace_back(at, to);
+        } else if (r.kind == StitchKind::Jump) {
+            if (seen(at, to))
+                jumps.emplace_back(at, to);
+        }
+        at = to;
+    }
+    flush();
+    if (!jumps.empty()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(jumpPen);
+        painter.drawLines(jumps.data(), static_cast<int>(jumps.size()));
+    }
+    painter.restore();
+}
+
+QImage renderStitchImage(const StitchPlan& plan, int maxSide)
+{
+    if (plan.records.empty())
+        return {};
+    int32_t minX = plan.records.front().x, maxX = minX, minY = plan.records.front().y, maxY = minY;
+    for (const StitchRecord& r : plan.records) {
+        minX = std::min(minX, r.x);
+        maxX = std::max(maxX, r.x);
+        minY = std::min(minY, r.y);
+        maxY = std::max(maxY, r.y);
+    }
+    const double margin = 20;
+    const double w = maxX - minX + 2 * margin, h = maxY - minY + 2 * margin;
+    const double scale = std::min(std::max(1, maxSide) / std::max(w, h), 4.0);
+    QImage image(std::max(1, static_cast<int>(std::ceil(w * scale))), std::max(1, static_cast<int>(std::ceil(h * scale))),
+                 QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    drawStitchPlan(painter, plan, 1, static_cast<int>(minX - margin), static_cast<int>(minY - margin));
+    painter.end();
+    return image;
+}
+
+bool writeStitchPng(const StitchPlan& plan, const std::string& path, int maxSide)
+{
+    const QImage image = renderStitchImage(plan, maxSide);
+    return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
+}
+
+} // namespace kelvara
