@@ -121,7 +121,7 @@ void readTextFile(LineTable& table, const std::string& path)
         return;
 
     constexpr std::size_t kChunk = 64 * 1024;
-    auto buffer = std::make_unique<char[]>(kChunk);
+    auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
     LineCollector collector(table);
     for (;;) {
         const std::size_t got = std::fread(buffer.get(), 1, kChunk, file.get());
