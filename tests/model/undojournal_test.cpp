@@ -1,0 +1,159 @@
+#include "model/undojournal.h"
+
+#include "designchecks.h"
+#include "model/editing.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace kelvara {
+namespace {
+
+using namespace kelvara::testing;
+
+// A record that carries only text, as a list re-insert does.
+void textRecord(Workspace& ws, int32_t size, bool stepStart, int32_t listAction = 0)
+{
+    std::vector<unsigned char> bytes(static_cast<size_t>(size), 'x');
+    journalRecord(ws, 0, bytes.data(), size, listAction, stepStart);
+}
+
+// Walks the back chain from the newest record to the boundary.
+int chainLength(const UndoJournal& j)
+{
+    int n = 0;
+    for (int32_t p = j.newestRecord; p != j.oldestRecord && n <= UndoJournal::kSize / 20; ++n)
+        p = readJournalHeader(j, p).back;
+    return n;
+}
+
+TEST(UndoJournalRing, HeaderDataAndPaddingAsLaidOut)
+{
+    auto ws = makeWorkspace();
+    ws->table.currentObject = 1234;
+    journalRecord(*ws, UndoJournal::kCurrentObjectTarget, nullptr, 4, -1, true);
+    EXPECT_EQ(ws->journal.newestRecord, 20); // after the empty boundary record at 0
+    const char text[6] = {'a', 'b', 'c', 'd', 'e', 'f'};
+    journalRecord(*ws, 0, text, 6, 7, false);
+    EXPECT_EQ(ws->journal.newestRecord, 20 + 24);
+    textRecord(*ws, 0, false, -5);
+    EXPECT_EQ(ws->journal.newestRecord, 20 + 24 + 28); // 6 bytes take 8
+
+    const JournalHeader h = readJournalHeader(ws->journal, 20);
+    EXPECT_EQ(h.back, 0);
+    EXPECT_EQ(h.stepStart, 1);
+    EXPECT_EQ(h.listAction, -1);
+    EXPECT_EQ(h.size, 4);
+    EXPECT_EQ(h.target, UndoJournal::kCurrentObjectTarget);
+    int32_t saved = 0;
+    std::memcpy(&saved, ws->journal.area.data() + 40, 4);
+    EXPECT_EQ(saved, 1234);
+    const JournalHeader h2 = readJournalHeader(ws->journal, 44);
+    EXPECT_EQ(h2.back, 20);
+    EXPECT_EQ(h2.listAction, 7);
+    EXPECT_EQ(std::memcmp(ws->journal.area.data() + 64, "abcdef", 6), 0);
+    EXPECT_EQ(countJournalSteps(ws->journal), 1);
+}
+
+TEST(UndoJournalRing, RecordThatWouldStraddleTheEndStartsAtZeroAndChainStillReachesBoundary)
+{
+    auto ws = makeWorkspace();
+    // Records of 20 + 232 bytes: 252 does not divide the area, so one of
+    // them cannot fit before the end.
+    int32_t lastBeforeWrap = 0;
+    for (int i = 0; i < 1100; ++i) {
+        const int32_t before = ws->journal.newestRecord;
+        textRecord(*ws, 232, true);
+        if (ws->journal.newestRecord == 0) {
+            lastBeforeWrap = before;
+            break;
+        }
+    }
+    ASSERT_EQ(ws->journal.newestRecord, 0) << "the ring never wrapped";
+    EXPECT_GT(lastBeforeWrap + 252 + 252, UndoJournal::kSize);
+    EXPECT_EQ(readJournalHeader(ws->journal, 0).back, lastBeforeWrap);
+    // The oldest records were dropped to make room; the boundary's back is 0.
+    EXPECT_NE(ws->journal.oldestRecord, 0);
+    EXPECT_EQ(readJournalHeader(ws->journal, ws->journal.oldestRecord).back, 0);
+    EXPECT_EQ(chainLength(ws->journal), countJournalSteps(ws->journal));
+
+    // Many more laps: the chain always ends at the boundary.
+    for (int i = 0; i < 5000; ++i) {
+        textRecord(*ws, (i * 37) % 233, i % 3 == 0);
+        if (i % 97 == 0) {
+            ASSERT_GE(chainLength(ws->journal), countJournalSteps(ws->journal));
+        }
+    }
+    // Undo of every remaining step empties it without going round.
+    FakePlatform fake;
+    const Platform platform = fake.platform();
+    const int steps = countJournalSteps(ws->journal);
+    EXPECT_GT(steps, 100);
+    for (int i = 0; i < steps; ++i)
+        undoStep(*ws, platform);
+    EXPECT_EQ(ws->journal.newestRecord, ws->journal.oldestRecord);
+}
+
+// A step whose first records were dropped cannot be undone correctly (rows
+// would be half restored), so the ring drops the rest of it too.
+TEST(UndoJournalRing, DroppingRemovesWholeStepsSoTheBoundaryIsFollowedByAStepStart)
+{
+    auto ws = makeWorkspace();
+    for (int i = 0; i < 4000; ++i) {
+        textRecord(*ws, 100, i % 5 == 0);
+        const int32_t after = nextJournalRecord(ws->journal, ws->journal.oldestRecord);
+        if (ws->journal.oldestRecord != ws->journal.newestRecord) {
+            ASSERT_EQ(readJournalHeader(ws->journal, after).stepStart, 1) << "after record " << i;
+        }
+    }
+    // Each undo replays exactly one five-record step.
+    FakePlatform fake;
+    const Platform platform = fake.platform();
+    const int steps = countJournalSteps(ws->journal);
+    const int records = chainLength(ws->journal);
+    EXPECT_EQ(records, steps * 5);
+    undoStep(*ws, platform);
+    EXPECT_EQ(chainLength(ws->journal), records - 5);
+}
+
+TEST(UndoJournalRing, EmptyJournalAndResetUndoNothing)
+{
+    auto ws = makeWorkspace();
+    FakePlatform fake;
+    const Platform platform = fake.platform();
+    undoStep(*ws, platform);
+    EXPECT_EQ(fake.canvas.renders, 0);
+    EXPECT_EQ(fake.canvas.invalidations, 0);
+
+    create(*ws, platform, KindRun, {{0, 0}, {10, 10}});
+    resetJournal(ws->journal); // what New and Open do
+    undoStep(*ws, platform);
+    EXPECT_EQ(ws->table.objectCount, 1);
+    EXPECT_EQ(fake.list.count(), 1);
+    EXPECT_EQ(fake.canvas.renders, 0);
+}
+
+TEST(UndoJournalRing, StepsAreUndoneNewestFirstDownToTheBoundary)
+{
+    auto ws = makeWorkspace();
+    FakePlatform fake;
+    const Platform platform = fake.platform();
+    const int32_t a = create(*ws, platform, KindRun, {{0, 0}, {10, 0}});
+    const int32_t b = create(*ws, platform, KindStar, {{0, 0}, {10, 10}, {0, 0}});
+    EXPECT_EQ(countJournalSteps(ws->journal), 2);
+    undoStep(*ws, platform);
+    EXPECT_EQ(ws->table.rows[b].kind, KindFree);
+    EXPECT_EQ(ws->table.currentObject, a);
+    EXPECT_EQ(fake.canvas.renders, 1);
+    EXPECT_EQ(fake.canvas.invalidations, 1);
+    undoStep(*ws, platform);
+    EXPECT_EQ(ws->table.objectCount, 0);
+    undoStep(*ws, platform); // boundary reached: nothing more
+    EXPECT_EQ(fake.canvas.renders, 2);
+    EXPECT_TRUE(designConsistent(*ws, fake.list));
+}
+
+} // namespace
+} // namespace kelvara
