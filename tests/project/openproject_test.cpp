@@ -1,0 +1,319 @@
+#include "project/openproject.h"
+#include "project/projectformat.h"
+#include "project/saveproject.h"
+#include "projectfixtures.h"
+#include "support/fakeplatform.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+namespace kelvara {
+namespace {
+
+using testing::appendObject;
+using testing::FakePlatform;
+using testing::TempFolder;
+
+class OpenProject : public ::testing::Test {
+protected:
+    void SetUp() override { loadMessages(ws->lines, std::string(KELVARA_SOURCE_DATA) + "/"); }
+
+    void open(const std::string& path)
+    {
+        fake.files.answers.push_back(path);
+        openProject(*ws, platform);
+    }
+
+    // A design of `count` runs, as if drawn, with a used journal.
+    void makeDesign(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            appendObject(*ws, KindRun, 1);
+        journalRecord(*ws, UndoJournal::kCurrentObjectTarget, nullptr, 4, 0, true);
+        fake.list.addString("existing line");
+    }
+
+    std::unique_ptr<Workspace> ws = testing::makeWorkspace();
+    FakePlatform fake;
+    Platform platform = fake.platform();
+    TempFolder folder;
+};
+
+std::string lastWord(const std::string& text) { return text.substr(text.rfind(' ') + 1); }
+
+TEST_F(OpenProject, AsksForAFileWithTheProjectAndPictureFilters)
+{
+    openProject(*ws, platform); // the script is empty: cancel
+    ASSERT_EQ(fake.files.requests.size(), 1u);
+    const FileDialogRequest& request = fake.files.requests[0];
+    EXPECT_FALSE(fake.files.wasSave[0]);
+    EXPECT_EQ(request.title, message(*ws, 3));
+    EXPECT_FALSE(request.title.empty());
+    ASSERT_EQ(request.filters.size(), 2u);
+    EXPECT_EQ(request.filters[0].description, "Kelvara projekt (*.kvp)");
+    EXPECT_EQ(request.filters[0].pattern, "*.kvp");
+    EXPECT_EQ(request.filters[1].description, "Microsoft Bitmap 24bit (*.bmp)");
+    EXPECT_EQ(request.filters[1].pattern, "*.bmp");
+    EXPECT_TRUE(request.mustExist);
+    EXPECT_TRUE(fake.title.titles.empty());
+    EXPECT_TRUE(fake.cursor.history.empty());
+    EXPECT_EQ(fake.canvas.renders, 0);
+}
+
+TEST_F(OpenProject, ObjectLinesFillRowsInFileOrderAndTheList)
+{
+    // Comments, blank lines, tabs and all three line ends between objects.
+    const std::string path = folder.write("three.kvp", "; a design\r\n\r\nSATEN GROUP=5 R=0\r\n"
+                                                       "  ; only a comment\n\tRUN\tGROUP=2 TRIM=1\r"
+                                                       "\nnot an object=1\r\nCIRCLE GROUP=7 X=5 ; Y=9\r\n\r\n");
+    open(path);
+
+    const ObjectTable& table = ws->table;
+    ASSERT_EQ(table.objectCount, 3);
+    EXPECT_EQ(table.rows[0].kind, KindSaten);
+    EXPECT_EQ(table.rows[1].kind, KindRun);
+    EXPECT_EQ(table.rows[2].kind, KindCircle);
+    EXPECT_EQ(ws->records[table.rows[2].params].circle.X, 5);
+    EXPECT_EQ(ws->records[table.rows[2].params].circle.Y, 0);
+    for (int32_t r = 0; r < 3; ++r) {
+        EXPECT_EQ(table.rows[r].prev, r - 1);
+        EXPECT_EQ(table.rows[r].next, r == 2 ? -1 : r + 1);
+    }
+    EXPECT_EQ(table.firstObject, 0);
+    EXPECT_EQ(table.currentObject, -1);
+    EXPECT_EQ(table.groupCounter, 7);
+
+    EXPECT_EQ(fake.list.data(), (std::vector<int32_t>{0, 1, 2}));
+    ASSERT_EQ(fake.list.count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(lastWord(fake.list.lines[i].text), std::to_string(i));
+    EXPECT_EQ(fake.list.lines[1].text.substr(0, 3), "-- ");
+    EXPECT_TRUE(fake.list.selectedPositions().empty());
+    EXPECT_TRUE(fake.list.redrawOn);
+    EXPECT_EQ(fake.list.initStorageCalls, 1);
+
+    EXPECT_TRUE(fake.boxes.shown.empty()); // the design was empty: nothing asked
+    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
+    EXPECT_EQ(ws->rememberedFileName, path);
+    EXPECT_EQ(fake.cursor.history, (std::vector<int>{7, 0}));
+    EXPECT_EQ(ws->cursorNumber, 0);
+    EXPECT_GE(fake.canvas.renders, 1);
+    EXPECT_GE(fake.canvas.invalidations, 1);
+}
+
+TEST_F(OpenProject, TheMessageTableStillHoldsTheMessagesAfterwards)
+{
+    const std::string caption = message(*ws, 11);
+    ASSERT_FALSE(caption.empty());
+    open(folder.write("a.kvp", "RUN GROUP=1\r\n"));
+    EXPECT_EQ(message(*ws, 11), caption);
+    open(folder.file("missing.kvp"));
+    EXPECT_EQ(message(*ws, 11), caption);
+}
+
+TEST_F(OpenProject, AFirstLineThatIsNoObjectLeavesRowZeroForTheFirstObject)
+{
+    open(folder.write("b.kvp", "HELLO WORLD=1\r\nSTAR GROUP=3\r\n"));
+    ASSERT_EQ(ws->table.objectCount, 1);
+    EXPECT_EQ(ws->table.rows[0].kind, KindStar);
+    EXPECT_EQ(fake.list.data(), (std::vector<int32_t>{0}));
+}
+
+TEST_F(OpenProject, AllFourThousandNinetySixObjectsOfALongFileAreRead)
+{
+    // 5000 object lines with comment lines between them: far beyond the
+    // 2049 lines of the shared line table. Objects past 4096 are not read.
+    const char* kinds[] = {"RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
+    std::string text;
+    for (int i = 0; i < 5000; ++i) {
+        text += "; object " + std::to_string(i) + "\r\n";
+        text += std::string(kinds[i % 6]) + " GROUP=" + std::to_string(i + 1) + " X1=" + std::to_string(100 + i) +
+                " AX1=" + std::to_string(1000 + i) + " X=" + std::to_string(i) + "\r\n\r\n";
+    }
+    open(folder.write("big.kvp", text));
+
+    const ObjectTable& table = ws->table;
+    ASSERT_EQ(table.objectCount, 4096);
+    EXPECT_EQ(fake.list.count(), 4096);
+    EXPECT_EQ(table.groupCounter, 4096);
+    EXPECT_EQ(table.rows[4095].kind, KindRect);
+    EXPECT_EQ(table.rows[4095].prev, 4094);
+    EXPECT_EQ(table.rows[4095].next, -1);
+    EXPECT_EQ(table.rows[4095].group, 4096);
+    EXPECT_EQ(fake.list.itemData(4095), 4095);
+    EXPECT_EQ(lastWord(fake.list.text(4095)), "4095");
+    EXPECT_EQ(ws->records.liveCount(), 4096);
+}
+
+TEST_F(OpenProject, AFileThatCannotBeReadIsReportedAndChangesNothing)
+{
+    makeDesign(2);
+    ws->rememberedFileName = "previous.kvp";
+    const std::vector<unsigned char> journalBefore(ws->journal.area.begin(), ws->journal.area.end());
+    const int32_t newestBefore = ws->journal.newestRecord;
+    const auto rowsBefore = ws->table.rows;
+
+    std::filesystem::create_directory(folder.file("folder.kvp"));
+    const std::string big = folder.write("huge.kvp", "");
+    std::filesystem::resize_file(big, kMaxProjectFileBytes + 1); // sparse: nothing is written
+
+    for (const std::string& path : {folder.file("missing.kvp"), folder.file("folder.kvp"), big}) {
+        SCOPED_TRACE(path);
+        fake.boxes.shown.clear();
+        open(path);
+        ASSERT_EQ(fake.boxes.shown.size(), 1u); // the error, and no question
+        EXPECT_FALSE(fake.boxes.shown[0].question);
+        EXPECT_EQ(fake.boxes.shown[0].caption, message(*ws, 11));
+        EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, 16));
+        EXPECT_FALSE(message(*ws, 16).empty());
+
+        EXPECT_EQ(ws->table.objectCount, 2);
+        EXPECT_EQ(std::memcmp(ws->table.rows.data(), rowsBefore.data(), sizeof rowsBefore), 0);
+        EXPECT_EQ(ws->journal.newestRecord, newestBefore);
+        EXPECT_TRUE(std::equal(journalBefore.begin(), journalBefore.end(), ws->journal.area.begin()));
+        EXPECT_EQ(fake.list.texts(), (std::vector<std::string>{"existing line"}));
+        EXPECT_TRUE(fake.title.titles.empty());
+        EXPECT_EQ(ws->rememberedFileName, "previous.kvp");
+        EXPECT_TRUE(fake.cursor.history.empty());
+    }
+}
+
+TEST_F(OpenProject, TheQuestionComesOnlyForAReadableFileAndNoKeepsTheDesign)
+{
+    makeDesign(3);
+    const std::string path = folder.write("next.kvp", "STAR GROUP=1\r\n");
+    fake.boxes.answers = {false};
+    open(path);
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_TRUE(fake.boxes.shown[0].question);
+    EXPECT_EQ(fake.boxes.shown[0].caption, message(*ws, 2));
+    EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, 1));
+    EXPECT_EQ(ws->table.objectCount, 3);
+    EXPECT_EQ(countJournalSteps(ws->journal), 1);
+    EXPECT_EQ(fake.list.count(), 1);
+    EXPECT_TRUE(fake.title.titles.empty());
+    EXPECT_TRUE(ws->rememberedFileName.empty());
+
+    fake.boxes.answers = {true};
+    open(path);
+    EXPECT_EQ(fake.boxes.shown.size(), 2u);
+    EXPECT_EQ(ws->table.objectCount, 1);
+    EXPECT_EQ(ws->table.rows[0].kind, KindStar);
+    EXPECT_EQ(countJournalSteps(ws->journal), 0);
+    EXPECT_EQ(ws->records.liveCount(), 1); // the old records were released
+    EXPECT_EQ(fake.list.count(), 1);
+}
+
+TEST_F(OpenProject, OpeningDiscardsToolStateAndTheBackgroundPicture)
+{
+    makeDesign(1);
+    ws->tools.toolMode = 3;
+    ws->tools.clickCount = 2;
+    ws->tools.preview.segments[0].used = 1;
+    ws->tools.rubberBand.active = 1;
+    ws->cursorNumber = 1;
+    ws->table.currentObject = 0;
+    ws->picture.pictureName = "old.bmp";
+    ws->picture.pixels = QImage(2, 2, QImage::Format_RGB32);
+
+    open(folder.write("c.kvp", "RUN GROUP=4\r\n"));
+    EXPECT_EQ(ws->tools.toolMode, 0);
+    EXPECT_EQ(ws->tools.clickCount, 0);
+    EXPECT_EQ(ws->tools.preview.segments[0].used, 0);
+    EXPECT_EQ(ws->tools.rubberBand.active, 0);
+    EXPECT_EQ(ws->cursorNumber, 0);
+    EXPECT_EQ(ws->table.currentObject, -1);
+    EXPECT_FALSE(ws->picture.loaded());
+    EXPECT_TRUE(ws->picture.pixels.isNull());
+}
+
+TEST_F(OpenProject, AReadableFileWithoutObjectLinesEmptiesTheDesign)
+{
+    makeDesign(2);
+    open(folder.write("empty.kvp", "; nothing here\r\n\r\n   \r\n"));
+    EXPECT_EQ(ws->table.objectCount, 0);
+    EXPECT_EQ(fake.list.count(), 0);
+    EXPECT_TRUE(fake.title.titles.empty()); // no line: the title still names the old file
+    EXPECT_EQ(fake.boxes.shown.size(), 1u); // only the question
+    EXPECT_EQ(ws->cursorNumber, 0);
+}
+
+TEST_F(OpenProject, OnlyAKvpEndingInAnyCaseIsAProject)
+{
+    EXPECT_TRUE(isProjectPath("/designs/flower.Kvp"));
+    EXPECT_TRUE(isProjectPath(".kvp"));
+    EXPECT_FALSE(isProjectPath("flower.kvp.bmp"));
+    EXPECT_FALSE(isProjectPath("flowerKVP"));
+    EXPECT_FALSE(isProjectPath("kvp"));
+
+    // A project file with a picture's name goes to the picture loader.
+    makeDesign(1);
+    open(folder.write("flower.kvp.bmp", "RUN GROUP=1\r\n"));
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, 12));
+    EXPECT_EQ(ws->table.objectCount, 1);
+}
+
+TEST_F(OpenProject, APictureKeepsTheDesignJournalAndTitle)
+{
+    makeDesign(2);
+    ws->view.scrollX = 200;
+    ws->view.scrollY = 100;
+    open(std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp");
+    EXPECT_TRUE(fake.boxes.shown.empty());
+    EXPECT_TRUE(ws->picture.loaded());
+    EXPECT_EQ(ws->picture.pictureName, std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp");
+    EXPECT_EQ(ws->picture.picLeft, 200);
+    EXPECT_EQ(ws->picture.picTop, 100);
+    EXPECT_EQ(ws->table.objectCount, 2);
+    EXPECT_EQ(countJournalSteps(ws->journal), 1);
+    EXPECT_TRUE(fake.title.titles.empty());
+    EXPECT_EQ(fake.canvas.renders, 1);
+    EXPECT_EQ(fake.canvas.invalidations, 1);
+
+    // A picture the loader refuses (a palette picture) is an error box, not
+    // the end of the program, and the old picture is gone.
+    open(std::string(KELVARA_TEST_DATA) + "/project/palette3x2-8.bmp");
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown[0].caption, message(*ws, 11));
+    EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, 12));
+    EXPECT_FALSE(ws->picture.loaded());
+    EXPECT_EQ(ws->table.objectCount, 2);
+    EXPECT_EQ(fake.canvas.renders, 1);
+}
+
+TEST_F(OpenProject, PathsLongerThan255CharactersWork)
+{
+    std::string sub;
+    for (int i = 0; i < 6; ++i)
+        sub += std::string(50, static_cast<char>('a' + i)) + "/";
+    std::filesystem::create_directories(folder.file(sub));
+    const std::string path = folder.write(sub + "design.kvp", "CIRCLE GROUP=1\r\n");
+    ASSERT_GT(path.size(), 300u);
+    open(path);
+    EXPECT_EQ(ws->table.objectCount, 1);
+    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
+    EXPECT_EQ(ws->rememberedFileName, path);
+}
+
+TEST_F(OpenProject, AnyBytesOpenWithoutHarm)
+{
+    using namespace std::string_literals;
+    // Binary junk, a NUL in a line, an overlong key and 70 tokens.
+    std::string junk = "RUN GROUP=1\0X1=5\r\n\xff\xfe\x01=\x80\r\n"s;
+    junk += "SATEN " + std::string(5000, 'K') + "=9 " + std::string(3000, '=') + "\r\n";
+    for (int i = 0; i < 70; ++i)
+        junk += "STAR" + std::string(i > 0 ? " A=1" : "");
+    junk += "\r\nRECT ZOOMX=$FFFFFFFF REPEAT=-2147483648 ANGLE=%1 R=&777\r\n";
+    open(folder.write("junk.kvp", junk));
+    EXPECT_EQ(ws->table.objectCount, fake.list.count());
+    EXPECT_EQ(ws->records.liveCount(), ws->table.objectCount);
+    for (int32_t r = 0; r < ws->table.objectCount; ++r)
+        EXPECT_NE(ws->table.rows[r].kind, KindFree);
+}
+
+} // namespace
+} // namespace kelvara
