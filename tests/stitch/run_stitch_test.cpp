@@ -1,0 +1,120 @@
+#include "stitch/stitchtesting.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+std::vector<Needle> needlesOf(const ObjectParams& p, int32_t kind, const Settings& settings = plainSettings(),
+                              const Libraries* libraries = nullptr)
+{
+    static Libraries empty;
+    return objectNeedles(kind, p, libraries ? *libraries : empty, settings);
+}
+
+// Arc length of the flattened line between two needles is what spacing means;
+// on a straight line it is the distance.
+TEST(RunStitch, StraightLineIsEvenlySpacedAndEndsOnTheEndPoint)
+{
+    for (int len : {7, 20, 33, 90}) {
+        const auto n = needlesOf(runParams(straightEdge(10, 20, 310, 420), len), KindRun);
+        ASSERT_GE(n.size(), 2u);
+        EXPECT_DOUBLE_EQ(n.front().x, 10);
+        EXPECT_DOUBLE_EQ(n.front().y, 20);
+        EXPECT_DOUBLE_EQ(n.back().x, 310);
+        EXPECT_DOUBLE_EQ(n.back().y, 420);
+        const double first = distance(n[0].x, n[0].y, n[1].x, n[1].y);
+        for (std::size_t i = 1; i < n.size(); ++i) {
+            const double d = distance(n[i - 1].x, n[i - 1].y, n[i].x, n[i].y);
+            EXPECT_LE(d, len + 1e-9);
+            EXPECT_NEAR(d, first, 1e-6);
+        }
+        EXPECT_EQ(n.size(), static_cast<std::size_t>(std::ceil(500.0 / len)) + 1);
+    }
+}
+
+TEST(RunStitch, CurveStitchesNeverLongerThanLenInThePlan)
+{
+    const ObjectParams p = runParams(curvedEdge(0, 0, 200, -300, 400, 300, 600, 0), 25);
+    StitchPlan plan;
+    ASSERT_EQ(generateObjectPlan(KindRun, p, Libraries{}, plainSettings(), plan), PlanStatus::Ok);
+    const auto segments = stitchSegments(plan);
+    ASSERT_GT(segments.size(), 20u);
+    for (const Segment& s : segments)
+        EXPECT_LE(distance(s.ax, s.ay, s.bx, s.by), 25 + 1.5) << "rounding to whole units adds at most one";
+    EXPECT_EQ(plan.records[plan.records.size() - 2].x, 600);
+    EXPECT_EQ(plan.records[plan.records.size() - 2].y, 0);
+}
+
+TEST(RunStitch, RepeatGoesBackAndForthOverEachStitch)
+{
+    Settings settings = plainSettings();
+    settings.REPEAT = 3;
+    const auto n = needlesOf(runParams(straightEdge(0, 0, 100, 0), 25), KindRun, settings);
+    // 4 stitches, each as forward, back, forward.
+    ASSERT_EQ(n.size(), 1u + 4 * 3);
+    const double expected[] = {0, 25, 0, 25, 50, 25, 50, 75, 50, 75, 100, 75, 100};
+    for (std::size_t i = 0; i < n.size(); ++i)
+        EXPECT_DOUBLE_EQ(n[i].x, expected[i]);
+    settings.REPEAT = 4; // not an odd pass count: a single pass
+    EXPECT_EQ(needlesOf(runParams(straightEdge(0, 0, 100, 0), 25), KindRun, settings).size(), 5u);
+}
+
+TEST(RunStitch, JumpLineMovesWithoutStitches)
+{
+    ObjectParams p = runParams(straightEdge(0, 0, 500, 0));
+    p.run.JUMP = 0;
+    const auto n = needlesOf(p, KindRun);
+    ASSERT_EQ(n.size(), 2u);
+    EXPECT_TRUE(n[0].jump && n[1].jump);
+    StitchPlan plan;
+    EXPECT_EQ(generateObjectPlan(KindRun, p, Libraries{}, plainSettings(), plan), PlanStatus::Empty);
+}
+
+TEST(RunStitch, MotifCopiesFollowThePathFrame)
+{
+    Libraries libs;
+    libs.motifs.count = 1;
+    // A triangle wave 40 wide: up 20 in the middle.
+    libs.motifs.points[0][0] = {0, 0};
+    libs.motifs.points[0][1] = {20, -20};
+    libs.motifs.points[0][2] = {40, 0};
+    ObjectParams p = runParams(straightEdge(0, 100, 400, 100));
+    p.run.MOTIVE = 0;
+    auto n = needlesOf(p, KindRun, plainSettings(), &libs);
+    ASSERT_EQ(n.size(), 30u); // ten copies of three points
+    EXPECT_DOUBLE_EQ(n[1].x, 20);
+    EXPECT_DOUBLE_EQ(n[1].y, 80);
+    EXPECT_DOUBLE_EQ(n.back().x, 400);
+
+    // Along a vertical line running down, motif y turns with the path.
+    p.run.line = straightEdge(100, 0, 100, 400);
+    n = needlesOf(p, KindRun, plainSettings(), &libs);
+    EXPECT_NEAR(n[1].x, 120, 1e-9);
+    EXPECT_NEAR(n[1].y, 20, 1e-9);
+
+    // An index beyond the library's count is a plain run.
+    p.run.MOTIVE = 5;
+    EXPECT_EQ(needlesOf(p, KindRun, plainSettings(), &libs).size(), 21u);
+}
+
+TEST(RunStitch, DegenerateLinesGiveASaneResult)
+{
+    // A zero-length line: one needle, and no plan stitches at all.
+    const ObjectParams dot = runParams(straightEdge(50, 50, 50, 50));
+    EXPECT_EQ(needlesOf(dot, KindRun).size(), 2u);
+    StitchPlan plan;
+    EXPECT_EQ(generateObjectPlan(KindRun, dot, Libraries{}, plainSettings(), plan), PlanStatus::Empty);
+    EXPECT_TRUE(plan.records.empty());
+
+    // LEN of zero or below is taken as the shortest stitch, not a division by zero.
+    const auto n = needlesOf(runParams(straightEdge(0, 0, 10, 0), 0), KindRun);
+    EXPECT_EQ(n.size(), 11u);
+    const auto neg = needlesOf(runParams(straightEdge(0, 0, 10, 0), -5), KindRun);
+    EXPECT_EQ(neg.size(), 11u);
+}
+
+} // namespace
+} // namespace kelvara
