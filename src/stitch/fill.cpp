@@ -10,7 +10,9 @@
 // neighbours are skipped and wide gaps are split evenly. Every move from the
 // end of one row to the start of the next, within a section or between
 // sections, travels along the outline with running stitches, so no stitch
-// crosses outside the area. An underlay, when asked for, comes first: rows at
+// crosses outside the area. The first penetration of a row, on the outline,
+// is kept even when the turn to it is shorter than DELETE: dropping it would
+// leave every other row short of the edge and the edge ragged. An underlay, when asked for, comes first: rows at
 // the fill angle plus 90 degrees, wider apart, inset from the outline.
 #include "stitch/fill.h"
 
@@ -239,7 +241,10 @@ void travel(const Outline& outline, const Position& from, int32_t edge, Vec boun
     outline.walk(from.edge, from.boundary, edge, boundary, points);
     points.push_back(target);
     const ArcPath path(std::move(points));
-    runAlong(path, 0, path.length(), kTravelStitch, false, sink);
+    const double n = std::max(1.0, std::ceil(path.length() / kTravelStitch - 1e-9));
+    for (double k = 1; k < n && !sink.exhausted(); ++k)
+        sink.needle(path.pointAt(path.length() * (k / n)));
+    sink.edgeNeedle(target);
 }
 
 void stitchLayer(const Outline& outline, const Frame& frame, Rows& rows, const LayerStyle& style,
@@ -284,7 +289,7 @@ void stitchLayer(const Outline& outline, const Frame& frame, Rows& rows, const L
             if (pos.valid)
                 travel(outline, pos, startEdge, startBoundary, first, sink);
             else
-                sink.needle(first);
+                sink.edgeNeedle(first);
             for (std::size_t i = 1; i < xs.size(); ++i)
                 sink.needle(frame.toDesign(xs[i], y));
             pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary};

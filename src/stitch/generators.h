@@ -18,6 +18,9 @@ class NeedleSink {
 public:
     virtual ~NeedleSink() = default;
     virtual void needle(Vec p) = 0;
+    // A penetration the short-stitch rule must keep: where a fill row meets
+    // the outline, which would otherwise leave every other row short of it.
+    virtual void edgeNeedle(Vec p) = 0;
     // A move without stitching (a running line marked as a jump).
     virtual void jump(Vec p) = 0;
     virtual bool exhausted() const = 0;

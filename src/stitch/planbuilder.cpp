@@ -2,7 +2,7 @@
 // one or the move is longer than the TRIM setting (only while thread is in
 // the fabric), a colour change when the thread colour differs, then jumps of
 // at most kMaxStep per axis. Within an object: a stitch shorter than DELETE
-// is dropped, except tie-off stitches; the object's last needle is kept by
+// is dropped, except tie-off stitches and the edge needles of fills; the object's last needle is kept by
 // moving the previous stitch onto it when it fell to that rule; stitches
 // longer than kMaxStep on an axis are split into equal parts.
 //
@@ -205,7 +205,7 @@ void PlanBuilder::startObject(Point first, Point towards)
     lastMovable_ = false;
 }
 
-void PlanBuilder::needle(Vec v)
+void PlanBuilder::place(Vec v, bool keep)
 {
     Point p;
     if (overflow_ || !toPoint(v, p))
@@ -220,7 +220,7 @@ void PlanBuilder::needle(Vec v)
             return;
         startObject(first_, p);
     }
-    stitchTo(p, false);
+    stitchTo(p, keep);
 }
 
 void PlanBuilder::jump(Vec v)

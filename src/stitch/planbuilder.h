@@ -33,7 +33,8 @@ public:
     void endObject();
     void finish();
 
-    void needle(Vec p) override;
+    void needle(Vec p) override { place(p, false); }
+    void edgeNeedle(Vec p) override { place(p, true); }
     void jump(Vec p) override;
     bool exhausted() const override { return overflow_; }
     int64_t room() const override { return overflow_ ? 0 : limit_ - records_; }
@@ -52,6 +53,7 @@ private:
         bool operator==(const Point&) const = default;
     };
 
+    void place(Vec v, bool keep);
     bool toPoint(Vec v, Point& p);
     void put(StitchKind kind, Point p);
     void connect(Point to, bool stitched);

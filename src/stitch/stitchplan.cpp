@@ -207,6 +207,7 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
 class NeedleCollector final : public NeedleSink {
 public:
     void needle(Vec p) override { add({p.x, p.y, false}); }
+    void edgeNeedle(Vec p) override { add({p.x, p.y, false}); }
     void jump(Vec p) override { add({p.x, p.y, true}); }
     bool exhausted() const override { return full_; }
     int64_t room() const override { return full_ ? 0 : kMaxRecords - static_cast<int64_t>(needles.size()); }

@@ -174,8 +174,9 @@ TEST(SatinColumn, UnderlaysComeFirstInsetAndReturnToTheStart)
         EXPECT_TRUE(std::abs(k.y - 8) < 1e-9 || std::abs(k.y - 52) < 1e-9) << k.y;
     }
     for (std::size_t i = 1; i < n.size(); ++i) {
-        if (n[i].y == n[i - 1].y)
+        if (n[i].y == n[i - 1].y) {
             EXPECT_LE(std::abs(n[i].x - n[i - 1].x), 15 + 1e-9);
+        }
     }
     EXPECT_NEAR(n.back().x, 0, 1e-9);
 

@@ -1,0 +1,243 @@
+#include "stitch/stitchtesting.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+struct Coverage {
+    double covered = 0; // share of the area's pixels under thread
+    double spill = 0;   // thread pixels well outside the area, per area pixel
+};
+
+// Rasterises the area and the plan's stitches (as threads as wide as the row
+// spacing) at one pixel per unit and compares them.
+Coverage coverageOf(const StitchPlan& plan, const QPainterPath& area, double threadWidth)
+{
+    const QRectF box = area.boundingRect().adjusted(-20, -20, 20, 20);
+    QImage areaImage(static_cast<int>(box.width()), static_cast<int>(box.height()), QImage::Format_Grayscale8);
+    areaImage.fill(0);
+    QImage grown = areaImage, threads = areaImage;
+    {
+        QPainter p(&areaImage);
+        p.translate(-box.topLeft());
+        p.fillPath(area, Qt::white);
+        QPainter g(&grown);
+        g.translate(-box.topLeft());
+        g.fillPath(area, Qt::white);
+        g.strokePath(area, QPen(Qt::white, 6)); // three units of slack around the outline
+        QPainter t(&threads);
+        t.translate(-box.topLeft());
+        t.setPen(QPen(Qt::white, threadWidth, Qt::SolidLine, Qt::FlatCap));
+        for (const Segment& s : stitchSegments(plan))
+            t.drawLine(QPointF(s.ax, s.ay), QPointF(s.bx, s.by));
+    }
+    double inside = 0, hit = 0, outside = 0;
+    for (int y = 0; y < areaImage.height(); ++y)
+        for (int x = 0; x < areaImage.width(); ++x) {
+            const bool in = qGray(areaImage.pixel(x, y)) > 127;
+            const bool thread = qGray(threads.pixel(x, y)) > 127;
+            inside += in;
+            hit += in && thread;
+            outside += thread && qGray(grown.pixel(x, y)) <= 127;
+        }
+    return {hit / inside, outside / inside};
+}
+
+QPainterPath polygonPath(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(points));
+    path.closeSubpath();
+    return path;
+}
+
+StitchPlan planOf(int32_t kind, const ObjectParams& p, const Libraries& libs = Libraries{})
+{
+    StitchPlan plan;
+    EXPECT_EQ(generateObjectPlan(kind, p, libs, plainSettings(), plan), PlanStatus::Ok);
+    return plan;
+}
+
+TEST(FillArea, RectangleAtAnyAngleIsCoveredAndNothingSpills)
+{
+    for (int angle : {0, 30, 90, 135, -45, 400}) {
+        const ObjectParams p = rectParams(straightEdge(0, 0, 300, 0), straightEdge(0, 200, 300, 200), angle);
+        const Coverage c = coverageOf(planOf(KindRect, p), polygonPath({{0, 0}, {300, 0}, {300, 200}, {0, 200}}), 4);
+        // Rows off the pixel grid round to whole units, which opens hairline gaps.
+        EXPECT_GT(c.covered, 0.95) << angle;
+        EXPECT_LT(c.spill, 0.002) << angle;
+    }
+}
+
+TEST(FillArea, ConcaveAreaIsCoveredWithoutStitchingAcrossItsGap)
+{
+    // Edge B dips deep into the area, leaving two lobes joined at the top.
+    const BezierEdge a = straightEdge(0, 0, 400, 0);
+    const BezierEdge b = straightEdge(0, 300, 400, 300);
+    ObjectParams p = rectParams(a, b, 0);
+    // Replace B with a V: a straight B cannot make a concave area, a curve can.
+    p.rect.edgeB = curvedEdge(0, 300, 200, -250, 200, -250, 400, 300);
+    QPainterPath area;
+    area.moveTo(0, 0);
+    area.lineTo(400, 0);
+    area.lineTo(400, 300);
+    area.cubicTo(200, -250, 200, -250, 0, 300);
+    area.closeSubpath();
+    for (int angle : {0, 90, 60}) {
+        p.rect.ANGLE = angle;
+        const Coverage c = coverageOf(planOf(KindRect, p), area, 4);
+        EXPECT_GT(c.covered, 0.95) << angle;
+        EXPECT_LT(c.spill, 0.003) << angle;
+    }
+}
+
+TEST(FillArea, EllipseIsCoveredAndZeroRadiusGivesNothing)
+{
+    const ObjectParams p = circleParams(200, 150, 150, 90, 20);
+    QPainterPath area;
+    area.addEllipse(QPointF(200, 150), 150, 90);
+    const Coverage c = coverageOf(planOf(KindCircle, p), area, 4);
+    EXPECT_GT(c.covered, 0.97);
+    EXPECT_LT(c.spill, 0.002);
+
+    StitchPlan plan;
+    EXPECT_EQ(generateObjectPlan(KindCircle, circleParams(0, 0, 0, 50), Libraries{}, plainSettings(), plan),
+              PlanStatus::Empty);
+}
+
+TEST(FillArea, PenetrationsAreAtMostThirtyApartAndStaggered)
+{
+    const ObjectParams p = rectParams(straightEdge(0, 0, 400, 0), straightEdge(0, 100, 400, 100), 0);
+    const StitchPlan plan = planOf(KindRect, p);
+    for (const Segment& s : stitchSegments(plan))
+        EXPECT_LE(distance(s.ax, s.ay, s.bx, s.by), 30 + 1.5);
+
+    // The inner penetrations of neighbouring rows do not line up.
+    const auto n = objectNeedles(KindRect, p, Libraries{}, plainSettings());
+    std::vector<std::vector<double>> rows;
+    double rowY = -1;
+    for (const Needle& k : n) {
+        if (k.y != rowY) {
+            rows.emplace_back();
+            rowY = k.y;
+        }
+        if (k.x > 0 && k.x < 400)
+            rows.back().push_back(k.x);
+    }
+    ASSERT_GT(rows.size(), 20u);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        std::vector<double> a = rows[r - 1], b = rows[r];
+        std::sort(a.begin(), a.end());
+        std::sort(b.begin(), b.end());
+        EXPECT_NE(a, b) << "row " << r;
+    }
+}
+
+TEST(FillArea, PatternMarksPlaceThePenetrations)
+{
+    Libraries libs;
+    libs.patterns.count = 1;
+    libs.patterns.rows[0][0] = {2, {10, 40}};
+    libs.patterns.rows[0][1] = {1, {20}};
+    ObjectParams p = rectParams(straightEdge(0, 0, 500, 0), straightEdge(0, 100, 500, 100), 0);
+    p.rect.PATTERN = 0;
+    auto n = objectNeedles(KindRect, p, libs, plainSettings());
+    // Row 0 takes marks 10 and 40 in every 50; row 1 takes 20, with the gaps
+    // of 50 split in the middle so no stitch is longer than 30.
+    std::vector<std::set<int>> residues(2);
+    int row = -1;
+    double rowY = -1;
+    for (const Needle& k : n) {
+        if (k.y != rowY) {
+            ++row;
+            rowY = k.y;
+        }
+        if (row < 2 && k.x > 0 && k.x < 500)
+            residues[static_cast<std::size_t>(row)].insert(static_cast<int>(std::lround(k.x)) % 50);
+    }
+    EXPECT_EQ(residues[0], (std::set<int>{10, 40}));
+    EXPECT_EQ(residues[1], (std::set<int>{20, 45}));
+
+    // ZOOMX stretches the pattern along the rows; the gaps of 60 and 40 that
+    // opens are split evenly.
+    p.rect.ZOOMX = 2.0;
+    n = objectNeedles(KindRect, p, libs, plainSettings());
+    std::set<int> stretched;
+    for (const Needle& k : n) {
+        if (k.y != n.front().y)
+            break;
+        if (k.x > 0 && k.x < 500)
+            stretched.insert(static_cast<int>(std::lround(k.x)) % 100);
+    }
+    EXPECT_EQ(stretched, (std::set<int>{0, 20, 50, 80}));
+}
+
+TEST(FillArea, UnderlayRowsRunAcrossTheTopRowsAndStayInset)
+{
+    ObjectParams p = rectParams(straightEdge(0, 0, 300, 0), straightEdge(0, 200, 300, 200), 0);
+    p.rect.UNDER = 20;
+    p.rect.OFSUND = 10;
+    p.rect.STITCHES = 0;
+    const auto n = objectNeedles(KindRect, p, Libraries{}, plainSettings());
+    ASSERT_GT(n.size(), 20u);
+    int vertical = 0, horizontal = 0;
+    for (std::size_t i = 1; i < n.size(); ++i) {
+        const double dx = std::abs(n[i].x - n[i - 1].x), dy = std::abs(n[i].y - n[i - 1].y);
+        vertical += dx < 1e-6 && dy > 1;
+        horizontal += dy < 1e-6 && dx > 1;
+    }
+    EXPECT_GT(vertical, 5 * horizontal) << "underlay rows are at the angle plus 90 degrees";
+    for (const Needle& k : n) {
+        // Inset rows; the travel between them follows the outline itself.
+        if (k.y > 0 && k.y < 200 && k.x > 0 && k.x < 300) {
+            EXPECT_TRUE(k.y >= 10 - 1e-6 && k.y <= 190 + 1e-6);
+        }
+    }
+}
+
+TEST(StarFill, PenetrationsAlternateBetweenRimAndInside)
+{
+    const ObjectParams p = starParams(0, 0, 100, 60);
+    const auto n = objectNeedles(KindStar, p, Libraries{}, plainSettings());
+    ASSERT_GT(n.size(), 100u);
+    int atCentre = 0;
+    for (std::size_t i = 0; i < n.size(); ++i) {
+        const double e = std::hypot(n[i].x / 100, n[i].y / 60); // 1 on the ellipse
+        if (i % 2 == 1) {
+            EXPECT_NEAR(e, 1, 1e-3); // on the flattened ellipse
+        } else {
+            EXPECT_LE(e, 0.5 + 1e-6);
+        }
+        atCentre += i % 2 == 0 && e < 1e-9;
+    }
+    EXPECT_GE(atCentre, 2);
+    EXPECT_LE(atCentre, 16) << "not every stitch goes into one hole";
+    // Outer penetrations DENS / 10 apart around a 2 * pi * ~80 ellipse.
+    EXPECT_NEAR(static_cast<double>(n.size()) / 2, 510.5 / 3.5, 8);
+}
+
+TEST(StarFill, ArcStaysWithinItsAngles)
+{
+    // From 0 to 90 degrees, counter-clockwise on screen: the upper right quarter.
+    const auto n = objectNeedles(KindStar, starParams(0, 0, 100, 100, 0, 90), Libraries{}, plainSettings());
+    for (const Needle& k : n) {
+        EXPECT_GE(k.x, -1e-6);
+        EXPECT_LE(k.y, 1e-6);
+    }
+    StitchPlan plan;
+    EXPECT_EQ(generateObjectPlan(KindStar, starParams(10, 10, 0, 0), Libraries{}, plainSettings(), plan),
+              PlanStatus::Empty);
+}
+
+} // namespace
+} // namespace kelvara

@@ -1,0 +1,74 @@
+#pragma once
+
+// Designs shared by the design tests, the README picture and the benchmark.
+
+#include "stitch/stitchtesting.h"
+
+namespace kelvara::testing {
+
+// A small badge: a filled disc, a sun of radial satin, a satin banner, a leaf
+// of fill, a tapering column, a bean-stitch outline and a jump between them.
+inline void buildSampleDesign(Workspace& ws)
+{
+    ObjectParams disc = circleParams(500, 500, 400, 400, 45);
+    disc.circle.colour = 0x803010; // dark blue
+    disc.circle.UNDER = 20;
+    addObject(ws, KindCircle, disc);
+
+    ObjectParams sun = starParams(500, 420, 150, 150);
+    sun.star.colour = 0x00C8FF; // amber
+    addObject(ws, KindStar, sun);
+
+    ObjectParams banner = satenParams(curvedEdge(180, 780, 330, 650, 670, 650, 820, 780),
+                                      curvedEdge(200, 860, 350, 730, 650, 730, 800, 860));
+    banner.saten.colour = 0x2020D0; // red
+    banner.saten.SCOMP = banner.saten.TCOMP = 3;
+    banner.saten.UNDER = 15;
+    banner.saten.TRIM = 1;
+    addObject(ws, KindSaten, banner);
+
+    ObjectParams leaf = rectParams(curvedEdge(260, 320, 230, 200, 300, 120, 380, 90),
+                                   curvedEdge(260, 320, 380, 300, 420, 180, 380, 90), 30);
+    leaf.rect.colour = 0x30A030; // green
+    leaf.rect.UNDER = 20;
+    addObject(ws, KindRect, leaf);
+
+    ObjectParams stem = steilParams(curvedEdge(270, 330, 300, 420, 360, 470, 420, 520), 6);
+    stem.steil.TWIDTH = 18;
+    stem.steil.colour = 0x30A030;
+    addObject(ws, KindSteil, stem);
+
+    ObjectParams hop = runParams(straightEdge(420, 520, 860, 500));
+    hop.run.JUMP = 0;
+    addObject(ws, KindRun, hop);
+
+    ObjectParams outline = runParams(curvedEdge(860, 500, 860, 1020, 140, 1020, 140, 500), 25);
+    outline.run.colour = -1; // white
+    addObject(ws, KindRun, outline);
+    ObjectParams outline2 = runParams(curvedEdge(140, 500, 140, -20, 860, -20, 860, 500), 25);
+    outline2.run.colour = -1;
+    addObject(ws, KindRun, outline2);
+}
+
+// `count` objects of every kind in turn on a grid of 160-unit cells.
+inline void buildGridDesign(Workspace& ws, int count)
+{
+    const int columns = 64;
+    for (int i = 0; i < count; ++i) {
+        const double x = (i % columns) * 160.0, y = (i / columns) * 160.0;
+        const int32_t ix = static_cast<int32_t>(x), iy = static_cast<int32_t>(y);
+        ObjectParams p{};
+        int32_t kind = KindRun;
+        switch (i % 6) {
+        case 0: p = runParams(curvedEdge(x, y, x + 60, y + 140, x + 100, y - 20, x + 140, y + 120), 20); kind = KindRun; break;
+        case 1: p = satenParams(straightEdge(x, y, x + 140, y + 20), straightEdge(x, y + 40, x + 140, y + 60)); kind = KindSaten; break;
+        case 2: p = steilParams(curvedEdge(x, y + 70, x + 50, y, x + 90, y + 140, x + 140, y + 70), 30); kind = KindSteil; break;
+        case 3: p = rectParams(straightEdge(x, y, x + 120, y), straightEdge(x + 10, y + 100, x + 130, y + 100), 30); kind = KindRect; break;
+        case 4: p = starParams(ix + 70, iy + 70, 60, 50); kind = KindStar; break;
+        default: p = circleParams(ix + 70, iy + 70, 60, 60, 120); kind = KindCircle; break;
+        }
+        addObject(ws, kind, p);
+    }
+}
+
+} // namespace kelvara::testing
