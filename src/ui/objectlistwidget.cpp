@@ -1,5 +1,6 @@
 #include "ui/objectlistwidget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -116,13 +117,7 @@ void ObjectListWidget::setSelected(int position, bool selected)
         return;
     // The new line becomes the anchor for keyboard and Shift-click selection
     // and is brought into view.
-    const QModelIndex index = indexFromItem(line);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    scrollTarget_ = index;
-    if (!scrollQueued_) {
-        scrollQueued_ = true;
-        QTimer::singleShot(0, this, [this] { scrollToPending(); });
-    }
+    selectionModel()->setCurrentIndex(indexFromItem(line), QItemSelectionModel::NoUpdate);
 }
 
 std::vector<int> ObjectListWidget::selectedPositions() const
@@ -142,6 +137,42 @@ int ObjectListWidget::count() const { return QListWidget::count(); }
 void ObjectListWidget::setRedraw(bool on) { setUpdatesEnabled(on); }
 
 bool ObjectListWidget::isDragging() const { return dragging_; }
+
+void ObjectListWidget::queueScrollTo(const QModelIndex& index)
+{
+    scrollTarget_ = index;
+    if (!scrollQueued_) {
+        scrollQueued_ = true;
+        QTimer::singleShot(0, this, [this] { scrollToPending(); });
+    }
+}
+
+// The base class finds the rectangles of changed lines, which lays out the
+// whole list after every insertion; one repaint of the visible lines costs
+// the same at any length. Accessibility clients still get the full report.
+void ObjectListWidget::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    if (QAccessible::isActive()) {
+        QListWidget::selectionChanged(selected, deselected);
+        return;
+    }
+    if (isVisible() && updatesEnabled())
+        viewport()->update();
+}
+
+// Likewise the current line is scrolled into view once the event loop runs,
+// not after every line that a burst of insertions makes current.
+void ObjectListWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (QAccessible::isActive()) {
+        QListWidget::currentChanged(current, previous);
+        return;
+    }
+    if (current.isValid())
+        queueScrollTo(current);
+    if (isVisible() && updatesEnabled())
+        viewport()->update();
+}
 
 void ObjectListWidget::scrollToPending()
 {

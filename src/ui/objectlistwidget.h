@@ -48,6 +48,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
     int dropPositionAt(const QPoint& point) const;
@@ -56,6 +58,7 @@ private:
     Qt::CursorShape dragCursorShape() const;
     void autoScrollStep();
     void scrollToPending();
+    void queueScrollTo(const QModelIndex& index);
 
     int pressRow_ = -1;
     QPoint pressPoint_;

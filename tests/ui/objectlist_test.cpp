@@ -192,6 +192,31 @@ TEST_F(ObjectListDrag, PointerBelowTheListScrollsIt)
     EXPECT_EQ(drops[0], list->indexAt(inside).row());
 }
 
+TEST_F(ObjectListDrag, NewlySelectedAndKeyboardCurrentLinesComeIntoView)
+{
+    fill(300);
+    QCoreApplication::processEvents();
+    list->scrollToTop();
+    auto visible = [this](int line) {
+        return viewport()->rect().contains(list->visualItemRect(list->item(line)));
+    };
+    list->setSelected(-1, false);
+    list->setSelected(250, true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(visible(250));
+    EXPECT_EQ(list->currentRow(), 250);
+
+    list->setFocus();
+    QTest::keyClick(list.get(), Qt::Key_Home);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(visible(0));
+    for (int i = 0; i < 40; ++i)
+        QTest::keyClick(list.get(), Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->currentRow(), 40);
+    EXPECT_TRUE(visible(40));
+}
+
 // ---- The list box seam ----
 
 TEST(ObjectListSeam, LinesTextsDataAndSelection)
