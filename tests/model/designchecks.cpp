@@ -72,9 +72,17 @@ std::vector<int32_t> walkOrder(const Workspace& ws)
         if (list.lines[i].data != order[i])
             return ::testing::AssertionFailure() << "line " << i << " data " << list.lines[i].data
                                                  << " not row " << order[i];
-        if (list.lines[i].text.compare(0, 2, glyphs[t.rows[order[i]].kind]) != 0)
-            return ::testing::AssertionFailure() << "line " << i << " text '" << list.lines[i].text
-                                                 << "' for kind " << t.rows[order[i]].kind;
+        const std::string& text = list.lines[i].text;
+        if (text.compare(0, 2, glyphs[t.rows[order[i]].kind]) != 0)
+            return ::testing::AssertionFailure() << "line " << i << " text '" << text << "' for kind "
+                                                 << t.rows[order[i]].kind;
+        // The group sits between the marks and the running number.
+        const size_t numberStart = text.rfind(' ');
+        const size_t groupStart = text.find_first_not_of(' ', 7);
+        if (text.size() < 12 || numberStart == std::string::npos || groupStart >= numberStart ||
+            text.substr(groupStart, numberStart - groupStart) != std::to_string(t.rows[order[i]].group))
+            return ::testing::AssertionFailure() << "line " << i << " text '" << text << "' for group "
+                                                 << t.rows[order[i]].group;
     }
     return ::testing::AssertionSuccess();
 }

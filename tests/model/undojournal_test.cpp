@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <random>
+#include <string>
 
 namespace kelvara {
 namespace {
@@ -116,6 +119,130 @@ TEST(UndoJournalRing, DroppingRemovesWholeStepsSoTheBoundaryIsFollowedByAStepSta
     EXPECT_EQ(records, steps * 5);
     undoStep(*ws, platform);
     EXPECT_EQ(chainLength(ws->journal), records - 5);
+}
+
+// Records of random sizes over many laps, with Undo now and then: every
+// replay must give back exactly the newest whole step, never a record from
+// an earlier lap whose bytes still lie in the area, and the ring must keep
+// nearly its whole capacity.
+TEST(UndoJournalRing, ReplaysExactlyTheNewestWholeStepsAcrossManyLaps)
+{
+    auto ws = makeWorkspace();
+    FakePlatform fake;
+    const Platform platform = fake.platform();
+    std::mt19937 rng(12345);
+    auto random = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+
+    struct Written {
+        int id;
+        bool stepStart;
+        int bytes;
+    };
+    std::vector<Written> live; // written and not undone, oldest first (may include dropped ones)
+    constexpr int kMaxStepBytes = 8 * 252;
+    int nextId = 0;
+
+    // Undo one step; the replayed ids come out as list lines in replay order.
+    auto undoAndCollect = [&] {
+        fake.list.resetContent();
+        undoStep(*ws, platform);
+        std::vector<int> ids;
+        for (const auto& line : fake.list.lines)
+            ids.push_back(std::stoi(line.text));
+        return ids;
+    };
+
+    for (int round = 0; round < 60000; ++round) {
+        if (random(0, 9) > 0) {
+            const int records = random(1, 8);
+            for (int i = 0; i < records; ++i) {
+                std::array<char, 232> text{};
+                const std::string id = std::to_string(nextId);
+                std::memcpy(text.data(), id.c_str(), id.size());
+                const int size = random(12, 232);
+                // A far list position appends, so lines keep the replay order.
+                journalRecord(*ws, 0, text.data(), size, 1 << 20, i == 0);
+                live.push_back({nextId++, i == 0, 20 + ((size + 3) & ~3)});
+            }
+            continue;
+        }
+        const bool empty = ws->journal.newestRecord == ws->journal.oldestRecord;
+        const std::vector<int> replayed = undoAndCollect();
+        if (empty) {
+            ASSERT_TRUE(replayed.empty());
+            live.clear();
+            continue;
+        }
+        std::vector<int> expected;
+        while (!live.empty()) {
+            expected.push_back(live.back().id);
+            const bool start = live.back().stepStart;
+            live.pop_back();
+            if (start)
+                break;
+        }
+        ASSERT_EQ(replayed, expected) << "round " << round;
+    }
+
+    // Everything still held comes back newest first, as whole steps, and
+    // holds nearly the ring's capacity.
+    std::vector<int> replayed;
+    for (;;) {
+        const bool empty = ws->journal.newestRecord == ws->journal.oldestRecord;
+        const std::vector<int> step = undoAndCollect();
+        if (empty)
+            break;
+        replayed.insert(replayed.end(), step.begin(), step.end());
+    }
+    ASSERT_LE(replayed.size(), live.size());
+    int bytes = 0;
+    for (size_t i = 0; i < replayed.size(); ++i) {
+        const Written& w = live[live.size() - 1 - i];
+        ASSERT_EQ(replayed[i], w.id) << "replayed record " << i;
+        bytes += w.bytes;
+    }
+    EXPECT_TRUE(live[live.size() - replayed.size()].stepStart);
+    EXPECT_GT(bytes, UndoJournal::kSize - 4 * kMaxStepBytes);
+    EXPECT_GT(nextId * 100, UndoJournal::kSize * 10) << "too few records to wrap the ring many times";
+}
+
+// Bytes past the point where a lap wrapped are left over from earlier laps
+// and may look like record headers. Here a lap of 20-byte records leaves a
+// header at every 20th byte; later laps of 252-byte records wrap just before
+// such leftovers. The boundary must step from the last record of a lap to
+// the start of the area, not onto a leftover, or Undo replays dead records.
+TEST(UndoJournalRing, BoundaryNeverTakesBytesLeftPastTheWrapForARecord)
+{
+    auto ws = makeWorkspace();
+    FakePlatform fake;
+    const Platform platform = fake.platform();
+    while (true) {
+        journalRecord(*ws, UndoJournal::kCurrentObjectTarget, nullptr, 0, -1, true);
+        if (ws->journal.newestRecord == 0)
+            break;
+    }
+    int id = 0;
+    int wraps = 0;
+    while (wraps < 2 || ws->journal.newestRecord + 2 * 252 <= UndoJournal::kSize) {
+        std::array<char, 232> text{};
+        const std::string number = std::to_string(id++);
+        std::memcpy(text.data(), number.c_str(), number.size());
+        journalRecord(*ws, 0, text.data(), 232, 1 << 20, true);
+        if (ws->journal.newestRecord == 0)
+            ++wraps;
+    }
+    ASSERT_GT(ws->journal.newestRecord + 252, UndoJournal::kSize - 252); // last record of the lap
+
+    int expected = id - 1;
+    int undone = 0;
+    for (; undone < 3000 && ws->journal.newestRecord != ws->journal.oldestRecord; ++undone) {
+        fake.list.resetContent();
+        undoStep(*ws, platform);
+        ASSERT_EQ(fake.list.count(), 1) << "undo " << undone;
+        ASSERT_EQ(fake.list.lines[0].text, std::to_string(expected--)) << "undo " << undone;
+    }
+    EXPECT_EQ(ws->journal.newestRecord, ws->journal.oldestRecord);
+    EXPECT_GT(undone, 1000);
 }
 
 TEST(UndoJournalRing, EmptyJournalAndResetUndoNothing)
