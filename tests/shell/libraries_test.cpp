@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -205,6 +206,24 @@ TEST(LibraryFolders, OnlyRegularTxtFilesAreEntriesInCaseInsensitiveOrder)
     EXPECT_EQ(motifs.names[3], "c");
     EXPECT_EQ(motifs.names[4], "link");
     EXPECT_EQ(motifs.points[4][0].x, 6);
+}
+
+TEST(LibraryFolders, UnreadableFilesAreSkippedWithoutUsingAnIndex)
+{
+    TempFolder folder;
+    folder.write("m/a.txt", "1 1\n");
+    const std::string locked = folder.write("m/b.txt", "2 2\n");
+    folder.write("m/c.txt", "3 3\n");
+    fs::permissions(locked, fs::perms::none);
+    if (std::FILE* probe = std::fopen(locked.c_str(), "rb")) {
+        std::fclose(probe);
+        GTEST_SKIP() << "permissions do not stop this user from reading";
+    }
+    Scanner scan;
+    const MotifLibrary& motifs = scan.motifs(folder.path() / "m");
+    ASSERT_EQ(motifs.count, 2);
+    EXPECT_EQ(motifs.names[1], "c");
+    EXPECT_EQ(motifs.points[1][0].x, 3);
 }
 
 TEST(LibraryFolders, MissingFolderGivesAnEmptyLibraryEvenAfterAnEarlierScan)

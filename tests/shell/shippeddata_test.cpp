@@ -82,6 +82,41 @@ TEST(ShippedData, LibrariesHoldUsableEntries)
     EXPECT_EQ(libraries->tieOffs.count, 2);
 }
 
+// The comments that tell a translator which slot or picture a line is for
+// must agree with the line's real position among the kept lines.
+TEST(ShippedData, SlotCommentsNameTheLineThatFollowsThem)
+{
+    const std::pair<const char*, std::string> files[] = {{kMessageFileName, "; slot "},
+                                                         {kButtonInfoFileName, "; picture "}};
+    for (const auto& [file, marker] : files) {
+        const std::string bytes = kelvara::testing::readWholeFile(kProgramFolder + file);
+        int kept = 0;
+        int announced = -1;
+        int checked = 0;
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            std::size_t end = bytes.find('\n', pos);
+            if (end == std::string::npos)
+                end = bytes.size();
+            const std::string raw = bytes.substr(pos, end - pos);
+            pos = end + 1;
+            if (raw.rfind(marker, 0) == 0) {
+                announced = std::atoi(raw.c_str() + marker.size());
+                continue;
+            }
+            if (cleanTextLine(raw).empty())
+                continue;
+            if (announced >= 0) {
+                EXPECT_EQ(announced, kept) << file << ": " << raw;
+                ++checked;
+            }
+            announced = -1;
+            ++kept;
+        }
+        EXPECT_EQ(checked, kept) << file << ": every kept line has its comment";
+    }
+}
+
 // Lines longer than 255 characters would be cut without notice, and bytes
 // above 127 would depend on the reader's code page.
 TEST(ShippedData, TextFilesArePlainAsciiWithShortLines)
