@@ -1,0 +1,146 @@
+#include "project/exportcommand.h"
+#include "stitch/dsttestreader.h"
+#include "stitch/stitchtesting.h"
+#include "support/fakeplatform.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+class ExportCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ws = makeWorkspace();
+        for (int slot : {5, 11, 15, 17, 18, 19})
+            ws->lines.lines[static_cast<std::size_t>(slot)] = "slot " + std::to_string(slot);
+        ws->lines.lineCount = 20;
+        ws->rememberedFileName = "/somewhere/design.kvp";
+    }
+    void addRun() { addObject(*ws, KindRun, runParams(straightEdge(0, 0, 300, 100))); }
+    std::vector<uint8_t> bytesOf(const std::string& path)
+    {
+        const std::string s = readWholeFile(path);
+        return {s.begin(), s.end()};
+    }
+
+    std::unique_ptr<Workspace> ws;
+    FakePlatform fakes;
+    TempFolder folder;
+};
+
+TEST_F(ExportCommand, EmptyDesignShowsTheBoxAndNoDialog)
+{
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
+    EXPECT_EQ(fakes.boxes.shown[0].caption, "slot 11");
+    EXPECT_EQ(fakes.boxes.shown[0].text, "slot 15");
+    EXPECT_FALSE(fakes.boxes.shown[0].question);
+    EXPECT_TRUE(fakes.files.requests.empty());
+    EXPECT_TRUE(fakes.cursor.history.empty());
+}
+
+TEST_F(ExportCommand, CancelWritesNothing)
+{
+    addRun();
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.files.requests.size(), 1u);
+    EXPECT_TRUE(fakes.files.wasSave[0]);
+    EXPECT_TRUE(fakes.boxes.shown.empty());
+    EXPECT_TRUE(fakes.cursor.history.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
+{
+    addRun();
+    const std::string path = folder.file("badge.dst");
+    fakes.files.answers.push_back(path);
+    ws->tools.toolMode = 3;
+    ws->settings.TIEOUT = 0; // so the seam ends on the line's end point
+    exportStitches(*ws, fakes.platform());
+
+    const FileDialogRequest& request = fakes.files.requests.at(0);
+    EXPECT_EQ(request.title, "slot 5");
+    ASSERT_EQ(request.filters.size(), 1u);
+    EXPECT_EQ(request.filters[0].description, "Tajima Stitch format (*.dst)");
+    EXPECT_EQ(request.filters[0].pattern, "*.dst");
+    EXPECT_EQ(request.defaultSuffix, "dst");
+    EXPECT_EQ(request.startName, "");
+    EXPECT_TRUE(request.confirmOverwrite);
+
+    EXPECT_TRUE(fakes.boxes.shown.empty());
+    EXPECT_EQ(fakes.cursor.history, (std::vector<int>{7, 0}));
+    EXPECT_EQ(ws->cursorNumber, 0);
+    EXPECT_EQ(ws->tools.toolMode, 3);
+    EXPECT_EQ(ws->rememberedFileName, "/somewhere/design.kvp");
+
+    const DstFile file = readDst(bytesOf(path));
+    ASSERT_TRUE(file.valid);
+    EXPECT_EQ(file.header.at("LA"), "badge           ");
+    ASSERT_FALSE(file.records.empty());
+    EXPECT_EQ(file.records.back().type, DstRecord::End);
+    // The line runs 300 right and 100 down: DST y points up.
+    ASSERT_EQ(file.header.at("AX"), "+  300");
+    EXPECT_EQ(file.header.at("AY"), "-  100");
+
+    // The next export starts with an empty name again.
+    fakes.files.answers.push_back(folder.file("second.dst"));
+    exportStitches(*ws, fakes.platform());
+    EXPECT_EQ(fakes.files.requests.at(1).startName, "");
+    EXPECT_TRUE(std::filesystem::exists(folder.file("second.dst")));
+}
+
+TEST_F(ExportCommand, ExistingFileIsReplacedWhole)
+{
+    addRun();
+    const std::string path = folder.write("old.dst", std::string(5000, 'x'));
+    fakes.files.answers.push_back(path);
+    exportStitches(*ws, fakes.platform());
+    const auto bytes = bytesOf(path);
+    EXPECT_LT(bytes.size(), 5000u);
+    EXPECT_TRUE(readDst(bytes).valid);
+}
+
+TEST_F(ExportCommand, WriteFailureShowsItsBoxAndLeavesNoFile)
+{
+    addRun();
+    const std::string path = folder.file("missing/folder/out.dst");
+    fakes.files.answers.push_back(path);
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
+    EXPECT_EQ(fakes.boxes.shown[0].caption, "slot 11");
+    EXPECT_EQ(fakes.boxes.shown[0].text, "slot 17");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(fakes.cursor.history, (std::vector<int>{7, 0}));
+}
+
+TEST_F(ExportCommand, NothingToStitchAndTooLargeHaveBoxesOfTheirOwn)
+{
+    ObjectParams hop = runParams(straightEdge(0, 0, 100, 0));
+    hop.run.JUMP = 0;
+    addObject(*ws, KindRun, hop);
+    const std::string path = folder.write("keep.dst", "old");
+    fakes.files.answers.push_back(path);
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
+    EXPECT_EQ(fakes.boxes.shown[0].text, "slot 18");
+    EXPECT_EQ(readWholeFile(path), "old");
+
+    addObject(*ws, KindRun, runParams(straightEdge(0, 0, 250000, 0), 90));
+    fakes.files.answers.push_back(path);
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.boxes.shown.size(), 2u);
+    EXPECT_EQ(fakes.boxes.shown[1].text, "slot 19");
+    EXPECT_EQ(readWholeFile(path), "old");
+    EXPECT_EQ(ws->cursorNumber, 0);
+}
+
+} // namespace
+} // namespace kelvara

@@ -1,0 +1,291 @@
+#include "stitch/dsttestreader.h"
+#include "stitch/dstwriter.h"
+#include "stitch/sampledesign.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <limits>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+std::unique_ptr<Workspace> plainWorkspace()
+{
+    auto ws = makeWorkspace();
+    ws->settings = plainSettings();
+    return ws;
+}
+
+TEST(PlanAssembly, EmptyDesignAndJumpsOnlyHaveNothingToStitch)
+{
+    auto ws = plainWorkspace();
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Empty);
+    ObjectParams hop = runParams(straightEdge(0, 0, 100, 0));
+    hop.run.JUMP = 0;
+    addObject(*ws, KindRun, hop);
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Empty);
+    EXPECT_TRUE(plan.records.empty());
+}
+
+TEST(PlanAssembly, ObjectsAreStitchedInDisplayOrderNotRowOrder)
+{
+    auto ws = plainWorkspace();
+    ObjectParams a = runParams(straightEdge(0, 0, 100, 0));
+    ObjectParams b = runParams(straightEdge(0, 50, 100, 50));
+    a.run.colour = 0x111111;
+    b.run.colour = 0x222222;
+    const int32_t rowA = addObject(*ws, KindRun, a);
+    const int32_t rowB = addObject(*ws, KindRun, b);
+    // Move B in front of A.
+    unlinkRow(ws->table, rowB);
+    ws->table.rows[static_cast<std::size_t>(rowB)].next = rowA;
+    ws->table.rows[static_cast<std::size_t>(rowA)].prev = rowB;
+    ws->table.firstObject = rowB;
+
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    EXPECT_EQ(plan.records.front().colour, 0x222222);
+    EXPECT_EQ(plan.records.front().y, 50);
+    EXPECT_EQ(plan.records[plan.records.size() - 2].colour, 0x111111);
+    EXPECT_EQ(plan.records.back().kind, StitchKind::End);
+}
+
+TEST(PlanAssembly, BrokenDisplayOrderStopsInsteadOfLooping)
+{
+    auto ws = plainWorkspace();
+    const int32_t r0 = addObject(*ws, KindRun, runParams(straightEdge(0, 0, 100, 0)));
+    addObject(*ws, KindRun, runParams(straightEdge(0, 10, 100, 10)));
+    ws->table.rows[static_cast<std::size_t>(r0)].next = r0; // a cycle
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    ws->table.rows[static_cast<std::size_t>(r0)].next = 9999; // out of the table
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+}
+
+TEST(PlanAssembly, ColourChangesTrimsAndJumpsBetweenObjects)
+{
+    auto ws = plainWorkspace();
+    ws->settings.TRIM = 40;
+    ObjectParams first = runParams(straightEdge(0, 0, 100, 0));
+    ObjectParams near = runParams(straightEdge(120, 0, 200, 0)); // 20 away: no trim
+    ObjectParams far = runParams(straightEdge(600, 300, 700, 300));
+    ObjectParams recoloured = runParams(straightEdge(700, 310, 800, 310));
+    ObjectParams uncoloured = runParams(straightEdge(800, 320, 900, 320));
+    near.run.TRIM = 0;
+    far.run.TRIM = 1;
+    recoloured.run.colour = 0x00FF00;
+    uncoloured.run.colour = -1;
+    for (const ObjectParams* p : {&first, &near, &far, &recoloured, &uncoloured})
+        addObject(*ws, KindRun, *p);
+
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    std::vector<StitchKind> between; // what happens between stitches, in order
+    for (std::size_t i = 1; i < plan.records.size(); ++i)
+        if (plan.records[i].kind != StitchKind::Stitch &&
+            (between.empty() || between.back() != plan.records[i].kind || plan.records[i].kind != StitchKind::Jump))
+            between.push_back(plan.records[i].kind);
+    const std::vector<StitchKind> expected{StitchKind::Jump, StitchKind::Trim, StitchKind::Jump, StitchKind::Trim,
+                                           StitchKind::ColourChange, StitchKind::Jump, StitchKind::ColourChange,
+                                           StitchKind::Jump, StitchKind::End};
+    EXPECT_EQ(between, expected);
+    EXPECT_EQ(plan.colourChangeCount(), 2);
+    // Colour -1 stitches white; stitches carry their thread.
+    EXPECT_EQ(plan.records[plan.records.size() - 2].colour, kWhiteThread);
+    for (std::size_t i = 1; i < plan.records.size(); ++i) {
+        const StitchRecord &a = plan.records[i - 1], &b = plan.records[i];
+        EXPECT_LE(std::abs(b.x - a.x), kMaxStep);
+        EXPECT_LE(std::abs(b.y - a.y), kMaxStep);
+    }
+}
+
+TEST(PlanAssembly, TrimAfterTheLastObjectComesBeforeTheEnd)
+{
+    auto ws = plainWorkspace();
+    ObjectParams p = runParams(straightEdge(0, 0, 100, 0));
+    p.run.TRIM = 1;
+    addObject(*ws, KindRun, p);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    ASSERT_GE(plan.records.size(), 3u);
+    EXPECT_EQ(plan.records[plan.records.size() - 2].kind, StitchKind::Trim);
+}
+
+TEST(PlanAssembly, LongStitchesSplitAndShortOnesDrop)
+{
+    auto ws = plainWorkspace();
+    ws->settings.DELETE = 8;
+    addObject(*ws, KindRun, runParams(straightEdge(0, 0, 1000, 0), 300)); // 300 > 121: split
+    addObject(*ws, KindRun, runParams(straightEdge(1000, 40, 1100, 40), 3)); // 3 < 8: dropped
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    bool afterMove = true;
+    for (std::size_t i = 1; i < plan.records.size(); ++i) {
+        const StitchRecord &a = plan.records[i - 1], &b = plan.records[i];
+        if (b.kind != StitchKind::Stitch) {
+            afterMove = true;
+            continue;
+        }
+        EXPECT_LE(std::abs(b.x - a.x), kMaxStep);
+        // The first penetration after a move may sit where the move ended.
+        if (!afterMove) {
+            EXPECT_GE(std::hypot(b.x - a.x, b.y - a.y), 8) << i;
+        }
+        afterMove = false;
+    }
+    // Both lines still end on their end points.
+    EXPECT_EQ(plan.records[plan.records.size() - 2].x, 1100);
+    bool reached = false;
+    for (const StitchRecord& r : plan.records)
+        reached = reached || (r.x == 1000 && r.y == 0 && r.kind == StitchKind::Stitch);
+    EXPECT_TRUE(reached);
+}
+
+TEST(PlanAssembly, BuiltInLocksAreThreeShortStitchesAlongTheSeam)
+{
+    auto ws = plainWorkspace();
+    ws->settings.TIEIN = 1;
+    ws->settings.TIEOUT = 1;
+    ws->settings.TIELEN = 12;
+    ws->settings.DELETE = 10; // lock stitches are kept although shorter
+    addObject(*ws, KindRun, runParams(straightEdge(0, 0, 0, 200), 25));
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    const auto& r = plan.records;
+    ASSERT_GT(r.size(), 10u);
+    // Start: the start point, then three stitches to 12 and back along the line.
+    const int32_t startY[] = {0, 12, 0, 12};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(r[static_cast<std::size_t>(i)].x, 0);
+        EXPECT_EQ(r[static_cast<std::size_t>(i)].y, startY[i]);
+    }
+    // End: the end point, then three stitches back up the line and down again.
+    const std::size_t e = r.size() - 5;
+    const int32_t endY[] = {200, 188, 200, 188};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(r[e + static_cast<std::size_t>(i)].y, endY[i]);
+    EXPECT_EQ(r.back().kind, StitchKind::End);
+
+    // Off in the configuration: no locks.
+    ws->settings.TIEIN = ws->settings.TIEOUT = 0;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    EXPECT_EQ(plan.records[1].y, 25);
+}
+
+TEST(PlanAssembly, LibraryTieOffIsTurnedToTheStitchingDirection)
+{
+    auto ws = plainWorkspace();
+    ws->libraries.tieOffs.count = 1;
+    ws->libraries.tieOffs.points[0][0] = {0, 0};
+    ws->libraries.tieOffs.points[0][1] = {10, 4};
+    ws->libraries.tieOffs.points[0][2] = {0, 0};
+    ObjectParams p = runParams(straightEdge(100, 100, 100, 300), 25); // stitching downward
+    p.run.TIEIN = 0;
+    addObject(*ws, KindRun, p);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    // x along the direction (down), y a quarter turn from it (to the left on
+    // screen); the figure ends at its last non-zero point and the seam goes on.
+    EXPECT_EQ(plan.records[0].y, 100);
+    EXPECT_EQ(plan.records[1].x, 96);
+    EXPECT_EQ(plan.records[1].y, 110);
+    EXPECT_EQ(plan.records[2].x, 100);
+    EXPECT_EQ(plan.records[2].y, 125);
+}
+
+TEST(PlanAssembly, DesignBeyondDstIsRefusedQuickly)
+{
+    const auto started = std::chrono::steady_clock::now();
+    auto refused = [](const ObjectParams& p, int32_t kind) {
+        auto ws = plainWorkspace();
+        addObject(*ws, kind, p);
+        StitchPlan plan;
+        const PlanStatus status = generatePlan(*ws, plan);
+        if (status == PlanStatus::TooLarge) {
+            EXPECT_TRUE(plan.records.empty());
+        }
+        return status == PlanStatus::TooLarge;
+    };
+    // Extents over 99999 units.
+    EXPECT_TRUE(refused(runParams(straightEdge(0, 0, 100000, 0), 90), KindRun));
+    EXPECT_FALSE(refused(runParams(straightEdge(0, 0, 99000, 0), 90), KindRun));
+    // Coordinates at the ends of what a project holds, and beyond.
+    EXPECT_TRUE(refused(runParams(straightEdge(-2147483648.0, 0, 2147483647.0, 0)), KindRun));
+    EXPECT_TRUE(refused(runParams(straightEdge(1e300, 0, 0, 0)), KindRun));
+    EXPECT_TRUE(refused(circleParams(0, 0, std::numeric_limits<int32_t>::max(), 5), KindCircle));
+    EXPECT_TRUE(refused(steilParams(straightEdge(0, 0, 100, 0), std::numeric_limits<int32_t>::min()), KindSteil));
+    // Numbers that are no numbers.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_TRUE(refused(runParams(straightEdge(nan, 0, 10, 10)), KindRun));
+    EXPECT_TRUE(refused(satenParams(straightEdge(0, 0, 10, 0), curvedEdge(0, 5, inf, 0, 0, 0, 10, 5)), KindSaten));
+    // Too many records: a dense fill of 9 by 9 metres.
+    ObjectParams huge = rectParams(straightEdge(0, 0, 90000, 0), straightEdge(0, 90000, 90000, 90000));
+    huge.rect.SDENS = 1;
+    EXPECT_TRUE(refused(huge, KindRect));
+    ObjectParams hugeSatin = satenParams(straightEdge(0, 0, 90000, 0), straightEdge(0, 90000, 90000, 90000));
+    hugeSatin.saten.SDENS = hugeSatin.saten.TDENS = 1;
+    hugeSatin.saten.REPEAT = 9;
+    EXPECT_TRUE(refused(hugeSatin, KindSaten));
+    // A compensation of two billion units.
+    ObjectParams wide = satenParams(straightEdge(0, 0, 100, 0), straightEdge(0, 10, 100, 10));
+    wide.saten.SCOMP = std::numeric_limits<int32_t>::max();
+    EXPECT_TRUE(refused(wide, KindSaten));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60)) << "bounded, not a timing target";
+}
+
+TEST(PlanAssembly, DesignFarFromTheOriginStillExports)
+{
+    // Only extents count: DST moves are relative.
+    auto ws = plainWorkspace();
+    addObject(*ws, KindRun, runParams(straightEdge(2147480000.0, -2147480000.0, 2147480500.0, -2147480000.0)));
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    EXPECT_EQ(plan.records.front().x, 2147480000);
+}
+
+TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
+{
+    auto ws = makeWorkspace(); // default configuration, tie-offs included
+    buildSampleDesign(*ws);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    ASSERT_GT(plan.stitchCount(), 1000);
+
+    const auto file = readDst(writeDst(plan, "sample"));
+    ASSERT_TRUE(file.valid);
+    const auto back = dstToPlan(file, plan.records.front().x, plan.records.front().y);
+    ASSERT_EQ(back.size(), plan.records.size());
+    int trims = 0;
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        ASSERT_EQ(back[i].kind, plan.records[i].kind) << i;
+        if (back[i].kind == StitchKind::Stitch || back[i].kind == StitchKind::Jump) {
+            ASSERT_EQ(back[i].x, plan.records[i].x) << i;
+            ASSERT_EQ(back[i].y, plan.records[i].y) << i;
+        }
+        trims += back[i].kind == StitchKind::Trim;
+    }
+    EXPECT_GT(trims, 0);
+    EXPECT_EQ(std::stoll(file.header.at("ST")), static_cast<long long>(plan.records.size() - 1 + 2 * trims));
+    EXPECT_EQ(std::stoll(file.header.at("CO")), plan.colourChangeCount());
+    int32_t minX = plan.records[0].x, maxX = minX, minY = plan.records[0].y, maxY = minY;
+    for (const StitchRecord& r : plan.records) {
+        minX = std::min(minX, r.x);
+        maxX = std::max(maxX, r.x);
+        minY = std::min(minY, r.y);
+        maxY = std::max(maxY, r.y);
+    }
+    // Trims reach one unit beyond the needle.
+    EXPECT_NEAR(std::stoll(file.header.at("+X")), maxX - plan.records[0].x, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("-X")), plan.records[0].x - minX, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("+Y")), plan.records[0].y - minY, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("-Y")), maxY - plan.records[0].y, 1);
+}
+
+} // namespace
+} // namespace kelvara
