@@ -31,6 +31,32 @@ uint8_t bitIf(bool on, int bit)
     return on ? static_cast<uint8_t>(1u << bit) : 0;
 }
 
+// The bits one axis contributes to a record, for every move -121..121: the
+// three bytes of a record are the two axes' bits together plus the flags.
+struct AxisBits {
+    std::array<std::array<uint8_t, 3>, 2 * kMaxStep + 1> x{}, y{};
+    AxisBits()
+    {
+        for (int v = -kMaxStep; v <= kMaxStep; ++v) {
+            const auto d = ternary(v);
+            auto& bx = x[static_cast<std::size_t>(v + kMaxStep)];
+            auto& by = y[static_cast<std::size_t>(v + kMaxStep)];
+            bx[0] = bitIf(d[2] < 0, 3) | bitIf(d[2] > 0, 2) | bitIf(d[0] < 0, 1) | bitIf(d[0] > 0, 0);
+            bx[1] = bitIf(d[3] < 0, 3) | bitIf(d[3] > 0, 2) | bitIf(d[1] < 0, 1) | bitIf(d[1] > 0, 0);
+            bx[2] = bitIf(d[4] < 0, 3) | bitIf(d[4] > 0, 2);
+            by[0] = bitIf(d[0] > 0, 7) | bitIf(d[0] < 0, 6) | bitIf(d[2] > 0, 5) | bitIf(d[2] < 0, 4);
+            by[1] = bitIf(d[1] > 0, 7) | bitIf(d[1] < 0, 6) | bitIf(d[3] > 0, 5) | bitIf(d[3] < 0, 4);
+            by[2] = bitIf(d[4] > 0, 5) | bitIf(d[4] < 0, 4);
+        }
+    }
+};
+
+const AxisBits& axisBits()
+{
+    static const AxisBits bits;
+    return bits;
+}
+
 struct Body {
     std::vector<uint8_t> bytes;
     int64_t x = 0, y = 0; // DST axes, relative to the start
@@ -41,7 +67,9 @@ struct Body {
     void record(int dx, int dy, DstRecordType type)
     {
         const auto r = encodeDstRecord(dx, dy, type);
-        bytes.insert(bytes.end(), r.begin(), r.end());
+        bytes.push_back(r[0]);
+        bytes.push_back(r[1]);
+        bytes.push_back(r[2]);
         x += dx;
         y += dy;
         minX = std::min(minX, x);
@@ -97,14 +125,12 @@ std::array<uint8_t, 3> encodeDstRecord(int dx, int dy, DstRecordType type)
         b[2] = 0xC3;
         return b;
     }
-    const auto x = ternary(std::clamp(dx, -kMaxStep, kMaxStep));
-    const auto y = ternary(std::clamp(dy, -kMaxStep, kMaxStep));
-    b[0] = bitIf(y[0] > 0, 7) | bitIf(y[0] < 0, 6) | bitIf(y[2] > 0, 5) | bitIf(y[2] < 0, 4) | bitIf(x[2] < 0, 3) |
-           bitIf(x[2] > 0, 2) | bitIf(x[0] < 0, 1) | bitIf(x[0] > 0, 0);
-    b[1] = bitIf(y[1] > 0, 7) | bitIf(y[1] < 0, 6) | bitIf(y[3] > 0, 5) | bitIf(y[3] < 0, 4) | bitIf(x[3] < 0, 3) |
-           bitIf(x[3] > 0, 2) | bitIf(x[1] < 0, 1) | bitIf(x[1] > 0, 0);
-    b[2] = static_cast<uint8_t>(0x03 | bitIf(type == DstRecordType::Jump, 7) | bitIf(y[4] > 0, 5) |
-                                bitIf(y[4] < 0, 4) | bitIf(x[4] < 0, 3) | bitIf(x[4] > 0, 2));
+    const auto& bits = axisBits();
+    const auto& x = bits.x[static_cast<std::size_t>(std::clamp(dx, -kMaxStep, kMaxStep) + kMaxStep)];
+    const auto& y = bits.y[static_cast<std::size_t>(std::clamp(dy, -kMaxStep, kMaxStep) + kMaxStep)];
+    b[0] = x[0] | y[0];
+    b[1] = x[1] | y[1];
+    b[2] = static_cast<uint8_t>(0x03 | bitIf(type == DstRecordType::Jump, 7) | x[2] | y[2]);
     return b;
 }
 
