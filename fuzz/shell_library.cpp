@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -21,17 +22,27 @@ void check(bool condition)
         __builtin_trap();
 }
 
-const std::string& entryFolder()
-{
-    static const std::string folder = [] {
+// A fresh folder per input, removed again, so nothing is left in /tmp.
+class EntryFolder {
+public:
+    EntryFolder()
+    {
         char pattern[] = "/tmp/kelvara-fuzz-library-XXXXXX";
         const char* made = mkdtemp(pattern);
         if (!made)
             std::abort();
-        return std::string(made);
-    }();
-    return folder;
-}
+        path_ = made;
+    }
+    ~EntryFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 template <typename Library> void checkPoints(const Library& library)
 {
@@ -50,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     static auto lines = std::make_unique<LineTable>();
     static auto tokens = std::make_unique<TokenTable>();
 
-    const std::string& folder = entryFolder();
+    const EntryFolder entry;
+    const std::string& folder = entry.path();
     std::FILE* file = std::fopen((folder + "/Entry.txt").c_str(), "wb");
     if (!file)
         std::abort();
