@@ -62,7 +62,8 @@ CanvasWidget::CanvasWidget(Editor& editor, QtEventAdapter& adapter, QWidget* par
 {
     setObjectName(QStringLiteral("Desktop"));
     surface_->setObjectName(QStringLiteral("canvasSurface"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Only the corner between the two bars shows the window itself.
+    setAutoFillBackground(true);
     for (QScrollBar* bar : {horizontal_, vertical_}) {
         bar->setFocusPolicy(Qt::NoFocus);
         bar->setRange(0, kScrollRange);

@@ -79,6 +79,10 @@ void Commands::toggleGrid()
 
 void Commands::toggleStitchView()
 {
+    // Its hotkey P runs on the character and again on the key release.
+    if (editor_.stitchViewSerial == editor_.inputSerial)
+        return;
+    editor_.stitchViewSerial = editor_.inputSerial;
     editor_.stitchView = !editor_.stitchView;
     editor_.platform.canvas->renderCanvas();
     editor_.platform.canvas->invalidateCanvas();

@@ -3,6 +3,8 @@
 #include "shell/platform.h"
 #include "ui/buttontable.h"
 
+#include <cstdint>
+
 namespace kelvara {
 
 struct Workspace;
@@ -20,6 +22,10 @@ struct Editor {
     // Shows the stitches of every object under the grid. Not one of the
     // classic switches: it starts from the STITCHVIEW setting.
     bool stitchView = false;
+    // Counts keystrokes and button clicks. A typed letter and its key
+    // release are one keystroke, so a switch on a plain letter flips once.
+    uint64_t inputSerial = 0;
+    uint64_t stitchViewSerial = ~uint64_t{0};
 };
 
 } // namespace kelvara

@@ -157,10 +157,8 @@ void MainWindow::createObjectList()
     list_->viewport()->installEventFilter(this);
     Workspace& ws = editor_.ws;
     list_->objectCount = [&ws] { return int(ws.table.objectCount); };
-    list_->dropped = [this](int target) {
-        if (target >= 0)
-            dropObjects(editor_.ws, editor_.platform, target);
-    };
+    list_->dragStarted = [&ws](int source) { ws.drop.dragSource = source; };
+    list_->dropped = [this](int target) { dropObjects(editor_.ws, editor_.platform, target); };
     list_->show();
     editor_.platform.list = list_;
 }

@@ -73,6 +73,7 @@ int64_t WindowProcedure::dispatch(WindowId window, uint32_t message, uint64_t wP
     case MsgEraseBackground:
         return 1;
     case MsgKeyDown:
+        ++editor_.inputSerial;
         keyDown(uint32_t(wParam));
         return 0;
     case MsgKeyUp:
@@ -82,6 +83,7 @@ int64_t WindowProcedure::dispatch(WindowId window, uint32_t message, uint64_t wP
         character(window, uint32_t(wParam));
         return 0;
     case MsgCommand:
+        ++editor_.inputSerial;
         command(wParam);
         return 0;
     case MsgHScroll:

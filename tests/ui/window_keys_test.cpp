@@ -1,0 +1,281 @@
+// Hotkeys through key and character messages, as the keyboard produces them.
+
+#include "window_fixture.h"
+
+#include "model/editing.h"
+
+namespace kelvara::testing {
+namespace {
+
+struct KeyCase {
+    const char* name;
+    uint32_t key;
+    bool ctrl;
+    int character;              // typed character, -1 for none
+    std::vector<int> expected;  // rows whose handlers run, in order
+};
+
+// Every hotkey of the toolbar, pressed as a user does: with Ctrl, the key
+// goes down and up inside Ctrl; without, the key also types its character.
+const KeyCase kKeys[] = {
+    {"Ctrl+N new", 'N', true, 0x0E, {0}},
+    {"Ctrl+O open, not the later row 31", 'O', true, 0x0F, {1}},
+    {"Ctrl+S save", 'S', true, 0x13, {2}},
+    {"Ctrl+E export", 'E', true, 0x05, {3}},
+    {"Enter has no command", VkReturn, false, 13, {}},
+    {"Space select tool", VkSpace, false, ' ', {5, 5}},
+    {"Delete on release only", VkDelete, false, -1, {6}},
+    {"Ctrl+C none", 'C', true, 0x03, {}},
+    {"Ctrl+V none", 'V', true, 0x16, {}},
+    {"Ctrl+U undo", 'U', true, 0x15, {9}},
+    {"Ctrl+R none", 'R', true, 0x12, {}},
+    {"Ctrl+G none", 'G', true, 0x07, {}},
+    {"Ctrl+H none", 'H', true, 0x08, {}},
+    {"F belongs to two rows without a command", 'F', false, 'f', {}},
+    {"T belongs to two rows without a command", 'T', false, 't', {}},
+    {"C colour", 'C', false, 'c', {15, 15}},
+    {"Home none", VkHome, false, -1, {}},
+    {"End none", VkEnd, false, -1, {}},
+    {"Ctrl+K cross-hair", 'K', true, 0x0B, {18}},
+    {"Ctrl+M grid", 'M', true, 0x0D, {19}},
+    {"Ctrl+X none", 'X', true, 0x18, {}},
+    {"R run tool", 'R', false, 'r', {21, 21}},
+    {"O column tool", 'O', false, 'o', {22, 22}},
+    {"S satin tool", 'S', false, 's', {23, 23}},
+    {"H star tool", 'H', false, 'h', {24, 24}},
+    {"K circle tool", 'K', false, 'k', {25, 25}},
+    {"V fill tool", 'V', false, 'v', {26, 26}},
+    {"P stitch view", 'P', false, 'p', {27, 27}},
+    {"I none", 'I', false, 'i', {}},
+    {"U none", 'U', false, 'u', {}},
+    {"Ctrl+P none", 'P', true, 0x10, {}},
+    {"Ctrl+J none", 'J', true, 0x0A, {}},
+    {"D none", 'D', false, 'd', {}},
+    {"N none", 'N', false, 'n', {}},
+    {"E none", 'E', false, 'e', {}},
+    {"W none", 'W', false, 'w', {}},
+    {"Q none", 'Q', false, 'q', {}},
+    {"M none", 'M', false, 'm', {}},
+    {"digits match nothing", '7', false, '7', {}},
+};
+
+using HotkeyTest = WindowFixture;
+
+TEST_F(HotkeyTest, EveryToolbarHotkeyThroughKeysAndCharacters)
+{
+    start();
+    recordCommands();
+    for (const KeyCase& c : kKeys) {
+        SCOPED_TRACE(c.name);
+        calls.clear();
+        if (c.ctrl)
+            holdCtrl();
+        press(c.key, WindowId::Canvas, c.character);
+        if (c.ctrl)
+            releaseCtrl();
+        EXPECT_EQ(calls, c.expected);
+        EXPECT_EQ(ws.input.ctrlDown, 0);
+    }
+}
+
+TEST_F(HotkeyTest, CtrlStateAtTheReleaseDecides)
+{
+    start();
+    recordCommands();
+    // Ctrl let go before S: the satin tool, not Save.
+    holdCtrl();
+    send(WindowId::Canvas, MsgKeyDown, 'S');
+    releaseCtrl();
+    send(WindowId::Canvas, MsgKeyUp, 'S');
+    EXPECT_EQ(calls, std::vector<int>{23});
+
+    // Ctrl pressed after the key went down: the Ctrl row fires.
+    calls.clear();
+    send(WindowId::Canvas, MsgKeyDown, 'N');
+    holdCtrl();
+    send(WindowId::Canvas, MsgKeyUp, 'N');
+    releaseCtrl();
+    EXPECT_EQ(calls, std::vector<int>{0});
+}
+
+TEST_F(HotkeyTest, TypedCharactersMatchKeyCodes)
+{
+    start();
+    recordCommands();
+    type('.');
+    EXPECT_EQ(calls, std::vector<int>{6}) << "'.' is character 46, the Delete key's code";
+    calls.clear();
+    type('$');
+    type('#');
+    EXPECT_TRUE(calls.empty()) << "Home and End rows have no command";
+    // Characters are ignored while Ctrl is down.
+    holdCtrl();
+    type('r');
+    type('.');
+    releaseCtrl();
+    EXPECT_TRUE(calls.empty());
+    // Holding "." repeats the character, and Delete with it.
+    for (int i = 0; i < 3; ++i)
+        type('.');
+    EXPECT_EQ(calls, (std::vector<int>{6, 6, 6}));
+}
+
+TEST_F(HotkeyTest, OnlyTheEditorsOwnWindowsTakeHotkeys)
+{
+    start();
+    recordCommands();
+    press('R', WindowId::Main, 'r');
+    press('R', WindowId::ToolbarStrip, 'r');
+    EXPECT_EQ(calls.size(), 4u);
+    calls.clear();
+    press('R', WindowId::ListPanel, 'r');
+    press('R', WindowId::ObjectList, 'r');
+    EXPECT_TRUE(calls.empty());
+    // The state keys are seen on every window.
+    send(WindowId::ListPanel, MsgKeyDown, VkShift);
+    EXPECT_EQ(ws.input.shiftDown, 1);
+    send(WindowId::ListPanel, MsgKeyUp, VkShift);
+    EXPECT_EQ(ws.input.shiftDown, 0);
+}
+
+TEST_F(HotkeyTest, ButtonClicksRunTheirRowAndGiveFocusBack)
+{
+    start();
+    recordCommands();
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(18, kNotifyClicked));
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(7, kNotifyClicked));  // no command
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(63, kNotifyClicked)); // empty row
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(200, kNotifyClicked));
+    send(WindowId::ListPanel, MsgCommand, makeParam(18, kNotifyListLostFocus));
+    EXPECT_EQ(calls, std::vector<int>{18});
+}
+
+// The same keys with the real commands behind them.
+using KeyEffectTest = WindowFixture;
+
+TEST_F(KeyEffectTest, RunsTwiceAndLeavesTheSameState)
+{
+    start();
+    press('R', WindowId::Canvas, 'r');
+    EXPECT_EQ(ws.tools.toolMode, 1);
+    EXPECT_EQ(ws.cursorNumber, 1);
+    EXPECT_EQ(ws.tools.rubberBand.curvesAllowed, 1);
+    click(10, 10);
+    press('R', WindowId::Canvas, 'r');
+    EXPECT_EQ(ws.tools.toolMode, 1);
+    EXPECT_EQ(ws.tools.rubberBand.active, 0);
+    EXPECT_EQ(ws.tools.clickCount, 0);
+}
+
+TEST_F(KeyEffectTest, SpaceSelectsAndEndsAHalfDrawnObject)
+{
+    start();
+    press('S', WindowId::Canvas, 's');
+    click(10, 10);
+    click(60, 10);
+    ASSERT_EQ(ws.tools.clickCount, 1);
+    press(VkSpace, WindowId::Canvas, ' ');
+    EXPECT_EQ(ws.tools.toolMode, -1);
+    EXPECT_EQ(ws.cursorNumber, 2);
+    EXPECT_EQ(ws.tools.clickCount, 0);
+    EXPECT_EQ(ws.tools.preview.segments[0].used, 0);
+    EXPECT_EQ(ws.table.objectCount, 0);
+}
+
+TEST_F(KeyEffectTest, EscapeDropsThePreviewAndKeepsObjects)
+{
+    start();
+    press('R', WindowId::Canvas, 'r');
+    click(10, 10);
+    click(60, 10);
+    click(60, 60);
+    ASSERT_EQ(ws.table.objectCount, 2);
+    ASSERT_EQ(ws.tools.rubberBand.active, 1);
+    send(WindowId::Canvas, MsgKeyDown, VkEscape);
+    EXPECT_EQ(ws.tools.toolMode, 0);
+    EXPECT_EQ(ws.cursorNumber, 0);
+    EXPECT_EQ(ws.table.currentObject, -1);
+    EXPECT_EQ(ws.tools.rubberBand.active, 0);
+    EXPECT_EQ(ws.table.objectCount, 2);
+}
+
+TEST_F(KeyEffectTest, SwitchesFlipOncePerKeystroke)
+{
+    start();
+    holdCtrl();
+    press('K');
+    releaseCtrl();
+    EXPECT_EQ(ws.settings.CROSS, 1);
+    holdCtrl();
+    press('K');
+    releaseCtrl();
+    EXPECT_EQ(ws.settings.CROSS, 0);
+
+    // Ctrl+M with Shift held leaves the grid alone.
+    send(WindowId::Canvas, MsgKeyDown, VkShift);
+    holdCtrl();
+    press('M');
+    releaseCtrl();
+    send(WindowId::Canvas, MsgKeyUp, VkShift);
+    EXPECT_EQ(ws.settings.MRIZ, 0);
+    holdCtrl();
+    press('M');
+    releaseCtrl();
+    EXPECT_EQ(ws.settings.MRIZ, 1);
+
+    // P types a character and releases a key, yet the stitch view flips once.
+    const bool before = window->editor().stitchView;
+    press('P', WindowId::Canvas, 'p');
+    EXPECT_NE(window->editor().stitchView, before);
+    press('P', WindowId::Canvas, 'p');
+    EXPECT_EQ(window->editor().stitchView, before);
+    // So do two clicks on its button.
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(27, kNotifyClicked));
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(27, kNotifyClicked));
+    EXPECT_EQ(window->editor().stitchView, before);
+}
+
+TEST_F(KeyEffectTest, ColourDialogOpensOnBlackAndChangesNothing)
+{
+    start();
+    colours.answer = 0x00FF00;
+    const int32_t colourBefore = ws.table.currentColour;
+    press('C', WindowId::Canvas, 'c');
+    EXPECT_EQ(colours.initials, (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(ws.table.currentColour, colourBefore);
+    holdCtrl();
+    press('C');
+    releaseCtrl();
+    EXPECT_EQ(colours.initials.size(), 2u);
+}
+
+TEST_F(KeyEffectTest, CommandsReachTheirOperations)
+{
+    start();
+    // Open asks for a file (cancelled here).
+    holdCtrl();
+    press('O');
+    releaseCtrl();
+    ASSERT_EQ(files.requests.size(), 1u);
+    EXPECT_FALSE(files.wasSave[0]);
+    // Save and Export refuse an empty design with their messages.
+    holdCtrl();
+    press('S');
+    press('E');
+    releaseCtrl();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, "message 14");
+    EXPECT_EQ(boxes.shown[1].text, "message 15");
+    // Delete and Undo undo a drawn line.
+    press('R', WindowId::Canvas, 'r');
+    click(10, 10);
+    click(60, 10);
+    ASSERT_EQ(ws.table.objectCount, 1);
+    holdCtrl();
+    press('U');
+    releaseCtrl();
+    EXPECT_EQ(ws.table.objectCount, 0);
+}
+
+} // namespace
+} // namespace kelvara::testing
