@@ -41,7 +41,7 @@ TEST_F(DeleteFixture, MiddleObjectAndUndoBringsItBackWhereItWas)
     undoStep(*ws, platform);
     EXPECT_EQ(walkOrder(*ws), (std::vector<int32_t>{a, b, c}));
     EXPECT_EQ(ws->table.currentObject, b);
-    EXPECT_EQ(ws->records[ws->table.rows[b].params].saten.REPEAT, 9);
+    EXPECT_EQ(+ws->records[ws->table.rows[b].params].saten.REPEAT, 9);
     EXPECT_TRUE(fake.list.lines[1].selected);
     EXPECT_TRUE(sameDesign(before, *ws, fake.list, false));
 }
