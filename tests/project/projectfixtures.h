@@ -2,6 +2,7 @@
 
 #include "model/workspace.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -80,7 +81,8 @@ inline std::string makeBmp(const BmpSpec& spec)
     const uint32_t offset = spec.pixelOffset >= 0 ? static_cast<uint32_t>(spec.pixelOffset) : tableEnd;
     const int32_t rows = spec.height < 0 ? -spec.height : spec.height;
     const std::size_t step = spec.bitsPerPixel / 8;
-    const std::size_t rowLength = (static_cast<std::size_t>(spec.width) * step + 3) / 4 * 4;
+    const int32_t width = std::max(spec.width, 0);
+    const std::size_t rowLength = (static_cast<std::size_t>(width) * step + 3) / 4 * 4;
 
     std::string file(std::max<std::size_t>(offset, tableEnd) + rowLength * rows, '\0');
     file[0] = 'B';
@@ -102,11 +104,11 @@ inline std::string makeBmp(const BmpSpec& spec)
 
     for (int32_t r = 0; r < rows; ++r) {
         const int32_t imageRow = spec.height > 0 ? rows - 1 - r : r;
-        for (int32_t x = 0; x < spec.width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(imageRow) * spec.width + x;
+        for (int32_t x = 0; x < width; ++x) {
+            const std::size_t i = static_cast<std::size_t>(imageRow) * width + x;
             const uint32_t rgb = i < spec.pixels.size() ? spec.pixels[i] : 0x808080;
             const std::size_t at = offset + r * rowLength + x * step;
-            if (at < headerEnd || at + step > file.size())
+            if (step < 3 || at < headerEnd || at + step > file.size())
                 continue;
             file[at] = static_cast<char>(rgb & 0xFF);
             file[at + 1] = static_cast<char>((rgb >> 8) & 0xFF);

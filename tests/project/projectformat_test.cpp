@@ -139,7 +139,7 @@ TEST(ProjectFormat, ExampleDesignReadsBack)
     EXPECT_EQ(row.kind, KindRun);
     EXPECT_EQ(row.group, 1);
     EXPECT_EQ(ws->records[row.params].run.JUMP, 1);
-    EXPECT_EQ(ws->records[row.params].run.line.x2, 300.0);
+    EXPECT_EQ(double{ws->records[row.params].run.line.x2}, 300.0);
 
     ASSERT_TRUE(readLine(*ws, kExampleLines[1], row));
     EXPECT_EQ(row.kind, KindCircle);
@@ -150,8 +150,8 @@ TEST(ProjectFormat, ExampleDesignReadsBack)
     ASSERT_TRUE(readLine(*ws, kExampleLines[2], row));
     const StarParams& star = ws->records[row.params].star;
     EXPECT_EQ(row.group, 2);
-    EXPECT_EQ(star.ZOOMX, 1.5);
-    EXPECT_EQ(star.ZOOMY, 1.0);
+    EXPECT_EQ(double{star.ZOOMX}, 1.5);
+    EXPECT_EQ(double{star.ZOOMY}, 1.0);
     EXPECT_EQ(star.MOTIVE, 1); // first entry whose name is LEAF in any case
     EXPECT_EQ(star.colour, 128 * 256);
 
@@ -344,8 +344,8 @@ TEST(ProjectFormat, LongLinesAreWrittenAndReadWhole)
 
     const ObjectParams back = readParams(*ws, line);
     EXPECT_EQ(back.rect.OFSCIK, -3);
-    EXPECT_EQ(back.rect.edgeB.y2, -9999999.0);
-    EXPECT_EQ(back.rect.edgeB.yc2, 7654321.0);
+    EXPECT_EQ(double{back.rect.edgeB.y2}, -9999999.0);
+    EXPECT_EQ(double{back.rect.edgeB.yc2}, 7654321.0);
 }
 
 TEST(ProjectFormat, WidthsAndStarAnglesAreReadBack)
@@ -395,8 +395,8 @@ TEST(ProjectFormat, MissingKeysTakeTheirDefaultsFromTheSettings)
     EXPECT_EQ(run.JUMP, 1);
     EXPECT_EQ(run.colour, 0xFFFFFF);
     EXPECT_EQ(run.line.straight, 1);
-    EXPECT_EQ(run.line.x2, 10.0);
-    EXPECT_EQ(run.line.y2, 0.0);
+    EXPECT_EQ(double{run.line.x2}, 10.0);
+    EXPECT_EQ(double{run.line.y2}, 0.0);
 
     const SatenParams saten = readParams(*ws, "SATEN TRIM=1").saten;
     EXPECT_EQ(saten.SDENS, 40);
@@ -405,7 +405,7 @@ TEST(ProjectFormat, MissingKeysTakeTheirDefaultsFromTheSettings)
     EXPECT_EQ(saten.TCOMP, -7);
     EXPECT_EQ(saten.PUSHCOMP, 4);
     EXPECT_EQ(saten.PATTERN, -1);
-    EXPECT_EQ(saten.ZOOMX, 1.0);
+    EXPECT_EQ(double{saten.ZOOMX}, 1.0);
     EXPECT_EQ(saten.STITCHES, 1);
     EXPECT_EQ(saten.STARTA, 1);
     EXPECT_EQ(saten.STOPA, 1);
@@ -413,10 +413,10 @@ TEST(ProjectFormat, MissingKeysTakeTheirDefaultsFromTheSettings)
     EXPECT_EQ(saten.CIKCAK, 22);
     EXPECT_EQ(saten.OFSUND, 6);
     EXPECT_EQ(saten.OFSCIK, 8);
-    EXPECT_EQ(saten.edgeA.x2, 10.0);
-    EXPECT_EQ(saten.edgeB.y1, 10.0);
-    EXPECT_EQ(saten.edgeB.x2, 10.0);
-    EXPECT_EQ(saten.edgeB.y2, 10.0);
+    EXPECT_EQ(double{saten.edgeA.x2}, 10.0);
+    EXPECT_EQ(double{saten.edgeB.y1}, 10.0);
+    EXPECT_EQ(double{saten.edgeB.x2}, 10.0);
+    EXPECT_EQ(double{saten.edgeB.y2}, 10.0);
 
     const CircleParams circle = readParams(*ws, "CIRCLE X=5 Y=9").circle;
     EXPECT_EQ(circle.RX, 100);
@@ -445,9 +445,9 @@ TEST(ProjectFormat, ValuesAreConvertedAndClampedOnReading)
     EXPECT_EQ(readParams(*ws, "RUN LEN=0").run.LEN, 6);
     EXPECT_EQ(readParams(*ws, "RUN TRIM=5").run.TRIM, 0);
 
-    EXPECT_EQ(readParams(*ws, "SATEN ZOOMX=-256").saten.ZOOMX, 1.0);
-    EXPECT_EQ(readParams(*ws, "SATEN ZOOMX=0").saten.ZOOMX, 0.0);
-    EXPECT_EQ(readParams(*ws, "SATEN ZOOMY=64").saten.ZOOMY, 0.25);
+    EXPECT_EQ(double{readParams(*ws, "SATEN ZOOMX=-256").saten.ZOOMX}, 1.0);
+    EXPECT_EQ(double{readParams(*ws, "SATEN ZOOMX=0").saten.ZOOMX}, 0.0);
+    EXPECT_EQ(double{readParams(*ws, "SATEN ZOOMY=64").saten.ZOOMY}, 0.25);
     EXPECT_EQ(readParams(*ws, "SATEN REPEAT=4").saten.REPEAT, 1);
     EXPECT_EQ(readParams(*ws, "SATEN REPEAT=12").saten.REPEAT, 9);
     EXPECT_EQ(readParams(*ws, "SATEN REPEAT=0").saten.REPEAT, 1);
