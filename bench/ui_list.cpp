@@ -19,17 +19,6 @@ namespace {
 
 using namespace kelvara;
 
-QApplication& application()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_ui_list";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 constexpr int kGroupSize = 8;
 
 struct Design {
@@ -41,7 +30,6 @@ struct Design {
 
     Design()
     {
-        application();
         list = std::make_unique<ObjectListWidget>();
         list->resize(160, 700);
         list->show();
@@ -171,4 +159,17 @@ BENCHMARK(BM_UndoAll)->RangeMultiplier(2)->Range(1024, 4096)->Unit(benchmark::kM
 
 } // namespace
 
-BENCHMARK_MAIN();
+// The application lives in main so that it is gone before the exit handlers
+// tear down the registries it refers to.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

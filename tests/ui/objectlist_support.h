@@ -14,6 +14,23 @@
 
 namespace kelvara::testing {
 
+// Deletes the application made for the tests before the program exits: a
+// static application would be destroyed after the input-device registry it
+// refers to and crash the exit.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    static QApplication*& created()
+    {
+        static QApplication* app = nullptr;
+        return app;
+    }
+    void TearDown() override
+    {
+        delete created();
+        created() = nullptr;
+    }
+};
+
 // One application for the whole test program, offscreen unless told otherwise.
 inline void ensureApplication()
 {
@@ -24,7 +41,8 @@ inline void ensureApplication()
     static int argc = 1;
     static char name[] = "test_ui";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    ApplicationEnvironment::created() = new QApplication(argc, argv);
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 }
 
 // A tool driver whose list is the real widget.
