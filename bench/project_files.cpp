@@ -1,0 +1,265 @@
+// Open and save of a full 4096-object design, each set against a floor
+// measured in the same run: for open, reading the file's bytes and splitting
+// them into lines; for save, writing the same bytes through the same safe
+// replacement. Targets: open at most 5x its floor, save at most 3x.
+#include "model/workspace.h"
+#include "project/filebytes.h"
+#include "project/openproject.h"
+#include "project/saveproject.h"
+#include "shell/platform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace kelvara;
+
+class List : public ListBox {
+public:
+    void resetContent() override { lines.clear(); }
+    void initStorage(int items, int) override { lines.reserve(static_cast<std::size_t>(items)); }
+    int addString(const std::string& text) override
+    {
+        lines.push_back({text, 0});
+        return static_cast<int>(lines.size()) - 1;
+    }
+    void insertString(int position, const std::string& text) override
+    {
+        lines.insert(lines.begin() + position, {text, 0});
+    }
+    void deleteString(int position) override { lines.erase(lines.begin() + position); }
+    std::string text(int position) const override { return lines.at(position).first; }
+    void setItemData(int position, int32_t data) override { lines.at(position).second = data; }
+    int32_t itemData(int position) const override { return lines.at(position).second; }
+    void setSelected(int, bool) override {}
+    std::vector<int> selectedPositions() const override { return {}; }
+    int count() const override { return static_cast<int>(lines.size()); }
+    void setRedraw(bool) override {}
+
+    std::vector<std::pair<std::string, int32_t>> lines;
+};
+
+class Quiet : public MessageBoxes, public WindowTitle, public CursorControl, public CanvasControl {
+public:
+    bool askYesNo(const std::string&, const std::string&) override { return true; }
+    void showError(const std::string&, const std::string&) override { ++errors; }
+    void setTitle(const std::string&) override {}
+    void setCursor(int) override {}
+    void renderCanvas() override {}
+    void invalidateCanvas() override {}
+    int errors = 0;
+};
+
+class Files : public FileDialogs {
+public:
+    std::optional<std::string> openFile(const FileDialogRequest&) override { return path; }
+    std::optional<std::string> saveFile(const FileDialogRequest&) override { return path; }
+    std::string path;
+};
+
+struct Bench {
+    std::unique_ptr<Workspace> ws = std::make_unique<Workspace>();
+    List list;
+    Quiet quiet;
+    Files files;
+    Platform platform{&list, &quiet, &files, nullptr, &quiet, &quiet, &quiet};
+    std::filesystem::path folder;
+    std::string designPath;
+    std::string text;
+
+    Bench()
+    {
+        folder = std::filesystem::temp_directory_path() / ("kelvara-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        designPath = (folder / "design.kvp").string();
+        buildDesign();
+        text = projectFileText(*ws);
+        writeProjectFile(designPath, text);
+    }
+    ~Bench() { std::filesystem::remove_all(folder); }
+
+    // Every kind in turn, three- and four-digit coordinates, and a quarter
+    // of the objects referring to library entries by name.
+    void buildDesign()
+    {
+        Libraries& lib = ws->libraries;
+        lib.motifs.count = 40;
+        lib.patterns.count = 40;
+        lib.tieOffs.count = 16;
+        for (int i = 0; i < 40; ++i) {
+            lib.motifs.names[i] = "motif-" + std::to_string(i);
+            lib.patterns.names[i] = "Pattern_" + std::to_string(i);
+            if (i < 16)
+                lib.tieOffs.names[i] = "tie" + std::to_string(i);
+        }
+        ObjectTable& table = ws->table;
+        for (int32_t row = 0; row < ObjectTable::kRows; ++row) {
+            const int32_t kind = KindRun + row % 6;
+            const int32_t size = recordSize(kind);
+            table.rows[row] = ObjectEntry{kind, ws->records.allocate(size), size, 0, 1 + row / 7, row - 1,
+                                          row + 1 < ObjectTable::kRows ? row + 1 : -1};
+            ObjectParams& p = ws->records[table.rows[row].params];
+            const double c = 100 + (row * 37) % 9900;
+            const int32_t ref = row % 4 == 0 ? row % 16 : -1;
+            const BezierEdge edge{row % 2, c, c + 11, c + 503, c - 7, c + 90, c + 1200, c - 55, c + 8};
+            auto fill = [&](auto& r) {
+                r.PATTERN = ref;
+                r.MOTIVE = ref;
+                r.TIEIN = ref;
+                r.TIEOUT = ref;
+                r.TRIM = row % 2;
+                r.colour = row * 2654435;
+                r.REPEAT = 3;
+                r.ZOOMX = 1.25;
+                r.ZOOMY = 0.75;
+                r.UNDER = 15;
+                r.OFSUND = 5;
+            };
+            switch (kind) {
+            case KindRun:
+                p.run = RunParams{20, ref, ref, ref, 0, 1, edge, 0x00FF00};
+                break;
+            case KindSaten:
+                fill(p.saten);
+                p.saten.edgeA = edge;
+                p.saten.edgeB = edge;
+                p.saten.STARTA = 1;
+                p.saten.STOPA = 2;
+                break;
+            case KindSteil:
+                fill(p.steil);
+                p.steil.line = edge;
+                p.steil.SWIDTH = 40;
+                p.steil.TWIDTH = 25;
+                break;
+            case KindRect:
+                fill(p.rect);
+                p.rect.edgeA = edge;
+                p.rect.edgeB = edge;
+                p.rect.ANGLE = 45;
+                break;
+            case KindStar:
+                fill(p.star);
+                p.star.X = static_cast<int32_t>(c);
+                p.star.RX = 1500;
+                break;
+            case KindCircle:
+                fill(p.circle);
+                p.circle.X = static_cast<int32_t>(c);
+                p.circle.RY = 800;
+                break;
+            }
+        }
+        table.objectCount = ObjectTable::kRows;
+        table.firstObject = 0;
+    }
+};
+
+Bench& bench()
+{
+    static Bench b;
+    return b;
+}
+
+void BM_OpenFloor(benchmark::State& state)
+{
+    Bench& b = bench();
+    for (auto _ : state) {
+        const auto bytes = readFileBytes(b.designPath, kMaxProjectFileBytes);
+        std::size_t lines = 0;
+        std::size_t start = 0;
+        const std::string& s = *bytes;
+        while (start < s.size()) {
+            std::size_t end = s.find_first_of("\r\n", start);
+            if (end == std::string::npos)
+                end = s.size();
+            std::string line = s.substr(start, end - start);
+            lines += !line.empty();
+            benchmark::DoNotOptimize(line);
+            start = end + 1;
+        }
+        benchmark::DoNotOptimize(lines);
+    }
+}
+BENCHMARK(BM_OpenFloor)->Unit(benchmark::kMillisecond);
+
+void BM_Open(benchmark::State& state)
+{
+    Bench& b = bench();
+    auto ws = std::make_unique<Workspace>();
+    ws->libraries = b.ws->libraries;
+    b.files.path = b.designPath;
+    for (auto _ : state)
+        openProject(*ws, b.platform);
+    if (ws->table.objectCount != ObjectTable::kRows || b.list.count() != ObjectTable::kRows)
+        state.SkipWithError("the design did not open whole");
+}
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+void BM_SaveFloor(benchmark::State& state)
+{
+    Bench& b = bench();
+    const std::string path = (b.folder / "floor.kvp").string();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(writeProjectFile(path, b.text));
+}
+BENCHMARK(BM_SaveFloor)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State& state)
+{
+    Bench& b = bench();
+    b.files.path = (b.folder / "saved.kvp").string();
+    for (auto _ : state)
+        saveProject(*b.ws, b.platform);
+    if (b.quiet.errors != 0)
+        state.SkipWithError("saving failed");
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then each operation against its floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        ratio("BM_Open", "BM_OpenFloor", 5.0);
+        ratio("BM_Save", "BM_SaveFloor", 3.0);
+    }
+
+private:
+    void ratio(const std::string& op, const std::string& floor, double target)
+    {
+        if (!times.count(op) || !times.count(floor) || times[floor] <= 0)
+            return;
+        const double r = times[op] / times[floor];
+        std::printf("%s: %.3f ms, floor %.3f ms, ratio %.2f (target at most %.0f) %s\n", op.c_str(), times[op],
+                    times[floor], r, target, r <= target ? "ok" : "OVER");
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
