@@ -14,21 +14,15 @@ constexpr int32_t kNone = -1;
 
 BezierEdge edgeOf(const PreviewSegment& s)
 {
-    return BezierEdge{s.straight,
-                      double(s.startX), double(s.startY),
-                      double(s.endX),   double(s.endY),
-                      double(s.c1X),    double(s.c1Y),
-                      double(s.c2X),    double(s.c2Y)};
+    return BezierEdge{s.straight,    double(s.startX), double(s.startY), double(s.endX), double(s.endY),
+                      double(s.c1X), double(s.c1Y),    double(s.c2X),    double(s.c2Y)};
 }
 
 // The segment run backwards: the far end becomes the start.
 BezierEdge reversedEdgeOf(const PreviewSegment& s)
 {
-    return BezierEdge{s.straight,
-                      double(s.endX),   double(s.endY),
-                      double(s.startX), double(s.startY),
-                      double(s.c2X),    double(s.c2Y),
-                      double(s.c1X),    double(s.c1Y)};
+    return BezierEdge{s.straight,    double(s.endX), double(s.endY), double(s.startX), double(s.startY),
+                      double(s.c2X), double(s.c2Y),  double(s.c1X),  double(s.c1Y)};
 }
 
 // Centre and radii from the segment's two ends; RY is not halved.
@@ -45,8 +39,7 @@ Ellipse ellipseOf(const PreviewSegment& s)
 }
 
 // The fields most kinds share, set the same way everywhere.
-template <typename P>
-void fillCommon(P& p, int32_t colour)
+template <typename P> void fillCommon(P& p, int32_t colour)
 {
     p.PATTERN = kNone;
     p.MOTIVE = kNone;
@@ -59,8 +52,7 @@ void fillCommon(P& p, int32_t colour)
     p.ZOOMY = 1.0;
 }
 
-template <typename P>
-void fillColumn(P& p, const Settings& s)
+template <typename P> void fillColumn(P& p, const Settings& s)
 {
     p.SDENS = s.DENSITY;
     p.TDENS = s.DENSITY;
@@ -74,8 +66,7 @@ int32_t underValue(const Settings& s)
     return s.UNDER != 0 ? s.LENGTH : -1;
 }
 
-template <typename P>
-void fillUnderlay(P& p, const Settings& s)
+template <typename P> void fillUnderlay(P& p, const Settings& s)
 {
     p.UNDER = underValue(s);
     p.CIKCAK = s.CIKUND != 0 ? s.CIKCAK : -1;
@@ -83,8 +74,7 @@ void fillUnderlay(P& p, const Settings& s)
     p.OFSCIK = s.MARGIN;
 }
 
-void fillRecord(ObjectParams& params, int32_t kind, const ToolState& tools, const Settings& s,
-                int32_t colour)
+void fillRecord(ObjectParams& params, int32_t kind, const ToolState& tools, const Settings& s, int32_t colour)
 {
     const auto& seg = tools.preview.segments;
     switch (kind) {
@@ -170,7 +160,8 @@ void fillRecord(ObjectParams& params, int32_t kind, const ToolState& tools, cons
         fillUnderlay(p, s);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -16,13 +16,20 @@ namespace {
 const char* kindGlyph(int32_t kind)
 {
     switch (kind) {
-    case KindRun: return "--";
-    case KindSaten: return "[]";
-    case KindSteil: return "++";
-    case KindRect: return "# ";
-    case KindStar: return "* ";
-    case KindCircle: return "()";
-    default: return nullptr;
+    case KindRun:
+        return "--";
+    case KindSaten:
+        return "[]";
+    case KindSteil:
+        return "++";
+    case KindRect:
+        return "# ";
+    case KindStar:
+        return "* ";
+    case KindCircle:
+        return "()";
+    default:
+        return nullptr;
     }
 }
 } // namespace

@@ -127,13 +127,20 @@ int32_t objectTrim(const ObjectEntry& entry, const RecordStore& records)
         return 0;
     const ObjectParams& p = records[entry.params];
     switch (entry.kind) {
-    case KindRun: return p.run.TRIM;
-    case KindSaten: return p.saten.TRIM;
-    case KindSteil: return p.steil.TRIM;
-    case KindRect: return p.rect.TRIM;
-    case KindStar: return p.star.TRIM;
-    case KindCircle: return p.circle.TRIM;
-    default: return 0;
+    case KindRun:
+        return p.run.TRIM;
+    case KindSaten:
+        return p.saten.TRIM;
+    case KindSteil:
+        return p.steil.TRIM;
+    case KindRect:
+        return p.rect.TRIM;
+    case KindStar:
+        return p.star.TRIM;
+    case KindCircle:
+        return p.circle.TRIM;
+    default:
+        return 0;
     }
 }
 
@@ -143,13 +150,20 @@ int32_t objectColour(const ObjectEntry& entry, const RecordStore& records)
         return -1;
     const ObjectParams& p = records[entry.params];
     switch (entry.kind) {
-    case KindRun: return p.run.colour;
-    case KindSaten: return p.saten.colour;
-    case KindSteil: return p.steil.colour;
-    case KindRect: return p.rect.colour;
-    case KindStar: return p.star.colour;
-    case KindCircle: return p.circle.colour;
-    default: return -1;
+    case KindRun:
+        return p.run.colour;
+    case KindSaten:
+        return p.saten.colour;
+    case KindSteil:
+        return p.steil.colour;
+    case KindRect:
+        return p.rect.colour;
+    case KindStar:
+        return p.star.colour;
+    case KindCircle:
+        return p.circle.colour;
+    default:
+        return -1;
     }
 }
 

@@ -15,7 +15,7 @@ struct UndoJournal {
     static constexpr int32_t kHeaderSize = 20;
 
     // Targets that are not a row's record (row indexes 0..4095 are records).
-    static constexpr int32_t kRowImageBase = 0x10000;     // + row index
+    static constexpr int32_t kRowImageBase = 0x10000; // + row index
     static constexpr int32_t kCurrentObjectTarget = 0x20000;
 
     // Largest data part of a record: the biggest parameter record.

@@ -106,7 +106,8 @@ TEST_F(CreateFixture, RecordValuesFollowTheClicksAndSettings)
     EXPECT_EQ(+star.COMP, 3);
 
     // Divisions truncate toward zero with the segment running backwards too.
-    const CircleParams& circle = params(create(*ws, platform, KindCircle, {{31, 40}, {10, 10}, {0, 0}})).circle;
+    const CircleParams& circle =
+        params(create(*ws, platform, KindCircle, {{31, 40}, {10, 10}, {0, 0}})).circle;
     EXPECT_EQ(+circle.X, 21);
     EXPECT_EQ(+circle.Y, 25);
     EXPECT_EQ(+circle.RX, 10);

@@ -36,8 +36,8 @@ std::vector<int32_t> walkOrder(const Workspace& ws)
         if (e.kind < KindRun || e.kind > KindCircle)
             return ::testing::AssertionFailure() << "row " << r << " has kind " << e.kind;
         if (!ws.records.isLive(e.params) || e.paramsSize != recordSize(e.kind))
-            return ::testing::AssertionFailure() << "row " << r << " record " << e.params << " size "
-                                                 << e.paramsSize;
+            return ::testing::AssertionFailure()
+                   << "row " << r << " record " << e.params << " size " << e.paramsSize;
     }
     if (used != t.objectCount)
         return ::testing::AssertionFailure() << used << " used rows, objectCount " << t.objectCount;
@@ -57,12 +57,11 @@ std::vector<int32_t> walkOrder(const Workspace& ws)
         seen[r] = true;
         const int32_t prev = i == 0 ? -1 : order[i - 1];
         if (t.rows[r].prev != prev)
-            return ::testing::AssertionFailure() << "row " << r << " prev " << t.rows[r].prev << " not "
-                                                 << prev;
+            return ::testing::AssertionFailure()
+                   << "row " << r << " prev " << t.rows[r].prev << " not " << prev;
     }
-    if (t.currentObject != -1 &&
-        (t.currentObject < 0 || t.currentObject >= ObjectTable::kRows ||
-         t.rows[t.currentObject].kind == KindFree))
+    if (t.currentObject != -1 && (t.currentObject < 0 || t.currentObject >= ObjectTable::kRows ||
+                                  t.rows[t.currentObject].kind == KindFree))
         return ::testing::AssertionFailure() << "currentObject " << t.currentObject << " is not used";
 
     if (list.count() != used)
@@ -70,19 +69,19 @@ std::vector<int32_t> walkOrder(const Workspace& ws)
     static const char* glyphs[] = {"", "--", "[]", "++", "# ", "* ", "()"};
     for (size_t i = 0; i < order.size(); ++i) {
         if (list.lines[i].data != order[i])
-            return ::testing::AssertionFailure() << "line " << i << " data " << list.lines[i].data
-                                                 << " not row " << order[i];
+            return ::testing::AssertionFailure()
+                   << "line " << i << " data " << list.lines[i].data << " not row " << order[i];
         const std::string& text = list.lines[i].text;
         if (text.compare(0, 2, glyphs[t.rows[order[i]].kind]) != 0)
-            return ::testing::AssertionFailure() << "line " << i << " text '" << text << "' for kind "
-                                                 << t.rows[order[i]].kind;
+            return ::testing::AssertionFailure()
+                   << "line " << i << " text '" << text << "' for kind " << t.rows[order[i]].kind;
         // The group sits between the marks and the running number.
         const size_t numberStart = text.rfind(' ');
         const size_t groupStart = text.find_first_not_of(' ', 7);
         if (text.size() < 12 || numberStart == std::string::npos || groupStart >= numberStart ||
             text.substr(groupStart, numberStart - groupStart) != std::to_string(t.rows[order[i]].group))
-            return ::testing::AssertionFailure() << "line " << i << " text '" << text << "' for group "
-                                                 << t.rows[order[i]].group;
+            return ::testing::AssertionFailure()
+                   << "line " << i << " text '" << text << "' for group " << t.rows[order[i]].group;
     }
     return ::testing::AssertionSuccess();
 }
@@ -124,8 +123,8 @@ std::vector<std::string> freshListTexts(const Workspace& ws)
 {
     const DesignSnapshot now = takeSnapshot(ws, list);
     if (now.rows.size() != before.rows.size())
-        return ::testing::AssertionFailure() << now.rows.size() << " non-zero rows, expected "
-                                             << before.rows.size();
+        return ::testing::AssertionFailure()
+               << now.rows.size() << " non-zero rows, expected " << before.rows.size();
     for (size_t i = 0; i < now.rows.size(); ++i) {
         const auto& [r, e] = now.rows[i];
         const auto& [br, be] = before.rows[i];
@@ -133,8 +132,8 @@ std::vector<std::string> freshListTexts(const Workspace& ws)
             return ::testing::AssertionFailure()
                    << "row " << r << " {" << e.kind << "," << e.params << "," << e.paramsSize << ","
                    << e.reserved << "," << e.group << "," << e.prev << "," << e.next << "} expected row "
-                   << br << " {" << be.kind << "," << be.params << "," << be.paramsSize << ","
-                   << be.reserved << "," << be.group << "," << be.prev << "," << be.next << "}";
+                   << br << " {" << be.kind << "," << be.params << "," << be.paramsSize << "," << be.reserved
+                   << "," << be.group << "," << be.prev << "," << be.next << "}";
     }
     if (now.records != before.records)
         return ::testing::AssertionFailure() << "record bytes differ";
@@ -142,8 +141,8 @@ std::vector<std::string> freshListTexts(const Workspace& ws)
         now.objectCount != before.objectCount)
         return ::testing::AssertionFailure()
                << "first/current/count " << now.firstObject << "/" << now.currentObject << "/"
-               << now.objectCount << " expected " << before.firstObject << "/" << before.currentObject
-               << "/" << before.objectCount;
+               << now.objectCount << " expected " << before.firstObject << "/" << before.currentObject << "/"
+               << before.objectCount;
     if (now.data != before.data)
         return ::testing::AssertionFailure() << "list item data differ";
     const std::vector<std::string> expected = textsRebuilt ? freshListTexts(ws) : before.texts;

@@ -23,7 +23,7 @@ std::vector<int32_t> walkOrder(const Workspace& ws);
 
 // Everything Undo must bring back exactly.
 struct DesignSnapshot {
-    std::vector<std::pair<int32_t, ObjectEntry>> rows; // every row that is not all zeros
+    std::vector<std::pair<int32_t, ObjectEntry>> rows;                   // every row that is not all zeros
     std::vector<std::pair<int32_t, std::vector<unsigned char>>> records; // by row
     int32_t firstObject = 0;
     int32_t currentObject = -1;

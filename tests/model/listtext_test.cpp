@@ -20,13 +20,26 @@ int32_t putObject(Workspace& ws, int32_t row, ObjectKind kind, int32_t group, in
     e.group = group;
     ObjectParams& p = ws.records[e.params];
     switch (kind) {
-    case KindRun: p.run.TRIM = trim, p.run.colour = colour; break;
-    case KindSaten: p.saten.TRIM = trim, p.saten.colour = colour; break;
-    case KindSteil: p.steil.TRIM = trim, p.steil.colour = colour; break;
-    case KindRect: p.rect.TRIM = trim, p.rect.colour = colour; break;
-    case KindStar: p.star.TRIM = trim, p.star.colour = colour; break;
-    case KindCircle: p.circle.TRIM = trim, p.circle.colour = colour; break;
-    default: break;
+    case KindRun:
+        p.run.TRIM = trim, p.run.colour = colour;
+        break;
+    case KindSaten:
+        p.saten.TRIM = trim, p.saten.colour = colour;
+        break;
+    case KindSteil:
+        p.steil.TRIM = trim, p.steil.colour = colour;
+        break;
+    case KindRect:
+        p.rect.TRIM = trim, p.rect.colour = colour;
+        break;
+    case KindStar:
+        p.star.TRIM = trim, p.star.colour = colour;
+        break;
+    case KindCircle:
+        p.circle.TRIM = trim, p.circle.colour = colour;
+        break;
+    default:
+        break;
     }
     return row;
 }

@@ -178,8 +178,13 @@ TEST(ObjectTableOps, TrimAndColourAreReadWhereEachKindKeepsThem)
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(cases[i].trimOffset, expectedTrim[i]) << "kind " << cases[i].kind;
         EXPECT_EQ(cases[i].colourOffset, expectedColour[i]) << "kind " << cases[i].kind;
-        ObjectEntry e{cases[i].kind, store.allocate(recordSize(cases[i].kind)), recordSize(cases[i].kind),
-                      0, 0, -1, -1};
+        ObjectEntry e{cases[i].kind,
+                      store.allocate(recordSize(cases[i].kind)),
+                      recordSize(cases[i].kind),
+                      0,
+                      0,
+                      -1,
+                      -1};
         const int32_t trim = 1;
         const int32_t colour = 0x00C0FFEE;
         std::memcpy(store.bytes(e.params) + cases[i].trimOffset, &trim, 4);

@@ -166,13 +166,26 @@ private:
             ObjectParams& p = ws_->records[ws_->table.rows[row].params];
             const int32_t colour = random(0, 3) * 0x404040;
             switch (ws_->table.rows[row].kind) {
-            case KindRun: p.run.colour = colour; break;
-            case KindSaten: p.saten.colour = colour; break;
-            case KindSteil: p.steil.colour = colour; break;
-            case KindRect: p.rect.colour = colour; break;
-            case KindStar: p.star.colour = colour; break;
-            case KindCircle: p.circle.colour = colour; break;
-            default: break;
+            case KindRun:
+                p.run.colour = colour;
+                break;
+            case KindSaten:
+                p.saten.colour = colour;
+                break;
+            case KindSteil:
+                p.steil.colour = colour;
+                break;
+            case KindRect:
+                p.rect.colour = colour;
+                break;
+            case KindStar:
+                p.star.colour = colour;
+                break;
+            case KindCircle:
+                p.circle.colour = colour;
+                break;
+            default:
+                break;
             }
         }
     }
@@ -264,7 +277,10 @@ private:
             step.before.texts = fake_.list.texts();
         }
         const auto same = sameDesign(step.before, *ws_, fake_.list, isDrop);
-        EXPECT_TRUE(same) << "undo of a " << (isDrop ? "drop" : step.kind == StepKind::Create ? "create" : "delete");
+        EXPECT_TRUE(same) << "undo of a "
+                          << (isDrop                          ? "drop"
+                              : step.kind == StepKind::Create ? "create"
+                                                              : "delete");
         if (isDrop)
             listRebuilt();
     }
