@@ -201,7 +201,11 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     }
 
     const bool wasEmpty = table.objectCount == 0;
-    const int32_t current = wasEmpty ? -1 : table.currentObject;
+    // A current object that is not a used row is treated as none rather
+    // than linked to.
+    const int32_t cur = table.currentObject;
+    const bool currentUsed = cur >= 0 && cur < ObjectTable::kRows && table.rows[cur].kind != KindFree;
+    const int32_t current = wasEmpty || !currentUsed ? -1 : cur;
     const int32_t r = findFreeRow(table);
     const int32_t p = displayPosition(table, current);
 
