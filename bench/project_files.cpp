@@ -104,7 +104,12 @@ struct Bench {
         for (int32_t row = 0; row < ObjectTable::kRows; ++row) {
             const int32_t kind = KindRun + row % 6;
             const int32_t size = recordSize(kind);
-            table.rows[row] = ObjectEntry{kind, ws->records.allocate(size), size, 0, 1 + row / 7, row - 1,
+            table.rows[row] = ObjectEntry{kind,
+                                          ws->records.allocate(size),
+                                          size,
+                                          0,
+                                          1 + row / 7,
+                                          row - 1,
                                           row + 1 < ObjectTable::kRows ? row + 1 : -1};
             ObjectParams& p = ws->records[table.rows[row].params];
             const double c = 100 + (row * 37) % 9900;
@@ -247,8 +252,8 @@ private:
         if (!times.count(op) || !times.count(floor) || times[floor] <= 0)
             return;
         const double r = times[op] / times[floor];
-        std::printf("%s: %.3f ms, floor %.3f ms, ratio %.2f (target at most %.0f) %s\n", op.c_str(), times[op],
-                    times[floor], r, target, r <= target ? "ok" : "OVER");
+        std::printf("%s: %.3f ms, floor %.3f ms, ratio %.2f (target at most %.0f) %s\n", op.c_str(),
+                    times[op], times[floor], r, target, r <= target ? "ok" : "OVER");
     }
     std::map<std::string, double> times;
 };

@@ -40,7 +40,8 @@ bool isProjectPath(const std::string& path)
     return path.size() >= 4 && upperCase(std::string_view(path).substr(path.size() - 4)) == ".KVP";
 }
 
-void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path, const std::string& bytes)
+void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path,
+                      const std::string& bytes)
 {
     discardDesign(ws);
     ws.rememberedFileName = path;
@@ -111,8 +112,8 @@ void openProject(Workspace& ws, const Platform& platform)
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotProjectUnreadable));
         return;
     }
-    if (ws.table.objectCount != 0 &&
-        !platform.boxes->askYesNo(message(ws, kSlotProjectQuestionCaption), message(ws, kSlotProjectQuestion)))
+    if (ws.table.objectCount != 0 && !platform.boxes->askYesNo(message(ws, kSlotProjectQuestionCaption),
+                                                               message(ws, kSlotProjectQuestion)))
         return;
     loadProjectBytes(ws, platform, path, *bytes);
 }

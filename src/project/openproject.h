@@ -24,6 +24,7 @@ void openProject(Workspace& ws, const Platform& platform);
 // file at `path`: clears table, journal, tool state and picture, fills rows
 // 0.. in line order, links them, refills the list and names the file in the
 // title. Asks nothing; openProject has done that.
-void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path, const std::string& bytes);
+void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path,
+                      const std::string& bytes);
 
 } // namespace kelvara

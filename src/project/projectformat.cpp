@@ -1,5 +1,7 @@
 #include "project/projectformat.h"
 
+#include "project/projectkeys.h"
+
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/tokenizer.h"
@@ -18,205 +20,33 @@ namespace kelvara {
 
 namespace {
 
-// How a key's value is written and read.
-enum class Form : uint8_t {
-    Group,     // the row's group word, not a record field
-    Integer,   // stored as read
-    Flag,      // 1 when the value is 1, else 0
-    Coord,     // double field, written rounded
-    Scale,     // double field, written as 256 x value
-    Angle,     // written as remainder by 360, read as |value| mod 360
-    Side,      // 1 = edge A, 2 = edge B; written "1" or "0"
-    Red,       // one byte of the colour field
-    Green,
-    Blue,
-    Motif,     // library references, by name
-    Pattern,
-    TieOff,
-    Repeat,    // clamped 1..9, even values become 1
-    RunLength, // clamped DELETE..MAX
-    Jump,      // the file holds the inverse of the field
-};
-
-struct Field {
-    std::string_view key;
-    Form form;
-    uint16_t offset; // byte offset in the record
-};
-
-// offsetof works on these packed standard-layout records; the macro keeps the
-// tables readable.
-#define OFF(Record, member) static_cast<uint16_t>(offsetof(Record, member))
-#define EDGE(Record, edge, member) static_cast<uint16_t>(offsetof(Record, edge) + offsetof(BezierEdge, member))
-
-constexpr Field kRunFields[] = {
-    {"GROUP", Form::Group, 0},
-    {"LINE", Form::Flag, EDGE(RunParams, line, straight)},
-    {"JUMP", Form::Jump, OFF(RunParams, JUMP)},
-    {"LEN", Form::RunLength, OFF(RunParams, LEN)},
-    {"R", Form::Red, OFF(RunParams, colour)},
-    {"G", Form::Green, OFF(RunParams, colour)},
-    {"B", Form::Blue, OFF(RunParams, colour)},
-    {"X1", Form::Coord, EDGE(RunParams, line, x1)},
-    {"Y1", Form::Coord, EDGE(RunParams, line, y1)},
-    {"XC1", Form::Coord, EDGE(RunParams, line, xc1)},
-    {"YC1", Form::Coord, EDGE(RunParams, line, yc1)},
-    {"XC2", Form::Coord, EDGE(RunParams, line, xc2)},
-    {"YC2", Form::Coord, EDGE(RunParams, line, yc2)},
-    {"X2", Form::Coord, EDGE(RunParams, line, x2)},
-    {"Y2", Form::Coord, EDGE(RunParams, line, y2)},
-    {"MOTIVE", Form::Motif, OFF(RunParams, MOTIVE)},
-    {"TIEIN", Form::TieOff, OFF(RunParams, TIEIN)},
-    {"TIEOUT", Form::TieOff, OFF(RunParams, TIEOUT)},
-    {"TRIM", Form::Flag, OFF(RunParams, TRIM)},
-};
-
-// SATEN and RECT share their layout up to edge B, so one macro serves both.
-#define TWO_EDGE_HEAD(Record)                                                                               \
-    {"GROUP", Form::Group, 0}, {"LINEA", Form::Flag, EDGE(Record, edgeA, straight)},                        \
-        {"LINEB", Form::Flag, EDGE(Record, edgeB, straight)}, {"PUSHCOMP", Form::Integer, OFF(Record, PUSHCOMP)}, \
-        {"STITCHES", Form::Flag, OFF(Record, STITCHES)}, {"SDENS", Form::Integer, OFF(Record, SDENS)},      \
-        {"TDENS", Form::Integer, OFF(Record, TDENS)}, {"SCOMP", Form::Integer, OFF(Record, SCOMP)},         \
-        {"TCOMP", Form::Integer, OFF(Record, TCOMP)}, {"PATTERN", Form::Pattern, OFF(Record, PATTERN)},     \
-        {"MOTIVE", Form::Motif, OFF(Record, MOTIVE)}, {"TIEIN", Form::TieOff, OFF(Record, TIEIN)},          \
-        {"TIEOUT", Form::TieOff, OFF(Record, TIEOUT)}, {"TRIM", Form::Flag, OFF(Record, TRIM)},             \
-        {"R", Form::Red, OFF(Record, colour)}, {"G", Form::Green, OFF(Record, colour)},                     \
-        {"B", Form::Blue, OFF(Record, colour)}, {"ZOOMX", Form::Scale, OFF(Record, ZOOMX)},                 \
-        {"ZOOMY", Form::Scale, OFF(Record, ZOOMY)}, {"STARTA", Form::Side, OFF(Record, STARTA)},            \
-        {"STOPA", Form::Side, OFF(Record, STOPA)}
-
-#define TWO_EDGE_TAIL(Record)                                                                               \
-    {"AX1", Form::Coord, EDGE(Record, edgeA, x1)}, {"AY1", Form::Coord, EDGE(Record, edgeA, y1)},           \
-        {"AXC1", Form::Coord, EDGE(Record, edgeA, xc1)}, {"AYC1", Form::Coord, EDGE(Record, edgeA, yc1)},   \
-        {"AXC2", Form::Coord, EDGE(Record, edgeA, xc2)}, {"AYC2", Form::Coord, EDGE(Record, edgeA, yc2)},   \
-        {"AX2", Form::Coord, EDGE(Record, edgeA, x2)}, {"AY2", Form::Coord, EDGE(Record, edgeA, y2)},       \
-        {"BX1", Form::Coord, EDGE(Record, edgeB, x1)}, {"BY1", Form::Coord, EDGE(Record, edgeB, y1)},       \
-        {"BXC1", Form::Coord, EDGE(Record, edgeB, xc1)}, {"BYC1", Form::Coord, EDGE(Record, edgeB, yc1)},   \
-        {"BXC2", Form::Coord, EDGE(Record, edgeB, xc2)}, {"BYC2", Form::Coord, EDGE(Record, edgeB, yc2)},   \
-        {"BX2", Form::Coord, EDGE(Record, edgeB, x2)}, {"BY2", Form::Coord, EDGE(Record, edgeB, y2)},       \
-        {"REPEAT", Form::Repeat, OFF(Record, REPEAT)}, {"UNDER", Form::Integer, OFF(Record, UNDER)},        \
-        {"CIKCAK", Form::Integer, OFF(Record, CIKCAK)}, {"OFSUND", Form::Integer, OFF(Record, OFSUND)},     \
-        {"OFSCIK", Form::Integer, OFF(Record, OFSCIK)}
-
-constexpr Field kSatenFields[] = {TWO_EDGE_HEAD(SatenParams), TWO_EDGE_TAIL(SatenParams)};
-constexpr Field kRectFields[] = {TWO_EDGE_HEAD(RectParams), {"ANGLE", Form::Angle, OFF(RectParams, ANGLE)},
-                                 TWO_EDGE_TAIL(RectParams)};
-
-constexpr Field kSteilFields[] = {
-    {"GROUP", Form::Group, 0},
-    {"LINE", Form::Flag, EDGE(SteilParams, line, straight)},
-    {"PUSHCOMP", Form::Integer, OFF(SteilParams, PUSHCOMP)},
-    {"STITCHES", Form::Flag, OFF(SteilParams, STITCHES)},
-    {"SDENS", Form::Integer, OFF(SteilParams, SDENS)},
-    {"TDENS", Form::Integer, OFF(SteilParams, TDENS)},
-    {"SCOMP", Form::Integer, OFF(SteilParams, SCOMP)},
-    {"TCOMP", Form::Integer, OFF(SteilParams, TCOMP)},
-    {"SWIDTH", Form::Integer, OFF(SteilParams, SWIDTH)},
-    {"TWIDTH", Form::Integer, OFF(SteilParams, TWIDTH)},
-    {"PATTERN", Form::Pattern, OFF(SteilParams, PATTERN)},
-    {"MOTIVE", Form::Motif, OFF(SteilParams, MOTIVE)},
-    {"TIEIN", Form::TieOff, OFF(SteilParams, TIEIN)},
-    {"TIEOUT", Form::TieOff, OFF(SteilParams, TIEOUT)},
-    {"TRIM", Form::Flag, OFF(SteilParams, TRIM)},
-    {"R", Form::Red, OFF(SteilParams, colour)},
-    {"G", Form::Green, OFF(SteilParams, colour)},
-    {"B", Form::Blue, OFF(SteilParams, colour)},
-    {"ZOOMX", Form::Scale, OFF(SteilParams, ZOOMX)},
-    {"ZOOMY", Form::Scale, OFF(SteilParams, ZOOMY)},
-    {"X1", Form::Coord, EDGE(SteilParams, line, x1)},
-    {"Y1", Form::Coord, EDGE(SteilParams, line, y1)},
-    {"XC1", Form::Coord, EDGE(SteilParams, line, xc1)},
-    {"YC1", Form::Coord, EDGE(SteilParams, line, yc1)},
-    {"XC2", Form::Coord, EDGE(SteilParams, line, xc2)},
-    {"YC2", Form::Coord, EDGE(SteilParams, line, yc2)},
-    {"X2", Form::Coord, EDGE(SteilParams, line, x2)},
-    {"Y2", Form::Coord, EDGE(SteilParams, line, y2)},
-    {"REPEAT", Form::Repeat, OFF(SteilParams, REPEAT)},
-    {"UNDER", Form::Integer, OFF(SteilParams, UNDER)},
-    {"CIKCAK", Form::Integer, OFF(SteilParams, CIKCAK)},
-    {"OFSUND", Form::Integer, OFF(SteilParams, OFSUND)},
-    {"OFSCIK", Form::Integer, OFF(SteilParams, OFSCIK)},
-};
-
-constexpr Field kStarFields[] = {
-    {"GROUP", Form::Group, 0},
-    {"DENS", Form::Integer, OFF(StarParams, DENS)},
-    {"COMP", Form::Integer, OFF(StarParams, COMP)},
-    {"PATTERN", Form::Pattern, OFF(StarParams, PATTERN)},
-    {"MOTIVE", Form::Motif, OFF(StarParams, MOTIVE)},
-    {"TIEIN", Form::TieOff, OFF(StarParams, TIEIN)},
-    {"TIEOUT", Form::TieOff, OFF(StarParams, TIEOUT)},
-    {"TRIM", Form::Flag, OFF(StarParams, TRIM)},
-    {"R", Form::Red, OFF(StarParams, colour)},
-    {"G", Form::Green, OFF(StarParams, colour)},
-    {"B", Form::Blue, OFF(StarParams, colour)},
-    {"ZOOMX", Form::Scale, OFF(StarParams, ZOOMX)},
-    {"ZOOMY", Form::Scale, OFF(StarParams, ZOOMY)},
-    {"X", Form::Integer, OFF(StarParams, X)},
-    {"Y", Form::Integer, OFF(StarParams, Y)},
-    {"RX", Form::Integer, OFF(StarParams, RX)},
-    {"RY", Form::Integer, OFF(StarParams, RY)},
-    {"STARTANGLE", Form::Angle, OFF(StarParams, STARTANGLE)},
-    {"STOPANGLE", Form::Angle, OFF(StarParams, STOPANGLE)},
-    {"REPEAT", Form::Repeat, OFF(StarParams, REPEAT)},
-    {"UNDER", Form::Integer, OFF(StarParams, UNDER)},
-    {"OFSUND", Form::Integer, OFF(StarParams, OFSUND)},
-};
-
-constexpr Field kCircleFields[] = {
-    {"GROUP", Form::Group, 0},
-    {"PUSHCOMP", Form::Integer, OFF(CircleParams, PUSHCOMP)},
-    {"STITCHES", Form::Flag, OFF(CircleParams, STITCHES)},
-    {"SDENS", Form::Integer, OFF(CircleParams, SDENS)},
-    {"TDENS", Form::Integer, OFF(CircleParams, TDENS)},
-    {"SCOMP", Form::Integer, OFF(CircleParams, SCOMP)},
-    {"TCOMP", Form::Integer, OFF(CircleParams, TCOMP)},
-    {"PATTERN", Form::Pattern, OFF(CircleParams, PATTERN)},
-    {"MOTIVE", Form::Motif, OFF(CircleParams, MOTIVE)},
-    {"TIEIN", Form::TieOff, OFF(CircleParams, TIEIN)},
-    {"TIEOUT", Form::TieOff, OFF(CircleParams, TIEOUT)},
-    {"TRIM", Form::Flag, OFF(CircleParams, TRIM)},
-    {"R", Form::Red, OFF(CircleParams, colour)},
-    {"G", Form::Green, OFF(CircleParams, colour)},
-    {"B", Form::Blue, OFF(CircleParams, colour)},
-    {"ZOOMX", Form::Scale, OFF(CircleParams, ZOOMX)},
-    {"ZOOMY", Form::Scale, OFF(CircleParams, ZOOMY)},
-    {"X", Form::Integer, OFF(CircleParams, X)},
-    {"Y", Form::Integer, OFF(CircleParams, Y)},
-    {"RX", Form::Integer, OFF(CircleParams, RX)},
-    {"RY", Form::Integer, OFF(CircleParams, RY)},
-    {"ANGLE", Form::Angle, OFF(CircleParams, ANGLE)},
-    {"REPEAT", Form::Repeat, OFF(CircleParams, REPEAT)},
-    {"UNDER", Form::Integer, OFF(CircleParams, UNDER)},
-    {"CIKCAK", Form::Integer, OFF(CircleParams, CIKCAK)},
-    {"OFSUND", Form::Integer, OFF(CircleParams, OFSUND)},
-    {"OFSCIK", Form::Integer, OFF(CircleParams, OFSCIK)},
-};
-
-#undef TWO_EDGE_HEAD
-#undef TWO_EDGE_TAIL
-#undef EDGE
-#undef OFF
-
-static_assert(std::size(kRunFields) == 19);
-static_assert(std::size(kSatenFields) == 42);
-static_assert(std::size(kSteilFields) == 33);
-static_assert(std::size(kRectFields) == 43);
-static_assert(std::size(kStarFields) == 22);
-static_assert(std::size(kCircleFields) == 27);
+using projectkeys::Field;
+using projectkeys::Form;
 
 constexpr std::string_view kKindWords[] = {"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
+
+template <std::size_t N> std::span<const Field> span(const projectkeys::FieldList<N>& list)
+{
+    return {list.fields.data(), list.count};
+}
 
 std::span<const Field> fieldsOf(int32_t kind)
 {
     switch (kind) {
-    case KindRun: return kRunFields;
-    case KindSaten: return kSatenFields;
-    case KindSteil: return kSteilFields;
-    case KindRect: return kRectFields;
-    case KindStar: return kStarFields;
-    case KindCircle: return kCircleFields;
-    default: return {};
+    case KindRun:
+        return span(projectkeys::kRunFields);
+    case KindSaten:
+        return span(projectkeys::kSatenFields);
+    case KindSteil:
+        return span(projectkeys::kSteilFields);
+    case KindRect:
+        return span(projectkeys::kRectFields);
+    case KindStar:
+        return span(projectkeys::kStarFields);
+    case KindCircle:
+        return span(projectkeys::kCircleFields);
+    default:
+        return {};
     }
 }
 
@@ -255,7 +85,8 @@ int findField(int32_t kind, std::string_view key)
     const KeyIndex& index = keyIndexOf(kind);
     const auto* begin = index.order.data();
     const auto* end = begin + index.count;
-    const auto* it = std::lower_bound(begin, end, key, [&](uint8_t i, std::string_view k) { return fields[i].key < k; });
+    const auto* it =
+        std::lower_bound(begin, end, key, [&](uint8_t i, std::string_view k) { return fields[i].key < k; });
     if (it != end && fields[*it].key == key)
         return *it;
     return -1;
@@ -275,8 +106,14 @@ double getDouble(const unsigned char* record, uint16_t offset)
     return v;
 }
 
-void setInt(unsigned char* record, uint16_t offset, int32_t v) { std::memcpy(record + offset, &v, sizeof v); }
-void setDouble(unsigned char* record, uint16_t offset, double v) { std::memcpy(record + offset, &v, sizeof v); }
+void setInt(unsigned char* record, uint16_t offset, int32_t v)
+{
+    std::memcpy(record + offset, &v, sizeof v);
+}
+void setDouble(unsigned char* record, uint16_t offset, double v)
+{
+    std::memcpy(record + offset, &v, sizeof v);
+}
 
 void appendInt(std::string& out, int64_t v)
 {
@@ -285,8 +122,7 @@ void appendInt(std::string& out, int64_t v)
     out.append(buffer, result.ptr);
 }
 
-template <typename Library>
-void appendName(std::string& out, const Library& library, int32_t index)
+template <typename Library> void appendName(std::string& out, const Library& library, int32_t index)
 {
     // Indexes outside the loaded entries and empty names cannot be written
     // as a reference that reads back, so they become NIL.
@@ -300,22 +136,48 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
                  const Libraries& libraries)
 {
     switch (field.form) {
-    case Form::Group: appendInt(out, entry.group); return;
+    case Form::Group:
+        appendInt(out, entry.group);
+        return;
     case Form::Integer:
     case Form::Flag:
     case Form::Repeat:
-    case Form::RunLength: appendInt(out, getInt(record, field.offset)); return;
-    case Form::Coord: appendInt(out, roundHalfEven(getDouble(record, field.offset))); return;
-    case Form::Scale: appendInt(out, roundHalfEven(256.0 * getDouble(record, field.offset))); return;
-    case Form::Angle: appendInt(out, getInt(record, field.offset) % 360); return;
-    case Form::Side: out += getInt(record, field.offset) == 1 ? '1' : '0'; return;
-    case Form::Red: appendInt(out, static_cast<uint32_t>(getInt(record, field.offset)) & 0xFF); return;
-    case Form::Green: appendInt(out, (static_cast<uint32_t>(getInt(record, field.offset)) >> 8) & 0xFF); return;
-    case Form::Blue: appendInt(out, (static_cast<uint32_t>(getInt(record, field.offset)) >> 16) & 0xFF); return;
-    case Form::Motif: appendName(out, libraries.motifs, getInt(record, field.offset)); return;
-    case Form::Pattern: appendName(out, libraries.patterns, getInt(record, field.offset)); return;
-    case Form::TieOff: appendName(out, libraries.tieOffs, getInt(record, field.offset)); return;
-    case Form::Jump: out += getInt(record, field.offset) == 0 ? '1' : '0'; return;
+    case Form::RunLength:
+        appendInt(out, getInt(record, field.offset));
+        return;
+    case Form::Coord:
+        appendInt(out, roundHalfEven(getDouble(record, field.offset)));
+        return;
+    case Form::Scale:
+        appendInt(out, roundHalfEven(256.0 * getDouble(record, field.offset)));
+        return;
+    case Form::Angle:
+        appendInt(out, getInt(record, field.offset) % 360);
+        return;
+    case Form::Side:
+        out += getInt(record, field.offset) == 1 ? '1' : '0';
+        return;
+    case Form::Red:
+        appendInt(out, static_cast<uint32_t>(getInt(record, field.offset)) & 0xFF);
+        return;
+    case Form::Green:
+        appendInt(out, (static_cast<uint32_t>(getInt(record, field.offset)) >> 8) & 0xFF);
+        return;
+    case Form::Blue:
+        appendInt(out, (static_cast<uint32_t>(getInt(record, field.offset)) >> 16) & 0xFF);
+        return;
+    case Form::Motif:
+        appendName(out, libraries.motifs, getInt(record, field.offset));
+        return;
+    case Form::Pattern:
+        appendName(out, libraries.patterns, getInt(record, field.offset));
+        return;
+    case Form::TieOff:
+        appendName(out, libraries.tieOffs, getInt(record, field.offset));
+        return;
+    case Form::Jump:
+        out += getInt(record, field.offset) == 0 ? '1' : '0';
+        return;
     }
 }
 
@@ -375,7 +237,9 @@ void fillDefaults(int32_t kind, ObjectParams& p, const Settings& s)
         fillEdge(p.run.line, 0, 0, 10, 0);
         p.run.colour = white;
         break;
-    case KindSaten: twoEdges(p.saten); break;
+    case KindSaten:
+        twoEdges(p.saten);
+        break;
     case KindRect:
         twoEdges(p.rect);
         p.rect.ANGLE = 0;
@@ -405,11 +269,15 @@ void fillDefaults(int32_t kind, ObjectParams& p, const Settings& s)
         p.circle.RY = 100;
         p.circle.ANGLE = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-int32_t clampColourPart(int32_t v) { return std::clamp(v, 0, 255); }
+int32_t clampColourPart(int32_t v)
+{
+    return std::clamp(v, 0, 255);
+}
 
 int32_t readReference(const Token& token, Form form, const Libraries& libraries)
 {
@@ -418,9 +286,12 @@ int32_t readReference(const Token& token, Form form, const Libraries& libraries)
     if (token.text == "NIL")
         return -1;
     switch (form) {
-    case Form::Motif: return findLibraryEntry(libraries.motifs, token.text);
-    case Form::Pattern: return findLibraryEntry(libraries.patterns, token.text);
-    default: return findLibraryEntry(libraries.tieOffs, token.text);
+    case Form::Motif:
+        return findLibraryEntry(libraries.motifs, token.text);
+    case Form::Pattern:
+        return findLibraryEntry(libraries.patterns, token.text);
+    default:
+        return findLibraryEntry(libraries.tieOffs, token.text);
     }
 }
 
@@ -467,8 +338,8 @@ std::string formatObjectLine(const ObjectEntry& entry, const RecordStore& record
     return line;
 }
 
-bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records, const Settings& settings,
-                     const Libraries& libraries)
+bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
+                     const Settings& settings, const Libraries& libraries)
 {
     if (tokens.tokenCount < 1)
         return false;
@@ -501,20 +372,32 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         const Field& field = fields[f];
         const int32_t n = token.number;
         switch (field.form) {
-        case Form::Group: group = n; break;
+        case Form::Group:
+            group = n;
+            break;
         case Form::Integer:
         case Form::Repeat:
-        case Form::RunLength: setInt(record, field.offset, n); break;
-        case Form::Flag: setInt(record, field.offset, n == 1 ? 1 : 0); break;
-        case Form::Coord: setDouble(record, field.offset, static_cast<double>(n)); break;
-        case Form::Scale: setDouble(record, field.offset, static_cast<double>(n) / 256.0); break;
+        case Form::RunLength:
+            setInt(record, field.offset, n);
+            break;
+        case Form::Flag:
+            setInt(record, field.offset, n == 1 ? 1 : 0);
+            break;
+        case Form::Coord:
+            setDouble(record, field.offset, static_cast<double>(n));
+            break;
+        case Form::Scale:
+            setDouble(record, field.offset, static_cast<double>(n) / 256.0);
+            break;
         case Form::Angle: {
             // Through 64 bits: the magnitude of the lowest int32 does not fit.
             const int64_t magnitude = std::abs(static_cast<int64_t>(n));
             setInt(record, field.offset, static_cast<int32_t>(magnitude % 360));
             break;
         }
-        case Form::Side: setInt(record, field.offset, n == 1 ? 1 : 2); break;
+        case Form::Side:
+            setInt(record, field.offset, n == 1 ? 1 : 2);
+            break;
         case Form::Red:
             red = clampColourPart(n);
             colourOffset = field.offset;
@@ -529,8 +412,12 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             break;
         case Form::Motif:
         case Form::Pattern:
-        case Form::TieOff: setInt(record, field.offset, readReference(token, field.form, libraries)); break;
-        case Form::Jump: setInt(record, field.offset, n == 0 ? 1 : 0); break;
+        case Form::TieOff:
+            setInt(record, field.offset, readReference(token, field.form, libraries));
+            break;
+        case Form::Jump:
+            setInt(record, field.offset, n == 0 ? 1 : 0);
+            break;
         }
     }
 
@@ -557,7 +444,8 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             setInt(record, field.offset, length);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
     if (colourOffset >= 0)

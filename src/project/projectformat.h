@@ -14,7 +14,8 @@ struct TokenTable;
 // The object line of a used row: kind word, then key=value pairs in the
 // kind's fixed order, one blank apart. Lines are written whole, whatever
 // their length. Rows of no known kind give the empty text.
-std::string formatObjectLine(const ObjectEntry& entry, const RecordStore& records, const Libraries& libraries);
+std::string formatObjectLine(const ObjectEntry& entry, const RecordStore& records,
+                             const Libraries& libraries);
 
 // The same line appended to `out` (no line end); false, and nothing
 // appended, for a row of no known kind or without a record.

@@ -42,7 +42,10 @@ protected:
     TempFolder folder;
 };
 
-std::string lastWord(const std::string& text) { return text.substr(text.rfind(' ') + 1); }
+std::string lastWord(const std::string& text)
+{
+    return text.substr(text.rfind(' ') + 1);
+}
 
 TEST_F(OpenProject, AsksForAFileWithTheProjectAndPictureFilters)
 {
@@ -66,9 +69,10 @@ TEST_F(OpenProject, AsksForAFileWithTheProjectAndPictureFilters)
 TEST_F(OpenProject, ObjectLinesFillRowsInFileOrderAndTheList)
 {
     // Comments, blank lines, tabs and all three line ends between objects.
-    const std::string path = folder.write("three.kvp", "; a design\r\n\r\nSATEN GROUP=5 R=0\r\n"
-                                                       "  ; only a comment\n\tRUN\tGROUP=2 TRIM=1\r"
-                                                       "\nnot an object=1\r\nCIRCLE GROUP=7 X=5 ; Y=9\r\n\r\n");
+    const std::string path =
+        folder.write("three.kvp", "; a design\r\n\r\nSATEN GROUP=5 R=0\r\n"
+                                  "  ; only a comment\n\tRUN\tGROUP=2 TRIM=1\r"
+                                  "\nnot an object=1\r\nCIRCLE GROUP=7 X=5 ; Y=9\r\n\r\n");
     open(path);
 
     const ObjectTable& table = ws->table;
@@ -130,8 +134,9 @@ TEST_F(OpenProject, AllFourThousandNinetySixObjectsOfALongFileAreRead)
     std::string text;
     for (int i = 0; i < 5000; ++i) {
         text += "; object " + std::to_string(i) + "\r\n";
-        text += std::string(kinds[i % 6]) + " GROUP=" + std::to_string(i + 1) + " X1=" + std::to_string(100 + i) +
-                " AX1=" + std::to_string(1000 + i) + " X=" + std::to_string(i) + "\r\n\r\n";
+        text += std::string(kinds[i % 6]) + " GROUP=" + std::to_string(i + 1) +
+                " X1=" + std::to_string(100 + i) + " AX1=" + std::to_string(1000 + i) +
+                " X=" + std::to_string(i) + "\r\n\r\n";
     }
     open(folder.write("big.kvp", text));
 

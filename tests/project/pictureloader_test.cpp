@@ -16,7 +16,10 @@ using testing::makeBmp;
 using testing::put32;
 using testing::readWholeFile;
 
-std::string fixture(const std::string& name) { return std::string(KELVARA_TEST_DATA) + "/project/" + name; }
+std::string fixture(const std::string& name)
+{
+    return std::string(KELVARA_TEST_DATA) + "/project/" + name;
+}
 
 constexpr QRgb kRed = 0xFFFF0000;
 constexpr QRgb kBlue = 0xFF0000FF;
@@ -89,7 +92,8 @@ void expectRamp(const DecodedBitmap& decoded, int width, int height)
     ASSERT_EQ(decoded.image.height(), height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            EXPECT_EQ(decoded.image.pixel(x, y), 0xFF000000u | (0x010203u * (y * width + x + 1))) << x << "," << y;
+            EXPECT_EQ(decoded.image.pixel(x, y), 0xFF000000u | (0x010203u * (y * width + x + 1)))
+                << x << "," << y;
 }
 
 TEST(PictureLoader, HeaderVariantsFindTheirPixels)
@@ -268,7 +272,8 @@ TEST(PictureLoader, AFailedLoadLeavesNoPicture)
     topDown.height = -2;
     const std::string good = folder.write("good.bmp", makeBmp(topDown));
     const std::string bad = folder.write("bad.bmp", makeBmp({}).substr(0, 60));
-    for (const std::string& path : {bad, fixture("palette3x2-8.bmp"), folder.file("missing.bmp"), folder.file("")}) {
+    for (const std::string& path :
+         {bad, fixture("palette3x2-8.bmp"), folder.file("missing.bmp"), folder.file("")}) {
         BackgroundPicture picture;
         ASSERT_TRUE(loadBackgroundPicture(picture, good, 0, 0));
         EXPECT_EQ(picture.picHeight, 2);

@@ -23,10 +23,12 @@ inline int32_t appendObject(Workspace& ws, int32_t kind, int32_t group = 1)
     return row;
 }
 
-inline ObjectParams& paramsOf(Workspace& ws, int32_t row) { return ws.records[ws.table.rows[row].params]; }
+inline ObjectParams& paramsOf(Workspace& ws, int32_t row)
+{
+    return ws.records[ws.table.rows[row].params];
+}
 
-template <typename Library>
-void setNames(Library& library, const std::vector<std::string>& names)
+template <typename Library> void setNames(Library& library, const std::vector<std::string>& names)
 {
     library.count = static_cast<int32_t>(names.size());
     for (std::size_t i = 0; i < names.size(); ++i)
@@ -52,12 +54,12 @@ struct BmpSpec {
     uint16_t bitsPerPixel = 24;
     uint32_t infoSize = 40;
     uint32_t compression = 0;
-    uint32_t imageSizeField = 0;        // 0 = leave 0
-    uint32_t colourTableEntries = 0;    // 4 bytes each, after the information header
-    int64_t pixelOffset = -1;           // -1 = right after header and table
-    std::vector<uint32_t> masks;        // written after the 40 header bytes when given
-    std::vector<uint32_t> pixels;       // 0xRRGGBB, row-major from the top; empty = grey
-    int64_t truncateTo = -1;            // cut the file to this many bytes
+    uint32_t imageSizeField = 0;     // 0 = leave 0
+    uint32_t colourTableEntries = 0; // 4 bytes each, after the information header
+    int64_t pixelOffset = -1;        // -1 = right after header and table
+    std::vector<uint32_t> masks;     // written after the 40 header bytes when given
+    std::vector<uint32_t> pixels;    // 0xRRGGBB, row-major from the top; empty = grey
+    int64_t truncateTo = -1;         // cut the file to this many bytes
 };
 
 inline void put16(std::string& s, std::size_t at, uint16_t v)

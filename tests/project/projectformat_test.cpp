@@ -162,15 +162,17 @@ TEST(ProjectFormat, ExampleDesignReadsBack)
 
 TEST(ProjectFormat, EveryKindWritesItsKeysInTheFixedOrder)
 {
-    const std::string twoEdgeHead = "GROUP LINEA LINEB PUSHCOMP STITCHES SDENS TDENS SCOMP TCOMP PATTERN MOTIVE "
-                                    "TIEIN TIEOUT TRIM R G B ZOOMX ZOOMY STARTA STOPA ";
+    const std::string twoEdgeHead =
+        "GROUP LINEA LINEB PUSHCOMP STITCHES SDENS TDENS SCOMP TCOMP PATTERN MOTIVE "
+        "TIEIN TIEOUT TRIM R G B ZOOMX ZOOMY STARTA STOPA ";
     const std::string twoEdgeTail = "AX1 AY1 AXC1 AYC1 AXC2 AYC2 AX2 AY2 BX1 BY1 BXC1 BYC1 BXC2 BYC2 BX2 BY2 "
                                     "REPEAT UNDER CIKCAK OFSUND OFSCIK";
     const std::pair<int32_t, std::string> expected[] = {
         {KindRun, "GROUP LINE JUMP LEN R G B X1 Y1 XC1 YC1 XC2 YC2 X2 Y2 MOTIVE TIEIN TIEOUT TRIM"},
         {KindSaten, twoEdgeHead + twoEdgeTail},
-        {KindSteil, "GROUP LINE PUSHCOMP STITCHES SDENS TDENS SCOMP TCOMP SWIDTH TWIDTH PATTERN MOTIVE TIEIN "
-                    "TIEOUT TRIM R G B ZOOMX ZOOMY X1 Y1 XC1 YC1 XC2 YC2 X2 Y2 REPEAT UNDER CIKCAK OFSUND OFSCIK"},
+        {KindSteil,
+         "GROUP LINE PUSHCOMP STITCHES SDENS TDENS SCOMP TCOMP SWIDTH TWIDTH PATTERN MOTIVE TIEIN "
+         "TIEOUT TRIM R G B ZOOMX ZOOMY X1 Y1 XC1 YC1 XC2 YC2 X2 Y2 REPEAT UNDER CIKCAK OFSUND OFSCIK"},
         {KindRect, twoEdgeHead + "ANGLE " + twoEdgeTail},
         {KindStar, "GROUP DENS COMP PATTERN MOTIVE TIEIN TIEOUT TRIM R G B ZOOMX ZOOMY X Y RX RY STARTANGLE "
                    "STOPANGLE REPEAT UNDER OFSUND"},
@@ -297,7 +299,8 @@ void fillExtremes(int32_t kind, ObjectParams& p)
         p.circle.CIKCAK = 20;
         p.circle.OFSCIK = 0;
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -490,9 +493,9 @@ TEST(ProjectFormat, ValuesAreConvertedOnWriting)
     r.MOTIVE = 0;    // an entry with an empty name
     setNames(ws->libraries.motifs, {""});
     const std::string line = formatObjectLine(ws->table.rows[rect], ws->records, ws->libraries);
-    for (const char* part : {" ANGLE=-30 ", " STARTA=0 STOPA=1 ", " R=255 G=255 B=255 ", " ZOOMX=384 ZOOMY=0 ",
-                             " AX1=2 AY1=4 ", " AX2=-2 AY2=-4 ", " BX1=0 BY1=2147483647 ", " BX2=-2147483648 BY2=0 ",
-                             " PATTERN=NIL MOTIVE=NIL "})
+    for (const char* part :
+         {" ANGLE=-30 ", " STARTA=0 STOPA=1 ", " R=255 G=255 B=255 ", " ZOOMX=384 ZOOMY=0 ", " AX1=2 AY1=4 ",
+          " AX2=-2 AY2=-4 ", " BX1=0 BY1=2147483647 ", " BX2=-2147483648 BY2=0 ", " PATTERN=NIL MOTIVE=NIL "})
         EXPECT_NE(line.find(part), std::string::npos) << part << " in " << line;
 
     // A colour of "none chosen" reads back as white.

@@ -265,8 +265,8 @@ TEST_F(SaveProject, AReadOnlyFolderKeepsTheOldFile)
         GTEST_SKIP() << "permissions do not bind the superuser";
     makeThree();
     const std::string path = folder.write("ro/plan.kvp", "old");
-    std::filesystem::permissions(folder.file("ro"), std::filesystem::perms::owner_read |
-                                                        std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder.file("ro"),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     save(path);
     std::filesystem::permissions(folder.file("ro"), std::filesystem::perms::owner_all);
     expectSaveFailedBox();
@@ -281,8 +281,9 @@ TEST_F(SaveProject, ADesignSurvivesSaveAndOpenByteForByte)
         const int32_t row = appendObject(*ws, kind, kind * 1000);
         // Start from the reader's defaults, then make a few fields unusual.
         ObjectEntry made{};
-        std::string defaults = std::vector<std::string>{"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"}[kind] +
-                               " MOTIVE=" + std::string(63, 'M') + " TIEIN=LOCK X1=-1234567 AX2=9999999 X=-5 RX=4321";
+        std::string defaults =
+            std::vector<std::string>{"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"}[kind] +
+            " MOTIVE=" + std::string(63, 'M') + " TIEIN=LOCK X1=-1234567 AX2=9999999 X=-5 RX=4321";
         parseLine(ws->tokens, defaults);
         ASSERT_TRUE(parseObjectLine(ws->tokens, made, ws->records, ws->settings, ws->libraries));
         std::memcpy(ws->records.bytes(ws->table.rows[row].params), ws->records.bytes(made.params),
