@@ -14,24 +14,16 @@
 
 namespace kelvara::testing {
 
-// Deletes the application made for the tests before the program exits: a
-// static application would be destroyed after the input-device registry it
-// refers to and crash the exit.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    static QApplication*& created()
-    {
-        static QApplication* app = nullptr;
-        return app;
-    }
-    void TearDown() override
-    {
-        delete created();
-        created() = nullptr;
-    }
-};
-
 // One application for the whole test program, offscreen unless told otherwise.
+// It is made on the heap and deleted by ApplicationEnvironment: a static one
+// would be destroyed after the input-device registry it refers to and crash
+// the exit.
+inline QApplication*& createdApplication()
+{
+    static QApplication* app = nullptr;
+    return app;
+}
+
 inline void ensureApplication()
 {
     if (QApplication::instance())
@@ -41,9 +33,21 @@ inline void ensureApplication()
     static int argc = 1;
     static char name[] = "test_ui";
     static char* argv[] = {name, nullptr};
-    ApplicationEnvironment::created() = new QApplication(argc, argv);
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    createdApplication() = new QApplication(argc, argv);
 }
+
+// Registered once for the test program (objectlist_test.cpp): makes the
+// application before the first test, whichever fixture runs first, and
+// deletes it after the last.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ensureApplication(); }
+    void TearDown() override
+    {
+        delete createdApplication();
+        createdApplication() = nullptr;
+    }
+};
 
 // A tool driver whose list is the real widget.
 struct ListFlow : ToolDriver {

@@ -10,6 +10,9 @@ namespace {
 
 using testing::ensureApplication;
 
+[[maybe_unused]] ::testing::Environment* const applicationEnvironment =
+    ::testing::AddGlobalTestEnvironment(new testing::ApplicationEnvironment);
+
 // The widget alone, with a scripted object count and a record of drops.
 class ObjectListDrag : public ::testing::Test {
 protected:
