@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QHash>
 #include <QScrollBar>
 
 namespace kelvara {
@@ -146,15 +147,40 @@ void CanvasWidget::createImage(int width, int height)
 
 void CanvasWidget::releaseImage() { image_ = QImage(); }
 
+namespace {
+
+// Changes with every change of the objects: rows, links and records. The
+// settings and libraries the stitches also depend on do not change while
+// the editor runs.
+std::size_t designFingerprint(const Workspace& ws)
+{
+    const ObjectTable& table = ws.table;
+    std::size_t seed = qHashBits(table.rows.data(), sizeof(table.rows));
+    seed = qHashMulti(seed, table.objectCount, table.firstObject);
+    for (const ObjectEntry& entry : table.rows) {
+        if (entry.params != 0 && ws.records.isLive(entry.params) && entry.paramsSize > 0 &&
+            std::size_t(entry.paramsSize) <= sizeof(ObjectParams))
+            seed = qHashBits(ws.records.bytes(entry.params), std::size_t(entry.paramsSize), seed);
+    }
+    return seed;
+}
+
+} // namespace
+
 void CanvasWidget::drawStitchView(QPainter& painter)
 {
-    // Regenerated on every render: the design may have changed in any way
-    // since the last one, and renders follow view or design changes only.
-    StitchPlan plan;
-    if (generatePlan(editor_.ws, plan) != PlanStatus::Ok)
+    // Scrolling and zooming redraw often; the plan is made again only when
+    // the design changed.
+    const std::size_t fingerprint = designFingerprint(editor_.ws);
+    if (!planValid_ || fingerprint != planFingerprint_) {
+        plan_ = StitchPlan{};
+        planValid_ = generatePlan(editor_.ws, plan_) == PlanStatus::Ok;
+        planFingerprint_ = fingerprint;
+    }
+    if (!planValid_)
         return;
     const ViewState& view = editor_.ws.view;
-    drawStitchPlan(painter, plan, view.zoom, view.scrollX, view.scrollY);
+    drawStitchPlan(painter, plan_, view.zoom, view.scrollX, view.scrollY);
 }
 
 void CanvasWidget::renderCanvas()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/platform.h"
+#include "stitch/stitchplan.h"
 #include "ui/canvasview.h"
 #include "ui/qtadapter.h"
 
@@ -47,6 +48,9 @@ private:
     QtEventAdapter& adapter_;
     QImage image_;
     PictureAnchor anchor_;
+    StitchPlan plan_;
+    std::size_t planFingerprint_ = 0;
+    bool planValid_ = false;
     QWidget* surface_;
     QScrollBar* horizontal_;
     QScrollBar* vertical_;

@@ -284,6 +284,42 @@ TEST_F(CanvasTest, BackgroundPictureAtZoomOneAndFour)
     EXPECT_EQ(image.pixel(100, 50), qRgb(250, 1, 2));
 }
 
+int litPixels(const QImage& image)
+{
+    int lit = 0;
+    for (int y = 0; y < image.height() - 1; ++y)
+        for (int x = 0; x < image.width() - 1; ++x)
+            lit += image.pixel(x, y) != qRgb(0, 0, 0) ? 1 : 0;
+    return lit;
+}
+
+TEST_F(CanvasTest, StitchViewShowsTheDesignAndFollowsItsChanges)
+{
+    start("STITCHVIEW=0\n");
+    resizeClient(827, 568);
+    press('V', WindowId::Canvas, 'v');
+    click(100, 100);
+    click(300, 100);
+    click(300, 250);
+    ASSERT_EQ(ws.table.objectCount, 1);
+    // Switched off, the canvas is the plain black field.
+    EXPECT_EQ(litPixels(canvasImage()), 0);
+    press('P', WindowId::Canvas, 'p');
+    ASSERT_TRUE(window->editor().stitchView);
+    const int lit = litPixels(canvasImage());
+    EXPECT_GT(lit, 1000);
+    // Zoomed in, the same stitches cover more of the canvas.
+    send(WindowId::Canvas, MsgMouseWheel, makeParam(0, uint32_t(int16_t(-120))), 0);
+    EXPECT_GT(litPixels(canvasImage()), lit);
+    // Undone, the stitches go with the object.
+    holdCtrl();
+    press('U');
+    releaseCtrl();
+    ASSERT_EQ(ws.table.objectCount, 0);
+    canvas().renderCanvas();
+    EXPECT_EQ(litPixels(canvasImage()), 0);
+}
+
 TEST_F(CanvasTest, RightButtonRepeatsWhileHeldWithADrawingTool)
 {
     start();
