@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 namespace kelvara {
 namespace {
@@ -152,49 +153,6 @@ TEST(ObjectTableOps, ClearTableReleasesEveryUsedRowWhateverItsIndex)
     static const ObjectEntry zero{};
     for (const ObjectEntry& e : t.rows)
         ASSERT_EQ(std::memcmp(&e, &zero, sizeof e), 0);
-}
-
-TEST(ObjectTableOps, TrimAndColourAreReadWhereEachKindKeepsThem)
-{
-    auto ws = makeWorkspace();
-    RecordStore& store = ws->records;
-    struct Case {
-        ObjectKind kind;
-        size_t trimOffset;
-        size_t colourOffset;
-    };
-    const Case cases[] = {
-        {KindRun, offsetof(RunParams, TRIM), offsetof(RunParams, colour)},
-        {KindSaten, offsetof(SatenParams, TRIM), offsetof(SatenParams, colour)},
-        {KindSteil, offsetof(SteilParams, TRIM), offsetof(SteilParams, colour)},
-        {KindRect, offsetof(RectParams, TRIM), offsetof(RectParams, colour)},
-        {KindStar, offsetof(StarParams, TRIM), offsetof(StarParams, colour)},
-        {KindCircle, offsetof(CircleParams, TRIM), offsetof(CircleParams, colour)},
-    };
-    // Byte offsets from the field lists: RUN 5th and last word; SATEN, RECT,
-    // CIRCLE words 9 and 10; STEIL 11 and 12; STAR 7 and 8.
-    const size_t expectedTrim[] = {16, 32, 40, 32, 24, 32};
-    const size_t expectedColour[] = {92, 36, 44, 36, 28, 36};
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(cases[i].trimOffset, expectedTrim[i]) << "kind " << cases[i].kind;
-        EXPECT_EQ(cases[i].colourOffset, expectedColour[i]) << "kind " << cases[i].kind;
-        ObjectEntry e{cases[i].kind,
-                      store.allocate(recordSize(cases[i].kind)),
-                      recordSize(cases[i].kind),
-                      0,
-                      0,
-                      -1,
-                      -1};
-        const int32_t trim = 1;
-        const int32_t colour = 0x00C0FFEE;
-        std::memcpy(store.bytes(e.params) + cases[i].trimOffset, &trim, 4);
-        std::memcpy(store.bytes(e.params) + cases[i].colourOffset, &colour, 4);
-        EXPECT_EQ(objectTrim(e, store), 1);
-        EXPECT_EQ(objectColour(e, store), colour);
-    }
-    const ObjectEntry none{};
-    EXPECT_EQ(objectTrim(none, store), 0);
-    EXPECT_EQ(objectColour(none, store), -1);
 }
 
 } // namespace
