@@ -152,9 +152,17 @@ void BM_UndoAll(benchmark::State& state)
     state.SetComplexityN(n);
 }
 
-BENCHMARK(BM_DrawThroughTools)->RangeMultiplier(2)->Range(1024, 4096)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_DrawThroughTools)
+    ->RangeMultiplier(2)
+    ->Range(1024, 4096)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 BENCHMARK(BM_RefillList)->RangeMultiplier(2)->Range(1024, 4096)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_ShiftReorder)->RangeMultiplier(2)->Range(1024, 4096)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_ShiftReorder)
+    ->RangeMultiplier(2)
+    ->Range(1024, 4096)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 BENCHMARK(BM_UndoAll)->RangeMultiplier(2)->Range(1024, 4096)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

@@ -46,7 +46,10 @@ DesignPoint toDesign(const ViewState& view, int32_t px, int32_t py)
     return {(px + view.scrollX) / zoom, (py + view.scrollY) / zoom};
 }
 
-DesignPoint mouseDesignPoint(const ViewState& view) { return toDesign(view, view.mouseX, view.mouseY); }
+DesignPoint mouseDesignPoint(const ViewState& view)
+{
+    return toDesign(view, view.mouseX, view.mouseY);
+}
 
 // The point a click stores. With Shift held and a live segment, the same
 // constraint the rubber band shows is applied in canvas pixels; the result is
@@ -131,7 +134,8 @@ void followUp(Workspace& ws, const Platform& platform, int32_t row)
 {
     RubberBand& band = ws.tools.rubberBand;
     const ObjectEntry& entry = ws.table.rows[row];
-    const bool live = entry.params >= 1 && entry.params <= RecordStore::kSlots && ws.records.isLive(entry.params);
+    const bool live =
+        entry.params >= 1 && entry.params <= RecordStore::kSlots && ws.records.isLive(entry.params);
     const ObjectParams* params = live ? &ws.records[entry.params] : nullptr;
     switch (ws.tools.toolMode) {
     case KindRun:

@@ -132,11 +132,20 @@ std::vector<int> ObjectListWidget::selectedPositions() const
     return rows;
 }
 
-int ObjectListWidget::count() const { return QListWidget::count(); }
+int ObjectListWidget::count() const
+{
+    return QListWidget::count();
+}
 
-void ObjectListWidget::setRedraw(bool on) { setUpdatesEnabled(on); }
+void ObjectListWidget::setRedraw(bool on)
+{
+    setUpdatesEnabled(on);
+}
 
-bool ObjectListWidget::isDragging() const { return dragging_; }
+bool ObjectListWidget::isDragging() const
+{
+    return dragging_;
+}
 
 void ObjectListWidget::queueScrollTo(const QModelIndex& index)
 {

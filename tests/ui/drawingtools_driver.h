@@ -32,11 +32,20 @@ struct ToolDriver {
     {
         toolEvent(ws, platform, x, y, code, delta, ws.input.ctrlDown, ws.input.shiftDown);
         switch (code) {
-        case MsgLButtonDown: ws.input.mouseButtons |= 1; break;
-        case MsgLButtonUp: ws.input.mouseButtons &= ~1; break;
-        case MsgRButtonDown: ws.input.mouseButtons |= 2; break;
-        case MsgRButtonUp: ws.input.mouseButtons &= ~2; break;
-        default: break;
+        case MsgLButtonDown:
+            ws.input.mouseButtons |= 1;
+            break;
+        case MsgLButtonUp:
+            ws.input.mouseButtons &= ~1;
+            break;
+        case MsgRButtonDown:
+            ws.input.mouseButtons |= 2;
+            break;
+        case MsgRButtonUp:
+            ws.input.mouseButtons &= ~2;
+            break;
+        default:
+            break;
         }
         ws.view.mouseX = x;
         ws.view.mouseY = y;

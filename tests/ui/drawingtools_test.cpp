@@ -106,9 +106,9 @@ TEST(DrawingTools, SatenCurvedEdgeBIsReversedWithSwappedControls)
     ToolDriver d;
     d.tool(KindSaten);
     d.clickAll({{0, 0}, {100, 0}, {100, 50}});
-    d.bend({{70, 80}, {60, 90}});     // control point 1 follows the mouse
+    d.bend({{70, 80}, {60, 90}}); // control point 1 follows the mouse
     d.ws.input.ctrlDown = 1;
-    d.bend({{20, 70}, {30, 75}});     // Ctrl moves control point 2
+    d.bend({{20, 70}, {30, 75}}); // Ctrl moves control point 2
     d.ws.input.ctrlDown = 0;
     d.clickDesign(0, 50);
     ASSERT_EQ(d.ws.table.objectCount, 1);
