@@ -23,7 +23,8 @@ template <typename Params>
 void applyCommon(const Params& p, const GenContext& ctx, FillSpec& spec)
 {
     spec.angle = static_cast<double>(p.ANGLE % 360);
-    spec.spacing = clampedLength(p.SDENS, 5, 1e7) / 10;
+    // Rows closer than one unit would fall onto each other in the machine's steps.
+    spec.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
     spec.comp = p.SCOMP;
     spec.topLayer = p.STITCHES != 0;
     spec.shortest = ctx.settings.DELETE;

@@ -68,17 +68,17 @@ private:
     std::vector<double> cumulative_;
 };
 
-// One span of a row, in the rotated frame where rows are horizontal: the
-// outline crossings (boundary) and where stitching starts and stops (ends).
+// One span of a row, in the rotated frame where rows are horizontal: where
+// the row crosses the outline, and on which edges.
 struct Span {
     double boundaryA, boundaryB;
-    double endA, endB;
     int32_t edgeA, edgeB;
     int32_t row;
     bool used;
 };
 
 struct Rows {
+    double inset = 0; // stitching starts and stops this far inside the crossings
     std::vector<double> y;
     std::vector<std::size_t> first; // first span of each row; one extra entry at the end
     std::vector<Span> spans;
@@ -109,6 +109,7 @@ bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing
         ymin = std::min(ymin, r[i].y);
         ymax = std::max(ymax, r[i].y);
     }
+    rows.inset = inset;
     const double top = ymin + inset, bottom = ymax - inset;
     if (!(bottom > top))
         return true;
@@ -156,8 +157,7 @@ bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing
             const double xa = crossings[i].first, xb = crossings[i + 1].first;
             if (xb - xa <= 2 * inset)
                 continue;
-            rows.spans.push_back({xa, xb, xa + inset, xb - inset, crossings[i].second, crossings[i + 1].second,
-                                  row, false});
+            rows.spans.push_back({xa, xb, crossings[i].second, crossings[i + 1].second, row, false});
         }
         if (static_cast<int64_t>(rows.spans.size()) * 2 > room)
             return false;
@@ -267,15 +267,16 @@ void stitchLayer(const Outline& outline, const Frame& frame, Rows& rows, const L
         int dir = 1;
         if (pos.valid) {
             const double y = rows.y[static_cast<std::size_t>(span->row)];
-            const double toA = length(frame.toDesign(span->endA, y) - pos.point);
-            const double toB = length(frame.toDesign(span->endB, y) - pos.point);
+            const double toA = length(frame.toDesign(span->boundaryA + rows.inset, y) - pos.point);
+            const double toB = length(frame.toDesign(span->boundaryB - rows.inset, y) - pos.point);
             dir = toA <= toB ? 1 : -1;
         }
         while (span && !sink.exhausted()) {
             span->used = true;
             const std::size_t row = static_cast<std::size_t>(span->row);
             const double y = rows.y[row];
-            double lo = span->endA - style.comp / 2, hi = span->endB + style.comp / 2;
+            double lo = span->boundaryA + rows.inset - style.comp / 2;
+            double hi = span->boundaryB - rows.inset + style.comp / 2;
             if (hi < lo)
                 lo = hi = (lo + hi) / 2;
             rowPoints(lo, hi, static_cast<long>(row), style, xs);
@@ -313,7 +314,8 @@ void stitchFill(const FillSpec& spec, NeedleSink& sink)
     if (spec.outline.size() < 3)
         return;
     const Outline outline(spec.outline);
-    const double gap = std::max(6.0, spec.shortest);
+    // Never so wide that the tatami grid (kFillStitch - gap) collapses.
+    const double gap = std::clamp(spec.shortest, 6.0, 12.0);
     Position pos;
 
     if (spec.underLength > 0) {

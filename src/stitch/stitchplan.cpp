@@ -60,7 +60,7 @@ public:
     {
         // Room for the DST extents and what tie-offs and motifs add, with the
         // control points of curves allowed to reach beyond the stitches.
-        constexpr double span = 4.0 * kMaxExtent;
+        constexpr double span = 2.0 * kMaxExtent;
         constexpr double reach = 2147483647.0;
         return ok_ && maxX_ - minX_ <= span && maxY_ - minY_ <= span && minX_ >= -reach && maxX_ <= reach &&
                minY_ >= -reach && maxY_ <= reach;
