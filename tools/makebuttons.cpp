@@ -34,7 +34,10 @@ QPen ink(qreal width = 1.6, const QColor& colour = kInk)
     return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-QPolygonF polygon(std::initializer_list<QPointF> points) { return QPolygonF(QList<QPointF>(points)); }
+QPolygonF polygon(std::initializer_list<QPointF> points)
+{
+    return QPolygonF(QList<QPointF>(points));
+}
 
 void page(QPainter& p, qreal x, qreal y, qreal w, qreal h)
 {
@@ -198,7 +201,8 @@ std::vector<Painter> pictures()
     list[6] = [](QPainter& p) { // Select tool: pointer
         p.setPen(ink(1.3));
         p.setBrush(kPaper);
-        p.drawPolygon(polygon({{9, 4}, {9, 24}, {13.5, 19.5}, {17, 27}, {20, 25.5}, {16.5, 18.5}, {22.5, 18.5}}));
+        p.drawPolygon(
+            polygon({{9, 4}, {9, 24}, {13.5, 19.5}, {17, 27}, {20, 25.5}, {16.5, 18.5}, {22.5, 18.5}}));
     };
     list[7] = [](QPainter& p) { // Running line
         p.setPen(QPen(kBlue, 2.2, Qt::DashLine, Qt::RoundCap));
@@ -433,9 +437,9 @@ std::vector<Painter> pictures()
             p.drawEllipse(centres[i], 7, 7);
         }
     };
-    list[32] = [](QPainter& p) { curvedArrow(p, true); }; // Undo
+    list[32] = [](QPainter& p) { curvedArrow(p, true); };  // Undo
     list[33] = [](QPainter& p) { curvedArrow(p, false); }; // Redo
-    list[34] = [](QPainter& p) { // Copy
+    list[34] = [](QPainter& p) {                           // Copy
         page(p, 4, 3, 14, 18);
         page(p, 12, 9, 14, 18);
     };
@@ -449,7 +453,7 @@ std::vector<Painter> pictures()
     };
     list[36] = [](QPainter& p) { orderArrow(p, true); };  // To the start of the order
     list[37] = [](QPainter& p) { orderArrow(p, false); }; // To the end of the order
-    list[38] = [](QPainter& p) { // Cross-hair
+    list[38] = [](QPainter& p) {                          // Cross-hair
         p.setPen(ink(1.4));
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(15, 15), 8, 8);

@@ -16,9 +16,9 @@ namespace kelvara {
 struct ButtonEntry {
     std::function<void()> handler; // empty for a button without a command
     QToolButton* buttonWindow = nullptr;
-    QImage image;                  // the 30 x 30 picture
+    QImage image; // the 30 x 30 picture
     int32_t needsCtrl = 0;
-    int32_t keyCode = 0;           // virtual-key code; also compared with typed characters
+    int32_t keyCode = 0; // virtual-key code; also compared with typed characters
     std::string tipText;
 };
 

@@ -85,7 +85,8 @@ void drawPicture(QImage& canvas, const Workspace& ws, PictureAnchor& anchor)
     const qint64 top = originY * zoom - view.scrollY;
     const qint64 visibleLeft = std::max<qint64>(left, 0);
     const qint64 visibleTop = std::max<qint64>(top, 0);
-    const qint64 visibleRight = std::min<qint64>(left + width * zoom, std::min(view.canvasWidth, canvas.width()));
+    const qint64 visibleRight =
+        std::min<qint64>(left + width * zoom, std::min(view.canvasWidth, canvas.width()));
     const qint64 visibleBottom =
         std::min<qint64>(top + height * zoom, std::min(view.canvasHeight, canvas.height()));
     if (visibleLeft >= visibleRight || visibleTop >= visibleBottom)

@@ -44,7 +44,10 @@ int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t requ
 bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown);
 
 // Page of a scroll bar over an axis of extent W.
-inline int32_t scrollPage(int32_t extent, int32_t zoom) { return extent / zoom; }
+inline int32_t scrollPage(int32_t extent, int32_t zoom)
+{
+    return extent / zoom;
+}
 
 inline constexpr int32_t kScrollRange = 10000;
 

@@ -5,9 +5,9 @@
 #include "stitch/stitchrender.h"
 #include "ui/editor.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QHash>
 #include <QScrollBar>
 
 namespace kelvara {
@@ -36,12 +36,18 @@ protected:
             painter.fillRect(rect(), Qt::black);
         presentCanvas(painter, image_, editor_.ws);
     }
-    void mousePressEvent(QMouseEvent* event) override { adapter_.mouseButton(WindowId::Canvas, *event, true, rect()); }
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        adapter_.mouseButton(WindowId::Canvas, *event, true, rect());
+    }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         adapter_.mouseButton(WindowId::Canvas, *event, false, rect());
     }
-    void mouseMoveEvent(QMouseEvent* event) override { adapter_.mouseMoved(WindowId::Canvas, *event, rect()); }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        adapter_.mouseMoved(WindowId::Canvas, *event, rect());
+    }
     void wheelEvent(QWheelEvent* event) override { adapter_.wheelTurned(WindowId::Canvas, *event); }
     void keyPressEvent(QKeyEvent* event) override { adapter_.keyPressed(WindowId::Canvas, *event); }
     void keyReleaseEvent(QKeyEvent* event) override { adapter_.keyReleased(WindowId::Canvas, *event); }
@@ -145,7 +151,10 @@ void CanvasWidget::createImage(int width, int height)
     image_.fill(Qt::black);
 }
 
-void CanvasWidget::releaseImage() { image_ = QImage(); }
+void CanvasWidget::releaseImage()
+{
+    image_ = QImage();
+}
 
 namespace {
 
@@ -191,7 +200,10 @@ void CanvasWidget::renderCanvas()
     kelvara::renderCanvas(image_, editor_.ws, anchor_, layer);
 }
 
-void CanvasWidget::invalidateCanvas() { surface_->update(); }
+void CanvasWidget::invalidateCanvas()
+{
+    surface_->update();
+}
 
 void CanvasWidget::updateScrollBars()
 {

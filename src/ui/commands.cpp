@@ -44,15 +44,30 @@ void Commands::newDesign()
     ws.table.currentObject = -1;
 }
 
-void Commands::openProject() { kelvara::openProject(editor_.ws, editor_.platform); }
+void Commands::openProject()
+{
+    kelvara::openProject(editor_.ws, editor_.platform);
+}
 
-void Commands::saveProject() { kelvara::saveProject(editor_.ws, editor_.platform); }
+void Commands::saveProject()
+{
+    kelvara::saveProject(editor_.ws, editor_.platform);
+}
 
-void Commands::exportStitches() { kelvara::exportStitches(editor_.ws, editor_.platform); }
+void Commands::exportStitches()
+{
+    kelvara::exportStitches(editor_.ws, editor_.platform);
+}
 
-void Commands::deleteCurrent() { kelvara::deleteCurrent(editor_.ws, editor_.platform); }
+void Commands::deleteCurrent()
+{
+    kelvara::deleteCurrent(editor_.ws, editor_.platform);
+}
 
-void Commands::undo() { undoStep(editor_.ws, editor_.platform); }
+void Commands::undo()
+{
+    undoStep(editor_.ws, editor_.platform);
+}
 
 void Commands::chooseColour()
 {
@@ -88,6 +103,9 @@ void Commands::toggleStitchView()
     editor_.platform.canvas->invalidateCanvas();
 }
 
-void Commands::selectTool(int32_t toolMode) { kelvara::selectTool(editor_.ws, editor_.platform, toolMode); }
+void Commands::selectTool(int32_t toolMode)
+{
+    kelvara::selectTool(editor_.ws, editor_.platform, toolMode);
+}
 
 } // namespace kelvara

@@ -69,8 +69,9 @@ int MainWindow::create()
         QToolButton* button = editor_.buttons.rows[std::size_t(row)].buttonWindow;
         if (button == nullptr)
             continue;
-        connect(button, &QToolButton::clicked, this,
-                [this, row] { send(WindowId::ToolbarStrip, MsgCommand, makeParam(uint32_t(row), kNotifyClicked)); });
+        connect(button, &QToolButton::clicked, this, [this, row] {
+            send(WindowId::ToolbarStrip, MsgCommand, makeParam(uint32_t(row), kNotifyClicked));
+        });
     }
     return 0;
 }
@@ -98,11 +99,20 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->setAccepted(procedure_.destroyed());
 }
 
-void MainWindow::keyPressEvent(QKeyEvent* event) { adapter_.keyPressed(WindowId::Main, *event); }
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    adapter_.keyPressed(WindowId::Main, *event);
+}
 
-void MainWindow::keyReleaseEvent(QKeyEvent* event) { adapter_.keyReleased(WindowId::Main, *event); }
+void MainWindow::keyReleaseEvent(QKeyEvent* event)
+{
+    adapter_.keyReleased(WindowId::Main, *event);
+}
 
-void MainWindow::wheelEvent(QWheelEvent* event) { adapter_.wheelTurned(WindowId::Main, *event); }
+void MainWindow::wheelEvent(QWheelEvent* event)
+{
+    adapter_.wheelTurned(WindowId::Main, *event);
+}
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
@@ -194,7 +204,8 @@ void MainWindow::resizeWindow(WindowId window, int width, int height)
 
 void MainWindow::giveFocus(WindowId window)
 {
-    QWidget* widget = window == WindowId::Canvas && canvas_ != nullptr ? canvas_->surface() : widgetOf(window);
+    QWidget* widget =
+        window == WindowId::Canvas && canvas_ != nullptr ? canvas_->surface() : widgetOf(window);
     if (widget != nullptr && !widget->hasFocus())
         widget->setFocus(Qt::OtherFocusReason);
 }
@@ -209,7 +220,8 @@ void MainWindow::invalidate(WindowId window)
 
 void MainWindow::repaintNow(WindowId window)
 {
-    QWidget* widget = window == WindowId::Canvas && canvas_ != nullptr ? canvas_->surface() : widgetOf(window);
+    QWidget* widget =
+        window == WindowId::Canvas && canvas_ != nullptr ? canvas_->surface() : widgetOf(window);
     if (widget != nullptr && widget->isVisible())
         widget->repaint();
 }
@@ -238,6 +250,9 @@ void MainWindow::destroyMainWindow()
         close();
 }
 
-void MainWindow::postQuit(int exitCode) { QCoreApplication::exit(exitCode); }
+void MainWindow::postQuit(int exitCode)
+{
+    QCoreApplication::exit(exitCode);
+}
 
 } // namespace kelvara

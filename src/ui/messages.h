@@ -81,7 +81,13 @@ inline constexpr uint32_t makeParam(uint32_t low, uint32_t high)
 {
     return (low & 0xFFFFu) | ((high & 0xFFFFu) << 16);
 }
-inline constexpr uint32_t lowWord(uint64_t param) { return static_cast<uint32_t>(param & 0xFFFFu); }
-inline constexpr uint32_t highWord(uint64_t param) { return static_cast<uint32_t>((param >> 16) & 0xFFFFu); }
+inline constexpr uint32_t lowWord(uint64_t param)
+{
+    return static_cast<uint32_t>(param & 0xFFFFu);
+}
+inline constexpr uint32_t highWord(uint64_t param)
+{
+    return static_cast<uint32_t>((param >> 16) & 0xFFFFu);
+}
 
 } // namespace kelvara

@@ -176,7 +176,8 @@ void QtEventAdapter::mouseMoved(WindowId window, const QMouseEvent& event, const
     const QPoint at = event.position().toPoint();
     if (!area.contains(at))
         return;
-    send(window, MsgMouseMove, mouseKeyFlags(event.modifiers()), makeParam(uint32_t(at.x()), uint32_t(at.y())));
+    send(window, MsgMouseMove, mouseKeyFlags(event.modifiers()),
+         makeParam(uint32_t(at.x()), uint32_t(at.y())));
 }
 
 void QtEventAdapter::wheelTurned(WindowId window, const QWheelEvent& event)
@@ -186,7 +187,8 @@ void QtEventAdapter::wheelTurned(WindowId window, const QWheelEvent& event)
         return;
     const QPoint screen = event.globalPosition().toPoint();
     send(window, MsgMouseWheel,
-         makeParam(mouseKeyFlags(event.modifiers()), static_cast<uint32_t>(static_cast<int16_t>(std::clamp(delta, -32768, 32767)))),
+         makeParam(mouseKeyFlags(event.modifiers()),
+                   static_cast<uint32_t>(static_cast<int16_t>(std::clamp(delta, -32768, 32767)))),
          makeParam(uint32_t(screen.x()), uint32_t(screen.y())));
 }
 

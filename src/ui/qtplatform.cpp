@@ -7,7 +7,10 @@
 
 namespace kelvara {
 
-QString fromLatin1(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
+QString fromLatin1(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
 
 std::string toLatin1(const QString& text)
 {
@@ -52,7 +55,8 @@ std::optional<std::string> QtFileDialogs::run(const FileDialogRequest& request, 
         dialog.setDefaultSuffix(fromLatin1(request.defaultSuffix));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.startName.empty())
-        dialog.selectFile(QString::fromLocal8Bit(request.startName.data(), qsizetype(request.startName.size())));
+        dialog.selectFile(
+            QString::fromLocal8Bit(request.startName.data(), qsizetype(request.startName.size())));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     // Paths go to the file system as they came from it.
@@ -127,4 +131,3 @@ void QtCursor::setCursor(int cursorNumber)
 }
 
 } // namespace kelvara
-

@@ -15,41 +15,23 @@ namespace {
 constexpr int32_t kCtrl = 1;
 constexpr int32_t kMaxTipLength = 254; // plus the zero character: 255
 
-void newDesign(Commands& c) { c.newDesign(); }
-void openProject(Commands& c) { c.openProject(); }
-void saveProject(Commands& c) { c.saveProject(); }
-void exportStitches(Commands& c) { c.exportStitches(); }
-void selectPointer(Commands& c) { c.selectTool(-1); }
-void deleteCurrent(Commands& c) { c.deleteCurrent(); }
-void undo(Commands& c) { c.undo(); }
-void chooseColour(Commands& c) { c.chooseColour(); }
-void toggleCrossHair(Commands& c) { c.toggleCrossHair(); }
-void toggleGrid(Commands& c) { c.toggleGrid(); }
-void toolRun(Commands& c) { c.selectTool(1); }
-void toolSaten(Commands& c) { c.selectTool(2); }
-void toolSteil(Commands& c) { c.selectTool(3); }
-void toolRect(Commands& c) { c.selectTool(4); }
-void toolStar(Commands& c) { c.selectTool(5); }
-void toolCircle(Commands& c) { c.selectTool(6); }
-void toggleStitchView(Commands& c) { c.toggleStitchView(); }
-
 constexpr ToolbarItem gap{kGap, nullptr, 0, 0};
 
 constexpr ToolbarItem kLayout[] = {
-    {0, newDesign, kCtrl, 'N'},
-    {1, openProject, kCtrl, 'O'},
-    {3, saveProject, kCtrl, 'S'},
-    {5, exportStitches, kCtrl, 'E'},
+    {0, [](Commands& c) { c.newDesign(); }, kCtrl, 'N'},
+    {1, [](Commands& c) { c.openProject(); }, kCtrl, 'O'},
+    {3, [](Commands& c) { c.saveProject(); }, kCtrl, 'S'},
+    {5, [](Commands& c) { c.exportStitches(); }, kCtrl, 'E'},
     gap,
     {4, nullptr, 0, VkReturn},
-    {6, selectPointer, 0, VkSpace},
+    {6, [](Commands& c) { c.selectTool(-1); }, 0, VkSpace},
     gap,
-    {2, deleteCurrent, 0, VkDelete},
+    {2, [](Commands& c) { c.deleteCurrent(); }, 0, VkDelete},
     gap,
     {34, nullptr, kCtrl, 'C'},
     {35, nullptr, kCtrl, 'V'},
     gap,
-    {32, undo, kCtrl, 'U'},
+    {32, [](Commands& c) { c.undo(); }, kCtrl, 'U'},
     gap,
     {33, nullptr, kCtrl, 'R'},
     gap,
@@ -58,24 +40,24 @@ constexpr ToolbarItem kLayout[] = {
     gap,
     {29, nullptr, 0, 'F'},
     {30, nullptr, 0, 'T'},
-    {31, chooseColour, 0, 'C'},
+    {31, [](Commands& c) { c.chooseColour(); }, 0, 'C'},
     gap,
     {36, nullptr, 0, VkHome},
     {37, nullptr, 0, VkEnd},
     gap,
-    {38, toggleCrossHair, kCtrl, 'K'},
-    {39, toggleGrid, kCtrl, 'M'},
+    {38, [](Commands& c) { c.toggleCrossHair(); }, kCtrl, 'K'},
+    {39, [](Commands& c) { c.toggleGrid(); }, kCtrl, 'M'},
     {kNewRow, nullptr, 0, 0},
     {40, nullptr, kCtrl, 'X'},
     gap,
-    {7, toolRun, 0, 'R'},
-    {8, toolSteil, 0, 'O'},
-    {9, toolSaten, 0, 'S'},
-    {10, toolStar, 0, 'H'},
-    {11, toolCircle, 0, 'K'},
-    {12, toolRect, 0, 'V'},
+    {7, [](Commands& c) { c.selectTool(1); }, 0, 'R'},
+    {8, [](Commands& c) { c.selectTool(3); }, 0, 'O'},
+    {9, [](Commands& c) { c.selectTool(2); }, 0, 'S'},
+    {10, [](Commands& c) { c.selectTool(5); }, 0, 'H'},
+    {11, [](Commands& c) { c.selectTool(6); }, 0, 'K'},
+    {12, [](Commands& c) { c.selectTool(4); }, 0, 'V'},
     gap,
-    {13, toggleStitchView, 0, 'P'},
+    {13, [](Commands& c) { c.toggleStitchView(); }, 0, 'P'},
     {14, nullptr, 0, 'I'},
     gap,
     {15, nullptr, 0, 'U'},
@@ -99,7 +81,10 @@ constexpr ToolbarItem kLayout[] = {
 
 } // namespace
 
-std::span<const ToolbarItem> toolbarLayout() { return kLayout; }
+std::span<const ToolbarItem> toolbarLayout()
+{
+    return kLayout;
+}
 
 std::string keyName(int32_t keyCode)
 {
@@ -176,8 +161,7 @@ void buildToolbar(ButtonTable& table, QWidget* strip, const QImage& picture, Lin
         std::function<void()> handler;
         if (item.command != nullptr)
             handler = [&commands, command = item.command] { command(commands); };
-        addButton(table, strip, picture, lines, item.image, std::move(handler), item.needsCtrl,
-                  item.keyCode);
+        addButton(table, strip, picture, lines, item.image, std::move(handler), item.needsCtrl, item.keyCode);
     }
 }
 

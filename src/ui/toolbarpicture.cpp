@@ -3,8 +3,8 @@
 #include <QBuffer>
 #include <QFile>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 
 namespace kelvara {
 

@@ -14,7 +14,10 @@ constexpr bool takesHotkeys(WindowId window)
     return window == WindowId::Main || window == WindowId::Canvas || window == WindowId::ToolbarStrip;
 }
 
-constexpr uint32_t upperCase(uint32_t c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+constexpr uint32_t upperCase(uint32_t c)
+{
+    return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
+}
 
 } // namespace
 
@@ -166,8 +169,8 @@ void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
     Workspace& ws = editor_.ws;
     ViewState& view = ws.view;
     int32_t& offset = horizontal ? view.scrollX : view.scrollY;
-    offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom, lowWord(wParam),
-                          highWord(wParam));
+    offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom,
+                          lowWord(wParam), highWord(wParam));
     host_.setScrollPosition(horizontal, offset);
     editor_.platform.canvas->renderCanvas();
     editor_.platform.canvas->invalidateCanvas();

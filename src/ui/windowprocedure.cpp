@@ -18,7 +18,10 @@ constexpr int kListInset = 4;
 constexpr int kListWidth = 120;
 constexpr int kMinimumOuterSize = 256;
 
-constexpr bool isMain(WindowId window) { return window == WindowId::Main; }
+constexpr bool isMain(WindowId window)
+{
+    return window == WindowId::Main;
+}
 
 } // namespace
 

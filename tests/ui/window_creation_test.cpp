@@ -85,9 +85,9 @@ TEST_F(CreationTest, ButtonsSitAtTheTablePositions)
 {
     start();
     const ButtonTable& buttons = window->editor().buttons;
-    const std::pair<int, QPoint> expected[] = {{0, {4, 1}},    {3, {106, 1}},  {4, {148, 1}}, {6, {224, 1}},
-                                               {10, {384, 1}}, {19, {722, 1}}, {20, {4, 35}}, {21, {46, 35}},
-                                               {27, {258, 35}}, {34, {520, 35}}, {40, {748, 35}}};
+    const std::pair<int, QPoint> expected[] = {
+        {0, {4, 1}},   {3, {106, 1}},  {4, {148, 1}},   {6, {224, 1}},   {10, {384, 1}}, {19, {722, 1}},
+        {20, {4, 35}}, {21, {46, 35}}, {27, {258, 35}}, {34, {520, 35}}, {40, {748, 35}}};
     for (const auto& [row, at] : expected) {
         const QToolButton* button = buttons.rows[std::size_t(row)].buttonWindow;
         ASSERT_NE(button, nullptr) << row;
@@ -162,8 +162,14 @@ TEST(ToolbarPictureTest, ReadsBothDepthsUprightAndNeverPastItsStorage)
     // 2 x 2 pixels, 24 bits, bottom-up: the first row in the file is the
     // bottom row of the picture.
     std::string bmp = pictureWithHeader(24, 16, 0, 2, 2);
-    bmp += std::string("\x00\x00\xFF" "\x00\xFF\x00" "\x00\x00", 8); // red, green
-    bmp += std::string("\xFF\x00\x00" "\xFF\xFF\xFF" "\x00\x00", 8); // blue, white
+    bmp += std::string("\x00\x00\xFF"
+                       "\x00\xFF\x00"
+                       "\x00\x00",
+                       8); // red, green
+    bmp += std::string("\xFF\x00\x00"
+                       "\xFF\xFF\xFF"
+                       "\x00\x00",
+                       8); // blue, white
     ToolbarPicture picture = decodeToolbarPicture(QByteArray::fromStdString(bmp));
     ASSERT_EQ(picture.status, ToolbarPicture::Status::Loaded);
     EXPECT_EQ(picture.image.pixel(0, 1), qRgb(255, 0, 0));

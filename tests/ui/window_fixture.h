@@ -33,7 +33,10 @@ inline void ensureQtApplication()
 }
 
 // The shipped toolbar picture, so that creation gets past it.
-inline std::string shippedButtons() { return readWholeFile(std::string(KELVARA_SOURCE_DATA) + "/buttons.bmp"); }
+inline std::string shippedButtons()
+{
+    return readWholeFile(std::string(KELVARA_SOURCE_DATA) + "/buttons.bmp");
+}
 
 // Message file whose slot n reads "message n".
 inline std::string numberedMessages()
@@ -111,7 +114,10 @@ struct WindowFixture : ::testing::Test {
     void holdCtrl() { send(WindowId::Canvas, MsgKeyDown, VkControl); }
     void releaseCtrl() { send(WindowId::Canvas, MsgKeyUp, VkControl); }
 
-    void moveMouse(int x, int y) { send(WindowId::Canvas, MsgMouseMove, 0, makeParam(uint32_t(x), uint32_t(y))); }
+    void moveMouse(int x, int y)
+    {
+        send(WindowId::Canvas, MsgMouseMove, 0, makeParam(uint32_t(x), uint32_t(y)));
+    }
     void mouse(uint32_t message, int x, int y, uint32_t flags = 0)
     {
         send(WindowId::Canvas, message, flags, makeParam(uint32_t(x), uint32_t(y)));

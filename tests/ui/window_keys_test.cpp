@@ -11,8 +11,8 @@ struct KeyCase {
     const char* name;
     uint32_t key;
     bool ctrl;
-    int character;              // typed character, -1 for none
-    std::vector<int> expected;  // rows whose handlers run, in order
+    int character;             // typed character, -1 for none
+    std::vector<int> expected; // rows whose handlers run, in order
 };
 
 // Every hotkey of the toolbar, pressed as a user does: with Ctrl, the key
