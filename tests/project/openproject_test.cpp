@@ -290,35 +290,5 @@ TEST_F(OpenProject, APictureKeepsTheDesignJournalAndTitle)
     EXPECT_EQ(fake.canvas.renders, 1);
 }
 
-TEST_F(OpenProject, PathsLongerThan255CharactersWork)
-{
-    std::string sub;
-    for (int i = 0; i < 6; ++i)
-        sub += std::string(50, static_cast<char>('a' + i)) + "/";
-    std::filesystem::create_directories(folder.file(sub));
-    const std::string path = folder.write(sub + "design.kvp", "CIRCLE GROUP=1\r\n");
-    ASSERT_GT(path.size(), 300u);
-    open(path);
-    EXPECT_EQ(ws->table.objectCount, 1);
-    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
-    EXPECT_EQ(ws->rememberedFileName, path);
-}
-
-TEST_F(OpenProject, AnyBytesOpenWithoutHarm)
-{
-    using namespace std::string_literals;
-    // Binary junk, a NUL in a line, an overlong key and 70 tokens.
-    std::string junk = "RUN GROUP=1\0X1=5\r\n\xff\xfe\x01=\x80\r\n"s;
-    junk += "SATEN " + std::string(5000, 'K') + "=9 " + std::string(3000, '=') + "\r\n";
-    for (int i = 0; i < 70; ++i)
-        junk += "STAR" + std::string(i > 0 ? " A=1" : "");
-    junk += "\r\nRECT ZOOMX=$FFFFFFFF REPEAT=-2147483648 ANGLE=%1 R=&777\r\n";
-    open(folder.write("junk.kvp", junk));
-    EXPECT_EQ(ws->table.objectCount, fake.list.count());
-    EXPECT_EQ(ws->records.liveCount(), ws->table.objectCount);
-    for (int32_t r = 0; r < ws->table.objectCount; ++r)
-        EXPECT_NE(ws->table.rows[r].kind, KindFree);
-}
-
 } // namespace
 } // namespace kelvara

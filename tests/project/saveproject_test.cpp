@@ -313,7 +313,7 @@ TEST_F(SaveProject, ADesignSurvivesSaveAndOpenByteForByte)
     EXPECT_EQ(projectFileText(*other), first);
 }
 
-TEST_F(SaveProject, PathsLongerThan255CharactersWork)
+TEST_F(SaveProject, PathsLongerThan255CharactersSaveAndOpen)
 {
     makeThree();
     std::string sub;
@@ -326,6 +326,11 @@ TEST_F(SaveProject, PathsLongerThan255CharactersWork)
     EXPECT_TRUE(fake.boxes.shown.empty());
     EXPECT_EQ(readWholeFile(path), projectFileText(*ws));
     EXPECT_EQ(ws->rememberedFileName, path);
+
+    fake.files.answers.push_back(path);
+    openProject(*ws, platform);
+    EXPECT_EQ(ws->table.objectCount, 3);
+    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
 }
 
 } // namespace
