@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace kelvara {
@@ -76,6 +77,30 @@ TEST(FillArea, RectangleAtAnyAngleIsCoveredAndNothingSpills)
         // Rows off the pixel grid round to whole units, which opens hairline gaps.
         EXPECT_GT(c.covered, 0.95) << angle;
         EXPECT_LT(c.spill, 0.002) << angle;
+    }
+}
+
+TEST(FillArea, EveryRowReachesBothEdgesDespiteTheShortStitchRule)
+{
+    // Regression: turns between rows (3.5 units) are shorter than DELETE (5),
+    // and dropping them left every other row short of the edge.
+    const ObjectParams p = rectParams(straightEdge(0, 0, 300, 0), straightEdge(0, 100, 300, 100), 0);
+    Settings settings = plainSettings();
+    settings.DELETE = 5;
+    StitchPlan plan;
+    ASSERT_EQ(generateObjectPlan(KindRect, p, Libraries{}, settings, plan), PlanStatus::Ok);
+    std::map<int32_t, std::pair<int32_t, int32_t>> rows; // y -> leftmost, rightmost
+    for (const StitchRecord& r : plan.records) {
+        if (r.kind != StitchKind::Stitch)
+            continue;
+        auto [it, added] = rows.try_emplace(r.y, r.x, r.x);
+        it->second.first = std::min(it->second.first, r.x);
+        it->second.second = std::max(it->second.second, r.x);
+    }
+    ASSERT_GE(rows.size(), 25u);
+    for (const auto& [y, ends] : rows) {
+        EXPECT_EQ(ends.first, 0) << "row " << y;
+        EXPECT_EQ(ends.second, 300) << "row " << y;
     }
 }
 
