@@ -44,9 +44,9 @@ void BM_GeneratePlan(benchmark::State& state)
         benchmark::DoNotOptimize(generatePlan(design(), p));
         benchmark::DoNotOptimize(p.records.data());
     }
-    state.counters["stitches/s"] =
-        benchmark::Counter(static_cast<double>(plan().stitchCount()) * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["stitches/s"] = benchmark::Counter(static_cast<double>(plan().stitchCount()) *
+                                                          static_cast<double>(state.iterations()),
+                                                      benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_GeneratePlan)->Unit(benchmark::kMillisecond);
 
@@ -103,8 +103,7 @@ void BM_WholeExport(benchmark::State& state)
 }
 BENCHMARK(BM_WholeExport)->Unit(benchmark::kMillisecond);
 
-template <typename F>
-double bestSeconds(F&& f)
+template <typename F> double bestSeconds(F&& f)
 {
     double best = 1e9;
     for (int i = 0; i < 5; ++i) {

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int32_t row = findFreeRow(ws->table);
         const int32_t handle = ws->records.allocate(static_cast<int32_t>(bytes));
         std::memcpy(ws->records.bytes(handle), data, std::min(bytes, size));
-        ws->table.rows[static_cast<std::size_t>(row)] = ObjectEntry{kind, handle, static_cast<int32_t>(bytes), 0, 1, -1, -1};
+        ws->table.rows[static_cast<std::size_t>(row)] =
+            ObjectEntry{kind, handle, static_cast<int32_t>(bytes), 0, 1, -1, -1};
         insertAfter(ws->table, row, last);
         ++ws->table.objectCount;
         last = row;

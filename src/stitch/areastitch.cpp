@@ -19,8 +19,7 @@ namespace kelvara::stitch {
 
 namespace {
 
-template <typename Params>
-void applyCommon(const Params& p, const GenContext& ctx, FillSpec& spec)
+template <typename Params> void applyCommon(const Params& p, const GenContext& ctx, FillSpec& spec)
 {
     spec.angle = static_cast<double>(p.ANGLE % 360);
     // Rows closer than one unit would fall onto each other in the machine's steps.
@@ -42,7 +41,8 @@ void applyCommon(const Params& p, const GenContext& ctx, FillSpec& spec)
         spec.patternRowCount = used;
     }
     spec.zoomX = std::isfinite(p.ZOOMX) ? std::clamp(std::abs(p.ZOOMX), 0.5, 20.0) : 1.0;
-    spec.rowsPerPatternRow = std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
+    spec.rowsPerPatternRow =
+        std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
 }
 
 } // namespace

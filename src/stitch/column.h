@@ -27,6 +27,9 @@ struct ColumnSpec {
 void stitchColumn(const ColumnSpec& spec, NeedleSink& sink);
 
 // Side of a rung: where the penetration of rung k lies (0 = A, 1 = B).
-inline int rungSide(const ColumnSpec& spec, long k) { return static_cast<int>((spec.startSide + k) % 2); }
+inline int rungSide(const ColumnSpec& spec, long k)
+{
+    return static_cast<int>((spec.startSide + k) % 2);
+}
 
 } // namespace kelvara::stitch

@@ -145,8 +145,12 @@ std::vector<uint8_t> writeDst(const StitchPlan& plan, std::string_view label)
         const int64_t dx = (r.x - originX) - body.x;
         const int64_t dy = -(r.y - originY) - body.y;
         switch (r.kind) {
-        case StitchKind::Stitch: body.move(dx, dy, DstRecordType::Stitch); break;
-        case StitchKind::Jump: body.move(dx, dy, DstRecordType::Jump); break;
+        case StitchKind::Stitch:
+            body.move(dx, dy, DstRecordType::Stitch);
+            break;
+        case StitchKind::Jump:
+            body.move(dx, dy, DstRecordType::Jump);
+            break;
         case StitchKind::Trim:
             body.record(1, 1, DstRecordType::Jump);
             body.record(-2, -2, DstRecordType::Jump);
@@ -156,7 +160,9 @@ std::vector<uint8_t> writeDst(const StitchPlan& plan, std::string_view label)
             body.record(0, 0, DstRecordType::ColourChange);
             ++body.colourChanges;
             break;
-        case StitchKind::End: ended = true; break;
+        case StitchKind::End:
+            ended = true;
+            break;
         }
         if (ended)
             break;

@@ -12,8 +12,8 @@
 // sections, travels along the outline with running stitches, so no stitch
 // crosses outside the area. The first penetration of a row, on the outline,
 // is kept even when the turn to it is shorter than DELETE: dropping it would
-// leave every other row short of the edge and the edge ragged. An underlay, when asked for, comes first: rows at
-// the fill angle plus 90 degrees, wider apart, inset from the outline.
+// leave every other row short of the edge and the edge ragged. An underlay, when asked for, comes first: rows
+// at the fill angle plus 90 degrees, wider apart, inset from the outline.
 #include "stitch/fill.h"
 
 #include "shell/libraries.h"
@@ -44,8 +44,10 @@ public:
     {
         const long n = static_cast<long>(v_.size());
         const double perimeter = cumulative_.back();
-        const double posA = cumulative_[static_cast<std::size_t>(ea)] + length(pa - v_[static_cast<std::size_t>(ea)]);
-        const double posB = cumulative_[static_cast<std::size_t>(eb)] + length(pb - v_[static_cast<std::size_t>(eb)]);
+        const double posA =
+            cumulative_[static_cast<std::size_t>(ea)] + length(pa - v_[static_cast<std::size_t>(ea)]);
+        const double posB =
+            cumulative_[static_cast<std::size_t>(eb)] + length(pb - v_[static_cast<std::size_t>(eb)]);
         const double forward = std::fmod(posB - posA + 2 * perimeter, perimeter);
         if (forward <= perimeter - forward) {
             long k = (eb - ea + n) % n;

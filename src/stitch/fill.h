@@ -26,7 +26,7 @@ struct FillSpec {
     double shortest = 5; // shortest stitch the plan keeps
 };
 
-inline constexpr double kFillStitch = 30;  // longest stitch inside a fill row
+inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row
 inline constexpr double kTravelStitch = 20; // running stitches along the outline
 
 void stitchFill(const FillSpec& spec, NeedleSink& sink);

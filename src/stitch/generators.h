@@ -42,8 +42,7 @@ void runAlong(const ArcPath& path, double s0, double s1, double stitchLength, bo
               NeedleSink& sink);
 
 // Number of leading points of a library figure up to its last non-zero one.
-template <typename Points>
-int figureLength(const Points& points)
+template <typename Points> int figureLength(const Points& points)
 {
     int n = 0;
     for (int i = 0; i < static_cast<int>(points.size()); ++i)

@@ -30,7 +30,8 @@ std::vector<Vec> flattenEdge(const BezierEdge& e)
     for (int i = 0; i <= n; ++i) {
         const double t = static_cast<double>(i) / n, u = 1 - t;
         const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-        out.push_back({b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x, b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y});
+        out.push_back(
+            {b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x, b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y});
     }
     return out;
 }

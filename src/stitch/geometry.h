@@ -13,15 +13,39 @@ struct Vec {
     double y = 0;
 };
 
-inline Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec operator*(Vec a, double k) { return {a.x * k, a.y * k}; }
-inline double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
-inline double length(Vec a) { return std::hypot(a.x, a.y); }
-inline Vec lerp(Vec a, Vec b, double t) { return a + (b - a) * t; }
-inline double lerp(double a, double b, double t) { return a + (b - a) * t; }
+inline Vec operator+(Vec a, Vec b)
+{
+    return {a.x + b.x, a.y + b.y};
+}
+inline Vec operator-(Vec a, Vec b)
+{
+    return {a.x - b.x, a.y - b.y};
+}
+inline Vec operator*(Vec a, double k)
+{
+    return {a.x * k, a.y * k};
+}
+inline double dot(Vec a, Vec b)
+{
+    return a.x * b.x + a.y * b.y;
+}
+inline double length(Vec a)
+{
+    return std::hypot(a.x, a.y);
+}
+inline Vec lerp(Vec a, Vec b, double t)
+{
+    return a + (b - a) * t;
+}
+inline double lerp(double a, double b, double t)
+{
+    return a + (b - a) * t;
+}
 // Quarter turn: (1, 0) becomes (0, 1), which points down the screen.
-inline Vec perp(Vec a) { return {-a.y, a.x}; }
+inline Vec perp(Vec a)
+{
+    return {-a.y, a.x};
+}
 // Unit vector, or `fallback` for a vector too short to have a direction.
 inline Vec unit(Vec a, Vec fallback = {1, 0})
 {

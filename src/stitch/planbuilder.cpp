@@ -32,7 +32,8 @@ int64_t chebyshev(int64_t dx, int64_t dy)
 // k-th of n equal steps of d, rounded so that the steps add up exactly.
 int64_t stepOf(int64_t d, int64_t k, int64_t n)
 {
-    return static_cast<int64_t>(std::llround(static_cast<double>(d) * static_cast<double>(k) / static_cast<double>(n)));
+    return static_cast<int64_t>(
+        std::llround(static_cast<double>(d) * static_cast<double>(k) / static_cast<double>(n)));
 }
 
 } // namespace
@@ -118,7 +119,8 @@ void PlanBuilder::connect(Point to, bool stitched)
         cur_ = to;
         return;
     }
-    const double distance = std::hypot(static_cast<double>(to.x - cur_.x), static_cast<double>(to.y - cur_.y));
+    const double distance =
+        std::hypot(static_cast<double>(to.x - cur_.x), static_cast<double>(to.y - cur_.y));
     if (threadIn_ && (pendingTrim_ || distance > settings_.TRIM)) {
         put(StitchKind::Trim, cur_);
         threadIn_ = false;
@@ -139,7 +141,8 @@ void PlanBuilder::stitchTo(Point p, bool keep)
     if (penetrated_ && p == cur_)
         return;
     const int64_t dx = p.x - cur_.x, dy = p.y - cur_.y;
-    if (!keep && penetrated_ && std::hypot(static_cast<double>(dx), static_cast<double>(dy)) < settings_.DELETE) {
+    if (!keep && penetrated_ &&
+        std::hypot(static_cast<double>(dx), static_cast<double>(dy)) < settings_.DELETE) {
         hasDropped_ = true;
         dropped_ = p;
         return;
@@ -170,7 +173,8 @@ void PlanBuilder::placeFigure(int entry, Point at, Vec dir)
     const int count = figureLength(figure);
     const Vec side = perp(dir);
     for (int i = 0; i < count && !overflow_; ++i) {
-        const Vec q = Vec{static_cast<double>(at.x), static_cast<double>(at.y)} + dir * figure[static_cast<std::size_t>(i)].x +
+        const Vec q = Vec{static_cast<double>(at.x), static_cast<double>(at.y)} +
+                      dir * figure[static_cast<std::size_t>(i)].x +
                       side * figure[static_cast<std::size_t>(i)].y;
         Point p;
         if (toPoint(q, p))
@@ -197,7 +201,8 @@ void PlanBuilder::startObject(Point first, Point towards)
     connect(first, true);
     stitchTo(first, true);
     started_ = true;
-    const Vec dir = unit({static_cast<double>(towards.x - first.x), static_cast<double>(towards.y - first.y)});
+    const Vec dir =
+        unit({static_cast<double>(towards.x - first.x), static_cast<double>(towards.y - first.y)});
     if (style_.tieIn >= 0)
         placeFigure(style_.tieIn, first, dir);
     else if (style_.builtinTieIn)
@@ -239,7 +244,8 @@ void PlanBuilder::settleFinalNeedle()
         return;
     // Move the last stitch onto the final needle rather than lose the end point.
     const int64_t dx = dropped_.x - beforeLast_.x, dy = dropped_.y - beforeLast_.y;
-    if (chebyshev(dx, dy) > kMaxStep || std::hypot(static_cast<double>(dx), static_cast<double>(dy)) < settings_.DELETE)
+    if (chebyshev(dx, dy) > kMaxStep ||
+        std::hypot(static_cast<double>(dx), static_cast<double>(dy)) < settings_.DELETE)
         return;
     if (out_ && !out_->empty()) {
         out_->back().x = static_cast<int32_t>(dropped_.x);
@@ -259,7 +265,8 @@ void PlanBuilder::endObject()
         settleFinalNeedle();
         if (hasPrev_) {
             const Point end = cur_;
-            const Vec dir = unit({static_cast<double>(end.x - prev_.x), static_cast<double>(end.y - prev_.y)});
+            const Vec dir =
+                unit({static_cast<double>(end.x - prev_.x), static_cast<double>(end.y - prev_.y)});
             if (style_.tieOut >= 0)
                 placeFigure(style_.tieOut, end, dir);
             else if (style_.builtinTieOut)

@@ -22,8 +22,7 @@ double spacingOf(int32_t density)
     return clampedLength(density, 5, 1e7) / 10;
 }
 
-template <typename Params>
-void applyCommon(const Params& p, ColumnSpec& spec)
+template <typename Params> void applyCommon(const Params& p, ColumnSpec& spec)
 {
     spec.startSpacing = spacingOf(p.SDENS);
     spec.endSpacing = spacingOf(p.TDENS);

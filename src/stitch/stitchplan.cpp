@@ -15,7 +15,8 @@ using namespace stitch;
 
 int64_t StitchPlan::stitchCount() const
 {
-    return std::count_if(records.begin(), records.end(), [](const StitchRecord& r) { return r.kind == StitchKind::Stitch; });
+    return std::count_if(records.begin(), records.end(),
+                         [](const StitchRecord& r) { return r.kind == StitchKind::Stitch; });
 }
 
 int64_t StitchPlan::colourChangeCount() const
@@ -81,7 +82,9 @@ void addBounds(const ObjectRef& o, BoundsCheck& b)
     constexpr double tie = 2 * kMaxStep; // tie-off figures and motif points
     const ObjectParams& p = *o.params;
     switch (o.kind) {
-    case KindRun: b.addEdge(p.run.line, tie); break;
+    case KindRun:
+        b.addEdge(p.run.line, tie);
+        break;
     case KindSaten: {
         const double m = tie + std::max(half(p.saten.SCOMP), half(p.saten.TCOMP));
         b.addEdge(p.saten.edgeA, m);
@@ -101,14 +104,17 @@ void addBounds(const ObjectRef& o, BoundsCheck& b)
         break;
     }
     case KindStar:
-        b.add(p.star.X, p.star.Y, tie + std::abs(static_cast<double>(p.star.RX)) +
-                                      std::abs(static_cast<double>(p.star.RY)) + half(p.star.COMP));
+        b.add(p.star.X, p.star.Y,
+              tie + std::abs(static_cast<double>(p.star.RX)) + std::abs(static_cast<double>(p.star.RY)) +
+                  half(p.star.COMP));
         break;
     case KindCircle:
-        b.add(p.circle.X, p.circle.Y, tie + std::abs(static_cast<double>(p.circle.RX)) +
-                                          std::abs(static_cast<double>(p.circle.RY)) + half(p.circle.SCOMP));
+        b.add(p.circle.X, p.circle.Y,
+              tie + std::abs(static_cast<double>(p.circle.RX)) + std::abs(static_cast<double>(p.circle.RY)) +
+                  half(p.circle.SCOMP));
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -120,8 +126,7 @@ bool withinLimits(const std::vector<ObjectRef>& objects)
     return bounds.acceptable();
 }
 
-template <typename Params>
-void tieOffsOf(const Params& p, const GenContext& ctx, ObjectStyle& style)
+template <typename Params> void tieOffsOf(const Params& p, const GenContext& ctx, ObjectStyle& style)
 {
     const TieOffLibrary& ties = ctx.libraries.tieOffs;
     auto usable = [&](int32_t i) {
@@ -144,12 +149,23 @@ ObjectStyle styleOf(const ObjectRef& o, const GenContext& ctx)
         tieOffsOf(p.run, ctx, style);
         style.stitched = p.run.JUMP != 0;
         break;
-    case KindSaten: tieOffsOf(p.saten, ctx, style); break;
-    case KindSteil: tieOffsOf(p.steil, ctx, style); break;
-    case KindRect: tieOffsOf(p.rect, ctx, style); break;
-    case KindStar: tieOffsOf(p.star, ctx, style); break;
-    case KindCircle: tieOffsOf(p.circle, ctx, style); break;
-    default: break;
+    case KindSaten:
+        tieOffsOf(p.saten, ctx, style);
+        break;
+    case KindSteil:
+        tieOffsOf(p.steil, ctx, style);
+        break;
+    case KindRect:
+        tieOffsOf(p.rect, ctx, style);
+        break;
+    case KindStar:
+        tieOffsOf(p.star, ctx, style);
+        break;
+    case KindCircle:
+        tieOffsOf(p.circle, ctx, style);
+        break;
+    default:
+        break;
     }
     return style;
 }
@@ -158,13 +174,26 @@ void generateObject(const ObjectRef& o, const GenContext& ctx, NeedleSink& sink)
 {
     const ObjectParams& p = *o.params;
     switch (o.kind) {
-    case KindRun: generateRun(p.run, ctx, sink); break;
-    case KindSaten: generateSaten(p.saten, ctx, sink); break;
-    case KindSteil: generateSteil(p.steil, ctx, sink); break;
-    case KindRect: generateRect(p.rect, ctx, sink); break;
-    case KindStar: generateStar(p.star, ctx, sink); break;
-    case KindCircle: generateCircle(p.circle, ctx, sink); break;
-    default: break;
+    case KindRun:
+        generateRun(p.run, ctx, sink);
+        break;
+    case KindSaten:
+        generateSaten(p.saten, ctx, sink);
+        break;
+    case KindSteil:
+        generateSteil(p.steil, ctx, sink);
+        break;
+    case KindRect:
+        generateRect(p.rect, ctx, sink);
+        break;
+    case KindStar:
+        generateStar(p.star, ctx, sink);
+        break;
+    case KindCircle:
+        generateCircle(p.circle, ctx, sink);
+        break;
+    default:
+        break;
     }
 }
 
@@ -180,8 +209,8 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
     builder.finish();
 }
 
-PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& settings, const Libraries& libraries,
-                     StitchPlan& plan)
+PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& settings,
+                     const Libraries& libraries, StitchPlan& plan)
 {
     plan.records.clear();
     if (objects.empty())

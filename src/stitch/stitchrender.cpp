@@ -101,8 +101,8 @@ QImage renderStitchImage(const StitchPlan& plan, int maxSide)
     const double margin = 20;
     const double w = maxX - minX + 2 * margin, h = maxY - minY + 2 * margin;
     const double scale = std::min(std::max(1, maxSide) / std::max(w, h), 4.0);
-    QImage image(std::max(1, static_cast<int>(std::ceil(w * scale))), std::max(1, static_cast<int>(std::ceil(h * scale))),
-                 QImage::Format_RGB32);
+    QImage image(std::max(1, static_cast<int>(std::ceil(w * scale))),
+                 std::max(1, static_cast<int>(std::ceil(h * scale))), QImage::Format_RGB32);
     image.fill(Qt::black);
     QPainter painter(&image);
     painter.scale(scale, scale);

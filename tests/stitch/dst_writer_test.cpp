@@ -41,7 +41,8 @@ TEST(DstEncoding, EveryMoveOnBothAxesDecodesToItself)
                 const auto r = decodeDstRecord(b[0], b[1], b[2]);
                 ASSERT_EQ(r.dx, dx);
                 ASSERT_EQ(r.dy, dy);
-                ASSERT_EQ(r.type, type == DstRecordType::Jump ? testing::DstRecord::Jump : testing::DstRecord::Stitch);
+                ASSERT_EQ(r.type, type == DstRecordType::Jump ? testing::DstRecord::Jump
+                                                              : testing::DstRecord::Stitch);
                 // Balanced ternary never sets both the + and - bit of one weight.
                 for (uint8_t byte : {b[0], b[1]}) {
                     for (int pair = 0; pair < 8; pair += 2)
@@ -59,7 +60,8 @@ TEST(DstEncoding, FixedRecordsHaveTheirBytes)
     EXPECT_EQ(encodeDstRecord(0, 0, DstRecordType::Stitch), (std::array<uint8_t, 3>{0, 0, 0x03}));
     // +1 x is bit 0 of byte 1, +1 y bit 7; +81 y bit 5 of byte 3, -81 x bit 3.
     EXPECT_EQ(encodeDstRecord(1, 1, DstRecordType::Stitch), (std::array<uint8_t, 3>{0x81, 0, 0x03}));
-    EXPECT_EQ(encodeDstRecord(-81, 81, DstRecordType::Jump), (std::array<uint8_t, 3>{0, 0, 0x80 | 0x20 | 0x08 | 0x03}));
+    EXPECT_EQ(encodeDstRecord(-81, 81, DstRecordType::Jump),
+              (std::array<uint8_t, 3>{0, 0, 0x80 | 0x20 | 0x08 | 0x03}));
 }
 
 TEST(DstFile, RoundTripGivesBackEveryRecordOfThePlan)
@@ -153,8 +155,8 @@ TEST(DstFile, LongMovesBecomeEqualRecords)
 
 TEST(DstFile, TrimIsThreeJumpsThatEndWhereTheyBegan)
 {
-    const StitchPlan plan = planOf(
-        {{5, 5, 0, StitchKind::Stitch}, {5, 5, 0, StitchKind::Trim}, {5, 5, 0, StitchKind::End}});
+    const StitchPlan plan =
+        planOf({{5, 5, 0, StitchKind::Stitch}, {5, 5, 0, StitchKind::Trim}, {5, 5, 0, StitchKind::End}});
     const auto file = readDst(writeDst(plan, "t"));
     ASSERT_EQ(file.records.size(), 5u);
     int sx = 0, sy = 0;

@@ -54,7 +54,8 @@ inline DstFile readDst(const std::vector<uint8_t>& bytes)
         std::size_t end = pos;
         while (end < 512 && bytes[end] != '\r')
             ++end;
-        const std::string fieldText(bytes.begin() + static_cast<long>(pos), bytes.begin() + static_cast<long>(end));
+        const std::string fieldText(bytes.begin() + static_cast<long>(pos),
+                                    bytes.begin() + static_cast<long>(end));
         if (fieldText.size() >= 3 && fieldText[2] == ':')
             f.header[fieldText.substr(0, 2)] = fieldText.substr(3);
         pos = end + 1;
@@ -78,8 +79,9 @@ inline std::vector<StitchRecord> dstToPlan(const DstFile& f, int32_t startX, int
     int32_t x = startX, y = startY;
     for (std::size_t i = 0; i < f.records.size(); ++i) {
         const DstRecord& r = f.records[i];
-        if (r.type == DstRecord::Jump && i + 2 < f.records.size() && f.records[i + 1].type == DstRecord::Jump &&
-            f.records[i + 2].type == DstRecord::Jump && r.dx + f.records[i + 1].dx + f.records[i + 2].dx == 0 &&
+        if (r.type == DstRecord::Jump && i + 2 < f.records.size() &&
+            f.records[i + 1].type == DstRecord::Jump && f.records[i + 2].type == DstRecord::Jump &&
+            r.dx + f.records[i + 1].dx + f.records[i + 2].dx == 0 &&
             r.dy + f.records[i + 1].dy + f.records[i + 2].dy == 0 && (r.dx != 0 || r.dy != 0)) {
             out.push_back({x, y, 0, StitchKind::Trim});
             i += 2;

@@ -25,7 +25,8 @@ struct Coverage {
 Coverage coverageOf(const StitchPlan& plan, const QPainterPath& area, double threadWidth)
 {
     const QRectF box = area.boundingRect().adjusted(-20, -20, 20, 20);
-    QImage areaImage(static_cast<int>(box.width()), static_cast<int>(box.height()), QImage::Format_Grayscale8);
+    QImage areaImage(static_cast<int>(box.width()), static_cast<int>(box.height()),
+                     QImage::Format_Grayscale8);
     areaImage.fill(0);
     QImage grown = areaImage, threads = areaImage;
     {
@@ -73,7 +74,8 @@ TEST(FillArea, RectangleAtAnyAngleIsCoveredAndNothingSpills)
 {
     for (int angle : {0, 30, 90, 135, -45, 400}) {
         const ObjectParams p = rectParams(straightEdge(0, 0, 300, 0), straightEdge(0, 200, 300, 200), angle);
-        const Coverage c = coverageOf(planOf(KindRect, p), polygonPath({{0, 0}, {300, 0}, {300, 200}, {0, 200}}), 4);
+        const Coverage c =
+            coverageOf(planOf(KindRect, p), polygonPath({{0, 0}, {300, 0}, {300, 200}, {0, 200}}), 4);
         // Rows off the pixel grid round to whole units, which opens hairline gaps.
         EXPECT_GT(c.covered, 0.95) << angle;
         EXPECT_LT(c.spill, 0.002) << angle;

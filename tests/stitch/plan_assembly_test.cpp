@@ -88,11 +88,13 @@ TEST(PlanAssembly, ColourChangesTrimsAndJumpsBetweenObjects)
     std::vector<StitchKind> between; // what happens between stitches, in order
     for (std::size_t i = 1; i < plan.records.size(); ++i)
         if (plan.records[i].kind != StitchKind::Stitch &&
-            (between.empty() || between.back() != plan.records[i].kind || plan.records[i].kind != StitchKind::Jump))
+            (between.empty() || between.back() != plan.records[i].kind ||
+             plan.records[i].kind != StitchKind::Jump))
             between.push_back(plan.records[i].kind);
-    const std::vector<StitchKind> expected{StitchKind::Jump, StitchKind::Trim, StitchKind::Jump, StitchKind::Trim,
-                                           StitchKind::ColourChange, StitchKind::Jump, StitchKind::ColourChange,
-                                           StitchKind::Jump, StitchKind::End};
+    const std::vector<StitchKind> expected{
+        StitchKind::Jump,         StitchKind::Trim,         StitchKind::Jump,
+        StitchKind::Trim,         StitchKind::ColourChange, StitchKind::Jump,
+        StitchKind::ColourChange, StitchKind::Jump,         StitchKind::End};
     EXPECT_EQ(between, expected);
     EXPECT_EQ(plan.colourChangeCount(), 2);
     // Colour -1 stitches white; stitches carry their thread.
@@ -120,7 +122,7 @@ TEST(PlanAssembly, LongStitchesSplitAndShortOnesDrop)
 {
     auto ws = plainWorkspace();
     ws->settings.DELETE = 8;
-    addObject(*ws, KindRun, runParams(straightEdge(0, 0, 1000, 0), 300)); // 300 > 121: split
+    addObject(*ws, KindRun, runParams(straightEdge(0, 0, 1000, 0), 300));    // 300 > 121: split
     addObject(*ws, KindRun, runParams(straightEdge(1000, 40, 1100, 40), 3)); // 3 < 8: dropped
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
@@ -218,12 +220,14 @@ TEST(PlanAssembly, DesignBeyondDstIsRefusedQuickly)
     EXPECT_TRUE(refused(runParams(straightEdge(-2147483648.0, 0, 2147483647.0, 0)), KindRun));
     EXPECT_TRUE(refused(runParams(straightEdge(1e300, 0, 0, 0)), KindRun));
     EXPECT_TRUE(refused(circleParams(0, 0, std::numeric_limits<int32_t>::max(), 5), KindCircle));
-    EXPECT_TRUE(refused(steilParams(straightEdge(0, 0, 100, 0), std::numeric_limits<int32_t>::min()), KindSteil));
+    EXPECT_TRUE(
+        refused(steilParams(straightEdge(0, 0, 100, 0), std::numeric_limits<int32_t>::min()), KindSteil));
     // Numbers that are no numbers.
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     EXPECT_TRUE(refused(runParams(straightEdge(nan, 0, 10, 10)), KindRun));
-    EXPECT_TRUE(refused(satenParams(straightEdge(0, 0, 10, 0), curvedEdge(0, 5, inf, 0, 0, 0, 10, 5)), KindSaten));
+    EXPECT_TRUE(
+        refused(satenParams(straightEdge(0, 0, 10, 0), curvedEdge(0, 5, inf, 0, 0, 0, 10, 5)), KindSaten));
     // Too many records: a dense fill of 9 by 9 metres.
     ObjectParams huge = rectParams(straightEdge(0, 0, 90000, 0), straightEdge(0, 90000, 90000, 90000));
     huge.rect.SDENS = 1;
@@ -236,14 +240,16 @@ TEST(PlanAssembly, DesignBeyondDstIsRefusedQuickly)
     ObjectParams wide = satenParams(straightEdge(0, 0, 100, 0), straightEdge(0, 10, 100, 10));
     wide.saten.SCOMP = std::numeric_limits<int32_t>::max();
     EXPECT_TRUE(refused(wide, KindSaten));
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60)) << "bounded, not a timing target";
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60))
+        << "bounded, not a timing target";
 }
 
 TEST(PlanAssembly, DesignFarFromTheOriginStillExports)
 {
     // Only extents count: DST moves are relative.
     auto ws = plainWorkspace();
-    addObject(*ws, KindRun, runParams(straightEdge(2147480000.0, -2147480000.0, 2147480500.0, -2147480000.0)));
+    addObject(*ws, KindRun,
+              runParams(straightEdge(2147480000.0, -2147480000.0, 2147480500.0, -2147480000.0)));
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     EXPECT_EQ(plan.records.front().x, 2147480000);

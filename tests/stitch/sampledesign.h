@@ -60,12 +60,31 @@ inline void buildGridDesign(Workspace& ws, int count)
         ObjectParams p{};
         int32_t kind = KindRun;
         switch (i % 6) {
-        case 0: p = runParams(curvedEdge(x, y, x + 60, y + 140, x + 100, y - 20, x + 140, y + 120), 20); kind = KindRun; break;
-        case 1: p = satenParams(straightEdge(x, y, x + 140, y + 20), straightEdge(x, y + 40, x + 140, y + 60)); kind = KindSaten; break;
-        case 2: p = steilParams(curvedEdge(x, y + 70, x + 50, y, x + 90, y + 140, x + 140, y + 70), 30); kind = KindSteil; break;
-        case 3: p = rectParams(straightEdge(x, y, x + 120, y), straightEdge(x + 10, y + 100, x + 130, y + 100), 30); kind = KindRect; break;
-        case 4: p = starParams(ix + 70, iy + 70, 60, 50); kind = KindStar; break;
-        default: p = circleParams(ix + 70, iy + 70, 60, 60, 120); kind = KindCircle; break;
+        case 0:
+            p = runParams(curvedEdge(x, y, x + 60, y + 140, x + 100, y - 20, x + 140, y + 120), 20);
+            kind = KindRun;
+            break;
+        case 1:
+            p = satenParams(straightEdge(x, y, x + 140, y + 20), straightEdge(x, y + 40, x + 140, y + 60));
+            kind = KindSaten;
+            break;
+        case 2:
+            p = steilParams(curvedEdge(x, y + 70, x + 50, y, x + 90, y + 140, x + 140, y + 70), 30);
+            kind = KindSteil;
+            break;
+        case 3:
+            p = rectParams(straightEdge(x, y, x + 120, y), straightEdge(x + 10, y + 100, x + 130, y + 100),
+                           30);
+            kind = KindRect;
+            break;
+        case 4:
+            p = starParams(ix + 70, iy + 70, 60, 50);
+            kind = KindStar;
+            break;
+        default:
+            p = circleParams(ix + 70, iy + 70, 60, 60, 120);
+            kind = KindCircle;
+            break;
         }
         addObject(ws, kind, p);
     }

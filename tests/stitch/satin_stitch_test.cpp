@@ -159,7 +159,8 @@ TEST(SatinColumn, EdgeDrawnTheOtherWayDoesNotTwistTheColumn)
     const ObjectParams p = satenParams(straightEdge(0, 0, 300, 0), straightEdge(300, 50, 0, 50));
     const auto n = needlesOf(p, KindSaten);
     for (std::size_t i = 1; i < n.size(); ++i)
-        EXPECT_LE(std::abs(n[i].x - n[i - 1].x), 2.0) << "every stitch crosses the column, none runs along it";
+        EXPECT_LE(std::abs(n[i].x - n[i - 1].x), 2.0)
+            << "every stitch crosses the column, none runs along it";
 }
 
 TEST(SatinColumn, UnderlaysComeFirstInsetAndReturnToTheStart)

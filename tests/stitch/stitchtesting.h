@@ -110,7 +110,8 @@ inline ObjectParams circleParams(int32_t x, int32_t y, int32_t rx, int32_t ry, i
     return p;
 }
 
-inline ObjectParams starParams(int32_t x, int32_t y, int32_t rx, int32_t ry, int32_t start = 0, int32_t stop = 0)
+inline ObjectParams starParams(int32_t x, int32_t y, int32_t rx, int32_t ry, int32_t start = 0,
+                               int32_t stop = 0)
 {
     ObjectParams p{};
     StarParams& s = p.star;
@@ -164,8 +165,9 @@ inline std::vector<Segment> stitchSegments(const StitchPlan& plan)
     std::vector<Segment> out;
     for (std::size_t i = 1; i < plan.records.size(); ++i)
         if (plan.records[i].kind == StitchKind::Stitch)
-            out.push_back({static_cast<double>(plan.records[i - 1].x), static_cast<double>(plan.records[i - 1].y),
-                           static_cast<double>(plan.records[i].x), static_cast<double>(plan.records[i].y)});
+            out.push_back({static_cast<double>(plan.records[i - 1].x),
+                           static_cast<double>(plan.records[i - 1].y), static_cast<double>(plan.records[i].x),
+                           static_cast<double>(plan.records[i].y)});
     return out;
 }
 
