@@ -19,17 +19,17 @@ namespace kelvara::stitch {
 
 namespace {
 
-template <typename Params> void applyCommon(const Params& p, const GenContext& ctx, FillSpec& spec)
+template <typename Params> void applyCommon(const Params& p, const GenContext& ctx, FillSpec& shape)
 {
-    spec.angle = static_cast<double>(p.ANGLE % 360);
+    shape.angle = static_cast<double>(p.ANGLE % 360);
     // Rows closer than one unit would fall onto each other in the machine's steps.
-    spec.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
-    spec.comp = p.SCOMP;
-    spec.topLayer = p.STITCHES != 0;
-    spec.shortest = ctx.settings.DELETE;
+    shape.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
+    shape.comp = p.SCOMP;
+    shape.topLayer = p.STITCHES != 0;
+    shape.shortest = ctx.settings.DELETE;
     if (p.UNDER != -1) {
-        spec.underLength = clampedLength(p.UNDER, 1, 1e9);
-        spec.underInset = std::max(0, p.OFSUND);
+        shape.underLength = clampedLength(p.UNDER, 1, 1e9);
+        shape.underInset = std::max(0, p.OFSUND);
     }
     const PatternLibrary& patterns = ctx.libraries.patterns;
     if (p.PATTERN >= 0 && p.PATTERN < patterns.count) {
@@ -37,11 +37,11 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
         int used = 0;
         while (used < PatternLibrary::kRows && rows[static_cast<std::size_t>(used)].markCount > 0)
             ++used;
-        spec.patternRows = rows.data();
-        spec.patternRowCount = used;
+        shape.patternRows = rows.data();
+        shape.patternRowCount = used;
     }
-    spec.zoomX = std::isfinite(p.ZOOMX) ? std::clamp(std::abs(p.ZOOMX), 0.5, 20.0) : 1.0;
-    spec.rowsPerPatternRow =
+    shape.zoomX = std::isfinite(p.ZOOMX) ? std::clamp(std::abs(p.ZOOMX), 0.5, 20.0) : 1.0;
+    shape.rowsPerPatternRow =
         std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
 }
 
@@ -49,16 +49,16 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
 
 void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
 {
-    FillSpec spec;
-    spec.outline = flattenEdge(p.edgeA);
+    FillSpec shape;
+    shape.outline = flattenEdge(p.edgeA);
     std::vector<Vec> b = flattenEdge(p.edgeB);
     const Vec a0{p.edgeA.x1, p.edgeA.y1}, a1{p.edgeA.x2, p.edgeA.y2};
     const Vec b0{p.edgeB.x1, p.edgeB.y1}, b1{p.edgeB.x2, p.edgeB.y2};
     if (length(a0 - b0) + length(a1 - b1) <= length(a0 - b1) + length(a1 - b0))
         std::reverse(b.begin(), b.end());
-    spec.outline.insert(spec.outline.end(), b.begin(), b.end());
-    applyCommon(p, ctx, spec);
-    stitchFill(spec, sink);
+    shape.outline.insert(shape.outline.end(), b.begin(), b.end());
+    applyCommon(p, ctx, shape);
+    stitchFill(shape, sink);
 }
 
 void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink)
@@ -66,16 +66,16 @@ void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& si
     const double rx = std::abs(static_cast<double>(p.RX)), ry = std::abs(static_cast<double>(p.RY));
     if (rx < 0.5 || ry < 0.5)
         return; // no area to fill
-    FillSpec spec;
+    FillSpec shape;
     const double around = 2 * 3.14159265358979323846 * std::max(rx, ry);
     const int n = static_cast<int>(std::clamp(std::ceil(around / 3), 16.0, 1024.0));
-    spec.outline.reserve(static_cast<std::size_t>(n));
+    shape.outline.reserve(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) {
         const double a = 2 * 3.14159265358979323846 * i / n;
-        spec.outline.push_back({p.X + rx * std::cos(a), p.Y + ry * std::sin(a)});
+        shape.outline.push_back({p.X + rx * std::cos(a), p.Y + ry * std::sin(a)});
     }
-    applyCommon(p, ctx, spec);
-    stitchFill(spec, sink);
+    applyCommon(p, ctx, shape);
+    stitchFill(shape, sink);
 }
 
 } // namespace kelvara::stitch

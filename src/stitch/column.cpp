@@ -45,21 +45,21 @@ private:
 };
 
 // The rung at fraction t, widened by the compensation at t.
-void rungAt(const ColumnSpec& spec, double t, Vec& a, Vec& b)
+void rungAt(const ColumnSpec& shape, double t, Vec& a, Vec& b)
 {
-    spec.edges(t, a, b);
+    shape.edges(t, a, b);
     const double width = length(b - a);
     const Vec dir = unit(b - a, {0, 0});
-    double extra = lerp(spec.startComp, spec.endComp, t) / 2;
+    double extra = lerp(shape.startComp, shape.endComp, t) / 2;
     extra = std::max(extra, -width / 2);
     a = a - dir * extra;
     b = b + dir * extra;
 }
 
 // The edges pulled towards each other by `inset`, meeting at most in the middle.
-void insetRungAt(const ColumnSpec& spec, double t, double inset, Vec& a, Vec& b)
+void insetRungAt(const ColumnSpec& shape, double t, double inset, Vec& a, Vec& b)
 {
-    spec.edges(t, a, b);
+    shape.edges(t, a, b);
     const double width = length(b - a);
     const Vec dir = unit(b - a, {0, 0});
     const double in = std::clamp(inset, 0.0, width / 2);
@@ -67,33 +67,33 @@ void insetRungAt(const ColumnSpec& spec, double t, double inset, Vec& a, Vec& b)
     b = b - dir * in;
 }
 
-void contourUnderlay(const ColumnSpec& spec, double t0, double t1, NeedleSink& sink)
+void contourUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& sink)
 {
-    const int samples = static_cast<int>(std::clamp(std::ceil(spec.length / 2), 4.0, 4096.0));
+    const int samples = static_cast<int>(std::clamp(std::ceil(shape.length / 2), 4.0, 4096.0));
     std::vector<Vec> edgeA, edgeB;
     edgeA.reserve(static_cast<std::size_t>(samples) + 1);
     edgeB.reserve(static_cast<std::size_t>(samples) + 1);
     for (int i = 0; i <= samples; ++i) {
         Vec a, b;
-        insetRungAt(spec, lerp(t0, t1, static_cast<double>(i) / samples), spec.contourInset, a, b);
+        insetRungAt(shape, lerp(t0, t1, static_cast<double>(i) / samples), shape.contourInset, a, b);
         edgeA.push_back(a);
         edgeB.push_back(b);
     }
     std::reverse(edgeB.begin(), edgeB.end());
     const ArcPath pathA(std::move(edgeA)), pathB(std::move(edgeB));
-    runAlong(pathA, 0, pathA.length(), spec.contourLength, true, sink);
-    runAlong(pathB, 0, pathB.length(), spec.contourLength, true, sink);
+    runAlong(pathA, 0, pathA.length(), shape.contourLength, true, sink);
+    runAlong(pathB, 0, pathB.length(), shape.contourLength, true, sink);
 }
 
-void zigzagUnderlay(const ColumnSpec& spec, double t0, double t1, NeedleSink& sink)
+void zigzagUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& sink)
 {
-    const double span = spec.length * (t1 - t0);
-    const long steps = std::max(1L, std::lround(std::min(span / (spec.zigzagSpacing / 2), 1e9)));
+    const double span = shape.length * (t1 - t0);
+    const long steps = std::max(1L, std::lround(std::min(span / (shape.zigzagSpacing / 2), 1e9)));
     for (int pass = 0; pass < 2 && !sink.exhausted(); ++pass) {
         for (long k = 0; k <= steps && !sink.exhausted(); ++k) {
             const long i = pass == 0 ? k : steps - k;
             Vec a, b;
-            insetRungAt(spec, lerp(t0, t1, static_cast<double>(i) / steps), spec.zigzagInset, a, b);
+            insetRungAt(shape, lerp(t0, t1, static_cast<double>(i) / steps), shape.zigzagInset, a, b);
             // The way back uses the other edge at each step, crossing the way out.
             sink.needle((i + pass) % 2 == 0 ? a : b);
         }
@@ -102,37 +102,37 @@ void zigzagUnderlay(const ColumnSpec& spec, double t0, double t1, NeedleSink& si
 
 } // namespace
 
-void stitchColumn(const ColumnSpec& spec, NeedleSink& sink)
+void stitchColumn(const ColumnSpec& shape, NeedleSink& sink)
 {
-    const double len = std::max(spec.length, 0.0);
-    double t0 = len > 0 ? std::clamp(spec.push / len, 0.0, 0.5) : 0.5;
+    const double len = std::max(shape.length, 0.0);
+    double t0 = len > 0 ? std::clamp(shape.push / len, 0.0, 0.5) : 0.5;
     double t1 = 1 - t0;
     if (t1 - t0 < 1e-9)
         t0 = t1 = 0.5;
 
-    if (spec.contourLength > 0)
-        contourUnderlay(spec, t0, t1, sink);
-    if (spec.zigzagSpacing > 0)
-        zigzagUnderlay(spec, t0, t1, sink);
-    if (!spec.topLayer)
+    if (shape.contourLength > 0)
+        contourUnderlay(shape, t0, t1, sink);
+    if (shape.zigzagSpacing > 0)
+        zigzagUnderlay(shape, t0, t1, sink);
+    if (!shape.topLayer)
         return;
 
     // Rungs are half the edge spacing apart.
-    const RungScale scale(std::max(len, 1e-9), spec.startSpacing / 2, spec.endSpacing / 2);
+    const RungScale scale(std::max(len, 1e-9), shape.startSpacing / 2, shape.endSpacing / 2);
     const double u0 = scale.rungsAt(t0);
     const double total = len > 0 ? scale.rungsAt(t1) - u0 : 0.0;
     long n = std::max(2L, std::lround(std::min(total, 1e9)) + 1);
-    if (spec.stopSide >= 0 && rungSide(spec, n - 1) != spec.stopSide)
+    if (shape.stopSide >= 0 && rungSide(shape, n - 1) != shape.stopSide)
         ++n;
     const double step = total / static_cast<double>(n - 1);
 
-    for (int pass = 0; pass < spec.repeat && !sink.exhausted(); ++pass) {
+    for (int pass = 0; pass < shape.repeat && !sink.exhausted(); ++pass) {
         for (long k = 0; k < n && !sink.exhausted(); ++k) {
             const long i = pass % 2 == 0 ? k : n - 1 - k;
             const double t = total > 0 ? scale.fractionAt(u0 + step * static_cast<double>(i)) : t0;
             Vec a, b;
-            rungAt(spec, std::clamp(t, 0.0, 1.0), a, b);
-            sink.needle(rungSide(spec, i) == 0 ? a : b);
+            rungAt(shape, std::clamp(t, 0.0, 1.0), a, b);
+            sink.needle(rungSide(shape, i) == 0 ? a : b);
         }
     }
 }

@@ -24,12 +24,12 @@ struct ColumnSpec {
     double zigzagInset = 0;
 };
 
-void stitchColumn(const ColumnSpec& spec, NeedleSink& sink);
+void stitchColumn(const ColumnSpec& shape, NeedleSink& sink);
 
 // Side of a rung: where the penetration of rung k lies (0 = A, 1 = B).
-inline int rungSide(const ColumnSpec& spec, long k)
+inline int rungSide(const ColumnSpec& shape, long k)
 {
-    return static_cast<int>((spec.startSide + k) % 2);
+    return static_cast<int>((shape.startSide + k) % 2);
 }
 
 } // namespace kelvara::stitch

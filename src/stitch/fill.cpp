@@ -311,42 +311,42 @@ void stitchLayer(const Outline& outline, const Frame& frame, Rows& rows, const L
 
 } // namespace
 
-void stitchFill(const FillSpec& spec, NeedleSink& sink)
+void stitchFill(const FillSpec& shape, NeedleSink& sink)
 {
-    if (spec.outline.size() < 3)
+    if (shape.outline.size() < 3)
         return;
-    const Outline outline(spec.outline);
+    const Outline outline(shape.outline);
     // Never so wide that the tatami grid (kFillStitch - gap) collapses.
-    const double gap = std::clamp(spec.shortest, 6.0, 12.0);
+    const double gap = std::clamp(shape.shortest, 6.0, 12.0);
     Position pos;
 
-    if (spec.underLength > 0) {
-        const Frame frame(spec.angle + 90);
+    if (shape.underLength > 0) {
+        const Frame frame(shape.angle + 90);
         LayerStyle style;
-        style.spacing = std::max(6 * spec.spacing, 20.0);
-        style.evenLength = spec.underLength;
+        style.spacing = std::max(6 * shape.spacing, 20.0);
+        style.evenLength = shape.underLength;
         style.gap = gap;
         Rows rows;
-        if (!cutRows(spec.outline, frame, style.spacing, spec.underInset, sink.room(), rows)) {
+        if (!cutRows(shape.outline, frame, style.spacing, shape.underInset, sink.room(), rows)) {
             sink.markOverflow();
             return;
         }
         stitchLayer(outline, frame, rows, style, pos, sink);
     }
-    if (!spec.topLayer || sink.exhausted())
+    if (!shape.topLayer || sink.exhausted())
         return;
 
-    const Frame frame(spec.angle);
+    const Frame frame(shape.angle);
     LayerStyle style;
-    style.spacing = spec.spacing;
-    style.comp = spec.comp;
-    style.patternRows = spec.patternRows;
-    style.patternRowCount = spec.patternRowCount;
-    style.zoomX = spec.zoomX;
-    style.rowsPerPatternRow = std::max(1, spec.rowsPerPatternRow);
+    style.spacing = shape.spacing;
+    style.comp = shape.comp;
+    style.patternRows = shape.patternRows;
+    style.patternRowCount = shape.patternRowCount;
+    style.zoomX = shape.zoomX;
+    style.rowsPerPatternRow = std::max(1, shape.rowsPerPatternRow);
     style.gap = gap;
     Rows rows;
-    if (!cutRows(spec.outline, frame, spec.spacing, 0, sink.room(), rows)) {
+    if (!cutRows(shape.outline, frame, shape.spacing, 0, sink.room(), rows)) {
         sink.markOverflow();
         return;
     }

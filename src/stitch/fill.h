@@ -29,6 +29,6 @@ struct FillSpec {
 inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row
 inline constexpr double kTravelStitch = 20; // running stitches along the outline
 
-void stitchFill(const FillSpec& spec, NeedleSink& sink);
+void stitchFill(const FillSpec& shape, NeedleSink& sink);
 
 } // namespace kelvara::stitch

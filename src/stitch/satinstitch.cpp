@@ -22,22 +22,22 @@ double spacingOf(int32_t density)
     return clampedLength(density, 5, 1e7) / 10;
 }
 
-template <typename Params> void applyCommon(const Params& p, ColumnSpec& spec)
+template <typename Params> void applyCommon(const Params& p, ColumnSpec& shape)
 {
-    spec.startSpacing = spacingOf(p.SDENS);
-    spec.endSpacing = spacingOf(p.TDENS);
-    spec.startComp = p.SCOMP;
-    spec.endComp = p.TCOMP;
-    spec.push = std::max(0, p.PUSHCOMP);
-    spec.repeat = clampedRepeat(p.REPEAT);
-    spec.topLayer = p.STITCHES != 0;
+    shape.startSpacing = spacingOf(p.SDENS);
+    shape.endSpacing = spacingOf(p.TDENS);
+    shape.startComp = p.SCOMP;
+    shape.endComp = p.TCOMP;
+    shape.push = std::max(0, p.PUSHCOMP);
+    shape.repeat = clampedRepeat(p.REPEAT);
+    shape.topLayer = p.STITCHES != 0;
     if (p.UNDER != -1) {
-        spec.contourLength = clampedLength(p.UNDER, 1, 1e9);
-        spec.contourInset = std::max(0, p.OFSUND);
+        shape.contourLength = clampedLength(p.UNDER, 1, 1e9);
+        shape.contourInset = std::max(0, p.OFSUND);
     }
     if (p.CIKCAK != -1) {
-        spec.zigzagSpacing = clampedLength(p.CIKCAK, 1, 1e9);
-        spec.zigzagInset = std::max(0, p.OFSCIK);
+        shape.zigzagSpacing = clampedLength(p.CIKCAK, 1, 1e9);
+        shape.zigzagInset = std::max(0, p.OFSCIK);
     }
 }
 
@@ -53,16 +53,16 @@ void generateSaten(const SatenParams& p, const GenContext&, NeedleSink& sink)
         std::reverse(pointsB.begin(), pointsB.end());
     const ArcPath edgeB(std::move(pointsB));
 
-    ColumnSpec spec;
-    spec.edges = [&](double t, Vec& a, Vec& b) {
+    ColumnSpec shape;
+    shape.edges = [&](double t, Vec& a, Vec& b) {
         a = edgeA.pointAt(t * edgeA.length());
         b = edgeB.pointAt(t * edgeB.length());
     };
-    spec.length = (edgeA.length() + edgeB.length()) / 2;
-    applyCommon(p, spec);
-    spec.startSide = p.STARTA == 2 ? 1 : 0;
-    spec.stopSide = p.STOPA == 1 ? 0 : p.STOPA == 2 ? 1 : -1;
-    stitchColumn(spec, sink);
+    shape.length = (edgeA.length() + edgeB.length()) / 2;
+    applyCommon(p, shape);
+    shape.startSide = p.STARTA == 2 ? 1 : 0;
+    shape.stopSide = p.STOPA == 1 ? 0 : p.STOPA == 2 ? 1 : -1;
+    stitchColumn(shape, sink);
 }
 
 void generateSteil(const SteilParams& p, const GenContext&, NeedleSink& sink)
@@ -70,17 +70,17 @@ void generateSteil(const SteilParams& p, const GenContext&, NeedleSink& sink)
     const ArcPath centre(flattenEdge(p.line));
     const double w0 = std::abs(static_cast<double>(p.SWIDTH)), w1 = std::abs(static_cast<double>(p.TWIDTH));
 
-    ColumnSpec spec;
-    spec.edges = [&](double t, Vec& a, Vec& b) {
+    ColumnSpec shape;
+    shape.edges = [&](double t, Vec& a, Vec& b) {
         const double s = t * centre.length();
         const Vec c = centre.pointAt(s);
         const Vec half = perp(centre.tangentAt(s)) * (lerp(w0, w1, t) / 2);
         a = c - half;
         b = c + half;
     };
-    spec.length = centre.length();
-    applyCommon(p, spec);
-    stitchColumn(spec, sink);
+    shape.length = centre.length();
+    applyCommon(p, shape);
+    stitchColumn(shape, sink);
 }
 
 } // namespace kelvara::stitch

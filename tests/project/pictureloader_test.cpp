@@ -99,45 +99,45 @@ void expectRamp(const DecodedBitmap& decoded, int width, int height)
 TEST(PictureLoader, HeaderVariantsFindTheirPixels)
 {
     const auto ramp = rampPixels(5, 3);
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = 3;
-    spec.pixels = ramp;
+    BmpSpec layout;
+    layout.width = 5;
+    layout.height = 3;
+    layout.pixels = ramp;
 
     {
         SCOPED_TRACE("bottom-up, 24 bits");
-        expectRamp(decodeBitmap(makeBmp(spec)), 5, 3);
+        expectRamp(decodeBitmap(makeBmp(layout)), 5, 3);
     }
 
-    BmpSpec topDown = spec;
+    BmpSpec topDown = layout;
     topDown.height = -3;
     {
         SCOPED_TRACE("top-down");
         expectRamp(decodeBitmap(makeBmp(topDown)), 5, 3);
     }
 
-    BmpSpec bgrx = spec;
+    BmpSpec bgrx = layout;
     bgrx.bitsPerPixel = 32; // rows of 20 bytes; the fourth byte is ignored
     {
         SCOPED_TRACE("32 bits");
         expectRamp(decodeBitmap(makeBmp(bgrx)), 5, 3);
     }
 
-    BmpSpec table = spec;
+    BmpSpec table = layout;
     table.colourTableEntries = 7;
     {
         SCOPED_TRACE("colour table");
         expectRamp(decodeBitmap(makeBmp(table)), 5, 3);
     }
 
-    BmpSpec v4 = spec;
+    BmpSpec v4 = layout;
     v4.infoSize = 108;
     {
         SCOPED_TRACE("V4 header");
         expectRamp(decodeBitmap(makeBmp(v4)), 5, 3);
     }
 
-    BmpSpec gap = spec;
+    BmpSpec gap = layout;
     gap.pixelOffset = 200;
     {
         SCOPED_TRACE("gap before the pixels");
@@ -153,7 +153,7 @@ TEST(PictureLoader, HeaderVariantsFindTheirPixels)
         expectRamp(decodeBitmap(makeBmp(fields)), 5, 3);
     }
 
-    BmpSpec larger = spec;
+    BmpSpec larger = layout;
     larger.imageSizeField = 1000; // larger than the rows, and present in the file
     larger.pixelOffset = 54;
     std::string bytes = makeBmp(larger);
@@ -172,9 +172,9 @@ struct Forged {
 std::vector<Forged> forgedFiles()
 {
     const auto forge = [](auto change) {
-        BmpSpec spec;
-        change(spec);
-        return makeBmp(spec);
+        BmpSpec layout;
+        change(layout);
+        return makeBmp(layout);
     };
     std::vector<Forged> files;
     files.push_back({"empty", ""});

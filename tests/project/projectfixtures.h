@@ -74,16 +74,16 @@ inline void put32(std::string& s, std::size_t at, uint32_t v)
         s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-// A BMP file laid out as the spec says; pixel rows bottom-up for a positive
+// A BMP file laid out as `layout` describes; pixel rows bottom-up for a positive
 // height, top-down for a negative one.
-inline std::string makeBmp(const BmpSpec& spec)
+inline std::string makeBmp(const BmpSpec& layout)
 {
-    const uint32_t headerEnd = 14 + std::max<uint32_t>(spec.infoSize, 40);
-    const uint32_t tableEnd = headerEnd + 4 * spec.colourTableEntries;
-    const uint32_t offset = spec.pixelOffset >= 0 ? static_cast<uint32_t>(spec.pixelOffset) : tableEnd;
-    const int32_t rows = spec.height < 0 ? -spec.height : spec.height;
-    const std::size_t step = spec.bitsPerPixel / 8;
-    const int32_t width = std::max(spec.width, 0);
+    const uint32_t headerEnd = 14 + std::max<uint32_t>(layout.infoSize, 40);
+    const uint32_t tableEnd = headerEnd + 4 * layout.colourTableEntries;
+    const uint32_t offset = layout.pixelOffset >= 0 ? static_cast<uint32_t>(layout.pixelOffset) : tableEnd;
+    const int32_t rows = layout.height < 0 ? -layout.height : layout.height;
+    const std::size_t step = layout.bitsPerPixel / 8;
+    const int32_t width = std::max(layout.width, 0);
     const std::size_t rowLength = (static_cast<std::size_t>(width) * step + 3) / 4 * 4;
 
     std::string file(std::max<std::size_t>(offset, tableEnd) + rowLength * rows, '\0');
@@ -91,24 +91,24 @@ inline std::string makeBmp(const BmpSpec& spec)
     file[1] = 'M';
     put32(file, 2, static_cast<uint32_t>(file.size()));
     put32(file, 10, offset);
-    put32(file, 14, spec.infoSize);
-    put32(file, 18, static_cast<uint32_t>(spec.width));
-    put32(file, 22, static_cast<uint32_t>(spec.height));
+    put32(file, 14, layout.infoSize);
+    put32(file, 18, static_cast<uint32_t>(layout.width));
+    put32(file, 22, static_cast<uint32_t>(layout.height));
     put16(file, 26, 1);
-    put16(file, 28, spec.bitsPerPixel);
-    put32(file, 30, spec.compression);
-    put32(file, 34, spec.imageSizeField);
-    put32(file, 46, spec.colourTableEntries);
-    for (std::size_t i = 0; i < spec.masks.size(); ++i)
-        put32(file, 54 + 4 * i, spec.masks[i]);
-    for (uint32_t i = 0; i < spec.colourTableEntries; ++i)
+    put16(file, 28, layout.bitsPerPixel);
+    put32(file, 30, layout.compression);
+    put32(file, 34, layout.imageSizeField);
+    put32(file, 46, layout.colourTableEntries);
+    for (std::size_t i = 0; i < layout.masks.size(); ++i)
+        put32(file, 54 + 4 * i, layout.masks[i]);
+    for (uint32_t i = 0; i < layout.colourTableEntries; ++i)
         put32(file, headerEnd + 4 * i, 0x00ABCDEF);
 
     for (int32_t r = 0; r < rows; ++r) {
-        const int32_t imageRow = spec.height > 0 ? rows - 1 - r : r;
+        const int32_t imageRow = layout.height > 0 ? rows - 1 - r : r;
         for (int32_t x = 0; x < width; ++x) {
             const std::size_t i = static_cast<std::size_t>(imageRow) * width + x;
-            const uint32_t rgb = i < spec.pixels.size() ? spec.pixels[i] : 0x808080;
+            const uint32_t rgb = i < layout.pixels.size() ? layout.pixels[i] : 0x808080;
             const std::size_t at = offset + r * rowLength + x * step;
             if (step < 3 || at < headerEnd || at + step > file.size())
                 continue;
@@ -119,8 +119,8 @@ inline std::string makeBmp(const BmpSpec& spec)
                 file[at + 3] = static_cast<char>(0x5A); // the X byte is not alpha
         }
     }
-    if (spec.truncateTo >= 0 && static_cast<std::size_t>(spec.truncateTo) < file.size())
-        file.resize(static_cast<std::size_t>(spec.truncateTo));
+    if (layout.truncateTo >= 0 && static_cast<std::size_t>(layout.truncateTo) < file.size())
+        file.resize(static_cast<std::size_t>(layout.truncateTo));
     return file;
 }
 
