@@ -276,6 +276,14 @@ void ObjectListWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     QListWidget::keyPressEvent(event);
+    // The list keeps its keys: passed on, they would reach the main window
+    // as its own (state keys, hotkeys, arrow scrolling of the canvas).
+    event->accept();
+}
+
+void ObjectListWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
 }
 
 void ObjectListWidget::beginDrag()
