@@ -141,8 +141,24 @@ uint32_t mouseKeyFlags(int qtModifiers)
     return flags;
 }
 
+namespace {
+
+// Alt itself, and a key pressed or released while Alt is held without Ctrl,
+// is a system key (menu and window keys): it produces neither key nor
+// character messages. Qt leaves Alt out of the Alt key's own modifiers.
+bool isSystemKey(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const bool alt = event.key() == Qt::Key_Alt || (modifiers & Qt::AltModifier);
+    return alt && !(modifiers & Qt::ControlModifier);
+}
+
+} // namespace
+
 void QtEventAdapter::keyPressed(WindowId window, const QKeyEvent& event)
 {
+    if (isSystemKey(event))
+        return;
     if (const uint32_t key = virtualKeyCode(event.key()); key != 0)
         send(window, MsgKeyDown, key);
     // Typed characters as 8-bit codes; what Latin-1 cannot hold is not typed.
@@ -156,7 +172,7 @@ void QtEventAdapter::keyReleased(WindowId window, const QKeyEvent& event)
 {
     // The platform's auto-repeat sends a release before every repeated
     // press; only the real release is one.
-    if (event.isAutoRepeat())
+    if (event.isAutoRepeat() || isSystemKey(event))
         return;
     if (const uint32_t key = virtualKeyCode(event.key()); key != 0)
         send(window, MsgKeyUp, key);

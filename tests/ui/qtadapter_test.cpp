@@ -101,6 +101,24 @@ TEST_F(AdapterTest, PeriodTypesCharacter46WithoutTheDeleteKey)
     EXPECT_EQ(sent[0], (Sent{WindowId::Canvas, MsgChar, 0xE9, 0}));
 }
 
+TEST_F(AdapterTest, KeysHeldWithAltAreSystemKeys)
+{
+    // Alt+R neither selects a tool on its key nor types its character.
+    keyPress(Qt::Key_Alt, {}, false, Qt::AltModifier);
+    keyPress(Qt::Key_R, "r", false, Qt::AltModifier);
+    QKeyEvent altRelease(QEvent::KeyRelease, Qt::Key_R, Qt::AltModifier);
+    adapter.keyReleased(WindowId::Canvas, altRelease);
+    EXPECT_TRUE(sent.empty());
+    // Alt let go before the letter: its release is an ordinary key-up.
+    keyPress(Qt::Key_S, "s", false, Qt::AltModifier);
+    keyRelease(Qt::Key_S);
+    EXPECT_EQ(sent, (std::vector<Sent>{{WindowId::Canvas, MsgKeyUp, 'S', 0}}));
+    // With Ctrl as well (AltGr on some keyboards) keys are ordinary ones.
+    sent.clear();
+    keyPress(Qt::Key_E, QString::fromUtf8("\xe2\x82\xac"), false, Qt::AltModifier | Qt::ControlModifier);
+    EXPECT_EQ(sent, (std::vector<Sent>{{WindowId::Canvas, MsgKeyDown, 'E', 0}}));
+}
+
 TEST_F(AdapterTest, MouseMessagesCarryPositionAndFlagsInsideTheArea)
 {
     const QRect area(0, 0, 100, 80);
