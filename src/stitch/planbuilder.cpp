@@ -24,6 +24,9 @@ namespace kelvara::stitch {
 
 namespace {
 
+// Needles a plan may place beyond four per record it can hold.
+constexpr int64_t kNeedleAllowance = 1000000;
+
 int64_t chebyshev(int64_t dx, int64_t dy)
 {
     return std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
@@ -40,8 +43,20 @@ int64_t stepOf(int64_t d, int64_t k, int64_t n)
 
 PlanBuilder::PlanBuilder(const Settings& settings, const Libraries& libraries, std::vector<StitchRecord>* out,
                          int64_t recordLimit)
-    : settings_(settings), libraries_(libraries), out_(out), limit_(recordLimit)
+    : settings_(settings), libraries_(libraries), out_(out), limit_(recordLimit),
+      needleBudget_(4 * recordLimit + kNeedleAllowance)
 {
+}
+
+// Needles dropped by the short-stitch rule make no records, so the record
+// limit alone would not stop a forged design (say, a motif of 1-unit steps
+// laid along a very long line) from placing needles for minutes. Every
+// needle and jump is counted; past the budget the design counts as too large.
+bool PlanBuilder::spendNeedle()
+{
+    if (++needles_ > needleBudget_)
+        overflow_ = true;
+    return !overflow_;
 }
 
 bool PlanBuilder::toPoint(Vec v, Point& p)
@@ -213,7 +228,7 @@ void PlanBuilder::startObject(Point first, Point towards)
 void PlanBuilder::place(Vec v, bool keep)
 {
     Point p;
-    if (overflow_ || !toPoint(v, p))
+    if (overflow_ || !spendNeedle() || !toPoint(v, p))
         return;
     if (!started_) {
         if (!haveFirst_) {
@@ -231,7 +246,7 @@ void PlanBuilder::place(Vec v, bool keep)
 void PlanBuilder::jump(Vec v)
 {
     Point p;
-    if (overflow_ || !toPoint(v, p))
+    if (overflow_ || !spendNeedle() || !toPoint(v, p))
         return;
     connect(p, false);
     if (!any_ && !overflow_)

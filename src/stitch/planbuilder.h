@@ -54,6 +54,7 @@ private:
     };
 
     void place(Vec v, bool keep);
+    bool spendNeedle();
     bool toPoint(Vec v, Point& p);
     void put(StitchKind kind, Point p);
     void connect(Point to, bool stitched);
@@ -71,6 +72,8 @@ private:
 
     int64_t records_ = 0;
     int64_t stitches_ = 0;
+    int64_t needles_ = 0;
+    int64_t needleBudget_;
     bool overflow_ = false;
     bool any_ = false;
     int64_t minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;

@@ -1,5 +1,6 @@
 #include "stitch/dsttestreader.h"
 #include "stitch/dstwriter.h"
+#include "stitch/planbuilder.h"
 #include "stitch/sampledesign.h"
 #include "support/workspacefixture.h"
 
@@ -242,6 +243,24 @@ TEST(PlanAssembly, DesignBeyondDstIsRefusedQuickly)
     EXPECT_TRUE(refused(wide, KindSaten));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60))
         << "bounded, not a timing target";
+}
+
+TEST(PlanAssembly, NeedlesDroppedAsTooShortStillCountTowardsTheLimit)
+{
+    // A forged motif of 1-unit steps makes needles the short-stitch rule
+    // drops; without a count of its own such a plan would run on for minutes.
+    const Settings settings;
+    Libraries libraries;
+    stitch::PlanBuilder builder(settings, libraries, nullptr, 10);
+    builder.beginObject({});
+    int64_t placed = 0;
+    while (!builder.exhausted() && placed < 50'000'000) {
+        builder.needle({static_cast<double>(placed % 2), 0.0});
+        ++placed;
+    }
+    EXPECT_TRUE(builder.overflowed());
+    EXPECT_LE(placed, 2'000'000);
+    EXPECT_LE(builder.recordCount(), 10);
 }
 
 TEST(PlanAssembly, DesignFarFromTheOriginStillExports)
