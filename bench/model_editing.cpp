@@ -4,6 +4,7 @@
 #include "model/undojournal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
+#include "support/fakeplatform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,76 +15,7 @@
 namespace kelvara {
 namespace {
 
-// A list box in memory, as the object list behaves (benchmarks do not link
-// the test fakes).
-class MemoryList : public ListBox {
-public:
-    struct Line {
-        std::string text;
-        int32_t data = 0;
-        bool selected = false;
-    };
-    void resetContent() override { lines.clear(); }
-    void initStorage(int items, int) override { lines.reserve(static_cast<size_t>(items)); }
-    int addString(const std::string& text) override
-    {
-        lines.push_back({text});
-        return count() - 1;
-    }
-    void insertString(int position, const std::string& text) override
-    {
-        if (position < 0 || position > count())
-            position = count();
-        lines.insert(lines.begin() + position, {text});
-    }
-    void deleteString(int position) override
-    {
-        if (valid(position))
-            lines.erase(lines.begin() + position);
-    }
-    std::string text(int position) const override { return valid(position) ? lines[position].text : ""; }
-    void setItemData(int position, int32_t data) override
-    {
-        if (valid(position))
-            lines[position].data = data;
-    }
-    int32_t itemData(int position) const override { return valid(position) ? lines[position].data : -1; }
-    void setSelected(int position, bool selected) override
-    {
-        if (position == -1)
-            for (Line& l : lines)
-                l.selected = selected;
-        else if (valid(position))
-            lines[position].selected = selected;
-    }
-    std::vector<int> selectedPositions() const override
-    {
-        std::vector<int> out;
-        for (int i = 0; i < count(); ++i)
-            if (lines[i].selected)
-                out.push_back(i);
-        return out;
-    }
-    int count() const override { return static_cast<int>(lines.size()); }
-    void setRedraw(bool) override {}
-
-    std::vector<Line> lines;
-
-private:
-    bool valid(int position) const { return position >= 0 && position < count(); }
-};
-
-class NoCanvas : public CanvasControl {
-public:
-    void renderCanvas() override {}
-    void invalidateCanvas() override {}
-};
-
-struct FakePlatform {
-    MemoryList list;
-    NoCanvas canvas;
-    Platform platform() { return Platform{&list, nullptr, nullptr, nullptr, nullptr, nullptr, &canvas}; }
-};
+using testing::FakePlatform;
 
 void setRun(Workspace& ws, int32_t i)
 {

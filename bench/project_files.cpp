@@ -7,6 +7,7 @@
 #include "project/openproject.h"
 #include "project/saveproject.h"
 #include "shell/platform.h"
+#include "support/fakeplatform.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,31 +22,6 @@
 namespace {
 
 using namespace kelvara;
-
-class List : public ListBox {
-public:
-    void resetContent() override { lines.clear(); }
-    void initStorage(int items, int) override { lines.reserve(static_cast<std::size_t>(items)); }
-    int addString(const std::string& text) override
-    {
-        lines.push_back({text, 0});
-        return static_cast<int>(lines.size()) - 1;
-    }
-    void insertString(int position, const std::string& text) override
-    {
-        lines.insert(lines.begin() + position, {text, 0});
-    }
-    void deleteString(int position) override { lines.erase(lines.begin() + position); }
-    std::string text(int position) const override { return lines.at(position).first; }
-    void setItemData(int position, int32_t data) override { lines.at(position).second = data; }
-    int32_t itemData(int position) const override { return lines.at(position).second; }
-    void setSelected(int, bool) override {}
-    std::vector<int> selectedPositions() const override { return {}; }
-    int count() const override { return static_cast<int>(lines.size()); }
-    void setRedraw(bool) override {}
-
-    std::vector<std::pair<std::string, int32_t>> lines;
-};
 
 class Quiet : public MessageBoxes, public WindowTitle, public CursorControl, public CanvasControl {
 public:
@@ -67,7 +43,7 @@ public:
 
 struct Bench {
     std::unique_ptr<Workspace> ws = std::make_unique<Workspace>();
-    List list;
+    testing::FakeListBox list;
     Quiet quiet;
     Files files;
     Platform platform{&list, &quiet, &files, nullptr, &quiet, &quiet, &quiet};
