@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/buttonpicture.h"
+
 #include <QImage>
 
 #include <array>
@@ -31,9 +33,6 @@ struct ButtonTable {
     int32_t nextButtonY = 1;
 };
 
-// Pictures in buttons.bmp are this size, side by side along its top edge.
-inline constexpr int kButtonImageSize = 30;
 inline constexpr int kButtonSize = 32;
-inline constexpr int kButtonImageCount = 41;
 
 } // namespace kelvara

@@ -18,66 +18,85 @@ constexpr int32_t kMaxTipLength = 254; // plus the zero character: 255
 constexpr ToolbarItem gap{kGap, nullptr, 0, 0};
 
 constexpr ToolbarItem kLayout[] = {
-    {0, [](Commands& c) { c.newDesign(); }, kCtrl, 'N'},
-    {1, [](Commands& c) { c.openProject(); }, kCtrl, 'O'},
-    {3, [](Commands& c) { c.saveProject(); }, kCtrl, 'S'},
-    {5, [](Commands& c) { c.exportStitches(); }, kCtrl, 'E'},
+    {PictureNewDesign, [](Commands& c) { c.newDesign(); }, kCtrl, 'N'},
+    {PictureOpen, [](Commands& c) { c.openProject(); }, kCtrl, 'O'},
+    {PictureSave, [](Commands& c) { c.saveProject(); }, kCtrl, 'S'},
+    {PictureExport, [](Commands& c) { c.exportStitches(); }, kCtrl, 'E'},
     gap,
-    {4, nullptr, 0, VkReturn},
-    {6, [](Commands& c) { c.selectTool(-1); }, 0, VkSpace},
+    {PictureApply, nullptr, 0, VkReturn},
+    {PictureSelect, [](Commands& c) { c.selectTool(-1); }, 0, VkSpace},
     gap,
-    {2, [](Commands& c) { c.deleteCurrent(); }, 0, VkDelete},
+    {PictureDelete, [](Commands& c) { c.deleteCurrent(); }, 0, VkDelete},
     gap,
-    {34, nullptr, kCtrl, 'C'},
-    {35, nullptr, kCtrl, 'V'},
+    {PictureCopy, nullptr, kCtrl, 'C'},
+    {PicturePaste, nullptr, kCtrl, 'V'},
     gap,
-    {32, [](Commands& c) { c.undo(); }, kCtrl, 'U'},
+    {PictureUndo, [](Commands& c) { c.undo(); }, kCtrl, 'U'},
     gap,
-    {33, nullptr, kCtrl, 'R'},
+    {PictureRedo, nullptr, kCtrl, 'R'},
     gap,
-    {27, nullptr, kCtrl, 'G'},
-    {28, nullptr, kCtrl, 'H'},
+    {PictureGroup, nullptr, kCtrl, 'G'},
+    {PictureUngroup, nullptr, kCtrl, 'H'},
     gap,
-    {29, nullptr, 0, 'F'},
-    {30, nullptr, 0, 'T'},
-    {31, [](Commands& c) { c.chooseColour(); }, 0, 'C'},
+    {PictureFlip, nullptr, 0, 'F'},
+    {PictureTrim, nullptr, 0, 'T'},
+    {PictureColour, [](Commands& c) { c.chooseColour(); }, 0, 'C'},
     gap,
-    {36, nullptr, 0, VkHome},
-    {37, nullptr, 0, VkEnd},
+    {PictureToStart, nullptr, 0, VkHome},
+    {PictureToEnd, nullptr, 0, VkEnd},
     gap,
-    {38, [](Commands& c) { c.toggleCrossHair(); }, kCtrl, 'K'},
-    {39, [](Commands& c) { c.toggleGrid(); }, kCtrl, 'M'},
+    {PictureCrossHair, [](Commands& c) { c.toggleCrossHair(); }, kCtrl, 'K'},
+    {PictureGrid, [](Commands& c) { c.toggleGrid(); }, kCtrl, 'M'},
     {kNewRow, nullptr, 0, 0},
-    {40, nullptr, kCtrl, 'X'},
+    {PictureCut, nullptr, kCtrl, 'X'},
     gap,
-    {7, [](Commands& c) { c.selectTool(1); }, 0, 'R'},
-    {8, [](Commands& c) { c.selectTool(3); }, 0, 'O'},
-    {9, [](Commands& c) { c.selectTool(2); }, 0, 'S'},
-    {10, [](Commands& c) { c.selectTool(5); }, 0, 'H'},
-    {11, [](Commands& c) { c.selectTool(6); }, 0, 'K'},
-    {12, [](Commands& c) { c.selectTool(4); }, 0, 'V'},
+    {PictureRun, [](Commands& c) { c.selectTool(1); }, 0, 'R'},
+    {PictureSteil, [](Commands& c) { c.selectTool(3); }, 0, 'O'},
+    {PictureSaten, [](Commands& c) { c.selectTool(2); }, 0, 'S'},
+    {PictureStar, [](Commands& c) { c.selectTool(5); }, 0, 'H'},
+    {PictureCircle, [](Commands& c) { c.selectTool(6); }, 0, 'K'},
+    {PictureRect, [](Commands& c) { c.selectTool(4); }, 0, 'V'},
     gap,
-    {13, [](Commands& c) { c.toggleStitchView(); }, 0, 'P'},
-    {14, nullptr, 0, 'I'},
+    {PictureStitchView, [](Commands& c) { c.toggleStitchView(); }, 0, 'P'},
+    {PictureInsertPoint, nullptr, 0, 'I'},
     gap,
-    {15, nullptr, 0, 'U'},
-    {16, nullptr, 0, 'T'},
+    {PictureUnderlay, nullptr, 0, 'U'},
+    {PictureTieOff, nullptr, 0, 'T'},
     gap,
-    {20, nullptr, kCtrl, 'O'},
-    {18, nullptr, kCtrl, 'P'},
-    {19, nullptr, kCtrl, 'J'},
+    {PictureOptimise, nullptr, kCtrl, 'O'},
+    {PicturePrint, nullptr, kCtrl, 'P'},
+    {PictureJoin, nullptr, kCtrl, 'J'},
     gap,
-    {17, nullptr, 0, 'D'},
+    {PictureDensity, nullptr, 0, 'D'},
     gap,
-    {21, nullptr, 0, 'F'},
-    {22, nullptr, 0, 'N'},
-    {23, nullptr, 0, 'E'},
-    {24, nullptr, 0, 'W'},
+    {PictureFillPattern, nullptr, 0, 'F'},
+    {PictureEditNodes, nullptr, 0, 'N'},
+    {PictureEditObject, nullptr, 0, 'E'},
+    {PictureColumnWidth, nullptr, 0, 'W'},
     gap,
-    {25, nullptr, 0, 'Q'},
+    {PictureStitchQuality, nullptr, 0, 'Q'},
     gap,
-    {26, nullptr, 0, 'M'},
+    {PictureMotif, nullptr, 0, 'M'},
 };
+
+// Every picture of buttons.bmp is on exactly one button, and a button shows
+// no picture the file does not hold.
+constexpr bool eachPictureOnOneButton()
+{
+    int uses[kButtonImageCount] = {};
+    for (const ToolbarItem& item : kLayout) {
+        if (item.image == kGap || item.image == kNewRow)
+            continue;
+        if (item.image < 0 || item.image >= kButtonImageCount)
+            return false;
+        uses[item.image] += 1;
+    }
+    for (const int count : uses)
+        if (count != 1)
+            return false;
+    return true;
+}
+static_assert(eachPictureOnOneButton());
 
 } // namespace
 
