@@ -1,16 +1,16 @@
 #include "model/editing.h"
 
+#include "model/newrecord.h"
 #include "model/undojournal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace kelvara {
 
 namespace {
-
-constexpr int32_t kNone = -1;
 
 BezierEdge edgeOf(const PreviewSegment& s)
 {
@@ -25,7 +25,8 @@ BezierEdge reversedEdgeOf(const PreviewSegment& s)
                       double(s.c2X), double(s.c2Y),  double(s.c1X),  double(s.c1Y)};
 }
 
-// Centre and radii from the segment's two ends; RY is not halved.
+// Centre and radii of the box the segment spans: both radii are half the
+// box, so a square drag gives a round shape.
 struct Ellipse {
     int32_t x, y, rx, ry;
 };
@@ -35,129 +36,49 @@ Ellipse ellipseOf(const PreviewSegment& s)
     const int64_t dx = int64_t(s.endX) - s.startX;
     const int64_t dy = int64_t(s.endY) - s.startY;
     return Ellipse{static_cast<int32_t>(s.startX + dx / 2), static_cast<int32_t>(s.startY + dy / 2),
-                   static_cast<int32_t>(std::llabs(dx) / 2), static_cast<int32_t>(std::llabs(dy))};
+                   static_cast<int32_t>(std::llabs(dx) / 2), static_cast<int32_t>(std::llabs(dy) / 2)};
 }
 
-// The fields most kinds share, set the same way everywhere.
-template <typename P> void fillCommon(P& p, int32_t colour)
-{
-    p.PATTERN = kNone;
-    p.MOTIVE = kNone;
-    p.TIEIN = kNone;
-    p.TIEOUT = kNone;
-    p.TRIM = 0;
-    p.colour = colour;
-    p.REPEAT = 1;
-    p.ZOOMX = 1.0;
-    p.ZOOMY = 1.0;
-}
-
-template <typename P> void fillColumn(P& p, const Settings& s)
-{
-    p.SDENS = s.DENSITY;
-    p.TDENS = s.DENSITY;
-    p.SCOMP = s.PULLCOMP;
-    p.TCOMP = s.PULLCOMP;
-    p.PUSHCOMP = s.PUSHCOMP;
-}
-
-int32_t underValue(const Settings& s)
-{
-    return s.UNDER != 0 ? s.LENGTH : -1;
-}
-
-template <typename P> void fillUnderlay(P& p, const Settings& s)
-{
-    p.UNDER = underValue(s);
-    p.CIKCAK = s.CIKUND != 0 ? s.CIKCAK : -1;
-    p.OFSUND = s.EDGE;
-    p.OFSCIK = s.MARGIN;
-}
-
-void fillRecord(ObjectParams& params, int32_t kind, const ToolState& tools, const Settings& s, int32_t colour)
+// The geometry the clicks give; every other field comes from newRecord.
+void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
 {
     const auto& seg = tools.preview.segments;
     switch (kind) {
-    case KindRun: {
-        RunParams& p = params.run;
-        p.LEN = s.STITCH;
-        p.MOTIVE = kNone;
-        p.TIEIN = kNone;
-        p.TIEOUT = kNone;
-        p.TRIM = 0;
-        p.JUMP = 1;
-        p.line = edgeOf(seg[0]);
-        p.colour = colour;
+    case KindRun:
+        params.run.line = edgeOf(seg[0]);
         break;
-    }
-    case KindSaten: {
-        SatenParams& p = params.saten;
-        fillColumn(p, s);
-        fillCommon(p, colour);
-        p.edgeA = edgeOf(seg[0]);
-        p.edgeB = reversedEdgeOf(seg[2]);
-        p.STITCHES = 1;
-        p.STARTA = 1;
-        p.STOPA = 1;
-        fillUnderlay(p, s);
+    case KindSaten:
+        params.saten.edgeA = edgeOf(seg[0]);
+        params.saten.edgeB = reversedEdgeOf(seg[2]);
         break;
-    }
-    case KindSteil: {
-        SteilParams& p = params.steil;
-        fillColumn(p, s);
-        p.SWIDTH = s.STEIL;
-        p.TWIDTH = s.STEIL;
-        fillCommon(p, colour);
-        p.line = edgeOf(seg[0]);
-        p.STITCHES = 1;
-        fillUnderlay(p, s);
+    case KindSteil:
+        params.steil.line = edgeOf(seg[0]);
         break;
-    }
     case KindRect: {
         RectParams& p = params.rect;
-        fillColumn(p, s);
-        fillCommon(p, colour);
         p.edgeA = edgeOf(seg[0]);
         // Edge B ends at the third click and starts where edge A's start
-        // lands when moved by the second segment: the area's far side.
+        // lands when moved by the second segment, so the four corners form a
+        // parallelogram and the two sides never cross.
         p.edgeB = edgeOf(seg[1]);
-        p.edgeB.x1 = p.edgeA.x1 + p.edgeA.x2 - p.edgeB.x2;
-        p.edgeB.y1 = p.edgeA.y1 + p.edgeA.y2 - p.edgeB.y2;
-        p.STARTA = 1;
-        p.STOPA = 1;
-        p.ANGLE = 0;
-        p.STITCHES = 1;
-        fillUnderlay(p, s);
+        p.edgeB.x1 = p.edgeA.x1 + p.edgeB.x2 - p.edgeA.x2;
+        p.edgeB.y1 = p.edgeA.y1 + p.edgeB.y2 - p.edgeA.y2;
         break;
     }
     case KindStar: {
-        StarParams& p = params.star;
-        p.DENS = s.DENSITY;
-        p.COMP = s.PULLCOMP;
-        fillCommon(p, colour);
         const Ellipse e = ellipseOf(seg[0]);
-        p.X = e.x;
-        p.Y = e.y;
-        p.RX = e.rx;
-        p.RY = e.ry;
-        p.STARTANGLE = 0;
-        p.STOPANGLE = 0;
-        p.UNDER = underValue(s);
-        p.OFSUND = s.EDGE;
+        params.star.X = e.x;
+        params.star.Y = e.y;
+        params.star.RX = e.rx;
+        params.star.RY = e.ry;
         break;
     }
     case KindCircle: {
-        CircleParams& p = params.circle;
-        fillColumn(p, s);
-        fillCommon(p, colour);
         const Ellipse e = ellipseOf(seg[0]);
-        p.X = e.x;
-        p.Y = e.y;
-        p.RX = e.rx;
-        p.RY = e.ry;
-        p.ANGLE = 0;
-        p.STITCHES = 1;
-        fillUnderlay(p, s);
+        params.circle.X = e.x;
+        params.circle.Y = e.y;
+        params.circle.RX = e.rx;
+        params.circle.RY = e.ry;
         break;
     }
     default:
@@ -196,7 +117,9 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     }
 
     if (tools.newGroupPending != 0) {
-        ++table.groupCounter;
+        // Past the largest group number the count starts again at 1 (0 means
+        // no group), rather than overflowing into negative numbers.
+        table.groupCounter = table.groupCounter < INT32_MAX ? table.groupCounter + 1 : 1;
         tools.newGroupPending = 0;
     }
 
@@ -243,7 +166,9 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     table.rows[r].group = table.groupCounter;
     ++table.objectCount;
 
-    fillRecord(ws.records[handle], kind, tools, ws.settings, table.currentColour);
+    ObjectParams& params = ws.records[handle];
+    params = newRecord(kind, ws.settings, table.currentColour);
+    placeRecord(params, kind, tools);
 
     if (ListBox* list = platform.list) {
         const std::string text = buildListLine(ws.numbering, table, ws.records, r);

@@ -85,8 +85,11 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
     const std::vector<int32_t> block =
         ws.input.shiftDown != 0 ? expandToGroups(table, selected, order) : selected;
 
-    journalRecord(ws, 0, nullptr, 0, 0, true);
+    // The step begins with the first row that really changes, so a drop
+    // that moves nothing (no line selected, or lines dropped where they
+    // stand) leaves no step for Undo to spend.
     ws.drop.rowRecorded.fill(false);
+    bool stepStarted = false;
 
     if (!block.empty()) {
         std::vector<bool> moved(kRows, false);
@@ -120,6 +123,10 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
             ObjectEntry& entry = table.rows[row];
             if (entry.prev == prev && entry.next == next)
                 continue;
+            if (!stepStarted) {
+                journalRecord(ws, 0, nullptr, 0, 0, true);
+                stepStarted = true;
+            }
             if (!ws.drop.rowRecorded[row]) {
                 journalRecord(ws, UndoJournal::kRowImageBase + row, nullptr, sizeof(ObjectEntry), -1, false);
                 ws.drop.rowRecorded[row] = true;

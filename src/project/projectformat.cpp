@@ -2,6 +2,8 @@
 
 #include "project/projectkeys.h"
 
+#include "model/newrecord.h"
+
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/tokenizer.h"
@@ -190,92 +192,40 @@ void fillEdge(BezierEdge& edge, double x1, double y1, double x2, double y2)
     edge = BezierEdge{1, x1, y1, x2, y2, 0.0, 0.0, 0.0, 0.0};
 }
 
-// Every field of a kind at the value it keeps when its key is absent.
-void fillDefaults(int32_t kind, ObjectParams& p, const Settings& s)
+// Every field of a kind at the value it keeps when its key is absent: a new
+// object's record, except that it is white and has a small fixed shape
+// where a drawn one takes the clicks.
+ObjectParams lineDefaults(int32_t kind, const Settings& s)
 {
-    const int32_t under = s.UNDER == 1 ? s.LENGTH : -1;
-    const int32_t zigzag = s.CIKUND == 1 ? s.CIKCAK : -1;
-    const int32_t white = 0xFFFFFF;
-
-    // The members common to the column and area kinds, by name in each record.
-    auto common = [&](auto& r) {
-        r.PATTERN = -1;
-        r.MOTIVE = -1;
-        r.TIEIN = -1;
-        r.TIEOUT = -1;
-        r.TRIM = 0;
-        r.colour = white;
-        r.REPEAT = 1;
-        r.ZOOMX = 1.0;
-        r.ZOOMY = 1.0;
-        r.UNDER = under;
-        r.OFSUND = s.EDGE;
-    };
-    auto columns = [&](auto& r) {
-        common(r);
-        r.SDENS = s.DENSITY;
-        r.TDENS = s.DENSITY;
-        r.SCOMP = s.PULLCOMP;
-        r.TCOMP = s.PULLCOMP;
-        r.PUSHCOMP = s.PUSHCOMP;
-        r.STITCHES = 1;
-        r.CIKCAK = zigzag;
-        r.OFSCIK = s.MARGIN;
-    };
-    auto twoEdges = [&](auto& r) {
-        columns(r);
-        fillEdge(r.edgeA, 0, 0, 10, 0);
-        fillEdge(r.edgeB, 0, 10, 10, 10);
-        r.STARTA = 1;
-        r.STOPA = 1;
-    };
-
+    constexpr int32_t kWhite = 0xFFFFFF;
+    ObjectParams p = newRecord(kind, s, kWhite);
     switch (kind) {
     case KindRun:
-        p.run.LEN = s.STITCH;
-        p.run.MOTIVE = -1;
-        p.run.TIEIN = -1;
-        p.run.TIEOUT = -1;
-        p.run.TRIM = 0;
-        p.run.JUMP = 1;
         fillEdge(p.run.line, 0, 0, 10, 0);
-        p.run.colour = white;
         break;
     case KindSaten:
-        twoEdges(p.saten);
-        break;
-    case KindRect:
-        twoEdges(p.rect);
-        p.rect.ANGLE = 0;
+        fillEdge(p.saten.edgeA, 0, 0, 10, 0);
+        fillEdge(p.saten.edgeB, 0, 10, 10, 10);
         break;
     case KindSteil:
-        columns(p.steil);
-        p.steil.SWIDTH = s.STEIL;
-        p.steil.TWIDTH = s.STEIL;
         fillEdge(p.steil.line, 0, 0, 10, 0);
         break;
+    case KindRect:
+        fillEdge(p.rect.edgeA, 0, 0, 10, 0);
+        fillEdge(p.rect.edgeB, 0, 10, 10, 10);
+        break;
     case KindStar:
-        common(p.star);
-        p.star.DENS = s.DENSITY;
-        p.star.COMP = s.PULLCOMP;
-        p.star.X = 0;
-        p.star.Y = 0;
         p.star.RX = 100;
         p.star.RY = 100;
-        p.star.STARTANGLE = 0;
-        p.star.STOPANGLE = 0;
         break;
     case KindCircle:
-        columns(p.circle);
-        p.circle.X = 0;
-        p.circle.Y = 0;
         p.circle.RX = 100;
         p.circle.RY = 100;
-        p.circle.ANGLE = 0;
         break;
     default:
         break;
     }
+    return p;
 }
 
 int32_t clampColourPart(int32_t v)
@@ -357,8 +307,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
     if (kind == KindFree)
         return false;
 
-    ObjectParams params{};
-    fillDefaults(kind, params, settings);
+    ObjectParams params = lineDefaults(kind, settings);
     unsigned char* record = params.bytes;
     int32_t group = 0;
     int32_t red = 255, green = 255, blue = 255;

@@ -92,14 +92,14 @@ TEST_F(CreateFixture, RecordValuesFollowTheClicksAndSettings)
 
     const RectParams& rect = params(create(*ws, platform, KindRect, {{0, 0}, {100, 0}, {100, 50}})).rect;
     expectEdge(rect.edgeA, 0, 0, 100, 0);
-    expectEdge(rect.edgeB, 0, -50, 100, 50);
+    expectEdge(rect.edgeB, 0, 50, 100, 50); // the far side, parallel to edge A
     EXPECT_EQ(+rect.ANGLE, 0);
 
     const StarParams& star = params(create(*ws, platform, KindStar, {{10, 10}, {31, 40}, {500, 500}})).star;
     EXPECT_EQ(+star.X, 20);
     EXPECT_EQ(+star.Y, 25);
     EXPECT_EQ(+star.RX, 10);
-    EXPECT_EQ(+star.RY, 30);
+    EXPECT_EQ(+star.RY, 15);        // half the box's height, as RX is half its width
     EXPECT_EQ(+star.STARTANGLE, 0); // our choice for a new star
     EXPECT_EQ(+star.STOPANGLE, 0);
     EXPECT_EQ(+star.DENS, 41);
@@ -111,7 +111,7 @@ TEST_F(CreateFixture, RecordValuesFollowTheClicksAndSettings)
     EXPECT_EQ(+circle.X, 21);
     EXPECT_EQ(+circle.Y, 25);
     EXPECT_EQ(+circle.RX, 10);
-    EXPECT_EQ(+circle.RY, 30);
+    EXPECT_EQ(+circle.RY, 15);
     EXPECT_EQ(+circle.STITCHES, 1);
     EXPECT_TRUE(designConsistent(*ws, fake.list));
 }

@@ -110,9 +110,10 @@ private:
             doNew();
     }
 
-    void push(StepKind kind)
+    void push(StepKind kind) { push(kind, takeSnapshot(*ws_, fake_.list)); }
+    void push(StepKind kind, DesignSnapshot before)
     {
-        undoable_.push_back({kind, takeSnapshot(*ws_, fake_.list), true});
+        undoable_.push_back({kind, std::move(before), true});
         if (undoable_.size() > options_.maxSnapshots) {
             undoable_.pop_front();
             capped_ = true;
@@ -231,12 +232,15 @@ private:
         selectLines(fake_.list, selected);
         ws_->input.shiftDown = chance(40) ? 1 : 0;
         const int32_t target = chance(5) ? -1 : random(0, lines);
-        const bool journaled = ws_->table.objectCount >= 2 && target >= 0;
-        if (journaled)
-            push(StepKind::Drop);
+        const bool reached = ws_->table.objectCount >= 2 && target >= 0;
+        const std::vector<int32_t> orderBefore = walkOrder(*ws_);
+        DesignSnapshot before = takeSnapshot(*ws_, fake_.list);
         dropObjects(*ws_, platform_, target);
         ws_->input.shiftDown = 0;
-        if (journaled) {
+        // Only a drop that changes the order is a step.
+        if (reached && walkOrder(*ws_) != orderBefore)
+            push(StepKind::Drop, std::move(before));
+        if (reached) {
             listRebuilt();
             ++counts_.drops;
         }

@@ -118,14 +118,21 @@ TEST_F(ReorderFixture, EveryRowWhoseLinksChangeIsJournaledOnce)
     EXPECT_EQ(std::adjacent_find(journaled.begin(), journaled.end()), journaled.end());
 }
 
-TEST_F(ReorderFixture, NoSelectionRebuildsTheListAndRecordsAnEmptyStep)
+// Undo after such a drop must undo the step before it, not an empty one.
+TEST_F(ReorderFixture, ADropThatMovesNothingRebuildsTheListAndRecordsNoStep)
 {
+    const int32_t newest = ws->journal.newestRecord;
     fake.list.lines[3].text = "stale";
     const Order order = walkOrder(*ws);
     EXPECT_EQ(drop({}, 2), order);
     EXPECT_EQ(fake.list.lines[3].text, freshListTexts(*ws)[3]);
-    EXPECT_TRUE(rowsJournaledInLastStep().empty());
-    EXPECT_EQ(countJournalSteps(ws->journal), 7);
+    EXPECT_EQ(drop({2, 3}, 2), order); // dropped where they stand
+    EXPECT_EQ(drop({0, 1, 2, 3, 4, 5}, 6), order);
+    EXPECT_EQ(ws->journal.newestRecord, newest);
+    EXPECT_EQ(countJournalSteps(ws->journal), 6);
+
+    undoStep(*ws, platform); // the last creation
+    EXPECT_EQ(ws->table.objectCount, 5);
 }
 
 TEST_F(ReorderFixture, NothingHappensOutsideAnyLineOrWithFewerThanTwoObjects)

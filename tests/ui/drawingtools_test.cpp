@@ -133,7 +133,7 @@ TEST(DrawingTools, SteilTakesOneSegmentAndWidths)
     EXPECT_EQ(d.ws.tools.rubberBand.startY, 80);
 }
 
-TEST(DrawingTools, RectEdgeBMirrorsTheSecondSegmentAndTheToolEnds)
+TEST(DrawingTools, RectEdgeBIsTheFarSideOfTheParallelogramAndTheToolEnds)
 {
     ToolDriver d;
     d.tool(KindRect);
@@ -141,7 +141,7 @@ TEST(DrawingTools, RectEdgeBMirrorsTheSecondSegmentAndTheToolEnds)
     ASSERT_EQ(d.ws.table.objectCount, 1);
     const RectParams& r = d.params(0).rect;
     expectEdge(r.edgeA, 1, 0, 0, 100, 0);
-    expectEdge(r.edgeB, 1, 0, -50, 100, 50);
+    expectEdge(r.edgeB, 1, 0, 50, 100, 50);
     EXPECT_EQ(r.ANGLE, 0);
     EXPECT_EQ(d.ws.tools.toolMode, 0);
     EXPECT_EQ(d.ws.tools.rubberBand.active, 0);
@@ -168,12 +168,12 @@ TEST(DrawingTools, StarAndCircleCentreAndRadii)
             EXPECT_EQ(p.star.X, 20);
             EXPECT_EQ(p.star.Y, 25);
             EXPECT_EQ(p.star.RX, 10);
-            EXPECT_EQ(p.star.RY, 30);
+            EXPECT_EQ(p.star.RY, 15);
         } else {
             EXPECT_EQ(p.circle.X, 20);
             EXPECT_EQ(p.circle.Y, 25);
             EXPECT_EQ(p.circle.RX, 10);
-            EXPECT_EQ(p.circle.RY, 30);
+            EXPECT_EQ(p.circle.RY, 15);
             EXPECT_EQ(p.circle.ANGLE, 0);
         }
         EXPECT_EQ(d.ws.tools.toolMode, 0);

@@ -341,22 +341,22 @@ TEST_F(ProgramFlow, EveryKindFromClicksAtZoomThreeWithScroll)
     EXPECT_EQ(steil.TWIDTH, 31);
     EXPECT_EQ(steil.UNDER, 13);
 
-    // RECT: edge B starts at A's start + A's end - the third click.
+    // RECT: edge B starts at A's start + the third click - A's end.
     const RectParams& rect = params(4).rect;
     const Px a1 = design(rect1), a2 = design(rect2), b2 = design(rect3);
     expectEdge(rect.edgeA, 1, a1, a2, a1, a1);
-    expectEdge(rect.edgeB, 1, Px{a1.x + a2.x - b2.x, a1.y + a2.y - b2.y}, b2, a2, a2);
+    expectEdge(rect.edgeB, 1, Px{a1.x + b2.x - a2.x, a1.y + b2.y - a2.y}, b2, a2, a2);
     EXPECT_EQ(rect.ANGLE, 0);
     EXPECT_EQ(rect.OFSCIK, 7);
 
-    // STAR and CIRCLE: centre halves truncate toward zero, RY is not halved.
+    // STAR and CIRCLE: centre and both radii halves truncate toward zero.
     const Px s = design(star1), e = design(star2);
     ASSERT_TRUE((e.x - s.x) % 2 != 0 && e.x < s.x) << "a negative odd width tells truncation from flooring";
     const StarParams& star = params(5).star;
     EXPECT_EQ(star.X, s.x + (e.x - s.x) / 2);
     EXPECT_EQ(star.Y, s.y + (e.y - s.y) / 2);
     EXPECT_EQ(star.RX, std::abs(e.x - s.x) / 2);
-    EXPECT_EQ(star.RY, std::abs(e.y - s.y));
+    EXPECT_EQ(star.RY, std::abs(e.y - s.y) / 2);
     EXPECT_EQ(star.DENS, 41);
     EXPECT_EQ(star.COMP, -3);
     EXPECT_EQ(star.OFSUND, 6);
@@ -365,7 +365,7 @@ TEST_F(ProgramFlow, EveryKindFromClicksAtZoomThreeWithScroll)
     EXPECT_EQ(circle.X, c.x + (f.x - c.x) / 2);
     EXPECT_EQ(circle.Y, c.y + (f.y - c.y) / 2);
     EXPECT_EQ(circle.RX, std::abs(f.x - c.x) / 2);
-    EXPECT_EQ(circle.RY, std::abs(f.y - c.y));
+    EXPECT_EQ(circle.RY, std::abs(f.y - c.y) / 2);
     EXPECT_EQ(circle.ANGLE, 0);
     EXPECT_EQ(circle.STITCHES, 1);
 
