@@ -15,6 +15,8 @@ struct ViewState {
     int32_t canvasHeight = 0;
     int32_t mouseX = -1;
     int32_t mouseY = -1;
+    // Wheel turn not yet amounting to a whole notch (the sign gives the way).
+    int32_t wheelRemainder = 0;
 };
 
 struct PreviewSegment {

@@ -87,6 +87,7 @@ public:
     virtual void renderCanvas() = 0;     // redraw the lower layer
     virtual void invalidateCanvas() = 0; // schedule a paint
     virtual void updateScrollBars() {}   // after a zoom change
+    virtual void zoomToFit() {}          // the whole design and picture in view
 };
 
 // Everything the logic may reach, handed to operations that need it.

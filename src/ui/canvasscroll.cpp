@@ -1,28 +1,34 @@
 #include "model/editorstate.h"
+#include "shell/platform.h"
 #include "ui/canvasview.h"
+#include "ui/drawingtools.h"
 #include "ui/messages.h"
+
+#include <algorithm>
+#include <climits>
 
 namespace kelvara {
 
 int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition)
 {
     const int32_t page = extent / zoom;
+    const int32_t range = scrollRange(zoom);
     switch (request) {
     case ScrollLineUp:
         return offset > 10 ? offset - 10 : offset;
     case ScrollLineDown:
-        return page + offset + 10 <= kScrollRange ? offset + 10 : offset;
+        return page + offset + 10 <= range ? offset + 10 : offset;
     case ScrollPageUp:
         return extent / 2 > offset ? 0 : offset - extent / 2;
     case ScrollPageDown:
-        return (2 * extent) / zoom + offset > kScrollRange ? kScrollRange - page : offset + page;
+        return (2 * extent) / zoom + offset > range ? range - page : offset + page;
     case ScrollThumbPosition:
     case ScrollThumbTrack:
-        return static_cast<int32_t>(thumbPosition & 0xFFFFu);
+        return static_cast<int32_t>(std::min<uint32_t>(thumbPosition, INT32_MAX));
     case ScrollTop:
         return 0;
     case ScrollBottom:
-        return kScrollRange - page;
+        return range - page;
     default:
         return offset;
     }
@@ -41,13 +47,35 @@ bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown)
         else if (offset > 0)
             offset = 0;
     } else if (key == VkRight || key == VkDown) {
-        const int32_t limit = kScrollRange - extent / view.zoom;
+        const int32_t limit = scrollRange(view.zoom) - extent / view.zoom;
         if (offset + step <= limit)
             offset += step;
         else if (limit > offset)
             offset = limit;
     }
     return offset != before;
+}
+
+bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key)
+{
+    // The codes of the "=/+" and "-/_" keys, on the main keyboard and the
+    // keypad alike.
+    constexpr uint32_t kPlusKey = 187;
+    constexpr uint32_t kMinusKey = 189;
+    switch (key) {
+    case '0':
+        if (platform.canvas)
+            platform.canvas->zoomToFit();
+        return true;
+    case kPlusKey:
+        zoomBy(ws, platform, 1);
+        return true;
+    case kMinusKey:
+        zoomBy(ws, platform, -1);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace kelvara

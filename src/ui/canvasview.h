@@ -11,6 +11,7 @@ namespace kelvara {
 
 struct Workspace;
 struct ViewState;
+struct Platform;
 
 // The zoom at which the current background picture was loaded. The picture
 // stores only the scroll offsets of that moment (canvas pixels at that
@@ -43,12 +44,49 @@ int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t requ
 // the offset changed.
 bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown);
 
+// The view's hotkeys, run on the key's release while Ctrl is held: 0 fits
+// the whole design into the canvas, + and - zoom in and out by one step.
+// False for any other key.
+bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key);
+
 // Page of a scroll bar over an axis of extent W.
 inline int32_t scrollPage(int32_t extent, int32_t zoom)
 {
     return extent / zoom;
 }
 
+// The design units the canvas reaches to the right and down.
 inline constexpr int32_t kScrollRange = 10000;
+
+// The end of the scroll offsets in canvas pixels. It grows with the zoom,
+// so that the canvas's far edges reach design unit kScrollRange at every
+// zoom: a fixed range would leave most of the design out of reach up close.
+inline int32_t scrollRange(int32_t zoom)
+{
+    return kScrollRange * (zoom > 1 ? zoom : 1);
+}
+
+// A view that shows a whole design box.
+struct ViewFit {
+    int32_t zoom = 1;
+    int32_t scrollX = 0;
+    int32_t scrollY = 0;
+};
+
+// The largest zoom (1..32) at which the box [left, right] x [top, bottom]
+// in design units fits a canvas of the given size, scrolled so that the
+// box's top-left corner lies a few pixels inside the canvas. An empty box
+// (right < left) gives zoom 1 at offset 0; offsets are never below 0.
+ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
+                int32_t canvasHeight);
+
+// The box around every object of the design and the background picture, in
+// design units; right < left when there is neither. `pictureZoom` is the
+// zoom at which the picture was loaded (its stored offsets are canvas
+// pixels of that zoom).
+struct DesignBox {
+    double left = 0, top = 0, right = -1, bottom = -1;
+};
+DesignBox designBox(const Workspace& ws, int32_t pictureZoom);
 
 } // namespace kelvara

@@ -105,6 +105,15 @@ CanvasWidget::CanvasWidget(Editor& editor, QtEventAdapter& adapter, QWidget* par
         });
         connect(bar, &QAbstractSlider::sliderReleased, this,
                 [this, orientation] { scrollAction(orientation, ScrollThumbPosition); });
+        // Some moves of the bar are no action ("Scroll here" in its context
+        // menu sets the value directly): the view follows every value the
+        // bar takes that it does not already show. After an action the two
+        // agree, so an ordinary click scrolls once.
+        connect(bar, &QAbstractSlider::valueChanged, this, [this, orientation](int value) {
+            const ViewState& view = editor_.ws.view;
+            if (value != (orientation == Qt::Horizontal ? view.scrollX : view.scrollY))
+                scrollAction(orientation, ScrollThumbPosition);
+        });
     }
 }
 
@@ -113,7 +122,7 @@ void CanvasWidget::scrollAction(Qt::Orientation orientation, uint32_t request)
     QScrollBar* bar = scrollBar(orientation);
     const auto position = static_cast<uint32_t>(bar->sliderPosition());
     adapter_.send(WindowId::Canvas, orientation == Qt::Horizontal ? MsgHScroll : MsgVScroll,
-                  makeParam(request, position));
+                  scrollParam(request, position));
     // The bar would otherwise apply its own step after this action.
     const int32_t offset = orientation == Qt::Horizontal ? editor_.ws.view.scrollX : editor_.ws.view.scrollY;
     const QSignalBlocker blocker(bar);
@@ -212,13 +221,38 @@ void CanvasWidget::updateScrollBars()
         const int32_t page = std::max(0, scrollPage(extent, zoom));
         const QSignalBlocker blocker(bar);
         // The thumb's last position is the range end less the page, plus one.
-        bar->setRange(0, std::max(0, kScrollRange - std::max(page - 1, 0)));
+        bar->setRange(0, std::max(0, scrollRange(zoom) - std::max(page - 1, 0)));
         bar->setPageStep(page);
         bar->setSingleStep(10);
         bar->setValue(offset);
     };
     setBar(vertical_, view.canvasHeight, view.zoom, view.scrollY);
     setBar(horizontal_, view.canvasWidth, view.zoom, view.scrollX);
+}
+
+void CanvasWidget::zoomToFit()
+{
+    ViewState& view = editor_.ws.view;
+    const BackgroundPicture& picture = editor_.ws.picture;
+    // A picture not drawn yet was loaded at the present zoom.
+    const int32_t pictureZoom = picture.pixels.cacheKey() == anchor_.cacheKey ? anchor_.zoom : view.zoom;
+    const DesignBox box = designBox(editor_.ws, pictureZoom);
+    const ViewFit fit =
+        fitView(box.left, box.top, box.right, box.bottom, view.canvasWidth, view.canvasHeight);
+    view.zoom = fit.zoom;
+    view.scrollX = fit.scrollX;
+    view.scrollY = fit.scrollY;
+    renderCanvas();
+    updateScrollBars();
+    invalidateCanvas();
+}
+
+void CanvasWidget::followDesign()
+{
+    if (!editor_.stitchView || image_.isNull() || designFingerprint(editor_.ws) == planFingerprint_)
+        return;
+    renderCanvas();
+    invalidateCanvas();
 }
 
 void CanvasWidget::setScrollPosition(Qt::Orientation orientation, int position)

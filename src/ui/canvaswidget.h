@@ -26,6 +26,12 @@ public:
     void renderCanvas() override;
     void invalidateCanvas() override;
     void updateScrollBars() override;
+    void zoomToFit() override;
+
+    // Renders again when the stitch view shows a design that has changed
+    // since: every change of the objects or their order shows at once,
+    // whichever command made it.
+    void followDesign();
 
     // The lower layer; null while the canvas has no area.
     void createImage(int width, int height);

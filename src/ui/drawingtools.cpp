@@ -5,6 +5,7 @@
 #include "shell/platform.h"
 #include "ui/messages.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace kelvara {
@@ -243,12 +244,23 @@ void selectTool(Workspace& ws, const Platform& platform, int32_t t)
 
 void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta)
 {
+    int32_t& remainder = ws.view.wheelRemainder;
+    // A turn the other way starts afresh: it does not first pay off the
+    // part of a notch left over from the last one.
+    if ((remainder < 0 && wheelDelta > 0) || (remainder > 0 && wheelDelta < 0))
+        remainder = 0;
+    // Messages carry 16-bit deltas; a larger one is no real turn.
+    remainder += std::clamp(wheelDelta, -0x8000, 0x7FFF);
+    const int32_t notches = remainder / kWheelNotch;
+    remainder -= notches * kWheelNotch;
+    zoomBy(ws, platform, -notches);
+}
+
+void zoomBy(Workspace& ws, const Platform& platform, int32_t steps)
+{
     int32_t& zoom = ws.view.zoom;
     const int32_t before = zoom;
-    if (wheelDelta < 0 && zoom < kMaxZoom)
-        ++zoom;
-    else if (wheelDelta > 0 && zoom > 1)
-        --zoom;
+    zoom = std::clamp(zoom + std::clamp(steps, -kMaxZoom, kMaxZoom), 1, kMaxZoom);
     if (zoom == before)
         return;
     render(platform);

@@ -20,8 +20,15 @@ void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, ui
 // ToolMode, preview cleared, curvesAllowed, a new group pending.
 void selectTool(Workspace& ws, const Platform& platform, int32_t t);
 
-// One zoom step: a negative delta zooms in (up to 32), a positive one out.
+// The wheel's zoom: one step per notch (kWheelNotch of turn, added up over
+// events, so a touchpad's many small deltas zoom as a wheel does). A
+// negative turn zooms in (up to 32), a positive one out.
 void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta);
+
+// Zooms in (steps > 0) or out by whole steps within 1..32, as the wheel does.
+void zoomBy(Workspace& ws, const Platform& platform, int32_t steps);
+
+inline constexpr int32_t kWheelNotch = 120;
 
 // The Shift constraint of the live segment, in canvas pixels: the end point
 // (ex, ey) is moved onto the horizontal, vertical or 45-degree line through

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace kelvara {
 
@@ -80,6 +81,8 @@ int64_t MainWindow::send(WindowId window, uint32_t message, uint64_t wParam, int
 {
     const int64_t result = procedure_.dispatch(window, message, wParam, lParam);
     procedure_.repeatRightButton();
+    if (canvas_ != nullptr && !procedure_.destroyed())
+        canvas_->followDesign();
     return result;
 }
 
@@ -116,18 +119,19 @@ void MainWindow::wheelEvent(QWheelEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // The wheel reaches the drawing tools over every window.
+    // The wheel reaches the drawing tools over every window but the object
+    // list, which it scrolls.
     if (event->type() == QEvent::Wheel) {
+        const auto& wheel = *static_cast<QWheelEvent*>(event);
         if (watched == strip_) {
-            adapter_.wheelTurned(WindowId::ToolbarStrip, *static_cast<QWheelEvent*>(event));
+            adapter_.wheelTurned(WindowId::ToolbarStrip, wheel);
             return true;
         }
         if (watched == panel_) {
-            adapter_.wheelTurned(WindowId::ListPanel, *static_cast<QWheelEvent*>(event));
-            return true;
-        }
-        if (list_ != nullptr && watched == list_->viewport()) {
-            adapter_.wheelTurned(WindowId::ObjectList, *static_cast<QWheelEvent*>(event));
+            // A turn the list could not use (at its end) comes up to the
+            // panel; it does not zoom either.
+            if (list_ == nullptr || !list_->geometry().contains(wheel.position().toPoint()))
+                adapter_.wheelTurned(WindowId::ListPanel, wheel);
             return true;
         }
     }
@@ -164,11 +168,13 @@ void MainWindow::createObjectList()
     list_->setObjectName(QStringLiteral("objectList"));
     list_->setGeometry(4, 4, 120, std::max(0, panel_->height() - 8));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    list_->viewport()->installEventFilter(this);
     Workspace& ws = editor_.ws;
     list_->objectCount = [&ws] { return int(ws.table.objectCount); };
     list_->dragStarted = [&ws](int source) { ws.drop.dragSource = source; };
-    list_->dropped = [this](int target) { dropObjects(editor_.ws, editor_.platform, target); };
+    list_->dropped = [this](int target) {
+        dropObjects(editor_.ws, editor_.platform, target);
+        canvas_->followDesign();
+    };
     list_->show();
     editor_.platform.list = list_;
 }

@@ -68,6 +68,18 @@ enum ScrollRequest : uint32_t {
     ScrollBottom = 7,
 };
 
+// A scroll message's wParam: the request in the low word, the thumb
+// position above it. Positions pass 65535 at high zooms, so they take all
+// the bits above the request; positions that fit read back as the high word.
+inline constexpr uint64_t scrollParam(uint32_t request, uint32_t position)
+{
+    return (request & 0xFFFFu) | (uint64_t(position) << 16);
+}
+inline constexpr uint32_t scrollPosition(uint64_t wParam)
+{
+    return static_cast<uint32_t>(wParam >> 16);
+}
+
 // Notification codes of MsgCommand (high word of wParam).
 inline constexpr uint32_t kNotifyClicked = 0;
 inline constexpr uint32_t kNotifyListLostFocus = 5;

@@ -85,7 +85,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
         }
         return;
     default:
-        if (takesHotkeys(window))
+        if (takesHotkeys(window) && !(ws.input.ctrlDown != 0 && viewHotkey(ws, platform, key)))
             runHotkey(key, ws.input.ctrlDown);
         return;
     }
@@ -170,7 +170,7 @@ void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
     ViewState& view = ws.view;
     int32_t& offset = horizontal ? view.scrollX : view.scrollY;
     offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom,
-                          lowWord(wParam), highWord(wParam));
+                          lowWord(wParam), scrollPosition(wParam));
     host_.setScrollPosition(horizontal, offset);
     editor_.platform.canvas->renderCanvas();
     editor_.platform.canvas->invalidateCanvas();

@@ -15,7 +15,8 @@ TEST(ScrollTableTest, RequestsGiveTheTablesOffsets)
 {
     // Zoom 32 over 700 pixels: a page of 21.
     EXPECT_EQ(scrollPage(700, 32), 21);
-    EXPECT_EQ(scrollOffset(500, 700, 32, ScrollBottom, 0), 9979);
+    // The range grows with the zoom: 10000 design units are 320000 pixels.
+    EXPECT_EQ(scrollOffset(500, 700, 32, ScrollBottom, 0), 319979);
     EXPECT_EQ(scrollOffset(500, 700, 32, ScrollTop, 0), 0);
     // Line up leaves 1..10 alone; page up from 7 goes to 0.
     EXPECT_EQ(scrollOffset(7, 700, 1, ScrollLineUp, 0), 7);
@@ -46,11 +47,11 @@ TEST(ArrowKeyTest, StepsByZoomAndStopsAtTheEnds)
     EXPECT_TRUE(arrowKeyScroll(view, VkLeft, 1));
     EXPECT_EQ(view.scrollX, 0); // Shift: 28, more than is left
     EXPECT_FALSE(arrowKeyScroll(view, VkLeft, 0));
-    view.scrollY = 9980; // limit 10000 - 500 / 32 = 9985
+    view.scrollY = 319980; // limit 10000 * 32 - 500 / 32 = 319985
     EXPECT_TRUE(arrowKeyScroll(view, VkDown, 0));
-    EXPECT_EQ(view.scrollY, 9983);
+    EXPECT_EQ(view.scrollY, 319983);
     EXPECT_TRUE(arrowKeyScroll(view, VkDown, 1));
-    EXPECT_EQ(view.scrollY, 9985);
+    EXPECT_EQ(view.scrollY, 319985);
     EXPECT_FALSE(arrowKeyScroll(view, VkDown, 0));
 }
 
@@ -66,12 +67,12 @@ TEST_F(CanvasTest, ScrollBarsFollowTheViewAndMapTheirActions)
     canvas().updateScrollBars();
     EXPECT_EQ(bar->pageStep(), 21);
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_EQ(ws.view.scrollX, 9979);
-    EXPECT_EQ(bar->value(), 9979);
+    EXPECT_EQ(ws.view.scrollX, 319979);
+    EXPECT_EQ(bar->value(), 319979);
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(ws.view.scrollX, 9969);
+    EXPECT_EQ(ws.view.scrollX, 319969);
     bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-    EXPECT_EQ(ws.view.scrollX, 9969 - 350);
+    EXPECT_EQ(ws.view.scrollX, 319969 - 350);
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     EXPECT_EQ(ws.view.scrollX, 0);
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);

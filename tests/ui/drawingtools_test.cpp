@@ -327,19 +327,19 @@ TEST(DrawingTools, ZoomStepsStayWithinOneToThirtyTwo)
     EXPECT_EQ(d.fakes.canvas.renders, 0);
     EXPECT_EQ(d.fakes.canvas.scrollBarUpdates, 0);
 
-    d.wheel(-1);
+    d.wheel(-120);
     EXPECT_EQ(d.ws.view.zoom, 2);
     EXPECT_EQ(d.fakes.canvas.renders, 1);
     EXPECT_EQ(d.fakes.canvas.scrollBarUpdates, 1);
     EXPECT_EQ(d.fakes.canvas.invalidations, 1);
 
     for (int i = 0; i < 40; ++i)
-        d.wheel(-480);
+        d.wheel(-120);
     EXPECT_EQ(d.ws.view.zoom, 32);
     EXPECT_EQ(d.fakes.canvas.renders, 31);
     d.wheel(0);
     EXPECT_EQ(d.ws.view.zoom, 32);
-    d.wheel(7);
+    d.wheel(120);
     EXPECT_EQ(d.ws.view.zoom, 31);
 }
 

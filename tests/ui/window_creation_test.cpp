@@ -236,7 +236,7 @@ TEST_F(LayoutTest, MinimisingLeavesNoCanvasImageAndRestoringRebuildsIt)
     EXPECT_EQ(canvasImage().size(), QSize(673, 532));
     // A resize keeps zoom; the scroll request above moved the offset.
     EXPECT_EQ(ws.view.zoom, 3);
-    EXPECT_EQ(ws.view.scrollX, 10000 - (-127 / 3));
+    EXPECT_EQ(ws.view.scrollX, 3 * 10000 - (-127 / 3));
 }
 
 TEST(SizingTest, OuterWindowNeverGoesBelow256)

@@ -1,0 +1,149 @@
+#include "model/records.h"
+#include "model/workspace.h"
+#include "ui/canvasview.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara {
+
+namespace {
+
+constexpr int32_t kMaxZoom = 32;
+// The box's top-left corner lies this many pixels inside the canvas.
+constexpr int32_t kFitMargin = 4;
+// Coordinates of any size may come from a file; beyond this they are as far
+// out as the view can go anyway.
+constexpr double kFarAway = 1e7;
+
+class BoxBuilder {
+public:
+    void add(double x, double y, double margin = 0)
+    {
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(margin))
+            return;
+        x = std::clamp(x, -kFarAway, kFarAway);
+        y = std::clamp(y, -kFarAway, kFarAway);
+        margin = std::min(std::abs(margin), kFarAway);
+        if (box_.right < box_.left) {
+            box_ = {x - margin, y - margin, x + margin, y + margin};
+            return;
+        }
+        box_.left = std::min(box_.left, x - margin);
+        box_.top = std::min(box_.top, y - margin);
+        box_.right = std::max(box_.right, x + margin);
+        box_.bottom = std::max(box_.bottom, y + margin);
+    }
+
+    // A curve lies inside the box of its end and control points.
+    void addEdge(const BezierEdge& edge, double margin = 0)
+    {
+        add(edge.x1, edge.y1, margin);
+        add(edge.x2, edge.y2, margin);
+        if (edge.straight == 0) {
+            add(edge.xc1, edge.yc1, margin);
+            add(edge.xc2, edge.yc2, margin);
+        }
+    }
+
+    void addEllipse(int32_t x, int32_t y, int32_t rx, int32_t ry)
+    {
+        const double dx = std::abs(double(rx));
+        const double dy = std::abs(double(ry));
+        add(double(x) - dx, double(y) - dy);
+        add(double(x) + dx, double(y) + dy);
+    }
+
+    const DesignBox& box() const { return box_; }
+
+private:
+    DesignBox box_;
+};
+
+void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
+{
+    switch (kind) {
+    case KindRun:
+        builder.addEdge(p.run.line);
+        break;
+    case KindSaten:
+        builder.addEdge(p.saten.edgeA);
+        builder.addEdge(p.saten.edgeB);
+        break;
+    case KindSteil:
+        builder.addEdge(p.steil.line,
+                        std::max(std::abs(double(p.steil.SWIDTH)), std::abs(double(p.steil.TWIDTH))) / 2);
+        break;
+    case KindRect:
+        builder.addEdge(p.rect.edgeA);
+        builder.addEdge(p.rect.edgeB);
+        break;
+    case KindStar:
+        builder.addEllipse(p.star.X, p.star.Y, p.star.RX, p.star.RY);
+        break;
+    case KindCircle:
+        builder.addEllipse(p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+DesignBox designBox(const Workspace& ws, int32_t pictureZoom)
+{
+    BoxBuilder builder;
+    const ObjectTable& table = ws.table;
+    int32_t row = table.objectCount > 0 ? table.firstObject : -1;
+    for (int32_t steps = 0; steps < table.objectCount && row >= 0 && row < ObjectTable::kRows; ++steps) {
+        const ObjectEntry& entry = table.rows[std::size_t(row)];
+        if (recordSize(entry.kind) == 0 || !ws.records.isLive(entry.params))
+            break;
+        addObject(builder, entry.kind, ws.records[entry.params]);
+        row = entry.next;
+    }
+    // The picture is drawn one design unit per pixel from the design point
+    // its stored offsets named at the zoom it was loaded at.
+    const BackgroundPicture& picture = ws.picture;
+    if (picture.loaded() && !picture.pixels.isNull()) {
+        const int32_t zoom = std::max(pictureZoom, 1);
+        const double left = picture.picLeft / zoom;
+        const double top = picture.picTop / zoom;
+        const double width = std::min<qint64>(picture.picWidth, picture.pixels.width());
+        const double height = std::min<qint64>(picture.picHeight, picture.pixels.height());
+        if (width > 0 && height > 0) {
+            builder.add(left, top);
+            builder.add(left + width - 1, top + height - 1);
+        }
+    }
+    return builder.box();
+}
+
+ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
+                int32_t canvasHeight)
+{
+    ViewFit fit;
+    if (!(right >= left && bottom >= top))
+        return fit;
+    // A design unit covers zoom pixels, so a box from a to b covers
+    // (b - a + 1) x zoom of them.
+    const double width = std::floor(right) - std::floor(left) + 1;
+    const double height = std::floor(bottom) - std::floor(top) + 1;
+    for (int32_t zoom = kMaxZoom; zoom > 1; --zoom) {
+        if (width * zoom + 2 * kFitMargin <= canvasWidth && height * zoom + 2 * kFitMargin <= canvasHeight) {
+            fit.zoom = zoom;
+            break;
+        }
+    }
+    const auto offset = [&fit](double start, int32_t extent) {
+        // Never past the last offset the scroll bars reach.
+        const double last = std::max(0, scrollRange(fit.zoom) - scrollPage(extent, fit.zoom));
+        return int32_t(std::clamp(std::floor(start) * fit.zoom - kFitMargin, 0.0, last));
+    };
+    fit.scrollX = offset(left, canvasWidth);
+    fit.scrollY = offset(top, canvasHeight);
+    return fit;
+}
+
+} // namespace kelvara
