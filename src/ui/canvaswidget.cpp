@@ -51,6 +51,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override { adapter_.wheelTurned(WindowId::Canvas, *event); }
     void keyPressEvent(QKeyEvent* event) override { adapter_.keyPressed(WindowId::Canvas, *event); }
     void keyReleaseEvent(QKeyEvent* event) override { adapter_.keyReleased(WindowId::Canvas, *event); }
+    // Keys released while another window had the keyboard were not seen.
+    void focusInEvent(QFocusEvent* event) override
+    {
+        adapter_.syncWithKeyboard(WindowId::Canvas);
+        QWidget::focusInEvent(event);
+    }
     // Tab is a key like any other here, not a focus move.
     bool focusNextPrevChild(bool) override { return false; }
 

@@ -34,9 +34,13 @@ QWidget* makePanel(QWidget* parent, const QString& name)
 
 MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     : QWidget(parent), editor_(ws), commands_(editor_),
-      adapter_([this](WindowId window, uint32_t message, uint64_t wParam, int64_t lParam) {
-          return send(window, message, wParam, lParam);
-      }),
+      adapter_([this](WindowId window, uint32_t message, uint64_t wParam,
+                      int64_t lParam) { return send(window, message, wParam, lParam); },
+               [this] {
+                   const InputState& input = editor_.ws.input;
+                   return (input.ctrlDown != 0 ? kMouseControlFlag : 0u) |
+                          (input.shiftDown != 0 ? kMouseShiftFlag : 0u);
+               }),
       procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), title_(this)
 {
     setObjectName(QStringLiteral("Kelvara"));
@@ -100,6 +104,24 @@ void MainWindow::closeEvent(QCloseEvent* event)
         closing_ = false;
     }
     event->setAccepted(procedure_.destroyed());
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    // Keys released while a modal dialog, another program or the object list
+    // had the keyboard never reached the procedure: when the window has the
+    // keyboard back, Ctrl and Shift are taken from the keyboard itself.
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowUnblocked:
+    case QEvent::FocusIn:
+        if (strip_ != nullptr && !procedure_.destroyed())
+            adapter_.syncWithKeyboard(WindowId::Main);
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
@@ -172,6 +194,8 @@ void MainWindow::createObjectList()
     list_->objectCount = [&ws] { return int(ws.table.objectCount); };
     list_->dragStarted = [&ws](int source) { ws.drop.dragSource = source; };
     list_->dropped = [this](int target) {
+        // A drop with Shift moves whole groups; the list kept its own Shift keys.
+        adapter_.syncWithKeyboard(WindowId::ObjectList);
         dropObjects(editor_.ws, editor_.platform, target);
         canvas_->followDesign();
     };

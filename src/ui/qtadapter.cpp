@@ -1,5 +1,6 @@
 #include "ui/qtadapter.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -155,8 +156,28 @@ bool isSystemKey(const QKeyEvent& event)
 
 } // namespace
 
+void QtEventAdapter::syncModifiers(WindowId window, Qt::KeyboardModifiers actual, int ownKey)
+{
+    if (!seen_)
+        return;
+    const uint32_t seen = seen_();
+    const uint32_t held = mouseKeyFlags(actual);
+    const auto follow = [&](uint32_t flag, uint32_t key, int qtKey) {
+        if (ownKey != qtKey && (seen & flag) != (held & flag))
+            send(window, (held & flag) != 0 ? MsgKeyDown : MsgKeyUp, key);
+    };
+    follow(kMouseControlFlag, VkControl, Qt::Key_Control);
+    follow(kMouseShiftFlag, VkShift, Qt::Key_Shift);
+}
+
+void QtEventAdapter::syncWithKeyboard(WindowId window)
+{
+    syncModifiers(window, QGuiApplication::queryKeyboardModifiers());
+}
+
 void QtEventAdapter::keyPressed(WindowId window, const QKeyEvent& event)
 {
+    syncModifiers(window, event.modifiers(), event.key());
     if (isSystemKey(event))
         return;
     if (const uint32_t key = virtualKeyCode(event.key()); key != 0)
@@ -172,7 +193,10 @@ void QtEventAdapter::keyReleased(WindowId window, const QKeyEvent& event)
 {
     // The platform's auto-repeat sends a release before every repeated
     // press; only the real release is one.
-    if (event.isAutoRepeat() || isSystemKey(event))
+    if (event.isAutoRepeat())
+        return;
+    syncModifiers(window, event.modifiers(), event.key());
+    if (isSystemKey(event))
         return;
     if (const uint32_t key = virtualKeyCode(event.key()); key != 0)
         send(window, MsgKeyUp, key);
@@ -181,9 +205,21 @@ void QtEventAdapter::keyReleased(WindowId window, const QKeyEvent& event)
 void QtEventAdapter::mouseButton(WindowId window, const QMouseEvent& event, bool pressed, const QRect& area)
 {
     const uint32_t message = mouseButtonMessage(event.button(), pressed);
-    const QPoint at = event.position().toPoint();
-    if (message == 0 || !area.contains(at))
+    QPoint at = event.position().toPoint();
+    if (message == 0)
         return;
+    if (!area.contains(at)) {
+        // Qt hands a release to the window that had the press, wherever the
+        // pointer is now. A right or middle button released there must not
+        // stay held (the right one keeps moving a control point); it is
+        // released at the nearest point of the area. A left release there
+        // would be a click at the last position and stays dropped.
+        if (pressed || message == MsgLButtonUp || area.isEmpty())
+            return;
+        at = QPoint(std::clamp(at.x(), area.left(), area.right()),
+                    std::clamp(at.y(), area.top(), area.bottom()));
+    }
+    syncModifiers(window, event.modifiers());
     send(window, message, mouseKeyFlags(event.modifiers()), makeParam(uint32_t(at.x()), uint32_t(at.y())));
 }
 
@@ -192,6 +228,7 @@ void QtEventAdapter::mouseMoved(WindowId window, const QMouseEvent& event, const
     const QPoint at = event.position().toPoint();
     if (!area.contains(at))
         return;
+    syncModifiers(window, event.modifiers());
     send(window, MsgMouseMove, mouseKeyFlags(event.modifiers()),
          makeParam(uint32_t(at.x()), uint32_t(at.y())));
 }

@@ -129,14 +129,20 @@ TEST_F(AdapterTest, MouseMessagesCarryPositionAndFlagsInsideTheArea)
     EXPECT_EQ(sent[0].message, MsgRButtonDown);
     EXPECT_EQ(sent[0].wParam, kMouseControlFlag | kMouseShiftFlag);
     EXPECT_EQ(sent[0].lParam, int64_t(makeParam(30, 40)));
-    // A release or a move beyond the area does not belong to the window.
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(130, 40), QPointF(130, 40), Qt::RightButton,
-                        Qt::NoButton, Qt::NoModifier);
-    adapter.mouseButton(WindowId::Canvas, release, false, area);
+    // A left release or a move beyond the area does not belong to the window.
+    QMouseEvent leftRelease(QEvent::MouseButtonRelease, QPointF(130, 40), QPointF(130, 40), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+    adapter.mouseButton(WindowId::Canvas, leftRelease, false, area);
     QMouseEvent move(QEvent::MouseMove, QPointF(-3, 10), QPointF(-3, 10), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     adapter.mouseMoved(WindowId::Canvas, move, area);
     EXPECT_EQ(sent.size(), 1u);
+    // The right button's release always is: at the nearest point inside.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(130, -7), QPointF(130, -7), Qt::RightButton,
+                        Qt::NoButton, Qt::NoModifier);
+    adapter.mouseButton(WindowId::Canvas, release, false, area);
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1], (Sent{WindowId::Canvas, MsgRButtonUp, 0, int64_t(makeParam(99, 0))}));
 }
 
 TEST_F(AdapterTest, WheelDeltaKeepsItsSign)
