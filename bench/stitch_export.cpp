@@ -59,6 +59,24 @@ void BM_WriteDst(benchmark::State& state)
 }
 BENCHMARK(BM_WriteDst)->Unit(benchmark::kMillisecond);
 
+// A disc too large for any plan, as a one-line project makes it: refused
+// from its outline. Stitching it up to the record limit took seconds, and the
+// stitch view asked for it at every redraw.
+void BM_RefuseOversizedFill(benchmark::State& state)
+{
+    static const std::unique_ptr<Workspace> ws = [] {
+        auto w = std::make_unique<Workspace>();
+        testing::addObject(*w, KindCircle, testing::circleParams(25600, 25600, 25600, 23040));
+        return w;
+    }();
+    for (auto _ : state) {
+        StitchPlan p;
+        if (generatePlan(*ws, p) != PlanStatus::TooLarge)
+            state.SkipWithError("the disc was not refused");
+    }
+}
+BENCHMARK(BM_RefuseOversizedFill)->Unit(benchmark::kMillisecond);
+
 // The same bytes appended record by record to a fresh buffer, without any
 // encoding: what writing them costs at the least.
 std::vector<uint8_t> appendSameBytes(const std::vector<uint8_t>& source)

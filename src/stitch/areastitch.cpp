@@ -45,9 +45,7 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
         std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
 }
 
-} // namespace
-
-void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
+FillSpec rectShape(const RectParams& p, const GenContext& ctx)
 {
     FillSpec shape;
     shape.outline = flattenEdge(p.edgeA);
@@ -58,15 +56,16 @@ void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
         std::reverse(b.begin(), b.end());
     shape.outline.insert(shape.outline.end(), b.begin(), b.end());
     applyCommon(p, ctx, shape);
-    stitchFill(shape, sink);
+    return shape;
 }
 
-void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink)
+// No outline when the ellipse has no area to fill.
+FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
 {
+    FillSpec shape;
     const double rx = std::abs(static_cast<double>(p.RX)), ry = std::abs(static_cast<double>(p.RY));
     if (rx < 0.5 || ry < 0.5)
-        return; // no area to fill
-    FillSpec shape;
+        return shape;
     const double around = 2 * 3.14159265358979323846 * std::max(rx, ry);
     const int n = static_cast<int>(std::clamp(std::ceil(around / 3), 16.0, 1024.0));
     shape.outline.reserve(static_cast<std::size_t>(n));
@@ -75,7 +74,29 @@ void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& si
         shape.outline.push_back({p.X + rx * std::cos(a), p.Y + ry * std::sin(a)});
     }
     applyCommon(p, ctx, shape);
-    stitchFill(shape, sink);
+    return shape;
+}
+
+} // namespace
+
+void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
+{
+    stitchFill(rectShape(p, ctx), sink);
+}
+
+void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink)
+{
+    stitchFill(circleShape(p, ctx), sink);
+}
+
+int64_t rectRecordFloor(const RectParams& p, const GenContext& ctx, int64_t limit)
+{
+    return fillRecordFloor(rectShape(p, ctx), limit);
+}
+
+int64_t circleRecordFloor(const CircleParams& p, const GenContext& ctx, int64_t limit)
+{
+    return fillRecordFloor(circleShape(p, ctx), limit);
 }
 
 } // namespace kelvara::stitch

@@ -353,4 +353,57 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     stitchLayer(outline, frame, rows, style, pos, sink);
 }
 
+namespace {
+
+struct RecordFloor {
+    int64_t total = 0;
+    int64_t largest = 0; // the most one row adds
+};
+
+// Adds the records one layer's rows make at least. A row is stitched from lo
+// to hi in steps of at most `longest`. The plan keeps a needle unless it
+// lies closer than DELETE to the last kept one, and rounds each to whole
+// units, so two kept needles are less than DELETE + longest + sqrt 2 apart,
+// and the last kept one lies within DELETE of hi.
+bool addLayerFloor(const FillSpec& shape, double angle, double spacing, double inset, double widen,
+                   double longest, int64_t limit, RecordFloor& floor)
+{
+    Rows rows;
+    if (!cutRows(shape.outline, Frame(angle), spacing, inset, limit, rows))
+        return false;
+    const double rounding = std::sqrt(2.0) + 0.01; // and a margin for the turned frame
+    const double shortest = std::max(0.0, shape.shortest);
+    const double step = shortest + longest + 0.01 + rounding;
+    for (const Span& span : rows.spans) {
+        const double width = span.boundaryB - span.boundaryA - 2 * inset + widen;
+        const double reach = width - rounding - shortest;
+        if (!(reach > 0))
+            continue;
+        const int64_t records = static_cast<int64_t>(std::min(std::floor(reach / step), 1e12));
+        floor.total += records;
+        floor.largest = std::max(floor.largest, records);
+        if (floor.total - floor.largest > limit)
+            break;
+    }
+    return true;
+}
+
+} // namespace
+
+int64_t fillRecordFloor(const FillSpec& shape, int64_t limit)
+{
+    if (shape.outline.size() < 3)
+        return 0;
+    RecordFloor floor;
+    if (shape.underLength > 0 && !addLayerFloor(shape, shape.angle + 90, std::max(6 * shape.spacing, 20.0),
+                                                shape.underInset, 0, shape.underLength, limit, floor))
+        return limit + 1;
+    if (shape.topLayer &&
+        !addLayerFloor(shape, shape.angle, shape.spacing, 0, shape.comp, kFillStitch, limit, floor))
+        return limit + 1;
+    // The tie-in may leave the needle anywhere before the first row: no row
+    // can be sure of its count, so the largest is left out.
+    return floor.total - floor.largest;
+}
+
 } // namespace kelvara::stitch

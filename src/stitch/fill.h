@@ -2,6 +2,7 @@
 
 #include "stitch/generators.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace kelvara {
@@ -30,5 +31,11 @@ inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row
 inline constexpr double kTravelStitch = 20; // running stitches along the outline
 
 void stitchFill(const FillSpec& shape, NeedleSink& sink);
+
+// The fewest plan records the fill's rows (underlay and top) can make, however
+// the short-stitch rule and rounding fall; more than `limit` when its rows
+// alone would not fit a plan of `limit` records. Costs a cut of the outline
+// into rows, not the stitching of them.
+int64_t fillRecordFloor(const FillSpec& shape, int64_t limit);
 
 } // namespace kelvara::stitch

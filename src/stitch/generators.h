@@ -62,4 +62,9 @@ void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink);
 void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink);
 void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink);
 
+// The fewest records a fill's stitches make in a plan, from its outline alone
+// and far cheaper than stitching it; more than `limit` when it cannot fit.
+int64_t rectRecordFloor(const RectParams& p, const GenContext& ctx, int64_t limit);
+int64_t circleRecordFloor(const CircleParams& p, const GenContext& ctx, int64_t limit);
+
 } // namespace kelvara::stitch

@@ -197,6 +197,31 @@ void generateObject(const ObjectRef& o, const GenContext& ctx, NeedleSink& sink)
     }
 }
 
+int64_t recordFloor(const ObjectRef& o, const GenContext& ctx, int64_t limit)
+{
+    switch (o.kind) {
+    case KindRect:
+        return rectRecordFloor(o.params->rect, ctx, limit);
+    case KindCircle:
+        return circleRecordFloor(o.params->circle, ctx, limit);
+    default:
+        return 0; // lines and columns stitch in time proportional to their length
+    }
+}
+
+// Fills stitch in time proportional to their area: one that cannot fit is
+// refused from its outline, before seconds go into stitching it.
+bool cannotFit(const std::vector<ObjectRef>& objects, const GenContext& ctx)
+{
+    int64_t total = 0;
+    for (const ObjectRef& o : objects) {
+        total += recordFloor(o, ctx, kMaxRecords - total);
+        if (total > kMaxRecords)
+            return true;
+    }
+    return false;
+}
+
 void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, PlanBuilder& builder)
 {
     for (const ObjectRef& o : objects) {
@@ -218,6 +243,8 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
     if (!withinLimits(objects))
         return PlanStatus::TooLarge;
     const GenContext ctx{settings, libraries};
+    if (cannotFit(objects, ctx))
+        return PlanStatus::TooLarge;
 
     PlanBuilder counter(settings, libraries, nullptr, kMaxRecords);
     assemble(objects, ctx, counter);
@@ -256,6 +283,15 @@ private:
 };
 
 } // namespace
+
+int64_t objectRecordFloor(int32_t kind, const ObjectParams& params, const Libraries& libraries,
+                          const Settings& settings)
+{
+    const std::vector<ObjectRef> objects{{kind, &params}};
+    if (recordSize(kind) == 0 || !withinLimits(objects))
+        return 0;
+    return recordFloor(objects.front(), GenContext{settings, libraries}, kMaxRecords);
+}
 
 PlanStatus generatePlan(const Workspace& ws, StitchPlan& plan)
 {

@@ -59,6 +59,13 @@ PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan);
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                               const Settings& settings, StitchPlan& plan);
 
+// The fewest records the object can make in a plan, judged from its
+// geometry before anything is stitched; a design whose objects add up to more
+// than kMaxRecords is refused at once. Beyond kMaxRecords for an object that
+// cannot fit; 0 for one beyond the DST limits.
+int64_t objectRecordFloor(int32_t kind, const ObjectParams& params, const Libraries& libraries,
+                          const Settings& settings);
+
 // A raw needle position of one object before assembly.
 struct Needle {
     double x = 0;

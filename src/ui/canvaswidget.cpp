@@ -194,12 +194,13 @@ std::size_t designFingerprint(const Workspace& ws)
 void CanvasWidget::drawStitchView(QPainter& painter)
 {
     // Scrolling and zooming redraw often; the plan is made again only when
-    // the design changed.
+    // the design changed. A refusal is remembered as well as a plan.
     const std::size_t fingerprint = designFingerprint(editor_.ws);
-    if (!planValid_ || fingerprint != planFingerprint_) {
+    if (!planMade_ || fingerprint != planFingerprint_) {
         plan_ = StitchPlan{};
         planValid_ = generatePlan(editor_.ws, plan_) == PlanStatus::Ok;
         planFingerprint_ = fingerprint;
+        planMade_ = true;
     }
     if (!planValid_)
         return;

@@ -57,6 +57,7 @@ private:
     StitchPlan plan_;
     std::size_t planFingerprint_ = 0;
     bool planValid_ = false;
+    bool planMade_ = false; // plan_ and planValid_ belong to planFingerprint_
     QWidget* surface_;
     QScrollBar* horizontal_;
     QScrollBar* vertical_;

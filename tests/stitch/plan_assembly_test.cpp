@@ -1,7 +1,9 @@
+#include "project/openproject.h"
 #include "stitch/dsttestreader.h"
 #include "stitch/dstwriter.h"
 #include "stitch/planbuilder.h"
 #include "stitch/sampledesign.h"
+#include "support/fakeplatform.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>
@@ -243,6 +245,72 @@ TEST(PlanAssembly, DesignBeyondDstIsRefusedQuickly)
     EXPECT_TRUE(refused(wide, KindSaten));
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(60))
         << "bounded, not a timing target";
+}
+
+TEST(PlanAssembly, FillThatCannotFitIsRefusedFromItsOutlineAlone)
+{
+    // A one-line project: the disc's rows alone need more records than a
+    // plan holds, and so does its underlay when the top layer is off.
+    auto ws = makeWorkspace();
+    FakePlatform fakes;
+    loadProjectBytes(*ws, fakes.platform(), "disc.kvp", "CIRCLE X=25600 Y=25600 RX=25600 RY=23040\r\n");
+    ASSERT_EQ(ws->table.objectCount, 1);
+    const ObjectParams& disc = ws->records[ws->table.rows[0].params];
+    EXPECT_GT(objectRecordFloor(KindCircle, disc, ws->libraries, ws->settings), kMaxRecords);
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::TooLarge);
+    ObjectParams underlayOnly = circleParams(25600, 25600, 25600, 23040);
+    underlayOnly.circle.STITCHES = 0;
+    underlayOnly.circle.UNDER = 1;
+    EXPECT_GT(objectRecordFloor(KindCircle, underlayOnly, ws->libraries, ws->settings), kMaxRecords);
+}
+
+TEST(PlanAssembly, FillRecordFloorNeverExceedsThePlanItJudges)
+{
+    // Whatever the short-stitch rule, tie-ins, compensation, pattern or
+    // underlay, a fill makes at least as many records as its floor says.
+    auto sample = makeWorkspace();
+    buildSampleDesign(*sample);
+    std::vector<std::pair<int32_t, ObjectParams>> fills;
+    for (const ObjectEntry& e : sample->table.rows)
+        if (e.kind == KindCircle || e.kind == KindRect)
+            fills.push_back({e.kind, sample->records[e.params]});
+    for (int32_t angle : {0, 33, 90}) {
+        ObjectParams r = rectParams(straightEdge(0, 0, 600, 0), straightEdge(0, 400, 600, 400), angle);
+        fills.push_back({KindRect, r});
+        r.rect.SCOMP = -40;
+        r.rect.PATTERN = 0;
+        fills.push_back({KindRect, r});
+        r.rect.SCOMP = 25;
+        r.rect.UNDER = 7;
+        r.rect.OFSUND = 4;
+        fills.push_back({KindRect, r});
+    }
+    fills.push_back({KindCircle, circleParams(0, 0, 3, 40, 10)});
+    Libraries libraries;
+    libraries.patterns.count = 1;
+    libraries.patterns.rows[0][0] = {3, {4, 9, 60}};
+    libraries.tieOffs.count = 1;
+    libraries.tieOffs.points[0][0] = {200, 90};
+    for (int32_t shortest : {0, 5, 12, 40}) {
+        for (int32_t tie : {0, 1}) {
+            Settings settings;
+            settings.DELETE = shortest;
+            settings.TIEIN = settings.TIEOUT = tie;
+            for (auto [kind, params] : fills) {
+                (kind == KindRect ? params.rect.TIEIN : params.circle.TIEIN) = tie - 1;
+                StitchPlan plan;
+                ASSERT_EQ(generateObjectPlan(kind, params, libraries, settings, plan), PlanStatus::Ok);
+                const int64_t floor = objectRecordFloor(kind, params, libraries, settings);
+                EXPECT_LE(floor, static_cast<int64_t>(plan.records.size())) << kind << " DELETE " << shortest;
+                const bool plainRows =
+                    kind == KindRect && params.rect.UNDER == -1 && params.rect.PATTERN == -1;
+                if (shortest == 5 && plainRows) {
+                    EXPECT_GE(floor * 2, static_cast<int64_t>(plan.records.size())) << "a floor of use";
+                }
+            }
+        }
+    }
 }
 
 TEST(PlanAssembly, NeedlesDroppedAsTooShortStillCountTowardsTheLimit)
