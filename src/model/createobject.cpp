@@ -1,5 +1,6 @@
 #include "model/editing.h"
 
+#include "model/drawingtool.h"
 #include "model/newrecord.h"
 #include "model/undojournal.h"
 #include "model/workspace.h"
@@ -109,19 +110,16 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     // with its count refuses instead of writing outside it.
     if (table.objectCount >= ObjectTable::kRows || findFreeRow(table) < 0 ||
         ws.records.liveCount() >= RecordStore::kSlots) {
-        tools.rubberBand.active = 0;
-        tools.preview.segments[0].used = 0;
+        holdObject(tools);
         if (platform.canvas != nullptr)
             platform.canvas->invalidateCanvas();
         return -1;
     }
 
-    if (tools.newGroupPending != 0) {
-        // Past the largest group number the count starts again at 1 (0 means
-        // no group), rather than overflowing into negative numbers.
+    // Past the largest group number the count starts again at 1 (0 means no
+    // group), rather than overflowing into negative numbers.
+    if (takeNewGroup(tools))
         table.groupCounter = table.groupCounter < INT32_MAX ? table.groupCounter + 1 : 1;
-        tools.newGroupPending = 0;
-    }
 
     const bool wasEmpty = table.objectCount == 0;
     // A current object that is not a used row is treated as none rather

@@ -1,5 +1,6 @@
 #include "project/openproject.h"
 
+#include "model/drawingtool.h"
 #include "model/workspace.h"
 #include "project/filebytes.h"
 #include "project/pictureloader.h"
@@ -25,10 +26,7 @@ void discardDesign(Workspace& ws)
 {
     clearTable(ws.table, ws.records);
     resetJournal(ws.journal);
-    ws.tools.toolMode = 0;
-    ws.tools.clickCount = 0;
-    ws.tools.preview.clear();
-    ws.tools.rubberBand = RubberBand{};
+    resetTools(ws.tools);
     ws.cursorNumber = 0;
     releaseBackgroundPicture(ws.picture);
 }

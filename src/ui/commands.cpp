@@ -1,5 +1,6 @@
 #include "ui/commands.h"
 
+#include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/workspace.h"
 #include "project/exportcommand.h"
@@ -31,14 +32,10 @@ void Commands::newDesign()
     platform.canvas->invalidateCanvas();
     ws.rememberedFileName.clear();
     platform.title->setTitle(kWindowTitle);
-    ws.tools.preview.clear();
-    ws.tools.rubberBand = RubberBand{};
-    ws.tools.rubberBand.curvesAllowed = 0;
+    resetTools(ws.tools);
     platform.list->resetContent();
     platform.list->initStorage(kListItems, kListBytes);
     resetJournal(ws.journal);
-    ws.tools.toolMode = 0;
-    ws.tools.clickCount = 0;
     // The arrow shows at the next mouse movement over the canvas.
     ws.cursorNumber = 0;
     ws.table.currentObject = -1;

@@ -1,5 +1,6 @@
 #include "ui/drawingtools.h"
 
+#include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
@@ -13,9 +14,6 @@ namespace kelvara {
 namespace {
 
 constexpr int32_t kMaxZoom = 32;
-
-// Segments a tool collects before its object is created, by ToolMode.
-constexpr int32_t kSegmentsNeeded[7] = {0, 1, 3, 1, 2, 2, 2};
 
 struct DesignPoint {
     int32_t x;
@@ -74,111 +72,31 @@ DesignPoint clickPoint(const Workspace& ws)
     return p;
 }
 
-void leftButtonUp(Workspace& ws)
-{
-    ToolState& tools = ws.tools;
-    RubberBand& band = tools.rubberBand;
-    const DesignPoint p = clickPoint(ws);
-
-    if (band.active && tools.clickCount < 3) {
-        PreviewSegment& seg = tools.preview.segments[tools.clickCount];
-        seg.used = 1;
-        seg.startX = band.startX;
-        seg.startY = band.startY;
-        seg.endX = p.x;
-        seg.endY = p.y;
-        seg.straight = band.straight;
-        seg.c1X = band.c1X;
-        seg.c1Y = band.c1Y;
-        seg.c2X = band.c2X;
-        seg.c2Y = band.c2Y;
-        ++tools.clickCount;
-    }
-
-    band.active = 1;
-    band.startX = p.x;
-    band.startY = p.y;
-    band.straight = 1;
-    band.c1X = band.c2X = p.x;
-    band.c1Y = band.c2Y = p.y;
-}
-
-void rightButtonDown(Workspace& ws)
-{
-    RubberBand& band = ws.tools.rubberBand;
-    if (band.curvesAllowed != 1)
-        return;
-    const DesignPoint p = mouseDesignPoint(ws.view);
-    band.straight = 0;
-    if (ws.input.ctrlDown) {
-        band.c2X = p.x;
-        band.c2Y = p.y;
-    } else {
-        band.c1X = p.x;
-        band.c1Y = p.y;
-    }
-}
-
-void restartBandAt(RubberBand& band, double x, double y)
-{
-    band.active = 1;
-    band.startX = static_cast<int32_t>(x);
-    band.startY = static_cast<int32_t>(y);
-    band.straight = 1;
-    band.c1X = band.c2X = band.startX;
-    band.c1Y = band.c2Y = band.startY;
-}
-
 // What the tool does once its object exists: the line tools go on from the
 // end point, the shape tools end.
 void followUp(Workspace& ws, const Platform& platform, int32_t row)
 {
-    RubberBand& band = ws.tools.rubberBand;
     const ObjectEntry& entry = ws.table.rows[row];
     const bool live =
         entry.params >= 1 && entry.params <= RecordStore::kSlots && ws.records.isLive(entry.params);
-    const ObjectParams* params = live ? &ws.records[entry.params] : nullptr;
-    switch (ws.tools.toolMode) {
-    case KindRun:
-        if (params)
-            restartBandAt(band, params->run.line.x2, params->run.line.y2);
-        break;
-    case KindSteil:
-        if (params)
-            restartBandAt(band, params->steil.line.x2, params->steil.line.y2);
-        break;
-    case KindSaten:
-        if (params)
-            restartBandAt(band, params->saten.edgeA.x2, params->saten.edgeA.y2);
-        break;
-    default:
-        band.active = 0;
-        ws.tools.toolMode = 0;
+    if (finishObject(ws.tools, live ? &ws.records[entry.params] : nullptr))
         showCursor(ws, platform, 0);
-        break;
-    }
 }
 
 void completionCheck(Workspace& ws, const Platform& platform)
 {
-    ToolState& tools = ws.tools;
-    if (tools.toolMode < KindRun || tools.toolMode > KindCircle)
-        return;
-    if (tools.clickCount != kSegmentsNeeded[tools.toolMode])
+    if (!objectComplete(ws.tools))
         return;
 
+    // A full table keeps the segments (createObject holds them), so the next
+    // event tries again.
     const int32_t row = createObject(ws, platform);
     if (row < 0) {
-        // The table is full: the segments stay, so the next event tries again.
-        tools.rubberBand.active = 0;
-        tools.preview.segments[0].used = 0;
         invalidate(platform);
         return;
     }
 
     followUp(ws, platform, row);
-    tools.clickCount = 0;
-    tools.preview.clear();
     render(platform);
     invalidate(platform);
 }
@@ -205,12 +123,16 @@ void toolEvent(Workspace& ws, const Platform& platform, int32_t /*x*/, int32_t /
 {
     switch (code) {
     case MsgLButtonUp:
-        if (ws.tools.toolMode >= 1)
-            leftButtonUp(ws);
+        if (isDrawing(ws.tools)) {
+            const DesignPoint p = clickPoint(ws);
+            addClick(ws.tools, p.x, p.y);
+        }
         break;
     case MsgRButtonDown:
-        if (ws.tools.toolMode >= 1)
-            rightButtonDown(ws);
+        if (isDrawing(ws.tools)) {
+            const DesignPoint p = mouseDesignPoint(ws.view);
+            bendSegment(ws.tools, p.x, p.y, ws.input.ctrlDown != 0);
+        }
         break;
     case MsgMouseWheel:
         zoomStep(ws, platform, wheelDelta);
@@ -223,22 +145,11 @@ void toolEvent(Workspace& ws, const Platform& platform, int32_t /*x*/, int32_t /
 
 void selectTool(Workspace& ws, const Platform& platform, int32_t t)
 {
-    if (t != -1 && (t < KindRun || t > KindCircle))
+    if (!beginTool(ws.tools, t))
         return;
     showCursor(ws, platform, t == -1 ? 2 : 1);
-
-    ToolState& tools = ws.tools;
-    tools.toolMode = t;
-    tools.clickCount = 0;
-    tools.preview.clear();
-    tools.rubberBand.active = 0;
-
-    if (t == -1) {
+    if (t == -1)
         ws.table.currentObject = -1;
-    } else {
-        tools.rubberBand.curvesAllowed = t <= KindSteil ? 1 : 0;
-        tools.newGroupPending = 1;
-    }
     invalidate(platform);
 }
 

@@ -1,3 +1,4 @@
+#include "model/drawingtool.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
@@ -49,10 +50,8 @@ void WindowProcedure::keyDown(uint32_t key)
     case VkEscape:
         ws.cursorNumber = 0;
         platform.cursor->setCursor(0);
-        ws.tools.toolMode = 0;
+        abandonDrawing(ws.tools);
         ws.table.currentObject = -1;
-        ws.tools.preview.clear();
-        ws.tools.rubberBand.active = 0;
         platform.canvas->invalidateCanvas();
         break;
     default:
@@ -179,7 +178,7 @@ void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
 void WindowProcedure::repeatRightButton()
 {
     Workspace& ws = editor_.ws;
-    if (ws.tools.toolMode > 0 && (ws.input.mouseButtons & 2) != 0)
+    if (isDrawing(ws.tools) && (ws.input.mouseButtons & 2) != 0)
         toolEvent(ws, editor_.platform, ws.view.mouseX, ws.view.mouseY, MsgRButtonDown, 0, ws.input.ctrlDown,
                   ws.input.shiftDown);
 }

@@ -1,5 +1,6 @@
 #include "ui/windowprocedure.h"
 
+#include "model/drawingtool.h"
 #include "model/workspace.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
@@ -163,8 +164,7 @@ int64_t WindowProcedure::create()
     readConfiguration(ws.settings, ws.lines, ws.tokens, ws.programFolder);
     editor_.stitchView = ws.settings.STITCHVIEW != 0;
 
-    ws.tools.preview.clear();
-    ws.tools.rubberBand = RubberBand{};
+    resetTools(ws.tools);
     resetJournal(ws.journal);
 
     // Last, so that the line table holds the messages from now on.

@@ -1,5 +1,6 @@
 #include "designchecks.h"
 
+#include "model/drawingtool.h"
 #include "model/editing.h"
 
 #include <cstring>
@@ -174,8 +175,7 @@ void setSegments(Workspace& ws, int32_t kind, const std::vector<std::pair<int32_
         s.c1X = s.c2X = s.endX;
         s.c1Y = s.c2Y = s.endY;
     }
-    static const int32_t segmentsNeeded[] = {0, 1, 3, 1, 2, 2, 2};
-    ws.tools.clickCount = kind >= 1 && kind <= 6 ? segmentsNeeded[kind] : 0;
+    ws.tools.clickCount = segmentsNeeded(kind);
 }
 
 int32_t create(Workspace& ws, const Platform& platform, int32_t kind,

@@ -1,55 +1,70 @@
 #pragma once
 
-// Drives the drawing tools the way the window procedure does: a pointer move
-// records the position first, then button messages go to toolEvent, and only
-// afterwards the buttons and the position of that message are recorded.
+// Drives the drawing tools through the real window procedure, with fake
+// platform seams and no windows: every message goes to dispatch and is
+// followed by the message loop's right-button repeat, as MainWindow::send
+// does.
 
 #include "model/workspace.h"
 #include "support/fakeplatform.h"
 #include "support/workspacefixture.h"
+#include "ui/commands.h"
 #include "ui/drawingtools.h"
+#include "ui/editor.h"
 #include "ui/messages.h"
+#include "ui/windowprocedure.h"
 
 #include <memory>
 #include <vector>
 
 namespace kelvara::testing {
 
+// The windows the procedure would move, size and focus: none here.
+class NoWindows : public WindowHost {
+public:
+    void clientSize(int& width, int& height) const override { width = height = 0; }
+    void createChildWindows(int, int) override {}
+    QWidget* toolbarStrip() override { return nullptr; }
+    void createObjectList() override {}
+    void moveWindow(WindowId, int, int) override {}
+    void resizeWindow(WindowId, int, int) override {}
+    void giveFocus(WindowId) override {}
+    void invalidate(WindowId) override {}
+    void repaintNow(WindowId) override {}
+    void createCanvasImage(int, int) override {}
+    void releaseCanvasImage() override {}
+    void setScrollPosition(bool, int) override {}
+    void destroyMainWindow() override {}
+    void postQuit(int) override {}
+};
+
 struct ToolDriver {
     std::unique_ptr<Workspace> owned = makeWorkspace();
     Workspace& ws = *owned;
     FakePlatform fakes;
-    Platform platform = fakes.platform();
+    Editor editor{ws};
+    Platform& platform = editor.platform;
+    NoWindows windows;
+    Commands commands{editor};
+    WindowProcedure procedure{editor, windows, commands};
 
-    // Pointer tracking over the canvas.
-    void moveTo(int32_t x, int32_t y)
+    ToolDriver() { platform = fakes.platform(); }
+    ToolDriver(const ToolDriver&) = delete;
+    ToolDriver& operator=(const ToolDriver&) = delete;
+
+    void dispatch(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam)
     {
-        ws.view.mouseX = x;
-        ws.view.mouseY = y;
+        procedure.dispatch(window, message, wParam, lParam);
+        procedure.repeatRightButton();
     }
 
-    void send(uint32_t code, int32_t x, int32_t y, int32_t delta = 0)
+    void send(uint32_t message, int32_t x, int32_t y)
     {
-        toolEvent(ws, platform, x, y, code, delta, ws.input.ctrlDown, ws.input.shiftDown);
-        switch (code) {
-        case MsgLButtonDown:
-            ws.input.mouseButtons |= 1;
-            break;
-        case MsgLButtonUp:
-            ws.input.mouseButtons &= ~1;
-            break;
-        case MsgRButtonDown:
-            ws.input.mouseButtons |= 2;
-            break;
-        case MsgRButtonUp:
-            ws.input.mouseButtons &= ~2;
-            break;
-        default:
-            break;
-        }
-        ws.view.mouseX = x;
-        ws.view.mouseY = y;
+        dispatch(WindowId::Canvas, message, 0, makeParam(uint32_t(x), uint32_t(y)));
     }
+
+    // The pointer moves over the canvas to client pixel (x, y).
+    void moveTo(int32_t x, int32_t y) { send(MsgMouseMove, x, y); }
 
     // A left click at canvas client pixel (x, y).
     void click(int32_t x, int32_t y)
@@ -59,11 +74,11 @@ struct ToolDriver {
         send(MsgLButtonUp, x, y);
     }
 
+    int32_t pixelX(int32_t x) const { return x * ws.view.zoom - ws.view.scrollX; }
+    int32_t pixelY(int32_t y) const { return y * ws.view.zoom - ws.view.scrollY; }
+
     // A left click on design point (x, y) under the current zoom and scroll.
-    void clickDesign(int32_t x, int32_t y)
-    {
-        click(x * ws.view.zoom - ws.view.scrollX, y * ws.view.zoom - ws.view.scrollY);
-    }
+    void clickDesign(int32_t x, int32_t y) { click(pixelX(x), pixelY(y)); }
 
     void clickAll(const std::vector<std::pair<int32_t, int32_t>>& points)
     {
@@ -72,35 +87,36 @@ struct ToolDriver {
     }
 
     // The right button pressed at the first design point and held while the
-    // pointer visits the others; the main loop repeats the right-button event
-    // after every message while the button is held.
+    // pointer visits the others.
     void bend(const std::vector<std::pair<int32_t, int32_t>>& path)
     {
-        auto pixel = [this](int32_t v, int32_t scroll) { return v * ws.view.zoom - scroll; };
-        auto [x0, y0] = path.front();
-        moveTo(pixel(x0, ws.view.scrollX), pixel(y0, ws.view.scrollY));
-        send(MsgRButtonDown, ws.view.mouseX, ws.view.mouseY);
-        for (const auto& [x, y] : path) {
-            moveTo(pixel(x, ws.view.scrollX), pixel(y, ws.view.scrollY));
-            if ((ws.input.mouseButtons & 2) && ws.tools.toolMode > 0)
-                toolEvent(ws, platform, 0, 0, MsgRButtonDown, 0, 0, 0);
-        }
+        const auto [x0, y0] = path.front();
+        moveTo(pixelX(x0), pixelY(y0));
+        send(MsgRButtonDown, pixelX(x0), pixelY(y0));
+        for (const auto& [x, y] : path)
+            moveTo(pixelX(x), pixelY(y));
         send(MsgRButtonUp, ws.view.mouseX, ws.view.mouseY);
     }
 
-    void wheel(int32_t delta) { send(MsgMouseWheel, 0, 0, delta); }
-
-    // The window procedure's Escape: the tool and the current object end.
-    void escape()
+    // The wheel turned by `delta` (negative zooms in) over the canvas.
+    void wheel(int32_t delta)
     {
-        ws.cursorNumber = 0;
-        ws.tools.toolMode = 0;
-        ws.table.currentObject = -1;
-        ws.tools.preview.clear();
-        ws.tools.rubberBand.active = 0;
+        dispatch(WindowId::Canvas, MsgMouseWheel, uint64_t(makeParam(0, uint16_t(int16_t(delta)))), 0);
     }
 
-    void tool(int32_t t) { selectTool(ws, platform, t); }
+    void pressKey(uint32_t key)
+    {
+        dispatch(WindowId::Canvas, MsgKeyDown, key, 0);
+        dispatch(WindowId::Canvas, MsgKeyUp, key, 0);
+    }
+    void escape() { pressKey(VkEscape); }
+    void holdCtrl() { dispatch(WindowId::Canvas, MsgKeyDown, VkControl, 0); }
+    void releaseCtrl() { dispatch(WindowId::Canvas, MsgKeyUp, VkControl, 0); }
+    void holdShift() { dispatch(WindowId::Canvas, MsgKeyDown, VkShift, 0); }
+    void releaseShift() { dispatch(WindowId::Canvas, MsgKeyUp, VkShift, 0); }
+
+    // The toolbar button of tool t.
+    void tool(int32_t t) { commands.selectTool(t); }
 
     const ObjectParams& params(int32_t row) const { return ws.records[ws.table.rows[row].params]; }
 

@@ -1,5 +1,9 @@
+// The drawing tools through the real window procedure: clicks, the held
+// right button, Escape, the wheel and the tool buttons.
+
 #include "drawingtools_driver.h"
 
+#include "model/drawingtool.h"
 #include "model/editing.h"
 
 #include <gtest/gtest.h>
@@ -107,9 +111,9 @@ TEST(DrawingTools, SatenCurvedEdgeBIsReversedWithSwappedControls)
     d.tool(KindSaten);
     d.clickAll({{0, 0}, {100, 0}, {100, 50}});
     d.bend({{70, 80}, {60, 90}}); // control point 1 follows the mouse
-    d.ws.input.ctrlDown = 1;
+    d.holdCtrl();
     d.bend({{20, 70}, {30, 75}}); // Ctrl moves control point 2
-    d.ws.input.ctrlDown = 0;
+    d.releaseCtrl();
     d.clickDesign(0, 50);
     ASSERT_EQ(d.ws.table.objectCount, 1);
     const BezierEdge& b = d.params(0).saten.edgeB;
@@ -194,17 +198,17 @@ TEST(DrawingTools, RightButtonBendsTheLiveSegment)
     EXPECT_EQ(d.ws.tools.rubberBand.c1Y, 55);
     EXPECT_EQ(d.ws.tools.rubberBand.c2X, 0); // untouched without Ctrl
 
-    d.ws.input.ctrlDown = 1;
-    d.bend({{80, -10}, {90, -20}});
-    d.ws.input.ctrlDown = 0;
+    d.holdCtrl();
+    d.bend({{80, 10}, {90, 20}});
+    d.releaseCtrl();
     EXPECT_EQ(d.ws.tools.rubberBand.c1X, 25);
     EXPECT_EQ(d.ws.tools.rubberBand.c2X, 90);
-    EXPECT_EQ(d.ws.tools.rubberBand.c2Y, -20);
+    EXPECT_EQ(d.ws.tools.rubberBand.c2Y, 20);
 
     d.clickDesign(100, 0);
     ASSERT_EQ(d.ws.table.objectCount, 1);
     expectEdge(d.params(0).run.line, 0, 0, 0, 100, 0);
-    expectControls(d.params(0).run.line, 25, 55, 90, -20);
+    expectControls(d.params(0).run.line, 25, 55, 90, 20);
     // The next segment starts straight again.
     EXPECT_EQ(d.ws.tools.rubberBand.straight, 1);
 }
@@ -229,7 +233,7 @@ TEST(DrawingTools, RightButtonDoesNothingForShapeTools)
         d.clickDesign(10, 10);
         const RubberBand before = d.ws.tools.rubberBand;
         d.bend({{50, 60}, {70, 80}});
-        d.ws.input.ctrlDown = 1;
+        d.holdCtrl();
         d.bend({{50, 60}});
         EXPECT_EQ(d.ws.tools.rubberBand.straight, before.straight);
         EXPECT_EQ(d.ws.tools.rubberBand.c1X, before.c1X);
@@ -271,6 +275,7 @@ TEST(DrawingTools, SelectToolSetsCursorAndEndsTheCurrentObject)
     EXPECT_EQ(d.fakes.cursor.history.back(), 2);
     EXPECT_EQ(d.ws.tools.toolMode, -1);
     EXPECT_EQ(d.ws.table.currentObject, -1);
+    EXPECT_EQ(toolPhase(d.ws.tools).kind, ToolPhaseKind::Selecting);
     // Values no button uses are refused.
     d.tool(7);
     EXPECT_EQ(d.ws.tools.toolMode, -1);
@@ -282,7 +287,13 @@ TEST(DrawingTools, EscapeAndToolChangesAbandonAHalfDrawnObject)
     d.tool(KindSaten);
     d.clickAll({{0, 0}, {10, 0}, {10, 10}});
     EXPECT_EQ(d.ws.tools.clickCount, 2);
+    const ToolPhase collecting = toolPhase(d.ws.tools);
+    EXPECT_EQ(collecting.kind, ToolPhaseKind::Collecting);
+    EXPECT_EQ(collecting.collected, 2);
+    EXPECT_EQ(collecting.needed, 3);
     d.escape();
+    EXPECT_EQ(toolPhase(d.ws.tools).kind, ToolPhaseKind::Idle);
+    EXPECT_EQ(d.ws.cursorNumber, 0);
     d.clickAll({{0, 0}, {10, 0}}); // ignored: no tool
     EXPECT_EQ(d.ws.table.objectCount, 0);
 
@@ -303,7 +314,7 @@ TEST(DrawingTools, AfterEscapeTheNewObjectIsAppended)
     ToolDriver d;
     d.tool(KindRun);
     d.clickAll({{0, 0}, {10, 0}, {20, 0}, {30, 0}}); // rows 0, 1, 2
-    d.ws.input.shiftDown = 0;
+    d.releaseShift();
     d.fakes.list.setSelected(-1, false);
     d.fakes.list.setSelected(2, true);
     d.ws.drop.dragSource = 2;
@@ -366,7 +377,7 @@ TEST(ShiftConstraint, StoredPointFollowsTheRubberBand)
 {
     ToolDriver d;
     d.tool(KindRun);
-    d.ws.input.shiftDown = 1;
+    d.holdShift();
     d.clickDesign(10, 10); // no live segment yet: taken as it is
     EXPECT_EQ(d.ws.tools.rubberBand.startX, 10);
     d.clickDesign(110, 40);
@@ -374,7 +385,7 @@ TEST(ShiftConstraint, StoredPointFollowsTheRubberBand)
     expectEdge(d.params(0).run.line, 1, 10, 10, 110, 10);
     d.clickDesign(50, 80);
     expectEdge(d.params(1).run.line, 1, 110, 10, 40, 80);
-    d.ws.input.shiftDown = 0;
+    d.releaseShift();
     d.clickDesign(47, 95);
     expectEdge(d.params(2).run.line, 1, 40, 80, 47, 95);
 }
@@ -387,7 +398,7 @@ TEST(ShiftConstraint, DiagonalStaysExactAtAnyZoom)
     d.ws.view.scrollY = 7;
     d.tool(KindSteil);
     d.clickDesign(10, 10);
-    d.ws.input.shiftDown = 1;
+    d.holdShift();
     // 20 pixels right and up: 6.67 design units, which rounds differently
     // on the two axes unless the constraint is kept in design units.
     const int32_t sx = 10 * 3 - 4, sy = 10 * 3 - 7;

@@ -7,47 +7,11 @@
 #include "model/editing.h"
 #include "ui/objectlistwidget.h"
 
-#include <QApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace kelvara::testing {
-
-// One application for the whole test program, offscreen unless told otherwise.
-// It is made on the heap and deleted by ApplicationEnvironment: a static one
-// would be destroyed after the input-device registry it refers to and crash
-// the exit.
-inline QApplication*& createdApplication()
-{
-    static QApplication* app = nullptr;
-    return app;
-}
-
-inline void ensureApplication()
-{
-    if (QApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    createdApplication() = new QApplication(argc, argv);
-}
-
-// Registered once for the test program (objectlist_test.cpp): makes the
-// application before the first test, whichever fixture runs first, and
-// deletes it after the last.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { ensureApplication(); }
-    void TearDown() override
-    {
-        delete createdApplication();
-        createdApplication() = nullptr;
-    }
-};
 
 // A tool driver whose list is the real widget.
 struct ListFlow : ToolDriver {
@@ -55,7 +19,6 @@ struct ListFlow : ToolDriver {
 
     ListFlow()
     {
-        ensureApplication();
         list = new ObjectListWidget;
         platform.list = list;
         list->objectCount = [this] { return ws.table.objectCount; };

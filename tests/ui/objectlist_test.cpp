@@ -8,17 +8,11 @@
 namespace kelvara {
 namespace {
 
-using testing::ensureApplication;
-
-[[maybe_unused]] ::testing::Environment* const applicationEnvironment =
-    ::testing::AddGlobalTestEnvironment(new testing::ApplicationEnvironment);
-
 // The widget alone, with a scripted object count and a record of drops.
 class ObjectListDrag : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ensureApplication();
         list = std::make_unique<ObjectListWidget>();
         list->objectCount = [this] { return objects; };
         list->dropped = [this](int target) { drops.push_back(target); };
@@ -224,7 +218,6 @@ TEST_F(ObjectListDrag, NewlySelectedAndKeyboardCurrentLinesComeIntoView)
 
 TEST(ObjectListSeam, LinesTextsDataAndSelection)
 {
-    ensureApplication();
     ObjectListWidget list;
     EXPECT_EQ(list.addString("a"), 0);
     EXPECT_EQ(list.addString(std::string("c\0junk", 6)), 1); // a line ends at its NUL

@@ -27,8 +27,6 @@ struct AdapterTest : ::testing::Test {
         return int64_t{0};
     }};
 
-    AdapterTest() { ensureQtApplication(); }
-
     void keyPress(int key, const QString& text = {}, bool repeat = false, Qt::KeyboardModifiers mods = {})
     {
         QKeyEvent event(QEvent::KeyPress, key, mods, text, repeat);

@@ -1,7 +1,8 @@
 #pragma once
 
 // A real main window, created offscreen in a temporary program folder, with
-// scripted boxes and dialogs in place of the modal ones.
+// scripted boxes and dialogs in place of the modal ones. The application
+// comes from qt_application.cpp.
 
 #include "model/workspace.h"
 #include "support/fakeplatform.h"
@@ -10,8 +11,6 @@
 #include "ui/mainwindow.h"
 #include "ui/messages.h"
 
-#include <QApplication>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -19,18 +18,6 @@
 #include <vector>
 
 namespace kelvara::testing {
-
-inline void ensureQtApplication()
-{
-    if (QApplication::instance() != nullptr)
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_ui";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 // The shipped toolbar picture, so that creation gets past it.
 inline std::string shippedButtons()
@@ -56,8 +43,6 @@ struct WindowFixture : ::testing::Test {
     FakeColourDialog colours;
     std::unique_ptr<MainWindow> window;
     int createResult = -1;
-
-    WindowFixture() { ensureQtApplication(); }
 
     // Writes the program folder's files; an empty text leaves a file out.
     void writeProgramFolder(const std::string& buttons, const std::string& config = "",
