@@ -30,7 +30,7 @@ void Commands::newDesign()
     platform.canvas->renderCanvas();
     platform.canvas->invalidateCanvas();
     ws.rememberedFileName.clear();
-    platform.title->setTitle(kWindowTitle);
+    platform.title->setTitle(QString::fromLatin1(kWindowTitle));
     ws.tools.preview.clear();
     ws.tools.rubberBand = RubberBand{};
     ws.tools.rubberBand.curvesAllowed = 0;
