@@ -27,7 +27,7 @@ class Quiet : public MessageBoxes, public WindowTitle, public CursorControl, pub
 public:
     bool askYesNo(const std::string&, const std::string&) override { return true; }
     void showError(const std::string&, const std::string&) override { ++errors; }
-    void setTitle(const std::string&) override {}
+    void setTitle(const QString&) override {}
     void setCursor(int) override {}
     void renderCanvas() override {}
     void invalidateCanvas() override {}
@@ -36,8 +36,14 @@ public:
 
 class Files : public FileDialogs {
 public:
-    std::optional<std::string> openFile(const FileDialogRequest&) override { return path; }
-    std::optional<std::string> saveFile(const FileDialogRequest&) override { return path; }
+    std::optional<QString> openFile(const FileDialogRequest&) override
+    {
+        return QString::fromStdString(path);
+    }
+    std::optional<QString> saveFile(const FileDialogRequest&) override
+    {
+        return QString::fromStdString(path);
+    }
     std::string path;
 };
 
@@ -58,7 +64,7 @@ struct Bench {
         designPath = (folder / "design.kvp").string();
         buildDesign();
         text = projectFileText(*ws);
-        writeProjectFile(designPath, text);
+        writeProjectFile(QString::fromStdString(designPath), text);
     }
     ~Bench() { std::filesystem::remove_all(folder); }
 
@@ -154,7 +160,7 @@ void BM_OpenFloor(benchmark::State& state)
 {
     Bench& b = bench();
     for (auto _ : state) {
-        const auto bytes = readFileBytes(b.designPath, kMaxProjectFileBytes);
+        const auto bytes = readFileBytes(QString::fromStdString(b.designPath), kMaxProjectFileBytes);
         std::size_t lines = 0;
         std::size_t start = 0;
         const std::string& s = *bytes;
@@ -190,7 +196,7 @@ void BM_SaveFloor(benchmark::State& state)
     Bench& b = bench();
     const std::string path = (b.folder / "floor.kvp").string();
     for (auto _ : state)
-        benchmark::DoNotOptimize(writeProjectFile(path, b.text));
+        benchmark::DoNotOptimize(writeProjectFile(QString::fromStdString(path), b.text));
 }
 BENCHMARK(BM_SaveFloor)->Unit(benchmark::kMillisecond);
 

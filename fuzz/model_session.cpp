@@ -79,7 +79,7 @@ public:
 
 class Quiet : public WindowTitle, public CursorControl, public CanvasControl {
 public:
-    void setTitle(const std::string&) override {}
+    void setTitle(const QString&) override {}
     void setCursor(int) override {}
     void renderCanvas() override {}
     void invalidateCanvas() override {}

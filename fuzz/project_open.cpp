@@ -49,14 +49,17 @@ public:
 
 class Files : public FileDialogs {
 public:
-    std::optional<std::string> openFile(const FileDialogRequest&) override { return path; }
-    std::optional<std::string> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<QString> openFile(const FileDialogRequest&) override
+    {
+        return QString::fromStdString(path);
+    }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return std::nullopt; }
     std::string path;
 };
 
 class Quiet : public WindowTitle, public CursorControl, public CanvasControl {
 public:
-    void setTitle(const std::string&) override {}
+    void setTitle(const QString&) override {}
     void setCursor(int) override {}
     void renderCanvas() override {}
     void invalidateCanvas() override {}

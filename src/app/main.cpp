@@ -1,4 +1,5 @@
 #include "model/workspace.h"
+#include "shell/filesizesignal.h"
 #include "shell/libraries.h"
 #include "ui/mainwindow.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char* argv[])
 {
+    kelvara::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     auto ws = std::make_unique<kelvara::Workspace>();
     // Every file the editor finds by itself lies beside the program.

@@ -44,10 +44,13 @@ struct Workspace {
     int32_t cursorNumber = 0;
 
     BackgroundPicture picture;
-    std::string rememberedFileName;
+    QString rememberedFileName; // as the file dialog gave it
 };
 
 // Message text of a slot of the message table (the line table).
-inline const std::string& message(const Workspace& ws, int slot) { return ws.lines.slot(slot); }
+inline const std::string& message(const Workspace& ws, int slot)
+{
+    return ws.lines.slot(slot);
+}
 
 } // namespace kelvara

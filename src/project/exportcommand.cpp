@@ -13,9 +13,9 @@ namespace kelvara {
 
 namespace {
 
-bool saveBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+bool saveBytes(const QString& path, const std::vector<uint8_t>& bytes)
 {
-    QSaveFile file(QString::fromStdString(path));
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const auto size = static_cast<qint64>(bytes.size());
@@ -53,8 +53,8 @@ void exportStitches(Workspace& ws, const Platform& platform)
     request.filters = {{"Tajima Stitch format (*.dst)", "*.dst"}};
     request.defaultSuffix = "dst";
     request.confirmOverwrite = true;
-    const std::optional<std::string> path = platform.files->saveFile(request);
-    if (!path || path->empty())
+    const std::optional<QString> path = platform.files->saveFile(request);
+    if (!path || path->isEmpty())
         return;
 
     setCursor(ws, platform, 7);
@@ -66,7 +66,7 @@ void exportStitches(Workspace& ws, const Platform& platform)
     } else if (status == PlanStatus::TooLarge) {
         failureSlot = kExportTooLargeSlot;
     } else {
-        const std::string label = QFileInfo(QString::fromStdString(*path)).completeBaseName().toStdString();
+        const std::string label = QFileInfo(*path).completeBaseName().toStdString();
         const std::vector<uint8_t> bytes = writeDst(plan, label);
         plan = {};
         if (!saveBytes(*path, bytes))

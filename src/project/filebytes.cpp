@@ -1,6 +1,5 @@
 #include "project/filebytes.h"
 
-#include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,12 +7,13 @@
 
 namespace kelvara {
 
-std::optional<std::string> readFileBytes(const std::string& path, int64_t limit)
+std::optional<std::string> readFileBytes(const QString& name, int64_t limit)
 {
-    if (path.empty())
+    if (name.isEmpty())
         return std::nullopt;
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path));
-    if (QFileInfo(name).isDir())
+    // Only regular files (or links to them) are opened: a FIFO blocks in open
+    // until a writer comes, and a device such as /dev/zero never ends.
+    if (!QFileInfo(name).isFile())
         return std::nullopt;
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly))

@@ -12,7 +12,7 @@ namespace kelvara {
 
 namespace {
 
-void openPicture(Workspace& ws, const Platform& platform, const std::string& path)
+void openPicture(Workspace& ws, const Platform& platform, const QString& path)
 {
     if (!loadBackgroundPicture(ws.picture, path, ws.view.scrollX, ws.view.scrollY)) {
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotPictureFailed));
@@ -33,13 +33,13 @@ void discardDesign(Workspace& ws)
 
 } // namespace
 
-bool isProjectPath(const std::string& path)
+bool isProjectPath(const QString& path)
 {
-    return path.size() >= 4 && upperCase(std::string_view(path).substr(path.size() - 4)) == ".KVP";
+    // Only ASCII letters fold, as everywhere else in the program's names.
+    return path.size() >= 4 && upperCase(path.right(4).toStdString()) == ".KVP";
 }
 
-void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path,
-                      const std::string& bytes)
+void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path, const std::string& bytes)
 {
     discardDesign(ws);
     ws.rememberedFileName = path;
@@ -94,10 +94,10 @@ void openProject(Workspace& ws, const Platform& platform)
     request.title = message(ws, kSlotOpenDialogTitle);
     request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"}, {"Microsoft Bitmap 24bit (*.bmp)", "*.bmp"}};
     request.mustExist = true;
-    const std::optional<std::string> chosen = platform.files->openFile(request);
-    if (!chosen || chosen->empty())
+    const std::optional<QString> chosen = platform.files->openFile(request);
+    if (!chosen || chosen->isEmpty())
         return;
-    const std::string& path = *chosen;
+    const QString& path = *chosen;
     if (!isProjectPath(path)) {
         openPicture(ws, platform, path);
         return;

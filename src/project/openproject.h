@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <string>
 
@@ -13,7 +15,7 @@ inline constexpr int64_t kMaxProjectFileBytes = int64_t{64} << 20;
 
 // Whether the path names a project file: its last four characters,
 // upper-cased, are ".KVP".
-bool isProjectPath(const std::string& path);
+bool isProjectPath(const QString& path);
 
 // The Open command: asks for a file; a project file replaces the design
 // (after the question when objects exist), anything else is loaded as the
@@ -24,7 +26,6 @@ void openProject(Workspace& ws, const Platform& platform);
 // file at `path`: clears table, journal, tool state and picture, fills rows
 // 0.. in line order, links them, refills the list and names the file in the
 // title. Asks nothing; openProject has done that.
-void loadProjectBytes(Workspace& ws, const Platform& platform, const std::string& path,
-                      const std::string& bytes);
+void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path, const std::string& bytes);
 
 } // namespace kelvara

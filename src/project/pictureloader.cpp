@@ -109,16 +109,17 @@ DecodedBitmap decodeBitmap(std::string_view bytes)
     return result;
 }
 
-bool loadBackgroundPicture(BackgroundPicture& picture, const std::string& path, int32_t scrollX,
-                           int32_t scrollY)
+bool loadBackgroundPicture(BackgroundPicture& picture, const QString& path, int32_t scrollX, int32_t scrollY)
 {
-    releaseBackgroundPicture(picture);
+    // The old picture goes only once the new one has been decoded, so a
+    // refused file leaves it loaded and shown.
     const auto bytes = readFileBytes(path, kMaxPictureFileBytes);
     if (!bytes)
         return false;
     DecodedBitmap decoded = decodeBitmap(*bytes);
     if (!decoded.ok())
         return false;
+    releaseBackgroundPicture(picture);
     picture.pixels = std::move(decoded.image);
     picture.picLeft = scrollX;
     picture.picTop = scrollY;

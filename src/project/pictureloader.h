@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 #include <cstdint>
 #include <string>
@@ -28,11 +29,10 @@ struct DecodedBitmap {
 // present before anything is allocated.
 DecodedBitmap decodeBitmap(std::string_view bytes);
 
-// Drops the current picture, then loads the BMP at `path`, placed at the
+// Loads the BMP at `path` in place of the current picture, placed at the
 // given scroll position. On success sets pixels, picLeft/picTop,
-// picWidth/picHeight and pictureName (the path); on failure no picture is
-// left loaded and the caller shows the error.
-bool loadBackgroundPicture(BackgroundPicture& picture, const std::string& path, int32_t scrollX,
-                           int32_t scrollY);
+// picWidth/picHeight and pictureName (the path); on failure the current
+// picture stays as it was and the caller shows the error.
+bool loadBackgroundPicture(BackgroundPicture& picture, const QString& path, int32_t scrollX, int32_t scrollY);
 
 } // namespace kelvara

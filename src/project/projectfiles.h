@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <QString>
 
 namespace kelvara {
 
@@ -21,9 +21,9 @@ inline constexpr int kWaitCursor = 7;
 inline constexpr const char* kProgramTitle = "Kelvara Stitches";
 
 // The main window's title while a project file is named.
-inline std::string projectWindowTitle(const std::string& path)
+inline QString projectWindowTitle(const QString& path)
 {
-    return std::string(kProgramTitle) + " (" + path + ")";
+    return QString::fromLatin1(kProgramTitle) + QStringLiteral(" (") + path + QLatin1Char(')');
 }
 
 } // namespace kelvara

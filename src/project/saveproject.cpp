@@ -5,8 +5,6 @@
 #include "project/projectformat.h"
 #include "shell/platform.h"
 
-#include <QByteArray>
-#include <QFile>
 #include <QSaveFile>
 
 #include <vector>
@@ -47,9 +45,9 @@ std::string projectFileText(const Workspace& ws)
     return text;
 }
 
-bool writeProjectFile(const std::string& path, const std::string& text)
+bool writeProjectFile(const QString& path, const std::string& text)
 {
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const auto size = static_cast<qint64>(text.size());
@@ -73,10 +71,10 @@ void saveProject(Workspace& ws, const Platform& platform)
     request.defaultSuffix = "kvp";
     request.startName = ws.rememberedFileName;
     request.confirmOverwrite = true;
-    const std::optional<std::string> chosen = platform.files->saveFile(request);
-    if (!chosen || chosen->empty())
+    const std::optional<QString> chosen = platform.files->saveFile(request);
+    if (!chosen || chosen->isEmpty())
         return;
-    const std::string path = *chosen;
+    const QString path = *chosen;
     ws.rememberedFileName = path;
 
     ws.cursorNumber = kWaitCursor;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <string>
 
 namespace kelvara {
@@ -15,7 +17,7 @@ std::string projectFileText(const Workspace& ws);
 // Writes the whole text to `path` through a temporary file beside it that
 // replaces the target only once everything was written; false, with the old
 // file untouched, on any failure.
-bool writeProjectFile(const std::string& path, const std::string& text);
+bool writeProjectFile(const QString& path, const std::string& text);
 
 // The Save command: refuses an empty design, asks for the file name (starting
 // with the remembered one), remembers it and writes the project. A failure

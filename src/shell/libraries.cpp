@@ -54,6 +54,19 @@ std::string entryPath(const std::string& folderPath, const std::string& name)
     return folderPath + "/" + name;
 }
 
+// Whether a name written into a project line reads back as the same name:
+// ";" starts a comment, a blank ends the value, a control character may end
+// the line, and a value that reads as a number (or NIL) is no name at all.
+bool readsBackAsName(std::string_view name)
+{
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == ';' || c == ' ' || byte < 0x20 || byte == 0x7F)
+            return false;
+    }
+    return !readInteger(name).has_value() && upperCase(name) != "NIL";
+}
+
 template <int Entries, int Points> void clearLibrary(PointLibrary<Entries, Points>& library)
 {
     library.count = 0;
@@ -81,11 +94,15 @@ void scanEntries(Library& library, LineTable& lines, const std::string& folderPa
     for (const std::string& name : entryFiles(folderPath)) {
         if (library.count >= Library::kEntries)
             break;
+        // A project could name such an entry but never find it again.
+        std::string entryName = libraryName(name);
+        if (!readsBackAsName(entryName))
+            continue;
         readTextFile(lines, entryPath(folderPath, name));
         if (lines.lineCount == 0)
             continue;
         const auto n = static_cast<std::size_t>(library.count);
-        library.names[n] = libraryName(name);
+        library.names[n] = std::move(entryName);
         fill(n);
         ++library.count;
     }

@@ -16,12 +16,11 @@ struct LibraryPoint {
 };
 
 // A library of point figures: motifs (256 x 64 points) or tie-offs (16 x 16).
-template <int Entries, int Points>
-struct PointLibrary {
+template <int Entries, int Points> struct PointLibrary {
     static constexpr int kEntries = Entries;
     static constexpr int kPoints = Points;
     int32_t count = 0;
-    std::array<std::string, Entries> names;   // LibraryName, at most 63 characters
+    std::array<std::string, Entries> names; // LibraryName, at most 63 characters
     std::array<std::array<LibraryPoint, Points>, Entries> points{};
 };
 
@@ -55,11 +54,12 @@ inline constexpr const char* kTieOffFolder = "zapositi";
 // ".TXT" (any case) when that lies within them.
 std::string libraryName(std::string_view fileName);
 
-// Loads every *.txt file of programFolder + folder as one entry each.
-void scanLibrary(MotifLibrary& library, LineTable& lines, TokenTable& tokens,
-                 const std::string& folderPath);
-void scanLibrary(TieOffLibrary& library, LineTable& lines, TokenTable& tokens,
-                 const std::string& folderPath);
+// Loads every *.txt file of programFolder + folder as one entry each, except
+// files whose entry name would not read back from a project line: names
+// holding ";", a blank or a control character, and names that read as a
+// number or as NIL.
+void scanLibrary(MotifLibrary& library, LineTable& lines, TokenTable& tokens, const std::string& folderPath);
+void scanLibrary(TieOffLibrary& library, LineTable& lines, TokenTable& tokens, const std::string& folderPath);
 void scanLibrary(PatternLibrary& library, LineTable& lines, const std::string& folderPath);
 
 // Loads the three libraries from the program folder (motifs, patterns, tie-offs).

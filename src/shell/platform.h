@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,7 +11,9 @@
 namespace kelvara {
 
 // The small interfaces through which the editing logic reaches the platform.
-// The app implements them with Qt widgets; tests use scripted fakes.
+// The app implements them with Qt widgets; tests use scripted fakes. Paths
+// travel as the platform's file names (QString) from the dialog to the file
+// and the title, never as bytes in some guessed encoding.
 
 // The object list box: lines of text, each with an integer (its row).
 class ListBox {
@@ -17,7 +21,7 @@ public:
     virtual ~ListBox() = default;
     virtual void resetContent() = 0;
     virtual void initStorage(int items, int bytes) = 0;
-    virtual int addString(const std::string& text) = 0;        // returns the new position
+    virtual int addString(const std::string& text) = 0; // returns the new position
     virtual void insertString(int position, const std::string& text) = 0;
     virtual void deleteString(int position) = 0;
     virtual std::string text(int position) const = 0;
@@ -47,7 +51,7 @@ struct FileDialogRequest {
     std::string title;
     std::vector<FileFilter> filters;
     std::string defaultSuffix;     // without the dot; empty for none
-    std::string startName;         // initial file name
+    QString startName;             // initial file name
     bool mustExist = false;        // open dialogs
     bool confirmOverwrite = false; // save dialogs
 };
@@ -56,8 +60,8 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // The chosen path, or nothing when the user cancelled.
-    virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
-    virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
 };
 
 class ColourDialog {
@@ -70,7 +74,7 @@ public:
 class WindowTitle {
 public:
     virtual ~WindowTitle() = default;
-    virtual void setTitle(const std::string& title) = 0;
+    virtual void setTitle(const QString& title) = 0;
 };
 
 // Cursor numbers: 0 arrow, 1 cross, 2 size-all, 3 forbidden, 4 up-arrow,

@@ -31,7 +31,7 @@ void Commands::newDesign()
     platform.canvas->renderCanvas();
     platform.canvas->invalidateCanvas();
     ws.rememberedFileName.clear();
-    platform.title->setTitle(kWindowTitle);
+    platform.title->setTitle(QString::fromLatin1(kWindowTitle));
     resetTools(ws.tools);
     platform.list->resetContent();
     platform.list->initStorage(kListItems, kListBytes);

@@ -32,17 +32,17 @@ void QtMessageBoxes::showError(const std::string& caption, const std::string& te
     box.exec();
 }
 
-std::optional<std::string> QtFileDialogs::openFile(const FileDialogRequest& request)
+std::optional<QString> QtFileDialogs::openFile(const FileDialogRequest& request)
 {
     return run(request, false);
 }
 
-std::optional<std::string> QtFileDialogs::saveFile(const FileDialogRequest& request)
+std::optional<QString> QtFileDialogs::saveFile(const FileDialogRequest& request)
 {
     return run(request, true);
 }
 
-std::optional<std::string> QtFileDialogs::run(const FileDialogRequest& request, bool save)
+std::optional<QString> QtFileDialogs::run(const FileDialogRequest& request, bool save)
 {
     QFileDialog dialog(owner_, fromLatin1(request.title));
     QStringList filters;
@@ -54,14 +54,11 @@ std::optional<std::string> QtFileDialogs::run(const FileDialogRequest& request, 
     if (!request.defaultSuffix.empty())
         dialog.setDefaultSuffix(fromLatin1(request.defaultSuffix));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.startName.empty())
-        dialog.selectFile(
-            QString::fromLocal8Bit(request.startName.data(), qsizetype(request.startName.size())));
+    if (!request.startName.isEmpty())
+        dialog.selectFile(request.startName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    // Paths go to the file system as they came from it.
-    const QByteArray path = dialog.selectedFiles().constFirst().toLocal8Bit();
-    return std::string(path.constData(), std::size_t(path.size()));
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<int32_t> QtColourDialog::chooseColour(int32_t initial)
@@ -73,10 +70,10 @@ std::optional<int32_t> QtColourDialog::chooseColour(int32_t initial)
     return chosen.red() | chosen.green() << 8 | chosen.blue() << 16;
 }
 
-void QtWindowTitle::setTitle(const std::string& title)
+void QtWindowTitle::setTitle(const QString& title)
 {
     if (window_)
-        window_->setWindowTitle(fromLatin1(title));
+        window_->setWindowTitle(title);
 }
 
 Qt::CursorShape QtCursor::shape(int cursorNumber)

@@ -24,11 +24,11 @@ private:
 class QtFileDialogs : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* owner) : owner_(owner) {}
-    std::optional<std::string> openFile(const FileDialogRequest& request) override;
-    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
 
 private:
-    std::optional<std::string> run(const FileDialogRequest& request, bool save);
+    std::optional<QString> run(const FileDialogRequest& request, bool save);
     QPointer<QWidget> owner_;
 };
 
@@ -44,7 +44,7 @@ private:
 class QtWindowTitle : public WindowTitle {
 public:
     explicit QtWindowTitle(QWidget* window) : window_(window) {}
-    void setTitle(const std::string& title) override;
+    void setTitle(const QString& title) override;
 
 private:
     QPointer<QWidget> window_;

@@ -98,6 +98,27 @@ constexpr bool eachPictureOnOneButton()
 }
 static_assert(eachPictureOnOneButton());
 
+std::string shortTip(const std::string& line)
+{
+    return line.size() <= std::size_t(kMaxTipLength) ? line : line.substr(0, kMaxTipLength - 3) + "...";
+}
+
+// Whether the hotkey of `row` runs it: the hotkey runs the first row with a
+// command for that key, so a row without one, or behind another row with
+// the same key, must not name the key in its tooltip.
+bool runsHotkey(const ButtonTable& table, int32_t row)
+{
+    const ButtonEntry& entry = table.rows[std::size_t(row)];
+    if (!entry.handler)
+        return false;
+    for (int32_t r = 0; r < row; ++r) {
+        const ButtonEntry& earlier = table.rows[std::size_t(r)];
+        if (earlier.handler && earlier.keyCode == entry.keyCode && earlier.needsCtrl == entry.needsCtrl)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::span<const ToolbarItem> toolbarLayout()
@@ -154,7 +175,8 @@ void addButton(ButtonTable& table, QWidget* strip, const QImage& picture, const 
     entry.image = picture.copy(kButtonImageSize * image, 0, kButtonImageSize, kButtonImageSize);
     entry.needsCtrl = needsCtrl;
     entry.keyCode = keyCode;
-    entry.tipText = buttonTipText(info.slot(image), needsCtrl, keyCode);
+    entry.tipText = runsHotkey(table, row) ? buttonTipText(info.slot(image), needsCtrl, keyCode)
+                                           : shortTip(info.slot(image));
 
     auto* button = new QToolButton(strip);
     button->setObjectName(QStringLiteral("button%1").arg(row));
@@ -165,6 +187,8 @@ void addButton(ButtonTable& table, QWidget* strip, const QImage& picture, const 
     button->setIconSize(QSize(kButtonImageSize, kButtonImageSize));
     button->setIcon(QIcon(QPixmap::fromImage(entry.image)));
     button->setToolTip(QString::fromLatin1(entry.tipText.data(), qsizetype(entry.tipText.size())));
+    // A button without a command says so in its tooltip and cannot be pressed.
+    button->setEnabled(static_cast<bool>(entry.handler));
     button->show();
     entry.buttonWindow = button;
 

@@ -41,6 +41,8 @@ std::string buttonTipText(const std::string& line, int32_t needsCtrl, int32_t ke
 
 // Adds one row and its 32 x 32 button on `strip` (gap and new-row calls only
 // move the position). The picture is the 30 x 30 square at (30 * image, 0).
+// The tooltip names the hotkey only when pressing it runs this button; a
+// button without a handler is shown disabled.
 void addButton(ButtonTable& table, QWidget* strip, const QImage& picture, const LineTable& info,
                int32_t image, std::function<void()> handler, int32_t needsCtrl, int32_t keyCode);
 

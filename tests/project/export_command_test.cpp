@@ -61,7 +61,7 @@ TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
 {
     addRun();
     const std::string path = folder.file("badge.dst");
-    fakes.files.answers.push_back(path);
+    fakes.files.answer(path);
     ws->tools.toolMode = 3;
     ws->settings.TIEOUT = 0; // so the seam ends on the line's end point
     exportStitches(*ws, fakes.platform());
@@ -91,7 +91,7 @@ TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
     EXPECT_EQ(file.header.at("AY"), "-  100");
 
     // The next export starts with an empty name again.
-    fakes.files.answers.push_back(folder.file("second.dst"));
+    fakes.files.answer(folder.file("second.dst"));
     exportStitches(*ws, fakes.platform());
     EXPECT_EQ(fakes.files.requests.at(1).startName, "");
     EXPECT_TRUE(std::filesystem::exists(folder.file("second.dst")));
@@ -101,7 +101,7 @@ TEST_F(ExportCommand, ExistingFileIsReplacedWhole)
 {
     addRun();
     const std::string path = folder.write("old.dst", std::string(5000, 'x'));
-    fakes.files.answers.push_back(path);
+    fakes.files.answer(path);
     exportStitches(*ws, fakes.platform());
     const auto bytes = bytesOf(path);
     EXPECT_LT(bytes.size(), 5000u);
@@ -112,7 +112,7 @@ TEST_F(ExportCommand, WriteFailureShowsItsBoxAndLeavesNoFile)
 {
     addRun();
     const std::string path = folder.file("missing/folder/out.dst");
-    fakes.files.answers.push_back(path);
+    fakes.files.answer(path);
     exportStitches(*ws, fakes.platform());
     ASSERT_EQ(fakes.boxes.shown.size(), 1u);
     EXPECT_EQ(fakes.boxes.shown[0].caption, "slot 11");
@@ -127,14 +127,14 @@ TEST_F(ExportCommand, NothingToStitchAndTooLargeHaveBoxesOfTheirOwn)
     hop.run.JUMP = 0;
     addObject(*ws, KindRun, hop);
     const std::string path = folder.write("keep.dst", "old");
-    fakes.files.answers.push_back(path);
+    fakes.files.answer(path);
     exportStitches(*ws, fakes.platform());
     ASSERT_EQ(fakes.boxes.shown.size(), 1u);
     EXPECT_EQ(fakes.boxes.shown[0].text, "slot 18");
     EXPECT_EQ(readWholeFile(path), "old");
 
     addObject(*ws, KindRun, runParams(straightEdge(0, 0, 250000, 0), 90));
-    fakes.files.answers.push_back(path);
+    fakes.files.answer(path);
     exportStitches(*ws, fakes.platform());
     ASSERT_EQ(fakes.boxes.shown.size(), 2u);
     EXPECT_EQ(fakes.boxes.shown[1].text, "slot 19");

@@ -112,7 +112,7 @@ protected:
 // overflowing into negative numbers.
 TEST_F(NewObjectsInAnOpenedProject, TheGroupCounterStartsAgainAtOneAfterTheLargestNumber)
 {
-    fake.files.answers.push_back(folder.write("last.kvp", "RUN GROUP=2147483647\r\n\r\n"));
+    fake.files.answer(folder.write("last.kvp", "RUN GROUP=2147483647\r\n\r\n"));
     openProject(*ws, platform);
     ASSERT_EQ(ws->table.groupCounter, INT32_MAX);
 
@@ -124,7 +124,7 @@ TEST_F(NewObjectsInAnOpenedProject, TheGroupCounterStartsAgainAtOneAfterTheLarge
     EXPECT_EQ(ws->table.rows[second].group, 2);
 
     const std::string saved = folder.file("saved.kvp");
-    fake.files.answers.push_back(saved);
+    fake.files.answer(saved);
     saveProject(*ws, platform);
     const std::string text = testing::readWholeFile(saved);
     EXPECT_EQ(text.rfind("RUN GROUP=2147483647 ", 0), 0u) << text;

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace kelvara {
 namespace {
 
@@ -23,7 +25,7 @@ protected:
 
     void open(const std::string& path)
     {
-        fake.files.answers.push_back(path);
+        fake.files.answer(path);
         openProject(*ws, platform);
     }
 
@@ -100,8 +102,8 @@ TEST_F(OpenProject, ObjectLinesFillRowsInFileOrderAndTheList)
     EXPECT_EQ(fake.list.initStorageCalls, 1);
 
     EXPECT_TRUE(fake.boxes.shown.empty()); // the design was empty: nothing asked
-    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
-    EXPECT_EQ(ws->rememberedFileName, path);
+    EXPECT_EQ(fake.title.current().toStdString(), "Kelvara Stitches (" + path + ")");
+    EXPECT_EQ(ws->rememberedFileName.toStdString(), path);
     EXPECT_EQ(fake.cursor.history, (std::vector<int>{7, 0}));
     EXPECT_EQ(ws->cursorNumber, 0);
     EXPECT_GE(fake.canvas.renders, 1);
@@ -200,7 +202,7 @@ TEST_F(OpenProject, TheQuestionComesOnlyForAReadableFileAndNoKeepsTheDesign)
     EXPECT_EQ(countJournalSteps(ws->journal), 1);
     EXPECT_EQ(fake.list.count(), 1);
     EXPECT_TRUE(fake.title.titles.empty());
-    EXPECT_TRUE(ws->rememberedFileName.empty());
+    EXPECT_TRUE(ws->rememberedFileName.isEmpty());
 
     fake.boxes.answers = {true};
     open(path);
@@ -270,7 +272,8 @@ TEST_F(OpenProject, APictureKeepsTheDesignJournalAndTitle)
     open(std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp");
     EXPECT_TRUE(fake.boxes.shown.empty());
     EXPECT_TRUE(ws->picture.loaded());
-    EXPECT_EQ(ws->picture.pictureName, std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp");
+    EXPECT_EQ(ws->picture.pictureName.toStdString(),
+              std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp");
     EXPECT_EQ(ws->picture.picLeft, 200);
     EXPECT_EQ(ws->picture.picTop, 100);
     EXPECT_EQ(ws->table.objectCount, 2);
@@ -280,14 +283,46 @@ TEST_F(OpenProject, APictureKeepsTheDesignJournalAndTitle)
     EXPECT_EQ(fake.canvas.invalidations, 1);
 
     // A picture the loader refuses (a palette picture) is an error box, not
-    // the end of the program, and the old picture is gone.
+    // the end of the program, and the old picture stays loaded and shown.
     open(std::string(KELVARA_TEST_DATA) + "/project/palette3x2-8.bmp");
     ASSERT_EQ(fake.boxes.shown.size(), 1u);
     EXPECT_EQ(fake.boxes.shown[0].caption, message(*ws, 11));
     EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, 12));
-    EXPECT_FALSE(ws->picture.loaded());
+    EXPECT_TRUE(ws->picture.loaded());
+    EXPECT_EQ(ws->picture.pictureName.toStdString(),
+              std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp");
+    EXPECT_EQ(ws->picture.picWidth, 3);
     EXPECT_EQ(ws->table.objectCount, 2);
     EXPECT_EQ(fake.canvas.renders, 1);
+}
+
+// A FIFO blocked the program in open until a writer came, and /dev/zero was
+// read up to the size limit: only regular files are read at all.
+TEST_F(OpenProject, FifosAndDevicesAreRefusedAtOnceAndChangeNothing)
+{
+    makeDesign(2);
+    const std::string picture = std::string(KELVARA_TEST_DATA) + "/project/marks3x2-24.bmp";
+    open(picture);
+    const std::string fifoProject = folder.file("pipe.kvp");
+    const std::string fifoPicture = folder.file("pipe.bmp");
+    ASSERT_EQ(::mkfifo(fifoProject.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(fifoPicture.c_str(), 0600), 0);
+    const std::string zeroProject = folder.file("zero.kvp");
+    std::filesystem::create_symlink("/dev/zero", zeroProject);
+
+    const std::pair<std::string, int> cases[] = {
+        {fifoProject, 16}, {zeroProject, 16}, {fifoPicture, 12}, {"/dev/zero", 12}};
+    for (const auto& [path, slot] : cases) {
+        fake.boxes.shown.clear();
+        open(path);
+        ASSERT_EQ(fake.boxes.shown.size(), 1u) << path;
+        EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, slot)) << path;
+        EXPECT_EQ(ws->table.objectCount, 2) << path;
+        EXPECT_EQ(countJournalSteps(ws->journal), 1) << path;
+        EXPECT_EQ(ws->picture.pictureName.toStdString(), picture) << path;
+        EXPECT_TRUE(fake.title.titles.empty()) << path;
+        EXPECT_TRUE(ws->rememberedFileName.isEmpty()) << path;
+    }
 }
 
 } // namespace

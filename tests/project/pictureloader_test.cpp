@@ -250,22 +250,22 @@ TEST(PictureLoader, ForgedAndTruncatedFilesAreRefused)
 TEST(PictureLoader, LoadingPlacesThePictureAtTheScrollPosition)
 {
     BackgroundPicture picture;
-    ASSERT_TRUE(loadBackgroundPicture(picture, fixture("marks5x3-24.bmp"), 200, 100));
+    ASSERT_TRUE(loadBackgroundPicture(picture, QString::fromStdString(fixture("marks5x3-24.bmp")), 200, 100));
     EXPECT_TRUE(picture.loaded());
-    EXPECT_EQ(picture.pictureName, fixture("marks5x3-24.bmp"));
+    EXPECT_EQ(picture.pictureName.toStdString(), fixture("marks5x3-24.bmp"));
     EXPECT_EQ(picture.picLeft, 200);
     EXPECT_EQ(picture.picTop, 100);
     EXPECT_EQ(picture.picWidth, 5);
     EXPECT_EQ(picture.picHeight, 3);
 
-    ASSERT_TRUE(loadBackgroundPicture(picture, fixture("marks3x2-24.bmp"), -4, 7));
-    EXPECT_EQ(picture.pictureName, fixture("marks3x2-24.bmp"));
+    ASSERT_TRUE(loadBackgroundPicture(picture, QString::fromStdString(fixture("marks3x2-24.bmp")), -4, 7));
+    EXPECT_EQ(picture.pictureName.toStdString(), fixture("marks3x2-24.bmp"));
     EXPECT_EQ(picture.picWidth, 3);
     EXPECT_EQ(picture.picLeft, -4);
     EXPECT_EQ(picture.pixels.pixel(0, 0), kBlue);
 }
 
-TEST(PictureLoader, AFailedLoadLeavesNoPicture)
+TEST(PictureLoader, AFailedLoadKeepsTheOldPicture)
 {
     testing::TempFolder folder;
     BmpSpec topDown;
@@ -275,11 +275,14 @@ TEST(PictureLoader, AFailedLoadLeavesNoPicture)
     for (const std::string& path :
          {bad, fixture("palette3x2-8.bmp"), folder.file("missing.bmp"), folder.file("")}) {
         BackgroundPicture picture;
-        ASSERT_TRUE(loadBackgroundPicture(picture, good, 0, 0));
+        ASSERT_TRUE(loadBackgroundPicture(picture, QString::fromStdString(good), 5, 6));
+        const QImage before = picture.pixels;
+        EXPECT_FALSE(loadBackgroundPicture(picture, QString::fromStdString(path), 0, 0)) << path;
+        EXPECT_TRUE(picture.loaded());
+        EXPECT_EQ(picture.pictureName.toStdString(), good);
+        EXPECT_EQ(picture.pixels, before);
         EXPECT_EQ(picture.picHeight, 2);
-        EXPECT_FALSE(loadBackgroundPicture(picture, path, 0, 0)) << path;
-        EXPECT_FALSE(picture.loaded());
-        EXPECT_TRUE(picture.pixels.isNull());
+        EXPECT_EQ(picture.picLeft, 5);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "project/projectformat.h"
 #include "project/saveproject.h"
 #include "projectfixtures.h"
+#include "shell/filesizesignal.h"
 #include "support/fakeplatform.h"
 #include "support/workspacefixture.h"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <sys/resource.h>
@@ -30,7 +32,7 @@ protected:
 
     void save(const std::string& path)
     {
-        fake.files.answers.push_back(path);
+        fake.files.answer(path);
         saveProject(*ws, platform);
     }
 
@@ -84,7 +86,7 @@ std::vector<std::string> kindWords(const std::string& text)
 
 TEST_F(SaveProject, AnEmptyDesignIsRefusedWithoutADialog)
 {
-    fake.files.answers.push_back(folder.file("x.kvp"));
+    fake.files.answer(folder.file("x.kvp"));
     saveProject(*ws, platform);
     EXPECT_TRUE(fake.files.requests.empty());
     ASSERT_EQ(fake.boxes.shown.size(), 1u);
@@ -137,14 +139,14 @@ TEST_F(SaveProject, ObjectsAreWrittenAsLinePairsEndingInCrLf)
     EXPECT_EQ(text.find("\r\n\r\n\r\n"), std::string::npos);
 
     EXPECT_TRUE(fake.boxes.shown.empty());
-    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
-    EXPECT_EQ(ws->rememberedFileName, path);
+    EXPECT_EQ(fake.title.current().toStdString(), "Kelvara Stitches (" + path + ")");
+    EXPECT_EQ(ws->rememberedFileName.toStdString(), path);
     EXPECT_EQ(fake.cursor.history, (std::vector<int>{7, 0}));
     EXPECT_EQ(fileNames(), (std::vector<std::string>{"plan.kvp"})); // no temporary left behind
 
     // The next dialog starts with the full path.
     save(path);
-    EXPECT_EQ(fake.files.requests.back().startName, path);
+    EXPECT_EQ(fake.files.requests.back().startName.toStdString(), path);
 }
 
 TEST_F(SaveProject, ObjectsAreWrittenInDisplayOrderAndComeBackInIt)
@@ -163,7 +165,7 @@ TEST_F(SaveProject, ObjectsAreWrittenInDisplayOrderAndComeBackInIt)
     save(path);
     EXPECT_EQ(kindWords(readWholeFile(path)), (std::vector<std::string>{"CIRCLE", "RUN", "STAR"}));
 
-    fake.files.answers.push_back(path);
+    fake.files.answer(path);
     openProject(*ws, platform);
     ASSERT_EQ(ws->table.objectCount, 3);
     EXPECT_EQ(ws->table.rows[0].kind, KindCircle);
@@ -219,7 +221,7 @@ TEST_F(SaveProject, AFileThatCannotBeCreatedIsReportedAndTheOldOneKept)
     folder.write("taken.kvp/inside.txt", "keep me");
     save(target);
     expectSaveFailedBox();
-    EXPECT_EQ(ws->rememberedFileName, target); // the name is kept for the next try
+    EXPECT_EQ(ws->rememberedFileName.toStdString(), target); // the name is kept for the next try
     EXPECT_TRUE(std::filesystem::is_directory(target));
     EXPECT_EQ(readWholeFile(folder.file("taken.kvp/inside.txt")), "keep me");
 
@@ -257,6 +259,29 @@ TEST_F(SaveProject, AWriteFailureLeavesTheOldFileAsItWas)
     save(path);
     EXPECT_TRUE(fake.boxes.shown.empty());
     EXPECT_EQ(readWholeFile(path), projectFileText(*ws));
+}
+
+// Without the program's own setting the signal killed the process, and the
+// design with it. The child saves under a small limit with only that setting.
+TEST_F(SaveProject, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProgram)
+{
+    for (int i = 0; i < 60; ++i)
+        appendObject(*ws, KindSaten, i + 1);
+    const std::string path = folder.file("plan.kvp");
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_DFL);
+            ignoreFileSizeSignal();
+            struct rlimit small {};
+            getrlimit(RLIMIT_FSIZE, &small);
+            small.rlim_cur = 1024;
+            setrlimit(RLIMIT_FSIZE, &small);
+            save(path);
+            const bool failedBox =
+                fake.boxes.shown.size() == 1 && fake.boxes.shown[0].text == message(*ws, 13);
+            std::_Exit(failedBox && !std::filesystem::exists(path) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(SaveProject, AReadOnlyFolderKeepsTheOldFile)
@@ -297,7 +322,7 @@ TEST_F(SaveProject, ADesignSurvivesSaveAndOpenByteForByte)
     auto other = testing::makeWorkspace();
     other->libraries = ws->libraries;
     FakePlatform otherFake;
-    otherFake.files.answers.push_back(path);
+    otherFake.files.answer(path);
     openProject(*other, otherFake.platform());
     ASSERT_EQ(other->table.objectCount, 6);
     for (int32_t row = 0; row < 6; ++row) {
@@ -313,6 +338,48 @@ TEST_F(SaveProject, ADesignSurvivesSaveAndOpenByteForByte)
     EXPECT_EQ(projectFileText(*other), first);
 }
 
+// A library file named "a;b" turned every key after its reference into a
+// comment on reopening, and one named "12" came back as NIL.
+TEST_F(SaveProject, EveryLoadedLibraryEntryReadsBackFromTheProject)
+{
+    for (const char* name : {"motivy/a;b.txt", "motivy/12.txt", "motivy/two words.txt", "motivy/leaf.txt",
+                             "zapositi/7.txt", "zapositi/lock.txt"})
+        folder.write(name, "1 1\n");
+    folder.write("vzory/b;c.txt", "*.\n");
+    folder.write("vzory/brick.txt", "*.\n");
+    loadLibraries(ws->libraries, ws->lines, ws->tokens, folder.file(""));
+    loadMessages(ws->lines, std::string(KELVARA_SOURCE_DATA) + "/");
+    const Libraries& libraries = ws->libraries;
+    ASSERT_GT(libraries.motifs.count, 0);
+    for (int32_t motif = 0; motif < libraries.motifs.count; ++motif) {
+        const int32_t row = appendObject(*ws, KindSaten, motif + 1);
+        SatenParams& saten = paramsOf(*ws, row).saten;
+        saten.MOTIVE = motif;
+        saten.PATTERN = motif % libraries.patterns.count;
+        saten.TIEIN = motif % libraries.tieOffs.count;
+        saten.colour = 0x123456;
+        saten.REPEAT = 3;
+    }
+    const std::string path = folder.file("refs.kvp");
+    save(path);
+
+    auto other = testing::makeWorkspace();
+    other->libraries = ws->libraries;
+    FakePlatform otherFake;
+    otherFake.files.answer(path);
+    openProject(*other, otherFake.platform());
+    ASSERT_EQ(other->table.objectCount, ws->table.objectCount);
+    for (int32_t row = 0; row < ws->table.objectCount; ++row) {
+        const SatenParams& a = paramsOf(*ws, row).saten;
+        const SatenParams& b = paramsOf(*other, row).saten;
+        EXPECT_EQ(b.MOTIVE, a.MOTIVE) << row;
+        EXPECT_EQ(b.PATTERN, a.PATTERN) << row;
+        EXPECT_EQ(b.TIEIN, a.TIEIN) << row;
+        EXPECT_EQ(b.colour, a.colour) << row;
+        EXPECT_EQ(b.REPEAT, a.REPEAT) << row;
+    }
+}
+
 TEST_F(SaveProject, PathsLongerThan255CharactersSaveAndOpen)
 {
     makeThree();
@@ -325,12 +392,12 @@ TEST_F(SaveProject, PathsLongerThan255CharactersSaveAndOpen)
     save(path);
     EXPECT_TRUE(fake.boxes.shown.empty());
     EXPECT_EQ(readWholeFile(path), projectFileText(*ws));
-    EXPECT_EQ(ws->rememberedFileName, path);
+    EXPECT_EQ(ws->rememberedFileName.toStdString(), path);
 
-    fake.files.answers.push_back(path);
+    fake.files.answer(path);
     openProject(*ws, platform);
     EXPECT_EQ(ws->table.objectCount, 3);
-    EXPECT_EQ(fake.title.current(), "Kelvara Stitches (" + path + ")");
+    EXPECT_EQ(fake.title.current().toStdString(), "Kelvara Stitches (" + path + ")");
 }
 
 } // namespace

@@ -41,7 +41,7 @@ struct Scanner {
 std::string numbered(int i)
 {
     std::string n = std::to_string(i);
-    return std::string(3 - n.size(), '0') + n;
+    return "n" + std::string(3 - n.size(), '0') + n;
 }
 
 } // namespace
@@ -160,10 +160,10 @@ TEST(LibraryLimits, At256MotifsTheScanStopsAndCommentOnlyFilesDoNotCount)
     Scanner scan;
     const MotifLibrary& motifs = scan.motifs(folder.path() / "m");
     ASSERT_EQ(motifs.count, 256);
-    EXPECT_EQ(motifs.names[0], "000");
-    EXPECT_EQ(motifs.names[3], "004");
+    EXPECT_EQ(motifs.names[0], "n000");
+    EXPECT_EQ(motifs.names[3], "n004");
     // 256 usable files among the first 285, as 29 of them hold only comments.
-    EXPECT_EQ(motifs.names[255], "284");
+    EXPECT_EQ(motifs.names[255], "n284");
 }
 
 TEST(LibraryLimits, TheSeventeenthTieOffIsNotLoaded)
@@ -174,8 +174,8 @@ TEST(LibraryLimits, TheSeventeenthTieOffIsNotLoaded)
     Scanner scan;
     const TieOffLibrary& ties = scan.tieOffs(folder.path());
     EXPECT_EQ(ties.count, 16);
-    EXPECT_EQ(ties.names[15], "015");
-    EXPECT_EQ(findLibraryEntry(ties, "016"), -1);
+    EXPECT_EQ(ties.names[15], "n015");
+    EXPECT_EQ(findLibraryEntry(ties, "N016"), -1);
 }
 
 TEST(LibraryFolders, OnlyRegularTxtFilesAreEntriesInCaseInsensitiveOrder)
@@ -206,6 +206,22 @@ TEST(LibraryFolders, OnlyRegularTxtFilesAreEntriesInCaseInsensitiveOrder)
     EXPECT_EQ(motifs.names[3], "c");
     EXPECT_EQ(motifs.names[4], "link");
     EXPECT_EQ(motifs.points[4][0].x, 6);
+}
+
+// A project line holds the name raw: these would come back as a comment, a
+// cut value, a number or NIL, so they are not entries at all.
+TEST(LibraryFolders, NamesThatCannotBeWrittenBackAreSkipped)
+{
+    TempFolder folder;
+    for (const char* name : {"a;b", "two words", "tab\tin", "bell\a", "del\x7f", "12", "007", "x1F", "$ff",
+                             "-3", "nil", "Leaf", "12b", "leaf=2"})
+        folder.write(std::string("m/") + name + ".txt", "1 1\n");
+    Scanner scan;
+    const MotifLibrary& motifs = scan.motifs(folder.path() / "m");
+    ASSERT_EQ(motifs.count, 3);
+    EXPECT_EQ(motifs.names[0], "12b");
+    EXPECT_EQ(motifs.names[1], "Leaf");
+    EXPECT_EQ(motifs.names[2], "leaf=2");
 }
 
 TEST(LibraryFolders, UnreadableFilesAreSkippedWithoutUsingAnIndex)

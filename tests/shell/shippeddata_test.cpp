@@ -53,9 +53,9 @@ TEST(ShippedData, ButtonInformationHasOneLinePerPicture)
     auto lines = std::make_unique<LineTable>();
     readTextFile(*lines, kProgramFolder + kButtonInfoFileName);
     ASSERT_EQ(lines->lineCount, 41);
-    EXPECT_EQ(lines->slot(0), "New design");
-    EXPECT_EQ(lines->slot(13), "Stitch view on/off");
-    EXPECT_EQ(lines->slot(34), "Copy (not available)");
+    EXPECT_EQ(lines->slot(0), "Start a new, empty design");
+    EXPECT_EQ(lines->slot(13), "Show or hide the stitches");
+    EXPECT_EQ(lines->slot(34), "Copy (not available yet)");
 }
 
 TEST(ShippedData, LibrariesHoldUsableEntries)

@@ -101,7 +101,7 @@ void FakeMessageBoxes::showError(const std::string& caption, const std::string& 
     shown.push_back({false, caption, text});
 }
 
-std::optional<std::string> FakeFileDialogs::openFile(const FileDialogRequest& request)
+std::optional<QString> FakeFileDialogs::openFile(const FileDialogRequest& request)
 {
     requests.push_back(request);
     wasSave.push_back(false);
@@ -112,7 +112,7 @@ std::optional<std::string> FakeFileDialogs::openFile(const FileDialogRequest& re
     return a;
 }
 
-std::optional<std::string> FakeFileDialogs::saveFile(const FileDialogRequest& request)
+std::optional<QString> FakeFileDialogs::saveFile(const FileDialogRequest& request)
 {
     requests.push_back(request);
     wasSave.push_back(true);

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -58,10 +59,13 @@ public:
 // Answers dialogs from a script; an empty script means cancel.
 class FakeFileDialogs : public FileDialogs {
 public:
-    std::optional<std::string> openFile(const FileDialogRequest& request) override;
-    std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    std::optional<QString> openFile(const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(const FileDialogRequest& request) override;
 
-    std::deque<std::optional<std::string>> answers;
+    // Answers given as 8-bit text are UTF-8, as in the test sources.
+    void answer(const std::string& path) { answers.push_back(QString::fromStdString(path)); }
+
+    std::deque<std::optional<QString>> answers;
     std::vector<FileDialogRequest> requests;
     std::vector<bool> wasSave;
 };
@@ -79,9 +83,9 @@ public:
 
 class FakeWindowTitle : public WindowTitle {
 public:
-    void setTitle(const std::string& t) override { titles.push_back(t); }
-    std::string current() const { return titles.empty() ? std::string() : titles.back(); }
-    std::vector<std::string> titles;
+    void setTitle(const QString& t) override { titles.push_back(t); }
+    QString current() const { return titles.empty() ? QString() : titles.back(); }
+    std::vector<QString> titles;
 };
 
 class FakeCursor : public CursorControl {
@@ -114,3 +118,9 @@ struct FakePlatform {
 };
 
 } // namespace kelvara::testing
+
+// Readable failure messages for paths and titles.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}

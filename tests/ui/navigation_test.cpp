@@ -37,7 +37,7 @@ struct Navigation : WindowFixture {
 
     void openProject(const std::string& text)
     {
-        files.answers.push_back(folder.write("design.kvp", text));
+        files.answer(folder.write("design.kvp", text));
         ctrlKey('O');
     }
 

@@ -496,14 +496,14 @@ TEST_F(ProgramFlow, SaveNewOpenAndExportKeepTheDesign)
 
     backToCanvas();
     const std::string project = folder.file("flow.kvp");
-    files.answers.push_back(project);
+    files.answer(project);
     ctrlKey('S');
     ASSERT_EQ(files.wasSave.size(), 1u);
     EXPECT_TRUE(files.wasSave[0]);
     ASSERT_TRUE(std::filesystem::exists(project));
 
     const std::string stitches = folder.file("flow.dst");
-    files.answers.push_back(stitches);
+    files.answer(stitches);
     ctrlKey('E');
     ASSERT_EQ(files.wasSave.size(), 2u);
     EXPECT_TRUE(files.wasSave[1]);
@@ -519,7 +519,7 @@ TEST_F(ProgramFlow, SaveNewOpenAndExportKeepTheDesign)
     ASSERT_EQ(ws.table.objectCount, 0);
     ASSERT_EQ(list().count(), 0);
 
-    files.answers.push_back(project);
+    files.answer(project);
     ctrlKey('O');
     ASSERT_EQ(files.wasSave.size(), 3u);
     EXPECT_FALSE(files.wasSave[2]);

@@ -20,7 +20,7 @@ TEST_F(NewDesignTest, EmptyDesignAsksNothing)
     releaseCtrl();
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(window->windowTitle(), "Kelvara Stitches");
-    EXPECT_TRUE(ws.rememberedFileName.empty());
+    EXPECT_TRUE(ws.rememberedFileName.isEmpty());
 }
 
 TEST_F(NewDesignTest, NoKeepsDesignJournalAndToolState)
@@ -81,7 +81,7 @@ TEST_F(NewDesignTest, YesClearsEverythingOfTheDesign)
     press('S');
     releaseCtrl();
     ASSERT_EQ(files.requests.size(), 1u);
-    EXPECT_TRUE(files.requests[0].startName.empty());
+    EXPECT_TRUE(files.requests[0].startName.isEmpty());
 }
 
 } // namespace
