@@ -1,7 +1,7 @@
 // Editing speed: creating and undoing objects, and reordering a full design.
 
 #include "model/editing.h"
-#include "model/undojournal.h"
+#include "model/journalring.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "support/fakeplatform.h"

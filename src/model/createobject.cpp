@@ -1,8 +1,8 @@
 #include "model/editing.h"
 
 #include "model/drawingtool.h"
+#include "model/journal.h"
 #include "model/newrecord.h"
-#include "model/undojournal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -87,14 +87,6 @@ void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
     }
 }
 
-int32_t lastInDisplayOrder(const ObjectTable& table)
-{
-    int32_t row = table.firstObject;
-    for (int32_t n = 1; n < table.objectCount && table.rows[row].next >= 0; ++n)
-        row = table.rows[row].next;
-    return row;
-}
-
 } // namespace
 
 int32_t createObject(Workspace& ws, const Platform& platform)
@@ -130,8 +122,8 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     const int32_t r = findFreeRow(table);
     const int32_t p = displayPosition(table, current);
 
-    journalRecord(ws, 0, nullptr, 0, -(p + 2), true);
-    journalRecord(ws, UndoJournal::kRowImageBase + r, nullptr, sizeof(ObjectEntry), -1, false);
+    journalListDelete(ws, p, JournalStep::Starts);
+    journalRowImage(ws, r, JournalStep::Continues);
 
     const int32_t handle = ws.records.allocate(size);
     table.rows[r].kind = kind;
@@ -142,13 +134,12 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     // link changes as well and must be journaled like an anchor's.
     const int32_t anchor = wasEmpty ? -1 : (current >= 0 ? current : lastInDisplayOrder(table));
     if (anchor >= 0) {
-        journalRecord(ws, UndoJournal::kRowImageBase + anchor, nullptr, sizeof(ObjectEntry), -1, false);
+        journalRowImage(ws, anchor, JournalStep::Continues);
         const int32_t successor = table.rows[anchor].next;
         if (successor >= 0)
-            journalRecord(ws, UndoJournal::kRowImageBase + successor, nullptr, sizeof(ObjectEntry), -1,
-                          false);
+            journalRowImage(ws, successor, JournalStep::Continues);
     }
-    journalRecord(ws, UndoJournal::kCurrentObjectTarget, nullptr, sizeof table.currentObject, -1, false);
+    journalCurrentObject(ws, JournalStep::Continues);
     insertAfter(table, r, anchor);
 
     if (wasEmpty) {

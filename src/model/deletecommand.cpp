@@ -1,18 +1,14 @@
 #include "model/editing.h"
 
-#include "model/undojournal.h"
+#include "model/journal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
-#include <algorithm>
-#include <array>
-#include <cstring>
+#include <string>
 
 namespace kelvara {
 
 namespace {
-
-constexpr int kReinsertTextSize = 64;
 
 void redrawCanvas(const Platform& platform)
 {
@@ -20,11 +16,6 @@ void redrawCanvas(const Platform& platform)
         platform.canvas->renderCanvas();
         platform.canvas->invalidateCanvas();
     }
-}
-
-void journalRow(Workspace& ws, int32_t row)
-{
-    journalRecord(ws, UndoJournal::kRowImageBase + row, nullptr, sizeof(ObjectEntry), -1, false);
 }
 
 } // namespace
@@ -45,30 +36,34 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         return;
     ObjectEntry& entry = table.rows[r];
 
-    journalRecord(ws, r, nullptr, entry.paramsSize, -1, true);
-    journalRow(ws, r);
+    journalRecordBytes(ws, r, JournalStep::Starts);
+    journalRowImage(ws, r, JournalStep::Continues);
 
     entry.kind = KindFree;
     ws.records.release(entry.params);
     entry.params = 0;
     entry.paramsSize = 0;
 
+    // The deleted object's line: its place in the display order.
     int32_t q = 0;
-    for (int32_t row = table.firstObject; q < table.objectCount && row != r && row >= 0; ++q)
-        row = table.rows[row].next;
+    for (int32_t row : DisplayOrder(table)) {
+        if (row == r)
+            break;
+        ++q;
+    }
     std::string text = platform.list != nullptr ? platform.list->text(q) : std::string();
 
     const int32_t prev = entry.prev;
     const int32_t next = entry.next;
     if (prev != -1) {
-        journalRow(ws, prev);
+        journalRowImage(ws, prev, JournalStep::Continues);
         table.rows[prev].next = next;
     }
     if (table.firstObject == r)
         table.firstObject = next;
     if (next != -1) {
         table.currentObject = next;
-        journalRow(ws, next);
+        journalRowImage(ws, next, JournalStep::Continues);
         table.rows[next].prev = prev;
     } else if (prev != -1) {
         table.currentObject = prev;
@@ -76,10 +71,7 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
     entry.prev = -1;
     entry.next = -1;
 
-    // The line's text travels NUL-padded in a fixed field.
-    std::array<char, kReinsertTextSize> saved{};
-    std::memcpy(saved.data(), text.data(), std::min<size_t>(text.size(), kReinsertTextSize - 1));
-    journalRecord(ws, 0, saved.data(), kReinsertTextSize, q, false);
+    journalListReinsert(ws, q, text, JournalStep::Continues);
     if (platform.list != nullptr && q < platform.list->count())
         platform.list->deleteString(q);
 

@@ -16,11 +16,9 @@ void refillObjectList(Workspace& ws, const Platform& platform)
     const ObjectTable& table = ws.table;
     if (table.objectCount > 0) {
         restartListNumbering(ws.numbering);
-        int32_t row = table.firstObject;
-        for (int32_t n = 0; n < table.objectCount && row >= 0 && row < ObjectTable::kRows; ++n) {
+        for (int32_t row : DisplayOrder(table)) {
             const int position = list->addString(buildListLine(ws.numbering, table, ws.records, row));
             list->setItemData(position, row);
-            row = table.rows[row].next;
         }
     }
     list->setRedraw(true);

@@ -1,5 +1,6 @@
 #include "model/objecttable.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kelvara {
@@ -52,15 +53,32 @@ bool isRow(int32_t r)
 }
 } // namespace
 
+std::vector<int32_t> displayOrderRows(const ObjectTable& table)
+{
+    std::vector<int32_t> order;
+    order.reserve(static_cast<size_t>(std::max(table.objectCount, 0)));
+    for (int32_t row : DisplayOrder(table))
+        order.push_back(row);
+    return order;
+}
+
+int32_t lastInDisplayOrder(const ObjectTable& table)
+{
+    int32_t last = -1;
+    for (int32_t row : DisplayOrder(table))
+        last = row;
+    return last;
+}
+
 int32_t displayPosition(const ObjectTable& table, int32_t row)
 {
     if (table.objectCount <= 0)
         return 0;
-    int32_t r = table.firstObject;
-    for (int32_t count = 1; count <= table.objectCount && isRow(r); ++count) {
+    int32_t position = 1;
+    for (int32_t r : DisplayOrder(table)) {
         if (r == row)
-            return count;
-        r = table.rows[r].next;
+            return position;
+        ++position;
     }
     return table.objectCount;
 }
@@ -71,16 +89,16 @@ void insertAfter(ObjectTable& table, int32_t newRow, int32_t anchor)
         return;
     ObjectEntry& entry = table.rows[newRow];
     entry.next = -1;
-    if (table.objectCount <= 0) {
+    // Into an empty table the row comes alone; without an anchor it goes
+    // after the last object in display order.
+    if (table.objectCount <= 0)
+        anchor = -1;
+    else if (!isRow(anchor))
+        anchor = lastInDisplayOrder(table);
+    if (!isRow(anchor)) {
         entry.prev = -1;
         table.firstObject = newRow;
         return;
-    }
-    if (!isRow(anchor)) {
-        // Append after the last object in display order.
-        anchor = table.firstObject;
-        for (int32_t steps = 1; steps < table.objectCount && isRow(table.rows[anchor].next); ++steps)
-            anchor = table.rows[anchor].next;
     }
     entry.prev = anchor;
     const int32_t successor = table.rows[anchor].next;

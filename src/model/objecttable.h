@@ -3,7 +3,11 @@
 #include "model/records.h"
 
 #include <array>
+#include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <vector>
 
 namespace kelvara {
 
@@ -51,11 +55,73 @@ struct ObjectTable {
 
     std::array<ObjectEntry, kRows> rows{};
     int32_t objectCount = 0;
-    int32_t firstObject = 0;   // 0 while empty
+    int32_t firstObject = 0; // 0 while empty
     int32_t currentObject = -1;
     int32_t groupCounter = 0;
     int32_t currentColour = -1;
 };
+
+// The used rows in display order, from firstObject along `next`, for one
+// pass: `for (int32_t row : DisplayOrder(table))`. The walk ends after
+// objectCount rows, at -1, at a row outside the table, or before a row it
+// has already met, so a damaged chain can neither leave the table nor loop.
+class DisplayOrder {
+public:
+    explicit DisplayOrder(const ObjectTable& table)
+        : table_(table), row_(table.objectCount > 0 ? table.firstObject : -1)
+    {
+        admit();
+    }
+
+    class Iterator {
+    public:
+        using value_type = int32_t;
+        using difference_type = std::ptrdiff_t;
+
+        Iterator() = default;
+        explicit Iterator(DisplayOrder* walk) : walk_(walk) {}
+        int32_t operator*() const { return walk_->row_; }
+        Iterator& operator++()
+        {
+            walk_->advance();
+            return *this;
+        }
+        void operator++(int) { walk_->advance(); }
+        bool operator==(std::default_sentinel_t) const { return walk_->row_ < 0; }
+
+    private:
+        DisplayOrder* walk_ = nullptr;
+    };
+
+    Iterator begin() { return Iterator(this); }
+    std::default_sentinel_t end() const { return {}; }
+
+private:
+    void advance()
+    {
+        row_ = table_.rows[row_].next;
+        ++taken_;
+        admit();
+    }
+    // Ends the walk where a guard applies; otherwise the row counts as met.
+    void admit()
+    {
+        if (taken_ >= table_.objectCount || row_ < 0 || row_ >= ObjectTable::kRows || met_[row_])
+            row_ = -1;
+        else
+            met_[row_] = true;
+    }
+
+    const ObjectTable& table_;
+    std::bitset<ObjectTable::kRows> met_;
+    int32_t row_;
+    int32_t taken_ = 0;
+};
+
+// The rows DisplayOrder walks, as a list.
+std::vector<int32_t> displayOrderRows(const ObjectTable& table);
+// The last row DisplayOrder reaches; -1 when it reaches none.
+int32_t lastInDisplayOrder(const ObjectTable& table);
 
 // First row with kind 0; callers only ask while objectCount < 4096.
 int32_t findFreeRow(const ObjectTable& table);

@@ -1,6 +1,6 @@
 #include "model/editing.h"
 
-#include "model/undojournal.h"
+#include "model/journal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -12,18 +12,6 @@ namespace kelvara {
 namespace {
 
 constexpr int32_t kRows = ObjectTable::kRows;
-
-std::vector<int32_t> displayOrder(const ObjectTable& table)
-{
-    std::vector<int32_t> order;
-    order.reserve(static_cast<size_t>(table.objectCount));
-    int32_t row = table.firstObject;
-    for (int32_t n = 0; n < table.objectCount && row >= 0 && row < kRows; ++n) {
-        order.push_back(row);
-        row = table.rows[row].next;
-    }
-    return order;
-}
 
 // Rows of the selected lines in list order, each once, used rows only.
 std::vector<int32_t> selectedRows(const ObjectTable& table, const ListBox& list)
@@ -80,7 +68,7 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
     if (target < 0)
         return;
 
-    const std::vector<int32_t> order = displayOrder(table);
+    const std::vector<int32_t> order = displayOrderRows(table);
     const std::vector<int32_t> selected = selectedRows(table, *list);
     const std::vector<int32_t> block =
         ws.input.shiftDown != 0 ? expandToGroups(table, selected, order) : selected;
@@ -124,11 +112,11 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
             if (entry.prev == prev && entry.next == next)
                 continue;
             if (!stepStarted) {
-                journalRecord(ws, 0, nullptr, 0, 0, true);
+                journalListRefill(ws, JournalStep::Starts);
                 stepStarted = true;
             }
             if (!ws.drop.rowRecorded[row]) {
-                journalRecord(ws, UndoJournal::kRowImageBase + row, nullptr, sizeof(ObjectEntry), -1, false);
+                journalRowImage(ws, row, JournalStep::Continues);
                 ws.drop.rowRecorded[row] = true;
             }
             entry.prev = prev;

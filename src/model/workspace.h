@@ -2,9 +2,9 @@
 
 #include "model/backgroundpicture.h"
 #include "model/editorstate.h"
+#include "model/journalring.h"
 #include "model/listtext.h"
 #include "model/objecttable.h"
-#include "model/undojournal.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/texts.h"

@@ -28,15 +28,13 @@ std::string projectFileText(const Workspace& ws)
     text.reserve(static_cast<std::size_t>(table.objectCount) * 400);
     std::vector<bool> written(ObjectTable::kRows, false);
 
-    // The chain is walked at most objectCount steps and never twice through
-    // a row, so a damaged link cannot loop.
-    int32_t row = table.objectCount > 0 ? table.firstObject : -1;
-    for (int32_t steps = 0; steps < table.objectCount && row >= 0 && row < ObjectTable::kRows; ++steps) {
-        if (written[row] || table.rows[row].kind == KindFree)
+    // The chain first; used rows a damaged chain does not reach follow in
+    // row order, so none is lost.
+    for (int32_t row : DisplayOrder(table)) {
+        if (table.rows[row].kind == KindFree)
             break;
         written[row] = true;
         appendObject(text, ws, row);
-        row = table.rows[row].next;
     }
     for (int32_t r = 0; r < ObjectTable::kRows; ++r) {
         if (!written[r] && table.rows[r].kind != KindFree)

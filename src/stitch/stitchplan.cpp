@@ -297,13 +297,11 @@ PlanStatus generatePlan(const Workspace& ws, StitchPlan& plan)
 {
     std::vector<ObjectRef> objects;
     const ObjectTable& table = ws.table;
-    int32_t row = table.objectCount > 0 ? table.firstObject : -1;
-    for (int32_t steps = 0; steps < table.objectCount && row >= 0 && row < ObjectTable::kRows; ++steps) {
+    for (int32_t row : DisplayOrder(table)) {
         const ObjectEntry& e = table.rows[static_cast<std::size_t>(row)];
         if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
             break;
         objects.push_back({e.kind, &ws.records[e.params]});
-        row = e.next;
     }
     return buildPlan(objects, ws.settings, ws.libraries, plan);
 }

@@ -95,13 +95,11 @@ DesignBox designBox(const Workspace& ws, int32_t pictureZoom)
 {
     BoxBuilder builder;
     const ObjectTable& table = ws.table;
-    int32_t row = table.objectCount > 0 ? table.firstObject : -1;
-    for (int32_t steps = 0; steps < table.objectCount && row >= 0 && row < ObjectTable::kRows; ++steps) {
+    for (int32_t row : DisplayOrder(table)) {
         const ObjectEntry& entry = table.rows[std::size_t(row)];
         if (recordSize(entry.kind) == 0 || !ws.records.isLive(entry.params))
             break;
         addObject(builder, entry.kind, ws.records[entry.params]);
-        row = entry.next;
     }
     // The picture is drawn one design unit per pixel from the design point
     // its stored offsets named at the zoom it was loaded at.

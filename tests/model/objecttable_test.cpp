@@ -1,5 +1,7 @@
 #include "model/objecttable.h"
 
+#include "model/editing.h"
+#include "support/fakeplatform.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +85,35 @@ TEST(ObjectTableOps, FindFreeRowAndDisplayPosition)
     EXPECT_EQ(displayPosition(t, 2), 3);
     EXPECT_EQ(displayPosition(t, -1), 3);
     EXPECT_EQ(displayPosition(t, 4), 3); // not in the chain
+}
+
+// Every user of the display order walks it this way: damage ends the walk
+// instead of leading out of the table or round a loop.
+TEST(DisplayOrderWalk, StopsAtTheCountTheEndALinkOutsideAndALoop)
+{
+    auto ws = makeWorkspace();
+    ObjectTable& t = ws->table;
+    EXPECT_TRUE(displayOrderRows(t).empty());
+    EXPECT_EQ(lastInDisplayOrder(t), -1);
+
+    buildChain(*ws, {5, 0, 2});
+    EXPECT_EQ(displayOrderRows(t), (std::vector<int32_t>{5, 0, 2}));
+    EXPECT_EQ(lastInDisplayOrder(t), 2);
+    t.objectCount = 2;
+    EXPECT_EQ(displayOrderRows(t), (std::vector<int32_t>{5, 0}));
+    t.objectCount = 9;
+    EXPECT_EQ(displayOrderRows(t), (std::vector<int32_t>{5, 0, 2}));
+    t.rows[0].next = ObjectTable::kRows;
+    EXPECT_EQ(displayOrderRows(t), (std::vector<int32_t>{5, 0}));
+    t.rows[0].next = 2;
+    t.rows[2].next = 5;
+    EXPECT_EQ(displayOrderRows(t), (std::vector<int32_t>{5, 0, 2}));
+    EXPECT_EQ(displayPosition(t, 2), 3);
+
+    // A looping chain used to be listed round and round up to the count.
+    testing::FakePlatform fake;
+    refillObjectList(*ws, fake.platform());
+    EXPECT_EQ(fake.list.count(), 3);
 }
 
 TEST(ObjectTableOps, InsertAfterCoversEmptyMiddleEndAndNoAnchor)

@@ -1,6 +1,6 @@
 #include "designchecks.h"
 #include "model/editing.h"
-#include "model/undojournal.h"
+#include "model/journalring.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>

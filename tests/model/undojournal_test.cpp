@@ -1,4 +1,6 @@
-#include "model/undojournal.h"
+#include "model/journalring.h"
+
+#include "model/journal.h"
 
 #include "designchecks.h"
 #include "model/editing.h"
@@ -20,7 +22,7 @@ using namespace kelvara::testing;
 void textRecord(Workspace& ws, int32_t size, bool stepStart, int32_t listAction = 0)
 {
     std::vector<unsigned char> bytes(static_cast<size_t>(size), 'x');
-    journalRecord(ws, 0, bytes.data(), size, listAction, stepStart);
+    appendJournalRecord(ws.journal, 0, bytes.data(), size, listAction, stepStart);
 }
 
 // Walks the back chain from the newest record to the boundary.
@@ -36,10 +38,10 @@ TEST(UndoJournalRing, HeaderDataAndPaddingAsLaidOut)
 {
     auto ws = makeWorkspace();
     ws->table.currentObject = 1234;
-    journalRecord(*ws, UndoJournal::kCurrentObjectTarget, nullptr, 4, -1, true);
+    journalCurrentObject(*ws, JournalStep::Starts);
     EXPECT_EQ(ws->journal.newestRecord, 20); // after the empty boundary record at 0
     const char text[6] = {'a', 'b', 'c', 'd', 'e', 'f'};
-    journalRecord(*ws, 0, text, 6, 7, false);
+    appendJournalRecord(ws->journal, 0, text, 6, 7, false);
     EXPECT_EQ(ws->journal.newestRecord, 20 + 24);
     textRecord(*ws, 0, false, -5);
     EXPECT_EQ(ws->journal.newestRecord, 20 + 24 + 28); // 6 bytes take 8
@@ -161,7 +163,7 @@ TEST(UndoJournalRing, ReplaysExactlyTheNewestWholeStepsAcrossManyLaps)
                 std::memcpy(text.data(), id.c_str(), id.size());
                 const int size = random(12, 232);
                 // A far list position appends, so lines keep the replay order.
-                journalRecord(*ws, 0, text.data(), size, 1 << 20, i == 0);
+                appendJournalRecord(ws->journal, 0, text.data(), size, 1 << 20, i == 0);
                 live.push_back({nextId++, i == 0, 20 + ((size + 3) & ~3)});
             }
             continue;
@@ -217,7 +219,7 @@ TEST(UndoJournalRing, BoundaryNeverTakesBytesLeftPastTheWrapForARecord)
     FakePlatform fake;
     const Platform platform = fake.platform();
     while (true) {
-        journalRecord(*ws, UndoJournal::kCurrentObjectTarget, nullptr, 0, -1, true);
+        appendJournalRecord(ws->journal, UndoJournal::kCurrentObjectTarget, nullptr, 0, -1, true);
         if (ws->journal.newestRecord == 0)
             break;
     }
@@ -227,7 +229,7 @@ TEST(UndoJournalRing, BoundaryNeverTakesBytesLeftPastTheWrapForARecord)
         std::array<char, 232> text{};
         const std::string number = std::to_string(id++);
         std::memcpy(text.data(), number.c_str(), number.size());
-        journalRecord(*ws, 0, text.data(), 232, 1 << 20, true);
+        appendJournalRecord(ws->journal, 0, text.data(), 232, 1 << 20, true);
         if (ws->journal.newestRecord == 0)
             ++wraps;
     }

@@ -1,3 +1,4 @@
+#include "model/journal.h"
 #include "project/openproject.h"
 #include "project/projectformat.h"
 #include "project/saveproject.h"
@@ -34,7 +35,7 @@ protected:
     {
         for (int i = 0; i < count; ++i)
             appendObject(*ws, KindRun, 1);
-        journalRecord(*ws, UndoJournal::kCurrentObjectTarget, nullptr, 4, 0, true);
+        journalCurrentObject(*ws, JournalStep::Starts);
         fake.list.addString("existing line");
     }
 
