@@ -1,5 +1,6 @@
 #include "model/editing.h"
 
+#include "model/refresh.h"
 #include "model/undojournal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
@@ -14,14 +15,6 @@ namespace {
 
 constexpr int kReinsertTextSize = 64;
 
-void redrawCanvas(const Platform& platform)
-{
-    if (platform.canvas != nullptr) {
-        platform.canvas->renderCanvas();
-        platform.canvas->invalidateCanvas();
-    }
-}
-
 void journalRow(Workspace& ws, int32_t row)
 {
     journalRecord(ws, UndoJournal::kRowImageBase + row, nullptr, sizeof(ObjectEntry), -1, false);
@@ -34,7 +27,7 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
     if (ws.input.shiftDown != 0) {
         if (ws.picture.loaded()) {
             releaseBackgroundPicture(ws.picture);
-            redrawCanvas(platform);
+            markCanvasChanged(ws);
         }
         return;
     }
@@ -88,7 +81,7 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         table.firstObject = 0;
         table.currentObject = -1;
     }
-    redrawCanvas(platform);
+    markDesignChanged(ws);
 }
 
 } // namespace kelvara

@@ -1,5 +1,6 @@
 #include "model/editing.h"
 
+#include "model/refresh.h"
 #include "model/undojournal.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
@@ -135,6 +136,8 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
             entry.next = next;
         }
         table.firstObject = arranged.front();
+        // The stitch order follows the links, so the stitch view is stale.
+        markDesignChanged(ws);
     }
 
     refillObjectList(ws, platform);

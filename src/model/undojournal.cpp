@@ -1,6 +1,7 @@
 #include "model/undojournal.h"
 
 #include "model/editing.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -251,10 +252,7 @@ void undoStep(Workspace& ws, const Platform& platform)
             break;
     }
 
-    if (platform.canvas != nullptr) {
-        platform.canvas->renderCanvas();
-        platform.canvas->invalidateCanvas();
-    }
+    markDesignChanged(ws);
 }
 
 } // namespace kelvara

@@ -4,6 +4,7 @@
 #include "model/editorstate.h"
 #include "model/listtext.h"
 #include "model/objecttable.h"
+#include "model/refresh.h"
 #include "model/undojournal.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
@@ -19,7 +20,7 @@ namespace kelvara {
 struct DropState {
     int32_t dragSource = -1;
     int32_t dragTarget = -1;
-    std::array<bool, 4096> rowRecorded{};
+    std::array<bool, ObjectTable::kRows> rowRecorded{};
 };
 
 // Every table of the editor, owned in one place: the app creates one, each
@@ -41,13 +42,17 @@ struct Workspace {
     ViewState view;
     ToolState tools;
     InputState input;
-    int32_t cursorNumber = 0;
+    int32_t cursorNumber = kArrowCursor; // shown over the canvas
+    PendingRefresh refresh;
 
     BackgroundPicture picture;
     std::string rememberedFileName;
 };
 
 // Message text of a slot of the message table (the line table).
-inline const std::string& message(const Workspace& ws, int slot) { return ws.lines.slot(slot); }
+inline const std::string& message(const Workspace& ws, int slot)
+{
+    return ws.lines.slot(slot);
+}
 
 } // namespace kelvara

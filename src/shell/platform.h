@@ -17,7 +17,7 @@ public:
     virtual ~ListBox() = default;
     virtual void resetContent() = 0;
     virtual void initStorage(int items, int bytes) = 0;
-    virtual int addString(const std::string& text) = 0;        // returns the new position
+    virtual int addString(const std::string& text) = 0; // returns the new position
     virtual void insertString(int position, const std::string& text) = 0;
     virtual void deleteString(int position) = 0;
     virtual std::string text(int position) const = 0;
@@ -73,8 +73,17 @@ public:
     virtual void setTitle(const std::string& title) = 0;
 };
 
-// Cursor numbers: 0 arrow, 1 cross, 2 size-all, 3 forbidden, 4 up-arrow,
-// 5 I-beam, 6 wait, 7 arrow with hourglass.
+// Cursor numbers. The canvas keeps one number, so the cursor a tool chose
+// can be shown again whenever the pointer comes back.
+inline constexpr int kArrowCursor = 0;
+inline constexpr int kCrossCursor = 1;   // a drawing tool
+inline constexpr int kSizeAllCursor = 2; // the select tool
+inline constexpr int kForbiddenCursor = 3;
+inline constexpr int kUpArrowCursor = 4;
+inline constexpr int kIBeamCursor = 5;
+inline constexpr int kHourglassCursor = 6;
+inline constexpr int kWaitCursor = 7; // arrow with hourglass: reading, writing, exporting
+
 class CursorControl {
 public:
     virtual ~CursorControl() = default;
