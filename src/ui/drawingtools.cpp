@@ -132,7 +132,7 @@ void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
     markRepaint(ws);
 }
 
-void zoomStep(Workspace& ws, const Platform& /*platform*/, int32_t wheelDelta)
+void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta)
 {
     int32_t& remainder = ws.view.wheelRemainder;
     // A turn the other way starts afresh: it does not first pay off the
@@ -146,7 +146,7 @@ void zoomStep(Workspace& ws, const Platform& /*platform*/, int32_t wheelDelta)
     zoomBy(ws, platform, -notches);
 }
 
-void zoomBy(Workspace& ws, const Platform& platform, int32_t steps)
+void zoomBy(Workspace& ws, const Platform& /*platform*/, int32_t steps)
 {
     int32_t& zoom = ws.view.zoom;
     const int32_t before = zoom;

@@ -81,7 +81,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
         }
         return;
     default:
-        if (takesHotkeys(window) && !(ws.input.ctrlDown != 0 && viewHotkey(ws, platform, key)))
+        if (takesHotkeys(window) && !(ws.input.ctrlDown != 0 && viewHotkey(ws, editor_.platform, key)))
             runHotkey(key, ws.input.ctrlDown);
         return;
     }
