@@ -47,23 +47,26 @@ inline constexpr const char* kMessageFileName = "hlaseni.txt";
 inline constexpr const char* kButtonInfoFileName = "stehyinfo.txt";
 
 // Slots of the message table, in the order of the message file.
-inline constexpr int kSlotNewDesignCaption = 0;
-inline constexpr int kSlotDiscardQuestion = 1; // asked by New and by Open
-inline constexpr int kSlotOpenProjectCaption = 2;
-inline constexpr int kSlotOpenDialogTitle = 3;
-inline constexpr int kSlotSaveDialogTitle = 4;
-inline constexpr int kSlotExportDialogTitle = 5;
-inline constexpr int kSlotCloseCaption = 9;
-inline constexpr int kSlotCloseQuestion = 10;
-inline constexpr int kSlotErrorCaption = 11; // every error box
-inline constexpr int kSlotPictureFailed = 12;
-inline constexpr int kSlotSaveFailed = 13;
-inline constexpr int kSlotNothingToSave = 14;
-inline constexpr int kSlotNothingToExport = 15;
-inline constexpr int kSlotProjectUnreadable = 16;
-inline constexpr int kSlotExportWriteFailed = 17;
-inline constexpr int kSlotExportNoStitches = 18;
-inline constexpr int kSlotExportTooLarge = 19;
+enum MessageSlot : int {
+    kSlotNewDesignCaption,
+    kSlotDiscardQuestion, // asked by New and by Open
+    kSlotOpenProjectCaption,
+    kSlotOpenDialogTitle,
+    kSlotSaveDialogTitle,
+    kSlotExportDialogTitle,
+    kSlotCloseCaption = 9, // 6 to 8 are not used
+    kSlotCloseQuestion,
+    kSlotErrorCaption, // every error box
+    kSlotPictureFailed,
+    kSlotSaveFailed,
+    kSlotNothingToSave,
+    kSlotNothingToExport,
+    kSlotProjectUnreadable,
+    kSlotExportWriteFailed,
+    kSlotExportNoStitches,
+    kSlotExportTooLarge,
+};
+static_assert(kSlotExportTooLarge == 19, "the slots follow the message file");
 
 // Reads the message file into the line table (the table then is the message
 // table). Called last at start-up and after anything else used the table.
