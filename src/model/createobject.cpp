@@ -3,6 +3,7 @@
 #include "model/drawingtool.h"
 #include "model/journal.h"
 #include "model/newrecord.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -103,8 +104,7 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     if (table.objectCount >= ObjectTable::kRows || findFreeRow(table) < 0 ||
         ws.records.liveCount() >= RecordStore::kSlots) {
         holdObject(tools);
-        if (platform.canvas != nullptr)
-            platform.canvas->invalidateCanvas();
+        markRepaint(ws);
         return -1;
     }
 
@@ -170,6 +170,7 @@ int32_t createObject(Workspace& ws, const Platform& platform)
         list->setSelected(-1, false);
         list->setSelected(position, true);
     }
+    markDesignChanged(ws);
     return r;
 }
 

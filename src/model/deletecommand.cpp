@@ -1,6 +1,7 @@
 #include "model/editing.h"
 
 #include "model/journal.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -8,24 +9,12 @@
 
 namespace kelvara {
 
-namespace {
-
-void redrawCanvas(const Platform& platform)
-{
-    if (platform.canvas != nullptr) {
-        platform.canvas->renderCanvas();
-        platform.canvas->invalidateCanvas();
-    }
-}
-
-} // namespace
-
 void deleteCurrent(Workspace& ws, const Platform& platform)
 {
     if (ws.input.shiftDown != 0) {
         if (ws.picture.loaded()) {
             releaseBackgroundPicture(ws.picture);
-            redrawCanvas(platform);
+            markCanvasChanged(ws);
         }
         return;
     }
@@ -80,7 +69,7 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         table.firstObject = 0;
         table.currentObject = -1;
     }
-    redrawCanvas(platform);
+    markDesignChanged(ws);
 }
 
 } // namespace kelvara

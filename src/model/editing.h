@@ -6,13 +6,13 @@ namespace kelvara {
 
 struct Workspace;
 struct Platform;
+class ListBox;
 
 // Creates the object the drawing tool has collected (ToolMode kind, preview
 // segments, Settings), journaled as one undo step, linked after the current
 // object and listed at its display position. Returns the new row, or -1 when
 // the table is full (the rubber band then ends). The tool's follow-up (what
-// the rubber band does next) is the caller's, and so are clearing the preview
-// and redrawing the canvas after a creation.
+// the rubber band does next) is the caller's, and so is clearing the preview.
 int32_t createObject(Workspace& ws, const Platform& platform);
 
 // Deletes the current object (undoably); with Shift held, drops the
@@ -21,6 +21,9 @@ void deleteCurrent(Workspace& ws, const Platform& platform);
 
 // Replays the newest undo step.
 void undoStep(Workspace& ws, const Platform& platform);
+
+// Empties the object list and gives it room for a line per table row.
+void clearObjectList(ListBox& list);
 
 // Rebuilds every list line from the display order.
 void refillObjectList(Workspace& ws, const Platform& platform);

@@ -1,6 +1,7 @@
 #include "model/editing.h"
 
 #include "model/journalring.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -137,10 +138,7 @@ void undoStep(Workspace& ws, const Platform& platform)
             break;
     }
 
-    if (platform.canvas != nullptr) {
-        platform.canvas->renderCanvas();
-        platform.canvas->invalidateCanvas();
-    }
+    markDesignChanged(ws);
 }
 
 } // namespace kelvara

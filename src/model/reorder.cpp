@@ -1,6 +1,7 @@
 #include "model/editing.h"
 
 #include "model/journal.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -123,6 +124,8 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
             entry.next = next;
         }
         table.firstObject = arranged.front();
+        // The stitch order follows the links, so the stitch view is stale.
+        markDesignChanged(ws);
     }
 
     refillObjectList(ws, platform);

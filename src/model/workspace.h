@@ -5,6 +5,7 @@
 #include "model/journalring.h"
 #include "model/listtext.h"
 #include "model/objecttable.h"
+#include "model/refresh.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
@@ -19,7 +20,7 @@ namespace kelvara {
 struct DropState {
     int32_t dragSource = -1;
     int32_t dragTarget = -1;
-    std::array<bool, 4096> rowRecorded{};
+    std::array<bool, ObjectTable::kRows> rowRecorded{};
 };
 
 // Every table of the editor, owned in one place: the app creates one, each
@@ -41,7 +42,8 @@ struct Workspace {
     ViewState view;
     ToolState tools;
     InputState input;
-    int32_t cursorNumber = 0;
+    int32_t cursorNumber = kArrowCursor; // shown over the canvas
+    PendingRefresh refresh;
 
     BackgroundPicture picture;
     QString rememberedFileName; // as the file dialog gave it

@@ -1,7 +1,9 @@
 #include "project/exportcommand.h"
 
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
+#include "shell/texts.h"
 #include "stitch/dstwriter.h"
 #include "stitch/stitchplan.h"
 
@@ -26,30 +28,23 @@ bool saveBytes(const QString& path, const std::vector<uint8_t>& bytes)
     return file.commit();
 }
 
-void setCursor(Workspace& ws, const Platform& platform, int number)
-{
-    ws.cursorNumber = number;
-    if (platform.cursor)
-        platform.cursor->setCursor(number);
-}
-
 } // namespace
 
 void exportStitches(Workspace& ws, const Platform& platform)
 {
     auto showError = [&](int slot) {
         if (platform.boxes)
-            platform.boxes->showError(message(ws, kErrorCaptionSlot), message(ws, slot));
+            platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, slot));
     };
     if (ws.table.objectCount == 0) {
-        showError(kExportEmptyDesignSlot);
+        showError(kSlotNothingToExport);
         return;
     }
     if (!platform.files)
         return;
 
     FileDialogRequest request;
-    request.title = message(ws, kExportDialogTitleSlot);
+    request.title = message(ws, kSlotExportDialogTitle);
     request.filters = {{"Tajima Stitch format (*.dst)", "*.dst"}};
     request.defaultSuffix = "dst";
     request.confirmOverwrite = true;
@@ -57,22 +52,22 @@ void exportStitches(Workspace& ws, const Platform& platform)
     if (!path || path->isEmpty())
         return;
 
-    setCursor(ws, platform, 7);
+    showCursorNow(ws, platform, kWaitCursor);
     StitchPlan plan;
     const PlanStatus status = generatePlan(ws, plan);
     int failureSlot = 0;
     if (status == PlanStatus::Empty) {
-        failureSlot = kExportNoStitchesSlot;
+        failureSlot = kSlotExportNoStitches;
     } else if (status == PlanStatus::TooLarge) {
-        failureSlot = kExportTooLargeSlot;
+        failureSlot = kSlotExportTooLarge;
     } else {
         const std::string label = QFileInfo(*path).completeBaseName().toStdString();
         const std::vector<uint8_t> bytes = writeDst(plan, label);
         plan = {};
         if (!saveBytes(*path, bytes))
-            failureSlot = kExportWriteFailedSlot;
+            failureSlot = kSlotExportWriteFailed;
     }
-    setCursor(ws, platform, 0);
+    showCursorNow(ws, platform, kArrowCursor);
     if (failureSlot != 0)
         showError(failureSlot);
 }

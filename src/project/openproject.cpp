@@ -1,6 +1,8 @@
 #include "project/openproject.h"
 
 #include "model/drawingtool.h"
+#include "model/editing.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/filebytes.h"
 #include "project/pictureloader.h"
@@ -18,8 +20,7 @@ void openPicture(Workspace& ws, const Platform& platform, const QString& path)
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotPictureFailed));
         return;
     }
-    platform.canvas->renderCanvas();
-    platform.canvas->invalidateCanvas();
+    markCanvasChanged(ws);
 }
 
 void discardDesign(Workspace& ws)
@@ -27,7 +28,7 @@ void discardDesign(Workspace& ws)
     clearTable(ws.table, ws.records);
     resetJournal(ws.journal);
     resetTools(ws.tools);
-    ws.cursorNumber = 0;
+    ws.cursorNumber = kArrowCursor;
     releaseBackgroundPicture(ws.picture);
 }
 
@@ -52,12 +53,10 @@ void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& pa
     forEachTextLine(bytes.data(), bytes.size(), 0, [&](std::string&& line) {
         if (!prepared) {
             prepared = true;
-            ws.cursorNumber = kWaitCursor;
-            platform.cursor->setCursor(kWaitCursor);
+            showCursorNow(ws, platform, kWaitCursor);
             platform.title->setTitle(projectWindowTitle(path));
             list.setRedraw(false);
-            list.resetContent();
-            list.initStorage(ObjectTable::kRows, 262144);
+            clearObjectList(list);
             restartListNumbering(ws.numbering);
         }
         parseLine(ws.tokens, line);
@@ -82,10 +81,8 @@ void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& pa
     else
         list.resetContent();
 
-    ws.cursorNumber = kArrowCursor;
-    platform.cursor->setCursor(kArrowCursor);
-    platform.canvas->renderCanvas();
-    platform.canvas->invalidateCanvas();
+    showCursorNow(ws, platform, kArrowCursor);
+    markDesignChanged(ws);
 }
 
 void openProject(Workspace& ws, const Platform& platform)
@@ -110,8 +107,8 @@ void openProject(Workspace& ws, const Platform& platform)
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotProjectUnreadable));
         return;
     }
-    if (ws.table.objectCount != 0 && !platform.boxes->askYesNo(message(ws, kSlotProjectQuestionCaption),
-                                                               message(ws, kSlotProjectQuestion)))
+    if (ws.table.objectCount != 0 &&
+        !platform.boxes->askYesNo(message(ws, kSlotOpenProjectCaption), message(ws, kSlotDiscardQuestion)))
         return;
     loadProjectBytes(ws, platform, path, *bytes);
 }

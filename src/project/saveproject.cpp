@@ -1,5 +1,6 @@
 #include "project/saveproject.h"
 
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
@@ -75,11 +76,9 @@ void saveProject(Workspace& ws, const Platform& platform)
     const QString path = *chosen;
     ws.rememberedFileName = path;
 
-    ws.cursorNumber = kWaitCursor;
-    platform.cursor->setCursor(kWaitCursor);
+    showCursorNow(ws, platform, kWaitCursor);
     const bool written = writeProjectFile(path, projectFileText(ws));
-    ws.cursorNumber = kArrowCursor;
-    platform.cursor->setCursor(kArrowCursor);
+    showCursorNow(ws, platform, kArrowCursor);
 
     // The title names the file only once it really holds the design.
     if (written)

@@ -77,8 +77,17 @@ public:
     virtual void setTitle(const QString& title) = 0;
 };
 
-// Cursor numbers: 0 arrow, 1 cross, 2 size-all, 3 forbidden, 4 up-arrow,
-// 5 I-beam, 6 wait, 7 arrow with hourglass.
+// Cursor numbers. The canvas keeps one number, so the cursor a tool chose
+// can be shown again whenever the pointer comes back.
+inline constexpr int kArrowCursor = 0;
+inline constexpr int kCrossCursor = 1;   // a drawing tool
+inline constexpr int kSizeAllCursor = 2; // the select tool
+inline constexpr int kForbiddenCursor = 3;
+inline constexpr int kUpArrowCursor = 4;
+inline constexpr int kIBeamCursor = 5;
+inline constexpr int kHourglassCursor = 6;
+inline constexpr int kWaitCursor = 7; // arrow with hourglass: reading, writing, exporting
+
 class CursorControl {
 public:
     virtual ~CursorControl() = default;

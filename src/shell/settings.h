@@ -32,7 +32,7 @@ struct Settings {
     int32_t TIEOUT = 1;
     int32_t TIELEN = 25;
     int32_t TRIM = 40;
-    // Not one of the classic keys: start value of the stitch view switch.
+    // Start value of the stitch view switch; 0 keeps the outline view.
     int32_t STITCHVIEW = 0;
 };
 

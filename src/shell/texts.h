@@ -39,9 +39,34 @@ void readTextBytes(LineTable& table, std::string_view bytes);
 template <typename Keep>
 void forEachTextLine(const char* data, std::size_t size, std::size_t maxLength, Keep&& keep);
 
+// The main window's title; a named project file follows it in brackets.
+inline constexpr const char* kProgramTitle = "Kelvara Stitches";
+
 // Message and button information files in the program folder.
 inline constexpr const char* kMessageFileName = "hlaseni.txt";
 inline constexpr const char* kButtonInfoFileName = "stehyinfo.txt";
+
+// Slots of the message table, in the order of the message file.
+enum MessageSlot : int {
+    kSlotNewDesignCaption,
+    kSlotDiscardQuestion, // asked by New and by Open
+    kSlotOpenProjectCaption,
+    kSlotOpenDialogTitle,
+    kSlotSaveDialogTitle,
+    kSlotExportDialogTitle,
+    kSlotCloseCaption = 9, // 6 to 8 are not used
+    kSlotCloseQuestion,
+    kSlotErrorCaption, // every error box
+    kSlotPictureFailed,
+    kSlotSaveFailed,
+    kSlotNothingToSave,
+    kSlotNothingToExport,
+    kSlotProjectUnreadable,
+    kSlotExportWriteFailed,
+    kSlotExportNoStitches,
+    kSlotExportTooLarge,
+};
+static_assert(kSlotExportTooLarge == 19, "the slots follow the message file");
 
 // Reads the message file into the line table (the table then is the message
 // table). Called last at start-up and after anything else used the table.

@@ -107,8 +107,8 @@ void drawPicture(QImage& canvas, const Workspace& ws, PictureAnchor& anchor)
     painter.drawImage(QRect(corner, source.size() * int(zoom)), picture.pixels, source);
 }
 
-// The classic dashed pen: 18 pixels on, 6 off, starting with a dash at the
-// beginning of every line.
+// The grid's dashes: 18 pixels on, 6 off, every line starting with a dash
+// at the canvas edge, so the grid stays light on the design.
 constexpr int kDashOn = 18;
 constexpr int kDashPeriod = 24;
 

@@ -5,7 +5,6 @@
 #include "stitch/stitchrender.h"
 #include "ui/editor.h"
 
-#include <QHash>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -171,35 +170,16 @@ void CanvasWidget::releaseImage()
     image_ = QImage();
 }
 
-namespace {
-
-// Changes with every change of the objects: rows, links and records. The
-// settings and libraries the stitches also depend on do not change while
-// the editor runs.
-std::size_t designFingerprint(const Workspace& ws)
-{
-    const ObjectTable& table = ws.table;
-    std::size_t seed = qHashBits(table.rows.data(), sizeof(table.rows));
-    seed = qHashMulti(seed, table.objectCount, table.firstObject);
-    for (const ObjectEntry& entry : table.rows) {
-        if (entry.params != 0 && ws.records.isLive(entry.params) && entry.paramsSize > 0 &&
-            std::size_t(entry.paramsSize) <= sizeof(ObjectParams))
-            seed = qHashBits(ws.records.bytes(entry.params), std::size_t(entry.paramsSize), seed);
-    }
-    return seed;
-}
-
-} // namespace
-
 void CanvasWidget::drawStitchView(QPainter& painter)
 {
     // Scrolling and zooming redraw often; the plan is made again only when
-    // the design changed. A refusal is remembered as well as a plan.
-    const std::size_t fingerprint = designFingerprint(editor_.ws);
-    if (!planMade_ || fingerprint != planFingerprint_) {
+    // the design changed. The settings and libraries the stitches also
+    // depend on do not change while the editor runs.
+    const uint64_t revision = editor_.ws.refresh.designRevision;
+    if (!planMade_ || revision != planRevision_) {
         plan_ = StitchPlan{};
         planValid_ = generatePlan(editor_.ws, plan_) == PlanStatus::Ok;
-        planFingerprint_ = fingerprint;
+        planRevision_ = revision;
         planMade_ = true;
     }
     if (!planValid_)
@@ -249,17 +229,8 @@ void CanvasWidget::zoomToFit()
     view.zoom = fit.zoom;
     view.scrollX = fit.scrollX;
     view.scrollY = fit.scrollY;
-    renderCanvas();
-    updateScrollBars();
-    invalidateCanvas();
-}
-
-void CanvasWidget::followDesign()
-{
-    if (!editor_.stitchView || image_.isNull() || designFingerprint(editor_.ws) == planFingerprint_)
-        return;
-    renderCanvas();
-    invalidateCanvas();
+    markViewChanged(editor_.ws);
+    markRepaint(editor_.ws);
 }
 
 void CanvasWidget::setScrollPosition(Qt::Orientation orientation, int position)

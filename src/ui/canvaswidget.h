@@ -28,11 +28,6 @@ public:
     void updateScrollBars() override;
     void zoomToFit() override;
 
-    // Renders again when the stitch view shows a design that has changed
-    // since: every change of the objects or their order shows at once,
-    // whichever command made it.
-    void followDesign();
-
     // The lower layer; null while the canvas has no area.
     void createImage(int width, int height);
     void releaseImage();
@@ -55,9 +50,9 @@ private:
     QImage image_;
     PictureAnchor anchor_;
     StitchPlan plan_;
-    std::size_t planFingerprint_ = 0;
+    uint64_t planRevision_ = 0; // the design revision plan_ was made for
+    bool planMade_ = false;
     bool planValid_ = false;
-    bool planMade_ = false; // plan_ and planValid_ belong to planFingerprint_
     QWidget* surface_;
     QScrollBar* horizontal_;
     QScrollBar* vertical_;

@@ -2,6 +2,7 @@
 
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/exportcommand.h"
 #include "project/openproject.h"
@@ -11,33 +12,24 @@
 
 namespace kelvara {
 
-namespace {
-
-constexpr const char* kWindowTitle = "Kelvara Stitches";
-constexpr int kListItems = 4096;
-constexpr int kListBytes = 262144;
-
-} // namespace
-
 void Commands::newDesign()
 {
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
-    if (ws.table.objectCount > 0 && !platform.boxes->askYesNo(message(ws, 0), message(ws, 1)))
+    if (ws.table.objectCount > 0 &&
+        !platform.boxes->askYesNo(message(ws, kSlotNewDesignCaption), message(ws, kSlotDiscardQuestion)))
         return;
     clearTable(ws.table, ws.records);
     if (ws.picture.loaded())
         releaseBackgroundPicture(ws.picture);
-    platform.canvas->renderCanvas();
-    platform.canvas->invalidateCanvas();
+    markDesignChanged(ws);
     ws.rememberedFileName.clear();
-    platform.title->setTitle(QString::fromLatin1(kWindowTitle));
+    platform.title->setTitle(QString::fromLatin1(kProgramTitle));
     resetTools(ws.tools);
-    platform.list->resetContent();
-    platform.list->initStorage(kListItems, kListBytes);
+    clearObjectList(*platform.list);
     resetJournal(ws.journal);
     // The arrow shows at the next mouse movement over the canvas.
-    ws.cursorNumber = 0;
+    ws.cursorNumber = kArrowCursor;
     ws.table.currentObject = -1;
 }
 
@@ -76,7 +68,7 @@ void Commands::toggleCrossHair()
 {
     Settings& settings = editor_.ws.settings;
     settings.CROSS = settings.CROSS == 0 ? 1 : 0;
-    editor_.platform.canvas->invalidateCanvas();
+    markRepaint(editor_.ws);
 }
 
 void Commands::toggleGrid()
@@ -85,8 +77,7 @@ void Commands::toggleGrid()
     if (ws.input.shiftDown != 0)
         return;
     ws.settings.MRIZ = ws.settings.MRIZ == 0 ? 1 : 0;
-    editor_.platform.canvas->renderCanvas();
-    editor_.platform.canvas->invalidateCanvas();
+    markCanvasChanged(ws);
 }
 
 void Commands::toggleStitchView()
@@ -96,8 +87,7 @@ void Commands::toggleStitchView()
         return;
     editor_.stitchViewSerial = editor_.inputSerial;
     editor_.stitchView = !editor_.stitchView;
-    editor_.platform.canvas->renderCanvas();
-    editor_.platform.canvas->invalidateCanvas();
+    markCanvasChanged(editor_.ws);
 }
 
 void Commands::selectTool(int32_t toolMode)

@@ -2,6 +2,7 @@
 
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "ui/messages.h"
@@ -19,25 +20,6 @@ struct DesignPoint {
     int32_t x;
     int32_t y;
 };
-
-void invalidate(const Platform& platform)
-{
-    if (platform.canvas)
-        platform.canvas->invalidateCanvas();
-}
-
-void render(const Platform& platform)
-{
-    if (platform.canvas)
-        platform.canvas->renderCanvas();
-}
-
-void showCursor(Workspace& ws, const Platform& platform, int32_t number)
-{
-    ws.cursorNumber = number;
-    if (platform.cursor)
-        platform.cursor->setCursor(number);
-}
 
 DesignPoint toDesign(const ViewState& view, int32_t px, int32_t py)
 {
@@ -74,13 +56,13 @@ DesignPoint clickPoint(const Workspace& ws)
 
 // What the tool does once its object exists: the line tools go on from the
 // end point, the shape tools end.
-void followUp(Workspace& ws, const Platform& platform, int32_t row)
+void followUp(Workspace& ws, int32_t row)
 {
     const ObjectEntry& entry = ws.table.rows[row];
     const bool live =
         entry.params >= 1 && entry.params <= RecordStore::kSlots && ws.records.isLive(entry.params);
     if (finishObject(ws.tools, live ? &ws.records[entry.params] : nullptr))
-        showCursor(ws, platform, 0);
+        markCursor(ws, kArrowCursor);
 }
 
 void completionCheck(Workspace& ws, const Platform& platform)
@@ -92,13 +74,10 @@ void completionCheck(Workspace& ws, const Platform& platform)
     // event tries again.
     const int32_t row = createObject(ws, platform);
     if (row < 0) {
-        invalidate(platform);
         return;
     }
 
-    followUp(ws, platform, row);
-    render(platform);
-    invalidate(platform);
+    followUp(ws, row);
 }
 
 } // namespace
@@ -143,14 +122,14 @@ void toolEvent(Workspace& ws, const Platform& platform, int32_t /*x*/, int32_t /
     completionCheck(ws, platform);
 }
 
-void selectTool(Workspace& ws, const Platform& platform, int32_t t)
+void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
 {
     if (!beginTool(ws.tools, t))
         return;
-    showCursor(ws, platform, t == -1 ? 2 : 1);
+    markCursor(ws, t == -1 ? kSizeAllCursor : kCrossCursor);
     if (t == -1)
         ws.table.currentObject = -1;
-    invalidate(platform);
+    markRepaint(ws);
 }
 
 void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta)
@@ -167,17 +146,15 @@ void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta)
     zoomBy(ws, platform, -notches);
 }
 
-void zoomBy(Workspace& ws, const Platform& platform, int32_t steps)
+void zoomBy(Workspace& ws, const Platform& /*platform*/, int32_t steps)
 {
     int32_t& zoom = ws.view.zoom;
     const int32_t before = zoom;
     zoom = std::clamp(zoom + std::clamp(steps, -kMaxZoom, kMaxZoom), 1, kMaxZoom);
     if (zoom == before)
         return;
-    render(platform);
-    if (platform.canvas)
-        platform.canvas->updateScrollBars();
-    invalidate(platform);
+    markViewChanged(ws);
+    markRepaint(ws);
 }
 
 } // namespace kelvara

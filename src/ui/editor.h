@@ -19,8 +19,8 @@ struct Editor {
     Workspace& ws;
     Platform platform;
     ButtonTable buttons;
-    // Shows the stitches of every object under the grid. Not one of the
-    // classic switches: it starts from the STITCHVIEW setting.
+    // Shows the stitches of every object under the grid. It is a view, not
+    // part of the design: it starts from the STITCHVIEW setting.
     bool stitchView = false;
     // Counts keystrokes and button clicks. A typed letter and its key
     // release are one keystroke, so a switch on a plain letter flips once.

@@ -1,9 +1,12 @@
 #include "ui/mainwindow.h"
 
 #include "model/editing.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
+#include "shell/texts.h"
 #include "ui/canvaswidget.h"
 #include "ui/objectlistwidget.h"
+#include "ui/windowlayout.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -44,7 +47,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
       procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), title_(this)
 {
     setObjectName(QStringLiteral("Kelvara"));
-    setWindowTitle(QStringLiteral("Kelvara Stitches"));
+    setWindowTitle(QString::fromLatin1(kProgramTitle));
     setFocusPolicy(Qt::StrongFocus);
     // The outer window never goes below 256 x 256.
     setMinimumSize(256, 256);
@@ -85,8 +88,6 @@ int64_t MainWindow::send(WindowId window, uint32_t message, uint64_t wParam, int
 {
     const int64_t result = procedure_.dispatch(window, message, wParam, lParam);
     procedure_.repeatRightButton();
-    if (canvas_ != nullptr && !procedure_.destroyed())
-        canvas_->followDesign();
     return result;
 }
 
@@ -169,11 +170,13 @@ void MainWindow::clientSize(int& width, int& height) const
 void MainWindow::createChildWindows(int clientWidth, int clientHeight)
 {
     strip_ = makePanel(this, QStringLiteral("Menu"));
-    strip_->setGeometry(0, 0, clientWidth + 1, 68);
+    strip_->setGeometry(0, 0, clientWidth + 1, kStripHeight);
     panel_ = makePanel(this, QStringLiteral("List"));
-    panel_->setGeometry(clientWidth - 127, 68, 128, std::max(0, clientHeight - 68));
+    panel_->setGeometry(clientWidth - kPanelOffset, kStripHeight, kPanelWidth,
+                        std::max(0, clientHeight - kStripHeight));
     canvas_ = new CanvasWidget(editor_, adapter_, this);
-    canvas_->setGeometry(0, 68, std::max(0, clientWidth - 127), std::max(0, clientHeight - 68));
+    canvas_->setGeometry(0, kStripHeight, std::max(0, clientWidth - kPanelOffset),
+                         std::max(0, clientHeight - kStripHeight));
     for (QWidget* child : {strip_, panel_, static_cast<QWidget*>(canvas_)})
         child->show();
     strip_->installEventFilter(this);
@@ -188,16 +191,17 @@ void MainWindow::createObjectList()
 {
     list_ = new ObjectListWidget(panel_);
     list_->setObjectName(QStringLiteral("objectList"));
-    list_->setGeometry(4, 4, 120, std::max(0, panel_->height() - 8));
+    list_->setGeometry(kListInset, kListInset, kListWidth, std::max(0, panel_->height() - 2 * kListInset));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Workspace& ws = editor_.ws;
     list_->objectCount = [&ws] { return int(ws.table.objectCount); };
     list_->dragStarted = [&ws](int source) { ws.drop.dragSource = source; };
+    // A drop arrives outside any message, so it refreshes by itself.
     list_->dropped = [this](int target) {
         // A drop with Shift moves whole groups; the list kept its own Shift keys.
         adapter_.syncWithKeyboard(WindowId::ObjectList);
         dropObjects(editor_.ws, editor_.platform, target);
-        canvas_->followDesign();
+        refresh(editor_.ws, editor_.platform);
     };
     list_->show();
     editor_.platform.list = list_;

@@ -5,8 +5,8 @@
 namespace kelvara {
 
 // Message codes the window procedure and the drawing tools understand. The
-// numbers are those of the classic desktop messages, so hotkeys and tool
-// events behave the same whatever toolkit delivers them.
+// adapter turns every toolkit event into one of them, so the procedure, the
+// hotkeys and the tools have one fixed vocabulary to answer.
 enum MessageCode : uint32_t {
     MsgCreate = 0x0001,
     MsgDestroy = 0x0002,

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kAutoScrollIntervalMs = 60;
 
-// Lines are 8-bit texts that end at their first NUL, as in a classic list box.
+// Lines are 8-bit texts that end at their first NUL: the journal keeps a
+// line as a NUL-padded field, and what follows the NUL is not text.
 QString fromLatin1(const std::string& text)
 {
     const size_t end = text.find('\0');

@@ -79,19 +79,19 @@ void QtWindowTitle::setTitle(const QString& title)
 Qt::CursorShape QtCursor::shape(int cursorNumber)
 {
     switch (cursorNumber) {
-    case 1:
+    case kCrossCursor:
         return Qt::CrossCursor;
-    case 2:
+    case kSizeAllCursor:
         return Qt::SizeAllCursor;
-    case 3:
+    case kForbiddenCursor:
         return Qt::ForbiddenCursor;
-    case 4:
+    case kUpArrowCursor:
         return Qt::UpArrowCursor;
-    case 5:
+    case kIBeamCursor:
         return Qt::IBeamCursor;
-    case 6:
+    case kHourglassCursor:
         return Qt::WaitCursor;
-    case 7:
+    case kWaitCursor:
         return Qt::BusyCursor;
     default:
         return Qt::ArrowCursor;
@@ -110,7 +110,8 @@ void QtCursor::setCursor(int cursorNumber)
         return;
     current_ = cursorNumber;
     const Qt::CursorShape wanted = shape(cursorNumber);
-    if (cursorNumber == 6 || cursorNumber == 7) {
+    // The busy cursors show over every window, not only the canvas.
+    if (cursorNumber == kHourglassCursor || cursorNumber == kWaitCursor) {
         if (overriding_) {
             QApplication::changeOverrideCursor(wanted);
         } else {

@@ -1,4 +1,5 @@
 #include "model/drawingtool.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
@@ -37,7 +38,6 @@ void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
 void WindowProcedure::keyDown(uint32_t key)
 {
     Workspace& ws = editor_.ws;
-    const Platform& platform = editor_.platform;
     switch (key) {
     case VkControl:
         ws.input.ctrlDown = 1;
@@ -45,14 +45,13 @@ void WindowProcedure::keyDown(uint32_t key)
     case VkShift:
         ws.input.shiftDown = 1;
         if (ws.tools.rubberBand.active != 0)
-            platform.canvas->invalidateCanvas();
+            markRepaint(ws);
         break;
     case VkEscape:
-        ws.cursorNumber = 0;
-        platform.cursor->setCursor(0);
+        markCursor(ws, kArrowCursor);
         abandonDrawing(ws.tools);
         ws.table.currentObject = -1;
-        platform.canvas->invalidateCanvas();
+        markRepaint(ws);
         break;
     default:
         break;
@@ -62,7 +61,6 @@ void WindowProcedure::keyDown(uint32_t key)
 void WindowProcedure::keyUp(WindowId window, uint32_t key)
 {
     Workspace& ws = editor_.ws;
-    const Platform& platform = editor_.platform;
     switch (key) {
     case VkControl:
         ws.input.ctrlDown = 0;
@@ -70,7 +68,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
     case VkShift:
         ws.input.shiftDown = 0;
         if (ws.tools.rubberBand.active != 0)
-            platform.canvas->invalidateCanvas();
+            markRepaint(ws);
         return;
     case VkLeft:
     case VkUp:
@@ -79,12 +77,11 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
         if (arrowKeyScroll(ws.view, key, ws.input.shiftDown)) {
             const bool horizontal = key == VkLeft || key == VkRight;
             host_.setScrollPosition(horizontal, horizontal ? ws.view.scrollX : ws.view.scrollY);
-            platform.canvas->renderCanvas();
-            platform.canvas->invalidateCanvas();
+            markCanvasChanged(ws);
         }
         return;
     default:
-        if (takesHotkeys(window) && !(ws.input.ctrlDown != 0 && viewHotkey(ws, platform, key)))
+        if (takesHotkeys(window) && !(ws.input.ctrlDown != 0 && viewHotkey(ws, editor_.platform, key)))
             runHotkey(key, ws.input.ctrlDown);
         return;
     }
@@ -154,13 +151,14 @@ void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lPa
 void WindowProcedure::mouseMove(int64_t lParam)
 {
     Workspace& ws = editor_.ws;
-    const Platform& platform = editor_.platform;
-    platform.cursor->setCursor(ws.cursorNumber);
+    // The cursor is shown again on every move: a tool may have changed it
+    // while the pointer was elsewhere.
+    markCursor(ws, ws.cursorNumber);
     ws.view.mouseX = int32_t(lowWord(uint64_t(lParam)));
     ws.view.mouseY = int32_t(highWord(uint64_t(lParam)));
     host_.giveFocus(WindowId::Canvas);
     if (ws.settings.CROSS != 0 || ws.tools.rubberBand.active != 0)
-        platform.canvas->invalidateCanvas();
+        markRepaint(ws);
 }
 
 void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
@@ -171,16 +169,17 @@ void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
     offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom,
                           lowWord(wParam), scrollPosition(wParam));
     host_.setScrollPosition(horizontal, offset);
-    editor_.platform.canvas->renderCanvas();
-    editor_.platform.canvas->invalidateCanvas();
+    markCanvasChanged(ws);
 }
 
 void WindowProcedure::repeatRightButton()
 {
     Workspace& ws = editor_.ws;
-    if (isDrawing(ws.tools) && (ws.input.mouseButtons & 2) != 0)
+    if (isDrawing(ws.tools) && (ws.input.mouseButtons & 2) != 0) {
         toolEvent(ws, editor_.platform, ws.view.mouseX, ws.view.mouseY, MsgRButtonDown, 0, ws.input.ctrlDown,
                   ws.input.shiftDown);
+        refresh(ws, editor_.platform);
+    }
 }
 
 } // namespace kelvara

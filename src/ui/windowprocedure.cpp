@@ -1,23 +1,18 @@
 #include "ui/windowprocedure.h"
 
 #include "model/drawingtool.h"
+#include "model/refresh.h"
 #include "model/workspace.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
 #include "ui/editor.h"
 #include "ui/toolbar.h"
 #include "ui/toolbarpicture.h"
+#include "ui/windowlayout.h"
 
 namespace kelvara {
 
 namespace {
-
-constexpr int kStripHeight = 68;
-constexpr int kPanelWidth = 128;
-constexpr int kPanelOffset = 127; // the panel's left edge from the client's right edge
-constexpr int kListInset = 4;
-constexpr int kListWidth = 120;
-constexpr int kMinimumOuterSize = 256;
 
 constexpr bool isMain(WindowId window)
 {
@@ -50,6 +45,16 @@ void applyMinimumSize(uint32_t edge, SizingRect& rect)
 }
 
 int64_t WindowProcedure::dispatch(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam)
+{
+    const int64_t result = handle(window, message, wParam, lParam);
+    // What the message changed is shown once, now that it is done; after
+    // the window is gone there is nothing left to show it on.
+    if (!destroyed_)
+        refresh(editor_.ws, editor_.platform);
+    return result;
+}
+
+int64_t WindowProcedure::handle(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam)
 {
     switch (message) {
     case MsgCreate:
@@ -136,7 +141,8 @@ int64_t WindowProcedure::create()
 
     ws.view.canvasWidth = clientWidth - kPanelOffset;
     ws.view.canvasHeight = clientHeight - kStripHeight;
-    platform.canvas->updateScrollBars();
+    ws.refresh.scrollBars = true;
+    refresh(ws, platform);
 
     const ToolbarPicture picture = loadToolbarPicture(ws.programFolder + kToolbarPictureFileName);
     if (picture.status != ToolbarPicture::Status::Loaded) {
@@ -157,7 +163,8 @@ int64_t WindowProcedure::create()
     // The first drawing uses the built-in settings: the configuration is
     // read only afterwards.
     host_.createCanvasImage(ws.view.canvasWidth, ws.view.canvasHeight);
-    platform.canvas->renderCanvas();
+    markCanvasChanged(ws);
+    refresh(ws, platform);
     ws.rememberedFileName.clear();
     host_.repaintNow(WindowId::Canvas);
 
@@ -184,14 +191,14 @@ void WindowProcedure::layout(int width, int height)
     view.canvasWidth = width - kPanelOffset;
     view.canvasHeight = height - kStripHeight;
     host_.createCanvasImage(view.canvasWidth, view.canvasHeight);
-    editor_.platform.canvas->renderCanvas();
-    editor_.platform.canvas->updateScrollBars();
+    markViewChanged(editor_.ws);
 }
 
 void WindowProcedure::close()
 {
     Workspace& ws = editor_.ws;
-    if (ws.table.objectCount > 0 && !editor_.platform.boxes->askYesNo(message(ws, 9), message(ws, 10)))
+    if (ws.table.objectCount > 0 &&
+        !editor_.platform.boxes->askYesNo(message(ws, kSlotCloseCaption), message(ws, kSlotCloseQuestion)))
         return;
     destroyed_ = true;
     dispatch(WindowId::Main, MsgDestroy, 0, 0);

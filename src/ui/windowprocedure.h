@@ -70,6 +70,7 @@ public:
     bool destroyed() const { return destroyed_; }
 
 private:
+    int64_t handle(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam);
     int64_t create();
     void layout(int width, int height);
     void keyDown(uint32_t key);

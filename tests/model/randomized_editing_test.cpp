@@ -253,10 +253,10 @@ private:
         if (empty) {
             lastAction_ = "undo on an empty journal";
             const DesignSnapshot before = takeSnapshot(*ws_, fake_.list);
-            const int renders = fake_.canvas.renders;
+            const uint64_t revision = ws_->refresh.designRevision;
             undoStep(*ws_, platform_);
             EXPECT_TRUE(sameDesign(before, *ws_, fake_.list, false));
-            EXPECT_EQ(fake_.canvas.renders, renders);
+            EXPECT_EQ(ws_->refresh.designRevision, revision);
             undoable_.clear();
             ++counts_.emptyUndos;
             return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/editorstate.h"
 #include "shell/platform.h"
 
 #include <deque>
@@ -94,14 +95,17 @@ public:
     std::vector<int> history;
 };
 
+// Draws nothing. Model tests look at the marks an edit leaves in
+// ws.refresh; given the view, the fake remembers the zoom its picture and
+// its scroll bars were last brought to, which is what the user would see.
 class FakeCanvas : public CanvasControl {
 public:
-    void renderCanvas() override { ++renders; }
-    void invalidateCanvas() override { ++invalidations; }
-    void updateScrollBars() override { ++scrollBarUpdates; }
-    int renders = 0;
-    int scrollBarUpdates = 0;
-    int invalidations = 0;
+    void renderCanvas() override { drawnZoom = view ? view->zoom : 0; }
+    void invalidateCanvas() override {}
+    void updateScrollBars() override { barsZoom = view ? view->zoom : 0; }
+    const ViewState* view = nullptr;
+    int32_t drawnZoom = 0;
+    int32_t barsZoom = 0;
 };
 
 // All fakes together, with a Platform pointing at them.
