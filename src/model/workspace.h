@@ -6,6 +6,7 @@
 #include "model/listtext.h"
 #include "model/objecttable.h"
 #include "model/refresh.h"
+#include "model/selection.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
@@ -38,6 +39,7 @@ struct Workspace {
     UndoJournal journal;
     ListNumbering numbering;
     DropState drop;
+    Selection selection;
 
     ViewState view;
     ToolState tools;

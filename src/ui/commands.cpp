@@ -95,4 +95,18 @@ void Commands::selectTool(int32_t toolMode)
     kelvara::selectTool(editor_.ws, editor_.platform, toolMode);
 }
 
+void Commands::editObject(PanelField field)
+{
+    if (editor_.openProperties)
+        editor_.openProperties(field);
+}
+
+void Commands::applyParameters()
+{
+    if (editor_.applyProperties)
+        editor_.applyProperties();
+}
+
+void Commands::editNodes() {}
+
 } // namespace kelvara

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ui/editor.h"
+
 #include <cstdint>
 
 namespace kelvara {
-
-struct Editor;
 
 // The toolbar's command handlers. Each takes no arguments and returns
 // nothing, as the button rows hold them.
@@ -23,6 +23,12 @@ public:
     void toggleGrid();
     void toggleStitchView();
     void selectTool(int32_t toolMode);
+    // The properties panel of the selection, opened at `field`.
+    void editObject(PanelField field = PanelField::Any);
+    // The panel's changed fields applied to every selected object.
+    void applyParameters();
+    // Handles on every point of the current object, to be dragged.
+    void editNodes();
 
 private:
     Editor& editor_;

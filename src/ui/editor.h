@@ -4,10 +4,15 @@
 #include "ui/buttontable.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace kelvara {
 
 struct Workspace;
+
+// Where the properties panel opens: at no field in particular, or at the
+// field a toolbar button names.
+enum class PanelField { Any, Density, Pattern, Width, Underlay, Ties, Motif };
 
 // What the window-level parts share: the tables, the platform seams the
 // logic calls, the toolbar rows and the switch of the stitch view.
@@ -26,6 +31,10 @@ struct Editor {
     // release are one keystroke, so a switch on a plain letter flips once.
     uint64_t inputSerial = 0;
     uint64_t stitchViewSerial = ~uint64_t{0};
+    // The properties panel, where the window has one: opened at a field, and
+    // its changed fields applied to the selection.
+    std::function<void(PanelField)> openProperties;
+    std::function<void()> applyProperties;
 };
 
 } // namespace kelvara
