@@ -3,7 +3,9 @@
 // RECT's area is bounded by edge A, edge B and the two lines joining their
 // ends; when B was drawn the other way round (its start nearer the end of A)
 // it is joined end to end the other way, so the outline never crosses
-// itself. CIRCLE's area is its ellipse. Rows are SDENS / 10 units apart,
+// itself. CIRCLE's area is its ellipse. Rows run at ANGLE degrees,
+// counter-clockwise as seen on screen with 0 along +x (the way the star's
+// STARTANGLE and STOPANGLE turn), SDENS / 10 units apart;
 // SCOMP lengthens every row, a PATTERN places the penetrations (ZOOMX
 // stretches it along the rows, ZOOMY repeats each pattern row that many
 // times), UNDER other than -1 adds the underlay with stitches that long,

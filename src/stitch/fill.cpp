@@ -86,12 +86,14 @@ struct Rows {
     std::vector<Span> spans;
 };
 
-// A frame turned so that rows at `angle` degrees become horizontal.
+// A frame turned so that rows at `angle` degrees become horizontal. Angles
+// turn counter-clockwise as seen on screen, where y points down, as the
+// star's do: 0 runs along +x, 90 straight up.
 struct Frame {
     double c, s;
     explicit Frame(double angleDegrees)
     {
-        const double a = std::fmod(angleDegrees, 360.0) * 3.14159265358979323846 / 180.0;
+        const double a = -std::fmod(angleDegrees, 360.0) * 3.14159265358979323846 / 180.0;
         c = std::cos(a);
         s = std::sin(a);
     }

@@ -14,7 +14,7 @@ namespace kelvara::stitch {
 // A fill area as the fill generator sees it.
 struct FillSpec {
     std::vector<Vec> outline; // closed polygon in design units
-    double angle = 0;         // degrees; rows run in this direction
+    double angle = 0;         // degrees counter-clockwise on screen; rows run this way
     double spacing = 3.5;     // between rows
     double comp = 0;          // added to every row, half at each end
     const PatternRow* patternRows = nullptr;

@@ -170,6 +170,29 @@ TEST(FillArea, PenetrationsAreAtMostThirtyApartAndStaggered)
     }
 }
 
+TEST(FillArea, AnglesTurnCounterClockwiseOnScreenAsTheStarsDo)
+{
+    for (int angle : {30, 135, 300, -60}) {
+        const double a = angle * 3.14159265358979323846 / 180;
+        const double wantX = std::cos(a), wantY = -std::sin(a); // y points down the screen
+        // The longest stitch of a large square fill lies along its rows.
+        const ObjectParams p = rectParams(straightEdge(0, 0, 600, 0), straightEdge(0, 600, 600, 600), angle);
+        const auto n = objectNeedles(KindRect, p, Libraries{}, plainSettings());
+        double dx = 0, dy = 0;
+        for (std::size_t i = 1; i < n.size(); ++i)
+            if (std::hypot(n[i].x - n[i - 1].x, n[i].y - n[i - 1].y) > std::hypot(dx, dy))
+                dx = n[i].x - n[i - 1].x, dy = n[i].y - n[i - 1].y;
+        EXPECT_LT(std::abs(dx * wantY - dy * wantX) / std::hypot(dx, dy), 0.02) << angle;
+        // A star's arc around the same angle points the same way.
+        const auto s = objectNeedles(KindStar, starParams(0, 0, 100, 100, angle - 5, angle + 5), Libraries{},
+                                     plainSettings());
+        double sx = 0, sy = 0;
+        for (const Needle& k : s)
+            sx += k.x, sy += k.y;
+        EXPECT_GT((sx * wantX + sy * wantY) / std::hypot(sx, sy), 0.99) << angle;
+    }
+}
+
 TEST(FillArea, PatternMarksPlaceThePenetrations)
 {
     Libraries libs;
@@ -226,7 +249,7 @@ TEST(FillArea, UnderlayRowsRunAcrossTheTopRowsAndStayInset)
     EXPECT_GT(vertical, 5 * horizontal) << "underlay rows are at the angle plus 90 degrees";
     for (const Needle& k : n) {
         // Inset rows; the travel between them follows the outline itself.
-        if (k.y > 0 && k.y < 200 && k.x > 0 && k.x < 300) {
+        if (k.y > 1e-6 && k.y < 200 - 1e-6 && k.x > 1e-6 && k.x < 300 - 1e-6) {
             EXPECT_TRUE(k.y >= 10 - 1e-6 && k.y <= 190 + 1e-6);
         }
     }
