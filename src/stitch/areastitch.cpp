@@ -6,9 +6,9 @@
 // itself. CIRCLE's area is its ellipse. Rows run at ANGLE degrees,
 // counter-clockwise as seen on screen with 0 along +x (the way the star's
 // STARTANGLE and STOPANGLE turn), SDENS / 10 units apart;
-// SCOMP lengthens every row, a PATTERN places the penetrations (ZOOMX
-// stretches it along the rows, ZOOMY repeats each pattern row that many
-// times), UNDER other than -1 adds the underlay with stitches that long,
+// SCOMP lengthens every row, a PATTERN places the penetrations (a character
+// across as wide as a row is deep, ZOOMX stretches it along the rows, ZOOMY
+// repeats each pattern row that many times), UNDER other than -1 adds the underlay with stitches that long,
 // inset by OFSUND.
 #include "shell/libraries.h"
 #include "shell/settings.h"

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numeric>
 
 namespace kelvara::stitch {
 
@@ -176,7 +177,8 @@ struct LayerStyle {
     double evenLength = 0; // > 0: plain rows split evenly (underlay)
     const PatternRow* patternRows = nullptr;
     int patternRowCount = 0;
-    double zoomX = 1;
+    double patternPeriod = 10; // the repeat across, in mark units (10 per character)
+    double patternScale = 1;   // design units per mark unit
     int rowsPerPatternRow = 1;
     double gap = 6; // closest two penetrations of a row may be
 };
@@ -200,15 +202,11 @@ void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vec
     };
     if (style.patternRowCount > 0) {
         const PatternRow& pr = style.patternRows[(row / style.rowsPerPatternRow) % style.patternRowCount];
-        int32_t widest = 0;
-        for (int i = 0; i < style.patternRowCount; ++i)
-            for (int m = 0; m < std::clamp(style.patternRows[i].markCount, 0, 16); ++m)
-                widest = std::max(widest, style.patternRows[i].marks[static_cast<std::size_t>(m)]);
-        const double period = (widest + 10) * style.zoomX;
+        const double period = style.patternPeriod * style.patternScale;
         const int marks = std::clamp(pr.markCount, 0, 16);
         for (double j = std::floor(lo / period); j * period <= hi; ++j)
             for (int m = 0; m < marks; ++m)
-                keep(j * period + pr.marks[static_cast<std::size_t>(m)] * style.zoomX);
+                keep(j * period + pr.marks[static_cast<std::size_t>(m)] * style.patternScale);
     } else {
         const double grid = kFillStitch - gap;
         const double offset = static_cast<double>((row * 2) % 5) / 5.0 * grid;
@@ -228,6 +226,31 @@ void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vec
         out.push_back(b);
     }
     xs.swap(out);
+}
+
+// The repeat of a pattern across, in mark units. The library keeps a row's
+// marks but not its line's width, so the repeat is read from the marks: the
+// smallest multiple of the step common to neighbouring marks of a row that
+// clears all the marks, which makes every brick of "*.......*......." over
+// "....*.......*..." eight characters long, the last one of a repeat too.
+// Without two marks in any row, one character past the widest mark.
+double patternPeriod(const PatternRow* rows, int count)
+{
+    int64_t lowest = INT64_MAX, widest = INT64_MIN, step = 0;
+    for (int i = 0; i < count; ++i) {
+        const int marks = std::clamp(rows[i].markCount, 0, 16);
+        for (int m = 0; m < marks; ++m) {
+            const int64_t at = rows[i].marks[static_cast<std::size_t>(m)];
+            lowest = std::min(lowest, at);
+            widest = std::max(widest, at);
+            if (m > 0)
+                step = std::gcd(step, std::abs(at - rows[i].marks[static_cast<std::size_t>(m - 1)]));
+        }
+    }
+    if (widest < lowest)
+        return 10;
+    const int64_t period = step > 0 ? ((widest - lowest) / step + 1) * step : widest + 10;
+    return static_cast<double>(std::max<int64_t>(period, 10));
 }
 
 // Where the needle is, and where on the outline it last left a row.
@@ -344,7 +367,13 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     style.comp = shape.comp;
     style.patternRows = shape.patternRows;
     style.patternRowCount = shape.patternRowCount;
-    style.zoomX = shape.zoomX;
+    style.patternPeriod = patternPeriod(shape.patternRows, shape.patternRowCount);
+    // A character across spans what a pattern row spans down (the row
+    // spacing, times ZOOMX across and ZOOMY down), so a pattern keeps the
+    // proportions it is drawn with. A repeat shorter than the closest two
+    // penetrations may lie could show nothing of the pattern; keeping it that
+    // long also bounds the marks tried per row by the row's stitches.
+    style.patternScale = std::max(shape.spacing * shape.zoomX / 10, gap / style.patternPeriod);
     style.rowsPerPatternRow = std::max(1, shape.rowsPerPatternRow);
     style.gap = gap;
     Rows rows;

@@ -19,7 +19,7 @@ struct FillSpec {
     double comp = 0;          // added to every row, half at each end
     const PatternRow* patternRows = nullptr;
     int patternRowCount = 0;
-    double zoomX = 1;
+    double zoomX = 1; // a pattern character is spacing * zoomX wide
     int rowsPerPatternRow = 1;
     bool topLayer = true;
     double underLength = 0; // underlay stitch length; 0 = none

@@ -193,18 +193,11 @@ TEST(FillArea, AnglesTurnCounterClockwiseOnScreenAsTheStarsDo)
     }
 }
 
-TEST(FillArea, PatternMarksPlaceThePenetrations)
+// Where the penetrations of each of the first rows lie within a
+// repeat of `period` units, in hundredths.
+std::vector<std::set<long>> rowResidues(const std::vector<Needle>& n, double width, double period, int rows)
 {
-    Libraries libs;
-    libs.patterns.count = 1;
-    libs.patterns.rows[0][0] = {2, {10, 40}};
-    libs.patterns.rows[0][1] = {1, {20}};
-    ObjectParams p = rectParams(straightEdge(0, 0, 500, 0), straightEdge(0, 100, 500, 100), 0);
-    p.rect.PATTERN = 0;
-    auto n = objectNeedles(KindRect, p, libs, plainSettings());
-    // Row 0 takes marks 10 and 40 in every 50; row 1 takes 20, with the gaps
-    // of 50 split in the middle so no stitch is longer than 30.
-    std::vector<std::set<int>> residues(2);
+    std::vector<std::set<long>> out(static_cast<std::size_t>(rows));
     int row = -1;
     double rowY = -1;
     for (const Needle& k : n) {
@@ -212,24 +205,40 @@ TEST(FillArea, PatternMarksPlaceThePenetrations)
             ++row;
             rowY = k.y;
         }
-        if (row < 2 && k.x > 0 && k.x < 500)
-            residues[static_cast<std::size_t>(row)].insert(static_cast<int>(std::lround(k.x)) % 50);
+        if (row < rows && k.x > 40 && k.x < width - 40) // away from the ends, which split their gaps
+            out[static_cast<std::size_t>(row)].insert(std::lround(k.x * 100) % std::lround(period * 100));
     }
-    EXPECT_EQ(residues[0], (std::set<int>{10, 40}));
-    EXPECT_EQ(residues[1], (std::set<int>{20, 45}));
+    return out;
+}
 
-    // ZOOMX stretches the pattern along the rows; the gaps of 60 and 40 that
-    // opens are split evenly.
-    p.rect.ZOOMX = 2.0;
-    n = objectNeedles(KindRect, p, libs, plainSettings());
-    std::set<int> stretched;
-    for (const Needle& k : n) {
-        if (k.y != n.front().y)
-            break;
-        if (k.x > 0 && k.x < 500)
-            stretched.insert(static_cast<int>(std::lround(k.x)) % 100);
-    }
-    EXPECT_EQ(stretched, (std::set<int>{0, 20, 50, 80}));
+TEST(FillArea, PatternMarksPlaceThePenetrations)
+{
+    // A brick: marks in columns 1 and 9 over 5 and 13, repeating every 16.
+    Libraries libs;
+    libs.patterns.count = 1;
+    libs.patterns.rows[0][0] = {2, {10, 90}};
+    libs.patterns.rows[0][1] = {2, {50, 130}};
+    ObjectParams p = rectParams(straightEdge(0, 0, 500, 0), straightEdge(0, 100, 500, 100), 0);
+    p.rect.PATTERN = 0;
+    // A character is as wide as a row is deep (3.5 units): bricks of 28
+    // units, every one, staggered by half a brick from row to row.
+    auto r = rowResidues(objectNeedles(KindRect, p, libs, plainSettings()), 500, 56, 2);
+    EXPECT_EQ(r[0], (std::set<long>{350, 3150}));
+    EXPECT_EQ(r[1], (std::set<long>{1750, 4550}));
+
+    // ZOOMX narrows the characters with the rows; ZOOMY repeats each pattern
+    // row down.
+    p.rect.ZOOMX = 0.5;
+    p.rect.ZOOMY = 3;
+    r = rowResidues(objectNeedles(KindRect, p, libs, plainSettings()), 500, 28, 6);
+    for (std::size_t row = 0; row < 6; ++row)
+        EXPECT_EQ(r[row], row < 3 ? (std::set<long>{175, 1575}) : (std::set<long>{875, 2275})) << row;
+
+    // Wider rows, wider characters; gaps over 30 units are split evenly.
+    p.rect.ZOOMX = p.rect.ZOOMY = 1;
+    p.rect.SDENS = 100;
+    r = rowResidues(objectNeedles(KindRect, p, libs, plainSettings()), 500, 160, 1);
+    EXPECT_EQ(r[0], (std::set<long>{1000, 3667, 6333, 9000, 11667, 14333}));
 }
 
 TEST(FillArea, UnderlayRowsRunAcrossTheTopRowsAndStayInset)
