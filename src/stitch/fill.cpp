@@ -2,19 +2,20 @@
 //
 // The outline is cut by parallel rows `spacing` apart at the fill angle, each
 // row giving spans between crossings of the outline (even-odd). Spans are
-// gathered into sections: a section runs down the rows taking one span per
-// row that overlaps the previous one, so every section can be stitched back
-// and forth without leaving the area. Inside a row penetrations are at most
-// kFillStitch apart: on a grid shifted from row to row (tatami), or at the
-// pattern's mark positions repeated along the row; marks too close to their
-// neighbours are skipped and wide gaps are split evenly. Every move from the
-// end of one row to the start of the next, within a section or between
-// sections, travels along the outline with running stitches, so no stitch
-// crosses outside the area. The first penetration of a row, on the outline,
-// is kept even when the turn to it is shorter than DELETE: dropping it would
-// leave every other row short of the edge and the edge ragged. An underlay, when asked for, comes first: rows
-// at the fill angle plus 90 degrees, wider apart, inset from the outline.
+// gathered into sections of one span per row (fillroute.cpp), each stitched
+// back and forth without leaving the area. Inside a row penetrations are at
+// most kFillStitch apart: on a grid shifted from row to row (tatami), or at
+// the pattern's mark positions repeated along the row; marks too close to
+// their neighbours are skipped and wide gaps are split evenly. The turn from
+// the end of one row to the start of the next travels along the outline;
+// the travel from one section to the next runs inside the area, under rows
+// still to come. The first penetration of a row, on the outline, is kept
+// even when the turn to it is shorter than DELETE: dropping it would leave
+// every other row short of the edge and the edge ragged. An underlay, when
+// asked for, comes first: rows at the fill angle plus 90 degrees, wider
+// apart, inset from the outline.
 #include "stitch/fill.h"
+#include "stitch/fillroute.h"
 
 #include "shell/libraries.h"
 
@@ -70,106 +71,6 @@ private:
     std::vector<Vec> v_;
     std::vector<double> cumulative_;
 };
-
-// One span of a row, in the rotated frame where rows are horizontal: where
-// the row crosses the outline, and on which edges.
-struct Span {
-    double boundaryA, boundaryB;
-    int32_t edgeA, edgeB;
-    int32_t row;
-    bool used;
-};
-
-struct Rows {
-    double inset = 0; // stitching starts and stops this far inside the crossings
-    std::vector<double> y;
-    std::vector<std::size_t> first; // first span of each row; one extra entry at the end
-    std::vector<Span> spans;
-};
-
-// A frame turned so that rows at `angle` degrees become horizontal. Angles
-// turn counter-clockwise as seen on screen, where y points down, as the
-// star's do: 0 runs along +x, 90 straight up.
-struct Frame {
-    double c, s;
-    explicit Frame(double angleDegrees)
-    {
-        const double a = -std::fmod(angleDegrees, 360.0) * 3.14159265358979323846 / 180.0;
-        c = std::cos(a);
-        s = std::sin(a);
-    }
-    Vec toRows(Vec p) const { return rotate(p, c, -s); }
-    Vec toDesign(double x, double y) const { return rotate({x, y}, c, s); }
-};
-
-// Cuts the outline into rows; false when the rows would not fit the sink.
-bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing, double inset, int64_t room,
-             Rows& rows)
-{
-    const std::size_t n = outline.size();
-    std::vector<Vec> r(n);
-    double ymin = 1e300, ymax = -1e300;
-    for (std::size_t i = 0; i < n; ++i) {
-        r[i] = frame.toRows(outline[i]);
-        ymin = std::min(ymin, r[i].y);
-        ymax = std::max(ymax, r[i].y);
-    }
-    rows.inset = inset;
-    const double top = ymin + inset, bottom = ymax - inset;
-    if (!(bottom > top))
-        return true;
-    const double rowCount = std::floor((bottom - top) / spacing + 0.5);
-    if (rowCount > static_cast<double>(room))
-        return false;
-
-    struct Edge {
-        double ylo, yhi;
-        int32_t index;
-    };
-    std::vector<Edge> edges;
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vec a = r[i], b = r[(i + 1) % n];
-        if (a.y != b.y)
-            edges.push_back({std::min(a.y, b.y), std::max(a.y, b.y), static_cast<int32_t>(i)});
-    }
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });
-
-    std::vector<Edge> active;
-    std::vector<std::pair<double, int32_t>> crossings;
-    std::size_t next = 0;
-    const double step = (bottom - top) / std::max(rowCount, 1.0);
-    for (double k = 0; k < rowCount; ++k) {
-        const double y = top + (k + 0.5) * step;
-        while (next < edges.size() && edges[next].ylo <= y)
-            active.push_back(edges[next++]);
-        crossings.clear();
-        for (std::size_t i = 0; i < active.size();) {
-            if (active[i].yhi <= y) {
-                active[i] = active.back();
-                active.pop_back();
-                continue;
-            }
-            const Vec a = r[static_cast<std::size_t>(active[i].index)];
-            const Vec b = r[(static_cast<std::size_t>(active[i].index) + 1) % n];
-            crossings.push_back({a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), active[i].index});
-            ++i;
-        }
-        std::sort(crossings.begin(), crossings.end());
-        const int32_t row = static_cast<int32_t>(rows.y.size());
-        rows.y.push_back(y);
-        rows.first.push_back(rows.spans.size());
-        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            const double xa = crossings[i].first, xb = crossings[i + 1].first;
-            if (xb - xa <= 2 * inset)
-                continue;
-            rows.spans.push_back({xa, xb, crossings[i].second, crossings[i + 1].second, row, false});
-        }
-        if (static_cast<int64_t>(rows.spans.size()) * 2 > room)
-            return false;
-    }
-    rows.first.push_back(rows.spans.size());
-    return true;
-}
 
 struct LayerStyle {
     double spacing = 3.5;
@@ -274,63 +175,62 @@ void travel(const Outline& outline, const Position& from, int32_t edge, Vec boun
     sink.edgeNeedle(target);
 }
 
-void stitchLayer(const Outline& outline, const Frame& frame, Rows& rows, const LayerStyle& style,
+// Running stitches along a travel path inside the area, a needle on every
+// corner so no stitch cuts across the outline the path keeps clear of.
+void travelInside(const std::vector<Vec>& path, const Frame& frame, Vec target, NeedleSink& sink)
+{
+    Vec at = frame.toDesign(path.front());
+    for (std::size_t i = 1; i < path.size() && !sink.exhausted(); ++i) {
+        const Vec to = i + 1 < path.size() ? frame.toDesign(path[i]) : target;
+        const double n = std::max(1.0, std::ceil(length(to - at) / kTravelStitch - 1e-9));
+        for (double k = 1; k < n; ++k)
+            sink.needle(lerp(at, to, k / n));
+        if (i + 1 < path.size())
+            sink.needle(to);
+        at = to;
+    }
+    sink.edgeNeedle(target);
+}
+
+void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, const LayerStyle& style,
                  Position& pos, NeedleSink& sink)
 {
     std::vector<double> xs;
-    std::size_t scanRow = 0;
-    const std::size_t rowCount = rows.y.size();
-    while (!sink.exhausted()) {
-        // The first span not yet stitched starts the next section.
-        Span* span = nullptr;
-        for (; scanRow < rowCount && !span; ++scanRow)
-            for (std::size_t i = rows.first[scanRow]; i < rows.first[scanRow + 1] && !span; ++i)
-                if (!rows.spans[i].used)
-                    span = &rows.spans[i];
-        if (!span)
-            return;
-        --scanRow; // the row may hold more unstitched spans
-
-        int dir = 1;
-        if (pos.valid) {
-            const double y = rows.y[static_cast<std::size_t>(span->row)];
-            const double toA = length(frame.toDesign(span->boundaryA + rows.inset, y) - pos.point);
-            const double toB = length(frame.toDesign(span->boundaryB - rows.inset, y) - pos.point);
-            dir = toA <= toB ? 1 : -1;
-        }
-        while (span && !sink.exhausted()) {
-            span->used = true;
-            const std::size_t row = static_cast<std::size_t>(span->row);
+    FillRoute route(rows);
+    RouteFrom from{pos.valid, pos.valid ? frame.toRows(pos.point) : Vec{}, -1, true};
+    RouteLeg leg;
+    while (!sink.exhausted() && route.next(from, leg)) {
+        const auto& spans = route.spans(leg.section);
+        int dir = leg.fromLow ? 1 : -1;
+        for (std::size_t k = 0; k < spans.size() && !sink.exhausted(); ++k) {
+            const Span& span =
+                rows.spans[static_cast<std::size_t>(spans[leg.down ? k : spans.size() - 1 - k])];
+            const std::size_t row = static_cast<std::size_t>(span.row);
             const double y = rows.y[row];
-            double lo = span->boundaryA + rows.inset - style.comp / 2;
-            double hi = span->boundaryB - rows.inset + style.comp / 2;
+            double lo = span.boundaryA + rows.inset - style.comp / 2;
+            double hi = span.boundaryB - rows.inset + style.comp / 2;
             if (hi < lo)
                 lo = hi = (lo + hi) / 2;
             rowPoints(lo, hi, static_cast<long>(row), style, xs);
             if (dir < 0)
                 std::reverse(xs.begin(), xs.end());
-            const int32_t startEdge = dir > 0 ? span->edgeA : span->edgeB;
-            const int32_t endEdge = dir > 0 ? span->edgeB : span->edgeA;
-            const Vec startBoundary = frame.toDesign(dir > 0 ? span->boundaryA : span->boundaryB, y);
-            const Vec endBoundary = frame.toDesign(dir > 0 ? span->boundaryB : span->boundaryA, y);
+            const int32_t startEdge = dir > 0 ? span.edgeA : span.edgeB;
+            const int32_t endEdge = dir > 0 ? span.edgeB : span.edgeA;
+            const Vec startBoundary = frame.toDesign(dir > 0 ? span.boundaryA : span.boundaryB, y);
+            const Vec endBoundary = frame.toDesign(dir > 0 ? span.boundaryB : span.boundaryA, y);
             const Vec first = frame.toDesign(xs.front(), y);
-            if (pos.valid)
-                travel(outline, pos, startEdge, startBoundary, first, sink);
-            else
+            if (!pos.valid)
                 sink.edgeNeedle(first);
+            else if (k == 0 && leg.path.size() >= 2)
+                travelInside(leg.path, frame, first, sink);
+            else // the turn to the next row, or no way inside the area
+                travel(outline, pos, startEdge, startBoundary, first, sink);
             for (std::size_t i = 1; i < xs.size(); ++i)
                 sink.needle(frame.toDesign(xs[i], y));
             pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary};
             dir = -dir;
-
-            // Continue into the next row with an unstitched span overlapping this one.
-            const double a = span->boundaryA, b = span->boundaryB;
-            span = nullptr;
-            if (row + 1 < rowCount)
-                for (std::size_t i = rows.first[row + 1]; i < rows.first[row + 2] && !span; ++i)
-                    if (!rows.spans[i].used && rows.spans[i].boundaryA < b && rows.spans[i].boundaryB > a)
-                        span = &rows.spans[i];
         }
+        from = {true, frame.toRows(pos.point), leg.section, leg.down};
     }
 }
 

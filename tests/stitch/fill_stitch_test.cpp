@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <set>
 
@@ -126,6 +127,82 @@ TEST(FillArea, ConcaveAreaIsCoveredWithoutStitchingAcrossItsGap)
         EXPECT_GT(c.covered, 0.95) << angle;
         EXPECT_LT(c.spill, 0.003) << angle;
     }
+}
+
+struct Travel {
+    double between = 0;  // travel from one section to another
+    double straight = 0; // the same, as straight lines from end to start
+    double onSewn = 0;   // of it, lying on rows already sewn (within a thread's width)
+};
+
+// Sorts a fill's moves into rows (along `angle`) and travel, and measures the
+// travel that does not just turn to a neighbouring row.
+Travel travelOf(const std::vector<Needle>& n, int angle, double spacing)
+{
+    const double a = angle * 3.14159265358979323846 / 180, c = std::cos(a), s = -std::sin(a);
+    auto along = [&](const Needle& k) { return k.x * c + k.y * s; };
+    auto across = [&](const Needle& k) { return -k.x * s + k.y * c; };
+    std::vector<std::array<double, 3>> sewn; // across, lo, hi
+    Travel t;
+    std::size_t start = 0;
+    for (std::size_t i = 1; i < n.size(); ++i) {
+        const bool row = std::abs(across(n[i]) - across(n[i - 1])) < 1e-6;
+        if (row)
+            sewn.push_back({across(n[i]), std::min(along(n[i]), along(n[i - 1])),
+                            std::max(along(n[i]), along(n[i - 1]))});
+        if (!row && (i + 1 == n.size() || std::abs(across(n[i + 1]) - across(n[i])) < 1e-6) &&
+            std::abs(across(n[i]) - across(n[start])) > 1.5 * spacing) {
+            t.straight += std::hypot(n[i].x - n[start].x, n[i].y - n[start].y);
+            for (std::size_t j = start + 1; j <= i; ++j) {
+                const double len = std::hypot(n[j].x - n[j - 1].x, n[j].y - n[j - 1].y);
+                t.between += len;
+                for (double f = 0.5 / len; f < 1; f += 1 / len) {
+                    const double u = std::lerp(along(n[j - 1]), along(n[j]), f);
+                    const double v = std::lerp(across(n[j - 1]), across(n[j]), f);
+                    for (const auto& r : sewn)
+                        if (std::abs(v - r[0]) <= std::min(spacing / 2, 1.5) && u > r[1] + 1 &&
+                            u < r[2] - 1) {
+                            t.onSewn += 1;
+                            break;
+                        }
+                }
+            }
+        }
+        if (row)
+            start = i;
+    }
+    return t;
+}
+
+TEST(FillArea, TravelBetweenSectionsRunsUnderRowsStillToCome)
+{
+    // A 40 x 22 mm U, and the same upside down, whose arms must be reached
+    // before the bar joining them is sewn.
+    const ObjectParams u = rectParams(curvedEdge(0, 0, 0, 293, 400, 293, 400, 0),
+                                      curvedEdge(100, 0, 100, 160, 300, 160, 300, 0));
+    const ObjectParams n = rectParams(curvedEdge(0, 220, 0, -73, 400, -73, 400, 220),
+                                      curvedEdge(100, 220, 100, 60, 300, 60, 300, 220));
+    for (const ObjectParams* shape : {&u, &n})
+        for (int angle : {0, 30, 160})
+            for (int32_t density : {35, 10, 150}) {
+                ObjectParams p = *shape;
+                p.rect.ANGLE = angle;
+                p.rect.SDENS = density;
+                const Travel t =
+                    travelOf(objectNeedles(KindRect, p, Libraries{}, plainSettings()), angle, density / 10.0);
+                EXPECT_EQ(t.onSewn, 0) << angle << " " << density;
+                EXPECT_LT(t.between, 2 * t.straight + 1) << angle << " " << density;
+            }
+    // Still covered after the new routing.
+    QPainterPath area;
+    area.moveTo(0, 0);
+    area.cubicTo(0, 293, 400, 293, 400, 0);
+    area.lineTo(300, 0);
+    area.cubicTo(300, 160, 100, 160, 100, 0);
+    area.closeSubpath();
+    const Coverage c = coverageOf(planOf(KindRect, u), area, 4);
+    EXPECT_GT(c.covered, 0.95);
+    EXPECT_LT(c.spill, 0.002);
 }
 
 TEST(FillArea, EllipseIsCoveredAndZeroRadiusGivesNothing)
