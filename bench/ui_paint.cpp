@@ -1,9 +1,11 @@
-// The canvas paint per mouse move and the lower-layer render, each beside
-// its floor: a plain copy of an image of the same size.
+// The canvas paint per mouse move, the lower-layer render and the object
+// outlines, each beside its floor: a plain copy of an image of the same size.
 
 #include "model/workspace.h"
+#include "stitch/sampledesign.h"
 #include "support/workspacefixture.h"
 #include "ui/canvasview.h"
+#include "ui/outlinerender.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -120,6 +122,92 @@ void BM_RenderCanvas(benchmark::State& state)
     reportRatio(state, start, copySeconds(lower));
 }
 BENCHMARK(BM_RenderCanvas)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// 4096 objects of every kind in turn, all in view: cells of 30 x 15 units
+// over the whole 1920 x 1012 canvas, a thread colour per row of cells.
+void buildDenseDesign(Workspace& ws)
+{
+    using namespace kelvara;
+    using namespace kelvara::testing;
+    for (int i = 0; i < ObjectTable::kRows; ++i) {
+        const double x = (i % 64) * 30.0, y = (i / 64) * 15.0;
+        const auto ix = int32_t(x), iy = int32_t(y);
+        ObjectParams p{};
+        int32_t kind = i % 6 + 1;
+        switch (kind) {
+        case KindRun:
+            p = runParams(curvedEdge(x, y, x + 10, y + 14, x + 20, y - 4, x + 28, y + 12));
+            break;
+        case KindSaten:
+            p = satenParams(curvedEdge(x, y, x + 10, y - 4, x + 20, y + 4, x + 28, y),
+                            straightEdge(x, y + 12, x + 28, y + 12));
+            break;
+        case KindSteil:
+            p = steilParams(curvedEdge(x, y + 7, x + 10, y, x + 18, y + 14, x + 28, y + 7), 6);
+            break;
+        case KindRect:
+            p = rectParams(straightEdge(x, y, x + 26, y), straightEdge(x + 2, y + 13, x + 28, y + 13));
+            break;
+        case KindStar:
+            p = starParams(ix + 15, iy + 7, 13, 6);
+            break;
+        default:
+            p = circleParams(ix + 15, iy + 7, 13, 6);
+            break;
+        }
+        const auto colour = int32_t(0x102030u * uint32_t(i / 64 + 1) & 0xFFFFFFu);
+        switch (kind) {
+        case KindRun:
+            p.run.colour = colour;
+            break;
+        case KindSaten:
+            p.saten.colour = colour;
+            break;
+        case KindSteil:
+            p.steil.colour = colour;
+            break;
+        case KindRect:
+            p.rect.colour = colour;
+            break;
+        case KindStar:
+            p.star.colour = colour;
+            break;
+        default:
+            p.circle.colour = colour;
+            break;
+        }
+        addObject(ws, kind, p);
+    }
+}
+
+// Range 0: the dense design, every object in view. Range 1: the 4096 cells
+// of 160 units, at zoom 1 mostly out of view. Range 2: the dense design
+// with every object selected, drawn highlighted with its handles.
+void BM_DrawOutlines(benchmark::State& state)
+{
+    auto ws = kelvara::testing::makeWorkspace();
+    ws->view.canvasWidth = kWidth;
+    ws->view.canvasHeight = kHeight;
+    if (state.range(0) == 1)
+        kelvara::testing::buildGridDesign(*ws, kelvara::ObjectTable::kRows);
+    else
+        buildDenseDesign(*ws);
+    if (state.range(0) == 2)
+        ws->selection.rows.set();
+    QImage lower(kWidth, kHeight, QImage::Format_RGB32);
+    lower.fill(Qt::black);
+    QPainter painter(&lower);
+    const auto start = Clock::now();
+    for (auto _ : state) {
+        if (state.range(0) == 2)
+            kelvara::drawSelection(painter, *ws);
+        else
+            kelvara::drawOutlines(painter, *ws);
+        benchmark::DoNotOptimize(lower.constBits());
+    }
+    reportRatio(state, start, copySeconds(lower));
+}
+BENCHMARK(BM_DrawOutlines)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -27,20 +27,6 @@ BezierEdge reversedEdgeOf(const PreviewSegment& s)
                       double(s.c2X), double(s.c2Y),  double(s.c1X),  double(s.c1Y)};
 }
 
-// Centre and radii of the box the segment spans: both radii are half the
-// box, so a square drag gives a round shape.
-struct Ellipse {
-    int32_t x, y, rx, ry;
-};
-
-Ellipse ellipseOf(const PreviewSegment& s)
-{
-    const int64_t dx = int64_t(s.endX) - s.startX;
-    const int64_t dy = int64_t(s.endY) - s.startY;
-    return Ellipse{static_cast<int32_t>(s.startX + dx / 2), static_cast<int32_t>(s.startY + dy / 2),
-                   static_cast<int32_t>(std::llabs(dx) / 2), static_cast<int32_t>(std::llabs(dy) / 2)};
-}
-
 // The geometry the clicks give; every other field comes from newRecord.
 void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
 {
@@ -68,7 +54,7 @@ void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
         break;
     }
     case KindStar: {
-        const Ellipse e = ellipseOf(seg[0]);
+        const SegmentEllipse e = ellipseOf(seg[0]);
         params.star.X = e.x;
         params.star.Y = e.y;
         params.star.RX = e.rx;
@@ -76,7 +62,7 @@ void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
         break;
     }
     case KindCircle: {
-        const Ellipse e = ellipseOf(seg[0]);
+        const SegmentEllipse e = ellipseOf(seg[0]);
         params.circle.X = e.x;
         params.circle.Y = e.y;
         params.circle.RX = e.rx;

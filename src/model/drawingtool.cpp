@@ -2,6 +2,8 @@
 
 #include "model/records.h"
 
+#include <cstdlib>
+
 namespace kelvara {
 
 namespace {
@@ -50,6 +52,14 @@ bool objectComplete(const ToolState& tools)
 int32_t segmentsNeeded(int32_t kind)
 {
     return isDrawingKind(kind) ? kSegmentsNeeded[kind] : 0;
+}
+
+SegmentEllipse ellipseOf(const PreviewSegment& s)
+{
+    const int64_t dx = int64_t(s.endX) - s.startX;
+    const int64_t dy = int64_t(s.endY) - s.startY;
+    return SegmentEllipse{static_cast<int32_t>(s.startX + dx / 2), static_cast<int32_t>(s.startY + dy / 2),
+                          static_cast<int32_t>(std::llabs(dx) / 2), static_cast<int32_t>(std::llabs(dy) / 2)};
 }
 
 bool beginTool(ToolState& tools, int32_t toolMode)

@@ -36,6 +36,14 @@ bool objectComplete(const ToolState& tools);
 // Segments an object of `kind` is drawn from: 0 for no drawing tool.
 int32_t segmentsNeeded(int32_t kind);
 
+// Centre and radii of the box a segment spans: both radii are half the box,
+// so a square drag gives a round shape. The STAR and CIRCLE tools make
+// their ellipse from their first segment; the preview shows the same one.
+struct SegmentEllipse {
+    int32_t x, y, rx, ry;
+};
+SegmentEllipse ellipseOf(const PreviewSegment& segment);
+
 // Starts the select tool (-1) or a drawing tool (1..6) afresh: what was
 // collected is dropped, and a drawing tool opens a new group. Other values
 // change nothing and return false.

@@ -47,6 +47,7 @@ struct ToolState {
     int32_t toolMode = 0;
     int32_t clickCount = 0;
     int32_t newGroupPending = 0;
+    int32_t nodeEditing = 0; // Edit nodes: the current object's points are handles to drag
     PreviewPath preview;
     RubberBand rubberBand;
 };

@@ -48,6 +48,7 @@ constexpr KeyRule kRules[] = {
     {"TIELEN", &Settings::TIELEN, Range::Fixed, 5, 99},
     {"TRIM", &Settings::TRIM, Range::Fixed, 10, 199},
     {"STITCHVIEW", &Settings::STITCHVIEW, Range::Switch, 0, 1},
+    {"OUTLINES", &Settings::OUTLINES, Range::Switch, 0, 1},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

@@ -34,6 +34,9 @@ struct Settings {
     int32_t TRIM = 40;
     // Start value of the stitch view switch; 0 keeps the outline view.
     int32_t STITCHVIEW = 0;
+    // Outlines of the objects in their thread colours while the stitch view
+    // is off; 0 keeps the canvas without them.
+    int32_t OUTLINES = 0;
 };
 
 inline constexpr const char* kConfigFileName = "kelvara.cfg";

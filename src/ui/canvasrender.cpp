@@ -1,6 +1,8 @@
+#include "model/drawingtool.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
+#include "ui/outlinerender.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -158,10 +160,27 @@ void drawControlSquare(QPainter& painter, QPoint centre, const QColor& colour)
     painter.fillRect(QRect(centre.x() - 4, centre.y() - 4, 8, 8), colour);
 }
 
+// While STAR and CIRCLE wait for their last click, the ellipse their first
+// segment makes, as the object will have it.
+void drawShapeEllipse(QPainter& painter, const Workspace& ws)
+{
+    const int32_t mode = ws.tools.toolMode;
+    const PreviewSegment& first = ws.tools.preview.segments[0];
+    if ((mode != KindStar && mode != KindCircle) || first.used == 0)
+        return;
+    const SegmentEllipse e = ellipseOf(first);
+    const ViewState& view = ws.view;
+    const QPoint centre = mapPoint(view, e.x, e.y);
+    const double zoom = view.zoom;
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(centre), e.rx * zoom, e.ry * zoom);
+}
+
 void drawFinishedSegments(QPainter& painter, const Workspace& ws)
 {
     const ViewState& view = ws.view;
     painter.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    drawShapeEllipse(painter, ws);
     for (const PreviewSegment& segment : ws.tools.preview.segments) {
         if (segment.used == 0)
             break;
@@ -227,6 +246,11 @@ void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& ancho
     }
     if (ws.settings.MRIZ != 0)
         drawGrid(canvasImage, ws);
+    // Over the grid, so no handle hides under a grid line.
+    if (selectionShown(ws)) {
+        QPainter painter(&canvasImage);
+        drawSelection(painter, ws);
+    }
 }
 
 bool needsUpperLayer(const Workspace& ws)

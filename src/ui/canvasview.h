@@ -21,12 +21,13 @@ struct PictureAnchor {
     int32_t zoom = 1;
 };
 
-// Draws extra design content (the stitch view) in canvas pixels, between
-// the picture and the grid.
+// Draws the design (the stitch view or the outlines) in canvas pixels,
+// between the picture and the grid.
 using DesignLayer = std::function<void(QPainter&)>;
 
 // The lower layer: black field (the last column and row are left as they
-// were), background picture, optional design layer, grid.
+// were), background picture, optional design layer, grid, and over them the
+// selection with its handles.
 void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& anchor,
                   const DesignLayer& designLayer = {});
 

@@ -4,6 +4,7 @@
 #include "stitch/stitchplan.h"
 #include "stitch/stitchrender.h"
 #include "ui/editor.h"
+#include "ui/outlinerender.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -193,6 +194,8 @@ void CanvasWidget::renderCanvas()
     DesignLayer layer;
     if (editor_.stitchView)
         layer = [this](QPainter& painter) { drawStitchView(painter); };
+    else if (editor_.ws.settings.OUTLINES != 0)
+        layer = [this](QPainter& painter) { drawOutlines(painter, editor_.ws); };
     kelvara::renderCanvas(image_, editor_.ws, anchor_, layer);
 }
 

@@ -14,7 +14,7 @@ using kelvara::testing::TempFolder;
 
 namespace {
 
-static_assert(sizeof(Settings) == 23 * sizeof(int32_t), "Settings is compared as plain words");
+static_assert(sizeof(Settings) == 24 * sizeof(int32_t), "Settings is compared as plain words");
 
 bool sameSettings(const Settings& a, const Settings& b)
 {
@@ -69,6 +69,7 @@ TEST(Configuration, SwitchesAreOnForPositiveValuesOnly)
     EXPECT_EQ(configured("AUTO=0").AUTO, 0);
     EXPECT_EQ(configured("STITCHVIEW=7").STITCHVIEW, 1);
     EXPECT_EQ(configured("STITCHVIEW=1\nSTITCHVIEW=-3").STITCHVIEW, 0);
+    EXPECT_EQ(configured("outlines=2").OUTLINES, 1);
 }
 
 TEST(Configuration, RepeatKeepsOnlyOneThreeFiveOrNine)

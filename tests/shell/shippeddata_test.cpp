@@ -22,7 +22,7 @@ const std::string kProgramFolder = std::string(KELVARA_SOURCE_DATA) + "/";
 
 } // namespace
 
-TEST(ShippedData, ConfigurationKeepsTheBuiltInDefaultsAndSwitchesStitchViewOn)
+TEST(ShippedData, ConfigurationKeepsTheBuiltInDefaultsAndSwitchesStitchViewAndOutlinesOn)
 {
     auto lines = std::make_unique<LineTable>();
     auto tokens = std::make_unique<TokenTable>();
@@ -30,9 +30,10 @@ TEST(ShippedData, ConfigurationKeepsTheBuiltInDefaultsAndSwitchesStitchViewOn)
     readConfiguration(settings, *lines, *tokens, kProgramFolder);
     Settings expected;
     expected.STITCHVIEW = 1;
+    expected.OUTLINES = 1;
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
-    // All 22 keys and STITCHVIEW are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 22);
+    // All 22 keys, STITCHVIEW and OUTLINES are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 23);
 }
 
 TEST(ShippedData, MessageFileFillsSlotsZeroToNineteen)

@@ -1,0 +1,207 @@
+#include "stitch/objecthandles.h"
+
+#include <cmath>
+
+namespace kelvara {
+
+namespace {
+
+// The project-file keys of an edge's eight coordinates, in BezierEdge order
+// after the flag: start, end, control point 1, control point 2.
+constexpr const char* kLineKeys[8] = {"X1", "Y1", "X2", "Y2", "XC1", "YC1", "XC2", "YC2"};
+constexpr const char* kEdgeAKeys[8] = {"AX1", "AY1", "AX2", "AY2", "AXC1", "AYC1", "AXC2", "AYC2"};
+constexpr const char* kEdgeBKeys[8] = {"BX1", "BY1", "BX2", "BY2", "BXC1", "BYC1", "BXC2", "BYC2"};
+
+const char* const* edgeKeys(HandleEdge edge)
+{
+    switch (edge) {
+    case HandleEdge::Line:
+        return kLineKeys;
+    case HandleEdge::EdgeA:
+        return kEdgeAKeys;
+    case HandleEdge::EdgeB:
+        return kEdgeBKeys;
+    case HandleEdge::None:
+        break;
+    }
+    return nullptr;
+}
+
+// A third of the way from the start (t = 1/3) or two thirds (t = 2/3): where
+// a cubic that is a straight line has its control points.
+double third(double from, double to, int k)
+{
+    return from + (to - from) * k / 3.0;
+}
+
+void addEdge(ObjectHandles& handles, const BezierEdge& e, HandleEdge which)
+{
+    const char* const* keys = edgeKeys(which);
+    const bool straight = e.straight != 0;
+    const struct {
+        HandlePoint point;
+        double x, y;
+    } points[4] = {
+        {HandlePoint::Start, e.x1, e.y1},
+        {HandlePoint::End, e.x2, e.y2},
+        {HandlePoint::Control1, straight ? third(e.x1, e.x2, 1) : e.xc1,
+         straight ? third(e.y1, e.y2, 1) : e.yc1},
+        {HandlePoint::Control2, straight ? third(e.x1, e.x2, 2) : e.xc2,
+         straight ? third(e.y1, e.y2, 2) : e.yc2},
+    };
+    for (int i = 0; i < 4; ++i) {
+        ObjectHandle& h = handles.items[size_t(handles.count++)];
+        h.edge = which;
+        h.point = points[i].point;
+        h.x = points[i].x;
+        h.y = points[i].y;
+        h.keyX = keys[2 * i];
+        h.keyY = keys[2 * i + 1];
+        h.onStraightEdge = straight && i >= 2;
+    }
+}
+
+void addEllipse(ObjectHandles& handles, int32_t x, int32_t y, int32_t rx, int32_t ry)
+{
+    handles.items[0] = {HandleEdge::None, HandlePoint::Centre, double(x), double(y), "X", "Y", false};
+    handles.items[1] = {
+        HandleEdge::None, HandlePoint::RadiusX, double(x) + rx, double(y), "RX", nullptr, false};
+    handles.items[2] = {
+        HandleEdge::None, HandlePoint::RadiusY, double(x), double(y) + ry, nullptr, "RY", false};
+    handles.count = 3;
+}
+
+BezierEdge* edgeOf(int32_t kind, ObjectParams& p, HandleEdge edge)
+{
+    switch (kind) {
+    case KindRun:
+        return edge == HandleEdge::Line ? &p.run.line : nullptr;
+    case KindSteil:
+        return edge == HandleEdge::Line ? &p.steil.line : nullptr;
+    case KindSaten:
+        return edge == HandleEdge::EdgeA   ? &p.saten.edgeA
+               : edge == HandleEdge::EdgeB ? &p.saten.edgeB
+                                           : nullptr;
+    case KindRect:
+        return edge == HandleEdge::EdgeA   ? &p.rect.edgeA
+               : edge == HandleEdge::EdgeB ? &p.rect.edgeB
+                                           : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+bool moveEdgePoint(BezierEdge& e, HandlePoint point, double x, double y)
+{
+    switch (point) {
+    case HandlePoint::Start:
+        e.x1 = x;
+        e.y1 = y;
+        return true;
+    case HandlePoint::End:
+        e.x2 = x;
+        e.y2 = y;
+        return true;
+    case HandlePoint::Control1:
+    case HandlePoint::Control2:
+        if (e.straight != 0) {
+            // The curve through both thirds is the same line, so only the
+            // dragged control point moves the edge.
+            e.xc1 = third(e.x1, e.x2, 1);
+            e.yc1 = third(e.y1, e.y2, 1);
+            e.xc2 = third(e.x1, e.x2, 2);
+            e.yc2 = third(e.y1, e.y2, 2);
+            e.straight = 0;
+        }
+        (point == HandlePoint::Control1 ? e.xc1 : e.xc2) = x;
+        (point == HandlePoint::Control1 ? e.yc1 : e.yc2) = y;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A whole design unit that an int32 field can hold.
+bool roundedUnit(double v, int32_t& out)
+{
+    const double r = std::nearbyint(v);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0))
+        return false;
+    out = int32_t(r);
+    return true;
+}
+
+// STAR and CIRCLE keep X, Y, RX, RY under the same names.
+template <typename Params> bool moveEllipsePoint(Params& p, HandlePoint point, double x, double y)
+{
+    int32_t a = 0, b = 0;
+    switch (point) {
+    case HandlePoint::Centre:
+        if (!roundedUnit(x, a) || !roundedUnit(y, b))
+            return false;
+        p.X = a;
+        p.Y = b;
+        return true;
+    case HandlePoint::RadiusX:
+        if (!roundedUnit(x - p.X, a))
+            return false;
+        p.RX = a;
+        return true;
+    case HandlePoint::RadiusY:
+        if (!roundedUnit(y - p.Y, b))
+            return false;
+        p.RY = b;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+ObjectHandles objectHandles(int32_t kind, const ObjectParams& p)
+{
+    ObjectHandles handles;
+    switch (kind) {
+    case KindRun:
+        addEdge(handles, p.run.line, HandleEdge::Line);
+        break;
+    case KindSteil:
+        addEdge(handles, p.steil.line, HandleEdge::Line);
+        break;
+    case KindSaten:
+        addEdge(handles, p.saten.edgeA, HandleEdge::EdgeA);
+        addEdge(handles, p.saten.edgeB, HandleEdge::EdgeB);
+        break;
+    case KindRect:
+        addEdge(handles, p.rect.edgeA, HandleEdge::EdgeA);
+        addEdge(handles, p.rect.edgeB, HandleEdge::EdgeB);
+        break;
+    case KindStar:
+        addEllipse(handles, p.star.X, p.star.Y, p.star.RX, p.star.RY);
+        break;
+    case KindCircle:
+        addEllipse(handles, p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY);
+        break;
+    default:
+        break;
+    }
+    return handles;
+}
+
+bool moveHandle(int32_t kind, ObjectParams& p, const ObjectHandle& handle, double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return false;
+    if (BezierEdge* edge = edgeOf(kind, p, handle.edge))
+        return moveEdgePoint(*edge, handle.point, x, y);
+    if (handle.edge != HandleEdge::None)
+        return false;
+    if (kind == KindStar)
+        return moveEllipsePoint(p.star, handle.point, x, y);
+    if (kind == KindCircle)
+        return moveEllipsePoint(p.circle, handle.point, x, y);
+    return false;
+}
+
+} // namespace kelvara
