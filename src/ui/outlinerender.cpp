@@ -3,6 +3,7 @@
 #include "model/workspace.h"
 #include "stitch/objecthandles.h"
 #include "ui/outlinestroker.h"
+#include "ui/pixellines.h"
 
 #include <QPainter>
 
@@ -35,23 +36,32 @@ const ObjectParams* recordOf(const Workspace& ws, int32_t row)
     return &ws.records[entry.params];
 }
 
-void drawLines(QPainter& painter, const std::vector<QLineF>& lines)
+// Lines `thickness` pixels wide, into the pixels when the painter allows.
+void drawLines(QPainter& painter, QImage* pixels, const std::vector<QLineF>& lines, const QColor& colour,
+               int thickness)
 {
-    if (!lines.empty())
-        painter.drawLines(lines.data(), int(lines.size()));
+    if (lines.empty())
+        return;
+    if (pixels != nullptr) {
+        PixelLines(*pixels).draw(lines, colour.rgb(), thickness);
+        return;
+    }
+    painter.setPen(QPen(colour, thickness == 1 ? 0 : thickness, Qt::SolidLine, Qt::SquareCap));
+    painter.drawLines(lines.data(), int(lines.size()));
 }
 
-// A handle: a square on the object's own points, a disc on a control point,
-// larger and filled in the node colour while nodes are edited.
-void drawHandle(QPainter& painter, QPointF at, bool control, bool editing)
+// A handle: a bordered square, white on the object's own points and blue
+// on control points, larger and in the node colour while nodes are edited.
+void drawHandle(QPainter& painter, QImage* pixels, QPointF at, bool control, bool editing)
 {
     const int half = editing ? 5 : 3;
     const QRect box(int(std::lround(at.x())) - half, int(std::lround(at.y())) - half, 2 * half + 1,
                     2 * half + 1);
     const QColor fill = editing ? kNodeHandle : control ? kControl : kHighlight;
-    if (control) {
-        painter.setBrush(fill);
-        painter.drawEllipse(box);
+    if (pixels != nullptr) {
+        PixelLines lines(*pixels);
+        lines.fill(box, kHalo.rgb());
+        lines.fill(box.adjusted(1, 1, -1, -1), fill.rgb());
         return;
     }
     painter.fillRect(box, kHalo);
@@ -74,25 +84,20 @@ void addControlArms(OutlineStroker& stroker, const ObjectHandles& handles, bool 
     }
 }
 
-void drawHighlighted(QPainter& painter, OutlineStroker& stroker, int32_t kind, const ObjectParams& params,
-                     bool editing)
+void drawHighlighted(QPainter& painter, QImage* pixels, OutlineStroker& stroker, int32_t kind,
+                     const ObjectParams& params, bool editing)
 {
     stroker.clear();
     if (!stroker.addObject(kind, params) && !editing)
         return;
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(kHalo, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    drawLines(painter, stroker.lines());
-    painter.setPen(QPen(kHighlight, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    drawLines(painter, stroker.lines());
+    drawLines(painter, pixels, stroker.lines(), kHalo, 4);
+    drawLines(painter, pixels, stroker.lines(), kHighlight, 2);
 
     const ObjectHandles handles = objectHandles(kind, params);
     stroker.clear();
     addControlArms(stroker, handles, editing);
-    painter.setPen(QPen(kControl, 0, Qt::DashLine));
-    drawLines(painter, stroker.lines());
+    drawLines(painter, pixels, stroker.lines(), kControl, 1);
 
-    painter.setPen(QPen(kHalo, 0));
     for (const ObjectHandle& handle : handles) {
         if (handle.onStraightEdge && !editing)
             continue;
@@ -100,7 +105,7 @@ void drawHighlighted(QPainter& painter, OutlineStroker& stroker, int32_t kind, c
             continue;
         const QPointF at = stroker.map(handle.x, handle.y);
         if (stroker.seen(QRectF(at, at)))
-            drawHandle(painter, at, handle.isControl(), editing);
+            drawHandle(painter, pixels, at, handle.isControl(), editing);
     }
 }
 
@@ -115,13 +120,13 @@ int32_t nodeEditingRow(const Workspace& ws)
 void drawOutlines(QPainter& painter, const Workspace& ws)
 {
     OutlineStroker stroker(ws.view);
+    QImage* pixels = PixelLines::imageOf(painter);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // Runs of objects in one colour go to the painter together.
+    // Runs of objects in one colour are drawn together.
     int32_t runColour = 0;
     const auto flush = [&] {
-        painter.setPen(QPen(threadColour(runColour), 0));
-        drawLines(painter, stroker.lines());
+        drawLines(painter, pixels, stroker.lines(), threadColour(runColour), 1);
         stroker.clear();
     };
     for (int32_t row : DisplayOrder(ws.table)) {
@@ -148,6 +153,7 @@ void drawSelection(QPainter& painter, const Workspace& ws)
     if (!selectionShown(ws))
         return;
     OutlineStroker stroker(ws.view);
+    QImage* pixels = PixelLines::imageOf(painter);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     const int32_t editingRow = nodeEditingRow(ws);
@@ -155,12 +161,12 @@ void drawSelection(QPainter& painter, const Workspace& ws)
         if (row == editingRow || !ws.selection.rows.test(size_t(row)))
             continue;
         if (const ObjectParams* params = recordOf(ws, row))
-            drawHighlighted(painter, stroker, ws.table.rows[size_t(row)].kind, *params, false);
+            drawHighlighted(painter, pixels, stroker, ws.table.rows[size_t(row)].kind, *params, false);
     }
     // Drawn last, so its handles lie over every other.
     if (editingRow >= 0)
-        drawHighlighted(painter, stroker, ws.table.rows[size_t(editingRow)].kind, *recordOf(ws, editingRow),
-                        true);
+        drawHighlighted(painter, pixels, stroker, ws.table.rows[size_t(editingRow)].kind,
+                        *recordOf(ws, editingRow), true);
     painter.restore();
 }
 
