@@ -1,0 +1,163 @@
+#include "model/fieldedit.h"
+
+#include "model/journal.h"
+#include "model/journalring.h"
+#include "model/refresh.h"
+#include "model/workspace.h"
+#include "shell/platform.h"
+#include "shell/texts.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace kelvara {
+
+namespace {
+
+bool isUsed(const Workspace& ws, int32_t row)
+{
+    return row >= 0 && row < ObjectTable::kRows && ws.table.rows[row].kind != KindFree &&
+           ws.records.isLive(ws.table.rows[row].params);
+}
+
+// Bytes the journal takes for one record of `size` bytes.
+int64_t journalLength(int32_t size)
+{
+    return UndoJournal::kHeaderSize + ((size + 3) & ~3);
+}
+
+// Lines whose text a changed trim or colour alters (the line itself and
+// the colour-change mark of the next) are replaced where they stand, so the
+// list keeps its scroll position and selection.
+void updateListLines(const Workspace& ws, const Platform& platform)
+{
+    ListBox* list = platform.list;
+    if (list == nullptr)
+        return;
+    ListNumbering numbering;
+    restartListNumbering(numbering);
+    int position = 0;
+    for (int32_t row : DisplayOrder(ws.table)) {
+        if (position >= list->count())
+            break;
+        const std::string text = buildListLine(numbering, ws.table, ws.records, row);
+        if (list->itemData(position) == row && list->text(position) != text) {
+            list->deleteString(position);
+            list->insertString(position, text);
+            list->setItemData(position, row);
+            if (isSelected(ws, row))
+                list->setSelected(position, true);
+        }
+        ++position;
+    }
+}
+
+} // namespace
+
+std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32_t> rows)
+{
+    std::vector<SharedField> shared;
+    std::array<bool, 7> kindSeen{};
+    int32_t first = -1;
+    for (int32_t row : rows) {
+        if (!isUsed(ws, row))
+            continue;
+        kindSeen[std::size_t(ws.table.rows[row].kind)] = true;
+        if (first < 0)
+            first = row;
+    }
+    if (first < 0)
+        return shared;
+    for (const ObjectField& field : objectFields(ws.table.rows[first].kind)) {
+        bool everyKind = true;
+        for (int32_t kind = KindRun; kind <= KindCircle; ++kind)
+            if (kindSeen[std::size_t(kind)] && findObjectField(kind, field.meaning) == nullptr)
+                everyKind = false;
+        if (everyKind)
+            shared.push_back(
+                {field.meaning, readField(ws.records.bytes(ws.table.rows[first].params), field)});
+    }
+    // Values compare as stored, bit for bit where they are doubles.
+    for (int32_t row : rows) {
+        if (!isUsed(ws, row) || row == first)
+            continue;
+        const ObjectEntry& entry = ws.table.rows[row];
+        const unsigned char* record = ws.records.bytes(entry.params);
+        for (SharedField& s : shared)
+            if (!s.mixed && readField(record, *findObjectField(entry.kind, s.meaning)) != s.value)
+                s.mixed = true;
+    }
+    return shared;
+}
+
+ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<const FieldValue> values)
+{
+    for (const FieldValue& v : values) {
+        const std::string refusal = refusalFor(v.meaning, v.value, ws.settings, ws.libraries);
+        if (!refusal.empty()) {
+            if (platform.boxes != nullptr)
+                platform.boxes->showError(message(ws, kSlotErrorCaption), refusal);
+            return ApplyResult::Refused;
+        }
+    }
+
+    // Every new record is made before anything changes, so a refusal below
+    // leaves the design as it was.
+    struct Change {
+        int32_t row;
+        ObjectParams params;
+    };
+    std::vector<Change> changes;
+    bool listChanges = false;
+    int64_t journalBytes = UndoJournal::kHeaderSize; // the list refill
+    for (int32_t row : selectedRows(ws)) {
+        const ObjectEntry& entry = ws.table.rows[row];
+        if (!isUsed(ws, row) || entry.paramsSize != recordSize(entry.kind))
+            continue;
+        const unsigned char* old = ws.records.bytes(entry.params);
+        Change change{row, {}};
+        std::memcpy(change.params.bytes, old, std::size_t(entry.paramsSize));
+        for (const FieldValue& v : values)
+            if (const ObjectField* field = findObjectField(entry.kind, v.meaning))
+                writeField(change.params.bytes, *field, v.value);
+        if (std::memcmp(change.params.bytes, old, std::size_t(entry.paramsSize)) == 0)
+            continue;
+        for (FieldMeaning shownInList : {FieldMeaning::Trim, FieldMeaning::Colour}) {
+            const ObjectField* field = findObjectField(entry.kind, shownInList);
+            listChanges = listChanges || readField(old, *field) != readField(change.params.bytes, *field);
+        }
+        journalBytes += journalLength(entry.paramsSize);
+        changes.push_back(change);
+    }
+    if (changes.empty())
+        return ApplyResult::Unchanged;
+    // The ring drops the oldest records of a step that outgrows it, and a
+    // step without its first records cannot be undone.
+    if (journalBytes + journalLength(kMaxRecordSize) > UndoJournal::kSize) {
+        if (platform.boxes != nullptr)
+            platform.boxes->showError(message(ws, kSlotErrorCaption),
+                                      "Too many objects to change in one step that can be undone. "
+                                      "Select fewer objects and apply again.");
+        return ApplyResult::Refused;
+    }
+
+    // Undo replays newest first: the records come back before the list is
+    // rebuilt from them.
+    if (listChanges)
+        journalListRefill(ws, JournalStep::Starts);
+    for (const Change& change : changes)
+        journalRecordBytes(ws, change.row,
+                           !listChanges && &change == &changes.front() ? JournalStep::Starts
+                                                                       : JournalStep::Continues);
+    for (const Change& change : changes) {
+        const ObjectEntry& entry = ws.table.rows[change.row];
+        std::memcpy(ws.records.bytes(entry.params), change.params.bytes, std::size_t(entry.paramsSize));
+    }
+    if (listChanges)
+        updateListLines(ws, platform);
+    markDesignChanged(ws);
+    return ApplyResult::Applied;
+}
+
+} // namespace kelvara

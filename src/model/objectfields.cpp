@@ -1,0 +1,466 @@
+#include "model/objectfields.h"
+
+#include "model/records.h"
+#include "shell/libraries.h"
+#include "shell/settings.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace kelvara {
+
+namespace {
+
+using M = FieldMeaning;
+
+constexpr M edgeMeaning(M straight, int part)
+{
+    return static_cast<M>(static_cast<int>(straight) + part);
+}
+
+template <std::size_t N> struct FieldTable {
+    std::array<ObjectField, N> fields{};
+    std::size_t count = 0;
+
+    constexpr void add(M meaning, std::size_t offset, bool isDouble = false)
+    {
+        fields[count++] = ObjectField{meaning, static_cast<uint16_t>(offset), isDouble};
+    }
+    // Straight flag, then the eight doubles as the record keeps them.
+    constexpr void addEdge(M straight, std::size_t edge)
+    {
+        add(straight, edge + offsetof(BezierEdge, straight));
+        for (int part = 1; part <= 8; ++part)
+            add(edgeMeaning(straight, part), edge + offsetof(BezierEdge, x1) + (part - 1) * sizeof(double),
+                true);
+    }
+    template <typename R> constexpr void addShared()
+    {
+        add(M::Pattern, offsetof(R, PATTERN));
+        add(M::Motif, offsetof(R, MOTIVE));
+        add(M::TieIn, offsetof(R, TIEIN));
+        add(M::TieOut, offsetof(R, TIEOUT));
+        add(M::Trim, offsetof(R, TRIM));
+        add(M::Colour, offsetof(R, colour));
+        add(M::Repeat, offsetof(R, REPEAT));
+        add(M::PatternScaleX, offsetof(R, ZOOMX), true);
+        add(M::PatternScaleY, offsetof(R, ZOOMY), true);
+        add(M::Underlay, offsetof(R, UNDER));
+        add(M::UnderlayInset, offsetof(R, OFSUND));
+    }
+    // Everything SATEN, STEIL, RECT and CIRCLE have alike.
+    template <typename R> constexpr void addColumn()
+    {
+        addShared<R>();
+        add(M::Density, offsetof(R, SDENS));
+        add(M::EndDensity, offsetof(R, TDENS));
+        add(M::PullComp, offsetof(R, SCOMP));
+        add(M::EndPullComp, offsetof(R, TCOMP));
+        add(M::PushComp, offsetof(R, PUSHCOMP));
+        add(M::TopLayer, offsetof(R, STITCHES));
+        add(M::Zigzag, offsetof(R, CIKCAK));
+        add(M::ZigzagInset, offsetof(R, OFSCIK));
+    }
+    constexpr FieldTable sorted() const
+    {
+        FieldTable copy = *this;
+        std::sort(copy.fields.begin(), copy.fields.begin() + copy.count,
+                  [](const ObjectField& a, const ObjectField& b) { return a.meaning < b.meaning; });
+        return copy;
+    }
+};
+
+constexpr auto kRun = [] {
+    FieldTable<16> t;
+    t.add(M::StitchLength, offsetof(RunParams, LEN));
+    t.add(M::Motif, offsetof(RunParams, MOTIVE));
+    t.add(M::TieIn, offsetof(RunParams, TIEIN));
+    t.add(M::TieOut, offsetof(RunParams, TIEOUT));
+    t.add(M::Trim, offsetof(RunParams, TRIM));
+    t.add(M::Stitched, offsetof(RunParams, JUMP));
+    t.addEdge(M::LineStraight, offsetof(RunParams, line));
+    t.add(M::Colour, offsetof(RunParams, colour));
+    return t.sorted();
+}();
+
+constexpr auto kSaten = [] {
+    FieldTable<39> t;
+    t.addColumn<SatenParams>();
+    t.add(M::StartSide, offsetof(SatenParams, STARTA));
+    t.add(M::StopSide, offsetof(SatenParams, STOPA));
+    t.addEdge(M::EdgeAStraight, offsetof(SatenParams, edgeA));
+    t.addEdge(M::EdgeBStraight, offsetof(SatenParams, edgeB));
+    return t.sorted();
+}();
+
+constexpr auto kSteil = [] {
+    FieldTable<30> t;
+    t.addColumn<SteilParams>();
+    t.add(M::StartWidth, offsetof(SteilParams, SWIDTH));
+    t.add(M::EndWidth, offsetof(SteilParams, TWIDTH));
+    t.addEdge(M::LineStraight, offsetof(SteilParams, line));
+    return t.sorted();
+}();
+
+constexpr auto kRect = [] {
+    FieldTable<40> t;
+    t.addColumn<RectParams>();
+    t.add(M::StartSide, offsetof(RectParams, STARTA));
+    t.add(M::StopSide, offsetof(RectParams, STOPA));
+    t.add(M::Angle, offsetof(RectParams, ANGLE));
+    t.addEdge(M::EdgeAStraight, offsetof(RectParams, edgeA));
+    t.addEdge(M::EdgeBStraight, offsetof(RectParams, edgeB));
+    return t.sorted();
+}();
+
+constexpr auto kStar = [] {
+    FieldTable<19> t;
+    t.addShared<StarParams>();
+    t.add(M::Density, offsetof(StarParams, DENS));
+    t.add(M::PullComp, offsetof(StarParams, COMP));
+    t.add(M::CentreX, offsetof(StarParams, X));
+    t.add(M::CentreY, offsetof(StarParams, Y));
+    t.add(M::RadiusX, offsetof(StarParams, RX));
+    t.add(M::RadiusY, offsetof(StarParams, RY));
+    t.add(M::StartAngle, offsetof(StarParams, STARTANGLE));
+    t.add(M::StopAngle, offsetof(StarParams, STOPANGLE));
+    return t.sorted();
+}();
+
+constexpr auto kCircle = [] {
+    FieldTable<24> t;
+    t.addColumn<CircleParams>();
+    t.add(M::CentreX, offsetof(CircleParams, X));
+    t.add(M::CentreY, offsetof(CircleParams, Y));
+    t.add(M::RadiusX, offsetof(CircleParams, RX));
+    t.add(M::RadiusY, offsetof(CircleParams, RY));
+    t.add(M::Angle, offsetof(CircleParams, ANGLE));
+    return t.sorted();
+}();
+
+// Each table names every field of its record once: the byte sizes of the
+// named fields add up to the record size.
+template <std::size_t N> constexpr int32_t coveredBytes(const FieldTable<N>& t)
+{
+    int32_t bytes = 0;
+    for (std::size_t i = 0; i < t.count; ++i)
+        bytes += t.fields[i].isDouble ? 8 : 4;
+    return t.count == N ? bytes : -1;
+}
+static_assert(coveredBytes(kRun) == sizeof(RunParams));
+static_assert(coveredBytes(kSaten) == sizeof(SatenParams));
+static_assert(coveredBytes(kSteil) == sizeof(SteilParams));
+static_assert(coveredBytes(kRect) == sizeof(RectParams));
+static_assert(coveredBytes(kStar) == sizeof(StarParams));
+static_assert(coveredBytes(kCircle) == sizeof(CircleParams));
+
+template <std::size_t N> std::span<const ObjectField> span(const FieldTable<N>& t)
+{
+    return {t.fields.data(), t.count};
+}
+
+constexpr std::string_view kMm = "mm";
+constexpr std::string_view kDegrees = "°";
+constexpr std::string_view kTimes = "×";
+
+// Lengths are stored in design units of 0.1 mm, densities in 0.01 mm.
+FieldInfo length(std::string_view name, FieldGroup group, std::string_view hint)
+{
+    return {name, group, ValueKind::Number, kMm, 0.1, 1, LibraryKind::None, hint};
+}
+FieldInfo flag(std::string_view name, FieldGroup group, std::string_view hint)
+{
+    return {name, group, ValueKind::Flag, {}, 1, 0, LibraryKind::None, hint};
+}
+FieldInfo angle(std::string_view name, std::string_view hint)
+{
+    return {name, FieldGroup::Stitching, ValueKind::Number, kDegrees, 1, 0, LibraryKind::None, hint};
+}
+FieldInfo library(std::string_view name, FieldGroup group, LibraryKind kind)
+{
+    return {name, group, ValueKind::Library, {}, 1, 0, kind, {}};
+}
+
+using G = FieldGroup;
+
+std::array<FieldInfo, kFieldMeanings> buildInfos()
+{
+    std::array<FieldInfo, kFieldMeanings> infos{};
+    auto set = [&](M m, FieldInfo info) { infos[static_cast<std::size_t>(m)] = info; };
+    set(M::Density, {"Density", G::Stitching, ValueKind::Number, kMm, 0.01, 2, LibraryKind::None,
+                     "Distance between the rows (star: between the outer ends of the rays)."});
+    set(M::EndDensity,
+        {"Density at the end", G::Stitching, ValueKind::Number, kMm, 0.01, 2, LibraryKind::None,
+         "A column's row distance at its end; fills use the density only."});
+    set(M::StitchLength, length("Stitch length", G::Stitching, {}));
+    set(M::Stitched, flag("Stitched (off: jump)", G::Stitching, {}));
+    set(M::TopLayer, flag("Top stitches", G::Stitching, "Off leaves only the underlay."));
+    set(M::Repeat, {"Repeat",
+                    G::Stitching,
+                    ValueKind::Number,
+                    {},
+                    1,
+                    0,
+                    LibraryKind::None,
+                    "Passes over the same holes: 1, 3, 5, 7 or 9."});
+    set(M::StartSide, {"Start on", G::Stitching, ValueKind::Side, {}, 1, 0, LibraryKind::None, {}});
+    set(M::StopSide, {"End on", G::Stitching, ValueKind::Side, {}, 1, 0, LibraryKind::None, {}});
+    set(M::Angle, angle("Stitch angle", "Counter-clockwise on screen, 0 along x."));
+    set(M::StartAngle, angle("Start angle", "Counter-clockwise on screen, 0 along x."));
+    set(M::StopAngle, angle("Stop angle", "Equal to the start angle: the whole ellipse."));
+    set(M::Pattern, library("Fill pattern", G::Stitching, LibraryKind::Pattern));
+    set(M::PatternScaleX,
+        {"Pattern stretch along rows", G::Stitching, ValueKind::Number, kTimes, 1, 2, LibraryKind::None, {}});
+    set(M::PatternScaleY,
+        {"Rows per pattern row", G::Stitching, ValueKind::Number, kTimes, 1, 2, LibraryKind::None, {}});
+    set(M::PullComp, length("Pull compensation", G::Compensation, "Added to every row, half on each side."));
+    set(M::EndPullComp, length("Pull compensation at the end", G::Compensation, {}));
+    set(M::PushComp,
+        length("Push compensation", G::Compensation, "A column stops this far short at each end."));
+    set(M::Underlay, length("Edge underlay stitch", G::Underlay, "Off: no edge underlay."));
+    set(M::UnderlayInset, length("Edge underlay inset", G::Underlay, {}));
+    set(M::Zigzag, length("Zigzag underlay spacing", G::Underlay, "Off: no zigzag underlay."));
+    set(M::ZigzagInset, length("Zigzag underlay inset", G::Underlay, {}));
+    set(M::Motif, library("Motif", G::TiesAndMotif, LibraryKind::Motif));
+    set(M::TieIn, library("Tie-in", G::TiesAndMotif, LibraryKind::TieOff));
+    set(M::TieOut, library("Tie-off", G::TiesAndMotif, LibraryKind::TieOff));
+    set(M::Trim, flag("Trim after", G::Thread, {}));
+    set(M::Colour, {"Colour", G::Thread, ValueKind::Colour, {}, 1, 0, LibraryKind::None, {}});
+    set(M::StartWidth, length("Width at the start", G::Geometry, {}));
+    set(M::EndWidth, length("Width at the end", G::Geometry, {}));
+    set(M::CentreX, length("Centre x", G::Geometry, {}));
+    set(M::CentreY, length("Centre y", G::Geometry, {}));
+    set(M::RadiusX, length("Radius x", G::Geometry, {}));
+    set(M::RadiusY, length("Radius y", G::Geometry, {}));
+
+    // The edges' names are composed once and live as long as the table.
+    static const std::array<std::string, 27> edgeNames = [] {
+        constexpr std::array<std::string_view, 3> edges{"Line", "Edge A", "Edge B"};
+        constexpr std::array<std::string_view, 9> parts{"straight",    "start x",     "start y",
+                                                        "end x",       "end y",       "control 1 x",
+                                                        "control 1 y", "control 2 x", "control 2 y"};
+        std::array<std::string, 27> names;
+        for (std::size_t e = 0; e < 3; ++e)
+            for (std::size_t p = 0; p < 9; ++p)
+                names[e * 9 + p] = std::string(edges[e]) + ' ' + std::string(parts[p]);
+        return names;
+    }();
+    for (int e = 0; e < 3; ++e) {
+        const M straight = edgeMeaning(M::LineStraight, 9 * e);
+        set(straight,
+            flag(edgeNames[std::size_t(9 * e)], G::Geometry, "Off: a curve through the control points."));
+        for (int part = 1; part <= 8; ++part)
+            set(edgeMeaning(straight, part), length(edgeNames[std::size_t(9 * e + part)], G::Geometry, {}));
+    }
+    return infos;
+}
+
+// Coordinates and radii stay within what a stitch file can describe.
+constexpr double kCoordinateLimit = 99999;
+
+// A stored value as the panel shows it, with its unit.
+std::string shown(const FieldInfo& info, double value)
+{
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.*f", info.decimals, value * info.scale);
+    std::string text = buffer;
+    if (!info.unit.empty()) {
+        text += ' ';
+        text += info.unit;
+    }
+    return text;
+}
+
+int32_t libraryCount(LibraryKind kind, const Libraries& libraries)
+{
+    switch (kind) {
+    case LibraryKind::Motif:
+        return libraries.motifs.count;
+    case LibraryKind::Pattern:
+        return libraries.patterns.count;
+    case LibraryKind::TieOff:
+        return libraries.tieOffs.count;
+    case LibraryKind::None:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::span<const ObjectField> objectFields(int32_t kind)
+{
+    switch (kind) {
+    case KindRun:
+        return span(kRun);
+    case KindSaten:
+        return span(kSaten);
+    case KindSteil:
+        return span(kSteil);
+    case KindRect:
+        return span(kRect);
+    case KindStar:
+        return span(kStar);
+    case KindCircle:
+        return span(kCircle);
+    default:
+        return {};
+    }
+}
+
+const ObjectField* findObjectField(int32_t kind, FieldMeaning meaning)
+{
+    const auto fields = objectFields(kind);
+    const auto it = std::lower_bound(fields.begin(), fields.end(), meaning,
+                                     [](const ObjectField& f, FieldMeaning m) { return f.meaning < m; });
+    return it != fields.end() && it->meaning == meaning ? &*it : nullptr;
+}
+
+const FieldInfo& fieldInfo(FieldMeaning meaning)
+{
+    static const std::array<FieldInfo, kFieldMeanings> infos = buildInfos();
+    return infos[std::min<std::size_t>(static_cast<std::size_t>(meaning), kFieldMeanings - 1)];
+}
+
+std::string_view groupName(FieldGroup group)
+{
+    switch (group) {
+    case FieldGroup::Stitching:
+        return "Stitching";
+    case FieldGroup::Compensation:
+        return "Compensation";
+    case FieldGroup::Underlay:
+        return "Underlay";
+    case FieldGroup::TiesAndMotif:
+        return "Ties and motif";
+    case FieldGroup::Thread:
+        return "Thread";
+    case FieldGroup::Geometry:
+        return "Geometry";
+    }
+    return {};
+}
+
+FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libraries& libraries)
+{
+    const FieldInfo& info = fieldInfo(meaning);
+    switch (info.kind) {
+    case ValueKind::Flag:
+        return {0, 1};
+    case ValueKind::Side:
+        return {1, 2};
+    case ValueKind::Library:
+        return {-1, double(libraryCount(info.library, libraries) - 1)};
+    case ValueKind::Colour:
+        return {0, 0xFFFFFF};
+    case ValueKind::Number:
+        break;
+    }
+    const double shortest = settings.DELETE, longest = settings.MAX;
+    switch (meaning) {
+    case M::Density:
+    case M::EndDensity:
+        return {1, 99};
+    case M::StitchLength:
+        return {shortest, longest};
+    case M::Repeat:
+        return {1, 9, false, -1, true};
+    case M::Angle:
+    case M::StartAngle:
+    case M::StopAngle:
+        return {0, 359};
+    // The reader keeps any scale that is not negative; the stitches use a
+    // stretch up to 20 and up to 16 rows per pattern row.
+    case M::PatternScaleX:
+        return {0, 20};
+    case M::PatternScaleY:
+        return {0, 16};
+    case M::PullComp:
+    case M::EndPullComp:
+        return {-99, 99};
+    case M::PushComp:
+        return {0, 9};
+    case M::Underlay:
+    case M::Zigzag:
+        return {shortest, longest, true, -1};
+    case M::UnderlayInset:
+    case M::ZigzagInset:
+        return {0, 99};
+    case M::StartWidth:
+    case M::EndWidth:
+        return {0, 999};
+    case M::RadiusX:
+    case M::RadiusY:
+        return {0, kCoordinateLimit};
+    default:
+        return {-kCoordinateLimit, kCoordinateLimit};
+    }
+}
+
+std::string refusalFor(FieldMeaning meaning, double value, const Settings& settings,
+                       const Libraries& libraries)
+{
+    const FieldInfo& info = fieldInfo(meaning);
+    const FieldRange range = fieldRange(meaning, settings, libraries);
+    if (range.hasOff && value == range.off)
+        return {};
+    const bool whole = value == std::floor(value);
+    const bool inside = std::isfinite(value) && value >= range.low && value <= range.high;
+    // Numbers are rounded as they are stored; choices must be whole.
+    const bool integral = info.kind == ValueKind::Number || whole;
+    if (inside && integral && (!range.oddOnly || std::fmod(value, 2.0) == 1.0))
+        return {};
+
+    std::string text(info.name);
+    switch (info.kind) {
+    case ValueKind::Library:
+        text += range.high < 0 ? ": no entry is loaded, only none can be chosen."
+                               : ": choose none or one of the loaded entries.";
+        return text;
+    case ValueKind::Flag:
+        return text + " is either on or off.";
+    case ValueKind::Side:
+        return text + " is either edge A or edge B.";
+    case ValueKind::Colour:
+        return text + " is not a colour.";
+    case ValueKind::Number:
+        break;
+    }
+    if (range.oddOnly)
+        return text + " must be 1, 3, 5, 7 or 9.";
+    text += " must be ";
+    if (range.hasOff)
+        text += "off or ";
+    text += "between " + shown(info, range.low) + " and " + shown(info, range.high) + '.';
+    return text;
+}
+
+double readField(const unsigned char* record, const ObjectField& field)
+{
+    if (field.isDouble) {
+        double v;
+        std::memcpy(&v, record + field.offset, sizeof v);
+        return v;
+    }
+    int32_t v;
+    std::memcpy(&v, record + field.offset, sizeof v);
+    return v;
+}
+
+void writeField(unsigned char* record, const ObjectField& field, double value)
+{
+    if (field.isDouble) {
+        std::memcpy(record + field.offset, &value, sizeof value);
+        return;
+    }
+    const double bounded = std::clamp(std::round(value), -2147483648.0, 2147483647.0);
+    const int32_t v = std::isfinite(bounded) ? static_cast<int32_t>(bounded) : 0;
+    std::memcpy(record + field.offset, &v, sizeof v);
+}
+
+} // namespace kelvara
