@@ -6,6 +6,8 @@
 #include "shell/texts.h"
 #include "ui/canvaswidget.h"
 #include "ui/objectlistwidget.h"
+#include "ui/propertiesopen.h"
+#include "ui/propertiespanel.h"
 #include "ui/windowlayout.h"
 
 #include <QCloseEvent>
@@ -57,12 +59,27 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     editor_.platform.files = &files_;
     editor_.platform.colours = &colours_;
     editor_.platform.title = &title_;
+    editor_.openProperties = [this](PanelField field) { propertiesPanel().openAt(field); };
+    editor_.applyProperties = [this] {
+        if (properties_ != nullptr)
+            properties_->applyOnce(editor_.inputSerial);
+    };
+}
+
+PropertiesPanel& MainWindow::propertiesPanel()
+{
+    if (properties_ == nullptr)
+        properties_ = new PropertiesPanel(editor_, this);
+    return *properties_;
 }
 
 MainWindow::~MainWindow()
 {
     // The children refer to the editor and the adapter: they go first.
     editor_.platform = Platform{};
+    editor_.openProperties = nullptr;
+    editor_.applyProperties = nullptr;
+    delete properties_;
     delete canvas_;
     delete panel_;
     delete strip_;
@@ -88,6 +105,8 @@ int64_t MainWindow::send(WindowId window, uint32_t message, uint64_t wParam, int
 {
     const int64_t result = procedure_.dispatch(window, message, wParam, lParam);
     procedure_.repeatRightButton();
+    if (properties_ != nullptr)
+        properties_->follow();
     return result;
 }
 
@@ -203,6 +222,18 @@ void MainWindow::createObjectList()
         dropObjects(editor_.ws, editor_.platform, target);
         refresh(editor_.ws, editor_.platform);
     };
+    list_->lineDoubleClicked = [this](int position) {
+        openPropertiesOf(editor_, list_->itemData(position));
+        refresh(editor_.ws, editor_.platform);
+    };
+    // The list changes the selection outside any message.
+    connect(
+        list_, &QListWidget::itemSelectionChanged, this,
+        [this] {
+            if (properties_ != nullptr)
+                properties_->follow();
+        },
+        Qt::QueuedConnection);
     list_->show();
     editor_.platform.list = list_;
 }

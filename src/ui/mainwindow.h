@@ -15,6 +15,7 @@ namespace kelvara {
 struct Workspace;
 class CanvasWidget;
 class ObjectListWidget;
+class PropertiesPanel;
 
 // The main window: toolbar strip on top, object list panel on the right,
 // canvas in the rest. Its widgets turn Qt events into the window
@@ -37,6 +38,8 @@ public:
     QWidget* toolbarStripWindow() const { return strip_; }
     QWidget* listPanelWindow() const { return panel_; }
     ObjectListWidget* objectList() const { return list_; }
+    // The properties panel, made when it first opens.
+    PropertiesPanel& propertiesPanel();
 
 protected:
     bool event(QEvent* event) override;
@@ -81,6 +84,7 @@ private:
     QWidget* panel_ = nullptr;
     CanvasWidget* canvas_ = nullptr;
     ObjectListWidget* list_ = nullptr;
+    PropertiesPanel* properties_ = nullptr;
     bool closing_ = false;
 };
 

@@ -268,6 +268,14 @@ void ObjectListWidget::mouseReleaseEvent(QMouseEvent* event)
     QListWidget::mouseReleaseEvent(event);
 }
 
+void ObjectListWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QListWidget::mouseDoubleClickEvent(event);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid() && !dragging_ && lineDoubleClicked)
+        lineDoubleClicked(index.row());
+}
+
 void ObjectListWidget::keyPressEvent(QKeyEvent* event)
 {
     if (dragging_ && event->key() == Qt::Key_Escape) {

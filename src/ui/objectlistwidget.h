@@ -40,6 +40,8 @@ public:
     std::function<void(int target)> dropped;
     // A drag began on the line at `source`.
     std::function<void(int source)> dragStarted;
+    // A double click on the line at `position`.
+    std::function<void(int position)> lineDoubleClicked;
 
     bool isDragging() const;
 
@@ -47,6 +49,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;

@@ -1,0 +1,344 @@
+#include "ui/propertiespanel.h"
+
+#include "model/refresh.h"
+#include "model/selection.h"
+#include "model/workspace.h"
+#include "ui/fieldspinbox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <array>
+#include <cmath>
+
+namespace kelvara {
+
+namespace {
+
+constexpr std::array<const char*, 7> kKindNames{"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
+
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// The field a toolbar button opens the panel at.
+FieldMeaning meaningOf(PanelField field)
+{
+    switch (field) {
+    case PanelField::Density:
+        return FieldMeaning::Density;
+    case PanelField::Pattern:
+        return FieldMeaning::Pattern;
+    case PanelField::Width:
+        return FieldMeaning::StartWidth;
+    case PanelField::Underlay:
+        return FieldMeaning::Underlay;
+    case PanelField::Ties:
+        return FieldMeaning::TieIn;
+    case PanelField::Motif:
+        return FieldMeaning::Motif;
+    case PanelField::Any:
+        break;
+    }
+    return FieldMeaning::Count;
+}
+
+template <typename Library> void addEntries(QComboBox& box, const Library& library)
+{
+    for (int i = 0; i < library.count && i < Library::kEntries; ++i)
+        box.addItem(QString::fromLatin1(library.names[std::size_t(i)]), i);
+}
+
+void showColour(QPushButton& button, double value, bool mixed)
+{
+    button.setProperty("colour", value);
+    if (mixed) {
+        button.setText(QStringLiteral("mixed"));
+        button.setStyleSheet({});
+        return;
+    }
+    const auto c = static_cast<uint32_t>(int64_t(value));
+    const QColor colour(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+    button.setText(colour.name());
+    button.setStyleSheet(QStringLiteral("background-color: %1; color: %2")
+                             .arg(colour.name(), colour.lightness() > 128 ? "black" : "white"));
+}
+
+// The first line: how many objects of which kinds the fields belong to.
+QString headingFor(const Workspace& ws, const std::vector<int32_t>& rows)
+{
+    if (rows.empty())
+        return QStringLiteral("No object selected");
+    std::array<int, 7> perKind{};
+    for (int32_t row : rows)
+        ++perKind[std::size_t(ws.table.rows[row].kind)];
+    QStringList kinds;
+    for (int kind = KindRun; kind <= KindCircle; ++kind)
+        if (perKind[std::size_t(kind)] > 0)
+            kinds
+                << QStringLiteral("%1 %2").arg(perKind[std::size_t(kind)]).arg(kKindNames[std::size_t(kind)]);
+    return (rows.size() == 1 ? QStringLiteral("1 object: ")
+                             : QStringLiteral("%1 objects: ").arg(rows.size())) +
+           kinds.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent) : QWidget(parent, Qt::Tool), editor_(editor)
+{
+    setObjectName(QStringLiteral("properties"));
+    setWindowTitle(QStringLiteral("Properties"));
+    auto* layout = new QVBoxLayout(this);
+    heading_ = new QLabel(this);
+    heading_->setWordWrap(true);
+    layout->addWidget(heading_);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(scroll_, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    applyButton_ = new QPushButton(QStringLiteral("Apply"), this);
+    applyButton_->setToolTip(QStringLiteral("Apply the changed fields to every selected object (Enter)"));
+    buttons->addWidget(applyButton_);
+    layout->addLayout(buttons);
+    connect(applyButton_, &QPushButton::clicked, this, [this] { apply(); });
+    resize(340, 560);
+}
+
+void PropertiesPanel::openAt(PanelField field)
+{
+    if (!isVisible()) {
+        // Beside the main window, on its right, the first time it opens.
+        if (QWidget* main = parentWidget(); main != nullptr && pos().isNull())
+            move(main->frameGeometry().topRight() + QPoint(8, 0));
+        show();
+        // Edits left when the panel was closed are not applied later.
+        rebuild();
+    }
+    raise();
+    activateWindow();
+    follow();
+    const FieldMeaning meaning = meaningOf(field);
+    QWidget* target = fieldEditor(meaning);
+    // A field the selection lacks opens the panel at its group, if shown.
+    for (const Row& row : rows_)
+        if (target == nullptr && meaning != FieldMeaning::Count &&
+            fieldInfo(row.meaning).group == fieldInfo(meaning).group)
+            target = row.editor;
+    if (target == nullptr && !rows_.empty())
+        target = rows_.front().editor;
+    if (target != nullptr) {
+        scroll_->ensureWidgetVisible(target);
+        target->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void PropertiesPanel::follow()
+{
+    const Workspace& ws = editor_.ws;
+    if (!isVisible() || (ws.selection.rows == shownSelection_ && ws.refresh.designRevision == shownRevision_))
+        return;
+    rebuild();
+}
+
+void PropertiesPanel::rebuild()
+{
+    const Workspace& ws = editor_.ws;
+    shownSelection_ = ws.selection.rows;
+    shownRevision_ = ws.refresh.designRevision;
+    const std::vector<int32_t> rows = selectedRows(ws);
+    heading_->setText(headingFor(ws, rows));
+
+    // A new form replaces the old one whole: its editors depend on the
+    // shared fields, the loaded libraries and the configured limits.
+    filling_ = true;
+    rows_.clear();
+    form_ = new QWidget;
+    auto* column = new QVBoxLayout(form_);
+    std::array<QFormLayout*, kFieldGroups> groups{};
+    std::array<QGroupBox*, kFieldGroups> boxes{};
+    const std::vector<SharedField> shared = sharedFields(ws, rows);
+    for (int g = 0; g < kFieldGroups; ++g) {
+        bool any = false;
+        for (const SharedField& s : shared)
+            any = any || int(fieldInfo(s.meaning).group) == g;
+        if (!any)
+            continue;
+        boxes[std::size_t(g)] = new QGroupBox(text(groupName(FieldGroup(g))), form_);
+        groups[std::size_t(g)] = new QFormLayout(boxes[std::size_t(g)]);
+        column->addWidget(boxes[std::size_t(g)]);
+    }
+    for (const SharedField& s : shared) {
+        const FieldInfo& info = fieldInfo(s.meaning);
+        QFormLayout* group = groups[std::size_t(info.group)];
+        QWidget* editor = makeEditor(s, group->parentWidget());
+        editor->setToolTip(text(info.hint));
+        group->addRow(text(info.name), editor);
+        rows_.push_back({s.meaning, editor});
+    }
+    column->addStretch(1);
+    scroll_->setWidget(form_); // deletes the old form
+    applyButton_->setEnabled(!rows.empty());
+    filling_ = false;
+}
+
+QWidget* PropertiesPanel::makeEditor(const SharedField& field, QWidget* parent)
+{
+    const Workspace& ws = editor_.ws;
+    const FieldInfo& info = fieldInfo(field.meaning);
+    const FieldMeaning meaning = field.meaning;
+    switch (info.kind) {
+    case ValueKind::Number: {
+        auto* spin = new FieldSpinBox(info, fieldRange(meaning, ws.settings, ws.libraries), parent);
+        spin->showStored(field.value, field.mixed);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, [this, meaning] { markChanged(meaning); });
+        return spin;
+    }
+    case ValueKind::Flag: {
+        auto* box = new QCheckBox(parent);
+        box->setTristate(field.mixed);
+        box->setCheckState(field.mixed        ? Qt::PartiallyChecked
+                           : field.value != 0 ? Qt::Checked
+                                              : Qt::Unchecked);
+        connect(box, &QCheckBox::clicked, this, [this, box, meaning] {
+            box->setTristate(false);
+            markChanged(meaning);
+        });
+        return box;
+    }
+    case ValueKind::Side:
+    case ValueKind::Library: {
+        auto* box = new QComboBox(parent);
+        box->setPlaceholderText(field.mixed ? QStringLiteral("mixed") : QStringLiteral("(not loaded)"));
+        if (info.kind == ValueKind::Side) {
+            box->addItem(QStringLiteral("Edge A"), 1);
+            box->addItem(QStringLiteral("Edge B"), 2);
+        } else {
+            box->addItem(QStringLiteral("None"), -1);
+            if (info.library == LibraryKind::Motif)
+                addEntries(*box, ws.libraries.motifs);
+            else if (info.library == LibraryKind::Pattern)
+                addEntries(*box, ws.libraries.patterns);
+            else
+                addEntries(*box, ws.libraries.tieOffs);
+        }
+        box->setCurrentIndex(field.mixed ? -1 : box->findData(int(field.value)));
+        connect(box, &QComboBox::activated, this, [this, meaning] { markChanged(meaning); });
+        return box;
+    }
+    case ValueKind::Colour: {
+        auto* button = new QPushButton(parent);
+        showColour(*button, field.value, field.mixed);
+        connect(button, &QPushButton::clicked, this, [this, button, meaning] {
+            ColourDialog* dialog = editor_.platform.colours;
+            const auto initial = static_cast<int32_t>(button->property("colour").toDouble());
+            if (dialog == nullptr)
+                return;
+            if (const auto chosen = dialog->chooseColour(initial)) {
+                showColour(*button, *chosen & 0xFFFFFF, false);
+                markChanged(meaning);
+            }
+        });
+        return button;
+    }
+    }
+    return new QWidget(parent);
+}
+
+void PropertiesPanel::markChanged(FieldMeaning meaning)
+{
+    if (filling_)
+        return;
+    for (Row& row : rows_)
+        if (row.meaning == meaning)
+            row.changed = true;
+}
+
+std::vector<FieldValue> PropertiesPanel::changedValues() const
+{
+    std::vector<FieldValue> values;
+    for (const Row& row : rows_) {
+        if (!row.changed)
+            continue;
+        double value = 0;
+        if (auto* spin = qobject_cast<FieldSpinBox*>(row.editor)) {
+            if (spin->isMixed())
+                continue;
+            value = spin->stored();
+        } else if (auto* box = qobject_cast<QCheckBox*>(row.editor)) {
+            if (box->checkState() == Qt::PartiallyChecked)
+                continue;
+            value = box->isChecked() ? 1 : 0;
+        } else if (auto* combo = qobject_cast<QComboBox*>(row.editor)) {
+            if (combo->currentIndex() < 0)
+                continue;
+            value = combo->currentData().toInt();
+        } else {
+            value = row.editor->property("colour").toDouble();
+        }
+        values.push_back({row.meaning, value});
+    }
+    return values;
+}
+
+bool PropertiesPanel::apply()
+{
+    // A number being typed counts as entered when Apply is pressed.
+    if (auto* spin = qobject_cast<FieldSpinBox*>(focusWidget()))
+        spin->interpretText();
+    const std::vector<FieldValue> values = changedValues();
+    if (values.empty())
+        return false;
+    Workspace& ws = editor_.ws;
+    const ApplyResult result = applyFieldValues(ws, editor_.platform, values);
+    if (result == ApplyResult::Refused)
+        return false; // the edits stay, for the user to correct
+    refresh(ws, editor_.platform);
+    rebuild();
+    return result == ApplyResult::Applied;
+}
+
+void PropertiesPanel::applyOnce(uint64_t inputSerial)
+{
+    if (appliedSerial_ == inputSerial)
+        return;
+    appliedSerial_ = inputSerial;
+    apply();
+}
+
+QWidget* PropertiesPanel::fieldEditor(FieldMeaning meaning) const
+{
+    for (const Row& row : rows_)
+        if (row.meaning == meaning)
+            return row.editor;
+    return nullptr;
+}
+
+void PropertiesPanel::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The spin box has taken its text by now and passed the key on.
+        if (!event->isAutoRepeat())
+            apply();
+        return;
+    case Qt::Key_Escape:
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+} // namespace kelvara
