@@ -24,9 +24,18 @@ FieldSpinBox::FieldSpinBox(const FieldInfo& info, const FieldRange& range, QWidg
     setRange((range.hasOff ? range.off : range.low) * scale_, range.high * scale_);
     setSingleStep(range.oddOnly ? 2 : info.decimals == 2 && info.scale == 1 ? 0.25 : scale_);
     if (!info.unit.empty())
-        setSuffix(QLatin1Char(' ') + QString::fromUtf8(info.unit.data(), qsizetype(info.unit.size())));
+        unit_ = QLatin1Char(' ') + QString::fromUtf8(info.unit.data(), qsizetype(info.unit.size()));
+    setSuffix(unit_);
     setAccelerated(true);
     setKeyboardTracking(false);
+    connect(this, &QDoubleSpinBox::valueChanged, this, [this] { updateSuffix(); });
+}
+
+void FieldSpinBox::updateSuffix()
+{
+    const QString suffix = mixed_ || isOff(value()) ? QString() : unit_;
+    if (suffix != this->suffix())
+        setSuffix(suffix);
 }
 
 void FieldSpinBox::showStored(double value, bool mixed)
@@ -34,7 +43,8 @@ void FieldSpinBox::showStored(double value, bool mixed)
     mixed_ = mixed;
     setValue(value * scale_);
     // The text follows the flag even when the value did not move.
-    lineEdit()->setText(textFromValue(this->value()));
+    updateSuffix();
+    lineEdit()->setText(textFromValue(this->value()) + suffix());
 }
 
 double FieldSpinBox::stored() const
@@ -79,7 +89,8 @@ void FieldSpinBox::leaveMixed()
     if (!mixed_)
         return;
     mixed_ = false;
-    lineEdit()->setText(textFromValue(value()));
+    updateSuffix();
+    lineEdit()->setText(textFromValue(value()) + suffix());
     lineEdit()->selectAll();
 }
 

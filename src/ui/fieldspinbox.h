@@ -30,11 +30,14 @@ protected:
 private:
     bool isOff(double shown) const;
     void leaveMixed();
+    // "mixed" and "off" stand without the unit.
+    void updateSuffix();
 
     double scale_;
     FieldRange range_;
     bool roundStored_;
     bool mixed_ = false;
+    QString unit_;
 };
 
 } // namespace kelvara
