@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -159,15 +160,30 @@ void PropertiesPanel::rebuild()
     const std::vector<int32_t> rows = selectedRows(ws);
     heading_->setText(headingFor(ws, rows));
 
-    // A new form replaces the old one whole: its editors depend on the
-    // shared fields, the loaded libraries and the configured limits.
     filling_ = true;
+    const std::vector<SharedField> shared = sharedFields(ws, rows);
+    // The same fields as shown (an edit of the same selection, a node
+    // dragged): only the values change, which keeps following the design cheap.
+    const bool sameFields =
+        shared.size() == rows_.size() &&
+        std::equal(shared.begin(), shared.end(), rows_.begin(),
+                   [](const SharedField& s, const Row& r) { return s.meaning == r.meaning; });
+    if (sameFields && form_ != nullptr) {
+        for (std::size_t i = 0; i < shared.size(); ++i) {
+            showValue(rows_[i].editor, shared[i]);
+            rows_[i].changed = false;
+        }
+        applyButton_->setEnabled(!rows.empty());
+        filling_ = false;
+        return;
+    }
+
+    // Otherwise a new form replaces the old one whole.
     rows_.clear();
     form_ = new QWidget;
     auto* column = new QVBoxLayout(form_);
     std::array<QFormLayout*, kFieldGroups> groups{};
     std::array<QGroupBox*, kFieldGroups> boxes{};
-    const std::vector<SharedField> shared = sharedFields(ws, rows);
     for (int g = 0; g < kFieldGroups; ++g) {
         bool any = false;
         for (const SharedField& s : shared)
@@ -182,6 +198,7 @@ void PropertiesPanel::rebuild()
         const FieldInfo& info = fieldInfo(s.meaning);
         QFormLayout* group = groups[std::size_t(info.group)];
         QWidget* editor = makeEditor(s, group->parentWidget());
+        showValue(editor, s);
         editor->setToolTip(text(info.hint));
         group->addRow(text(info.name), editor);
         rows_.push_back({s.meaning, editor});
@@ -200,7 +217,6 @@ QWidget* PropertiesPanel::makeEditor(const SharedField& field, QWidget* parent)
     switch (info.kind) {
     case ValueKind::Number: {
         auto* spin = new FieldSpinBox(info, fieldRange(meaning, ws.settings, ws.libraries), parent);
-        spin->showStored(field.value, field.mixed);
         connect(spin, &QDoubleSpinBox::valueChanged, this, [this, meaning] { markChanged(meaning); });
         return spin;
     }
@@ -219,7 +235,6 @@ QWidget* PropertiesPanel::makeEditor(const SharedField& field, QWidget* parent)
     case ValueKind::Side:
     case ValueKind::Library: {
         auto* box = new QComboBox(parent);
-        box->setPlaceholderText(field.mixed ? QStringLiteral("mixed") : QStringLiteral("(not loaded)"));
         if (info.kind == ValueKind::Side) {
             box->addItem(QStringLiteral("Edge A"), 1);
             box->addItem(QStringLiteral("Edge B"), 2);
@@ -232,13 +247,11 @@ QWidget* PropertiesPanel::makeEditor(const SharedField& field, QWidget* parent)
             else
                 addEntries(*box, ws.libraries.tieOffs);
         }
-        box->setCurrentIndex(field.mixed ? -1 : box->findData(int(field.value)));
         connect(box, &QComboBox::activated, this, [this, meaning] { markChanged(meaning); });
         return box;
     }
     case ValueKind::Colour: {
         auto* button = new QPushButton(parent);
-        showColour(*button, field.value, field.mixed);
         connect(button, &QPushButton::clicked, this, [this, button, meaning] {
             ColourDialog* dialog = editor_.platform.colours;
             const auto initial = static_cast<int32_t>(button->property("colour").toDouble());
@@ -253,6 +266,23 @@ QWidget* PropertiesPanel::makeEditor(const SharedField& field, QWidget* parent)
     }
     }
     return new QWidget(parent);
+}
+
+void PropertiesPanel::showValue(QWidget* editor, const SharedField& field)
+{
+    if (auto* spin = qobject_cast<FieldSpinBox*>(editor)) {
+        spin->showStored(field.value, field.mixed);
+    } else if (auto* box = qobject_cast<QCheckBox*>(editor)) {
+        box->setTristate(field.mixed);
+        box->setCheckState(field.mixed        ? Qt::PartiallyChecked
+                           : field.value != 0 ? Qt::Checked
+                                              : Qt::Unchecked);
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setPlaceholderText(field.mixed ? QStringLiteral("mixed") : QStringLiteral("(not loaded)"));
+        combo->setCurrentIndex(field.mixed ? -1 : combo->findData(int(field.value)));
+    } else if (auto* button = qobject_cast<QPushButton*>(editor)) {
+        showColour(*button, field.value, field.mixed);
+    }
 }
 
 void PropertiesPanel::markChanged(FieldMeaning meaning)

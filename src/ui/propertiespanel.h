@@ -53,6 +53,7 @@ private:
 
     void rebuild();
     QWidget* makeEditor(const SharedField& field, QWidget* parent);
+    void showValue(QWidget* editor, const SharedField& field);
     void markChanged(FieldMeaning meaning);
     std::vector<FieldValue> changedValues() const;
 

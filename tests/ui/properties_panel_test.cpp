@@ -103,6 +103,9 @@ TEST_F(PropertiesPanelTest, MixedSelectionShowsSharedFieldsAndMixedValues)
     panel().applyButton()->click();
     for (int32_t row : rows)
         EXPECT_EQ(objectTrim(ws.table.rows[row], ws.records), 1);
+    // The same fields stay in their editors, now with the common value.
+    EXPECT_EQ(editorOf<QCheckBox>(FieldMeaning::Trim), trim);
+    EXPECT_EQ(trim->checkState(), Qt::Checked);
     EXPECT_EQ(window->objectList()->text(0).substr(0, 4), "-- T");
 }
 
