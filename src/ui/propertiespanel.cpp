@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -113,15 +114,22 @@ PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent) : QWidget(pare
     buttons->addWidget(applyButton_);
     layout->addLayout(buttons);
     connect(applyButton_, &QPushButton::clicked, this, [this] { apply(); });
-    resize(340, 560);
+    resize(380, 560);
 }
 
 void PropertiesPanel::openAt(PanelField field)
 {
     if (!isVisible()) {
-        // Beside the main window, on its right, the first time it opens.
-        if (QWidget* main = parentWidget(); main != nullptr && pos().isNull())
-            move(main->frameGeometry().topRight() + QPoint(8, 0));
+        // Beside the main window, on its right, the first time it opens;
+        // over the canvas's right side when the screen has no room there.
+        if (QWidget* main = parentWidget(); main != nullptr && pos().isNull()) {
+            const QRect frame = main->frameGeometry();
+            QPoint at = frame.topRight() + QPoint(8, 0);
+            const QRect screen = main->screen()->availableGeometry();
+            if (at.x() + width() > screen.right())
+                at = QPoint(std::max(screen.left(), frame.right() - 200 - width()), frame.top() + 80);
+            move(at);
+        }
         show();
         // Edits left when the panel was closed are not applied later.
         rebuild();
