@@ -425,7 +425,8 @@ TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
 
     const auto file = readDst(writeDst(plan, "sample"));
     ASSERT_TRUE(file.valid);
-    const auto back = dstToPlan(file, plan.records.front().x, plan.records.front().y);
+    std::size_t opening = 0;
+    const auto back = dstToPlanFromCentre(file, plan.records, opening);
     ASSERT_EQ(back.size(), plan.records.size());
     int trims = 0;
     for (std::size_t i = 0; i < back.size(); ++i) {
@@ -437,7 +438,8 @@ TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
         trims += back[i].kind == StitchKind::Trim;
     }
     EXPECT_GT(trims, 0);
-    EXPECT_EQ(std::stoll(file.header.at("ST")), static_cast<long long>(plan.records.size() - 1 + 2 * trims));
+    EXPECT_EQ(std::stoll(file.header.at("ST")),
+              static_cast<long long>(opening + plan.records.size() - 1 + 2 * trims));
     EXPECT_EQ(std::stoll(file.header.at("CO")), plan.colourChangeCount());
     int32_t minX = plan.records[0].x, maxX = minX, minY = plan.records[0].y, maxY = minY;
     for (const StitchRecord& r : plan.records) {
@@ -446,11 +448,14 @@ TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
         minY = std::min(minY, r.y);
         maxY = std::max(maxY, r.y);
     }
-    // Trims reach one unit beyond the needle.
-    EXPECT_NEAR(std::stoll(file.header.at("+X")), maxX - plan.records[0].x, 1);
-    EXPECT_NEAR(std::stoll(file.header.at("-X")), plan.records[0].x - minX, 1);
-    EXPECT_NEAR(std::stoll(file.header.at("+Y")), plan.records[0].y - minY, 1);
-    EXPECT_NEAR(std::stoll(file.header.at("-Y")), maxY - plan.records[0].y, 1);
+    // Extents from the centre, even on both sides; trims reach one unit beyond the needle.
+    const auto [cx, cy] = planCentre(plan.records);
+    EXPECT_NEAR(std::stoll(file.header.at("+X")), maxX - cx, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("-X")), cx - minX, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("+Y")), cy - minY, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("-Y")), maxY - cy, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("+X")), std::stoll(file.header.at("-X")), 2);
+    EXPECT_NEAR(std::stoll(file.header.at("+Y")), std::stoll(file.header.at("-Y")), 2);
 }
 
 } // namespace
