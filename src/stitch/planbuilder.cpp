@@ -265,12 +265,13 @@ double PlanBuilder::lockReach() const
     return std::clamp(settings_.TIELEN, 1, kLongestLock);
 }
 
-// How far the tie-in reaches along the object's first stitches.
-double PlanBuilder::leadReach() const
+// How much of the object's path a lock (a library figure, or the built-in
+// one for -1) lies on.
+double PlanBuilder::lockPath(int entry) const
 {
-    if (style_.tieIn < 0)
+    if (entry < 0)
         return lockReach() / 0.8 + 1; // the lock's full reach fits short of the far end
-    const auto& figure = libraries_.tieOffs.points[static_cast<std::size_t>(style_.tieIn)];
+    const auto& figure = libraries_.tieOffs.points[static_cast<std::size_t>(entry)];
     double reach = 0;
     for (const LibraryPoint& f : figure)
         reach = std::max(reach, static_cast<double>(f.x));
@@ -313,8 +314,14 @@ void PlanBuilder::tieOffTail(int figure)
     if (tail_.size() < 2 || overflow_)
         return;
     walk_.clear();
-    for (auto it = tail_.rbegin(); it != tail_.rend(); ++it)
-        walk_.push_back({static_cast<double>(it->x), static_cast<double>(it->y)});
+    const double needed = lockPath(figure);
+    double walked = 0;
+    for (auto it = tail_.rbegin(); it != tail_.rend() && walked < needed; ++it) {
+        const Vec v{static_cast<double>(it->x), static_cast<double>(it->y)};
+        if (!walk_.empty())
+            walked += length(v - walk_.back());
+        walk_.push_back(v);
+    }
     if (figure >= 0)
         placeFigure(figure, walk_);
     else
@@ -359,7 +366,7 @@ void PlanBuilder::place(Vec v, bool keep)
             return;
         lead_.push_back({p, keep});
         leadLength_ += std::hypot(static_cast<double>(p.x - last.x), static_cast<double>(p.y - last.y));
-        if (leadLength_ >= leadReach() || lead_.size() >= kLeadNeedles)
+        if (leadLength_ >= lockPath(style_.tieIn) || lead_.size() >= kLeadNeedles)
             startObject();
         return;
     }

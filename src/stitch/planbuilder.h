@@ -63,7 +63,7 @@ private:
     void stitchTo(Point p, bool keep);
     void startObject();
     double lockReach() const;
-    double leadReach() const;
+    double lockPath(int entry) const;
     void placeFigure(int entry, const std::vector<Vec>& path);
     void lock(const std::vector<Vec>& path);
     void tieOffTail(int figure);
