@@ -4,6 +4,11 @@
 // than one record allows becomes several equal ones. The header counts every
 // record before the end record (ST) and the colour changes (CO), and gives the
 // extents and the last position relative to the start.
+//
+// The start (the origin) is the centre of the design, not its first needle:
+// a machine centres the hoop on the origin, so the file opens with a jump
+// from the centre to the first stitch and the extents come out even on both
+// sides.
 #include "stitch/dstwriter.h"
 
 #include <algorithm>
@@ -138,8 +143,22 @@ std::vector<uint8_t> writeDst(const StitchPlan& plan, std::string_view label)
 {
     Body body;
     body.bytes.reserve(plan.records.size() * 3 + 16);
-    const int64_t originX = plan.records.empty() ? 0 : plan.records.front().x;
-    const int64_t originY = plan.records.empty() ? 0 : plan.records.front().y;
+    int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool any = false;
+    for (const StitchRecord& r : plan.records) {
+        if (r.kind == StitchKind::End)
+            break;
+        if (r.kind != StitchKind::Stitch && r.kind != StitchKind::Jump)
+            continue; // trims and colour changes stay where the needle is
+        minX = any ? std::min<int64_t>(minX, r.x) : r.x;
+        maxX = any ? std::max<int64_t>(maxX, r.x) : r.x;
+        minY = any ? std::min<int64_t>(minY, r.y) : r.y;
+        maxY = any ? std::max<int64_t>(maxY, r.y) : r.y;
+        any = true;
+    }
+    const int64_t originX = (minX + maxX) / 2, originY = (minY + maxY) / 2;
+    if (any && (plan.records.front().x != originX || plan.records.front().y != originY))
+        body.move(plan.records.front().x - originX, -(plan.records.front().y - originY), DstRecordType::Jump);
     bool ended = false;
     for (const StitchRecord& r : plan.records) {
         const int64_t dx = (r.x - originX) - body.x;

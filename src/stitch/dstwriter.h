@@ -19,7 +19,8 @@ std::array<uint8_t, 3> encodeDstRecord(int dx, int dy, DstRecordType type);
 
 // A whole Tajima DST file for the plan: the 512-byte header (`label` is the
 // design name, cut to 16 characters) and the records. The machine starts at
-// the plan's first position; design y is flipped to DST's upward y.
+// the centre of the plan's extents and jumps from there to its first
+// position; design y is flipped to DST's upward y.
 std::vector<uint8_t> writeDst(const StitchPlan& plan, std::string_view label);
 
 } // namespace kelvara

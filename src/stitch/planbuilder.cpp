@@ -1,16 +1,31 @@
 // Plan assembly. Between objects: a trim when the previous object asks for
 // one or the move is longer than the TRIM setting (only while thread is in
-// the fabric), a colour change when the thread colour differs, then jumps of
-// at most kMaxStep per axis. Within an object: a stitch shorter than DELETE
-// is dropped, except tie-off stitches and the edge needles of fills; the object's last needle is kept by
-// moving the previous stitch onto it when it fell to that rule; stitches
-// longer than kMaxStep on an axis are split into equal parts.
+// the fabric), a trim and a colour change when the thread colour differs,
+// then jumps of at most kMaxStep per axis. Within an object: a stitch shorter
+// than DELETE is dropped, except tie-off stitches and the edge needles of
+// fills; the object's last needle is kept by moving the previous stitch onto
+// it when it fell to that rule; stitches longer than kMaxStep on an axis are
+// split into equal parts.
 //
-// Tie-offs sit at the object's first and last penetration, turned to the
-// stitching direction there. A library figure contributes its points up to
-// the last non-zero one, x along the direction. The built-in lock is three
-// stitches back and forth along the first (or last) stitch, no longer than
-// TIELEN, so the lock lies under the seam itself.
+// Locks. A thread end that is not locked pulls out, so whatever the TIEIN and
+// TIEOUT switches say, an object whose thread is new (the first one, and every
+// one after a trim or colour change) starts with a lock, and an object is
+// locked at its end before the thread is cut (a trim, a colour change, a jump
+// line, the end of the design). The switches add locks where objects follow
+// each other without a cut. Locks lie on the object's own path: the tie-in
+// runs forward along its first stitches, where the stitches that follow cover
+// it, the tie-off back along its last ones, so both stay inside what the
+// object sews (across the column for satins and stars) and the thread is cut
+// inside the object, never past its end.
+//
+// The built-in lock is three stitches back and forth over at most TIELEN and
+// never more than 2 mm (longer lock stitches would show and hold no better):
+// out to the full reach, back to a quarter of it, out to three quarters. Each
+// goes into a hole of its own, never into a hole of the stitches it lies on,
+// which a second penetration would widen. A library figure contributes its points up to the
+// last non-zero one: x is the distance along the path into the object, y the
+// offset across it, scaled down to at most 0.2 mm so the figure stays on the
+// seam it locks.
 #include "stitch/planbuilder.h"
 
 #include "shell/libraries.h"
@@ -26,6 +41,38 @@ namespace {
 
 // Needles a plan may place beyond four per record it can hold.
 constexpr int64_t kNeedleAllowance = 1000000;
+
+constexpr int32_t kLongestLock = 20;     // built-in lock stitches never exceed 2 mm
+constexpr double kShortestLock = 4;      // a shorter path has no room for three new holes
+constexpr double kFigureOffset = 2;      // a library figure strays at most this far off its path
+constexpr std::size_t kLeadNeedles = 64; // needles held back at most for the tie-in
+constexpr std::size_t kTailNeedles = 64; // penetrations kept for the tie-off
+
+double pathLength(const std::vector<Vec>& path)
+{
+    double total = 0;
+    for (std::size_t i = 1; i < path.size(); ++i)
+        total += length(path[i] - path[i - 1]);
+    return total;
+}
+
+// The point at arc length s along the path (clamped into it), and the
+// direction of travel there.
+Vec walkAlong(const std::vector<Vec>& path, double s, Vec& dir)
+{
+    dir = {1, 0};
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        const Vec d = path[i] - path[i - 1];
+        const double len = length(d);
+        if (len <= 0)
+            continue;
+        dir = d * (1.0 / len);
+        if (s <= len)
+            return path[i - 1] + dir * std::max(s, 0.0);
+        s -= len;
+    }
+    return path.empty() ? Vec{} : path.back();
+}
 
 int64_t chebyshev(int64_t dx, int64_t dy)
 {
@@ -103,7 +150,9 @@ void PlanBuilder::put(StitchKind kind, Point p)
 void PlanBuilder::beginObject(const ObjectStyle& style)
 {
     style_ = style;
-    haveFirst_ = started_ = hasDropped_ = lastMovable_ = hasPrev_ = false;
+    haveFirst_ = started_ = hasDropped_ = lastMovable_ = false;
+    lead_.clear();
+    leadLength_ = 0;
 }
 
 void PlanBuilder::moveTo(Point to)
@@ -136,13 +185,20 @@ void PlanBuilder::connect(Point to, bool stitched)
     }
     const double distance =
         std::hypot(static_cast<double>(to.x - cur_.x), static_cast<double>(to.y - cur_.y));
-    if (threadIn_ && (pendingTrim_ || distance > settings_.TRIM)) {
+    const bool recolour = stitched && style_.colour != colour_;
+    // The old thread is cut before the machine stops for the new one, or its
+    // end would be dragged along to the next object.
+    const bool trim = threadIn_ && (pendingTrim_ || distance > settings_.TRIM || recolour);
+    // A jump line leaves the thread hanging from the end as a trim does.
+    if (threadIn_ && tailOpen_ && (trim || !stitched))
+        tieOffTail(-1);
+    if (trim) {
         put(StitchKind::Trim, cur_);
         threadIn_ = false;
         penetrated_ = false;
     }
     pendingTrim_ = false;
-    if (stitched && style_.colour != colour_) {
+    if (recolour) {
         colour_ = style_.colour;
         put(StitchKind::ColourChange, cur_);
         threadIn_ = false;
@@ -168,61 +224,130 @@ void PlanBuilder::stitchTo(Point p, bool keep)
     Point last = from;
     for (int64_t k = 1; k <= n && !overflow_; ++k) {
         const Point q{from.x + stepOf(dx, k, n), from.y + stepOf(dy, k, n)};
-        if (penetrated_ && !(q == cur_)) {
-            prev_ = cur_;
-            hasPrev_ = true;
-        }
         last = cur_;
         put(StitchKind::Stitch, q);
         cur_ = q;
         penetrated_ = true;
+        if (tail_.empty() || !(tail_.back() == q)) {
+            if (tail_.size() >= 2 * kTailNeedles)
+                tail_.erase(tail_.begin(), tail_.begin() + static_cast<std::ptrdiff_t>(kTailNeedles));
+            tail_.push_back(q);
+        }
     }
     beforeLast_ = last;
     lastMovable_ = !keep;
     threadIn_ = true;
 }
 
-void PlanBuilder::placeFigure(int entry, Point at, Vec dir)
+// The figure laid along `path`, which starts where the needle is and runs
+// into the object.
+void PlanBuilder::placeFigure(int entry, const std::vector<Vec>& path)
 {
     const auto& figure = libraries_.tieOffs.points[static_cast<std::size_t>(entry)];
     const int count = figureLength(figure);
-    const Vec side = perp(dir);
+    double across = 0;
+    for (int i = 0; i < count; ++i)
+        across = std::max(across, std::abs(static_cast<double>(figure[static_cast<std::size_t>(i)].y)));
+    const double scale = across > kFigureOffset ? kFigureOffset / across : 1.0;
+    const double reach = pathLength(path);
     for (int i = 0; i < count && !overflow_; ++i) {
-        const Vec q = Vec{static_cast<double>(at.x), static_cast<double>(at.y)} +
-                      dir * figure[static_cast<std::size_t>(i)].x +
-                      side * figure[static_cast<std::size_t>(i)].y;
+        const LibraryPoint& f = figure[static_cast<std::size_t>(i)];
+        Vec dir;
+        const Vec at = walkAlong(path, std::clamp(static_cast<double>(f.x), 0.0, reach), dir);
         Point p;
-        if (toPoint(q, p))
+        if (toPoint(at + perp(dir) * (f.y * scale), p))
             stitchTo(p, true);
     }
 }
 
-// Three stitches between `from` and a point at most TIELEN towards `towards`.
-void PlanBuilder::lock(Point from, Point towards)
+double PlanBuilder::lockReach() const
 {
-    const Vec d{static_cast<double>(towards.x - from.x), static_cast<double>(towards.y - from.y)};
-    const double reach = std::min(static_cast<double>(settings_.TIELEN), length(d));
-    const Vec a = Vec{static_cast<double>(from.x), static_cast<double>(from.y)} + unit(d) * reach;
-    Point p;
-    if (!toPoint(a, p))
-        return;
-    stitchTo(p, true);
-    stitchTo(from, true);
-    stitchTo(p, true);
+    return std::clamp(settings_.TIELEN, 1, kLongestLock);
 }
 
-void PlanBuilder::startObject(Point first, Point towards)
+// How much of the object's path a lock (a library figure, or the built-in
+// one for -1) lies on.
+double PlanBuilder::lockPath(int entry) const
 {
-    connect(first, true);
-    stitchTo(first, true);
+    if (entry < 0)
+        return lockReach() / 0.8 + 1; // the lock's full reach fits short of the far end
+    const auto& figure = libraries_.tieOffs.points[static_cast<std::size_t>(entry)];
+    double reach = 0;
+    for (const LibraryPoint& f : figure)
+        reach = std::max(reach, static_cast<double>(f.x));
+    return reach;
+}
+
+// The built-in lock along `path`, which starts where the needle is.
+void PlanBuilder::lock(const std::vector<Vec>& path)
+{
+    const double total = pathLength(path);
+    // On a short object the lock keeps clear of its far end's hole.
+    const double reach = std::min(lockReach(), 0.8 * total);
+    if (reach < kShortestLock)
+        return;
+    auto isPathHole = [&](Point q) {
+        for (const Vec& v : path)
+            if (q.x == std::llround(v.x) && q.y == std::llround(v.y))
+                return true;
+        return false;
+    };
+    for (const double part : {1.0, 0.25, 0.75}) {
+        Point hole{};
+        // Nudged along the path when it would fall into one of the object's holes.
+        for (const double nudge : {0.0, 1.0, -1.0, 2.0, -2.0}) {
+            Vec dir;
+            if (!toPoint(walkAlong(path, std::clamp(part * reach + nudge, 1.0, total), dir), hole))
+                return;
+            if (!isPathHole(hole))
+                break;
+        }
+        stitchTo(hole, true);
+    }
+}
+
+// The end of the object just finished, with the tie-off as its style asks or
+// the built-in lock: laid back along its last stitches.
+void PlanBuilder::tieOffTail(int figure)
+{
+    tailOpen_ = false;
+    if (tail_.size() < 2 || overflow_)
+        return;
+    walk_.clear();
+    const double needed = lockPath(figure);
+    double walked = 0;
+    for (auto it = tail_.rbegin(); it != tail_.rend() && walked < needed; ++it) {
+        const Vec v{static_cast<double>(it->x), static_cast<double>(it->y)};
+        if (!walk_.empty())
+            walked += length(v - walk_.back());
+        walk_.push_back(v);
+    }
+    if (figure >= 0)
+        placeFigure(figure, walk_);
+    else
+        lock(walk_);
+}
+
+void PlanBuilder::startObject()
+{
+    connect(first_, true);
+    tail_.clear();
+    tailOpen_ = false;
+    const bool newThread = !threadIn_;
+    stitchTo(first_, true);
     started_ = true;
-    const Vec dir =
-        unit({static_cast<double>(towards.x - first.x), static_cast<double>(towards.y - first.y)});
+    walk_.clear();
+    walk_.push_back({static_cast<double>(first_.x), static_cast<double>(first_.y)});
+    for (const auto& [p, keep] : lead_)
+        walk_.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
     if (style_.tieIn >= 0)
-        placeFigure(style_.tieIn, first, dir);
-    else if (style_.builtinTieIn)
-        lock(first, towards);
+        placeFigure(style_.tieIn, walk_);
+    else if (style_.builtinTieIn || newThread)
+        lock(walk_);
     lastMovable_ = false;
+    for (const auto& [p, keep] : lead_)
+        stitchTo(p, keep);
+    lead_.clear();
 }
 
 void PlanBuilder::place(Vec v, bool keep)
@@ -236,9 +361,14 @@ void PlanBuilder::place(Vec v, bool keep)
             haveFirst_ = true;
             return;
         }
-        if (p == first_)
+        const Point last = lead_.empty() ? first_ : lead_.back().first;
+        if (p == last)
             return;
-        startObject(first_, p);
+        lead_.push_back({p, keep});
+        leadLength_ += std::hypot(static_cast<double>(p.x - last.x), static_cast<double>(p.y - last.y));
+        if (leadLength_ >= lockPath(style_.tieIn) || lead_.size() >= kLeadNeedles)
+            startObject();
+        return;
     }
     stitchTo(p, keep);
 }
@@ -271,22 +401,21 @@ void PlanBuilder::settleFinalNeedle()
     minY_ = std::min(minY_, dropped_.y);
     maxY_ = std::max(maxY_, dropped_.y);
     cur_ = dropped_;
+    if (!tail_.empty())
+        tail_.back() = dropped_;
     hasDropped_ = false;
 }
 
 void PlanBuilder::endObject()
 {
+    if (haveFirst_ && !started_ && !lead_.empty() && !overflow_)
+        startObject(); // an object shorter than its tie-in's reach
     if (started_ && !overflow_) {
         settleFinalNeedle();
-        if (hasPrev_) {
-            const Point end = cur_;
-            const Vec dir =
-                unit({static_cast<double>(end.x - prev_.x), static_cast<double>(end.y - prev_.y)});
-            if (style_.tieOut >= 0)
-                placeFigure(style_.tieOut, end, dir);
-            else if (style_.builtinTieOut)
-                lock(end, prev_);
-        }
+        if (style_.tieOut >= 0 || style_.builtinTieOut)
+            tieOffTail(style_.tieOut);
+        else
+            tailOpen_ = true; // locked later if the thread is cut here
     }
     if (style_.trimAfter)
         pendingTrim_ = true;
@@ -297,6 +426,8 @@ void PlanBuilder::finish()
 {
     if (overflow_ || !any_)
         return;
+    if (threadIn_ && tailOpen_)
+        tieOffTail(-1);
     if (threadIn_ && pendingTrim_)
         put(StitchKind::Trim, cur_);
     put(StitchKind::End, cur_);

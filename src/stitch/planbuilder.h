@@ -4,6 +4,7 @@
 #include "stitch/stitchplan.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace kelvara::stitch {
@@ -60,9 +61,12 @@ private:
     void connect(Point to, bool stitched);
     void moveTo(Point to);
     void stitchTo(Point p, bool keep);
-    void startObject(Point first, Point towards);
-    void placeFigure(int entry, Point at, Vec dir);
-    void lock(Point from, Point towards);
+    void startObject();
+    double lockReach() const;
+    double lockPath(int entry) const;
+    void placeFigure(int entry, const std::vector<Vec>& path);
+    void lock(const std::vector<Vec>& path);
+    void tieOffTail(int figure);
     void settleFinalNeedle();
 
     const Settings& settings_;
@@ -91,12 +95,17 @@ private:
     bool haveFirst_ = false;
     bool started_ = false;
     Point first_;
+    // Needles held back until the path ahead is long enough to lay the tie-in on.
+    std::vector<std::pair<Point, bool>> lead_;
+    double leadLength_ = 0;
     bool hasDropped_ = false;
     Point dropped_;
     bool lastMovable_ = false; // the last record is this object's stitch, open to moving
     Point beforeLast_;
-    bool hasPrev_ = false;
-    Point prev_; // penetration before cur_, for the direction of the tie-out
+    // The object's latest penetrations, oldest first: the path the tie-off runs back along.
+    std::vector<Point> tail_;
+    bool tailOpen_ = false; // the last object ended without a lock
+    std::vector<Vec> walk_; // scratch path for a lock
 };
 
 } // namespace kelvara::stitch

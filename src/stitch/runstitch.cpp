@@ -8,6 +8,12 @@
 // laid along the line instead: motif x runs along the arc, motif y along the
 // line's normal, and the copies are stretched slightly so that a whole number
 // of them fills the line. A RUN marked as a jump moves without stitching.
+//
+// A motif is a figure to sew, not a list of needle points: a thread floating
+// over a long segment snags and sags. So every segment of a copy, the join
+// from one copy to the next, and the run on from the last copy to the line's
+// end point (where the next line starts) are sewn as running stitches of at
+// most LEN, spaced in the line's frame so that they bend with the line.
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "stitch/generators.h"
@@ -40,7 +46,73 @@ void runAlong(const ArcPath& path, double s0, double s1, double stitchLength, bo
 
 namespace {
 
-void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double fallbackWidth,
+// A point of the motif in the line's frame: s along the arc, y across it.
+struct FramePoint {
+    double s = 0;
+    double y = 0;
+};
+
+class MotifSewer {
+public:
+    MotifSewer(const ArcPath& path, double stitchLength, NeedleSink& sink)
+        : path_(path), len_(stitchLength), sink_(sink)
+    {
+    }
+
+    // Running stitches from the last point to `to`, none longer than LEN.
+    void sewTo(FramePoint to)
+    {
+        if (!started_) {
+            sink_.needle(at(to));
+            started_ = true;
+            last_ = to;
+            return;
+        }
+        double span = 0, longest = 0;
+        measure(to, 8, span, longest);
+        if (span < 1e-9)
+            return; // the next copy starts where this one ended
+        // As many stitches as the mapped segment's length asks for, and more
+        // where the line's bends stretch a stitch beyond LEN.
+        long n = std::max(1L, static_cast<long>(std::ceil(span / len_ - 1e-9)));
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            measure(to, n, span, longest);
+            if (longest <= len_ + 1e-9)
+                break;
+            n *= 2;
+        }
+        for (long k = 1; k <= n && !sink_.exhausted(); ++k)
+            sink_.needle(at(between(to, static_cast<double>(k) / static_cast<double>(n))));
+        last_ = to;
+    }
+
+private:
+    Vec at(FramePoint p) const { return path_.pointAt(p.s) + perp(path_.tangentAt(p.s)) * p.y; }
+    FramePoint between(FramePoint to, double t) const
+    {
+        return {lerp(last_.s, to.s, t), lerp(last_.y, to.y, t)};
+    }
+    // Total and longest of n equal steps from the last point to `to`, on the line.
+    void measure(FramePoint to, long n, double& total, double& longest) const
+    {
+        total = longest = 0;
+        Vec from = at(last_);
+        for (long k = 1; k <= n; ++k) {
+            const Vec next = at(between(to, static_cast<double>(k) / static_cast<double>(n)));
+            total += length(next - from);
+            longest = std::max(longest, length(next - from));
+            from = next;
+        }
+    }
+
+    const ArcPath& path_;
+    double len_;
+    NeedleSink& sink_;
+    bool started_ = false;
+    FramePoint last_;
+};
+
+void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double stitchLength,
               NeedleSink& sink)
 {
     double minX = points[0].x, maxX = points[0].x;
@@ -48,16 +120,15 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
         minX = std::min<double>(minX, points[i].x);
         maxX = std::max<double>(maxX, points[i].x);
     }
-    const double width = maxX - minX >= 1 ? maxX - minX : fallbackWidth;
+    const double width = maxX - minX >= 1 ? maxX - minX : stitchLength;
     const double total = path.length();
     const double copies = std::max(1.0, std::round(total / width));
     const double stretch = total > 0 ? total / (copies * width) : 1.0;
-    for (double c = 0; c < copies && !sink.exhausted(); ++c) {
-        for (int i = 0; i < count && !sink.exhausted(); ++i) {
-            const double s = (c * width + (points[i].x - minX)) * stretch;
-            sink.needle(path.pointAt(s) + perp(path.tangentAt(s)) * points[i].y);
-        }
-    }
+    MotifSewer sewer(path, stitchLength, sink);
+    for (double c = 0; c < copies && !sink.exhausted(); ++c)
+        for (int i = 0; i < count && !sink.exhausted(); ++i)
+            sewer.sewTo({(c * width + (points[i].x - minX)) * stretch, static_cast<double>(points[i].y)});
+    sewer.sewTo({total, 0});
 }
 
 } // namespace

@@ -63,7 +63,6 @@ TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
     const std::string path = folder.file("badge.dst");
     fakes.files.answer(path);
     ws->tools.toolMode = 3;
-    ws->settings.TIEOUT = 0; // so the seam ends on the line's end point
     exportStitches(*ws, fakes.platform());
 
     const FileDialogRequest& request = fakes.files.requests.at(0);
@@ -86,9 +85,18 @@ TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
     EXPECT_EQ(file.header.at("LA"), "badge           ");
     ASSERT_FALSE(file.records.empty());
     EXPECT_EQ(file.records.back().type, DstRecord::End);
-    // The line runs 300 right and 100 down: DST y points up.
-    ASSERT_EQ(file.header.at("AX"), "+  300");
-    EXPECT_EQ(file.header.at("AY"), "-  100");
+    // The line runs 300 right and 100 down (DST y points up); the file starts
+    // at its centre, and the thread ends locked a little way back along it.
+    const auto field = [&](const char* name) {
+        const std::string text = file.header.at(name);
+        return (text[0] == '-' ? -1 : 1) * std::stoi(text.substr(1));
+    };
+    EXPECT_EQ(field("+X"), 150);
+    EXPECT_EQ(field("-X"), 150);
+    EXPECT_EQ(field("+Y"), 50);
+    EXPECT_EQ(field("-Y"), 50);
+    EXPECT_NEAR(field("AX"), 150 - 9, 9);
+    EXPECT_NEAR(field("AY"), -50 + 3, 3);
 
     // The next export starts with an empty name again.
     fakes.files.answer(folder.file("second.dst"));

@@ -22,15 +22,24 @@ const std::string kProgramFolder = std::string(KELVARA_SOURCE_DATA) + "/";
 
 } // namespace
 
-TEST(ShippedData, ConfigurationKeepsTheBuiltInDefaultsAndSwitchesStitchViewAndOutlinesOn)
+TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
 {
     auto lines = std::make_unique<LineTable>();
     auto tokens = std::make_unique<TokenTable>();
     Settings settings;
     readConfiguration(settings, *lines, *tokens, kProgramFolder);
+    // Running stitch 2.5 mm, rows 0.4 mm apart, edge underlay 0.8 mm in,
+    // pull compensation 0.2 mm, every object locked with 1 mm stitches, and
+    // the stitch view and outlines on; all else as built in.
     Settings expected;
     expected.STITCHVIEW = 1;
     expected.OUTLINES = 1;
+    expected.STITCH = 25;
+    expected.DENSITY = 40;
+    expected.EDGE = 8;
+    expected.PULLCOMP = 2;
+    expected.TIEIN = expected.TIEOUT = 1;
+    expected.TIELEN = 10;
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
     // All 22 keys, STITCHVIEW and OUTLINES are present; MAX only as a comment.
     EXPECT_EQ(lines->lineCount, 23);

@@ -10,7 +10,6 @@ namespace kelvara {
 namespace {
 
 using testing::decodeDstRecord;
-using testing::dstToPlan;
 using testing::readDst;
 
 StitchPlan planOf(std::vector<StitchRecord> records)
@@ -89,15 +88,19 @@ TEST(DstFile, RoundTripGivesBackEveryRecordOfThePlan)
 
     const auto file = readDst(writeDst(plan, "round"));
     ASSERT_TRUE(file.valid);
-    expectSamePositions(plan.records, dstToPlan(file, 1000, 2000));
+    std::size_t opening = 0;
+    expectSamePositions(plan.records, testing::dstToPlanFromCentre(file, plan.records, opening));
+    EXPECT_GT(opening, 0u);
 }
 
-TEST(DstFile, HeaderDescribesThePlan)
+TEST(DstFile, HeaderDescribesThePlanFromItsCentre)
 {
-    // Design y grows downward; DST's +Y is up.
+    // Design y grows downward; DST's +Y is up. The needle positions span
+    // 40..200 and 50..130: the file starts at their centre (120, 90), where a
+    // machine puts the centre of the hoop, and jumps to the first stitch.
     const StitchPlan plan = planOf({{100, 100, 0, StitchKind::Stitch},
                                     {200, 50, 0, StitchKind::Stitch},
-                                    {210, 60, 0, StitchKind::ColourChange},
+                                    {200, 50, 0, StitchKind::ColourChange},
                                     {40, 130, 0, StitchKind::Jump},
                                     {90, 80, 0, StitchKind::Stitch},
                                     {90, 80, 0, StitchKind::End}});
@@ -106,19 +109,23 @@ TEST(DstFile, HeaderDescribesThePlan)
     ASSERT_TRUE(file.valid);
     EXPECT_TRUE(file.headerEndsWithEof);
     EXPECT_EQ(file.header.at("LA"), "MyDesign        ");
-    // Records before the end: the long jump of 170 on x becomes two.
-    EXPECT_EQ(file.header.at("ST"), "      6");
+    // Records before the end: the opening jump, and the long jump of 160 on x becomes two.
+    EXPECT_EQ(file.header.at("ST"), "      7");
     EXPECT_EQ(file.header.at("CO"), "  1");
-    EXPECT_EQ(file.header.at("+X"), "  100");
-    EXPECT_EQ(file.header.at("-X"), "   60");
-    EXPECT_EQ(file.header.at("+Y"), "   50");
-    EXPECT_EQ(file.header.at("-Y"), "   30");
-    EXPECT_EQ(file.header.at("AX"), "-   10");
-    EXPECT_EQ(file.header.at("AY"), "+   20");
+    EXPECT_EQ(file.header.at("+X"), "   80");
+    EXPECT_EQ(file.header.at("-X"), "   80");
+    EXPECT_EQ(file.header.at("+Y"), "   40");
+    EXPECT_EQ(file.header.at("-Y"), "   40");
+    EXPECT_EQ(file.header.at("AX"), "-   30");
+    EXPECT_EQ(file.header.at("AY"), "+   10");
     EXPECT_EQ(file.header.at("MX"), "+    0");
     EXPECT_EQ(file.header.at("MY"), "+    0");
     EXPECT_EQ(file.header.at("PD"), "******");
-    EXPECT_EQ(file.records.size(), 7u);
+    ASSERT_EQ(file.records.size(), 8u);
+    EXPECT_EQ(file.records[0].type, testing::DstRecord::Jump);
+    EXPECT_EQ(file.records[0].dx, -20);
+    EXPECT_EQ(file.records[0].dy, -10);
+    EXPECT_EQ(file.records[1].type, testing::DstRecord::Stitch);
     EXPECT_EQ(file.records.back().type, testing::DstRecord::End);
     EXPECT_EQ(bytes[bytes.size() - 1], 0xF3);
 }
@@ -138,16 +145,23 @@ TEST(DstFile, LongMovesBecomeEqualRecords)
                                     {800, 0, 0, StitchKind::Stitch},
                                     {800, 0, 0, StitchKind::End}});
     const auto file = readDst(writeDst(plan, "long"));
-    ASSERT_EQ(file.records.size(), 1u + 5 + 3 + 1);
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_EQ(file.records[static_cast<std::size_t>(i)].type, testing::DstRecord::Jump);
-        EXPECT_NEAR(file.records[static_cast<std::size_t>(i)].dx, 100, 1);
+    // From the centre (400, -1) to the first stitch: 400 on x in four jumps.
+    ASSERT_EQ(file.records.size(), 4u + 1 + 5 + 3 + 1);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(file.records[i].type, testing::DstRecord::Jump);
+        EXPECT_EQ(file.records[i].dx, -100);
     }
-    for (int i = 6; i <= 8; ++i) {
-        EXPECT_EQ(file.records[static_cast<std::size_t>(i)].type, testing::DstRecord::Stitch);
-        EXPECT_EQ(file.records[static_cast<std::size_t>(i)].dx, 100);
+    for (std::size_t i = 5; i <= 9; ++i) {
+        EXPECT_EQ(file.records[i].type, testing::DstRecord::Jump);
+        EXPECT_NEAR(file.records[i].dx, 100, 1);
     }
-    const auto back = dstToPlan(file, 0, 0);
+    for (std::size_t i = 10; i <= 12; ++i) {
+        EXPECT_EQ(file.records[i].type, testing::DstRecord::Stitch);
+        EXPECT_EQ(file.records[i].dx, 100);
+    }
+    std::size_t opening = 0;
+    const auto back = testing::dstToPlanFromCentre(file, plan.records, opening);
+    EXPECT_EQ(opening, 4u);
     EXPECT_EQ(back[5].x, 500);
     EXPECT_EQ(back[5].y, -3);
     EXPECT_EQ(back[8].x, 800);

@@ -5,6 +5,7 @@
 
 #include "stitch/stitchplan.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -99,6 +100,42 @@ inline std::vector<StitchRecord> dstToPlan(const DstFile& f, int32_t startX, int
         out.push_back({x, y, 0, kind});
     }
     return out;
+}
+
+// The centre of the extents of the plan's needle positions, where the
+// machine starts.
+inline std::pair<int32_t, int32_t> planCentre(const std::vector<StitchRecord>& records)
+{
+    int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool any = false;
+    for (const StitchRecord& r : records) {
+        if (r.kind != StitchKind::Stitch && r.kind != StitchKind::Jump)
+            continue;
+        minX = any ? std::min<int64_t>(minX, r.x) : r.x;
+        maxX = any ? std::max<int64_t>(maxX, r.x) : r.x;
+        minY = any ? std::min<int64_t>(minY, r.y) : r.y;
+        maxY = any ? std::max<int64_t>(maxY, r.y) : r.y;
+        any = true;
+    }
+    return {static_cast<int32_t>((minX + maxX) / 2), static_cast<int32_t>((minY + maxY) / 2)};
+}
+
+// The file read back from the plan's centre, without the jumps from there to
+// the first needle; `opening` is how many records those took.
+inline std::vector<StitchRecord>
+dstToPlanFromCentre(const DstFile& f, const std::vector<StitchRecord>& records, std::size_t& opening)
+{
+    const auto [x, y] = planCentre(records);
+    std::vector<StitchRecord> back = dstToPlan(f, x, y);
+    opening = 0;
+    while (opening < back.size() && back[opening].kind == StitchKind::Jump &&
+           !(back[opening].x == records.front().x && back[opening].y == records.front().y))
+        ++opening;
+    if (opening < back.size() && back[opening].kind == StitchKind::Jump &&
+        records.front().kind != StitchKind::Jump)
+        ++opening; // the last opening jump lands on the first needle
+    back.erase(back.begin(), back.begin() + static_cast<std::ptrdiff_t>(opening));
+    return back;
 }
 
 } // namespace kelvara::testing

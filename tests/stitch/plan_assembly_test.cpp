@@ -94,10 +94,11 @@ TEST(PlanAssembly, ColourChangesTrimsAndJumpsBetweenObjects)
             (between.empty() || between.back() != plan.records[i].kind ||
              plan.records[i].kind != StitchKind::Jump))
             between.push_back(plan.records[i].kind);
-    const std::vector<StitchKind> expected{
-        StitchKind::Jump,         StitchKind::Trim,         StitchKind::Jump,
-        StitchKind::Trim,         StitchKind::ColourChange, StitchKind::Jump,
-        StitchKind::ColourChange, StitchKind::Jump,         StitchKind::End};
+    // Every colour change follows a trim, even between objects 1 mm apart.
+    const std::vector<StitchKind> expected{StitchKind::Jump, StitchKind::Trim,         StitchKind::Jump,
+                                           StitchKind::Trim, StitchKind::ColourChange, StitchKind::Jump,
+                                           StitchKind::Trim, StitchKind::ColourChange, StitchKind::Jump,
+                                           StitchKind::End};
     EXPECT_EQ(between, expected);
     EXPECT_EQ(plan.colourChangeCount(), 2);
     // Colour -1 stitches white; stitches carry their thread.
@@ -143,15 +144,16 @@ TEST(PlanAssembly, LongStitchesSplitAndShortOnesDrop)
         }
         afterMove = false;
     }
-    // Both lines still end on their end points.
-    EXPECT_EQ(plan.records[plan.records.size() - 2].x, 1100);
-    bool reached = false;
-    for (const StitchRecord& r : plan.records)
-        reached = reached || (r.x == 1000 && r.y == 0 && r.kind == StitchKind::Stitch);
-    EXPECT_TRUE(reached);
+    // Both lines still reach their end points (the tie-off follows).
+    for (const auto& [x, y] : {std::pair{1000, 0}, std::pair{1100, 40}}) {
+        bool reached = false;
+        for (const StitchRecord& r : plan.records)
+            reached = reached || (r.x == x && r.y == y && r.kind == StitchKind::Stitch);
+        EXPECT_TRUE(reached) << x;
+    }
 }
 
-TEST(PlanAssembly, BuiltInLocksAreThreeShortStitchesAlongTheSeam)
+TEST(PlanAssembly, BuiltInLocksRunBackAndForthOnTheSeamIntoNewHoles)
 {
     auto ws = plainWorkspace();
     ws->settings.TIEIN = 1;
@@ -163,26 +165,91 @@ TEST(PlanAssembly, BuiltInLocksAreThreeShortStitchesAlongTheSeam)
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     const auto& r = plan.records;
     ASSERT_GT(r.size(), 10u);
-    // Start: the start point, then three stitches to 12 and back along the line.
-    const int32_t startY[] = {0, 12, 0, 12};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(r[static_cast<std::size_t>(i)].x, 0);
-        EXPECT_EQ(r[static_cast<std::size_t>(i)].y, startY[i]);
+    // Start: the start point, out 12 along the line, back to 3, out to 9,
+    // then on to the first hole of the seam, 25.
+    const int32_t startY[] = {0, 12, 3, 9, 25};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(r[i].x, 0);
+        EXPECT_EQ(r[i].y, startY[i]) << i;
     }
-    // End: the end point, then three stitches back up the line and down again.
+    // End: the end point, then back up the line the same way; the thread is cut
+    // inside the seam.
     const std::size_t e = r.size() - 5;
-    const int32_t endY[] = {200, 188, 200, 188};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(r[e + static_cast<std::size_t>(i)].y, endY[i]);
+    const int32_t endY[] = {200, 188, 197, 191};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(r[e + i].y, endY[i]) << i;
     EXPECT_EQ(r.back().kind, StitchKind::End);
 
-    // Off in the configuration: no locks.
-    ws->settings.TIEIN = ws->settings.TIEOUT = 0;
+    // Never over 2 mm, whatever TIELEN says.
+    ws->settings.TIELEN = 99;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
-    EXPECT_EQ(plan.records[1].y, 25);
+    EXPECT_EQ(plan.records[1].y, 20);
 }
 
-TEST(PlanAssembly, LibraryTieOffIsTurnedToTheStitchingDirection)
+TEST(PlanAssembly, SwitchesOffStillLockAroundEveryCut)
+{
+    // The switches only decide for objects that follow each other without a
+    // cut; a new thread is locked in and a thread about to be cut locked off.
+    auto ws = plainWorkspace();
+    ws->settings.TIELEN = 10;
+    const auto line = [](double y, int32_t colour, bool back = false) {
+        ObjectParams p = runParams(back ? straightEdge(400, y, 0, y) : straightEdge(0, y, 400, y), 40);
+        p.run.colour = colour;
+        return p;
+    };
+    addObject(*ws, KindRun, line(0, 0x0000FF));
+    addObject(*ws, KindRun, line(5, 0x0000FF, true)); // continues: no cut, no locks between
+    addObject(*ws, KindRun, line(10, 0x00FF00));      // colour change
+    ObjectParams far = line(600, 0x00FF00);           // trim for the distance
+    far.run.TRIM = 1;                                 // and a trim after it
+    addObject(*ws, KindRun, far);
+    ObjectParams hop = runParams(straightEdge(400, 600, 400, 620));
+    hop.run.JUMP = 0;
+    addObject(*ws, KindRun, hop);
+    addObject(*ws, KindRun, line(620, 0x00FF00, true));
+
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    const auto& r = plan.records;
+    auto isLock = [&](std::size_t from) { // three short stitches from record `from` on
+        for (std::size_t i = from; i < from + 3; ++i)
+            if (i == 0 || i >= r.size() || r[i].kind != StitchKind::Stitch ||
+                r[i - 1].kind != StitchKind::Stitch ||
+                distance(r[i].x, r[i].y, r[i - 1].x, r[i - 1].y) > 11.5)
+                return false;
+        return true;
+    };
+    int starts = 0, ends = 0;
+    for (std::size_t i = 0; i < r.size(); ++i) {
+        const bool cut = r[i].kind == StitchKind::Trim || r[i].kind == StitchKind::End;
+        const bool newThread =
+            i == 0 || (r[i].kind == StitchKind::Jump &&
+                       (r[i - 1].kind == StitchKind::Trim || r[i - 1].kind == StitchKind::ColourChange));
+        if (cut && r[i - 1].kind == StitchKind::Stitch) {
+            EXPECT_TRUE(isLock(i - 3)) << "before the cut at record " << i;
+            ++ends;
+        }
+        if (newThread) {
+            std::size_t first = i;
+            while (first < r.size() && r[first].kind != StitchKind::Stitch)
+                ++first;
+            EXPECT_TRUE(isLock(first + 1)) << "after the cut at record " << i;
+            ++starts;
+        }
+        if (r[i].kind == StitchKind::ColourChange) {
+            EXPECT_EQ(r[i - 1].kind, StitchKind::Trim);
+        }
+    }
+    EXPECT_EQ(ends, 4);   // before the colour change, both trims and the end
+    EXPECT_EQ(starts, 4); // the first object and after the colour change and both trims
+    // The second line follows the first without a cut and so without locks.
+    std::size_t joined = 0;
+    while (!(r[joined].y == 5 && r[joined].x == 400 && r[joined].kind == StitchKind::Stitch))
+        ++joined;
+    EXPECT_EQ(r[joined + 1].x, 360);
+}
+
+TEST(PlanAssembly, LibraryTieOffsPointBackIntoTheObject)
 {
     auto ws = plainWorkspace();
     ws->libraries.tieOffs.count = 1;
@@ -190,17 +257,23 @@ TEST(PlanAssembly, LibraryTieOffIsTurnedToTheStitchingDirection)
     ws->libraries.tieOffs.points[0][1] = {10, 4};
     ws->libraries.tieOffs.points[0][2] = {0, 0};
     ObjectParams p = runParams(straightEdge(100, 100, 100, 300), 25); // stitching downward
-    p.run.TIEIN = 0;
+    p.run.TIEIN = p.run.TIEOUT = 0;
     addObject(*ws, KindRun, p);
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
-    // x along the direction (down), y a quarter turn from it (to the left on
-    // screen); the figure ends at its last non-zero point and the seam goes on.
-    EXPECT_EQ(plan.records[0].y, 100);
-    EXPECT_EQ(plan.records[1].x, 96);
-    EXPECT_EQ(plan.records[1].y, 110);
-    EXPECT_EQ(plan.records[2].x, 100);
-    EXPECT_EQ(plan.records[2].y, 125);
+    // x runs into the object, y a quarter turn from it and scaled down to
+    // stay within 0.2 mm of the seam; the figure ends at its last non-zero point.
+    const auto& r = plan.records;
+    EXPECT_EQ(r[0].y, 100);
+    EXPECT_EQ(r[1].x, 98);
+    EXPECT_EQ(r[1].y, 110);
+    EXPECT_EQ(r[2].x, 100);
+    EXPECT_EQ(r[2].y, 125);
+    // At the end x points back up the seam, not on past its end.
+    const std::size_t e = r.size() - 2;
+    EXPECT_EQ(r[e - 1].y, 300);
+    EXPECT_EQ(r[e].x, 102);
+    EXPECT_EQ(r[e].y, 290);
 }
 
 TEST(PlanAssembly, DesignBeyondDstIsRefusedQuickly)
@@ -352,7 +425,8 @@ TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
 
     const auto file = readDst(writeDst(plan, "sample"));
     ASSERT_TRUE(file.valid);
-    const auto back = dstToPlan(file, plan.records.front().x, plan.records.front().y);
+    std::size_t opening = 0;
+    const auto back = dstToPlanFromCentre(file, plan.records, opening);
     ASSERT_EQ(back.size(), plan.records.size());
     int trims = 0;
     for (std::size_t i = 0; i < back.size(); ++i) {
@@ -364,7 +438,8 @@ TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
         trims += back[i].kind == StitchKind::Trim;
     }
     EXPECT_GT(trims, 0);
-    EXPECT_EQ(std::stoll(file.header.at("ST")), static_cast<long long>(plan.records.size() - 1 + 2 * trims));
+    EXPECT_EQ(std::stoll(file.header.at("ST")),
+              static_cast<long long>(opening + plan.records.size() - 1 + 2 * trims));
     EXPECT_EQ(std::stoll(file.header.at("CO")), plan.colourChangeCount());
     int32_t minX = plan.records[0].x, maxX = minX, minY = plan.records[0].y, maxY = minY;
     for (const StitchRecord& r : plan.records) {
@@ -373,11 +448,14 @@ TEST(PlanAssembly, WholeDesignSurvivesTheTripThroughDst)
         minY = std::min(minY, r.y);
         maxY = std::max(maxY, r.y);
     }
-    // Trims reach one unit beyond the needle.
-    EXPECT_NEAR(std::stoll(file.header.at("+X")), maxX - plan.records[0].x, 1);
-    EXPECT_NEAR(std::stoll(file.header.at("-X")), plan.records[0].x - minX, 1);
-    EXPECT_NEAR(std::stoll(file.header.at("+Y")), plan.records[0].y - minY, 1);
-    EXPECT_NEAR(std::stoll(file.header.at("-Y")), maxY - plan.records[0].y, 1);
+    // Extents from the centre, even on both sides; trims reach one unit beyond the needle.
+    const auto [cx, cy] = planCentre(plan.records);
+    EXPECT_NEAR(std::stoll(file.header.at("+X")), maxX - cx, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("-X")), cx - minX, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("+Y")), cy - minY, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("-Y")), maxY - cy, 1);
+    EXPECT_NEAR(std::stoll(file.header.at("+X")), std::stoll(file.header.at("-X")), 2);
+    EXPECT_NEAR(std::stoll(file.header.at("+Y")), std::stoll(file.header.at("-Y")), 2);
 }
 
 } // namespace

@@ -1,3 +1,7 @@
+#include "shell/libraries.h"
+#include "shell/settings.h"
+#include "shell/texts.h"
+#include "shell/tokenizer.h"
 #include "stitch/stitchtesting.h"
 
 #include <gtest/gtest.h>
@@ -44,8 +48,10 @@ TEST(RunStitch, CurveStitchesNeverLongerThanLenInThePlan)
     ASSERT_GT(segments.size(), 20u);
     for (const Segment& s : segments)
         EXPECT_LE(distance(s.ax, s.ay, s.bx, s.by), 25 + 1.5) << "rounding to whole units adds at most one";
-    EXPECT_EQ(plan.records[plan.records.size() - 2].x, 600);
-    EXPECT_EQ(plan.records[plan.records.size() - 2].y, 0);
+    bool reached = false; // the end point, before the tie-off
+    for (const StitchRecord& r : plan.records)
+        reached = reached || (r.kind == StitchKind::Stitch && r.x == 600 && r.y == 0);
+    EXPECT_TRUE(reached);
 }
 
 TEST(RunStitch, RepeatGoesBackAndForthOverEachStitch)
@@ -81,10 +87,10 @@ TEST(RunStitch, MotifCopiesFollowThePathFrame)
     libs.motifs.points[0][0] = {0, 0};
     libs.motifs.points[0][1] = {20, -20};
     libs.motifs.points[0][2] = {40, 0};
-    ObjectParams p = runParams(straightEdge(0, 100, 400, 100));
+    ObjectParams p = runParams(straightEdge(0, 100, 400, 100), 90); // no segment split
     p.run.MOTIVE = 0;
     auto n = needlesOf(p, KindRun, plainSettings(), &libs);
-    ASSERT_EQ(n.size(), 30u); // ten copies of three points
+    ASSERT_EQ(n.size(), 21u); // ten copies of three points, each starting where the last ended
     EXPECT_DOUBLE_EQ(n[1].x, 20);
     EXPECT_DOUBLE_EQ(n[1].y, 80);
     EXPECT_DOUBLE_EQ(n.back().x, 400);
@@ -97,7 +103,39 @@ TEST(RunStitch, MotifCopiesFollowThePathFrame)
 
     // An index beyond the library's count is a plain run.
     p.run.MOTIVE = 5;
+    p.run.LEN = 20;
     EXPECT_EQ(needlesOf(p, KindRun, plainSettings(), &libs).size(), 21u);
+}
+
+TEST(RunStitch, ShippedMotifsAreSewnNotFloatedAndReachTheLineEnd)
+{
+    // Leaf and star: segments and joins between copies longer than LEN were
+    // single floats, and the leaf, which ends at its stem, stopped a copy short.
+    auto libraries = std::make_unique<Libraries>();
+    auto lines = std::make_unique<LineTable>();
+    auto tokens = std::make_unique<TokenTable>();
+    const std::string folder = std::string(KELVARA_SOURCE_DATA) + "/";
+    loadLibraries(*libraries, *lines, *tokens, folder);
+    Settings shipped;
+    readConfiguration(shipped, *lines, *tokens, folder);
+    const BezierEdge shapes[] = {straightEdge(0, 0, 1500, 0), curvedEdge(0, 0, 300, -500, 700, 500, 1000, 0)};
+    for (const char* name : {"LEAF", "STAR"}) {
+        for (const int32_t len : {shipped.STITCH, 7, 90}) {
+            for (const BezierEdge& line : shapes) {
+                ObjectParams p = runParams(line, len);
+                p.run.MOTIVE = findLibraryEntry(libraries->motifs, name);
+                ASSERT_GE(p.run.MOTIVE, 0);
+                StitchPlan plan;
+                ASSERT_EQ(generateObjectPlan(KindRun, p, *libraries, shipped, plan), PlanStatus::Ok);
+                const double longest = std::max(len, std::min(shipped.TIELEN, 20)) + 1.5; // locks, rounding
+                for (const Segment& s : stitchSegments(plan))
+                    ASSERT_LE(distance(s.ax, s.ay, s.bx, s.by), longest) << name << " LEN " << len;
+                const auto n = objectNeedles(KindRun, p, *libraries, shipped);
+                EXPECT_NEAR(n.back().x, line.x2, 1e-6) << name;
+                EXPECT_NEAR(n.back().y, line.y2, 1e-6) << name;
+            }
+        }
+    }
 }
 
 TEST(RunStitch, DegenerateLinesGiveASaneResult)
