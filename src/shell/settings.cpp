@@ -47,6 +47,7 @@ constexpr KeyRule kRules[] = {
     {"TIEOUT", &Settings::TIEOUT, Range::Switch, 0, 1},
     {"TIELEN", &Settings::TIELEN, Range::Fixed, 5, 99},
     {"TRIM", &Settings::TRIM, Range::Fixed, 10, 199},
+    {"MAXSTITCH", &Settings::MAXSTITCH, Range::Fixed, 30, 120},
     {"STITCHVIEW", &Settings::STITCHVIEW, Range::Switch, 0, 1},
     {"OUTLINES", &Settings::OUTLINES, Range::Switch, 0, 1},
 };

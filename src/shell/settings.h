@@ -32,6 +32,9 @@ struct Settings {
     int32_t TIEOUT = 1;
     int32_t TIELEN = 25;
     int32_t TRIM = 40;
+    // Longest needle stitch in 0.1 mm; longer satin rungs and star rays are
+    // split, and only a running line's own LEN may ask for more.
+    int32_t MAXSTITCH = 70;
     // Start value of the stitch view switch; 0 keeps the outline view.
     int32_t STITCHVIEW = 0;
     // Outlines of the objects in their thread colours while the stitch view

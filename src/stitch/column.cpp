@@ -12,10 +12,19 @@
 // edges. Underlays come first and return to the start: a contour run along
 // both inset edges (out along A, back along B), then a zigzag out and back.
 // Repeated top layers run back and forth over the same holes.
+//
+// Short stitches: on the inside of a tight curve the holes of one edge crowd
+// together and cut the fabric. Where an edge's holes would fall closer than
+// 0.25 mm (or than the requested spacing, whichever is less) to the last hole
+// on that edge, the rung stops short, a third of the way across, so usually
+// every second rung reaches the inner edge and the others lie between. A
+// straight column keeps the density it was given. Top stitches longer than the maximum stitch are split,
+// staggered (see longstitch.cpp).
 #include "stitch/column.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kelvara::stitch {
 
@@ -100,6 +109,65 @@ void zigzagUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& s
     }
 }
 
+constexpr double kMinEdgeGap = 2.5; // design units between holes on one edge
+constexpr double kShortInset = 1.0 / 3;
+
+// The top layer's rungs: rung i sits at fraction t(i) and has one hole.
+class TopLayer {
+public:
+    TopLayer(const ColumnSpec& shape, const RungScale& scale, double u0, double step, double t0)
+        : shape_(shape), scale_(scale), u0_(u0), step_(step), t0_(t0)
+    {
+    }
+
+    double t(long i) const
+    {
+        const double t = step_ > 0 ? scale_.fractionAt(u0_ + step_ * static_cast<double>(i)) : t0_;
+        return std::clamp(t, 0.0, 1.0);
+    }
+
+    // Marks the rungs that stop short, walking the column once: a hole goes
+    // to the edge only as far from that edge's last hole as wanted. Marked
+    // once, so a repeated top layer runs back over the same holes.
+    void markShortRungs(long n)
+    {
+        short_.assign(static_cast<std::size_t>(n), false);
+        Vec last[2];
+        bool any[2] = {false, false};
+        for (long i = 0; i < n; ++i) {
+            const double ti = t(i);
+            const int side = rungSide(shape_, i);
+            Vec a, b;
+            rungAt(shape_, ti, a, b);
+            const Vec edge = side == 0 ? a : b;
+            // The slack keeps a straight column, holes exactly `spacing` apart, whole.
+            const double wanted =
+                0.98 * std::min(kMinEdgeGap, lerp(shape_.startSpacing, shape_.endSpacing, ti));
+            if (any[side] && length(edge - last[side]) < wanted) {
+                short_[static_cast<std::size_t>(i)] = true;
+                continue;
+            }
+            last[side] = edge;
+            any[side] = true;
+        }
+    }
+
+    Vec hole(long i) const
+    {
+        Vec a, b;
+        rungAt(shape_, t(i), a, b);
+        const bool sideA = rungSide(shape_, i) == 0;
+        const Vec edge = sideA ? a : b;
+        return short_[static_cast<std::size_t>(i)] ? lerp(edge, sideA ? b : a, kShortInset) : edge;
+    }
+
+private:
+    const ColumnSpec& shape_;
+    const RungScale& scale_;
+    double u0_, step_, t0_;
+    std::vector<bool> short_;
+};
+
 } // namespace
 
 void stitchColumn(const ColumnSpec& shape, NeedleSink& sink)
@@ -125,14 +193,28 @@ void stitchColumn(const ColumnSpec& shape, NeedleSink& sink)
     if (shape.stopSide >= 0 && rungSide(shape, n - 1) != shape.stopSide)
         ++n;
     const double step = total / static_cast<double>(n - 1);
+    if (n > sink.room()) {
+        sink.markOverflow(); // more rungs than the plan could ever hold
+        return;
+    }
+    TopLayer top(shape, scale, u0, total > 0 ? step : 0, t0);
+    top.markShortRungs(n);
 
+    Vec prev;
+    long prevI = -1;
     for (int pass = 0; pass < shape.repeat && !sink.exhausted(); ++pass) {
         for (long k = 0; k < n && !sink.exhausted(); ++k) {
             const long i = pass % 2 == 0 ? k : n - 1 - k;
-            const double t = total > 0 ? scale.fractionAt(u0 + step * static_cast<double>(i)) : t0;
-            Vec a, b;
-            rungAt(shape, std::clamp(t, 0.0, 1.0), a, b);
-            sink.needle(rungSide(shape, i) == 0 ? a : b);
+            const Vec hole = top.hole(i);
+            if (prevI >= 0 && prevI != i) {
+                // Split from the edge-A end so that a stitch sewn back is split alike.
+                const bool fromA = rungSide(shape, prevI) == 0;
+                splitStitch(fromA ? prev : hole, fromA ? hole : prev, shape.maxStitch, std::max(i, prevI),
+                            !fromA, sink);
+            }
+            sink.needle(hole);
+            prev = hole;
+            prevI = i;
         }
     }
 }

@@ -22,6 +22,7 @@ struct ColumnSpec {
     double contourInset = 0;
     double zigzagSpacing = 0; // zigzag underlay spacing; 0 = none
     double zigzagInset = 0;
+    double maxStitch = 0; // longer top stitches are split; 0 = never
 };
 
 void stitchColumn(const ColumnSpec& shape, NeedleSink& sink);

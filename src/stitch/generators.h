@@ -41,6 +41,16 @@ struct GenContext {
 void runAlong(const ArcPath& path, double s0, double s1, double stitchLength, bool includeFirst,
               NeedleSink& sink);
 
+// The longest stitch a generator lays, a little under MAXSTITCH so that
+// rounding to design units keeps it within.
+double generatorMaxStitch(const Settings& settings);
+
+// The penetrations strictly between `from` and `to` that split a stitch
+// longer than `maxLength` into staggered parts (`phase` counts stitches, so
+// neighbours split at different points); `backwards` gives them in the order
+// from `to` to `from`, so a stitch sewn either way uses the same holes.
+void splitStitch(Vec from, Vec to, double maxLength, long phase, bool backwards, NeedleSink& sink);
+
 // Number of leading points of a library figure up to its last non-zero one.
 template <typename Points> int figureLength(const Points& points)
 {

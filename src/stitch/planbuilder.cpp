@@ -5,7 +5,10 @@
 // than DELETE is dropped, except tie-off stitches and the edge needles of
 // fills; the object's last needle is kept by moving the previous stitch onto
 // it when it fell to that rule; stitches longer than kMaxStep on an axis are
-// split into equal parts.
+// split into equal parts, and so are stitches longer than the object's
+// maximum stitch: the generators split their own long stitches with care,
+// this catches whatever else is long (underlay zigzags, tie-off figures,
+// travel), so no stitch floats.
 //
 // Locks. A thread end that is not locked pulls out, so whatever the TIEIN and
 // TIEOUT switches say, an object whose thread is new (the first one, and every
@@ -219,7 +222,13 @@ void PlanBuilder::stitchTo(Point p, bool keep)
         return;
     }
     hasDropped_ = false;
-    const int64_t n = std::max<int64_t>(1, (chebyshev(dx, dy) + kMaxStep - 1) / kMaxStep);
+    int64_t n = std::max<int64_t>(1, (chebyshev(dx, dy) + kMaxStep - 1) / kMaxStep);
+    const double span = std::hypot(static_cast<double>(dx), static_cast<double>(dy));
+    if (style_.maxStitch > 0 && span > style_.maxStitch) {
+        // Parts a little shorter, since each split point is rounded to a whole unit.
+        const double part = std::max(1.0, style_.maxStitch - 1.5);
+        n = std::max(n, static_cast<int64_t>(std::ceil(span / part)));
+    }
     const Point from = cur_;
     Point last = from;
     for (int64_t k = 1; k <= n && !overflow_; ++k) {

@@ -18,6 +18,7 @@ struct ObjectStyle {
     int tieOut = -1;
     bool builtinTieIn = false;
     bool builtinTieOut = false;
+    double maxStitch = 0; // longer stitches are split evenly; 0 = only at kMaxStep
 };
 
 // Assembles the penetrations of successive objects into a plan: moves

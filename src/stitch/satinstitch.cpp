@@ -8,6 +8,7 @@
 // Densities are hundredths of a millimetre, so DENS / 10 is the spacing of
 // penetrations on one edge in design units; anything below half a unit is
 // raised to it.
+#include "shell/settings.h"
 #include "stitch/column.h"
 
 #include <algorithm>
@@ -22,8 +23,9 @@ double spacingOf(int32_t density)
     return clampedLength(density, 5, 1e7) / 10;
 }
 
-template <typename Params> void applyCommon(const Params& p, ColumnSpec& shape)
+template <typename Params> void applyCommon(const Params& p, const GenContext& ctx, ColumnSpec& shape)
 {
+    shape.maxStitch = generatorMaxStitch(ctx.settings);
     shape.startSpacing = spacingOf(p.SDENS);
     shape.endSpacing = spacingOf(p.TDENS);
     shape.startComp = p.SCOMP;
@@ -43,7 +45,7 @@ template <typename Params> void applyCommon(const Params& p, ColumnSpec& shape)
 
 } // namespace
 
-void generateSaten(const SatenParams& p, const GenContext&, NeedleSink& sink)
+void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink)
 {
     const ArcPath edgeA(flattenEdge(p.edgeA));
     std::vector<Vec> pointsB = flattenEdge(p.edgeB);
@@ -59,13 +61,13 @@ void generateSaten(const SatenParams& p, const GenContext&, NeedleSink& sink)
         b = edgeB.pointAt(t * edgeB.length());
     };
     shape.length = (edgeA.length() + edgeB.length()) / 2;
-    applyCommon(p, shape);
+    applyCommon(p, ctx, shape);
     shape.startSide = p.STARTA == 2 ? 1 : 0;
     shape.stopSide = p.STOPA == 1 ? 0 : p.STOPA == 2 ? 1 : -1;
     stitchColumn(shape, sink);
 }
 
-void generateSteil(const SteilParams& p, const GenContext&, NeedleSink& sink)
+void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink)
 {
     const ArcPath centre(flattenEdge(p.line));
     const double w0 = std::abs(static_cast<double>(p.SWIDTH)), w1 = std::abs(static_cast<double>(p.TWIDTH));
@@ -79,7 +81,7 @@ void generateSteil(const SteilParams& p, const GenContext&, NeedleSink& sink)
         b = c + half;
     };
     shape.length = centre.length();
-    applyCommon(p, shape);
+    applyCommon(p, ctx, shape);
     stitchColumn(shape, sink);
 }
 

@@ -5,11 +5,17 @@
 // counter-clockwise as seen on screen; the whole ellipse when they are equal),
 // so that outer penetrations are DENS / 10 units apart. Penetrations alternate
 // between the inner and the outer end of successive rungs. Sending every rung
-// to the centre would pile hundreds of penetrations into one hole, so inner
-// ends are staggered: every second one stops at half the radius, every fourth
-// at a quarter and so on, and only about eight reach the centre. COMP moves
-// the outer ends outwards by half its value. UNDER other than -1 lays a
-// running contour inside the arc, OFSUND in from the edge, before the top.
+// to the centre would pile hundreds of penetrations into one hole, and
+// stopping them at a few fixed radii leaves dense rings outside each of
+// them. So the inner ends are spread evenly over the radius (short-stitch
+// rings): the j-th stops at the bit-reversed fraction of j, scaled to reach
+// at most 85% of the way out. The share of rays that cross any radius then
+// grows with it, and thread lines lie as far apart everywhere as at the rim;
+// neighbouring rays stop far apart; one ray reaches the centre and the rest
+// stop at least 0.3 mm from it, so no hole is sewn over and over. Rays longer than the maximum stitch are
+// split, staggered (see longstitch.cpp). COMP moves the outer ends outwards by half its value. UNDER other
+// than -1 lays a running contour inside the arc, OFSUND in from the edge, before the top.
+#include "shell/settings.h"
 #include "stitch/generators.h"
 
 #include <algorithm>
@@ -21,22 +27,24 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// Fraction of the radius where the inner end of the j-th inner penetration lies.
-double innerFraction(long j, long centreEvery)
+constexpr double kInnerReach = 0.85;
+constexpr double kCentreGap = 3; // design units kept free round the one centre hole
+
+// Fraction of the radius where the inner end of the j-th inner penetration
+// lies: j's binary digits mirrored behind the point, which takes every value
+// evenly and sends neighbours far apart.
+double innerFraction(long j)
 {
-    if (j % centreEvery == 0)
-        return 0;
-    double f = 0.5;
-    while (j % 2 == 0) {
-        f /= 2;
-        j /= 2;
-    }
-    return f;
+    double f = 0, bit = 0.5;
+    for (; j > 0; j /= 2, bit /= 2)
+        if (j % 2 == 1)
+            f += bit;
+    return f * kInnerReach;
 }
 
 } // namespace
 
-void generateStar(const StarParams& p, const GenContext&, NeedleSink& sink)
+void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink)
 {
     const Vec centre{static_cast<double>(p.X), static_cast<double>(p.Y)};
     const double rx = std::abs(static_cast<double>(p.RX)), ry = std::abs(static_cast<double>(p.RY));
@@ -74,26 +82,37 @@ void generateStar(const StarParams& p, const GenContext&, NeedleSink& sink)
     long rungs = std::max(2L, std::lround(std::min(outer.length() / rungSpacing, 1e9)));
     if (rungs % 2 == 1)
         ++rungs; // an even count ends on the outside and closes a whole ellipse evenly
-    const long innerCount = rungs / 2;
-    long centreEvery = 1;
-    while (centreEvery * 2 <= innerCount / 8)
-        centreEvery *= 2;
     const double comp = p.COMP / 2.0;
     const int repeat = clampedRepeat(p.REPEAT);
     // A whole ellipse does not repeat its first rung at the end.
     const double steps = whole ? static_cast<double>(rungs) : static_cast<double>(rungs - 1);
 
+    const double maxStitch = generatorMaxStitch(ctx.settings);
+    auto holeAt = [&](long i) {
+        const Vec out = outer.pointAt(outer.length() * (static_cast<double>(i) / steps)) - centre;
+        if (i % 2 == 0) {
+            const double f = innerFraction(i / 2);
+            const double r = length(out);
+            return centre + out * (f > 0 && r > 0 ? std::max(f, std::min(kCentreGap / r, kInnerReach)) : f);
+        }
+        return centre + unit(out, {0, 0}) * std::max(0.0, length(out) + comp);
+    };
+
+    Vec prev;
+    long prevI = -1;
     for (int pass = 0; pass < repeat && !sink.exhausted(); ++pass) {
         for (long k = 0; k < rungs && !sink.exhausted(); ++k) {
             const long i = pass % 2 == 0 ? k : rungs - 1 - k;
-            const Vec rim = outer.pointAt(outer.length() * (static_cast<double>(i) / steps));
-            const Vec out = rim - centre;
-            if (i % 2 == 0) {
-                sink.needle(centre + out * innerFraction(i / 2, centreEvery));
-            } else {
-                const double r = length(out);
-                sink.needle(centre + unit(out, {0, 0}) * std::max(0.0, r + comp));
+            const Vec hole = holeAt(i);
+            if (prevI >= 0 && prevI != i) {
+                // Split from the inner end so that a ray sewn back is split alike.
+                const bool outwards = i % 2 == 1;
+                splitStitch(outwards ? prev : hole, outwards ? hole : prev, maxStitch, std::min(i, prevI),
+                            !outwards, sink);
             }
+            sink.needle(hole);
+            prev = hole;
+            prevI = i;
         }
     }
 }

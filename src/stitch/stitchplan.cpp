@@ -4,6 +4,7 @@
 #include "stitch/stitchplan.h"
 
 #include "model/workspace.h"
+#include "shell/settings.h"
 #include "stitch/planbuilder.h"
 
 #include <algorithm>
@@ -143,11 +144,14 @@ template <typename Params> void tieOffsOf(const Params& p, const GenContext& ctx
 ObjectStyle styleOf(const ObjectRef& o, const GenContext& ctx)
 {
     ObjectStyle style;
+    style.maxStitch = ctx.settings.MAXSTITCH;
     const ObjectParams& p = *o.params;
     switch (o.kind) {
     case KindRun:
         tieOffsOf(p.run, ctx, style);
         style.stitched = p.run.JUMP != 0;
+        // The user's own stitch length is never cut down.
+        style.maxStitch = std::max(style.maxStitch, clampedLength(p.run.LEN, 1, 1e9));
         break;
     case KindSaten:
         tieOffsOf(p.saten, ctx, style);

@@ -14,7 +14,7 @@ using kelvara::testing::TempFolder;
 
 namespace {
 
-static_assert(sizeof(Settings) == 24 * sizeof(int32_t), "Settings is compared as plain words");
+static_assert(sizeof(Settings) == 25 * sizeof(int32_t), "Settings is compared as plain words");
 
 bool sameSettings(const Settings& a, const Settings& b)
 {
@@ -55,6 +55,8 @@ TEST(Configuration, ValuesAreForcedIntoTheirRanges)
     EXPECT_EQ(configured("MRIZXY=1").MRIZXY, 2);
     EXPECT_EQ(configured("TRIM=$7FFFFFFF").TRIM, 199);
     EXPECT_EQ(configured("TIELEN=-2147483648").TIELEN, 5);
+    EXPECT_EQ(configured("MAXSTITCH=10").MAXSTITCH, 30);
+    EXPECT_EQ(configured("MAXSTITCH=500").MAXSTITCH, 120);
     // Not a number: 0, then forced.
     EXPECT_EQ(configured("DENSITY=abc").DENSITY, 1);
     EXPECT_EQ(configured("DENSITY=2147483648").DENSITY, 1);

@@ -41,8 +41,8 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.TIEIN = expected.TIEOUT = 1;
     expected.TIELEN = 10;
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
-    // All 22 keys, STITCHVIEW and OUTLINES are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 23);
+    // All 22 keys, STITCHVIEW, OUTLINES and MAXSTITCH are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 24);
 }
 
 TEST(ShippedData, MessageFileFillsSlotsZeroToNineteen)

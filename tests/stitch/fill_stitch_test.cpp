@@ -344,7 +344,9 @@ TEST(FillArea, UnderlayRowsRunAcrossTheTopRowsAndStayInset)
 TEST(StarFill, PenetrationsAlternateBetweenRimAndInside)
 {
     const ObjectParams p = starParams(0, 0, 100, 60);
-    const auto n = objectNeedles(KindStar, p, Libraries{}, plainSettings());
+    Settings whole = plainSettings();
+    whole.MAXSTITCH = 1000; // rays left unsplit
+    const auto n = objectNeedles(KindStar, p, Libraries{}, whole);
     ASSERT_GT(n.size(), 100u);
     int atCentre = 0;
     for (std::size_t i = 0; i < n.size(); ++i) {
@@ -352,12 +354,11 @@ TEST(StarFill, PenetrationsAlternateBetweenRimAndInside)
         if (i % 2 == 1) {
             EXPECT_NEAR(e, 1, 1e-3); // on the flattened ellipse
         } else {
-            EXPECT_LE(e, 0.5 + 1e-6);
+            EXPECT_LE(e, 0.85 + 1e-6);
         }
         atCentre += i % 2 == 0 && e < 1e-9;
     }
-    EXPECT_GE(atCentre, 2);
-    EXPECT_LE(atCentre, 16) << "not every stitch goes into one hole";
+    EXPECT_EQ(atCentre, 1) << "not every stitch goes into one hole";
     // Outer penetrations DENS / 10 apart around a 2 * pi * ~80 ellipse.
     EXPECT_NEAR(static_cast<double>(n.size()) / 2, 510.5 / 3.5, 8);
 }

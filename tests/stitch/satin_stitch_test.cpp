@@ -83,7 +83,9 @@ TEST(SatinColumn, PenetrationsAlternateAndLieOnTheirRungsWithinCompensation)
     ObjectParams p = satenParams(a, b);
     p.saten.SCOMP = 6;
     p.saten.TCOMP = 6;
-    const auto n = needlesOf(p, KindSaten);
+    Settings whole = plainSettings();
+    whole.MAXSTITCH = 1000; // rungs up to 12 mm wide, left unsplit
+    const auto n = objectNeedles(KindSaten, p, Libraries{}, whole);
     ASSERT_GT(n.size(), 100u);
     const EdgeTable ta(a), tb(b);
     double lastF = -1;
