@@ -11,8 +11,9 @@
 // rings): the j-th stops at the bit-reversed fraction of j, scaled to reach
 // at most 85% of the way out. The share of rays that cross any radius then
 // grows with it, and thread lines lie as far apart everywhere as at the rim;
-// neighbouring rays stop far apart; one ray reaches the centre and the rest
-// stop at least 0.3 mm from it, so no hole is sewn over and over. Rays longer than the maximum stitch are
+// neighbouring rays stop far apart; none comes nearer the centre than
+// 0.3 mm, so the rays that get that far close it in a small ring of holes
+// instead of sewing one hole over and over. Rays longer than the maximum stitch are
 // split, staggered (see longstitch.cpp). COMP moves the outer ends outwards by half its value. UNDER other
 // than -1 lays a running contour inside the arc, OFSUND in from the edge, before the top.
 #include "shell/settings.h"
@@ -28,7 +29,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 constexpr double kInnerReach = 0.85;
-constexpr double kCentreGap = 3; // design units kept free round the one centre hole
+constexpr double kCentreGap = 3; // design units kept free round the centre
 
 // Fraction of the radius where the inner end of the j-th inner penetration
 // lies: j's binary digits mirrored behind the point, which takes every value
@@ -91,9 +92,10 @@ void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink)
     auto holeAt = [&](long i) {
         const Vec out = outer.pointAt(outer.length() * (static_cast<double>(i) / steps)) - centre;
         if (i % 2 == 0) {
-            const double f = innerFraction(i / 2);
+            // From the second number on: the first ray, where the tie-in lies, ends mid-way.
+            const double f = innerFraction(i / 2 + 1);
             const double r = length(out);
-            return centre + out * (f > 0 && r > 0 ? std::max(f, std::min(kCentreGap / r, kInnerReach)) : f);
+            return centre + out * (r > 0 ? std::max(f, std::min(kCentreGap / r, kInnerReach)) : f);
         }
         return centre + unit(out, {0, 0}) * std::max(0.0, length(out) + comp);
     };

@@ -119,6 +119,7 @@ TEST(StarCentre, NoCellTakesMoreThanFourHolesAndThreadLinesStayEvenlySpaced)
         Settings s = maxStitch == 0 ? shippedSettings() : plainSettings();
         if (maxStitch != 0)
             s.MAXSTITCH = maxStitch;
+        s.TIEIN = s.TIEOUT = 0; // locks are measured with the locks
         ObjectParams p = starParams(0, 0, radius, radius);
         p.star.DENS = dens;
         const StitchPlan plan = planOf(KindStar, p, s);
