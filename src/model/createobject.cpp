@@ -4,6 +4,7 @@
 #include "model/journal.h"
 #include "model/newrecord.h"
 #include "model/refresh.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -145,6 +146,8 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     params = newRecord(kind, ws.settings, table.currentColour);
     placeRecord(params, kind, tools);
 
+    // The new object alone is selected, on the canvas as in the list.
+    selectOnly(ws, r);
     if (ListBox* list = platform.list) {
         const std::string text = buildListLine(ws.numbering, table, ws.records, r);
         int position = p;

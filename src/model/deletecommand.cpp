@@ -2,30 +2,25 @@
 
 #include "model/journal.h"
 #include "model/refresh.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
 #include <string>
+#include <vector>
 
 namespace kelvara {
 
-void deleteCurrent(Workspace& ws, const Platform& platform)
-{
-    if (ws.input.shiftDown != 0) {
-        if (ws.picture.loaded()) {
-            releaseBackgroundPicture(ws.picture);
-            markCanvasChanged(ws);
-        }
-        return;
-    }
+namespace {
 
+// Removes used row `r`, its record and its list line, journaled so that Undo
+// brings all three back; its neighbours are linked to each other.
+void deleteRow(Workspace& ws, const Platform& platform, int32_t r, JournalStep step)
+{
     ObjectTable& table = ws.table;
-    const int32_t r = table.currentObject;
-    if (r < 0 || r >= ObjectTable::kRows || table.rows[r].kind == KindFree)
-        return;
     ObjectEntry& entry = table.rows[r];
 
-    journalRecordBytes(ws, r, JournalStep::Starts);
+    journalRecordBytes(ws, r, step);
     journalRowImage(ws, r, JournalStep::Continues);
 
     entry.kind = KindFree;
@@ -68,6 +63,35 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
     if (table.objectCount == 0) {
         table.firstObject = 0;
         table.currentObject = -1;
+    }
+}
+
+} // namespace
+
+void deleteCurrent(Workspace& ws, const Platform& platform)
+{
+    if (ws.input.shiftDown != 0) {
+        if (ws.picture.loaded()) {
+            releaseBackgroundPicture(ws.picture);
+            markCanvasChanged(ws);
+        }
+        return;
+    }
+
+    // The current object is the one picked last: with it, the whole
+    // selection goes as one step. A current object outside the selection
+    // (the successor a deletion leaves current) goes alone.
+    const int32_t current = ws.table.currentObject;
+    if (current < 0 || current >= ObjectTable::kRows || ws.table.rows[current].kind == KindFree)
+        return;
+    const std::vector<int32_t> rows =
+        isSelected(ws, current) ? selectedRows(ws) : std::vector<int32_t>{current};
+    JournalStep step = JournalStep::Starts;
+    for (int32_t row : rows) {
+        // The row's selection bit stays: a freed row does not count, and
+        // Undo brings it back selected, as its list line comes back.
+        deleteRow(ws, platform, row, step);
+        step = JournalStep::Continues;
     }
     markDesignChanged(ws);
 }

@@ -15,8 +15,9 @@ class ListBox;
 // the rubber band does next) is the caller's, and so is clearing the preview.
 int32_t createObject(Workspace& ws, const Platform& platform);
 
-// Deletes the current object (undoably); with Shift held, drops the
-// background picture instead.
+// Deletes the selected objects as one undo step when the current object is
+// among them, else the current object alone; nothing without a current
+// object. With Shift held, drops the background picture instead.
 void deleteCurrent(Workspace& ws, const Platform& platform);
 
 // Replays the newest undo step.

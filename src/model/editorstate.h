@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/records.h"
+
 #include <array>
 #include <cstdint>
 
@@ -42,12 +44,25 @@ struct RubberBand {
     int32_t curvesAllowed = 0;
 };
 
+// The select tool's left button: pressed on the canvas, it becomes a click,
+// a box dragged over the objects, or the drag of a node-editing handle.
+struct PointerDrag {
+    int32_t pressed = 0;
+    int32_t boxing = 0;             // the pointer moved away from the press
+    int32_t startX = 0, startY = 0; // the press, canvas pixels
+    int32_t handleRow = -1;         // the dragged handle's object, -1 for none
+    int32_t handle = -1;            // its index in the object's handle list
+    int32_t moved = 0;              // the handle's point has changed
+    ObjectParams before{};          // the record as it was at the press
+};
+
 // State of the drawing tools. ToolMode: -1 select, 0 none, 1..6 object kind.
 struct ToolState {
     int32_t toolMode = 0;
     int32_t clickCount = 0;
     int32_t newGroupPending = 0;
     int32_t nodeEditing = 0; // Edit nodes: the current object's points are handles to drag
+    PointerDrag pointer;
     PreviewPath preview;
     RubberBand rubberBand;
 };

@@ -75,11 +75,21 @@ void showSelectionInList(const Workspace& ws, const Platform& platform)
     ListBox* list = platform.list;
     if (list == nullptr)
         return;
-    list->setSelected(-1, false);
+    std::vector<int> positions;
+    int anchor = -1;
     const int count = list->count();
-    for (int position = 0; position < count; ++position)
-        if (isSelected(ws, list->itemData(position)))
-            list->setSelected(position, true);
+    for (int position = 0; position < count; ++position) {
+        const int32_t row = list->itemData(position);
+        if (isSelected(ws, row)) {
+            positions.push_back(position);
+            if (row == ws.table.currentObject)
+                anchor = position;
+        }
+    }
+    list->setSelection(positions);
+    // The current object's line is the anchor of Shift-clicks and keys.
+    if (anchor >= 0)
+        list->setSelected(anchor, true);
 }
 
 void takeSelectionFromList(Workspace& ws, const Platform& platform)

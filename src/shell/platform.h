@@ -29,6 +29,14 @@ public:
     virtual int32_t itemData(int position) const = 0;
     virtual void setSelected(int position, bool selected) = 0; // position -1: every line
     virtual std::vector<int> selectedPositions() const = 0;    // ascending
+    // Exactly the lines at `positions` (ascending) selected. A widget may
+    // do it in one pass; this goes line by line.
+    virtual void setSelection(const std::vector<int>& positions)
+    {
+        setSelected(-1, false);
+        for (int position : positions)
+            setSelected(position, true);
+    }
     virtual int count() const = 0;
     virtual void setRedraw(bool on) = 0;
 };

@@ -220,6 +220,16 @@ void drawRubberBand(QPainter& painter, const Workspace& ws)
     drawControlSquare(painter, c2, kRed);
 }
 
+// The select tool's box, from the press to the pointer.
+void drawSelectionBox(QPainter& painter, const Workspace& ws)
+{
+    const PointerDrag& drag = ws.tools.pointer;
+    painter.setPen(QPen(kWhite, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(
+        QRect(QPoint(drag.startX, drag.startY), QPoint(ws.view.mouseX, ws.view.mouseY)).normalized());
+}
+
 void drawCrossHair(QPainter& painter, const ViewState& view)
 {
     painter.setPen(QPen(kWhite, 0));
@@ -256,7 +266,7 @@ void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& ancho
 bool needsUpperLayer(const Workspace& ws)
 {
     return ws.tools.preview.segments[0].used != 0 || ws.settings.CROSS != 0 ||
-           ws.tools.rubberBand.active != 0;
+           ws.tools.rubberBand.active != 0 || ws.tools.pointer.boxing != 0;
 }
 
 void presentCanvas(QPainter& target, const QImage& canvasImage, const Workspace& ws)
@@ -270,6 +280,8 @@ void presentCanvas(QPainter& target, const QImage& canvasImage, const Workspace&
     drawFinishedSegments(target, ws);
     if (ws.tools.rubberBand.active != 0)
         drawRubberBand(target, ws);
+    if (ws.tools.pointer.boxing != 0)
+        drawSelectionBox(target, ws);
     if (ws.settings.CROSS != 0)
         drawCrossHair(target, ws.view);
     target.restore();

@@ -9,6 +9,7 @@
 #include "project/saveproject.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
+#include "ui/selecttool.h"
 
 namespace kelvara {
 
@@ -31,11 +32,13 @@ void Commands::newDesign()
     // The arrow shows at the next mouse movement over the canvas.
     ws.cursorNumber = kArrowCursor;
     ws.table.currentObject = -1;
+    clearSelection(ws);
 }
 
 void Commands::openProject()
 {
     kelvara::openProject(editor_.ws, editor_.platform);
+    takeSelectionFromList(editor_.ws, editor_.platform);
 }
 
 void Commands::saveProject()
@@ -56,6 +59,8 @@ void Commands::deleteCurrent()
 void Commands::undo()
 {
     undoStep(editor_.ws, editor_.platform);
+    // Objects brought back keep their selection; a rebuilt list shows it.
+    showSelectionInList(editor_.ws, editor_.platform);
 }
 
 void Commands::chooseColour()
@@ -107,6 +112,9 @@ void Commands::applyParameters()
         editor_.applyProperties();
 }
 
-void Commands::editNodes() {}
+void Commands::editNodes()
+{
+    startNodeEditing(editor_.ws, editor_.platform);
+}
 
 } // namespace kelvara

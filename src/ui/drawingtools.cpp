@@ -6,6 +6,7 @@
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "ui/messages.h"
+#include "ui/selecttool.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -97,9 +98,15 @@ void constrainToShift(int32_t sx, int32_t sy, int32_t& ex, int32_t& ey)
     }
 }
 
-void toolEvent(Workspace& ws, const Platform& platform, int32_t /*x*/, int32_t /*y*/, uint32_t code,
+void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, uint32_t code,
                int32_t wheelDelta, int32_t /*ctrl*/, int32_t /*shift*/)
 {
+    if (code == MsgLButtonDown || code == MsgLButtonUp || code == MsgMouseMove) {
+        if (ws.tools.toolMode == -1)
+            selectToolEvent(ws, platform, code, x, y);
+        if (code == MsgMouseMove)
+            return;
+    }
     switch (code) {
     case MsgLButtonUp:
         if (isDrawing(ws.tools)) {
@@ -126,6 +133,7 @@ void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
 {
     if (!beginTool(ws.tools, t))
         return;
+    ws.tools.nodeEditing = 0;
     markCursor(ws, t == -1 ? kSizeAllCursor : kCrossCursor);
     if (t == -1)
         ws.table.currentObject = -1;

@@ -11,7 +11,8 @@ struct Platform;
 // point), MsgRButtonDown (516: bends the live segment; Ctrl moves the second
 // control point) and MsgMouseWheel (522: zoom step), then runs the
 // completion check that creates the object. The position comes from
-// ws.view.mouseX/mouseY and the Ctrl state from ws.input.ctrlDown; x, y and
+// ws.view.mouseX/mouseY and the Ctrl state from ws.input.ctrlDown. The select
+// tool takes the left button and MsgMouseMove at (x, y) (see selecttool.h);
 // the flags are accepted for the caller's convenience and not used.
 void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, uint32_t code,
                int32_t wheelDelta, int32_t ctrl, int32_t shift);

@@ -220,6 +220,8 @@ void MainWindow::createObjectList()
         // A drop with Shift moves whole groups; the list kept its own Shift keys.
         adapter_.syncWithKeyboard(WindowId::ObjectList);
         dropObjects(editor_.ws, editor_.platform, target);
+        // The rebuilt list shows the moved objects still selected.
+        showSelectionInList(editor_.ws, editor_.platform);
         refresh(editor_.ws, editor_.platform);
     };
     list_->lineDoubleClicked = [this](int position) {
@@ -234,6 +236,17 @@ void MainWindow::createObjectList()
                 properties_->follow();
         },
         Qt::QueuedConnection);
+    // The user's own changes of the selection reach the procedure as a
+    // notification; keys other than the list's own run as hotkeys.
+    list_->selectionEdited = [this](int anchor) {
+        send(WindowId::ObjectList, MsgCommand, makeParam(uint32_t(anchor), kNotifyListSelectionChanged));
+    };
+    list_->keyPassed = [this](const QKeyEvent& event, bool pressed) {
+        if (pressed)
+            adapter_.keyPressed(WindowId::ObjectList, event);
+        else
+            adapter_.keyReleased(WindowId::ObjectList, event);
+    };
     list_->show();
     editor_.platform.list = list_;
 }

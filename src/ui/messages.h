@@ -48,7 +48,8 @@ enum VirtualKey : uint32_t {
     // Letters and digits use their upper-case character codes.
 };
 
-// Mouse message flags in wParam.
+// Mouse message flags in wParam; a move carries the left button's state.
+inline constexpr uint32_t kMouseLeftFlag = 0x0001;
 inline constexpr uint32_t kMouseShiftFlag = 0x0004;
 inline constexpr uint32_t kMouseControlFlag = 0x0008;
 
@@ -83,6 +84,9 @@ inline constexpr uint32_t scrollPosition(uint64_t wParam)
 // Notification codes of MsgCommand (high word of wParam).
 inline constexpr uint32_t kNotifyClicked = 0;
 inline constexpr uint32_t kNotifyListLostFocus = 5;
+// The user changed the object list's selection; the low word is the list's
+// anchor line (0xFFFF for none). Changes the program makes are not reported.
+inline constexpr uint32_t kNotifyListSelectionChanged = 1;
 
 // Edge codes of MsgSizing (wParam): 1..8 left, right, top, top-left,
 // top-right, bottom, bottom-left, bottom-right.

@@ -16,6 +16,31 @@ namespace {
 
 constexpr int kAutoScrollIntervalMs = 60;
 
+// The keys that move through the lines; every other key is the editor's.
+bool isListKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Shift, Ctrl and Alt alone stay in the list: a drop started there takes
+// its Shift from the keyboard, and the editor syncs them with every key.
+bool isStateKey(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta;
+}
+
 // Lines are 8-bit texts that end at their first NUL: the journal keeps a
 // line as a NUL-padded field, and what follows the NUL is not text.
 QString fromLatin1(const std::string& text)
@@ -133,6 +158,37 @@ std::vector<int> ObjectListWidget::selectedPositions() const
     return rows;
 }
 
+// One selection of whole ranges: line by line, selecting 4096 lines costs
+// the selection model a merge per line.
+void ObjectListWidget::setSelection(const std::vector<int>& positions)
+{
+    QItemSelection selection;
+    const int lines = QListWidget::count();
+    size_t i = 0;
+    while (i < positions.size()) {
+        const int first = positions[i];
+        int last = first;
+        while (i + 1 < positions.size() && positions[i + 1] == last + 1)
+            last = positions[++i];
+        ++i;
+        if (first >= 0 && last < lines)
+            selection.select(model()->index(first, 0), model()->index(last, 0));
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+template <typename Handling> void ObjectListWidget::asUser(Handling handling)
+{
+    ++userDepth_;
+    handling();
+    --userDepth_;
+    if (userDepth_ == 0 && userChanged_) {
+        userChanged_ = false;
+        if (selectionEdited)
+            selectionEdited(currentRow());
+    }
+}
+
 int ObjectListWidget::count() const
 {
     return QListWidget::count();
@@ -162,6 +218,8 @@ void ObjectListWidget::queueScrollTo(const QModelIndex& index)
 // the same at any length. Accessibility clients still get the full report.
 void ObjectListWidget::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
+    if (userDepth_ > 0)
+        userChanged_ = true;
     if (QAccessible::isActive()) {
         QListWidget::selectionChanged(selected, deselected);
         return;
@@ -174,6 +232,8 @@ void ObjectListWidget::selectionChanged(const QItemSelection& selected, const QI
 // not after every line that a burst of insertions makes current.
 void ObjectListWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
+    if (userDepth_ > 0)
+        userChanged_ = true;
     if (QAccessible::isActive()) {
         QListWidget::currentChanged(current, previous);
         return;
@@ -197,7 +257,7 @@ void ObjectListWidget::scrollToPending()
 void ObjectListWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || dragging_) {
-        QListWidget::mousePressEvent(event);
+        asUser([&] { QListWidget::mousePressEvent(event); });
         return;
     }
     pressPoint_ = event->position().toPoint();
@@ -211,13 +271,13 @@ void ObjectListWidget::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    QListWidget::mousePressEvent(event);
+    asUser([&] { QListWidget::mousePressEvent(event); });
 }
 
 void ObjectListWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (pressRow_ < 0 || !(event->buttons() & Qt::LeftButton)) {
-        QListWidget::mouseMoveEvent(event);
+        asUser([&] { QListWidget::mouseMoveEvent(event); });
         return;
     }
     const QPoint point = event->position().toPoint();
@@ -242,7 +302,7 @@ void ObjectListWidget::mouseMoveEvent(QMouseEvent* event)
 void ObjectListWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
-        QListWidget::mouseReleaseEvent(event);
+        asUser([&] { QListWidget::mouseReleaseEvent(event); });
         return;
     }
     if (dragging_) {
@@ -260,12 +320,12 @@ void ObjectListWidget::mouseReleaseEvent(QMouseEvent* event)
         const QModelIndex index = model()->index(pressRow_, 0);
         pressRow_ = -1;
         if (index.isValid())
-            selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+            asUser([&] { selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect); });
         event->accept();
         return;
     }
     pressRow_ = -1;
-    QListWidget::mouseReleaseEvent(event);
+    asUser([&] { QListWidget::mouseReleaseEvent(event); });
 }
 
 void ObjectListWidget::mouseDoubleClickEvent(QMouseEvent* event)
@@ -284,14 +344,19 @@ void ObjectListWidget::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
-    // The list keeps its keys: passed on, they would reach the main window
-    // as its own (state keys, hotkeys, arrow scrolling of the canvas).
+    // Passed up the widget chain, keys would reach the main window as its
+    // own (arrow scrolling of the canvas): the list decides where each goes.
+    if (isListKey(event->key()))
+        asUser([&] { QListWidget::keyPressEvent(event); });
+    else if (!isStateKey(event->key()) && keyPassed)
+        keyPassed(*event, true);
     event->accept();
 }
 
 void ObjectListWidget::keyReleaseEvent(QKeyEvent* event)
 {
+    if (!isListKey(event->key()) && !isStateKey(event->key()) && keyPassed)
+        keyPassed(*event, false);
     event->accept();
 }
 

@@ -30,6 +30,7 @@ public:
     int32_t itemData(int position) const override;
     void setSelected(int position, bool selected) override;
     std::vector<int> selectedPositions() const override;
+    void setSelection(const std::vector<int>& positions) override;
     int count() const override;
     void setRedraw(bool on) override;
 
@@ -42,6 +43,13 @@ public:
     std::function<void(int source)> dragStarted;
     // A double click on the line at `position`.
     std::function<void(int position)> lineDoubleClicked;
+
+    // The user changed the selection (mouse or keys); `anchor` is the
+    // current line, -1 for none. Changes made through ListBox are not told.
+    std::function<void(int anchor)> selectionEdited;
+    // A key that is not the list's own (moving through the lines) goes on
+    // to the editor, pressed or released.
+    std::function<void(const QKeyEvent& event, bool pressed)> keyPassed;
 
     bool isDragging() const;
 
@@ -63,6 +71,9 @@ private:
     void autoScrollStep();
     void scrollToPending();
     void queueScrollTo(const QModelIndex& index);
+    // Runs the base class's handling of a user's event and reports the
+    // selection change it made.
+    template <typename Handling> void asUser(Handling handling);
 
     int pressRow_ = -1;
     QPoint pressPoint_;
@@ -76,6 +87,8 @@ private:
     // so a burst of insertions lays the list out once, not once per line.
     QPersistentModelIndex scrollTarget_;
     bool scrollQueued_ = false;
+    int userDepth_ = 0;
+    bool userChanged_ = false;
 };
 
 } // namespace kelvara

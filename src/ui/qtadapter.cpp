@@ -229,7 +229,8 @@ void QtEventAdapter::mouseMoved(WindowId window, const QMouseEvent& event, const
     if (!area.contains(at))
         return;
     syncModifiers(window, event.modifiers());
-    send(window, MsgMouseMove, mouseKeyFlags(event.modifiers()),
+    const uint32_t left = (event.buttons() & Qt::LeftButton) != 0 ? kMouseLeftFlag : 0u;
+    send(window, MsgMouseMove, mouseKeyFlags(event.modifiers()) | left,
          makeParam(uint32_t(at.x()), uint32_t(at.y())));
 }
 

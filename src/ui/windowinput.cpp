@@ -4,16 +4,19 @@
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
+#include "ui/selecttool.h"
 #include "ui/windowprocedure.h"
 
 namespace kelvara {
 
 namespace {
 
-// Hotkeys answer only where the user types at the editor itself.
+// Hotkeys answer where the user types at the editor itself; the object list
+// passes on every key but those that move through its lines.
 constexpr bool takesHotkeys(WindowId window)
 {
-    return window == WindowId::Main || window == WindowId::Canvas || window == WindowId::ToolbarStrip;
+    return window == WindowId::Main || window == WindowId::Canvas || window == WindowId::ToolbarStrip ||
+           window == WindowId::ObjectList;
 }
 
 constexpr uint32_t upperCase(uint32_t c)
@@ -27,6 +30,8 @@ void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
 {
     for (ButtonEntry& entry : editor_.buttons.rows) {
         if (uint32_t(entry.keyCode) == keyCode && entry.needsCtrl == ctrl && entry.handler) {
+            // A command acts on what the drag made, not on half of it.
+            finishPointerDrag(editor_.ws, editor_.platform);
             // A copy: the handler may rebuild what holds it.
             const auto handler = entry.handler;
             handler();
@@ -46,8 +51,13 @@ void WindowProcedure::keyDown(uint32_t key)
         ws.input.shiftDown = 1;
         if (ws.tools.rubberBand.active != 0)
             markRepaint(ws);
+        followShift();
         break;
     case VkEscape:
+        // During a drag Escape undoes only the drag.
+        if (cancelPointerDrag(ws))
+            break;
+        ws.tools.nodeEditing = 0;
         markCursor(ws, kArrowCursor);
         abandonDrawing(ws.tools);
         ws.table.currentObject = -1;
@@ -69,6 +79,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
         ws.input.shiftDown = 0;
         if (ws.tools.rubberBand.active != 0)
             markRepaint(ws);
+        followShift();
         return;
     case VkLeft:
     case VkUp:
@@ -98,11 +109,17 @@ void WindowProcedure::command(uint64_t wParam)
 {
     const uint32_t notification = highWord(wParam);
     const uint32_t id = lowWord(wParam);
+    // The list keeps the focus while the user selects in it.
+    if (notification == kNotifyListSelectionChanged) {
+        takeListSelection(editor_.ws, editor_.platform, id == 0xFFFFu ? -1 : int(id));
+        return;
+    }
     // A lost focus of the object list (notification 5) changes nothing here.
     if (notification != kNotifyClicked)
         return;
     host_.giveFocus(WindowId::Main);
     if (id < uint32_t(ButtonTable::kRows) && editor_.buttons.rows[id].handler) {
+        finishPointerDrag(editor_.ws, editor_.platform);
         const auto handler = editor_.buttons.rows[id].handler;
         handler();
     }
@@ -148,7 +165,7 @@ void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lPa
     ws.view.mouseY = y;
 }
 
-void WindowProcedure::mouseMove(int64_t lParam)
+void WindowProcedure::mouseMove(uint64_t wParam, int64_t lParam)
 {
     Workspace& ws = editor_.ws;
     // The cursor is shown again on every move: a tool may have changed it
@@ -156,9 +173,21 @@ void WindowProcedure::mouseMove(int64_t lParam)
     markCursor(ws, ws.cursorNumber);
     ws.view.mouseX = int32_t(lowWord(uint64_t(lParam)));
     ws.view.mouseY = int32_t(highWord(uint64_t(lParam)));
+    // A left button let go outside the canvas sent no release here.
+    if ((wParam & kMouseLeftFlag) == 0)
+        ws.input.mouseButtons &= ~1;
     host_.giveFocus(WindowId::Canvas);
     if (ws.settings.CROSS != 0 || ws.tools.rubberBand.active != 0)
         markRepaint(ws);
+    toolEvent(ws, editor_.platform, ws.view.mouseX, ws.view.mouseY, MsgMouseMove, 0, ws.input.ctrlDown,
+              ws.input.shiftDown);
+}
+
+void WindowProcedure::followShift()
+{
+    Workspace& ws = editor_.ws;
+    if (ws.tools.pointer.handleRow >= 0)
+        selectToolEvent(ws, editor_.platform, MsgMouseMove, ws.view.mouseX, ws.view.mouseY);
 }
 
 void WindowProcedure::scroll(bool horizontal, uint64_t wParam)

@@ -102,7 +102,7 @@ int64_t WindowProcedure::handle(WindowId window, uint32_t message, uint64_t wPar
         return 0;
     case MsgMouseMove:
         if (window == WindowId::Canvas)
-            mouseMove(lParam);
+            mouseMove(wParam, lParam);
         return 0;
     case MsgLButtonDown:
     case MsgLButtonUp:

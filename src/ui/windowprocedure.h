@@ -78,8 +78,10 @@ private:
     void character(WindowId window, uint32_t code);
     void command(uint64_t wParam);
     void mouseButton(uint32_t message, uint64_t wParam, int64_t lParam);
-    void mouseMove(int64_t lParam);
+    void mouseMove(uint64_t wParam, int64_t lParam);
     void scroll(bool horizontal, uint64_t wParam);
+    // Shift pressed or let go while a handle is dragged: the point follows.
+    void followShift();
     void close();
     void shutdown();
     // Runs the first row's handler whose key and Ctrl flag match.

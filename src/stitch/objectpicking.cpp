@@ -1,0 +1,442 @@
+#include "stitch/objectpicking.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace kelvara::stitch {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kEllipseSamples = 96;
+
+struct Box {
+    double left = 0, top = 0, right = -1, bottom = -1;
+
+    bool empty() const { return right < left || bottom < top; }
+    void add(Vec p)
+    {
+        if (empty()) {
+            left = right = p.x;
+            top = bottom = p.y;
+            return;
+        }
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    Box grown(double by) const { return {left - by, top - by, right + by, bottom + by}; }
+    bool holds(Vec p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
+    bool holds(const Box& inner) const
+    {
+        return inner.left >= left && inner.right <= right && inner.top >= top && inner.bottom <= bottom;
+    }
+    bool meets(const Box& other) const
+    {
+        return other.left <= right && other.right >= left && other.top <= bottom && other.bottom >= top;
+    }
+};
+
+// What picking needs of an object: its outline as a polyline (RUN and the
+// centre line of STEIL) or a closed polygon (the areas), and for STEIL the
+// half widths of its column at both ends.
+struct Shape {
+    std::vector<Vec> points;
+    bool closed = false;
+    double halfWidth0 = 0, halfWidth1 = 0;
+};
+
+const ObjectParams* liveParams(const ObjectEntry& entry, const RecordStore& records)
+{
+    if (entry.kind == KindFree || entry.paramsSize != recordSize(entry.kind) || !records.isLive(entry.params))
+        return nullptr;
+    return &records[entry.params];
+}
+
+void addEdgeHull(Box& box, const BezierEdge& e)
+{
+    box.add({e.x1, e.y1});
+    box.add({e.x2, e.y2});
+    if (e.straight == 0) {
+        box.add({e.xc1, e.yc1});
+        box.add({e.xc2, e.yc2});
+    }
+}
+
+template <typename Ellipse> Box ellipseBox(const Ellipse& p)
+{
+    const double rx = std::abs(double(p.RX)), ry = std::abs(double(p.RY));
+    return {p.X - rx, p.Y - ry, p.X + rx, p.Y + ry};
+}
+
+// A box that surely holds the object (a curve lies inside its control
+// polygon), cheap enough to test every object of a design against.
+Box roughBox(int32_t kind, const ObjectParams& p)
+{
+    Box box;
+    switch (kind) {
+    case KindRun:
+        addEdgeHull(box, p.run.line);
+        break;
+    case KindSteil:
+        addEdgeHull(box, p.steil.line);
+        box = box.grown(std::max(std::abs(double(p.steil.SWIDTH)), std::abs(double(p.steil.TWIDTH))) / 2);
+        break;
+    case KindSaten:
+        addEdgeHull(box, p.saten.edgeA);
+        addEdgeHull(box, p.saten.edgeB);
+        break;
+    case KindRect:
+        addEdgeHull(box, p.rect.edgeA);
+        addEdgeHull(box, p.rect.edgeB);
+        break;
+    case KindStar:
+        box = ellipseBox(p.star);
+        break;
+    case KindCircle:
+        box = ellipseBox(p.circle);
+        break;
+    default:
+        break;
+    }
+    return box;
+}
+
+bool finiteEdges(int32_t kind, const ObjectParams& p)
+{
+    switch (kind) {
+    case KindRun:
+        return isFinite(p.run.line);
+    case KindSteil:
+        return isFinite(p.steil.line);
+    case KindSaten:
+        return isFinite(p.saten.edgeA) && isFinite(p.saten.edgeB);
+    case KindRect:
+        return isFinite(p.rect.edgeA) && isFinite(p.rect.edgeB);
+    default:
+        return true;
+    }
+}
+
+// Edge A, then edge B from the end nearer A's end, so the two edges and the
+// rungs joining their ends bound the area without crossing.
+std::vector<Vec> twoEdgeOutline(const BezierEdge& a, const BezierEdge& b)
+{
+    std::vector<Vec> points = flattenEdge(a);
+    std::vector<Vec> other = flattenEdge(b);
+    const Vec a0{a.x1, a.y1}, a1{a.x2, a.y2}, b0{b.x1, b.y1}, b1{b.x2, b.y2};
+    if (length(a0 - b0) + length(a1 - b1) <= length(a0 - b1) + length(a1 - b0))
+        std::reverse(other.begin(), other.end());
+    points.insert(points.end(), other.begin(), other.end());
+    return points;
+}
+
+// The ellipse, or for a STAR with an arc the slice from the centre.
+std::vector<Vec> ellipseOutline(Vec centre, double rx, double ry, double start, double sweep)
+{
+    std::vector<Vec> points;
+    const bool whole = sweep <= 0 || sweep >= 360;
+    if (!whole)
+        points.push_back(centre);
+    const double span = whole ? 360 : sweep;
+    const int last = whole ? kEllipseSamples - 1 : kEllipseSamples;
+    for (int i = 0; i <= last; ++i) {
+        const double a = (start + span * i / kEllipseSamples) * kPi / 180;
+        points.push_back({centre.x + rx * std::cos(a), centre.y - ry * std::sin(a)});
+    }
+    return points;
+}
+
+Shape objectShape(int32_t kind, const ObjectParams& p)
+{
+    Shape shape;
+    switch (kind) {
+    case KindRun:
+        shape.points = flattenEdge(p.run.line);
+        break;
+    case KindSteil:
+        shape.points = flattenEdge(p.steil.line);
+        shape.halfWidth0 = std::abs(double(p.steil.SWIDTH)) / 2;
+        shape.halfWidth1 = std::abs(double(p.steil.TWIDTH)) / 2;
+        break;
+    case KindSaten:
+        shape.points = twoEdgeOutline(p.saten.edgeA, p.saten.edgeB);
+        shape.closed = true;
+        break;
+    case KindRect:
+        shape.points = twoEdgeOutline(p.rect.edgeA, p.rect.edgeB);
+        shape.closed = true;
+        break;
+    case KindStar: {
+        const double start = p.star.STARTANGLE % 360;
+        const double sweep = std::fmod(double(p.star.STOPANGLE % 360) - start + 720, 360);
+        shape.points = ellipseOutline({double(p.star.X), double(p.star.Y)}, std::abs(double(p.star.RX)),
+                                      std::abs(double(p.star.RY)), start, sweep);
+        shape.closed = true;
+        break;
+    }
+    case KindCircle:
+        shape.points = ellipseOutline({double(p.circle.X), double(p.circle.Y)}, std::abs(double(p.circle.RX)),
+                                      std::abs(double(p.circle.RY)), 0, 360);
+        shape.closed = true;
+        break;
+    default:
+        break;
+    }
+    return shape;
+}
+
+// Distance from p to the segment a-b, and where along it (0..1) the
+// nearest point lies.
+double segmentDistance(Vec p, Vec a, Vec b, double& along)
+{
+    const Vec ab = b - a;
+    const double len2 = dot(ab, ab);
+    along = len2 > 1e-12 ? std::clamp(dot(p - a, ab) / len2, 0.0, 1.0) : 0.0;
+    return length(p - (a + ab * along));
+}
+
+bool insidePolygon(const std::vector<Vec>& points, Vec p)
+{
+    bool inside = false;
+    const std::size_t n = points.size();
+    for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+        const Vec a = points[i], b = points[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool shapeHolds(const Shape& shape, Vec p, double tolerance)
+{
+    const std::vector<Vec>& points = shape.points;
+    if (points.empty())
+        return false;
+    if (points.size() == 1)
+        return length(p - points[0]) <= tolerance;
+    if (shape.closed)
+        return insidePolygon(points, p) || [&] {
+            double along = 0;
+            for (std::size_t i = 0; i < points.size(); ++i)
+                if (segmentDistance(p, points[i], points[(i + 1) % points.size()], along) <= tolerance)
+                    return true;
+            return false;
+        }();
+
+    // An open line, whose column (STEIL) widens from one end to the other.
+    double total = 0;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        total += length(points[i] - points[i - 1]);
+    double walked = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        double along = 0;
+        const double distance = segmentDistance(p, points[i - 1], points[i], along);
+        const double piece = length(points[i] - points[i - 1]);
+        const double t = total > 0 ? (walked + piece * along) / total : 0;
+        if (distance <= tolerance + lerp(shape.halfWidth0, shape.halfWidth1, t))
+            return true;
+        walked += piece;
+    }
+    return false;
+}
+
+Box shapeExtent(const Shape& shape)
+{
+    Box box;
+    for (const Vec& p : shape.points)
+        box.add(p);
+    if (!box.empty())
+        box = box.grown(std::max(shape.halfWidth0, shape.halfWidth1));
+    return box;
+}
+
+const BezierEdge* edgeOf(int32_t kind, const ObjectParams& p, int edge)
+{
+    switch (kind) {
+    case KindRun:
+        return edge == 0 ? &p.run.line : nullptr;
+    case KindSteil:
+        return edge == 0 ? &p.steil.line : nullptr;
+    case KindSaten:
+        return edge == 0 ? &p.saten.edgeA : edge == 1 ? &p.saten.edgeB : nullptr;
+    case KindRect:
+        return edge == 0 ? &p.rect.edgeA : edge == 1 ? &p.rect.edgeB : nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+BezierEdge* edgeOf(int32_t kind, ObjectParams& p, int edge)
+{
+    return const_cast<BezierEdge*>(edgeOf(kind, std::as_const(p), edge));
+}
+
+int32_t toUnits(double v)
+{
+    return int32_t(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
+template <typename Ellipse> void moveEllipseHandle(Ellipse& e, HandleRole role, Vec to)
+{
+    switch (role) {
+    case HandleRole::Centre:
+        e.X = toUnits(to.x);
+        e.Y = toUnits(to.y);
+        break;
+    case HandleRole::RadiusX:
+        e.RX = toUnits(std::abs(to.x - e.X));
+        break;
+    case HandleRole::RadiusY:
+        e.RY = toUnits(std::abs(to.y - e.Y));
+        break;
+    default:
+        break;
+    }
+}
+
+template <typename Ellipse> void addEllipseHandles(std::vector<ObjectHandle>& handles, const Ellipse& e)
+{
+    const double x = e.X, y = e.Y;
+    handles.push_back({{x, y}, HandleRole::Centre, 0});
+    handles.push_back({{x + std::abs(double(e.RX)), y}, HandleRole::RadiusX, 0});
+    handles.push_back({{x, y - std::abs(double(e.RY))}, HandleRole::RadiusY, 0});
+}
+
+} // namespace
+
+int32_t objectAt(const ObjectTable& table, const RecordStore& records, Vec at, double tolerance)
+{
+    int32_t found = -1;
+    for (int32_t row : DisplayOrder(table)) {
+        const ObjectEntry& entry = table.rows[row];
+        const ObjectParams* params = liveParams(entry, records);
+        if (params == nullptr || !roughBox(entry.kind, *params).grown(tolerance).holds(at))
+            continue;
+        if (finiteEdges(entry.kind, *params) && shapeHolds(objectShape(entry.kind, *params), at, tolerance))
+            found = row;
+    }
+    return found;
+}
+
+std::vector<int32_t> objectsInBox(const ObjectTable& table, const RecordStore& records, Vec corner1,
+                                  Vec corner2)
+{
+    const Box area{std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y),
+                   std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
+    std::vector<int32_t> rows;
+    for (int32_t row : DisplayOrder(table)) {
+        const ObjectEntry& entry = table.rows[row];
+        const ObjectParams* params = liveParams(entry, records);
+        if (params == nullptr || !finiteEdges(entry.kind, *params))
+            continue;
+        const Box rough = roughBox(entry.kind, *params);
+        if (rough.empty() || !area.meets(rough))
+            continue;
+        // A curve bulges less far than its control points: only a box that
+        // cuts the rough one needs the outline itself.
+        if (area.holds(rough) || area.holds(shapeExtent(objectShape(entry.kind, *params))))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+std::vector<ObjectHandle> objectHandles(int32_t kind, const ObjectParams& params)
+{
+    std::vector<ObjectHandle> handles;
+    if (kind == KindStar) {
+        addEllipseHandles(handles, params.star);
+        return handles;
+    }
+    if (kind == KindCircle) {
+        addEllipseHandles(handles, params.circle);
+        return handles;
+    }
+    for (int edge = 0; edge < 2; ++edge) {
+        const BezierEdge* e = edgeOf(kind, params, edge);
+        if (e == nullptr)
+            break;
+        handles.push_back({{e->x1, e->y1}, HandleRole::EdgeStart, edge});
+        handles.push_back({{e->x2, e->y2}, HandleRole::EdgeEnd, edge});
+        if (e->straight == 0) {
+            handles.push_back({{e->xc1, e->yc1}, HandleRole::EdgeControl1, edge});
+            handles.push_back({{e->xc2, e->yc2}, HandleRole::EdgeControl2, edge});
+        }
+    }
+    return handles;
+}
+
+void moveHandle(int32_t kind, ObjectParams& params, const ObjectHandle& handle, Vec to)
+{
+    if (kind == KindStar) {
+        moveEllipseHandle(params.star, handle.role, to);
+        return;
+    }
+    if (kind == KindCircle) {
+        moveEllipseHandle(params.circle, handle.role, to);
+        return;
+    }
+    BezierEdge* e = edgeOf(kind, params, handle.edge);
+    if (e == nullptr)
+        return;
+    switch (handle.role) {
+    case HandleRole::EdgeStart:
+        e->x1 = to.x;
+        e->y1 = to.y;
+        break;
+    case HandleRole::EdgeEnd:
+        e->x2 = to.x;
+        e->y2 = to.y;
+        break;
+    case HandleRole::EdgeControl1:
+        e->xc1 = to.x;
+        e->yc1 = to.y;
+        break;
+    case HandleRole::EdgeControl2:
+        e->xc2 = to.x;
+        e->yc2 = to.y;
+        break;
+    default:
+        break;
+    }
+}
+
+Vec shiftAnchor(int32_t kind, const ObjectParams& params, const ObjectHandle& handle, Vec pressedAt)
+{
+    if (kind == KindStar || kind == KindCircle) {
+        if (handle.role == HandleRole::Centre)
+            return pressedAt;
+        const bool star = kind == KindStar;
+        return {double(star ? params.star.X : params.circle.X),
+                double(star ? params.star.Y : params.circle.Y)};
+    }
+    const BezierEdge* e = edgeOf(kind, params, handle.edge);
+    if (e == nullptr)
+        return pressedAt;
+    switch (handle.role) {
+    case HandleRole::EdgeStart:
+    case HandleRole::EdgeControl1:
+        return handle.role == HandleRole::EdgeStart ? Vec{e->x2, e->y2} : Vec{e->x1, e->y1};
+    case HandleRole::EdgeEnd:
+    case HandleRole::EdgeControl2:
+        return handle.role == HandleRole::EdgeEnd ? Vec{e->x1, e->y1} : Vec{e->x2, e->y2};
+    default:
+        return pressedAt;
+    }
+}
+
+Vec constrainToShift(Vec anchor, Vec to)
+{
+    const double dx = to.x - anchor.x, dy = to.y - anchor.y;
+    const double ax = std::abs(dx), ay = std::abs(dy);
+    const double signX = dx >= 0 ? 1 : -1, signY = dy >= 0 ? 1 : -1;
+    if (ax > ay)
+        to.y = ay < ax / 2 ? anchor.y : anchor.y + ax * signY;
+    else if (ay > ax)
+        to.x = ax < ay / 2 ? anchor.x : anchor.x + ay * signX;
+    return to;
+}
+
+} // namespace kelvara::stitch
