@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -49,6 +50,24 @@ void BM_ShowAllSelectedInList(benchmark::State& state)
     state.counters["lines"] = double(d.list.selectedPositions().size());
 }
 BENCHMARK(BM_ShowAllSelectedInList)->Unit(benchmark::kMillisecond);
+
+// The same through the line-by-line default, beside the one-pass path.
+void BM_SelectAllLineByLine(benchmark::State& state)
+{
+    ListedDesign d;
+    std::vector<int> all(4096);
+    for (int i = 0; i < 4096; ++i)
+        all[size_t(i)] = i;
+    for (auto _ : state) {
+        state.PauseTiming();
+        d.list.clearSelection();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        d.list.ListBox::setSelection(all);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SelectAllLineByLine)->Unit(benchmark::kMillisecond);
 
 void BM_TakeAllSelectedFromList(benchmark::State& state)
 {
