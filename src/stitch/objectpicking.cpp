@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 namespace kelvara::stitch {
 
@@ -253,58 +252,6 @@ Box shapeExtent(const Shape& shape)
     return box;
 }
 
-const BezierEdge* edgeOf(int32_t kind, const ObjectParams& p, int edge)
-{
-    switch (kind) {
-    case KindRun:
-        return edge == 0 ? &p.run.line : nullptr;
-    case KindSteil:
-        return edge == 0 ? &p.steil.line : nullptr;
-    case KindSaten:
-        return edge == 0 ? &p.saten.edgeA : edge == 1 ? &p.saten.edgeB : nullptr;
-    case KindRect:
-        return edge == 0 ? &p.rect.edgeA : edge == 1 ? &p.rect.edgeB : nullptr;
-    default:
-        return nullptr;
-    }
-}
-
-BezierEdge* edgeOf(int32_t kind, ObjectParams& p, int edge)
-{
-    return const_cast<BezierEdge*>(edgeOf(kind, std::as_const(p), edge));
-}
-
-int32_t toUnits(double v)
-{
-    return int32_t(std::lround(std::clamp(v, -1e9, 1e9)));
-}
-
-template <typename Ellipse> void moveEllipseHandle(Ellipse& e, HandleRole role, Vec to)
-{
-    switch (role) {
-    case HandleRole::Centre:
-        e.X = toUnits(to.x);
-        e.Y = toUnits(to.y);
-        break;
-    case HandleRole::RadiusX:
-        e.RX = toUnits(std::abs(to.x - e.X));
-        break;
-    case HandleRole::RadiusY:
-        e.RY = toUnits(std::abs(to.y - e.Y));
-        break;
-    default:
-        break;
-    }
-}
-
-template <typename Ellipse> void addEllipseHandles(std::vector<ObjectHandle>& handles, const Ellipse& e)
-{
-    const double x = e.X, y = e.Y;
-    handles.push_back({{x, y}, HandleRole::Centre, 0});
-    handles.push_back({{x + std::abs(double(e.RX)), y}, HandleRole::RadiusX, 0});
-    handles.push_back({{x, y - std::abs(double(e.RY))}, HandleRole::RadiusY, 0});
-}
-
 } // namespace
 
 int32_t objectAt(const ObjectTable& table, const RecordStore& records, Vec at, double tolerance)
@@ -343,88 +290,29 @@ std::vector<int32_t> objectsInBox(const ObjectTable& table, const RecordStore& r
     return rows;
 }
 
-std::vector<ObjectHandle> objectHandles(int32_t kind, const ObjectParams& params)
+Vec shiftAnchor(const ObjectHandles& handles, const ObjectHandle& handle, Vec pressedAt)
 {
-    std::vector<ObjectHandle> handles;
-    if (kind == KindStar) {
-        addEllipseHandles(handles, params.star);
-        return handles;
-    }
-    if (kind == KindCircle) {
-        addEllipseHandles(handles, params.circle);
-        return handles;
-    }
-    for (int edge = 0; edge < 2; ++edge) {
-        const BezierEdge* e = edgeOf(kind, params, edge);
-        if (e == nullptr)
-            break;
-        handles.push_back({{e->x1, e->y1}, HandleRole::EdgeStart, edge});
-        handles.push_back({{e->x2, e->y2}, HandleRole::EdgeEnd, edge});
-        if (e->straight == 0) {
-            handles.push_back({{e->xc1, e->yc1}, HandleRole::EdgeControl1, edge});
-            handles.push_back({{e->xc2, e->yc2}, HandleRole::EdgeControl2, edge});
-        }
-    }
-    return handles;
-}
-
-void moveHandle(int32_t kind, ObjectParams& params, const ObjectHandle& handle, Vec to)
-{
-    if (kind == KindStar) {
-        moveEllipseHandle(params.star, handle.role, to);
-        return;
-    }
-    if (kind == KindCircle) {
-        moveEllipseHandle(params.circle, handle.role, to);
-        return;
-    }
-    BezierEdge* e = edgeOf(kind, params, handle.edge);
-    if (e == nullptr)
-        return;
-    switch (handle.role) {
-    case HandleRole::EdgeStart:
-        e->x1 = to.x;
-        e->y1 = to.y;
+    HandlePoint anchor = HandlePoint::Centre;
+    switch (handle.point) {
+    case HandlePoint::Start:
+    case HandlePoint::Control2:
+        anchor = HandlePoint::End;
         break;
-    case HandleRole::EdgeEnd:
-        e->x2 = to.x;
-        e->y2 = to.y;
+    case HandlePoint::End:
+    case HandlePoint::Control1:
+        anchor = HandlePoint::Start;
         break;
-    case HandleRole::EdgeControl1:
-        e->xc1 = to.x;
-        e->yc1 = to.y;
+    case HandlePoint::RadiusX:
+    case HandlePoint::RadiusY:
+        anchor = HandlePoint::Centre;
         break;
-    case HandleRole::EdgeControl2:
-        e->xc2 = to.x;
-        e->yc2 = to.y;
-        break;
-    default:
-        break;
-    }
-}
-
-Vec shiftAnchor(int32_t kind, const ObjectParams& params, const ObjectHandle& handle, Vec pressedAt)
-{
-    if (kind == KindStar || kind == KindCircle) {
-        if (handle.role == HandleRole::Centre)
-            return pressedAt;
-        const bool star = kind == KindStar;
-        return {double(star ? params.star.X : params.circle.X),
-                double(star ? params.star.Y : params.circle.Y)};
-    }
-    const BezierEdge* e = edgeOf(kind, params, handle.edge);
-    if (e == nullptr)
-        return pressedAt;
-    switch (handle.role) {
-    case HandleRole::EdgeStart:
-    case HandleRole::EdgeControl1:
-        return handle.role == HandleRole::EdgeStart ? Vec{e->x2, e->y2} : Vec{e->x1, e->y1};
-    case HandleRole::EdgeEnd:
-    case HandleRole::EdgeControl2:
-        return handle.role == HandleRole::EdgeEnd ? Vec{e->x1, e->y1} : Vec{e->x2, e->y2};
-    default:
+    case HandlePoint::Centre:
         return pressedAt;
     }
+    for (const ObjectHandle& other : handles)
+        if (other.edge == handle.edge && other.point == anchor)
+            return {other.x, other.y};
+    return pressedAt;
 }
 
 Vec constrainToShift(Vec anchor, Vec to)

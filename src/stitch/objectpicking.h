@@ -2,6 +2,7 @@
 
 #include "model/objecttable.h"
 #include "stitch/geometry.h"
+#include "stitch/objecthandles.h"
 
 #include <cstdint>
 #include <vector>
@@ -20,30 +21,10 @@ int32_t objectAt(const ObjectTable& table, const RecordStore& records, Vec at, d
 std::vector<int32_t> objectsInBox(const ObjectTable& table, const RecordStore& records, Vec corner1,
                                   Vec corner2);
 
-// A point of an object the user can drag: an end or control point of one of
-// its edges, or the centre or a radius end of an ellipse.
-enum class HandleRole { EdgeStart, EdgeEnd, EdgeControl1, EdgeControl2, Centre, RadiusX, RadiusY };
-
-struct ObjectHandle {
-    Vec at;
-    HandleRole role = HandleRole::EdgeStart;
-    int edge = 0; // 0 the first edge (line, edge A), 1 edge B
-};
-
-// Every handle of an object in a fixed order: for each edge its start, end
-// and (curved only) its two control points; for STAR and CIRCLE the centre
-// and the ends of the two radii (X + RX, Y) and (X, Y - RY).
-std::vector<ObjectHandle> objectHandles(int32_t kind, const ObjectParams& params);
-
-// Puts the handle's point at `to`: an edge point as it is, the centre moves
-// the whole ellipse, a radius end sets that radius. Whole units for the
-// integer fields of STAR and CIRCLE.
-void moveHandle(int32_t kind, ObjectParams& params, const ObjectHandle& handle, Vec to);
-
 // The point a handle's Shift constraint is measured from: the other end of
 // its edge for an end, the end next to it for a control point, the centre
 // for a radius end, and `pressedAt` (where the drag began) for the centre.
-Vec shiftAnchor(int32_t kind, const ObjectParams& params, const ObjectHandle& handle, Vec pressedAt);
+Vec shiftAnchor(const ObjectHandles& handles, const ObjectHandle& handle, Vec pressedAt);
 
 // `to` moved onto the horizontal, vertical or 45-degree line through
 // `anchor`, the rule the drawing tools use with Shift.

@@ -133,6 +133,8 @@ void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
 {
     if (!beginTool(ws.tools, t))
         return;
+    if (ws.tools.nodeEditing != 0)
+        markCanvasChanged(ws);
     ws.tools.nodeEditing = 0;
     markCursor(ws, t == -1 ? kSizeAllCursor : kCrossCursor);
     if (t == -1)

@@ -60,12 +60,12 @@ int32_t handleAt(Workspace& ws, int32_t x, int32_t y)
     if (params == nullptr)
         return -1;
     const ViewState& view = ws.view;
-    const std::vector<stitch::ObjectHandle> handles = stitch::objectHandles(ws.table.rows[row].kind, *params);
+    const ObjectHandles handles = objectHandles(ws.table.rows[row].kind, *params);
     int32_t best = -1;
     double bestDistance = kPickTolerance;
-    for (size_t i = 0; i < handles.size(); ++i) {
-        const double hx = handles[i].at.x * view.zoom - view.scrollX;
-        const double hy = handles[i].at.y * view.zoom - view.scrollY;
+    for (int i = 0; i < handles.count; ++i) {
+        const double hx = handles.items[size_t(i)].x * view.zoom - view.scrollX;
+        const double hy = handles.items[size_t(i)].y * view.zoom - view.scrollY;
         const double distance = std::hypot(hx - x, hy - y);
         if (distance <= bestDistance) {
             best = int32_t(i);
@@ -82,18 +82,19 @@ void moveNode(Workspace& ws, int32_t x, int32_t y)
     PointerDrag& drag = ws.tools.pointer;
     ObjectParams* params = currentParams(ws, drag.handleRow);
     const int32_t kind = ws.table.rows[drag.handleRow].kind;
-    const std::vector<stitch::ObjectHandle> handles = stitch::objectHandles(kind, drag.before);
-    if (params == nullptr || drag.handle >= int32_t(handles.size()))
+    const ObjectHandles handles = objectHandles(kind, drag.before);
+    if (params == nullptr || drag.handle >= handles.count)
         return;
-    const stitch::ObjectHandle& handle = handles[size_t(drag.handle)];
-    const Vec step = designUnitAt(ws.view, x, y) - designUnitAt(ws.view, drag.startX, drag.startY);
-    Vec to = handle.at + step;
+    const ObjectHandle& handle = handles.items[size_t(drag.handle)];
+    const Vec at{handle.x, handle.y};
+    Vec to = at + (designUnitAt(ws.view, x, y) - designUnitAt(ws.view, drag.startX, drag.startY));
     if (ws.input.shiftDown != 0)
-        to = stitch::constrainToShift(stitch::shiftAnchor(kind, drag.before, handle, handle.at), to);
+        to = stitch::constrainToShift(stitch::shiftAnchor(handles, handle, at), to);
     to = {std::round(to.x), std::round(to.y)};
 
     ObjectParams moved = drag.before;
-    stitch::moveHandle(kind, moved, handle, to);
+    if (!moveHandle(kind, moved, handle, to.x, to.y))
+        return;
     if (std::memcmp(moved.bytes, params->bytes, sizeof moved.bytes) == 0)
         return;
     *params = moved;

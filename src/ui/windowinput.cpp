@@ -57,6 +57,9 @@ void WindowProcedure::keyDown(uint32_t key)
         // During a drag Escape undoes only the drag.
         if (cancelPointerDrag(ws))
             break;
+        // The handles are drawn with the objects: they go with a new render.
+        if (ws.tools.nodeEditing != 0)
+            markCanvasChanged(ws);
         ws.tools.nodeEditing = 0;
         markCursor(ws, kArrowCursor);
         abandonDrawing(ws.tools);

@@ -56,32 +56,29 @@ TEST_F(Picking, ABoxTakesOnlyWhatItEncloses)
     EXPECT_TRUE(stitch::objectsInBox(ws.table, ws.records, {1, 0}, {290, 290}).empty());
 }
 
-TEST_F(Picking, HandlesAreEveryPointAndMoveTheirOwnField)
+TEST(ShiftHeldDrag, EndsHoldToTheOtherEndAndRadiiToTheCentre)
 {
-    ObjectParams saten = satenParams(curvedEdge(0, 0, 10, 5, 20, 5, 30, 0), straightEdge(0, 20, 30, 20));
-    const std::vector<stitch::ObjectHandle> handles = stitch::objectHandles(KindSaten, saten);
-    ASSERT_EQ(handles.size(), 6u);
-    EXPECT_EQ(handles[2].role, stitch::HandleRole::EdgeControl1);
-    EXPECT_EQ(handles[5].edge, 1);
-    stitch::moveHandle(KindSaten, saten, handles[3], {21, 9});
-    EXPECT_EQ(saten.saten.edgeA.xc2, 21);
-    EXPECT_EQ(saten.saten.edgeA.yc2, 9);
+    const ObjectParams saten =
+        satenParams(curvedEdge(0, 0, 10, 5, 20, 5, 30, 0), straightEdge(0, 20, 30, 20));
+    const ObjectHandles handles = objectHandles(KindSaten, saten);
+    const auto anchorOf = [&](HandleEdge edge, HandlePoint point) {
+        for (const ObjectHandle& h : handles)
+            if (h.edge == edge && h.point == point)
+                return stitch::shiftAnchor(handles, h, {-1, -1});
+        return Vec{-2, -2};
+    };
+    EXPECT_EQ(anchorOf(HandleEdge::EdgeA, HandlePoint::Start).x, 30);
+    EXPECT_EQ(anchorOf(HandleEdge::EdgeA, HandlePoint::Control2).x, 30);
+    EXPECT_EQ(anchorOf(HandleEdge::EdgeB, HandlePoint::End).y, 20);
 
-    ObjectParams star = starParams(100, 100, 30, 20);
-    const std::vector<stitch::ObjectHandle> points = stitch::objectHandles(KindStar, star);
-    ASSERT_EQ(points.size(), 3u);
-    EXPECT_EQ(points[2].at.y, 80) << "the RY handle sits above the centre";
-    stitch::moveHandle(KindStar, star, points[1], {60, 140});
-    EXPECT_EQ(star.star.RX, 40);
-    stitch::moveHandle(KindStar, star, points[0], {110, 90});
-    EXPECT_EQ(star.star.X, 110);
-    EXPECT_EQ(star.star.RX, 40) << "the centre carries the radii along";
+    const ObjectParams star = starParams(100, 100, 30, 20);
+    const ObjectHandles points = objectHandles(KindStar, star);
+    EXPECT_EQ(stitch::shiftAnchor(points, points.items[2], {-1, -1}).x, 100);
+    EXPECT_EQ(stitch::shiftAnchor(points, points.items[0], {7, 8}).x, 7) << "the centre from the press";
 
-    // Shift: the end stays on a line through the edge's other end.
-    EXPECT_EQ(stitch::shiftAnchor(KindSaten, saten, handles[1], {}).x, 0);
-    const Vec held = stitch::constrainToShift({0, 0}, {50, 7});
-    EXPECT_EQ(held.y, 0);
+    EXPECT_EQ(stitch::constrainToShift({0, 0}, {50, 7}).y, 0);
     EXPECT_EQ(stitch::constrainToShift({0, 0}, {50, -40}).y, -50);
+    EXPECT_EQ(stitch::constrainToShift({10, 10}, {12, 60}).x, 10);
 }
 
 } // namespace

@@ -303,7 +303,10 @@ TEST_F(CanvasTest, StitchViewShowsTheDesignAndFollowsItsChanges)
     click(300, 100);
     click(300, 250);
     ASSERT_EQ(ws.table.objectCount, 1);
-    // Switched off, the canvas is the plain black field.
+    // Switched off, the canvas is the plain black field once the new
+    // object is no longer selected (a selection is highlighted).
+    clearSelection(ws);
+    canvas().renderCanvas();
     EXPECT_EQ(litPixels(canvasImage()), 0);
     press('P', WindowId::Canvas, 'p');
     ASSERT_TRUE(window->editor().stitchView);

@@ -47,6 +47,9 @@ TEST_F(OutlineTest, EveryKindIsOutlinedInItsColourWhereTheViewPutsIt)
     click(300, 100);
     press(VkEscape);
     ASSERT_EQ(ws.table.objectCount, 1);
+    // A new object is selected, and a selection is highlighted.
+    clearSelection(ws);
+    canvas().renderCanvas();
     const int32_t run = displayOrderRows(ws.table).front();
     const QImage& image = canvasImage();
     // No colour chosen yet: white.
@@ -69,6 +72,7 @@ TEST_F(OutlineTest, EveryKindIsOutlinedInItsColourWhereTheViewPutsIt)
     click(460, 160);
     click(0, 0);
     ASSERT_EQ(ws.table.objectCount, 4);
+    clearSelection(ws);
     canvas().renderCanvas();
     EXPECT_EQ(image.pixel(200, 200), kWhite);
     EXPECT_TRUE(near(image, 100, 207, kWhite)); // STEIL 20 wide: the bar reaches 10 each way
