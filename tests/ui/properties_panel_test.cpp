@@ -34,6 +34,8 @@ struct PropertiesPanelTest : WindowFixture {
         for (auto [x, y] : {std::pair{100, 100}, {200, 100}, {200, 140}, {100, 140}, {150, 160}})
             click(x, y);
         press(VkEscape);
+        // The last object drawn is selected; each test picks its own.
+        clearSelection(ws);
         for (int32_t row : DisplayOrder(ws.table))
             rows.push_back(row);
         ASSERT_EQ(rows.size(), 3u);
