@@ -8,12 +8,13 @@
 namespace kelvara {
 
 // Draws each object list line with a small swatch of its object's thread
-// colour before the text. The colour is looked up while painting, so only
+// colour at its left edge, before the text. The colour is looked up while painting, so only
 // the lines in view cost anything, and a recolour needs only a repaint.
 class ColourSwatchDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    // A narrow strip: the list is barely as wide as its longest lines.
+    // A strip in the margin before the text: the list is no wider than
+    // its lines, so the text keeps its place.
     static constexpr int kSwatchWidth = 4;
 
     // `colourOf` gives the colour of a line's row (its item data) as
