@@ -36,7 +36,7 @@ void PlanBox::add(const PlanBox& other)
 
 ObjectPlanCache::ObjectPlanCache() : pieces_(ObjectTable::kRows) {}
 
-void ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget)
+bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget)
 {
     const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
     const ObjectParams& params = ws.records[entry.params];
@@ -45,7 +45,7 @@ void ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t bud
     const bool same = piece.kind == entry.kind && std::memcmp(piece.bytes.data(), params.bytes, size) == 0;
     // A piece refused for want of room is tried again when there is more.
     if (same && !(piece.status == PlanStatus::TooLarge && budget > piece.budget))
-        return;
+        return false;
 
     piece.kind = entry.kind;
     piece.bytes.fill(0);
@@ -61,31 +61,35 @@ void ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t bud
     piece.box = PlanBox{};
     for (const StitchRecord& r : records)
         piece.box.add(r.x, r.y);
+    return true;
 }
 
 void ObjectPlanCache::update(const Workspace& ws)
 {
-    if (made_ && revision_ == ws.refresh.designRevision)
-        return;
-    made_ = true;
-    revision_ = ws.refresh.designRevision;
-
+    // Every record is compared, not only after a marked change: a byte
+    // compare of the whole design costs far less than drawing it.
     std::vector<bool> inOrder(ObjectTable::kRows, false);
-    order_.clear();
+    std::vector<int32_t> order;
+    order.reserve(order_.size());
+    bool changed = false;
     int64_t records = 0;
     for (int32_t row : DisplayOrder(ws.table)) {
         const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
         if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
             break;
-        refreshPiece(ws, row, kMaxRecords - records);
+        changed = refreshPiece(ws, row, kMaxRecords - records) || changed;
         records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(row)].plan.records.size());
-        order_.push_back(row);
+        order.push_back(row);
         inOrder[static_cast<std::size_t>(row)] = true;
     }
     // Objects gone from the design give their memory back.
     for (std::size_t row = 0; row < pieces_.size(); ++row)
         if (!inOrder[row] && pieces_[row].kind != KindFree)
             pieces_[row] = ObjectPiece{};
+    if (!changed && made_ && order == order_)
+        return;
+    made_ = true;
+    order_ = std::move(order);
     summarize(ws);
 }
 

@@ -64,8 +64,8 @@ class ObjectPlanCache {
 public:
     ObjectPlanCache();
 
-    // Brings every piece up to the design. Cheap when the design revision is
-    // the one last seen.
+    // Brings every piece up to the design: a compare of every record, and
+    // stitching for the objects whose kind or bytes changed.
     void update(const Workspace& ws);
 
     // Rows with a piece, in display order; the walk stops where generatePlan's does.
@@ -80,7 +80,8 @@ public:
     PlanSnapshot snapshot() const;
 
 private:
-    void refreshPiece(const Workspace& ws, int32_t row, int64_t budget);
+    // True when the row's piece was stitched again.
+    bool refreshPiece(const Workspace& ws, int32_t row, int64_t budget);
     void summarize(const Workspace& ws);
 
     std::vector<ObjectPiece> pieces_;
@@ -88,7 +89,6 @@ private:
     std::vector<Connection> connections_;
     PlanStatus status_ = PlanStatus::Empty;
     int64_t stitchCount_ = 0;
-    uint64_t revision_ = 0;
     bool made_ = false;
     uint64_t generations_ = 0;
 };

@@ -60,12 +60,18 @@ StatusWidget::StatusWidget(QWidget* parent) : QLabel(parent)
 
 void StatusWidget::showState(Editor& editor)
 {
+    // The mouse moves far more often than the design changes.
+    const uint64_t revision = editor.ws.refresh.designRevision;
+    if (!counted_ || revision != countedRevision_)
+        editor.plans.update(editor.ws);
+    counted_ = true;
+    countedRevision_ = revision;
     const QString text = statusText(editor);
     if (text != this->text())
         setText(text);
 }
 
-QString statusText(Editor& editor)
+QString statusText(const Editor& editor)
 {
     const Workspace& ws = editor.ws;
     const ViewState& view = ws.view;
@@ -77,7 +83,6 @@ QString statusText(Editor& editor)
         const double y = double(int64_t(view.mouseY) + view.scrollY) / zoom / 10.0;
         position = QStringLiteral("%1, %2 mm").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1);
     }
-    editor.plans.update(ws);
     QString stitches;
     switch (editor.plans.status()) {
     case PlanStatus::TooLarge:

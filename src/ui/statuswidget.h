@@ -17,9 +17,13 @@ public:
     // Shows the editor's state; the stitch count comes from the kept pieces
     // of the plan, so only changed objects are stitched for it.
     void showState(Editor& editor);
+
+private:
+    uint64_t countedRevision_ = 0;
+    bool counted_ = false;
 };
 
-// The status line's text, for the widget and its tests.
-QString statusText(Editor& editor);
+// The status line's text, with the stitch count the kept pieces last had.
+QString statusText(const Editor& editor);
 
 } // namespace kelvara

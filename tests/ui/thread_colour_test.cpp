@@ -132,8 +132,10 @@ TEST_F(ThreadColourTest, StitchCountFollowsEditsAndTheStitchView)
     const QRgb white = canvasImage().pixel(120, 20);
     setSelected(ws, 0, true);
     chooseColour(0x0000FF); // red
+    clearSelection(ws);     // its highlight would cover the thread
+    moveMouse(300, 300);
     EXPECT_NE(canvasImage().pixel(120, 20), white);
-    EXPECT_EQ(qRed(canvasImage().pixel(120, 20)), 255);
+    EXPECT_EQ(canvasImage().pixel(120, 20), qRgb(255, 0, 0));
     EXPECT_EQ(window->editor().plans.stitchCount(), one);
 }
 
