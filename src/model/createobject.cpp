@@ -135,8 +135,10 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     } else if (current >= 0) {
         ws.numbering.firstLinePending = 0;
         ws.numbering.listNumber = p;
-        table.currentColour = objectColour(table.rows[current], ws.records);
+        if (table.colourChosen == 0)
+            table.currentColour = objectColour(table.rows[current], ws.records);
     }
+    table.colourChosen = 0;
 
     table.currentObject = r;
     table.rows[r].group = table.groupCounter;

@@ -135,6 +135,7 @@ void clearTable(ObjectTable& table, RecordStore& records)
     table.objectCount = 0;
     table.groupCounter = 0;
     table.currentColour = -1;
+    table.colourChosen = 0;
     table.firstObject = 0;
     table.currentObject = -1;
 }

@@ -59,6 +59,9 @@ struct ObjectTable {
     int32_t currentObject = -1;
     int32_t groupCounter = 0;
     int32_t currentColour = -1;
+    // The user chose currentColour since the last creation: the next object
+    // takes it rather than the current object's colour.
+    int32_t colourChosen = 0;
 };
 
 // The used rows in display order, from firstObject along `next`, for one

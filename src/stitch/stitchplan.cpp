@@ -238,8 +238,11 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
     builder.finish();
 }
 
+// `jumpsCount`: a plan of jumps alone is kept (one object's piece of a
+// design) instead of counting as Empty.
 PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& settings,
-                     const Libraries& libraries, StitchPlan& plan)
+                     const Libraries& libraries, StitchPlan& plan, int64_t recordLimit = kMaxRecords,
+                     bool jumpsCount = false)
 {
     plan.records.clear();
     if (objects.empty())
@@ -247,19 +250,19 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
     if (!withinLimits(objects))
         return PlanStatus::TooLarge;
     const GenContext ctx{settings, libraries};
-    if (cannotFit(objects, ctx))
+    if (recordLimit <= 0 || cannotFit(objects, ctx))
         return PlanStatus::TooLarge;
 
-    PlanBuilder counter(settings, libraries, nullptr, kMaxRecords);
+    PlanBuilder counter(settings, libraries, nullptr, recordLimit);
     assemble(objects, ctx, counter);
     // A trim's jumps reach one unit beyond the needle on either side.
     if (counter.overflowed() || counter.width() + 2 > kMaxExtent || counter.height() + 2 > kMaxExtent)
         return PlanStatus::TooLarge;
-    if (counter.stitchCount() == 0)
+    if (counter.stitchCount() == 0 && !(jumpsCount && counter.recordCount() > 0))
         return PlanStatus::Empty;
 
     plan.records.reserve(static_cast<std::size_t>(counter.recordCount()));
-    PlanBuilder builder(settings, libraries, &plan.records, kMaxRecords);
+    PlanBuilder builder(settings, libraries, &plan.records, recordLimit);
     assemble(objects, ctx, builder);
     return PlanStatus::Ok;
 }
@@ -318,6 +321,16 @@ PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Li
         return PlanStatus::Empty;
     }
     return buildPlan({{kind, &params}}, settings, libraries, plan);
+}
+
+PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const Libraries& libraries,
+                               const Settings& settings, int64_t recordLimit, StitchPlan& plan)
+{
+    if (recordSize(kind) == 0) {
+        plan.records.clear();
+        return PlanStatus::Empty;
+    }
+    return buildPlan({{kind, &params}}, settings, libraries, plan, recordLimit, true);
 }
 
 std::vector<Needle> objectNeedles(int32_t kind, const ObjectParams& params, const Libraries& libraries,

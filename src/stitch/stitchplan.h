@@ -59,6 +59,12 @@ PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan);
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                               const Settings& settings, StitchPlan& plan);
 
+// The object's piece of a design plan, for keeping plans object by object:
+// as generateObjectPlan, but a jump line keeps its jumps (Ok without a
+// stitch) and at most `recordLimit` records are made (TooLarge beyond).
+PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const Libraries& libraries,
+                               const Settings& settings, int64_t recordLimit, StitchPlan& plan);
+
 // The fewest records the object can make in a plan, judged from its
 // geometry before anything is stitched; a design whose objects add up to more
 // than kMaxRecords is refused at once. Beyond kMaxRecords for an object that

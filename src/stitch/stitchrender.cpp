@@ -12,17 +12,15 @@
 
 namespace kelvara {
 
-namespace {
-
-// A thread is about 0.3 mm thick: three design units.
-constexpr double kThreadWidth = 3.0;
-
 QColor threadColour(int32_t colour)
 {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-} // namespace
+QPen jumpLinePen()
+{
+    return QPen(QColor(160, 160, 160, 110), 0, Qt::DotLine);
+}
 
 void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scrollX, int scrollY)
 {
@@ -50,7 +48,7 @@ void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scr
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     QPen threadPen(Qt::white, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    QPen jumpPen(QColor(160, 160, 160, 110), 0, Qt::DotLine);
+    const QPen jumpPen = jumpLinePen();
     std::vector<QLineF> stitches, jumps;
     int32_t runColour = plan.records.front().colour;
     auto flush = [&]() {

@@ -5,9 +5,20 @@
 #include <QImage>
 #include <string>
 
+#include <QColor>
+#include <QPen>
+
 class QPainter;
 
 namespace kelvara {
+
+// A thread is about 0.3 mm thick: three design units.
+inline constexpr double kThreadWidth = 3.0;
+
+// A plan colour (red in bits 0-7) as the thread shows on screen.
+QColor threadColour(int32_t colour);
+// Jumps show as faint dotted lines.
+QPen jumpLinePen();
 
 // Draws the plan with the canvas mapping: design point (x, y) at
 // (x * zoom - scrollX, y * zoom - scrollY). Stitches in their thread colours

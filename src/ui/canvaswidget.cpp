@@ -1,8 +1,6 @@
 #include "ui/canvaswidget.h"
 
 #include "model/workspace.h"
-#include "stitch/stitchplan.h"
-#include "stitch/stitchrender.h"
 #include "ui/editor.h"
 #include "ui/outlinerender.h"
 
@@ -169,24 +167,15 @@ void CanvasWidget::createImage(int width, int height)
 void CanvasWidget::releaseImage()
 {
     image_ = QImage();
+    stitchLayer_.release();
 }
 
 void CanvasWidget::drawStitchView(QPainter& painter)
 {
-    // Scrolling and zooming redraw often; the plan is made again only when
-    // the design changed. The settings and libraries the stitches also
-    // depend on do not change while the editor runs.
-    const uint64_t revision = editor_.ws.refresh.designRevision;
-    if (!planMade_ || revision != planRevision_) {
-        plan_ = StitchPlan{};
-        planValid_ = generatePlan(editor_.ws, plan_) == PlanStatus::Ok;
-        planRevision_ = revision;
-        planMade_ = true;
-    }
-    if (!planValid_)
-        return;
-    const ViewState& view = editor_.ws.view;
-    drawStitchPlan(painter, plan_, view.zoom, view.scrollX, view.scrollY);
+    // Only the objects that changed since the last drawing are stitched
+    // again, and only where they lie is drawn again.
+    editor_.plans.update(editor_.ws);
+    stitchLayer_.paint(painter, editor_.plans, editor_.ws.view);
 }
 
 void CanvasWidget::renderCanvas()

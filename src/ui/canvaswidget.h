@@ -1,9 +1,9 @@
 #pragma once
 
 #include "shell/platform.h"
-#include "stitch/stitchplan.h"
 #include "ui/canvasview.h"
 #include "ui/qtadapter.h"
+#include "ui/stitchlayer.h"
 
 #include <QImage>
 #include <QWidget>
@@ -49,10 +49,7 @@ private:
     QtEventAdapter& adapter_;
     QImage image_;
     PictureAnchor anchor_;
-    StitchPlan plan_;
-    uint64_t planRevision_ = 0; // the design revision plan_ was made for
-    bool planMade_ = false;
-    bool planValid_ = false;
+    StitchLayer stitchLayer_;
     QWidget* surface_;
     QScrollBar* horizontal_;
     QScrollBar* vertical_;

@@ -2,6 +2,7 @@
 
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/recolour.h"
 #include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/exportcommand.h"
@@ -65,8 +66,15 @@ void Commands::undo()
 
 void Commands::chooseColour()
 {
-    // The choice is not used: the colour of new objects follows the design.
-    editor_.platform.colours->chooseColour(0);
+    // Its hotkey C runs on the character and again on the key release: one
+    // keystroke opens one dialog.
+    if (editor_.colourSerial == editor_.inputSerial)
+        return;
+    editor_.colourSerial = editor_.inputSerial;
+    Workspace& ws = editor_.ws;
+    const std::optional<int32_t> answer = editor_.platform.colours->chooseColour(colourToOffer(ws));
+    if (answer)
+        recolourSelection(ws, editor_.platform, *answer & 0xFFFFFF);
 }
 
 void Commands::toggleCrossHair()

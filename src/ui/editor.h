@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/platform.h"
+#include "stitch/objectplancache.h"
 #include "ui/buttontable.h"
 
 #include <cstdint>
@@ -31,6 +32,10 @@ struct Editor {
     // release are one keystroke, so a switch on a plain letter flips once.
     uint64_t inputSerial = 0;
     uint64_t stitchViewSerial = ~uint64_t{0};
+    uint64_t colourSerial = ~uint64_t{0};
+    // The design's stitches object by object, for the stitch view and the
+    // status bar's count.
+    ObjectPlanCache plans;
     // The properties panel, where the window has one: opened at a field, and
     // its changed fields applied to the selection.
     std::function<void(PanelField)> openProperties;

@@ -5,9 +5,11 @@
 #include "model/workspace.h"
 #include "shell/texts.h"
 #include "ui/canvaswidget.h"
+#include "ui/colourswatch.h"
 #include "ui/objectlistwidget.h"
 #include "ui/propertiesopen.h"
 #include "ui/propertiespanel.h"
+#include "ui/statuswidget.h"
 #include "ui/windowlayout.h"
 
 #include <QCloseEvent>
@@ -53,7 +55,8 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     // The outer window never goes below 256 x 256.
     setMinimumSize(256, 256);
-    resize(kStartWidth, kStartHeight);
+    // The status bar lies below the procedure's client area.
+    resize(kStartWidth, kStartHeight + StatusWidget::kHeight);
 
     editor_.platform.boxes = &boxes_;
     editor_.platform.files = &files_;
@@ -80,6 +83,7 @@ MainWindow::~MainWindow()
     editor_.openProperties = nullptr;
     editor_.applyProperties = nullptr;
     delete properties_;
+    delete status_;
     delete canvas_;
     delete panel_;
     delete strip_;
@@ -107,13 +111,32 @@ int64_t MainWindow::send(WindowId window, uint32_t message, uint64_t wParam, int
     procedure_.repeatRightButton();
     if (properties_ != nullptr)
         properties_->follow();
+    showState();
     return result;
+}
+
+void MainWindow::showState()
+{
+    if (procedure_.destroyed())
+        return;
+    // The swatches read the records when painted: a changed design repaints them.
+    const uint64_t revision = editor_.ws.refresh.designRevision;
+    if (list_ != nullptr && revision != shownRevision_)
+        list_->viewport()->update();
+    shownRevision_ = revision;
+    if (status_ != nullptr)
+        status_->showState(editor_);
 }
 
 void MainWindow::resizeEvent(QResizeEvent*)
 {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    clientSize(clientWidth, clientHeight);
+    if (status_ != nullptr)
+        status_->setGeometry(0, clientHeight, width(), StatusWidget::kHeight);
     if (strip_ != nullptr && !procedure_.destroyed())
-        send(WindowId::Main, MsgSize, 0, makeParam(uint32_t(width()), uint32_t(height())));
+        send(WindowId::Main, MsgSize, 0, makeParam(uint32_t(clientWidth), uint32_t(clientHeight)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -183,7 +206,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::clientSize(int& width, int& height) const
 {
     width = this->width();
-    height = this->height();
+    height = std::max(0, this->height() - StatusWidget::kHeight);
 }
 
 void MainWindow::createChildWindows(int clientWidth, int clientHeight)
@@ -196,7 +219,9 @@ void MainWindow::createChildWindows(int clientWidth, int clientHeight)
     canvas_ = new CanvasWidget(editor_, adapter_, this);
     canvas_->setGeometry(0, kStripHeight, std::max(0, clientWidth - kPanelOffset),
                          std::max(0, clientHeight - kStripHeight));
-    for (QWidget* child : {strip_, panel_, static_cast<QWidget*>(canvas_)})
+    status_ = new StatusWidget(this);
+    status_->setGeometry(0, clientHeight, clientWidth, StatusWidget::kHeight);
+    for (QWidget* child : {strip_, panel_, static_cast<QWidget*>(canvas_), static_cast<QWidget*>(status_)})
         child->show();
     strip_->installEventFilter(this);
     panel_->installEventFilter(this);
@@ -223,6 +248,7 @@ void MainWindow::createObjectList()
         // The rebuilt list shows the moved objects still selected.
         showSelectionInList(editor_.ws, editor_.platform);
         refresh(editor_.ws, editor_.platform);
+        showState();
     };
     list_->lineDoubleClicked = [this](int position) {
         openPropertiesOf(editor_, list_->itemData(position));
@@ -234,6 +260,7 @@ void MainWindow::createObjectList()
         [this] {
             if (properties_ != nullptr)
                 properties_->follow();
+            showState();
         },
         Qt::QueuedConnection);
     // The user's own changes of the selection reach the procedure as a
@@ -247,6 +274,13 @@ void MainWindow::createObjectList()
         else
             adapter_.keyReleased(WindowId::ObjectList, event);
     };
+    list_->setItemDelegate(new ColourSwatchDelegate(
+        [&ws](int32_t row) {
+            return row >= 0 && row < ObjectTable::kRows
+                       ? objectColour(ws.table.rows[std::size_t(row)], ws.records)
+                       : -1;
+        },
+        list_));
     list_->show();
     editor_.platform.list = list_;
 }

@@ -16,6 +16,7 @@ struct Workspace;
 class CanvasWidget;
 class ObjectListWidget;
 class PropertiesPanel;
+class StatusWidget;
 
 // The main window: toolbar strip on top, object list panel on the right,
 // canvas in the rest. Its widgets turn Qt events into the window
@@ -40,6 +41,7 @@ public:
     ObjectListWidget* objectList() const { return list_; }
     // The properties panel, made when it first opens.
     PropertiesPanel& propertiesPanel();
+    StatusWidget* statusBar() const { return status_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -69,6 +71,8 @@ private:
     void postQuit(int exitCode) override;
 
     QWidget* widgetOf(WindowId window) const;
+    // The status bar and the list's swatches follow what a message changed.
+    void showState();
 
     Editor editor_;
     Commands commands_;
@@ -85,6 +89,8 @@ private:
     CanvasWidget* canvas_ = nullptr;
     ObjectListWidget* list_ = nullptr;
     PropertiesPanel* properties_ = nullptr;
+    StatusWidget* status_ = nullptr;
+    uint64_t shownRevision_ = 0;
     bool closing_ = false;
 };
 

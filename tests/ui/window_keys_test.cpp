@@ -242,14 +242,19 @@ TEST_F(KeyEffectTest, SwitchesFlipOncePerKeystroke)
     EXPECT_EQ(window->editor().stitchView, before);
 }
 
-TEST_F(KeyEffectTest, ColourDialogOpensOnBlackAndChangesNothing)
+TEST_F(KeyEffectTest, ColourDialogOpensOnceAndItsAnswerIsTheNextObjectsColour)
 {
     start();
     colours.answer = 0x00FF00;
-    const int32_t colourBefore = ws.table.currentColour;
+    // C types a character and releases a key: still one dialog, opened on
+    // the colour of the next object (none yet: white).
     press('C', WindowId::Canvas, 'c');
-    EXPECT_EQ(colours.initials, (std::vector<int32_t>{0, 0}));
-    EXPECT_EQ(ws.table.currentColour, colourBefore);
+    EXPECT_EQ(colours.initials, (std::vector<int32_t>{0xFFFFFF}));
+    EXPECT_EQ(ws.table.currentColour, 0x00FF00);
+    // Cancelled, it changes nothing.
+    colours.answer.reset();
+    press('C', WindowId::Canvas, 'c');
+    EXPECT_EQ(ws.table.currentColour, 0x00FF00);
     holdCtrl();
     press('C');
     releaseCtrl();

@@ -1,0 +1,212 @@
+// The stitch plan kept object by object. Each object is stitched on its own
+// exactly as the plan builder stitches it inside the design: nothing of an
+// object's own records depends on the objects before it, except that its
+// first stitch is not made again when the previous object's last stitch
+// already went down at the same place in the same thread. The moves between
+// objects are kept as connections, to be drawn as the jumps they are.
+#include "stitch/objectplancache.h"
+
+#include "model/workspace.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kelvara {
+
+void PlanBox::add(int32_t x, int32_t y)
+{
+    if (empty()) {
+        left = right = x;
+        top = bottom = y;
+        return;
+    }
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+}
+
+void PlanBox::add(const PlanBox& other)
+{
+    if (other.empty())
+        return;
+    add(other.left, other.top);
+    add(other.right, other.bottom);
+}
+
+ObjectPlanCache::ObjectPlanCache() : pieces_(ObjectTable::kRows) {}
+
+bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget)
+{
+    const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
+    const ObjectParams& params = ws.records[entry.params];
+    const auto size = static_cast<std::size_t>(recordSize(entry.kind));
+    ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
+    const bool same = piece.kind == entry.kind && std::memcmp(piece.bytes.data(), params.bytes, size) == 0;
+    // A piece refused for want of room is tried again when there is more.
+    if (same && !(piece.status == PlanStatus::TooLarge && budget > piece.budget))
+        return false;
+
+    piece.kind = entry.kind;
+    piece.bytes.fill(0);
+    std::memcpy(piece.bytes.data(), params.bytes, size);
+    piece.generation = ++generations_;
+    piece.budget = budget;
+    piece.status = generateObjectPiece(entry.kind, params, ws.libraries, ws.settings, budget, piece.plan);
+    std::vector<StitchRecord>& records = piece.plan.records;
+    if (!records.empty() && records.back().kind == StitchKind::End)
+        records.pop_back();
+    records.shrink_to_fit();
+    piece.stitches = piece.plan.stitchCount();
+    piece.box = PlanBox{};
+    for (const StitchRecord& r : records)
+        piece.box.add(r.x, r.y);
+    return true;
+}
+
+void ObjectPlanCache::update(const Workspace& ws)
+{
+    // Every record is compared, not only after a marked change: a byte
+    // compare of the whole design costs far less than drawing it.
+    std::vector<bool> inOrder(ObjectTable::kRows, false);
+    std::vector<int32_t> order;
+    order.reserve(order_.size());
+    bool changed = false;
+    int64_t records = 0;
+    for (int32_t row : DisplayOrder(ws.table)) {
+        const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
+        if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
+            break;
+        changed = refreshPiece(ws, row, kMaxRecords - records) || changed;
+        records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(row)].plan.records.size());
+        order.push_back(row);
+        inOrder[static_cast<std::size_t>(row)] = true;
+    }
+    // Objects gone from the design give their memory back.
+    for (std::size_t row = 0; row < pieces_.size(); ++row)
+        if (!inOrder[row] && pieces_[row].kind != KindFree)
+            pieces_[row] = ObjectPiece{};
+    if (!changed && made_ && order == order_)
+        return;
+    made_ = true;
+    order_ = std::move(order);
+    summarize(ws);
+}
+
+void ObjectPlanCache::summarize(const Workspace& ws)
+{
+    connections_.clear();
+    stitchCount_ = 0;
+    bool tooLarge = false;
+    int64_t records = 0;
+    PlanBox extent;
+    const StitchRecord* last = nullptr; // the previous piece's last record
+    for (int32_t row : order_) {
+        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
+        tooLarge = tooLarge || piece.status == PlanStatus::TooLarge;
+        const std::vector<StitchRecord>& own = piece.plan.records;
+        if (own.empty())
+            continue;
+        records += static_cast<int64_t>(own.size());
+        extent.add(piece.box);
+        stitchCount_ += piece.stitches;
+        const StitchRecord& first = own.front();
+        if (last != nullptr) {
+            if (last->x != first.x || last->y != first.y)
+                connections_.push_back({last->x, last->y, first.x, first.y});
+            // No trim (it would be the last record), no colour change, no
+            // move: the needle is already down where this object starts.
+            else if (last->kind == StitchKind::Stitch && first.kind == StitchKind::Stitch &&
+                     last->colour == first.colour && ws.settings.TRIM >= 0)
+                --stitchCount_;
+        }
+        last = &own.back();
+    }
+    // A trim's jumps reach one unit beyond the needle on either side.
+    if (tooLarge || records > kMaxRecords ||
+        (!extent.empty() && (int64_t{extent.right} - extent.left + 2 > kMaxExtent ||
+                             int64_t{extent.bottom} - extent.top + 2 > kMaxExtent))) {
+        status_ = PlanStatus::TooLarge;
+        stitchCount_ = 0;
+    } else {
+        status_ = stitchCount_ > 0 ? PlanStatus::Ok : PlanStatus::Empty;
+    }
+}
+
+PlanSnapshot ObjectPlanCache::snapshot() const
+{
+    PlanSnapshot shot;
+    shot.entries.reserve(order_.size());
+    for (int32_t row : order_) {
+        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
+        shot.entries.push_back({row, piece.generation, piece.box});
+    }
+    shot.connections = connections_;
+    return shot;
+}
+
+namespace {
+
+PlanBox connectionBox(const Connection& c)
+{
+    PlanBox box;
+    box.add(c.fromX, c.fromY);
+    box.add(c.toX, c.toY);
+    return box;
+}
+
+// Each of `from` not in `other` adds its box.
+void addMissing(std::vector<Connection> from, std::vector<Connection> other, std::vector<PlanBox>& boxes)
+{
+    std::sort(from.begin(), from.end());
+    std::sort(other.begin(), other.end());
+    std::vector<Connection> missing;
+    std::set_difference(from.begin(), from.end(), other.begin(), other.end(), std::back_inserter(missing));
+    for (const Connection& c : missing)
+        boxes.push_back(connectionBox(c));
+}
+
+} // namespace
+
+std::vector<PlanBox> changedBoxes(const PlanSnapshot& before, const PlanSnapshot& after, bool& reordered)
+{
+    reordered = false;
+    std::vector<PlanBox> boxes;
+    // Position of each row's unchanged piece in `after`, or -1.
+    std::vector<int32_t> kept(ObjectTable::kRows, -1);
+    std::vector<uint64_t> generationAfter(ObjectTable::kRows, 0);
+    for (std::size_t i = 0; i < after.entries.size(); ++i)
+        generationAfter[static_cast<std::size_t>(after.entries[i].row)] = after.entries[i].generation;
+    std::vector<bool> stayed(ObjectTable::kRows, false);
+    int32_t lastPosition = -1;
+    for (const PlanSnapshot::Entry& e : before.entries) {
+        const auto row = static_cast<std::size_t>(e.row);
+        if (generationAfter[row] != e.generation) {
+            boxes.push_back(e.box);
+            continue;
+        }
+        stayed[row] = true;
+    }
+    for (std::size_t i = 0; i < after.entries.size(); ++i) {
+        const PlanSnapshot::Entry& e = after.entries[i];
+        if (!stayed[static_cast<std::size_t>(e.row)])
+            boxes.push_back(e.box);
+        else
+            kept[static_cast<std::size_t>(e.row)] = static_cast<int32_t>(i);
+    }
+    // The kept pieces must come in the same order as before.
+    for (const PlanSnapshot::Entry& e : before.entries) {
+        const int32_t position = kept[static_cast<std::size_t>(e.row)];
+        if (position < 0)
+            continue;
+        if (position < lastPosition)
+            reordered = true;
+        lastPosition = position;
+    }
+    addMissing(before.connections, after.connections, boxes);
+    addMissing(after.connections, before.connections, boxes);
+    std::erase_if(boxes, [](const PlanBox& b) { return b.empty(); });
+    return boxes;
+}
+
+} // namespace kelvara

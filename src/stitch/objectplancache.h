@@ -1,0 +1,96 @@
+#pragma once
+
+#include "stitch/stitchplan.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kelvara {
+
+struct Workspace;
+
+// A box in design units, edges included; empty while right < left.
+struct PlanBox {
+    int32_t left = 0, top = 0, right = -1, bottom = -1;
+
+    bool empty() const { return right < left; }
+    void add(int32_t x, int32_t y);
+    void add(const PlanBox& other);
+    bool operator==(const PlanBox&) const = default;
+};
+
+// One object's piece of the design plan: its records as they stand inside
+// the design, without the End record. Kept until the object's record changes.
+struct ObjectPiece {
+    int32_t kind = KindFree;                           // KindFree: nothing kept for the row
+    std::array<unsigned char, kMaxRecordSize> bytes{}; // the record it was stitched from
+    uint64_t generation = 0;                           // changes whenever it is stitched again
+    int64_t budget = 0;                                // record limit it was stitched with
+    PlanStatus status = PlanStatus::Empty;
+    StitchPlan plan;
+    int64_t stitches = 0;
+    PlanBox box; // every record's position
+};
+
+// The needle moving up from one object's last record to the next one's first.
+struct Connection {
+    int32_t fromX = 0, fromY = 0, toX = 0, toY = 0;
+    auto operator<=>(const Connection&) const = default;
+};
+
+// What a drawing of the pieces showed: enough to find what to draw again.
+struct PlanSnapshot {
+    struct Entry {
+        int32_t row;
+        uint64_t generation;
+        PlanBox box;
+    };
+    std::vector<Entry> entries; // display order
+    std::vector<Connection> connections;
+};
+
+// Where two snapshots differ, in design units: the old and the new box of
+// every piece stitched again, added or gone, and of every connection that
+// moved. `reordered` is set when kept pieces changed places, which changes
+// how they overlap anywhere: then everything is drawn again.
+std::vector<PlanBox> changedBoxes(const PlanSnapshot& before, const PlanSnapshot& after, bool& reordered);
+
+// The design's stitches object by object. An edit stitches again only the
+// objects whose kind or record bytes changed, instead of the whole design;
+// the settings and libraries the stitches also depend on do not change
+// while the editor runs.
+class ObjectPlanCache {
+public:
+    ObjectPlanCache();
+
+    // Brings every piece up to the design: a compare of every record, and
+    // stitching for the objects whose kind or bytes changed.
+    void update(const Workspace& ws);
+
+    // Rows with a piece, in display order; the walk stops where generatePlan's does.
+    const std::vector<int32_t>& order() const { return order_; }
+    const ObjectPiece& piece(int32_t row) const { return pieces_[static_cast<std::size_t>(row)]; }
+    // The moves between consecutive pieces that have records, where they move at all.
+    const std::vector<Connection>& connections() const { return connections_; }
+    // As generatePlan would judge the design: Ok, Empty or TooLarge.
+    PlanStatus status() const { return status_; }
+    // Stitches of the design's plan.
+    int64_t stitchCount() const { return stitchCount_; }
+    PlanSnapshot snapshot() const;
+
+private:
+    // True when the row's piece was stitched again.
+    bool refreshPiece(const Workspace& ws, int32_t row, int64_t budget);
+    void summarize(const Workspace& ws);
+
+    std::vector<ObjectPiece> pieces_;
+    std::vector<int32_t> order_;
+    std::vector<Connection> connections_;
+    PlanStatus status_ = PlanStatus::Empty;
+    int64_t stitchCount_ = 0;
+    bool made_ = false;
+    uint64_t generations_ = 0;
+};
+
+} // namespace kelvara

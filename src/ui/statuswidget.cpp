@@ -1,0 +1,101 @@
+#include "ui/statuswidget.h"
+
+#include "model/workspace.h"
+#include "ui/editor.h"
+
+#include <array>
+
+namespace kelvara {
+
+namespace {
+
+const char* kindName(int32_t kind)
+{
+    switch (kind) {
+    case KindRun:
+        return "RUN";
+    case KindSaten:
+        return "SATEN";
+    case KindSteil:
+        return "STEIL";
+    case KindRect:
+        return "RECT";
+    case KindStar:
+        return "STAR";
+    case KindCircle:
+        return "CIRCLE";
+    default:
+        return "";
+    }
+}
+
+QString selectionText(const Workspace& ws)
+{
+    const std::vector<int32_t> rows = selectedRows(ws);
+    if (rows.empty())
+        return QStringLiteral("nothing selected");
+    std::array<int, KindCircle + 1> perKind{};
+    for (int32_t row : rows) {
+        const int32_t kind = ws.table.rows[static_cast<std::size_t>(row)].kind;
+        if (kind >= KindRun && kind <= KindCircle)
+            ++perKind[static_cast<std::size_t>(kind)];
+    }
+    QStringList kinds;
+    for (int32_t kind = KindRun; kind <= KindCircle; ++kind)
+        if (const int n = perKind[static_cast<std::size_t>(kind)]; n > 0)
+            kinds << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(kindName(kind)));
+    return QStringLiteral("%1 selected (%2)").arg(rows.size()).arg(kinds.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+StatusWidget::StatusWidget(QWidget* parent) : QLabel(parent)
+{
+    setObjectName(QStringLiteral("statusBar"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    setFocusPolicy(Qt::NoFocus);
+    setIndent(6);
+}
+
+void StatusWidget::showState(Editor& editor)
+{
+    // The mouse moves far more often than the design changes.
+    const uint64_t revision = editor.ws.refresh.designRevision;
+    if (!counted_ || revision != countedRevision_)
+        editor.plans.update(editor.ws);
+    counted_ = true;
+    countedRevision_ = revision;
+    const QString text = statusText(editor);
+    if (text != this->text())
+        setText(text);
+}
+
+QString statusText(const Editor& editor)
+{
+    const Workspace& ws = editor.ws;
+    const ViewState& view = ws.view;
+    const int32_t zoom = std::max(1, view.zoom);
+    QString position = QStringLiteral("-");
+    if (view.mouseX >= 0 && view.mouseY >= 0) {
+        // Design units are tenths of a millimetre.
+        const double x = double(int64_t(view.mouseX) + view.scrollX) / zoom / 10.0;
+        const double y = double(int64_t(view.mouseY) + view.scrollY) / zoom / 10.0;
+        position = QStringLiteral("%1, %2 mm").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1);
+    }
+    QString stitches;
+    switch (editor.plans.status()) {
+    case PlanStatus::TooLarge:
+        stitches = QStringLiteral("too large to stitch");
+        break;
+    default:
+        stitches = QStringLiteral("%1 stitches").arg(editor.plans.stitchCount());
+        break;
+    }
+    return QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
+        .arg(position)
+        .arg(zoom)
+        .arg(selectionText(ws), stitches);
+}
+
+} // namespace kelvara

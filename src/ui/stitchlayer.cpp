@@ -1,0 +1,171 @@
+#include "ui/stitchlayer.h"
+
+#include "model/editorstate.h"
+#include "stitch/stitchrender.h"
+
+#include <QLineF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara {
+
+namespace {
+
+// Past this many changed places one whole drawing is cheaper than clipping.
+constexpr std::size_t kMostAreas = 64;
+
+bool meets(const PlanBox& box, const PlanBox& area)
+{
+    return !box.empty() && box.left <= area.right && area.left <= box.right && box.top <= area.bottom &&
+           area.top <= box.bottom;
+}
+
+} // namespace
+
+QRect StitchLayer::toCanvas(const PlanBox& box, const ViewState& view) const
+{
+    // Widened by half a thread and the antialiased edge.
+    const int64_t zoom = std::max(1, view.zoom);
+    const auto pad = static_cast<int64_t>(std::ceil(kThreadWidth * double(zoom) / 2)) + 2;
+    const int64_t left = box.left * zoom - view.scrollX - pad;
+    const int64_t top = box.top * zoom - view.scrollY - pad;
+    const int64_t right = box.right * zoom - view.scrollX + pad;
+    const int64_t bottom = box.bottom * zoom - view.scrollY + pad;
+    const QRect bounds = image_.rect();
+    if (right < bounds.left() || bottom < bounds.top() || left > bounds.right() || top > bounds.bottom())
+        return {};
+    return QRect(
+        QPoint(int(std::max<int64_t>(left, bounds.left())), int(std::max<int64_t>(top, bounds.top()))),
+        QPoint(int(std::min<int64_t>(right, bounds.right())),
+               int(std::min<int64_t>(bottom, bounds.bottom()))));
+}
+
+void StitchLayer::paint(QPainter& canvas, const ObjectPlanCache& cache, const ViewState& view)
+{
+    lastDrawn_ = {};
+    const QSize size(std::max(0, view.canvasWidth), std::max(0, view.canvasHeight));
+    if (size.isEmpty())
+        return;
+    const bool newView = image_.size() != size || zoom_ != view.zoom || scrollX_ != view.scrollX ||
+                         scrollY_ != view.scrollY || drawnStatus_ != cache.status();
+    PlanSnapshot now = cache.snapshot();
+    std::vector<QRect> areas;
+    if (newView) {
+        if (image_.size() != size)
+            image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        areas.push_back(image_.rect());
+    } else {
+        bool reordered = false;
+        const std::vector<PlanBox> boxes = changedBoxes(drawn_, now, reordered);
+        if (reordered || boxes.size() > kMostAreas) {
+            areas.push_back(image_.rect());
+        } else {
+            for (const PlanBox& box : boxes)
+                if (const QRect r = toCanvas(box, view); !r.isEmpty())
+                    areas.push_back(r);
+        }
+    }
+    zoom_ = view.zoom;
+    scrollX_ = view.scrollX;
+    scrollY_ = view.scrollY;
+    drawnStatus_ = cache.status();
+    drawn_ = std::move(now);
+    if (!areas.empty())
+        draw(cache, view, areas);
+    canvas.drawImage(0, 0, image_);
+}
+
+void StitchLayer::release()
+{
+    image_ = QImage();
+    drawn_ = PlanSnapshot{};
+}
+
+void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, const std::vector<QRect>& areas)
+{
+    QRegion region;
+    for (const QRect& r : areas)
+        region += r;
+    lastDrawn_ = region.boundingRect();
+
+    QPainter painter(&image_);
+    painter.setClipRegion(region);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : region)
+        painter.fillRect(r, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // A design too large to stitch shows no stitches, as it cannot be exported.
+    if (cache.status() == PlanStatus::TooLarge)
+        return;
+
+    // The places to draw in design units, for skipping whole pieces.
+    const double zoom = std::max(1, view.zoom);
+    std::vector<PlanBox> places;
+    for (const QRect& r : region) {
+        PlanBox box;
+        box.add(int32_t(std::floor((r.left() + view.scrollX) / zoom)) - 2,
+                int32_t(std::floor((r.top() + view.scrollY) / zoom)) - 2);
+        box.add(int32_t(std::ceil((r.right() + view.scrollX) / zoom)) + 2,
+                int32_t(std::ceil((r.bottom() + view.scrollY) / zoom)) + 2);
+        places.push_back(box);
+    }
+    const auto wanted = [&](const PlanBox& box) {
+        return std::any_of(places.begin(), places.end(), [&](const PlanBox& p) { return meets(box, p); });
+    };
+    const auto at = [&](const StitchRecord& r) {
+        return QPointF(r.x * zoom - view.scrollX, r.y * zoom - view.scrollY);
+    };
+
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen threadPen(Qt::white, kThreadWidth * zoom, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    std::vector<QLineF> stitches, jumps;
+    int32_t colour = -1;
+    const auto flush = [&] {
+        if (stitches.empty())
+            return;
+        threadPen.setColor(threadColour(colour));
+        painter.setPen(threadPen);
+        painter.drawLines(stitches.data(), int(stitches.size()));
+        stitches.clear();
+    };
+    // Stitches in plan order, so later objects lie over earlier ones.
+    for (int32_t row : cache.order()) {
+        const ObjectPiece& piece = cache.piece(row);
+        const std::vector<StitchRecord>& records = piece.plan.records;
+        if (records.empty() || !wanted(piece.box))
+            continue;
+        QPointF from = at(records.front());
+        for (std::size_t i = 1; i < records.size(); ++i) {
+            const StitchRecord& r = records[i];
+            const QPointF to = at(r);
+            if (r.kind == StitchKind::Stitch) {
+                if (r.colour != colour) {
+                    flush();
+                    colour = r.colour;
+                }
+                stitches.emplace_back(from, to);
+            } else if (r.kind == StitchKind::Jump) {
+                jumps.emplace_back(from, to);
+            }
+            from = to;
+        }
+    }
+    flush();
+    for (const Connection& c : cache.connections()) {
+        PlanBox box;
+        box.add(c.fromX, c.fromY);
+        box.add(c.toX, c.toY);
+        if (wanted(box))
+            jumps.emplace_back(QPointF(c.fromX * zoom - view.scrollX, c.fromY * zoom - view.scrollY),
+                               QPointF(c.toX * zoom - view.scrollX, c.toY * zoom - view.scrollY));
+    }
+    if (!jumps.empty()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(jumpLinePen());
+        painter.drawLines(jumps.data(), int(jumps.size()));
+    }
+}
+
+} // namespace kelvara

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "stitch/objectplancache.h"
+
+#include <QImage>
+#include <QRect>
+
+class QPainter;
+
+namespace kelvara {
+
+struct ViewState;
+
+// The stitch view: the kept pieces of the plan drawn into an image of the
+// canvas's size. A new view (zoom, scroll, size) draws everything; an edit
+// draws again only where pieces changed, clipped to their old and new boxes.
+class StitchLayer {
+public:
+    // Brings the image up to the pieces and lays it over `canvas`.
+    void paint(QPainter& canvas, const ObjectPlanCache& cache, const ViewState& view);
+    void release();
+    // The canvas pixels the last paint drew again; empty when none.
+    QRect lastDrawn() const { return lastDrawn_; }
+
+private:
+    void draw(const ObjectPlanCache& cache, const ViewState& view, const std::vector<QRect>& areas);
+    QRect toCanvas(const PlanBox& box, const ViewState& view) const;
+
+    QImage image_; // premultiplied ARGB, clear where no thread lies
+    PlanSnapshot drawn_;
+    PlanStatus drawnStatus_ = PlanStatus::Empty;
+    int32_t zoom_ = 0, scrollX_ = 0, scrollY_ = 0;
+    QRect lastDrawn_;
+};
+
+} // namespace kelvara

@@ -1,0 +1,147 @@
+#include "stitch/objectplancache.h"
+#include "stitch/sampledesign.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvara {
+namespace {
+
+using testing::addObject;
+
+struct Point {
+    int32_t x, y, colour;
+    bool operator==(const Point&) const = default;
+};
+
+// The needle positions that stitch, without a stitch onto the same spot.
+std::vector<Point> stitchPath(const std::vector<StitchRecord>& records, std::vector<Point> path = {})
+{
+    for (const StitchRecord& r : records)
+        if (r.kind == StitchKind::Stitch && (path.empty() || path.back() != Point{r.x, r.y, r.colour}))
+            path.push_back({r.x, r.y, r.colour});
+    return path;
+}
+
+// The cache must show what the export stitches: same needles, same count.
+void expectSameAsWholePlan(const Workspace& ws, const ObjectPlanCache& cache)
+{
+    StitchPlan whole;
+    ASSERT_EQ(generatePlan(ws, whole), PlanStatus::Ok);
+    std::vector<Point> pieces;
+    for (int32_t row : cache.order())
+        pieces = stitchPath(cache.piece(row).plan.records, std::move(pieces));
+    EXPECT_EQ(pieces, stitchPath(whole.records));
+    EXPECT_EQ(cache.stitchCount(), whole.stitchCount());
+    EXPECT_EQ(cache.status(), PlanStatus::Ok);
+}
+
+// Two same-coloured lines meeting end to start, the second without a stitch
+// of its own at the join, then a jump line and a trimmed line.
+void addJoinedLines(Workspace& ws)
+{
+    addObject(ws, KindRun, testing::runParams(testing::straightEdge(100, 100, 300, 100)));
+    addObject(ws, KindRun, testing::runParams(testing::straightEdge(300, 100, 300, 300)));
+    ObjectParams hop = testing::runParams(testing::straightEdge(300, 300, 600, 600));
+    hop.run.JUMP = 0;
+    addObject(ws, KindRun, hop);
+    ObjectParams trimmed = testing::runParams(testing::straightEdge(600, 600, 700, 650));
+    trimmed.run.TRIM = 1;
+    addObject(ws, KindRun, trimmed);
+}
+
+TEST(ObjectPlanCache, PiecesStitchAsTheWholePlan)
+{
+    for (const bool ties : {true, false}) {
+        SCOPED_TRACE(ties ? "tie-offs" : "no tie-offs");
+        auto ws = testing::makeWorkspace();
+        if (!ties)
+            ws->settings = testing::plainSettings();
+        testing::buildSampleDesign(*ws);
+        addJoinedLines(*ws);
+        testing::buildGridDesign(*ws, 40);
+        ObjectPlanCache cache;
+        cache.update(*ws);
+        expectSameAsWholePlan(*ws, cache);
+        // Jumps between objects are kept as the moves they are.
+        EXPECT_FALSE(cache.connections().empty());
+    }
+}
+
+TEST(ObjectPlanCache, AnEditStitchesOnlyTheChangedObjectAndReportsWhereItWas)
+{
+    auto ws = testing::makeWorkspace();
+    testing::buildGridDesign(*ws, 30);
+    ObjectPlanCache cache;
+    cache.update(*ws);
+    const PlanSnapshot before = cache.snapshot();
+
+    // Object 7 (a satin) moves right and changes colour.
+    const int32_t row = cache.order()[7];
+    SatenParams& satin = ws->records[ws->table.rows[row].params].saten;
+    satin.edgeA.x1 += 40;
+    satin.edgeA.x2 += 40;
+    satin.edgeB.x1 += 40;
+    satin.edgeB.x2 += 40;
+    satin.colour = 0x0000FF;
+    cache.update(*ws);
+    expectSameAsWholePlan(*ws, cache);
+
+    const PlanSnapshot after = cache.snapshot();
+    for (std::size_t i = 0; i < after.entries.size(); ++i)
+        EXPECT_EQ(after.entries[i].generation == before.entries[i].generation, i != 7) << i;
+    bool reordered = true;
+    const std::vector<PlanBox> boxes = changedBoxes(before, after, reordered);
+    EXPECT_FALSE(reordered);
+    PlanBox all;
+    for (const PlanBox& b : boxes)
+        all.add(b);
+    PlanBox expected = before.entries[7].box;
+    expected.add(after.entries[7].box);
+    // The piece's old and new place, and the moves into and out of it.
+    EXPECT_NE(std::find(boxes.begin(), boxes.end(), before.entries[7].box), boxes.end());
+    EXPECT_NE(std::find(boxes.begin(), boxes.end(), after.entries[7].box), boxes.end());
+    EXPECT_LE(all.left, expected.left);
+    EXPECT_GE(all.right, expected.right);
+    for (const PlanBox& b : boxes) // nothing far from the two neighbours' cells
+        EXPECT_LE(b.right - b.left, 3 * 160);
+
+    // Moving an object to the end changes how pieces overlap anywhere.
+    unlinkRow(ws->table, row);
+    insertAfter(ws->table, row, -1);
+    cache.update(*ws);
+    changedBoxes(after, cache.snapshot(), reordered);
+    EXPECT_TRUE(reordered);
+}
+
+TEST(ObjectPlanCache, DeletedObjectsAreDroppedAndTheDesignLimitsStillHold)
+{
+    auto ws = testing::makeWorkspace();
+    testing::buildSampleDesign(*ws);
+    ObjectPlanCache cache;
+    cache.update(*ws);
+    const int32_t first = cache.order().front();
+    const PlanBox firstBox = cache.piece(first).box;
+    const int32_t next = ws->table.rows[first].next;
+    unlinkRow(ws->table, first);
+    ws->table.firstObject = next;
+    --ws->table.objectCount;
+    const PlanSnapshot before = cache.snapshot();
+    cache.update(*ws);
+    EXPECT_EQ(cache.piece(first).kind, KindFree);
+    expectSameAsWholePlan(*ws, cache);
+    bool reordered = true;
+    const std::vector<PlanBox> boxes = changedBoxes(before, cache.snapshot(), reordered);
+    EXPECT_NE(std::find(boxes.begin(), boxes.end(), firstBox), boxes.end());
+
+    // An object pushed beyond what the machine format spans refuses the design.
+    ObjectParams far = testing::runParams(testing::straightEdge(0, 0, kMaxExtent + 10, 0));
+    addObject(*ws, KindRun, far);
+    cache.update(*ws);
+    StitchPlan whole;
+    EXPECT_EQ(generatePlan(*ws, whole), PlanStatus::TooLarge);
+    EXPECT_EQ(cache.status(), PlanStatus::TooLarge);
+}
+
+} // namespace
+} // namespace kelvara
