@@ -66,6 +66,17 @@ void deleteRow(Workspace& ws, const Platform& platform, int32_t r, JournalStep s
     }
 }
 
+// The journal bytes deleting `rows` takes: each row's record, its row image
+// and its neighbours', and its list line.
+int64_t deletionJournalBytes(const Workspace& ws, const std::vector<int32_t>& rows)
+{
+    int64_t bytes = 0;
+    for (int32_t row : rows)
+        bytes += UndoJournal::recordLength(ws.table.rows[row].paramsSize) +
+                 3 * UndoJournal::recordLength(int32_t(sizeof(ObjectEntry))) + UndoJournal::recordLength(64);
+    return bytes;
+}
+
 } // namespace
 
 void deleteCurrent(Workspace& ws, const Platform& platform)
@@ -86,6 +97,14 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         return;
     const std::vector<int32_t> rows =
         isSelected(ws, current) ? selectedRows(ws) : std::vector<int32_t>{current};
+    // A deletion Undo could bring back only in part is refused whole.
+    if (deletionJournalBytes(ws, rows) > UndoJournal::kSize) {
+        if (platform.boxes != nullptr)
+            platform.boxes->showError(message(ws, kSlotErrorCaption),
+                                      "Too many objects to delete in one step that can be undone. "
+                                      "Select fewer objects and delete again.");
+        return;
+    }
     JournalStep step = JournalStep::Starts;
     for (int32_t row : rows) {
         // The row's selection bit stays: a freed row does not count, and

@@ -21,12 +21,6 @@ bool isUsed(const Workspace& ws, int32_t row)
            ws.records.isLive(ws.table.rows[row].params);
 }
 
-// Bytes the journal takes for one record of `size` bytes.
-int64_t journalLength(int32_t size)
-{
-    return UndoJournal::kHeaderSize + ((size + 3) & ~3);
-}
-
 // Lines whose text a changed trim or colour alters (the line itself and
 // the colour-change mark of the next) are replaced where they stand, so the
 // list keeps its scroll position and selection.
@@ -127,14 +121,14 @@ ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<
             const ObjectField* field = findObjectField(entry.kind, shownInList);
             listChanges = listChanges || readField(old, *field) != readField(change.params.bytes, *field);
         }
-        journalBytes += journalLength(entry.paramsSize);
+        journalBytes += UndoJournal::recordLength(entry.paramsSize);
         changes.push_back(change);
     }
     if (changes.empty())
         return ApplyResult::Unchanged;
     // The ring drops the oldest records of a step that outgrows it, and a
     // step without its first records cannot be undone.
-    if (journalBytes + journalLength(kMaxRecordSize) > UndoJournal::kSize) {
+    if (journalBytes + UndoJournal::recordLength(kMaxRecordSize) > UndoJournal::kSize) {
         if (platform.boxes != nullptr)
             platform.boxes->showError(message(ws, kSlotErrorCaption),
                                       "Too many objects to change in one step that can be undone. "

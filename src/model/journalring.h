@@ -20,6 +20,11 @@ struct UndoJournal {
     // Largest data part of a record: the biggest parameter record.
     static constexpr int32_t kMaxData = 232;
 
+    // Bytes the ring takes for one record of `size` bytes. A step must fit
+    // whole: the ring drops the oldest records of a step that outgrows it,
+    // and a step without its first records cannot be undone.
+    static constexpr int64_t recordLength(int32_t size) { return kHeaderSize + ((size + 3) & ~3); }
+
     std::array<unsigned char, kSize> area{};
     int32_t newestRecord = 0;
     int32_t oldestRecord = 0;

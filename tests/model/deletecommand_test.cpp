@@ -1,6 +1,7 @@
 #include "designchecks.h"
 #include "model/editing.h"
 #include "model/journalring.h"
+#include "model/selection.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>
@@ -129,6 +130,32 @@ TEST_F(DeleteFixture, FreedRowIsReusedByTheNextObject)
     EXPECT_EQ(d, a);
     EXPECT_EQ(walkOrder(*ws), (std::vector<int32_t>{b, c, d}));
     EXPECT_TRUE(designConsistent(*ws, fake.list));
+}
+
+// A selection is deleted as one step only when the whole step fits the undo
+// journal: a larger one is refused, and the largest that fits undoes exactly.
+TEST_F(DeleteFixture, SelectionDeletedWholeOrRefusedWhole)
+{
+    for (int k = 0; k < 1200; ++k)
+        create(*ws, platform, KindSaten, {{k, 0}, {k + 10, 0}, {k + 10, 10}, {k, 10}});
+    const std::vector<int32_t> rows = walkOrder(*ws);
+    for (int32_t row : rows)
+        setSelected(*ws, row, true);
+    const DesignSnapshot all = takeSnapshot(*ws, fake.list);
+    deleteCurrent(*ws, platform);
+    EXPECT_EQ(ws->table.objectCount, 1203);
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_TRUE(sameDesign(all, *ws, fake.list, false));
+
+    clearSelection(*ws);
+    // Picked last to first: Undo leaves the first deleted object current.
+    for (std::size_t i = 500; i-- > 0;)
+        setSelected(*ws, rows[i * 2], true);
+    const DesignSnapshot before = takeSnapshot(*ws, fake.list);
+    deleteCurrent(*ws, platform);
+    EXPECT_EQ(ws->table.objectCount, 703);
+    undoStep(*ws, platform);
+    EXPECT_TRUE(sameDesign(before, *ws, fake.list, false));
 }
 
 } // namespace
