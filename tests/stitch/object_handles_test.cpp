@@ -64,16 +64,16 @@ TEST(ObjectHandles, MovingAHandleWritesOnlyItsFields)
     // Bending the straight edge B: its other control point stays on the line.
     ASSERT_TRUE(moveHandle(KindSaten, saten, handles.items[6], 35.5, 70));
     EXPECT_EQ(saten.saten.edgeB.straight, 0);
-    EXPECT_EQ(saten.saten.edgeB.xc1, 35.5);
-    EXPECT_EQ(saten.saten.edgeB.yc1, 70);
-    EXPECT_EQ(saten.saten.edgeB.xc2, 60);
-    EXPECT_EQ(saten.saten.edgeB.yc2, 30);
+    EXPECT_EQ(+saten.saten.edgeB.xc1, 35.5);
+    EXPECT_EQ(+saten.saten.edgeB.yc1, 70);
+    EXPECT_EQ(+saten.saten.edgeB.xc2, 60);
+    EXPECT_EQ(+saten.saten.edgeB.yc2, 30);
     EXPECT_EQ(std::memcmp(&saten, &before, offsetof(SatenParams, edgeB)), 0);
     handles = objectHandles(KindSaten, saten);
     EXPECT_EQ(handles.items[6].x, 35.5);
     ASSERT_TRUE(moveHandle(KindSaten, saten, handles.items[1], 61, 2));
-    EXPECT_EQ(saten.saten.edgeA.x2, 61);
-    EXPECT_EQ(saten.saten.edgeA.y2, 2);
+    EXPECT_EQ(+saten.saten.edgeA.x2, 61);
+    EXPECT_EQ(+saten.saten.edgeA.y2, 2);
 
     ObjectParams star = starParams(100, 50, 30, 20);
     handles = objectHandles(KindStar, star);
@@ -94,5 +94,5 @@ TEST(ObjectHandles, MovingAHandleWritesOnlyItsFields)
     EXPECT_EQ(std::memcmp(&star, &kept, sizeof(StarParams)), 0);
     ObjectParams run = runParams(straightEdge(1, 2, 3, 4));
     EXPECT_FALSE(moveHandle(KindRun, run, objectHandles(KindSaten, saten).items[0], 5, 5));
-    EXPECT_EQ(run.run.line.x1, 1);
+    EXPECT_EQ(+run.run.line.x1, 1);
 }

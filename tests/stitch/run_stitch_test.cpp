@@ -131,8 +131,8 @@ TEST(RunStitch, ShippedMotifsAreSewnNotFloatedAndReachTheLineEnd)
                 for (const Segment& s : stitchSegments(plan))
                     ASSERT_LE(distance(s.ax, s.ay, s.bx, s.by), longest) << name << " LEN " << len;
                 const auto n = objectNeedles(KindRun, p, *libraries, shipped);
-                EXPECT_NEAR(n.back().x, line.x2, 1e-6) << name;
-                EXPECT_NEAR(n.back().y, line.y2, 1e-6) << name;
+                EXPECT_NEAR(n.back().x, +line.x2, 1e-6) << name;
+                EXPECT_NEAR(n.back().y, +line.y2, 1e-6) << name;
             }
         }
     }

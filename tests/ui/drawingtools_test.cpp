@@ -16,18 +16,18 @@ using testing::ToolDriver;
 void expectEdge(const BezierEdge& e, int straight, double x1, double y1, double x2, double y2)
 {
     EXPECT_EQ(e.straight, straight);
-    EXPECT_DOUBLE_EQ(e.x1, x1);
-    EXPECT_DOUBLE_EQ(e.y1, y1);
-    EXPECT_DOUBLE_EQ(e.x2, x2);
-    EXPECT_DOUBLE_EQ(e.y2, y2);
+    EXPECT_DOUBLE_EQ(+e.x1, x1);
+    EXPECT_DOUBLE_EQ(+e.y1, y1);
+    EXPECT_DOUBLE_EQ(+e.x2, x2);
+    EXPECT_DOUBLE_EQ(+e.y2, y2);
 }
 
 void expectControls(const BezierEdge& e, double xc1, double yc1, double xc2, double yc2)
 {
-    EXPECT_DOUBLE_EQ(e.xc1, xc1);
-    EXPECT_DOUBLE_EQ(e.yc1, yc1);
-    EXPECT_DOUBLE_EQ(e.xc2, xc2);
-    EXPECT_DOUBLE_EQ(e.yc2, yc2);
+    EXPECT_DOUBLE_EQ(+e.xc1, xc1);
+    EXPECT_DOUBLE_EQ(+e.yc1, yc1);
+    EXPECT_DOUBLE_EQ(+e.xc2, xc2);
+    EXPECT_DOUBLE_EQ(+e.yc2, yc2);
 }
 
 // ---- Clicks to records, one tool at a time ----
@@ -405,8 +405,8 @@ TEST(ShiftConstraint, DiagonalStaysExactAtAnyZoom)
     d.click(sx + 20, sy - 20);
     ASSERT_EQ(d.ws.table.objectCount, 1);
     const BezierEdge& line = d.params(0).steil.line;
-    EXPECT_DOUBLE_EQ(line.x2 - line.x1, -(line.y2 - line.y1));
-    EXPECT_NEAR(line.x2 - line.x1, 20.0 / 3, 1.0);
+    EXPECT_DOUBLE_EQ(+line.x2 - +line.x1, -(+line.y2 - +line.y1));
+    EXPECT_NEAR(+line.x2 - +line.x1, 20.0 / 3, 1.0);
 }
 
 // ---- A full table ----

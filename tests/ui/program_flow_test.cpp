@@ -53,14 +53,14 @@ Px design(Px p)
 void expectEdge(const BezierEdge& e, int straight, Px start, Px end, Px c1, Px c2)
 {
     EXPECT_EQ(e.straight, straight);
-    EXPECT_DOUBLE_EQ(e.x1, start.x);
-    EXPECT_DOUBLE_EQ(e.y1, start.y);
-    EXPECT_DOUBLE_EQ(e.x2, end.x);
-    EXPECT_DOUBLE_EQ(e.y2, end.y);
-    EXPECT_DOUBLE_EQ(e.xc1, c1.x);
-    EXPECT_DOUBLE_EQ(e.yc1, c1.y);
-    EXPECT_DOUBLE_EQ(e.xc2, c2.x);
-    EXPECT_DOUBLE_EQ(e.yc2, c2.y);
+    EXPECT_DOUBLE_EQ(+e.x1, start.x);
+    EXPECT_DOUBLE_EQ(+e.y1, start.y);
+    EXPECT_DOUBLE_EQ(+e.x2, end.x);
+    EXPECT_DOUBLE_EQ(+e.y2, end.y);
+    EXPECT_DOUBLE_EQ(+e.xc1, c1.x);
+    EXPECT_DOUBLE_EQ(+e.yc1, c1.y);
+    EXPECT_DOUBLE_EQ(+e.xc2, c2.x);
+    EXPECT_DOUBLE_EQ(+e.yc2, c2.y);
 }
 
 // The clicks of drawEveryKind, in canvas pixels.
@@ -322,8 +322,8 @@ TEST_F(ProgramFlow, EveryKindFromClicksAtZoomThreeWithScroll)
     EXPECT_EQ(sat.PUSHCOMP, 4);
     EXPECT_EQ(sat.PATTERN, -1);
     EXPECT_EQ(sat.REPEAT, 1);
-    EXPECT_DOUBLE_EQ(sat.ZOOMX, 1.0);
-    EXPECT_DOUBLE_EQ(sat.ZOOMY, 1.0);
+    EXPECT_DOUBLE_EQ(+sat.ZOOMX, 1.0);
+    EXPECT_DOUBLE_EQ(+sat.ZOOMY, 1.0);
     EXPECT_EQ(sat.STARTA, 1);
     EXPECT_EQ(sat.STOPA, 1);
     EXPECT_EQ(sat.STITCHES, 1);

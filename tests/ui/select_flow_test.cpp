@@ -155,22 +155,22 @@ TEST_F(SelectFlow, NodesDragFreeOrHeldByShiftAndEscapePutsThemBack)
     const RunParams& run = ws.records[ws.table.rows[a].params].run;
 
     dragDesign(140, 50, 150, 55);
-    EXPECT_EQ(run.line.x2, 150);
-    EXPECT_EQ(run.line.y2, 55);
+    EXPECT_EQ(+run.line.x2, 150);
+    EXPECT_EQ(+run.line.y2, 55);
     const std::vector<unsigned char> afterFree = record(a);
 
     send(WindowId::Canvas, MsgKeyDown, VkShift);
     dragDesign(150, 55, 180, 60); // held on the level of the start
     send(WindowId::Canvas, MsgKeyUp, VkShift);
-    EXPECT_EQ(run.line.x2, 180);
-    EXPECT_EQ(run.line.y2, 50);
+    EXPECT_EQ(+run.line.x2, 180);
+    EXPECT_EQ(+run.line.y2, 50);
 
     dragDesign(40, 50, 20, 80, false);
-    EXPECT_EQ(run.line.x1, 20);
+    EXPECT_EQ(+run.line.x1, 20);
     press(VkEscape);
-    EXPECT_EQ(run.line.x1, 40);
+    EXPECT_EQ(+run.line.x1, 40);
     mouse(MsgLButtonUp, px(20), py(80));
-    EXPECT_EQ(run.line.x1, 40);
+    EXPECT_EQ(+run.line.x1, 40);
 
     // Each drag was one step, the cancelled one none.
     holdCtrl();
