@@ -1,8 +1,12 @@
 // Export of a 4096-object design of every kind: plan generation, DST
 // encoding, and the whole command's work (generate, encode, save safely).
 #include "stitch/dstwriter.h"
+#include "stitch/expwriter.h"
+#include "stitch/jefwriter.h"
+#include "stitch/peswriter.h"
 #include "stitch/sampledesign.h"
 #include "stitch/stitchplan.h"
+#include "stitch/threadchart.h"
 
 #include <QSaveFile>
 #include <QString>
@@ -12,6 +16,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 
 namespace {
 
@@ -91,6 +97,80 @@ std::vector<uint8_t> appendSameBytes(const std::vector<uint8_t>& source)
     return bytes;
 }
 
+// The other formats' records are a byte per axis: appended in pairs.
+std::vector<uint8_t> appendSamePairs(const std::vector<uint8_t>& source)
+{
+    std::vector<uint8_t> bytes;
+    bytes.reserve(source.size());
+    for (std::size_t i = 0; i + 1 < source.size(); i += 2) {
+        bytes.push_back(source[i]);
+        bytes.push_back(source[i + 1]);
+    }
+    return bytes;
+}
+
+const ThreadChart& chart(const char* file, const char* brand)
+{
+    static std::map<std::string, ThreadChart> charts;
+    ThreadChart& c = charts[file];
+    if (c.threads.empty())
+        loadThreadChart(std::string(KELVARA_SOURCE_DATA) + "/" + file, brand, c);
+    return c;
+}
+
+std::vector<uint8_t> exp()
+{
+    return writeExp(plan());
+}
+std::vector<uint8_t> jef()
+{
+    std::vector<uint8_t> out;
+    writeJef(plan(), chart(kJanomeChartFile, "Janome"), "20260101000000", out);
+    return out;
+}
+// The grid is wider than any PES hoop: the same records folded into one.
+const StitchPlan& pesPlan()
+{
+    static const StitchPlan p = [] {
+        StitchPlan out = plan();
+        for (StitchRecord& r : out.records) {
+            r.x %= kPesMaxWidth;
+            r.y %= kPesMaxHeight;
+        }
+        return out;
+    }();
+    return p;
+}
+
+std::vector<uint8_t> pes()
+{
+    std::vector<uint8_t> out;
+    if (!writePes(pesPlan(), chart(kBrotherChartFile, "Brother"), "bench", out).empty())
+        std::abort();
+    return out;
+}
+
+void BM_WritePes(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pes().data());
+}
+BENCHMARK(BM_WritePes)->Unit(benchmark::kMillisecond);
+
+void BM_WriteExp(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(exp().data());
+}
+BENCHMARK(BM_WriteExp)->Unit(benchmark::kMillisecond);
+
+void BM_WriteJef(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(jef().data());
+}
+BENCHMARK(BM_WriteJef)->Unit(benchmark::kMillisecond);
+
 void BM_SameBytesAppended(benchmark::State& state)
 {
     const std::vector<uint8_t> source = writeDst(plan(), "bench");
@@ -159,6 +239,15 @@ int main(int argc, char** argv)
     std::printf("generate: %.1f ms (%.2f million stitches/s)\n", generate * 1e3, stitches / generate / 1e6);
     std::printf("write DST: %.2f ms; same bytes appended: %.2f ms; ratio %.1f\n", write * 1e3, copy * 1e3,
                 write / copy);
+    for (const auto& [name, writer] : {std::pair<const char*, std::vector<uint8_t> (*)()>{"EXP", exp},
+                                       std::pair<const char*, std::vector<uint8_t> (*)()>{"JEF", jef},
+                                       std::pair<const char*, std::vector<uint8_t> (*)()>{"PES", pes}}) {
+        const std::vector<uint8_t> out = writer();
+        const double w = bestSeconds([&] { benchmark::DoNotOptimize(writer().data()); });
+        const double c = bestSeconds([&] { benchmark::DoNotOptimize(appendSamePairs(out).data()); });
+        std::printf("write %s: %.2f ms; same bytes appended: %.2f ms; ratio %.1f\n", name, w * 1e3, c * 1e3,
+                    w / c);
+    }
     std::printf("whole export (generate, encode, save): %.1f ms; scaled to 500,000 stitches: %.1f ms\n",
                 whole * 1e3, whole * 1e3 * 500000 / stitches);
     return 0;

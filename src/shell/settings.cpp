@@ -50,6 +50,7 @@ constexpr KeyRule kRules[] = {
     {"MAXSTITCH", &Settings::MAXSTITCH, Range::Fixed, 30, 120},
     {"STITCHVIEW", &Settings::STITCHVIEW, Range::Switch, 0, 1},
     {"OUTLINES", &Settings::OUTLINES, Range::Switch, 0, 1},
+    {"CHART", &Settings::CHART, Range::Fixed, 0, 2},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

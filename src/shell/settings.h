@@ -40,7 +40,14 @@ struct Settings {
     // Outlines of the objects in their thread colours while the stitch view
     // is off; 0 keeps the canvas without them.
     int32_t OUTLINES = 0;
+    // Thread chart the colour list beside an export names its threads from:
+    // kChartNone, kChartJanome or kChartBrother. 0 lists colours only.
+    int32_t CHART = 0;
 };
+
+inline constexpr int32_t kChartNone = 0;
+inline constexpr int32_t kChartJanome = 1;
+inline constexpr int32_t kChartBrother = 2;
 
 inline constexpr const char* kConfigFileName = "kelvara.cfg";
 

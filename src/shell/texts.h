@@ -65,8 +65,9 @@ enum MessageSlot : int {
     kSlotExportWriteFailed,
     kSlotExportNoStitches,
     kSlotExportTooLarge,
+    kSlotExportRefused, // the reason is added after the text
 };
-static_assert(kSlotExportTooLarge == 19, "the slots follow the message file");
+static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 
 // Reads the message file into the line table (the table then is the message
 // table). Called last at start-up and after anything else used the table.

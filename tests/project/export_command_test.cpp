@@ -18,9 +18,10 @@ protected:
     void SetUp() override
     {
         ws = makeWorkspace();
-        for (int slot : {5, 11, 15, 17, 18, 19})
+        for (int slot : {5, 11, 15, 17, 18, 19, 20})
             ws->lines.lines[static_cast<std::size_t>(slot)] = "slot " + std::to_string(slot);
-        ws->lines.lineCount = 20;
+        ws->lines.lineCount = 21;
+        ws->programFolder = std::string(KELVARA_SOURCE_DATA) + "/";
         ws->rememberedFileName = "/somewhere/design.kvp";
     }
     void addRun() { addObject(*ws, KindRun, runParams(straightEdge(0, 0, 300, 100))); }
@@ -67,9 +68,12 @@ TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
 
     const FileDialogRequest& request = fakes.files.requests.at(0);
     EXPECT_EQ(request.title, "slot 5");
-    ASSERT_EQ(request.filters.size(), 1u);
+    ASSERT_EQ(request.filters.size(), 4u);
     EXPECT_EQ(request.filters[0].description, "Tajima Stitch format (*.dst)");
     EXPECT_EQ(request.filters[0].pattern, "*.dst");
+    EXPECT_EQ(request.filters[1].pattern, "*.exp");
+    EXPECT_EQ(request.filters[2].pattern, "*.jef");
+    EXPECT_EQ(request.filters[3].pattern, "*.pes");
     EXPECT_EQ(request.defaultSuffix, "dst");
     EXPECT_EQ(request.startName, "");
     EXPECT_TRUE(request.confirmOverwrite);
@@ -147,6 +151,33 @@ TEST_F(ExportCommand, NothingToStitchAndTooLargeHaveBoxesOfTheirOwn)
     ASSERT_EQ(fakes.boxes.shown.size(), 2u);
     EXPECT_EQ(fakes.boxes.shown[1].text, "slot 19");
     EXPECT_EQ(readWholeFile(path), "old");
+    EXPECT_EQ(ws->cursorNumber, 0);
+}
+
+TEST_F(ExportCommand, TheExtensionChoosesTheFormatAndARefusalSaysWhy)
+{
+    addRun();
+    const std::string pes = folder.file("badge.PES");
+    fakes.files.answer(pes);
+    exportStitches(*ws, fakes.platform());
+    EXPECT_TRUE(fakes.boxes.shown.empty());
+    EXPECT_EQ(readWholeFile(pes).substr(0, 8), "#PES0001");
+    EXPECT_TRUE(std::filesystem::exists(folder.file("badge.txt")));
+
+    fakes.files.answer(folder.file("badge.dsx"));
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.boxes.shown.size(), 1u);
+    EXPECT_EQ(fakes.boxes.shown[0].text.substr(0, 8), "slot 20 ");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("badge.dsx")));
+
+    // Wider than the largest Janome hoop, well within DST.
+    addObject(*ws, KindRun, runParams(straightEdge(0, 0, 2500, 0), 90));
+    const std::string jef = folder.write("wide.jef", "old");
+    fakes.files.answer(jef);
+    exportStitches(*ws, fakes.platform());
+    ASSERT_EQ(fakes.boxes.shown.size(), 2u);
+    EXPECT_NE(fakes.boxes.shown[1].text.find("slot 20 the design is larger"), std::string::npos);
+    EXPECT_EQ(readWholeFile(jef), "old");
     EXPECT_EQ(ws->cursorNumber, 0);
 }
 

@@ -40,17 +40,18 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.PULLCOMP = 2;
     expected.TIEIN = expected.TIEOUT = 1;
     expected.TIELEN = 10;
+    expected.CHART = kChartJanome;
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
-    // All 22 keys, STITCHVIEW, OUTLINES and MAXSTITCH are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 24);
+    // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH and CHART are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 25);
 }
 
-TEST(ShippedData, MessageFileFillsSlotsZeroToNineteen)
+TEST(ShippedData, MessageFileFillsSlotsZeroToTwenty)
 {
     auto lines = std::make_unique<LineTable>();
     loadMessages(*lines, kProgramFolder);
-    ASSERT_EQ(lines->lineCount, 20);
-    for (int slot = 0; slot < 20; ++slot)
+    ASSERT_EQ(lines->lineCount, 21);
+    for (int slot = 0; slot < 21; ++slot)
         EXPECT_FALSE(lines->slot(slot).empty()) << slot;
     for (int slot : {6, 7, 8})
         EXPECT_EQ(lines->slot(slot), "-");

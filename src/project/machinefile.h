@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+namespace kelvara {
+
+struct Workspace;
+struct StitchPlan;
+
+enum class MachineFormat { Dst, Exp, Jef, Pes };
+
+// The format a file name asks for by its extension, in any case.
+std::optional<MachineFormat> machineFormatOf(const QString& path);
+
+// The colour list written beside a machine file: NAME.txt in its folder.
+QString colourListPath(const QString& machinePath);
+
+// Writes the plan as a machine file of `format` at `path` and its colour list
+// beside it, each replaced only when it was written whole. JEF and PES take
+// their thread codes from the Janome and Brother charts in the program
+// folder; the colour list names the threads of the chart CHART chooses.
+// Returns "" or a one-line reason; nothing is written for a refused design.
+std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
+                              const QString& path);
+
+// The same, telling a refused design (or chart) from a file that could not
+// be written, for callers that word the two differently.
+struct MachineFileResult {
+    enum Outcome { Written, Refused, WriteFailed } outcome = Written;
+    std::string reason; // "" when written
+};
+MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
+                                     const QString& path);
+
+} // namespace kelvara

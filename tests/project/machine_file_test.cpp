@@ -1,0 +1,111 @@
+#include "project/machinefile.h"
+#include "stitch/dsttestreader.h"
+#include "stitch/jeftestreader.h"
+#include "stitch/machinemoves.h"
+#include "stitch/pestestreader.h"
+#include "stitch/stitchtesting.h"
+#include "support/workspacefixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+class MachineFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ws = makeWorkspace();
+        ws->programFolder = std::string(KELVARA_SOURCE_DATA) + "/";
+        ObjectParams red = runParams(straightEdge(0, 0, 300, 100));
+        red.run.colour = 0x0000EC;
+        addObject(*ws, KindRun, red);
+        ObjectParams white = runParams(straightEdge(300, 100, 300, 400));
+        white.run.colour = -1;
+        addObject(*ws, KindRun, white);
+        ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    }
+    std::vector<uint8_t> bytesOf(const std::string& path)
+    {
+        const std::string s = readWholeFile(path);
+        return {s.begin(), s.end()};
+    }
+    QString in(const std::string& name) { return QString::fromStdString(folder.file(name)); }
+
+    std::unique_ptr<Workspace> ws;
+    StitchPlan plan;
+    TempFolder folder;
+};
+
+TEST_F(MachineFiles, FormatComesFromTheExtensionInAnyCase)
+{
+    EXPECT_EQ(machineFormatOf("/a/b.DST"), MachineFormat::Dst);
+    EXPECT_EQ(machineFormatOf("b.Exp"), MachineFormat::Exp);
+    EXPECT_EQ(machineFormatOf("/x.y/b.jef"), MachineFormat::Jef);
+    EXPECT_EQ(machineFormatOf("b.tar.PES"), MachineFormat::Pes);
+    EXPECT_EQ(machineFormatOf("b.dst.txt"), std::nullopt);
+    EXPECT_EQ(machineFormatOf("dst"), std::nullopt);
+    EXPECT_EQ(colourListPath("/a/b.c/design.v2.PES"), "/a/b.c/design.v2.txt");
+}
+
+TEST_F(MachineFiles, EveryFormatWritesItsFileAndTheColourListInSewingOrder)
+{
+    ws->settings.CHART = kChartBrother;
+    for (const char* name : {"badge.dst", "badge.exp", "badge.jef", "badge.pes"}) {
+        const QString path = in(name);
+        ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(path), path), "") << name;
+        EXPECT_FALSE(bytesOf(folder.file(name)).empty());
+        const std::string list = readWholeFile(folder.file("badge.txt"));
+        const auto blue = std::count_if(plan.records.begin(), plan.records.end(), [](const StitchRecord& r) {
+            return r.kind == StitchKind::Stitch && r.colour == 0x0000EC;
+        });
+        EXPECT_EQ(list, "1\t#EC0000\tBrother 5 Red\t" + std::to_string(blue) +
+                            "\n2\t#FFFFFF\tBrother 29 White\t" + std::to_string(plan.stitchCount() - blue) +
+                            "\n");
+    }
+    const PlanExtents box = planExtents(plan);
+    const PesFile pes = readPes(bytesOf(folder.file("badge.pes")), static_cast<int32_t>(box.minX),
+                                static_cast<int32_t>(box.minY));
+    EXPECT_EQ(pes.palette, (std::vector<int32_t>{5, 29}));
+    EXPECT_EQ(pes.label, "badge           ");
+    const JefFile jef = readJef(bytesOf(folder.file("badge.jef")), 0, 0);
+    EXPECT_EQ(jef.threadCodes, (std::vector<int32_t>{10, 2})); // Vermilion, White
+}
+
+TEST_F(MachineFiles, WithoutAChartTheListNamesNoThread)
+{
+    const QString path = in("plain.dst");
+    ASSERT_EQ(writeMachineFiles(*ws, plan, MachineFormat::Dst, path), "");
+    const std::string list = readWholeFile(folder.file("plain.txt"));
+    EXPECT_EQ(list.substr(0, 12), "1\t#EC0000\t-\t");
+    EXPECT_TRUE(readDst(bytesOf(folder.file("plain.dst"))).valid);
+}
+
+TEST_F(MachineFiles, ARefusedDesignOrChartWritesNothing)
+{
+    const std::string keep = folder.write("keep.jef", "old");
+    ws->programFolder = folder.file("");
+    const std::string reason = writeMachineFiles(*ws, plan, MachineFormat::Jef, QString::fromStdString(keep));
+    EXPECT_NE(reason.find("Janome thread chart"), std::string::npos) << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos);
+    EXPECT_EQ(readWholeFile(keep), "old");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("keep.txt")));
+
+    folder.write("threads/brother.txt", std::string("\x89PNG\r\n\x1A\n\0\0", 10));
+    ws->settings.CHART = kChartBrother;
+    const MachineFileResult result = exportMachineFiles(*ws, plan, MachineFormat::Dst, in("new.dst"));
+    EXPECT_EQ(result.outcome, MachineFileResult::Refused);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("new.dst")));
+
+    ws->programFolder = std::string(KELVARA_SOURCE_DATA) + "/";
+    const MachineFileResult failed = exportMachineFiles(*ws, plan, MachineFormat::Exp, in("no/such/x.exp"));
+    EXPECT_EQ(failed.outcome, MachineFileResult::WriteFailed);
+    EXPECT_NE(failed.reason.find("x.exp"), std::string::npos);
+}
+
+} // namespace
+} // namespace kelvara

@@ -1,0 +1,244 @@
+#include "stitch/exptestreader.h"
+#include "stitch/expwriter.h"
+#include "stitch/jeftestreader.h"
+#include "stitch/jefwriter.h"
+#include "stitch/machinemoves.h"
+#include "stitch/pestestreader.h"
+#include "stitch/peswriter.h"
+#include "stitch/readback.h"
+#include "stitch/sampledesign.h"
+#include "stitch/threadchart.h"
+
+#include "shell/texts.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+ThreadChart chartFile(const char* file, const char* brand)
+{
+    ThreadChart chart;
+    EXPECT_EQ(loadThreadChart(std::string(KELVARA_SOURCE_DATA) + "/" + file, brand, chart), "");
+    return chart;
+}
+
+const ThreadChart& janome()
+{
+    static const ThreadChart chart = chartFile(kJanomeChartFile, "Janome");
+    return chart;
+}
+
+const ThreadChart& brother()
+{
+    static const ThreadChart chart = chartFile(kBrotherChartFile, "Brother");
+    return chart;
+}
+
+StitchPlan samplePlan()
+{
+    auto ws = std::make_unique<Workspace>();
+    buildSampleDesign(*ws);
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    return plan;
+}
+
+// A jump of 36 mm in 121-unit records, a trim, colour changes and a plan
+// that opens far from its centre.
+StitchPlan extremePlan(int colourChanges)
+{
+    StitchPlan plan;
+    auto& r = plan.records;
+    r.push_back({0, 0, 0x0000FF, StitchKind::Stitch});
+    r.push_back({100, 0, 0x0000FF, StitchKind::Stitch});
+    r.push_back({100, 0, 0x0000FF, StitchKind::Trim});
+    for (int x = 221; x <= 463; x += 121)
+        r.push_back({x, 0, 0x0000FF, StitchKind::Jump});
+    r.push_back({500, 50, 0x0000FF, StitchKind::Stitch});
+    for (int i = 0; i < colourChanges; ++i) {
+        r.push_back({r.back().x, r.back().y, i % 2 ? 0x00FFFF : 0xFF0000, StitchKind::ColourChange});
+        r.push_back({500 + (i % 7) * 10, 50 + (i % 3) * 10, 0, StitchKind::Stitch});
+    }
+    r.push_back({r.back().x, r.back().y, 0, StitchKind::End});
+    return plan;
+}
+
+// A rectangle outline of the given size with its corner at the origin.
+StitchPlan boxPlan(int32_t width, int32_t height)
+{
+    StitchPlan plan;
+    auto walk = [&](int32_t tx, int32_t ty) {
+        const StitchRecord from = plan.records.empty() ? StitchRecord{} : plan.records.back();
+        const int32_t n = std::max({std::abs(tx - from.x), std::abs(ty - from.y), 1}) / 100 + 1;
+        for (int32_t k = 1; k <= n; ++k)
+            plan.records.push_back(
+                {from.x + (tx - from.x) * k / n, from.y + (ty - from.y) * k / n, 0, StitchKind::Stitch});
+    };
+    plan.records.push_back({0, 0, 0, StitchKind::Stitch});
+    walk(width, 0);
+    walk(width, height);
+    walk(0, height);
+    walk(0, 0);
+    plan.records.push_back({0, 0, 0, StitchKind::End});
+    return plan;
+}
+
+void expectSameRecords(const StitchPlan& plan, const std::vector<StitchRecord>& back)
+{
+    ASSERT_EQ(back.size(), plan.records.size());
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        ASSERT_EQ(back[i].kind, plan.records[i].kind) << "record " << i;
+        ASSERT_EQ(back[i].x, plan.records[i].x) << "record " << i;
+        ASSERT_EQ(back[i].y, plan.records[i].y) << "record " << i;
+    }
+}
+
+// The chart code each colour change of the plan should carry.
+void expectColourCodes(const StitchPlan& plan, const std::vector<StitchRecord>& back,
+                       const ThreadChart& chart)
+{
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        if (plan.records[i].kind != StitchKind::ColourChange)
+            continue;
+        const int nearest = nearestThread(chart, plan.records[i].colour);
+        ASSERT_EQ(back[i].colour, chart.threads[static_cast<std::size_t>(nearest)].code) << "record " << i;
+    }
+}
+
+TEST(MachineFormats, ExpGivesBackEveryRecord)
+{
+    for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(300)}) {
+        const PlanExtents box = planExtents(plan);
+        const ExpFile f =
+            readExp(writeExp(plan), static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
+        ASSERT_TRUE(f.valid);
+        expectSameRecords(plan, withoutOpening(f.records, plan));
+    }
+}
+
+TEST(MachineFormats, JefGivesBackEveryRecordThreadAndItsHeader)
+{
+    for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(300)}) {
+        const PlanExtents box = planExtents(plan);
+        std::vector<uint8_t> bytes;
+        ASSERT_EQ(writeJef(plan, janome(), "20261207143000", bytes), "");
+        const JefFile f =
+            readJef(bytes, static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
+        ASSERT_TRUE(f.valid);
+        const auto back = withoutOpening(f.records, plan);
+        expectSameRecords(plan, back);
+        expectColourCodes(plan, back, janome());
+
+        EXPECT_EQ(f.date, "20261207143000");
+        EXPECT_EQ(f.threadCount, plan.colourChangeCount() + 1);
+        EXPECT_EQ(f.threadTypes, std::vector<int32_t>(static_cast<std::size_t>(f.threadCount), 0x0D));
+        EXPECT_EQ(f.threadCodes.front(),
+                  janome()
+                      .threads[static_cast<std::size_t>(nearestThread(janome(), plan.records.front().colour))]
+                      .code);
+        EXPECT_EQ(f.extents[0], box.centreX() - box.minX);
+        EXPECT_EQ(f.extents[1], box.centreY() - box.minY);
+        EXPECT_EQ(f.extents[2], box.maxX - box.centreX());
+        EXPECT_EQ(f.extents[3], box.maxY - box.centreY());
+    }
+}
+
+TEST(MachineFormats, PesGivesBackEveryRecordPaletteAndItsHeader)
+{
+    for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(254)}) {
+        const PlanExtents box = planExtents(plan);
+        std::vector<uint8_t> bytes;
+        ASSERT_EQ(writePes(plan, brother(), "badge\x01long name here", bytes), "");
+        const PesFile f = readPes(bytes, static_cast<int32_t>(box.minX), static_cast<int32_t>(box.minY));
+        ASSERT_TRUE(f.valid);
+        const auto back = withoutOpening(f.records, plan);
+        expectSameRecords(plan, back);
+        expectColourCodes(plan, back, brother());
+
+        EXPECT_EQ(f.label, "badge_long name ");
+        EXPECT_EQ(f.blockCount, 0);
+        EXPECT_EQ(f.hoop, 0);
+        EXPECT_EQ(f.width, box.width());
+        EXPECT_EQ(f.height, box.height());
+        EXPECT_EQ(static_cast<int64_t>(f.palette.size()), plan.colourChangeCount() + 1);
+        ASSERT_EQ(f.thumbnails.size(), f.palette.size() + 1);
+        // Every block draws into its own picture and into the whole one.
+        for (const auto& t : f.thumbnails)
+            EXPECT_NE(std::count(t.begin(), t.end(), 0), 228);
+    }
+}
+
+TEST(MachineFormats, EachFormatRefusesADesignBeyondItsLimitAndTakesOneAtIt)
+{
+    std::vector<uint8_t> bytes;
+    const JefFile giga = [&] {
+        EXPECT_EQ(writeJef(boxPlan(2000, 2000), janome(), "", bytes), "");
+        return readJef(bytes, 1000, 1000);
+    }();
+    EXPECT_TRUE(giga.valid);
+    EXPECT_EQ(giga.hoop, 4);
+    EXPECT_EQ(giga.margins[0][0], -1);
+    EXPECT_EQ(giga.margins[3][0], 0);
+    EXPECT_EQ(writeJef(boxPlan(1000, 1000), janome(), "", bytes), "");
+    EXPECT_EQ(readJef(bytes, 500, 500).hoop, 0);
+    EXPECT_EQ(writeJef(boxPlan(400, 300), janome(), "", bytes), "");
+    EXPECT_EQ(readJef(bytes, 200, 150).hoop, 1);
+    EXPECT_NE(writeJef(boxPlan(2002, 1000), janome(), "", bytes).find("hoop"), std::string::npos);
+    EXPECT_TRUE(bytes.empty());
+
+    EXPECT_EQ(writePes(boxPlan(1300, 1800), brother(), "big", bytes), "");
+    EXPECT_EQ(readPes(bytes, 0, 0).hoop, 1);
+    EXPECT_NE(writePes(boxPlan(1301, 1800), brother(), "big", bytes).find("130 x 180"), std::string::npos);
+    EXPECT_TRUE(bytes.empty());
+    // A count byte of 0xFF would mean no colours at all.
+    EXPECT_NE(writePes(extremePlan(255), brother(), "many", bytes).find("255"), std::string::npos);
+}
+
+TEST(ThreadCharts, HandPickedColoursFindTheirThreads)
+{
+    const auto code = [](const ThreadChart& chart, int r, int g, int b) {
+        return chart.threads[static_cast<std::size_t>(nearestThread(chart, r | g << 8 | b << 16))].code;
+    };
+    EXPECT_EQ(janome().threads.size(), 24u);
+    EXPECT_EQ(brother().threads.size(), 64u);
+    EXPECT_EQ(code(brother(), 255, 0, 0), 5);      // Red
+    EXPECT_EQ(code(brother(), 255, 230, 10), 13);  // Yellow
+    EXPECT_EQ(code(brother(), 250, 250, 250), 29); // White
+    EXPECT_EQ(code(brother(), 10, 10, 10), 20);    // Black
+    EXPECT_EQ(code(janome(), 0, 0, 0), 1);         // Black
+    EXPECT_EQ(code(janome(), 255, 200, 0), 3);     // Sunflower
+    EXPECT_EQ(code(janome(), 40, 110, 50), 6);     // Green
+    EXPECT_EQ(code(janome(), 150, 0, 50), 20);     // Wine Red
+    EXPECT_EQ(nearestThread(ThreadChart{}, 0), -1);
+}
+
+TEST(ThreadCharts, AnyOtherBytesAreRefusedAndLeaveTheChartEmpty)
+{
+    const std::string bad[] = {
+        "",
+        "1 $FF0000\n",       // no name
+        "0 $FF0000 Red\n",   // code below 1
+        "256 $FF0000 Red\n", // code beyond a byte
+        "1 FF0000 Red\n",    // colour without $
+        "1 $1FF0000 Red\n",  // more than 24 bits
+        "1 $FF0000 Red\n1 $00FF00 Green\n",
+        std::string("\x00\xFF\x80 \x01\x02 garbage\n", 16),
+    };
+    for (const std::string& bytes : bad) {
+        auto lines = std::make_unique<LineTable>();
+        readTextBytes(*lines, bytes);
+        ThreadChart chart;
+        chart.threads.push_back({1, 0, "left over"});
+        EXPECT_NE(readThreadChart(*lines, chart), "") << bytes;
+        EXPECT_TRUE(chart.threads.empty());
+    }
+    ThreadChart missing;
+    EXPECT_NE(loadThreadChart("/nonexistent/chart.txt", "Janome", missing).find("/nonexistent/chart.txt"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace kelvara
