@@ -17,7 +17,6 @@ namespace kelvara {
 
 namespace {
 
-constexpr double kPdfMarginMm = 12;
 constexpr int kPdfResolution = 600;
 
 void measure(Worksheet& sheet)
@@ -95,9 +94,10 @@ std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, co
         return "cannot be written: " + file.errorString().toStdString();
     {
         QPdfWriter pdf(&file);
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                      QMarginsF(kPdfMarginMm, kPdfMarginMm, kPdfMarginMm, kPdfMarginMm),
-                                      QPageLayout::Millimeter));
+        pdf.setPageLayout(QPageLayout(
+            QPageSize(QPageSize::A4), QPageLayout::Portrait,
+            QMarginsF(kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm),
+            QPageLayout::Millimeter));
         pdf.setResolution(kPdfResolution);
         pdf.setTitle(designName);
         pdf.setCreator(QString::fromLatin1(kProgramTitle));

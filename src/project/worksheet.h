@@ -15,6 +15,9 @@ namespace kelvara {
 
 struct Workspace;
 
+// Margins of the worksheet page, wide enough for any office printer.
+inline constexpr double kWorksheetMarginMm = 12;
+
 // Sewing speed the time estimate assumes, in stitches per minute.
 inline constexpr int32_t kWorksheetStitchesPerMinute = 800;
 

@@ -7,6 +7,8 @@
 #include "shell/texts.h"
 
 #include <QFileInfo>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
@@ -44,11 +46,14 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     }
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm),
+                    QPageLayout::Millimeter));
     // The dialog offers "print to file" under this name.
     const QString base =
         designName.isEmpty() ? QStringLiteral("design") : QFileInfo(designName).completeBaseName();
-    printer.setDocName(base + QStringLiteral(" worksheet"));
+    printer.setDocName(base + QStringLiteral("-worksheet"));
     QPrintDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("Print the worksheet"));
     if (dialog.exec() != QDialog::Accepted)
