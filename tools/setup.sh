@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth xdotool imagemagick x11-apps
+  poppler-utils
 )
 
 missing=()

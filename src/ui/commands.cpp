@@ -52,6 +52,12 @@ void Commands::exportStitches()
     kelvara::exportStitches(editor_.ws, editor_.platform);
 }
 
+void Commands::printWorksheet()
+{
+    if (editor_.printWorksheet)
+        editor_.printWorksheet();
+}
+
 void Commands::deleteCurrent()
 {
     kelvara::deleteCurrent(editor_.ws, editor_.platform);

@@ -16,6 +16,8 @@ public:
     void openProject();
     void saveProject();
     void exportStitches();
+    // The worksheet on a printer or into a PDF file.
+    void printWorksheet();
     void deleteCurrent();
     void undo();
     void chooseColour();

@@ -40,6 +40,8 @@ struct Editor {
     // its changed fields applied to the selection.
     std::function<void(PanelField)> openProperties;
     std::function<void()> applyProperties;
+    // Print: the worksheet through the print dialog of the window.
+    std::function<void()> printWorksheet;
 };
 
 } // namespace kelvara

@@ -7,6 +7,7 @@
 #include "ui/canvaswidget.h"
 #include "ui/colourswatch.h"
 #include "ui/objectlistwidget.h"
+#include "ui/printcommand.h"
 #include "ui/propertiesopen.h"
 #include "ui/propertiespanel.h"
 #include "ui/statuswidget.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
         if (properties_ != nullptr)
             properties_->applyOnce(editor_.inputSerial);
     };
+    editor_.printWorksheet = [this] { kelvara::printWorksheet(editor_.ws, editor_.platform, this); };
 }
 
 PropertiesPanel& MainWindow::propertiesPanel()
@@ -82,6 +84,7 @@ MainWindow::~MainWindow()
     editor_.platform = Platform{};
     editor_.openProperties = nullptr;
     editor_.applyProperties = nullptr;
+    editor_.printWorksheet = nullptr;
     delete properties_;
     delete status_;
     delete canvas_;

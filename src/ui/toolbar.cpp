@@ -64,7 +64,7 @@ constexpr ToolbarItem kLayout[] = {
     {PictureTieOff, [](Commands& c) { c.editObject(PanelField::Ties); }, 0, 'T'},
     gap,
     {PictureOptimise, nullptr, kCtrl, 'O'},
-    {PicturePrint, nullptr, kCtrl, 'P'},
+    {PicturePrint, [](Commands& c) { c.printWorksheet(); }, kCtrl, 'P'},
     {PictureJoin, nullptr, kCtrl, 'J'},
     gap,
     {PictureDensity, [](Commands& c) { c.editObject(PanelField::Density); }, 0, 'D'},

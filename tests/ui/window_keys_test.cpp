@@ -53,7 +53,7 @@ const KeyCase kKeys[] = {
     {"P stitch view", 'P', false, 'p', {27, 27}},
     {"I none", 'I', false, 'i', {}},
     {"U underlay", 'U', false, 'u', {29, 29}},
-    {"Ctrl+P none", 'P', true, 0x10, {}},
+    {"Ctrl+P print", 'P', true, 0x10, {32}},
     {"Ctrl+J none", 'J', true, 0x0A, {}},
     {"D density", 'D', false, 'd', {34, 34}},
     {"N nodes", 'N', false, 'n', {36, 36}},

@@ -1,0 +1,117 @@
+// The worksheet's facts from the design's plan, and the page as a PDF file.
+#include "project/worksheet.h"
+
+#include "model/workspace.h"
+#include "shell/texts.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace kelvara {
+
+namespace {
+
+constexpr int kPdfResolution = 600;
+
+void measure(Worksheet& sheet)
+{
+    const std::vector<StitchRecord>& records = sheet.plan.records;
+    bool first = true;
+    WorksheetThread* thread = nullptr;
+    for (const StitchRecord& r : records) {
+        switch (r.kind) {
+        case StitchKind::Stitch:
+            if (first) {
+                sheet.minX = sheet.maxX = r.x;
+                sheet.minY = sheet.maxY = r.y;
+                first = false;
+            }
+            sheet.minX = std::min(sheet.minX, r.x);
+            sheet.maxX = std::max(sheet.maxX, r.x);
+            sheet.minY = std::min(sheet.minY, r.y);
+            sheet.maxY = std::max(sheet.maxY, r.y);
+            // The first thread is the one the first stitch is sewn with.
+            if (thread == nullptr)
+                thread = &sheet.threads.emplace_back(WorksheetThread{r.colour, 0, {}});
+            ++thread->stitches;
+            ++sheet.stitches;
+            break;
+        case StitchKind::ColourChange:
+            ++sheet.colourChanges;
+            if (thread != nullptr)
+                thread = &sheet.threads.emplace_back(WorksheetThread{r.colour, 0, {}});
+            break;
+        case StitchKind::Trim:
+            ++sheet.trims;
+            break;
+        case StitchKind::Jump:
+        case StitchKind::End:
+            break;
+        }
+    }
+}
+
+} // namespace
+
+int64_t worksheetMinutes(int64_t stitches)
+{
+    return (std::max<int64_t>(stitches, 0) + kWorksheetStitchesPerMinute - 1) / kWorksheetStitchesPerMinute;
+}
+
+std::string prepareWorksheet(const Workspace& ws, const QString& designName, Worksheet& sheet)
+{
+    sheet = Worksheet{};
+    if (ws.table.objectCount == 0)
+        return "the design holds no objects";
+    switch (generatePlan(ws, sheet.plan)) {
+    case PlanStatus::Empty:
+        return "the design produces no stitches";
+    case PlanStatus::TooLarge:
+        return "the design is too large to stitch";
+    case PlanStatus::Ok:
+        break;
+    }
+    sheet.designName = designName;
+    sheet.date = QDate::currentDate();
+    measure(sheet);
+    return {};
+}
+
+std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, const QString& path)
+{
+    Worksheet sheet;
+    if (std::string reason = prepareWorksheet(ws, designName, sheet); !reason.empty())
+        return reason;
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return "cannot be written: " + file.errorString().toStdString();
+    {
+        QPdfWriter pdf(&file);
+        pdf.setPageLayout(QPageLayout(
+            QPageSize(QPageSize::A4), QPageLayout::Portrait,
+            QMarginsF(kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm),
+            QPageLayout::Millimeter));
+        pdf.setResolution(kPdfResolution);
+        pdf.setTitle(designName);
+        pdf.setCreator(QString::fromLatin1(kProgramTitle));
+        QPainter painter;
+        if (!painter.begin(&pdf)) {
+            file.cancelWriting();
+            return "the PDF page could not be started";
+        }
+        paintWorksheet(painter, sheet);
+        painter.end();
+    }
+    if (!file.commit())
+        return "cannot be written: " + file.errorString().toStdString();
+    return {};
+}
+
+} // namespace kelvara

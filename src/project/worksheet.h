@@ -1,0 +1,59 @@
+#pragma once
+
+#include "stitch/stitchplan.h"
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace kelvara {
+
+struct Workspace;
+
+// Margins of the worksheet page, wide enough for any office printer.
+inline constexpr double kWorksheetMarginMm = 12;
+
+// Sewing speed the time estimate assumes, in stitches per minute.
+inline constexpr int32_t kWorksheetStitchesPerMinute = 800;
+
+// One thread of the colour sequence, in sewing order.
+struct WorksheetThread {
+    int32_t colour = 0;   // red in bits 0-7
+    int64_t stitches = 0; // sewn with this thread
+    QString name;         // the nearest thread of a chart; empty: shown by its hex colour
+};
+
+// What the page shows: the design's plan and the facts taken from it.
+struct Worksheet {
+    QString designName;
+    QDate date;
+    StitchPlan plan;
+    int32_t minX = 0, minY = 0, maxX = 0, maxY = 0; // stitch extents, design units
+    int64_t stitches = 0;
+    int64_t colourChanges = 0;
+    int64_t trims = 0;
+    std::vector<WorksheetThread> threads;
+};
+
+// Generates the design's plan and fills the sheet, dated today. Returns ""
+// or, for a design that cannot be stitched, the reason in one line.
+std::string prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet);
+
+// Lays the page out on the painter's device (a printer, a PDF page, an
+// image with its resolution set), filling the device's whole paint area.
+void paintWorksheet(QPainter& painter, const Worksheet& sheet);
+
+// The worksheet of the design as a one-page A4 PDF at `path`. The file is
+// replaced only when the whole page was written. Returns "" or the reason.
+std::string writeWorksheetPdf(const Workspace& workspace, const QString& designName, const QString& path);
+
+// Minutes the machine needs for `stitches` at kWorksheetStitchesPerMinute,
+// rounded up: the operator plans with the longer time.
+int64_t worksheetMinutes(int64_t stitches);
+
+} // namespace kelvara

@@ -1,0 +1,68 @@
+#include "ui/printcommand.h"
+
+#include "model/refresh.h"
+#include "model/workspace.h"
+#include "project/worksheet.h"
+#include "shell/platform.h"
+#include "shell/texts.h"
+
+#include <QFileInfo>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace kelvara {
+
+std::string printWorksheetOn(QPrinter& printer, const Worksheet& sheet)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return "the printer could not be started";
+    paintWorksheet(painter, sheet);
+    if (!painter.end())
+        return "the printer did not take the page";
+    return {};
+}
+
+void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
+{
+    auto refuse = [&](const std::string& reason) {
+        if (platform.boxes)
+            platform.boxes->showError(message(ws, kSlotErrorCaption),
+                                      "The worksheet cannot be printed: " + reason + ".");
+    };
+    const QString designName =
+        ws.rememberedFileName.isEmpty() ? QString() : QFileInfo(ws.rememberedFileName).fileName();
+    showCursorNow(ws, platform, kWaitCursor);
+    Worksheet sheet;
+    const std::string reason = prepareWorksheet(ws, designName, sheet);
+    showCursorNow(ws, platform, kArrowCursor);
+    if (!reason.empty()) {
+        refuse(reason);
+        return;
+    }
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                    QMarginsF(kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm),
+                    QPageLayout::Millimeter));
+    // The dialog offers "print to file" under this name.
+    const QString base =
+        designName.isEmpty() ? QStringLiteral("design") : QFileInfo(designName).completeBaseName();
+    printer.setDocName(base + QStringLiteral("-worksheet"));
+    QPrintDialog dialog(&printer, owner);
+    dialog.setWindowTitle(QStringLiteral("Print the worksheet"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    showCursorNow(ws, platform, kWaitCursor);
+    const std::string failure = printWorksheetOn(printer, sheet);
+    showCursorNow(ws, platform, kArrowCursor);
+    if (!failure.empty())
+        refuse(failure);
+}
+
+} // namespace kelvara

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+class QPrinter;
+class QWidget;
+
+namespace kelvara {
+
+struct Workspace;
+struct Platform;
+struct Worksheet;
+
+// Print (Ctrl+P): the design's worksheet on a printer, or into a PDF file,
+// as chosen in the print dialog. A design that cannot be stitched is
+// refused in an error box before the dialog opens.
+void printWorksheet(Workspace& workspace, const Platform& platform, QWidget* owner);
+
+// The sheet as one page on a printer the dialog has set up. Returns "" or
+// the reason the page could not be printed.
+std::string printWorksheetOn(QPrinter& printer, const Worksheet& sheet);
+
+} // namespace kelvara
