@@ -48,6 +48,11 @@ public:
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
     // OK with the error icon.
     virtual void showError(const std::string& caption, const std::string& text) = 0;
+    // OK with the information icon; lines are separated by '\n'.
+    virtual void showInformation(const std::string& caption, const std::string& text)
+    {
+        (void)caption, (void)text;
+    }
 };
 
 struct FileFilter {

@@ -51,6 +51,7 @@ constexpr KeyRule kRules[] = {
     {"STITCHVIEW", &Settings::STITCHVIEW, Range::Switch, 0, 1},
     {"OUTLINES", &Settings::OUTLINES, Range::Switch, 0, 1},
     {"CHART", &Settings::CHART, Range::Fixed, 0, 2},
+    {"SPEED", &Settings::SPEED, Range::Fixed, 100, 2000},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

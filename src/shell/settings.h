@@ -43,6 +43,8 @@ struct Settings {
     // Thread chart the colour list beside an export names its threads from:
     // kChartNone, kChartJanome or kChartBrother. 0 lists colours only.
     int32_t CHART = 0;
+    // Stitches per minute the machine sews, for the estimated sewing time.
+    int32_t SPEED = 800;
 };
 
 inline constexpr int32_t kChartNone = 0;

@@ -8,6 +8,8 @@
 #include "project/exportcommand.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
+#include "stitch/designinfo.h"
+#include "stitch/stitchplan.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
 #include "ui/selecttool.h"
@@ -124,6 +126,22 @@ void Commands::applyParameters()
 {
     if (editor_.applyProperties)
         editor_.applyProperties();
+}
+
+void Commands::showDesignInformation()
+{
+    Workspace& ws = editor_.ws;
+    const Platform& platform = editor_.platform;
+    if (platform.boxes == nullptr)
+        return;
+    StitchPlan plan;
+    const PlanStatus status = generatePlan(ws, plan);
+    std::string text;
+    if (status == PlanStatus::TooLarge)
+        text = message(ws, kSlotExportTooLarge);
+    else
+        text = designInfoText(measureDesign(plan, ws.table.objectCount, ws.settings.SPEED));
+    platform.boxes->showInformation("Design information", text);
 }
 
 void Commands::editNodes()

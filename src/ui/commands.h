@@ -29,6 +29,8 @@ public:
     void editObject(PanelField field = PanelField::Any);
     // The panel's changed fields applied to every selected object.
     void applyParameters();
+    // The size, counts, thread and sewing time of the design in a box.
+    void showDesignInformation();
     // Handles on every point of the current object, to be dragged.
     void editNodes();
 

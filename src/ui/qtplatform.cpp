@@ -32,6 +32,12 @@ void QtMessageBoxes::showError(const std::string& caption, const std::string& te
     box.exec();
 }
 
+void QtMessageBoxes::showInformation(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Information, fromLatin1(caption), fromLatin1(text), QMessageBox::Ok, owner_);
+    box.exec();
+}
+
 std::optional<QString> QtFileDialogs::openFile(const FileDialogRequest& request)
 {
     return run(request, false);

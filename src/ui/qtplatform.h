@@ -16,6 +16,7 @@ public:
     explicit QtMessageBoxes(QWidget* owner) : owner_(owner) {}
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
+    void showInformation(const std::string& caption, const std::string& text) override;
 
 private:
     QPointer<QWidget> owner_;

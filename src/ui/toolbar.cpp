@@ -74,7 +74,7 @@ constexpr ToolbarItem kLayout[] = {
     {PictureEditObject, [](Commands& c) { c.editObject(); }, 0, 'E'},
     {PictureColumnWidth, [](Commands& c) { c.editObject(PanelField::Width); }, 0, 'W'},
     gap,
-    {PictureStitchQuality, nullptr, 0, 'Q'},
+    {PictureStitchQuality, [](Commands& c) { c.showDesignInformation(); }, 0, 'Q'},
     gap,
     {PictureMotif, [](Commands& c) { c.editObject(PanelField::Motif); }, 0, 'M'},
 };

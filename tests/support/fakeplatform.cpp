@@ -101,6 +101,11 @@ void FakeMessageBoxes::showError(const std::string& caption, const std::string& 
     shown.push_back({false, caption, text});
 }
 
+void FakeMessageBoxes::showInformation(const std::string& caption, const std::string& text)
+{
+    shown.push_back({false, caption, text});
+}
+
 std::optional<QString> FakeFileDialogs::openFile(const FileDialogRequest& request)
 {
     requests.push_back(request);

@@ -52,6 +52,7 @@ public:
     };
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
+    void showInformation(const std::string& caption, const std::string& text) override;
 
     std::deque<bool> answers;
     std::vector<Shown> shown;

@@ -1,0 +1,103 @@
+#include "stitch/designinfo.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace kelvara {
+
+namespace {
+
+// Design units are 0.1 mm.
+constexpr double kUnitsPerMm = 10.0;
+
+// Fixed decimals in the C locale whatever the process's locale is: JSON and
+// the boxes want a point, and Qt sets the locale from the environment.
+std::string fixed(double value, int decimals)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+}
+
+std::string whole(int64_t value)
+{
+    return std::to_string(value);
+}
+
+} // namespace
+
+DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute)
+{
+    DesignInfo info;
+    info.objects = objects;
+    int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool sewn = false;
+    bool lastWasJump = false;
+    double units = 0;
+    int32_t x = plan.records.empty() ? 0 : plan.records.front().x;
+    int32_t y = plan.records.empty() ? 0 : plan.records.front().y;
+    for (const StitchRecord& r : plan.records) {
+        switch (r.kind) {
+        case StitchKind::Stitch:
+            info.stitches += 1;
+            units += std::hypot(double(r.x) - x, double(r.y) - y);
+            if (!sewn) {
+                minX = maxX = r.x;
+                minY = maxY = r.y;
+                sewn = true;
+            }
+            minX = std::min(minX, r.x);
+            maxX = std::max(maxX, r.x);
+            minY = std::min(minY, r.y);
+            maxY = std::max(maxY, r.y);
+            break;
+        case StitchKind::Jump:
+            if (!lastWasJump)
+                info.jumps += 1;
+            break;
+        case StitchKind::Trim:
+            info.trims += 1;
+            break;
+        case StitchKind::ColourChange:
+            info.colourChanges += 1;
+            break;
+        case StitchKind::End:
+            break;
+        }
+        lastWasJump = r.kind == StitchKind::Jump;
+        x = r.x;
+        y = r.y;
+    }
+    info.widthMm = (maxX - minX) / kUnitsPerMm;
+    info.heightMm = (maxY - minY) / kUnitsPerMm;
+    info.threadMetres = units / kUnitsPerMm / 1000.0;
+    info.minutes = double(info.stitches) / std::max(1, stitchesPerMinute);
+    return info;
+}
+
+std::string designInfoJson(const DesignInfo& i)
+{
+    return "{\"objects\": " + whole(i.objects) + ", \"stitches\": " + whole(i.stitches) +
+           ", \"colour_changes\": " + whole(i.colourChanges) + ", \"trims\": " + whole(i.trims) +
+           ", \"jumps\": " + whole(i.jumps) + ", \"width_mm\": " + fixed(i.widthMm, 1) +
+           ", \"height_mm\": " + fixed(i.heightMm, 1) + ", \"thread_m\": " + fixed(i.threadMetres, 2) +
+           ", \"minutes\": " + fixed(i.minutes, 1) + "}";
+}
+
+std::string designInfoText(const DesignInfo& i)
+{
+    return "Size: " + fixed(i.widthMm, 1) + " x " + fixed(i.heightMm, 1) +
+           " mm\nStitches: " + whole(i.stitches) + "\nColour changes: " + whole(i.colourChanges) +
+           "\nTrims: " + whole(i.trims) + "\nJumps: " + whole(i.jumps) + "\nObjects: " + whole(i.objects) +
+           "\nThread: about " + fixed(i.threadMetres, 1) + " m\nSewing time: about " +
+           fixed(std::ceil(i.minutes), 0) + " min";
+}
+
+std::string designSummary(const DesignInfo& i)
+{
+    return whole(i.stitches) + " stitches, " + fixed(i.widthMm, 1) + " x " + fixed(i.heightMm, 1) + " mm";
+}
+
+} // namespace kelvara

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "stitch/stitchplan.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kelvara {
+
+// What an operator asks of a design before sewing it, measured on its plan.
+struct DesignInfo {
+    int32_t objects = 0;
+    int64_t stitches = 0;
+    int64_t colourChanges = 0;
+    int64_t trims = 0;
+    int64_t jumps = 0; // travels: a run of jump records counts once
+    double widthMm = 0;
+    double heightMm = 0;
+    double threadMetres = 0; // top thread along the stitches
+    double minutes = 0;      // stitches at the machine's speed
+};
+
+// Measures `plan` of a design of `objects` objects, sewn at `stitchesPerMinute`.
+DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute);
+
+// One JSON object on one line, keys in a fixed order: objects, stitches,
+// colour_changes, trims, jumps, width_mm, height_mm, thread_m, minutes.
+std::string designInfoJson(const DesignInfo& info);
+
+// The lines the design information box shows, one value per line.
+std::string designInfoText(const DesignInfo& info);
+
+// The short form for the status bar: "1234 stitches, 80.0 x 65.5 mm".
+std::string designSummary(const DesignInfo& info);
+
+} // namespace kelvara
