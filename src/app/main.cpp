@@ -1,3 +1,4 @@
+#include "cli/commandline.h"
 #include "model/workspace.h"
 #include "shell/filesizesignal.h"
 #include "shell/libraries.h"
@@ -10,6 +11,9 @@
 int main(int argc, char* argv[])
 {
     kelvara::ignoreFileSizeSignal();
+    // The command line needs no display, so it runs before any GUI exists.
+    if (kelvara::isCommandLine(argc, argv))
+        return kelvara::runCommandLine(argc, argv);
     QApplication app(argc, argv);
     auto ws = std::make_unique<kelvara::Workspace>();
     // Every file the editor finds by itself lies beside the program.
@@ -21,5 +25,7 @@ int main(int argc, char* argv[])
     if (const int failure = window.create(); failure != 0)
         return failure;
     window.showMaximized();
+    if (const QStringList args = QApplication::arguments(); args.size() > 1)
+        window.openDesign(args.at(1));
     return QApplication::exec();
 }

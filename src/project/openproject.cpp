@@ -94,7 +94,11 @@ void openProject(Workspace& ws, const Platform& platform)
     const std::optional<QString> chosen = platform.files->openFile(request);
     if (!chosen || chosen->isEmpty())
         return;
-    const QString& path = *chosen;
+    openProjectFile(ws, platform, *chosen, true);
+}
+
+void openProjectFile(Workspace& ws, const Platform& platform, const QString& path, bool ask)
+{
     if (!isProjectPath(path)) {
         openPicture(ws, platform, path);
         return;
@@ -107,7 +111,7 @@ void openProject(Workspace& ws, const Platform& platform)
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotProjectUnreadable));
         return;
     }
-    if (ws.table.objectCount != 0 &&
+    if (ask && ws.table.objectCount != 0 &&
         !platform.boxes->askYesNo(message(ws, kSlotOpenProjectCaption), message(ws, kSlotDiscardQuestion)))
         return;
     loadProjectBytes(ws, platform, path, *bytes);

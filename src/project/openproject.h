@@ -22,6 +22,12 @@ bool isProjectPath(const QString& path);
 // background picture. The message table is never touched.
 void openProject(Workspace& ws, const Platform& platform);
 
+// Opens the file at `path` as Open does once the dialog named it: a project
+// replaces the design (after the question when `ask` and objects exist),
+// anything else is loaded as the background picture. The start-up opens the
+// file named on the command line with it.
+void openProjectFile(Workspace& ws, const Platform& platform, const QString& path, bool ask);
+
 // Replaces the design by the objects of `bytes`, the content of the project
 // file at `path`: clears table, journal, tool state and picture, fills rows
 // 0.. in line order, links them, refills the list and names the file in the

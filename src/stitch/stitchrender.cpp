@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace kelvara {
@@ -85,28 +86,62 @@ void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scr
     painter.restore();
 }
 
+namespace {
+
+constexpr double kImageMargin = 20; // design units around the stitches
+
+struct PlanBox {
+    int32_t minX, maxX, minY, maxY;
+    double width() const { return maxX - minX + 2 * kImageMargin; }
+    double height() const { return maxY - minY + 2 * kImageMargin; }
+};
+
+PlanBox planBox(const StitchPlan& plan)
+{
+    PlanBox box{plan.records.front().x, plan.records.front().x, plan.records.front().y,
+                plan.records.front().y};
+    for (const StitchRecord& r : plan.records) {
+        box.minX = std::min(box.minX, r.x);
+        box.maxX = std::max(box.maxX, r.x);
+        box.minY = std::min(box.minY, r.y);
+        box.maxY = std::max(box.maxY, r.y);
+    }
+    return box;
+}
+
+QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale)
+{
+    const double w = std::ceil(box.width() * scale), h = std::ceil(box.height() * scale);
+    if (!(w <= kMaxStitchImageSide && h <= kMaxStitchImageSide))
+        return {};
+    QImage image(std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h)), QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    drawStitchPlan(painter, plan, 1, static_cast<int>(box.minX - kImageMargin),
+                   static_cast<int>(box.minY - kImageMargin));
+    painter.end();
+    return image;
+}
+
+} // namespace
+
 QImage renderStitchImage(const StitchPlan& plan, int maxSide)
 {
     if (plan.records.empty())
         return {};
-    int32_t minX = plan.records.front().x, maxX = minX, minY = plan.records.front().y, maxY = minY;
-    for (const StitchRecord& r : plan.records) {
-        minX = std::min(minX, r.x);
-        maxX = std::max(maxX, r.x);
-        minY = std::min(minY, r.y);
-        maxY = std::max(maxY, r.y);
-    }
-    const double margin = 20;
-    const double w = maxX - minX + 2 * margin, h = maxY - minY + 2 * margin;
-    const double scale = std::min(std::max(1, maxSide) / std::max(w, h), 4.0);
-    QImage image(std::max(1, static_cast<int>(std::ceil(w * scale))),
-                 std::max(1, static_cast<int>(std::ceil(h * scale))), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    painter.scale(scale, scale);
-    drawStitchPlan(painter, plan, 1, static_cast<int>(minX - margin), static_cast<int>(minY - margin));
-    painter.end();
-    return image;
+    const PlanBox box = planBox(plan);
+    const double scale = std::min(std::max(1, maxSide) / std::max(box.width(), box.height()), 4.0);
+    return renderBox(plan, box, scale);
+}
+
+QImage renderStitchImageAt(const StitchPlan& plan, double pixelsPerUnit)
+{
+    if (plan.records.empty() || !(pixelsPerUnit > 0))
+        return {};
+    return renderBox(plan, planBox(plan), pixelsPerUnit);
 }
 
 bool writeStitchPng(const StitchPlan& plan, const std::string& path, int maxSide)

@@ -29,6 +29,15 @@ void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scr
 // pixels (and magnified at most four times). A null image for an empty plan.
 QImage renderStitchImage(const StitchPlan& plan, int maxSide = 1600);
 
+// Largest side of a picture renderStitchImageAt makes.
+inline constexpr int kMaxStitchImageSide = 16384;
+
+// The whole plan on black at `pixelsPerUnit` pixels per design unit, with the
+// same margin as renderStitchImage. A null image for an empty plan and for
+// one whose picture would be wider or taller than kMaxStitchImageSide; the
+// size is checked before anything is allocated.
+QImage renderStitchImageAt(const StitchPlan& plan, double pixelsPerUnit);
+
 // renderStitchImage written as a PNG; false when it could not be written.
 bool writeStitchPng(const StitchPlan& plan, const std::string& path, int maxSide = 1600);
 

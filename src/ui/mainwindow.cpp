@@ -1,5 +1,7 @@
 #include "ui/mainwindow.h"
 
+#include "project/openproject.h"
+
 #include "model/editing.h"
 #include "model/refresh.h"
 #include "model/workspace.h"
@@ -106,6 +108,12 @@ int MainWindow::create()
         });
     }
     return 0;
+}
+
+void MainWindow::openDesign(const QString& path)
+{
+    openProjectFile(editor_.ws, editor_.platform, path, false);
+    refresh(editor_.ws, editor_.platform);
 }
 
 int64_t MainWindow::send(WindowId window, uint32_t message, uint64_t wParam, int64_t lParam)

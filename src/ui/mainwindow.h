@@ -31,6 +31,9 @@ public:
     // otherwise the program's exit code.
     int create();
 
+    // Opens a project (or picture) named at start-up, as Open would.
+    void openDesign(const QString& path);
+
     int64_t send(WindowId window, uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
 
     Editor& editor() { return editor_; }

@@ -1,0 +1,171 @@
+#include "cli/commandline.h"
+
+#include <cstring>
+
+namespace kelvara {
+
+namespace {
+
+struct ActionName {
+    const char* option;
+    CliAction action;
+};
+
+constexpr ActionName kActions[] = {
+    {"--help", CliAction::Help},     {"-h", CliAction::Help},     {"--export", CliAction::Export},
+    {"--render", CliAction::Render}, {"--info", CliAction::Info},
+};
+
+constexpr int kMaxScale = 40; // pixels per millimetre: 4 per design unit
+
+CommandLine usage(CommandLine line, std::string error)
+{
+    line.usageError = std::move(error);
+    return line;
+}
+
+} // namespace
+
+bool isCommandLine(int argc, char* argv[])
+{
+    // Only our own options count: anything else (Qt's -platform, a design
+    // to open) belongs to the editor.
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i] == nullptr)
+            continue;
+        for (const ActionName& a : kActions)
+            if (std::strcmp(argv[i], a.option) == 0)
+                return true;
+        for (const char* option : {"--to", "--format", "--scale"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    }
+    return false;
+}
+
+CommandLine parseCommandLine(const QStringList& arguments)
+{
+    CommandLine line;
+    std::vector<QString> positional;
+    bool haveScale = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto value = [&](QString& into) {
+            if (i + 1 >= arguments.size())
+                return false;
+            into = arguments[++i];
+            return true;
+        };
+        bool isAction = false;
+        for (const ActionName& name : kActions) {
+            if (a == QLatin1String(name.option)) {
+                if (line.action != CliAction::None && line.action != name.action)
+                    return usage(line, "give only one of --export, --render, --info and --help");
+                line.action = name.action;
+                isAction = true;
+            }
+        }
+        if (isAction)
+            continue;
+        if (a == QLatin1String("--to")) {
+            if (!value(line.outputDir) || line.outputDir.isEmpty())
+                return usage(line, "--to needs a folder");
+        } else if (a == QLatin1String("--format")) {
+            if (!value(line.format) || line.format.isEmpty())
+                return usage(line, "--format needs a format, such as dst");
+            if (line.format.startsWith(QLatin1Char('.')))
+                line.format.remove(0, 1);
+        } else if (a == QLatin1String("--scale")) {
+            QString text;
+            bool ok = false;
+            const int scale = value(text) ? text.toInt(&ok) : 0;
+            if (!ok || scale < 1 || scale > kMaxScale)
+                return usage(line,
+                             "--scale needs whole pixels per millimetre, 1 to " + std::to_string(kMaxScale));
+            line.scale = scale;
+            haveScale = true;
+        } else if (a == QLatin1String("--")) {
+            for (++i; i < arguments.size(); ++i)
+                positional.push_back(arguments[i]);
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return usage(line, "unknown option " + a.toStdString());
+        } else {
+            positional.push_back(a);
+        }
+    }
+
+    switch (line.action) {
+    case CliAction::None:
+        return usage(line, "name one of --export, --render or --info");
+    case CliAction::Help:
+        return line;
+    case CliAction::Info:
+        if (!line.outputDir.isEmpty() || !line.format.isEmpty() || haveScale)
+            return usage(line, "--info takes only designs");
+        if (positional.empty())
+            return usage(line, "--info needs at least one design");
+        line.designs = std::move(positional);
+        return line;
+    case CliAction::Export:
+    case CliAction::Render:
+        break;
+    }
+    const bool render = line.action == CliAction::Render;
+    if (haveScale && !render)
+        return usage(line, "--scale goes with --render");
+    if (line.outputDir.isEmpty()) {
+        if (!line.format.isEmpty())
+            return usage(line, "--format goes with --to; a single output takes the format of its name");
+        if (positional.size() != 2)
+            return usage(line, std::string(render ? "--render" : "--export") +
+                                   " takes a design and an output file, or designs and --to FOLDER");
+        line.designs = {positional[0]};
+        line.output = positional[1];
+        return line;
+    }
+    if (positional.empty())
+        return usage(line, "no design given");
+    if (render && line.format.isEmpty())
+        line.format = QStringLiteral("png");
+    if (line.format.isEmpty())
+        return usage(line, "--to needs --format, such as --format dst");
+    line.designs = std::move(positional);
+    return line;
+}
+
+std::string commandLineHelp()
+{
+    return R"(Usage:
+  kelvara [DESIGN.kvp]                       start the editor, opening the design
+  kelvara --export DESIGN.kvp OUT.dst        write the machine file
+  kelvara --export DESIGN.kvp... --to FOLDER --format dst
+                                             write FOLDER/NAME.dst for every design
+  kelvara --render DESIGN.kvp OUT.png [--scale N]
+  kelvara --render DESIGN.kvp... --to FOLDER [--scale N]
+                                             the stitches drawn as a PNG picture, N pixels
+                                             per millimetre (1 to 40); without --scale the
+                                             longer side is at most 1600 pixels
+  kelvara --info DESIGN.kvp...               the design information as JSON, one object
+                                             per line: objects, stitches, colour_changes,
+                                             trims, jumps, width_mm, height_mm, thread_m,
+                                             minutes (at the configuration's SPEED); with
+                                             several designs each also names its "file"
+  kelvara --help                             this text
+
+Machine formats: dst (Tajima). The format of a single output is taken from
+its name's extension.
+
+The configuration (kelvara.cfg) and the stitch libraries are read from the
+program's folder, as the editor reads them. No display is needed.
+
+With several designs, a progress line per design goes to stderr. A design
+that cannot be read, holds no stitches, is too large for the format or
+cannot be written is named on stderr with the reason, nothing is written for
+it, and the rest are still done.
+
+Exit status: 0 when every design was done, 1 when any failed, 2 when the
+arguments make no command.
+)";
+}
+
+} // namespace kelvara

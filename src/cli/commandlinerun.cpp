@@ -1,0 +1,162 @@
+#include "cli/commandline.h"
+#include "cli/designfile.h"
+#include "cli/outputfiles.h"
+
+#include "model/workspace.h"
+#include "stitch/designinfo.h"
+#include "stitch/stitchplan.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstdio>
+#include <memory>
+
+namespace kelvara {
+
+namespace {
+
+void printLine(std::FILE* stream, const std::string& text)
+{
+    std::fputs((text + "\n").c_str(), stream);
+    std::fflush(stream);
+}
+
+std::string shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path).toLocal8Bit().toStdString();
+}
+
+// A file name as a JSON string's content (UTF-8).
+std::string jsonEscaped(const QString& text)
+{
+    std::string out;
+    for (const char c : text.toUtf8()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", u);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A failure names one file and why.
+struct Failure {
+    QString file;
+    std::string reason;
+};
+
+// The output for the design: the one named, or FOLDER/NAME.FORMAT.
+QString outputFor(const CommandLine& line, const QString& design)
+{
+    if (line.outputDir.isEmpty())
+        return line.output;
+    return QDir(line.outputDir)
+        .filePath(QFileInfo(design).completeBaseName() + QLatin1Char('.') + line.format);
+}
+
+// Reads and stitches one design; what it does with the plan is the action's.
+std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const QString& design,
+                                 const QString& output, std::string& json)
+{
+    if (std::string reason = readDesignFile(ws, design); !reason.empty())
+        return Failure{design, reason};
+    StitchPlan plan;
+    switch (generatePlan(ws, plan)) {
+    case PlanStatus::Ok:
+        break;
+    case PlanStatus::Empty:
+        return Failure{design, "produces no stitches"};
+    case PlanStatus::TooLarge:
+        return Failure{design, "is too large for a machine file (at most 9999.9 mm and 9,999,999 records)"};
+    }
+    std::string reason;
+    switch (line.action) {
+    case CliAction::Info:
+        json = designInfoJson(measureDesign(plan, ws.table.objectCount, ws.settings.SPEED));
+        return std::nullopt;
+    case CliAction::Export:
+        reason = writeMachineFile(ws, plan, output);
+        break;
+    case CliAction::Render:
+        reason = writeRenderFile(plan, line.scale, output);
+        break;
+    case CliAction::None:
+    case CliAction::Help:
+        break;
+    }
+    if (!reason.empty())
+        return Failure{output, reason};
+    return std::nullopt;
+}
+
+} // namespace
+
+int runCommandLine(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const CommandLine line = parseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!line.usageError.empty()) {
+        printLine(stderr, "kelvara: " + line.usageError + " (kelvara --help shows how)");
+        return kExitUsage;
+    }
+    if (line.action == CliAction::Help) {
+        std::fputs(commandLineHelp().c_str(), stdout);
+        return kExitDone;
+    }
+
+    // The same program folder, libraries and configuration as the editor.
+    auto ws = std::make_unique<Workspace>();
+    ws->programFolder =
+        (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
+    loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
+    readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
+
+    if (!line.outputDir.isEmpty() && !QDir().mkpath(line.outputDir)) {
+        printLine(stderr, "kelvara: " + shown(line.outputDir) + ": the folder cannot be made");
+        return kExitFailed;
+    }
+
+    const bool batch = line.designs.size() > 1 || !line.outputDir.isEmpty();
+    const std::size_t total = line.designs.size();
+    QSet<QString> outputs;
+    bool failed = false;
+    for (std::size_t i = 0; i < total; ++i) {
+        const QString& design = line.designs[i];
+        const QString output = line.action == CliAction::Info ? QString() : outputFor(line, design);
+        if (batch)
+            printLine(stderr, "kelvara: [" + std::to_string(i + 1) + "/" + std::to_string(total) + "] " +
+                                  shown(design) + (output.isEmpty() ? "" : " -> " + shown(output)));
+        std::optional<Failure> failure;
+        const QString target = QFileInfo(output).absoluteFilePath();
+        if (!output.isEmpty() && outputs.contains(target))
+            failure = Failure{design, "its output " + shown(output) + " was written for an earlier design"};
+        std::string json;
+        if (!failure)
+            failure = runDesign(*ws, line, design, output, json);
+        if (failure) {
+            printLine(stderr, "kelvara: " + shown(failure->file) + ": " + failure->reason);
+            failed = true;
+            continue;
+        }
+        if (!output.isEmpty())
+            outputs.insert(target);
+        if (!json.empty()) {
+            if (total > 1)
+                json.insert(1, "\"file\": \"" + jsonEscaped(design) + "\", ");
+            printLine(stdout, json);
+        }
+    }
+    return failed ? kExitFailed : kExitDone;
+}
+
+} // namespace kelvara

@@ -1,0 +1,67 @@
+#include "cli/designfile.h"
+
+#include "model/workspace.h"
+#include "project/filebytes.h"
+#include "project/openproject.h"
+#include "shell/platform.h"
+
+#include <QFileInfo>
+
+namespace kelvara {
+
+namespace {
+
+// The project reader fills the object list and the title as it goes; on the
+// command line there are none, so its lines go nowhere.
+class NoListBox : public ListBox {
+public:
+    void resetContent() override { count_ = 0; }
+    void initStorage(int, int) override {}
+    int addString(const std::string&) override { return count_++; }
+    void insertString(int, const std::string&) override { ++count_; }
+    void deleteString(int) override { --count_; }
+    std::string text(int) const override { return {}; }
+    void setItemData(int, int32_t) override {}
+    int32_t itemData(int) const override { return -1; }
+    void setSelected(int, bool) override {}
+    std::vector<int> selectedPositions() const override { return {}; }
+    int count() const override { return count_; }
+    void setRedraw(bool) override {}
+
+private:
+    int count_ = 0;
+};
+
+class NoTitle : public WindowTitle {
+public:
+    void setTitle(const QString&) override {}
+};
+
+} // namespace
+
+std::string readDesignFile(Workspace& ws, const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return "does not exist";
+    if (!info.isFile())
+        return "is not a file";
+    if (!isProjectPath(path))
+        return "is not a project file (.kvp)";
+    if (info.size() > kMaxProjectFileBytes)
+        return "is larger than a project file can be (64 MiB)";
+    const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectFileBytes);
+    if (!bytes)
+        return "cannot be read";
+    NoListBox list;
+    NoTitle title;
+    Platform platform;
+    platform.list = &list;
+    platform.title = &title;
+    loadProjectBytes(ws, platform, path, *bytes);
+    if (ws.table.objectCount == 0)
+        return "holds no objects";
+    return {};
+}
+
+} // namespace kelvara

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace kelvara {
+
+struct Workspace;
+
+// Replaces the design of `ws` (whose libraries and configuration are read)
+// by the project file at `path`, without a window. "" when the design is
+// there, otherwise why not, as one short clause ("does not exist").
+std::string readDesignFile(Workspace& ws, const QString& path);
+
+} // namespace kelvara

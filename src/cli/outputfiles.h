@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+namespace kelvara {
+
+struct StitchPlan;
+struct Workspace;
+
+// Machine formats the command line writes, as the extensions naming them.
+QString knownMachineFormats();
+
+// Writes the machine file for `plan` at `path`, its format named by the
+// extension (any case). "" when written, otherwise the reason; a file that
+// could not be made whole is never left behind and an old one stays as it was.
+std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path);
+
+// The stitch render as a PNG at `path`: `pixelsPerMm` pixels per millimetre,
+// or with the longer side at most 1600 pixels when 0. Written whole or not at all.
+std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QString& path);
+
+} // namespace kelvara

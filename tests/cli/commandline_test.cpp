@@ -1,0 +1,245 @@
+// The command line as users run it: the built program in its own process,
+// with the build folder as its program folder.
+#include "cli/designfile.h"
+#include "model/workspace.h"
+#include "project/saveproject.h"
+#include "stitch/dsttestreader.h"
+#include "stitch/dstwriter.h"
+#include "stitch/sampledesign.h"
+#include "stitch/stitchplan.h"
+#include "support/workspacefixture.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+using namespace kelvara;
+using kelvara::testing::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QStringList errLines;
+    QByteArray out;
+};
+
+Run runProgram(const QStringList& arguments)
+{
+    QProcess process;
+    // No display may be needed: a platform that cannot start would fail it.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("none-such"));
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KELVARA_PROGRAM), arguments);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.errLines =
+        QString::fromLocal8Bit(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return run;
+}
+
+// The workspace the program makes: the build folder's libraries and configuration.
+std::unique_ptr<Workspace> programWorkspace()
+{
+    auto ws = std::make_unique<Workspace>();
+    ws->programFolder = QFileInfo(QStringLiteral(KELVARA_PROGRAM)).absolutePath().toStdString() + "/";
+    loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
+    readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
+    return ws;
+}
+
+std::string sampleProjectText()
+{
+    auto ws = std::make_unique<Workspace>();
+    testing::buildSampleDesign(*ws);
+    return projectFileText(*ws);
+}
+
+// The plan the program must have made of the project at `path`.
+StitchPlan planOf(const std::string& path, int32_t* objects = nullptr)
+{
+    auto ws = programWorkspace();
+    EXPECT_EQ(readDesignFile(*ws, QString::fromStdString(path)), "");
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    if (objects)
+        *objects = ws->table.objectCount;
+    return plan;
+}
+
+QString q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TEST(CommandLine, ExportWritesTheDesignsDstAndSaysNothing)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    const Run run = runProgram({"--export", q(design), q(folder.file("badge.dst"))});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.errLines.isEmpty()) << run.errLines.join('\n').toStdString();
+    const std::string bytes = testing::readWholeFile(folder.file("badge.dst"));
+    const std::vector<uint8_t> expected = writeDst(planOf(design), "badge");
+    EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
+    EXPECT_TRUE(testing::readDst(expected).valid);
+}
+
+TEST(CommandLine, BatchGoesOnPastABadDesignAndWritesNothingForIt)
+{
+    TempFolder folder;
+    const std::string text = sampleProjectText();
+    const std::string a = folder.write("in/a.kvp", text);
+    const std::string bad = folder.write("in/bad.kvp", std::string("\x00\xff\x1a garbage\nRUN X=", 16));
+    const std::string c = folder.write("in/c.kvp", text);
+    const std::string missing = folder.file("in/missing.kvp");
+    const std::string out = folder.file("out");
+    const Run run =
+        runProgram({"--export", q(a), q(bad), q(missing), q(c), "--to", q(out), "--format", "dst"});
+    EXPECT_EQ(run.exitCode, 1);
+    // Four progress lines and one line per failure, each naming its design.
+    ASSERT_EQ(run.errLines.size(), 6) << run.errLines.join('\n').toStdString();
+    EXPECT_TRUE(run.errLines[0].startsWith("kelvara: [1/4] " + q(a) + " -> "));
+    EXPECT_EQ(run.errLines[1].toStdString(), "kelvara: [2/4] " + bad + " -> " + out + "/bad.dst");
+    EXPECT_EQ(run.errLines[2].toStdString(), "kelvara: " + bad + ": holds no objects");
+    EXPECT_EQ(run.errLines[4].toStdString(), "kelvara: " + missing + ": does not exist");
+    EXPECT_TRUE(run.errLines[5].startsWith("kelvara: [4/4] " + q(c)));
+    EXPECT_TRUE(fs::exists(out + "/a.dst"));
+    EXPECT_TRUE(fs::exists(out + "/c.dst"));
+    EXPECT_FALSE(fs::exists(out + "/bad.dst"));
+    EXPECT_FALSE(fs::exists(out + "/missing.dst"));
+    // Nothing half-written is left beside the outputs either.
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2);
+}
+
+TEST(CommandLine, FailuresLeaveOldFilesAndNameTheReason)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    const std::string old = folder.write("old.dst", "old bytes");
+
+    // A file without a single object line: the old output stays as it was.
+    const std::string empty = folder.write("empty.kvp", "; only a comment\r\n");
+    Run run = runProgram({"--export", q(empty), q(old)});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.errLines.size(), 1);
+    EXPECT_EQ(run.errLines[0].toStdString(), "kelvara: " + empty + ": holds no objects");
+    EXPECT_EQ(testing::readWholeFile(old), "old bytes");
+
+    run = runProgram({"--export", q(design), q(folder.file("badge.xyz"))});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.errLines.size(), 1);
+    EXPECT_TRUE(
+        run.errLines[0].startsWith(q("kelvara: " + folder.file("badge.xyz") + ": unknown machine format")));
+    EXPECT_FALSE(fs::exists(folder.file("badge.xyz")));
+
+    run = runProgram({"--export", q(design), q(folder.file("no/such/folder/badge.dst"))});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.errLines.size(), 1);
+    EXPECT_TRUE(run.errLines[0].contains("cannot be written"));
+
+    run = runProgram({"--export", q(folder.file("old.dst")), q(folder.file("x.dst"))});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errLines.value(0).toStdString(),
+              "kelvara: " + folder.file("old.dst") + ": is not a project file (.kvp)");
+}
+
+TEST(CommandLine, ArgumentsThatMakeNoCommandAreRefusedWithTheUsage)
+{
+    for (const QStringList& args :
+         {QStringList{"--export", "a.kvp"}, QStringList{"--export", "--to", "x", "a.kvp"},
+          QStringList{"--info"}, QStringList{"--render", "a.kvp", "b.png", "--scale", "0"},
+          QStringList{"--info", "a.kvp", "--bogus"}, QStringList{"--export", "--info"}}) {
+        const Run run = runProgram(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        ASSERT_EQ(run.errLines.size(), 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.errLines[0].endsWith("(kelvara --help shows how)"));
+    }
+    const Run help = runProgram({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* word : {"--export", "--render", "--scale", "--info", "--to", "--format", "Exit status"})
+        EXPECT_TRUE(help.out.contains(word)) << word;
+}
+
+TEST(CommandLine, InfoGivesThePlansNumbers)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    const Run run = runProgram({"--info", q(design)});
+    ASSERT_EQ(run.exitCode, 0) << run.errLines.join('\n').toStdString();
+    EXPECT_TRUE(run.errLines.isEmpty());
+    QJsonParseError error;
+    const QJsonObject info = QJsonDocument::fromJson(run.out, &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    EXPECT_EQ(info.keys().size(), 9);
+
+    int32_t objects = 0;
+    const StitchPlan plan = planOf(design, &objects);
+    int64_t trims = 0;
+    int32_t minX = INT32_MAX, maxX = INT32_MIN, minY = INT32_MAX, maxY = INT32_MIN;
+    for (const StitchRecord& r : plan.records) {
+        trims += r.kind == StitchKind::Trim;
+        if (r.kind == StitchKind::Stitch) {
+            minX = std::min(minX, r.x), maxX = std::max(maxX, r.x);
+            minY = std::min(minY, r.y), maxY = std::max(maxY, r.y);
+        }
+    }
+    EXPECT_EQ(objects, 8);
+    EXPECT_EQ(info["objects"].toInt(), objects);
+    EXPECT_EQ(info["stitches"].toInteger(), plan.stitchCount());
+    EXPECT_EQ(info["colour_changes"].toInteger(), plan.colourChangeCount());
+    EXPECT_EQ(info["colour_changes"].toInteger(), 3); // blue, amber, red, green, white
+    EXPECT_EQ(info["trims"].toInteger(), trims);
+    EXPECT_GE(info["jumps"].toInteger(), 1);
+    EXPECT_DOUBLE_EQ(info["width_mm"].toDouble(), (maxX - minX) / 10.0);
+    EXPECT_DOUBLE_EQ(info["height_mm"].toDouble(), (maxY - minY) / 10.0);
+    // The shipped configuration leaves SPEED at 800 stitches a minute.
+    EXPECT_NEAR(info["minutes"].toDouble(), plan.stitchCount() / 800.0, 0.05);
+    EXPECT_GT(info["thread_m"].toDouble(), 0.0);
+}
+
+TEST(CommandLine, RenderDrawsAtTheScaleAsked)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    const std::string png = folder.file("badge.png");
+    const Run run = runProgram({"--render", q(design), q(png), "--scale", "4"});
+    ASSERT_EQ(run.exitCode, 0) << run.errLines.join('\n').toStdString();
+    const QImage image(q(png));
+    ASSERT_FALSE(image.isNull());
+    // 4 pixels per millimetre over the stitched size and a 2 mm margin each side.
+    const QJsonObject info = QJsonDocument::fromJson(runProgram({"--info", q(design)}).out).object();
+    EXPECT_NEAR(image.width(), (info["width_mm"].toDouble() + 4) * 4, 1.0);
+    EXPECT_NEAR(image.height(), (info["height_mm"].toDouble() + 4) * 4, 1.0);
+
+    // 40 pixels per millimetre of a 600 mm line would be too large a picture.
+    auto ws = std::make_unique<Workspace>();
+    testing::addObject(*ws, KindRun, testing::runParams(testing::straightEdge(0, 0, 6000, 0)));
+    const std::string line = folder.write("line.kvp", projectFileText(*ws));
+    const Run big = runProgram({"--render", q(line), q(folder.file("big.png")), "--scale", "40"});
+    EXPECT_EQ(big.exitCode, 1);
+    EXPECT_TRUE(big.errLines.value(0).contains("pixels on a side"));
+    EXPECT_FALSE(fs::exists(folder.file("big.png")));
+}
+
+TEST(CommandLine, TheReadmeSampleIsTheSampleDesign)
+{
+    // CI exports docs/sample.kvp: it must stay the design the README pictures.
+    const std::string path = std::string(KELVARA_TEST_DATA) + "/../../docs/sample.kvp";
+    EXPECT_EQ(testing::readWholeFile(path), sampleProjectText());
+}
