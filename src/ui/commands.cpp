@@ -130,6 +130,10 @@ void Commands::applyParameters()
 
 void Commands::showDesignInformation()
 {
+    // Its hotkey Q runs on the character and again on the key release.
+    if (editor_.designInfoSerial == editor_.inputSerial)
+        return;
+    editor_.designInfoSerial = editor_.inputSerial;
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
     if (platform.boxes == nullptr)

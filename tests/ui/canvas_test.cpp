@@ -3,6 +3,7 @@
 
 #include "window_fixture.h"
 
+#include "stitch/stitchplan.h"
 #include "ui/canvasview.h"
 
 #include <QPainter>
@@ -292,6 +293,28 @@ int litPixels(const QImage& image)
         for (int x = 0; x < image.width() - 1; ++x)
             lit += image.pixel(x, y) != qRgb(0, 0, 0) ? 1 : 0;
     return lit;
+}
+
+TEST_F(CanvasTest, DesignInformationShowsOnceAKeystrokeWithThePlansCount)
+{
+    start("STITCHVIEW=0\n");
+    resizeClient(827, 568);
+    press('V', WindowId::Canvas, 'v');
+    click(100, 100);
+    click(300, 100);
+    click(300, 250);
+    ASSERT_EQ(ws.table.objectCount, 1);
+    press(VkSpace, WindowId::Canvas, ' ');
+    boxes.shown.clear();
+    // The key types its character and is released: one box, not two.
+    press('Q', WindowId::Canvas, 'q');
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(ws, plan), PlanStatus::Ok);
+    EXPECT_NE(boxes.shown[0].text.find("Stitches: " + std::to_string(plan.stitchCount()) + "\n"),
+              std::string::npos)
+        << boxes.shown[0].text;
+    EXPECT_NE(boxes.shown[0].text.find("Objects: 1\n"), std::string::npos);
 }
 
 TEST_F(CanvasTest, StitchViewShowsTheDesignAndFollowsItsChanges)

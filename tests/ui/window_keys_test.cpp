@@ -59,7 +59,7 @@ const KeyCase kKeys[] = {
     {"N nodes", 'N', false, 'n', {36, 36}},
     {"E edit object", 'E', false, 'e', {37, 37}},
     {"W column width", 'W', false, 'w', {38, 38}},
-    {"Q none", 'Q', false, 'q', {}},
+    {"Q design information", 'Q', false, 'q', {39, 39}},
     {"M motif", 'M', false, 'm', {40, 40}},
     {"digits match nothing", '7', false, '7', {}},
 };
