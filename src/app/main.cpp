@@ -1,4 +1,4 @@
-#include "cli/commandline.h"
+#include "app/commandline.h"
 #include "model/workspace.h"
 #include "shell/filesizesignal.h"
 #include "shell/libraries.h"

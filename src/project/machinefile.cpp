@@ -32,6 +32,15 @@ std::string chartReason(const Workspace& ws, const char* file, const char* brand
 
 } // namespace
 
+std::string loadListChart(const Workspace& ws, ThreadChart& chart)
+{
+    if (ws.settings.CHART == kChartJanome)
+        return chartReason(ws, kJanomeChartFile, "Janome", chart);
+    if (ws.settings.CHART == kChartBrother)
+        return chartReason(ws, kBrotherChartFile, "Brother", chart);
+    return {};
+}
+
 std::optional<MachineFormat> machineFormatOf(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -93,10 +102,7 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         return refused(reason);
 
     ThreadChart listChart;
-    if (ws.settings.CHART == kChartJanome)
-        reason = chartReason(ws, kJanomeChartFile, "Janome", listChart);
-    else if (ws.settings.CHART == kChartBrother)
-        reason = chartReason(ws, kBrotherChartFile, "Brother", listChart);
+    reason = loadListChart(ws, listChart);
     if (!reason.empty())
         return refused(reason);
     const std::string list =

@@ -9,6 +9,7 @@ namespace kelvara {
 
 struct Workspace;
 struct StitchPlan;
+struct ThreadChart;
 
 enum class MachineFormat { Dst, Exp, Jef, Pes };
 
@@ -25,6 +26,10 @@ QString colourListPath(const QString& machinePath);
 // Returns "" or a one-line reason; nothing is written for a refused design.
 std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
                               const QString& path);
+
+// The chart CHART names for colour lists and worksheets, loaded from the
+// program folder; left empty when CHART is 0. Returns "" or why it failed.
+std::string loadListChart(const Workspace& ws, ThreadChart& chart);
 
 // The same, telling a refused design (or chart) from a file that could not
 // be written, for callers that word the two differently.

@@ -2,7 +2,9 @@
 #include "project/worksheet.h"
 
 #include "model/workspace.h"
+#include "project/machinefile.h"
 #include "shell/texts.h"
+#include "stitch/threadchart.h"
 
 #include <QMarginsF>
 #include <QPageLayout>
@@ -57,11 +59,23 @@ void measure(Worksheet& sheet)
     }
 }
 
+void nameThreads(Worksheet& sheet, const ThreadChart& chart)
+{
+    for (WorksheetThread& thread : sheet.threads) {
+        const int index = nearestThread(chart, thread.colour);
+        if (index >= 0) {
+            const Thread& t = chart.threads[std::size_t(index)];
+            thread.name = QString::fromStdString(chart.brand + " " + std::to_string(t.code) + " " + t.name);
+        }
+    }
+}
+
 } // namespace
 
-int64_t worksheetMinutes(int64_t stitches)
+int64_t worksheetMinutes(int64_t stitches, int32_t stitchesPerMinute)
 {
-    return (std::max<int64_t>(stitches, 0) + kWorksheetStitchesPerMinute - 1) / kWorksheetStitchesPerMinute;
+    const int64_t rate = std::max<int64_t>(stitchesPerMinute, 1);
+    return (std::max<int64_t>(stitches, 0) + rate - 1) / rate;
 }
 
 std::string prepareWorksheet(const Workspace& ws, const QString& designName, Worksheet& sheet)
@@ -79,7 +93,12 @@ std::string prepareWorksheet(const Workspace& ws, const QString& designName, Wor
     }
     sheet.designName = designName;
     sheet.date = QDate::currentDate();
+    sheet.stitchesPerMinute = ws.settings.SPEED;
     measure(sheet);
+    ThreadChart chart;
+    if (std::string reason = loadListChart(ws, chart); !reason.empty())
+        return reason;
+    nameThreads(sheet, chart);
     return {};
 }
 

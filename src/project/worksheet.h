@@ -18,9 +18,6 @@ struct Workspace;
 // Margins of the worksheet page, wide enough for any office printer.
 inline constexpr double kWorksheetMarginMm = 12;
 
-// Sewing speed the time estimate assumes, in stitches per minute.
-inline constexpr int32_t kWorksheetStitchesPerMinute = 800;
-
 // One thread of the colour sequence, in sewing order.
 struct WorksheetThread {
     int32_t colour = 0;   // red in bits 0-7
@@ -37,11 +34,13 @@ struct Worksheet {
     int64_t stitches = 0;
     int64_t colourChanges = 0;
     int64_t trims = 0;
+    int32_t stitchesPerMinute = 800; // the machine's SPEED
     std::vector<WorksheetThread> threads;
 };
 
-// Generates the design's plan and fills the sheet, dated today. Returns ""
-// or, for a design that cannot be stitched, the reason in one line.
+// Generates the design's plan and fills the sheet, dated today, naming each
+// thread from the chart CHART chooses. Returns "" or, for a design that
+// cannot be stitched, the reason in one line.
 std::string prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet);
 
 // Lays the page out on the painter's device (a printer, a PDF page, an
@@ -52,8 +51,8 @@ void paintWorksheet(QPainter& painter, const Worksheet& sheet);
 // replaced only when the whole page was written. Returns "" or the reason.
 std::string writeWorksheetPdf(const Workspace& workspace, const QString& designName, const QString& path);
 
-// Minutes the machine needs for `stitches` at kWorksheetStitchesPerMinute,
-// rounded up: the operator plans with the longer time.
-int64_t worksheetMinutes(int64_t stitches);
+// Minutes the machine needs for `stitches` at `stitchesPerMinute`, rounded
+// up: the operator plans with the longer time.
+int64_t worksheetMinutes(int64_t stitches, int32_t stitchesPerMinute);
 
 } // namespace kelvara

@@ -95,7 +95,7 @@ void paintHeader(QPainter& painter, const Page& page, const Worksheet& sheet)
 
 void paintFacts(QPainter& painter, const Page& page, const Worksheet& sheet, double top)
 {
-    const int64_t minutes = worksheetMinutes(sheet.stitches);
+    const int64_t minutes = worksheetMinutes(sheet.stitches, sheet.stitchesPerMinute);
     const std::pair<QString, QString> facts[] = {
         {QStringLiteral("Size"),
          QStringLiteral("%1 x %2 mm")
@@ -104,7 +104,7 @@ void paintFacts(QPainter& painter, const Page& page, const Worksheet& sheet, dou
         {QStringLiteral("Colour changes"), QString::number(sheet.colourChanges)},
         {QStringLiteral("Trims"), QString::number(sheet.trims)},
         {QStringLiteral("Threads"), QString::number(sheet.threads.size())},
-        {QStringLiteral("Estimated time at %1 stitches/min").arg(kWorksheetStitchesPerMinute),
+        {QStringLiteral("Estimated time at %1 stitches/min").arg(sheet.stitchesPerMinute),
          QStringLiteral("about %1 min").arg(minutes)},
     };
     const double cellW = page.width() / 3;

@@ -49,13 +49,16 @@ TEST(Worksheet, SampleDesignPdfIsOnePageWithItsFacts)
     EXPECT_TRUE(text.contains(QStringLiteral("10 mm")));
     // The first thread is the disc's dark blue, stored blue-green-red.
     EXPECT_TRUE(text.contains(QStringLiteral("1 #103080")));
-    EXPECT_TRUE(text.contains(QStringLiteral("about %1 min").arg(worksheetMinutes(plan.stitchCount()))));
+    EXPECT_TRUE(text.contains(QStringLiteral("about %1 min").arg(worksheetMinutes(plan.stitchCount(), 800))));
 }
 
 TEST(Worksheet, FactsFollowThePlanThreadByThread)
 {
     auto ws = makeWorkspace();
     buildSampleDesign(*ws);
+    ws->programFolder = std::string(KELVARA_SOURCE_DATA) + "/";
+    ws->settings.CHART = kChartJanome;
+    ws->settings.SPEED = 600;
     Worksheet sheet;
     ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("badge"), sheet), "");
     EXPECT_EQ(sheet.stitches, sheet.plan.stitchCount());
@@ -67,12 +70,15 @@ TEST(Worksheet, FactsFollowThePlanThreadByThread)
     // The sample is sewn blue, amber, red, green, then the white outline.
     const std::vector<int32_t> expected{0x803010, 0x00C8FF, 0x2020D0, 0x30A030, kWhiteThread};
     ASSERT_EQ(sheet.threads.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i)
+    for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(sheet.threads[i].colour, expected[i]) << i;
-    EXPECT_EQ(worksheetMinutes(0), 0);
-    EXPECT_EQ(worksheetMinutes(1), 1);
-    EXPECT_EQ(worksheetMinutes(kWorksheetStitchesPerMinute), 1);
-    EXPECT_EQ(worksheetMinutes(kWorksheetStitchesPerMinute + 1), 2);
+        EXPECT_TRUE(sheet.threads[i].name.startsWith(QStringLiteral("Janome "))) << i;
+    }
+    EXPECT_EQ(sheet.stitchesPerMinute, 600);
+    EXPECT_EQ(worksheetMinutes(0, 600), 0);
+    EXPECT_EQ(worksheetMinutes(1, 600), 1);
+    EXPECT_EQ(worksheetMinutes(600, 600), 1);
+    EXPECT_EQ(worksheetMinutes(601, 600), 2);
 }
 
 // Ten pixels a millimetre: a 50 mm stitch line must span 500 pixels.

@@ -41,9 +41,10 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.TIEIN = expected.TIEOUT = 1;
     expected.TIELEN = 10;
     expected.CHART = kChartJanome;
+    expected.SPEED = 800;
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
-    // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH and CHART are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 25);
+    // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART and SPEED are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 26);
 }
 
 TEST(ShippedData, MessageFileFillsSlotsZeroToTwenty)

@@ -1,4 +1,4 @@
-#include "cli/commandline.h"
+#include "app/commandline.h"
 
 #include <cstring>
 
@@ -13,10 +13,18 @@ struct ActionName {
 
 constexpr ActionName kActions[] = {
     {"--help", CliAction::Help},     {"-h", CliAction::Help},     {"--export", CliAction::Export},
-    {"--render", CliAction::Render}, {"--info", CliAction::Info},
+    {"--render", CliAction::Render}, {"--info", CliAction::Info}, {"--worksheet", CliAction::Worksheet},
 };
 
 constexpr int kMaxScale = 40; // pixels per millimetre: 4 per design unit
+
+std::string actionName(CliAction action)
+{
+    for (const ActionName& name : kActions)
+        if (name.action == action)
+            return name.option;
+    return {};
+}
 
 CommandLine usage(CommandLine line, std::string error)
 {
@@ -60,7 +68,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         for (const ActionName& name : kActions) {
             if (a == QLatin1String(name.option)) {
                 if (line.action != CliAction::None && line.action != name.action)
-                    return usage(line, "give only one of --export, --render, --info and --help");
+                    return usage(line, "give only one of --export, --render, --info, --worksheet and --help");
                 line.action = name.action;
                 isAction = true;
             }
@@ -96,7 +104,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     switch (line.action) {
     case CliAction::None:
-        return usage(line, "name one of --export, --render or --info");
+        return usage(line, "name one of --export, --render, --info or --worksheet");
     case CliAction::Help:
         return line;
     case CliAction::Info:
@@ -108,6 +116,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return line;
     case CliAction::Export:
     case CliAction::Render:
+    case CliAction::Worksheet:
         break;
     }
     const bool render = line.action == CliAction::Render;
@@ -117,7 +126,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (!line.format.isEmpty())
             return usage(line, "--format goes with --to; a single output takes the format of its name");
         if (positional.size() != 2)
-            return usage(line, std::string(render ? "--render" : "--export") +
+            return usage(line, actionName(line.action) +
                                    " takes a design and an output file, or designs and --to FOLDER");
         line.designs = {positional[0]};
         line.output = positional[1];
@@ -127,6 +136,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usage(line, "no design given");
     if (render && line.format.isEmpty())
         line.format = QStringLiteral("png");
+    if (line.action == CliAction::Worksheet) {
+        if (!line.format.isEmpty() && line.format.compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+            return usage(line, "--worksheet writes PDF files only");
+        line.format = QStringLiteral("pdf");
+    }
     if (line.format.isEmpty())
         return usage(line, "--to needs --format, such as --format dst");
     line.designs = std::move(positional);
@@ -150,10 +164,17 @@ std::string commandLineHelp()
                                              trims, jumps, width_mm, height_mm, thread_m,
                                              minutes (at the configuration's SPEED); with
                                              several designs each also names its "file"
+  kelvara --worksheet DESIGN.kvp OUT.pdf     the one-page worksheet: the design at
+                                             actual size, its facts and colour sequence
+  kelvara --worksheet DESIGN.kvp... --to FOLDER
+                                             write FOLDER/NAME.pdf for every design
   kelvara --help                             this text
 
-Machine formats: dst (Tajima). The format of a single output is taken from
-its name's extension.
+Machine formats: dst (Tajima), exp (Melco), jef (Janome), pes (Brother). The
+format of a single output is taken from its name's extension. Beside every
+machine file the colour list NAME.txt is written: one line per colour block
+in sewing order, with the nearest thread of the chart the configuration's
+CHART names.
 
 The configuration (kelvara.cfg) and the stitch libraries are read from the
 program's folder, as the editor reads them. No display is needed.

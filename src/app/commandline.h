@@ -10,7 +10,7 @@ namespace kelvara {
 
 // What the command line asks for. The editor starts when none of the
 // actions is named.
-enum class CliAction { None, Help, Export, Render, Info };
+enum class CliAction { None, Help, Export, Render, Info, Worksheet };
 
 struct CommandLine {
     CliAction action = CliAction::None;

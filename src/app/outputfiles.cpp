@@ -1,6 +1,6 @@
-#include "cli/outputfiles.h"
+#include "app/outputfiles.h"
 
-#include "stitch/dstwriter.h"
+#include "project/machinefile.h"
 #include "stitch/stitchplan.h"
 #include "stitch/stitchrender.h"
 
@@ -31,21 +31,16 @@ template <typename Write> std::string saveWhole(const QString& path, Write&& wri
 
 QString knownMachineFormats()
 {
-    return QStringLiteral("dst");
+    return QStringLiteral("dst, exp, jef, pes");
 }
 
-// Only DST until the writers of the other formats take over this function.
-std::string writeMachineFile(const Workspace&, const StitchPlan& plan, const QString& path)
+std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QLatin1String("dst"))
-        return "unknown machine format \"" + suffix.toStdString() +
+    const std::optional<MachineFormat> format = machineFormatOf(path);
+    if (!format)
+        return "unknown machine format \"" + QFileInfo(path).suffix().toStdString() +
                "\" (known: " + knownMachineFormats().toStdString() + ")";
-    const std::vector<uint8_t> bytes = writeDst(plan, QFileInfo(path).completeBaseName().toStdString());
-    return saveWhole(path, [&](QSaveFile& file) {
-        const auto size = static_cast<qint64>(bytes.size());
-        return file.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
-    });
+    return writeMachineFiles(ws, plan, *format, path);
 }
 
 std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QString& path)

@@ -1,17 +1,19 @@
-#include "cli/commandline.h"
-#include "cli/designfile.h"
-#include "cli/outputfiles.h"
+#include "app/commandline.h"
+#include "app/designfile.h"
+#include "app/outputfiles.h"
 
 #include "model/workspace.h"
+#include "project/worksheet.h"
 #include "stitch/designinfo.h"
 #include "stitch/stitchplan.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSet>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace kelvara {
@@ -47,6 +49,14 @@ std::string jsonEscaped(const QString& text)
         }
     }
     return out;
+}
+
+bool namesOption(int argc, char* argv[], const char* option)
+{
+    for (int i = 1; i < argc; ++i)
+        if (argv[i] != nullptr && std::strcmp(argv[i], option) == 0)
+            return true;
+    return false;
 }
 
 // A failure names one file and why.
@@ -90,6 +100,9 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const Q
     case CliAction::Render:
         reason = writeRenderFile(plan, line.scale, output);
         break;
+    case CliAction::Worksheet:
+        reason = writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
+        break;
     case CliAction::None:
     case CliAction::Help:
         break;
@@ -103,7 +116,21 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const Q
 
 int runCommandLine(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Only the worksheet's text needs fonts, and so a GUI application (on
+    // the platform that needs no display); the rest starts faster without.
+    // Qt's own notes (a missing runtime folder and the like) are not the
+    // one line per failure scripts read; the command line's lines are its own.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    });
+    std::unique_ptr<QCoreApplication> app;
+    if (namesOption(argc, argv, "--worksheet")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     const CommandLine line = parseCommandLine(QCoreApplication::arguments().mid(1));
     if (!line.usageError.empty()) {
         printLine(stderr, "kelvara: " + line.usageError + " (kelvara --help shows how)");

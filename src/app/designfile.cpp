@@ -1,4 +1,4 @@
-#include "cli/designfile.h"
+#include "app/designfile.h"
 
 #include "model/workspace.h"
 #include "project/filebytes.h"

@@ -1,12 +1,14 @@
 // The command line as users run it: the built program in its own process,
 // with the build folder as its program folder.
-#include "cli/designfile.h"
+#include "app/designfile.h"
 #include "model/workspace.h"
+#include "project/machinefile.h"
 #include "project/saveproject.h"
 #include "stitch/dsttestreader.h"
 #include "stitch/dstwriter.h"
 #include "stitch/sampledesign.h"
 #include "stitch/stitchplan.h"
+#include "support/pdftext.h"
 #include "support/workspacefixture.h"
 
 #include <QFileInfo>
@@ -101,6 +103,43 @@ TEST(CommandLine, ExportWritesTheDesignsDstAndSaysNothing)
     EXPECT_TRUE(kt::readDst(expected).valid);
 }
 
+// Every machine format and its colour list, as the editor's export writes
+// them; the worksheet as a one-page PDF, made without a display.
+TEST(CommandLine, OtherFormatsTheirColourListsAndTheWorksheet)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    auto ws = programWorkspace();
+    ASSERT_EQ(readDesignFile(*ws, q(design)), "");
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    fs::create_directories(folder.file("in"));
+    fs::create_directories(folder.file("out"));
+    for (const char* name : {"badge.exp", "badge.jef", "badge.pes"}) {
+        const ProgramRun run =
+            runProgram({"--export", q(design), q(folder.file(std::string("out/") + name))});
+        ASSERT_EQ(run.exitCode, 0) << name << run.errLines.join('\n').toStdString();
+        const QString expected = q(folder.file(std::string("in/") + name));
+        ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(expected), expected), "");
+        std::string written = kt::readWholeFile(folder.file(std::string("out/") + name));
+        std::string made = kt::readWholeFile(folder.file(std::string("in/") + name));
+        if (QByteArray(name).endsWith("jef") && written.size() > 22 && made.size() > 22) {
+            // The header's date (bytes 8-21) is the second each was written.
+            written.replace(8, 14, 14, '0');
+            made.replace(8, 14, 14, '0');
+        }
+        EXPECT_EQ(written, made) << name;
+        EXPECT_EQ(kt::readWholeFile(folder.file("out/badge.txt")),
+                  kt::readWholeFile(folder.file("in/badge.txt")));
+    }
+
+    const std::string pdf = folder.file("sheets/badge.pdf");
+    const ProgramRun run = runProgram({"--worksheet", q(design), "--to", q(folder.file("sheets"))});
+    ASSERT_EQ(run.exitCode, 0) << run.errLines.join('\n').toStdString();
+    EXPECT_EQ(kt::pdfPageCount(pdf), 1);
+    EXPECT_TRUE(kt::pdfText(pdf).contains(QStringLiteral("Stitches %1").arg(plan.stitchCount())));
+}
+
 TEST(CommandLine, BatchGoesOnPastABadDesignAndWritesNothingForIt)
 {
     TempFolder folder;
@@ -122,10 +161,12 @@ TEST(CommandLine, BatchGoesOnPastABadDesignAndWritesNothingForIt)
     EXPECT_TRUE(run.errLines[5].startsWith("kelvara: [4/4] " + q(c)));
     EXPECT_TRUE(fs::exists(out + "/a.dst"));
     EXPECT_TRUE(fs::exists(out + "/c.dst"));
+    EXPECT_TRUE(fs::exists(out + "/a.txt"));
+    EXPECT_TRUE(fs::exists(out + "/c.txt"));
     EXPECT_FALSE(fs::exists(out + "/bad.dst"));
     EXPECT_FALSE(fs::exists(out + "/missing.dst"));
-    // Nothing half-written is left beside the outputs either.
-    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 2);
+    // Nothing half-written is left beside the outputs and their colour lists.
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 4);
 }
 
 TEST(CommandLine, FailuresLeaveOldFilesAndNameTheReason)
@@ -152,7 +193,7 @@ TEST(CommandLine, FailuresLeaveOldFilesAndNameTheReason)
     run = runProgram({"--export", q(design), q(folder.file("no/such/folder/badge.dst"))});
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.errLines.size(), 1);
-    EXPECT_TRUE(run.errLines[0].contains("cannot be written"));
+    EXPECT_TRUE(run.errLines[0].contains("could not be written"));
 
     run = runProgram({"--export", q(folder.file("old.dst")), q(folder.file("x.dst"))});
     EXPECT_EQ(run.exitCode, 1);
