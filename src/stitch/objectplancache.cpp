@@ -59,8 +59,12 @@ bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t bud
     records.shrink_to_fit();
     piece.stitches = piece.plan.stitchCount();
     piece.box = PlanBox{};
-    for (const StitchRecord& r : records)
+    piece.sewnBox = PlanBox{};
+    for (const StitchRecord& r : records) {
         piece.box.add(r.x, r.y);
+        if (r.kind == StitchKind::Stitch)
+            piece.sewnBox.add(r.x, r.y);
+    }
     return true;
 }
 
@@ -100,6 +104,7 @@ void ObjectPlanCache::summarize(const Workspace& ws)
     bool tooLarge = false;
     int64_t records = 0;
     PlanBox extent;
+    sewnExtent_ = PlanBox{};
     const StitchRecord* last = nullptr; // the previous piece's last record
     for (int32_t row : order_) {
         const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
@@ -109,6 +114,7 @@ void ObjectPlanCache::summarize(const Workspace& ws)
             continue;
         records += static_cast<int64_t>(own.size());
         extent.add(piece.box);
+        sewnExtent_.add(piece.sewnBox);
         stitchCount_ += piece.stitches;
         const StitchRecord& first = own.front();
         if (last != nullptr) {

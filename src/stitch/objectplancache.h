@@ -30,7 +30,8 @@ struct ObjectPiece {
     PlanStatus status = PlanStatus::Empty;
     StitchPlan plan;
     int64_t stitches = 0;
-    PlanBox box; // every record's position
+    PlanBox box;     // every record's position
+    PlanBox sewnBox; // the stitches' positions only
 };
 
 // The needle moving up from one object's last record to the next one's first.
@@ -77,6 +78,8 @@ public:
     PlanStatus status() const { return status_; }
     // Stitches of the design's plan.
     int64_t stitchCount() const { return stitchCount_; }
+    // Where the design's stitches lie, in design units: its sewn size.
+    const PlanBox& sewnExtent() const { return sewnExtent_; }
     PlanSnapshot snapshot() const;
 
 private:
@@ -89,6 +92,7 @@ private:
     std::vector<Connection> connections_;
     PlanStatus status_ = PlanStatus::Empty;
     int64_t stitchCount_ = 0;
+    PlanBox sewnExtent_;
     bool made_ = false;
     uint64_t generations_ = 0;
 };

@@ -90,6 +90,10 @@ QString statusText(const Editor& editor)
         break;
     default:
         stitches = QStringLiteral("%1 stitches").arg(editor.plans.stitchCount());
+        if (const PlanBox& box = editor.plans.sewnExtent(); !box.empty())
+            stitches += QStringLiteral(", %1 x %2 mm")
+                            .arg((box.right - box.left) / 10.0, 0, 'f', 1)
+                            .arg((box.bottom - box.top) / 10.0, 0, 'f', 1);
         break;
     }
     return QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")

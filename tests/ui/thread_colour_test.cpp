@@ -1,5 +1,6 @@
 // The colour command on a real window: it recolours the selection as one
 // undo step, its answer is what the file saves and what the next object takes.
+#include "stitch/designinfo.h"
 #include "window_fixture.h"
 
 #include "model/selection.h"
@@ -125,7 +126,12 @@ TEST_F(ThreadColourTest, StitchCountFollowsEditsAndTheStitchView)
     press(VkEscape);
     const int64_t one = window->editor().plans.stitchCount();
     EXPECT_GT(one, 2);
-    EXPECT_TRUE(statusText(window->editor()).contains(QStringLiteral("%1 stitches").arg(one)));
+    // The size is the sewn area's, as the design information gives it.
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(ws, plan), PlanStatus::Ok);
+    EXPECT_TRUE(statusText(window->editor())
+                    .endsWith(QString::fromStdString(designSummary(measureDesign(plan, 1, 800)))))
+        << statusText(window->editor()).toStdString();
     // The stitch view draws the kept pieces; a recolour draws them again.
     press('P', WindowId::Canvas, 'p');
     ASSERT_TRUE(window->editor().stitchView);
