@@ -15,8 +15,9 @@ namespace {
 // The client area of the canvas window: painting, mouse and keys.
 class CanvasSurface : public QWidget {
 public:
-    CanvasSurface(const Editor& editor, const QImage& image, QtEventAdapter& adapter, QWidget* parent)
-        : QWidget(parent), editor_(editor), image_(image), adapter_(adapter)
+    CanvasSurface(const Editor& editor, const QImage& image, QtEventAdapter& adapter,
+                  const std::function<void()>& doubleClicked, QWidget* parent)
+        : QWidget(parent), editor_(editor), image_(image), adapter_(adapter), doubleClicked_(doubleClicked)
     {
         // Every pixel is painted each time; nothing is erased first.
         setAttribute(Qt::WA_OpaquePaintEvent);
@@ -37,6 +38,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override
     {
         adapter_.mouseButton(WindowId::Canvas, *event, true, rect());
+    }
+    // The second press of a double click is a press like the first, and
+    // then asks for what a double click does.
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        adapter_.mouseButton(WindowId::Canvas, *event, true, rect());
+        if (event->button() == Qt::LeftButton && doubleClicked_)
+            doubleClicked_();
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
@@ -62,13 +71,14 @@ private:
     const Editor& editor_;
     const QImage& image_;
     QtEventAdapter& adapter_;
+    const std::function<void()>& doubleClicked_;
 };
 
 } // namespace
 
 CanvasWidget::CanvasWidget(Editor& editor, QtEventAdapter& adapter, QWidget* parent)
     : QWidget(parent), editor_(editor), adapter_(adapter),
-      surface_(new CanvasSurface(editor, image_, adapter, this)),
+      surface_(new CanvasSurface(editor, image_, adapter, leftDoubleClicked, this)),
       horizontal_(new QScrollBar(Qt::Horizontal, this)), vertical_(new QScrollBar(Qt::Vertical, this))
 {
     setObjectName(QStringLiteral("Desktop"));

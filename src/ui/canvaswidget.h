@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 class QScrollBar;
 
 namespace kelvara {
@@ -36,6 +38,9 @@ public:
     void setScrollPosition(Qt::Orientation orientation, int position);
     QScrollBar* scrollBar(Qt::Orientation orientation) const;
     QWidget* surface() const { return surface_; }
+
+    // A left double click on the canvas, after its press was passed on.
+    std::function<void()> leftDoubleClicked;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -4,6 +4,7 @@
 
 #include "model/editing.h"
 #include "model/refresh.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "shell/texts.h"
 #include "ui/canvaswidget.h"
@@ -12,6 +13,7 @@
 #include "ui/printcommand.h"
 #include "ui/propertiesopen.h"
 #include "ui/propertiespanel.h"
+#include "ui/selecttool.h"
 #include "ui/statuswidget.h"
 #include "ui/windowlayout.h"
 
@@ -260,6 +262,19 @@ void MainWindow::createObjectList()
         showSelectionInList(editor_.ws, editor_.platform);
         refresh(editor_.ws, editor_.platform);
         showState();
+    };
+    // A double click on an object with the select tool: its press, ended
+    // here as a click (the panel may take the release), picks the object,
+    // which the panel then shows.
+    canvas_->leftDoubleClicked = [this] {
+        Workspace& ws = editor_.ws;
+        if (ws.tools.toolMode == -1)
+            finishPointerDrag(ws, editor_.platform);
+        const int32_t row = ws.table.currentObject;
+        if (ws.tools.toolMode != -1 || ws.tools.nodeEditing != 0 || row < 0 || !isSelected(ws, row))
+            return;
+        openPropertiesOf(editor_, row);
+        refresh(ws, editor_.platform);
     };
     list_->lineDoubleClicked = [this](int position) {
         openPropertiesOf(editor_, list_->itemData(position));

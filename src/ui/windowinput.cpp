@@ -1,5 +1,6 @@
 #include "model/drawingtool.h"
 #include "model/refresh.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
@@ -63,7 +64,13 @@ void WindowProcedure::keyDown(uint32_t key)
         ws.tools.nodeEditing = 0;
         markCursor(ws, kArrowCursor);
         abandonDrawing(ws.tools);
+        // Nothing is current, so nothing stays selected either: a command
+        // after Escape must not act on objects the user let go of.
         ws.table.currentObject = -1;
+        if (selectedCount(ws) > 0) {
+            clearSelection(ws);
+            showSelectionInList(ws, editor_.platform);
+        }
         markRepaint(ws);
         break;
     default:

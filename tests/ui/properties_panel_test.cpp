@@ -127,7 +127,7 @@ TEST_F(PropertiesPanelTest, OutOfRangeValueIsRefusedWithAMessage)
     EXPECT_EQ(record(rows[2]), before);
 }
 
-TEST_F(PropertiesPanelTest, DoubleClickOnAListLineOpensThePanelForItsObject)
+TEST_F(PropertiesPanelTest, DoubleClickOnAListLineOrAnObjectOpensThePanelForIt)
 {
     drawThree();
     window->show();
@@ -137,6 +137,23 @@ TEST_F(PropertiesPanelTest, DoubleClickOnAListLineOpensThePanelForItsObject)
     EXPECT_TRUE(panel().isVisible());
     EXPECT_EQ(selectedRows(ws), (std::vector<int32_t>{rows[2]}));
     EXPECT_NE(panel().fieldEditor(FieldMeaning::EdgeBStraight), nullptr);
+
+    // On the canvas, with the select tool, inside the satin column; Escape
+    // then lets go of it, so Delete has nothing to remove.
+    panel().hide();
+    press(VkEscape);
+    EXPECT_TRUE(selectedRows(ws).empty());
+    press(' ', WindowId::Canvas, ' ');
+    QWidget* surface = window->findChild<QWidget*>(QStringLiteral("canvasSurface"));
+    ASSERT_NE(surface, nullptr);
+    moveMouse(150, 120);
+    QTest::mouseDClick(surface, Qt::LeftButton, {}, QPoint(150, 120));
+    EXPECT_TRUE(panel().isVisible());
+    EXPECT_EQ(selectedRows(ws), (std::vector<int32_t>{rows[2]}));
+    panel().hide();
+    press(VkEscape);
+    press(VkDelete);
+    EXPECT_EQ(ws.table.objectCount, 3);
 }
 
 } // namespace
