@@ -122,20 +122,22 @@ std::vector<uint8_t> exp()
 {
     return writeExp(plan());
 }
-std::vector<uint8_t> jef()
-{
-    std::vector<uint8_t> out;
-    writeJef(plan(), chart(kJanomeChartFile, "Janome"), "20260101000000", out);
-    return out;
-}
-// The grid is wider than any PES hoop: the same records folded into one.
+
+// The grid is wider than any PES or JEF hoop and has more threads than a
+// PES file counts: the same records folded into the hoop, with fewer threads.
 const StitchPlan& pesPlan()
 {
     static const StitchPlan p = [] {
         StitchPlan out = plan();
+        // Into [0, limit), a little inside so a trim's jumps still fit.
+        auto fold = [](int32_t v, int32_t limit) { return ((v % (limit - 4)) + (limit - 4)) % (limit - 4); };
+        int changes = 0;
         for (StitchRecord& r : out.records) {
-            r.x %= kPesMaxWidth;
-            r.y %= kPesMaxHeight;
+            r.x = fold(r.x, kPesMaxWidth);
+            r.y = fold(r.y, kPesMaxHeight);
+            // A PES file counts at most 255 threads: the rest are trims.
+            if (r.kind == StitchKind::ColourChange && ++changes > 250)
+                r.kind = StitchKind::Trim;
         }
         return out;
     }();
@@ -145,8 +147,23 @@ const StitchPlan& pesPlan()
 std::vector<uint8_t> pes()
 {
     std::vector<uint8_t> out;
-    if (!writePes(pesPlan(), chart(kBrotherChartFile, "Brother"), "bench", out).empty())
+    if (const std::string reason = writePes(pesPlan(), chart(kBrotherChartFile, "Brother"), "bench", out);
+        !reason.empty()) {
+        std::fprintf(stderr, "PES refused: %s\n", reason.c_str());
         std::abort();
+    }
+    return out;
+}
+
+std::vector<uint8_t> jef()
+{
+    std::vector<uint8_t> out;
+    if (const std::string reason =
+            writeJef(pesPlan(), chart(kJanomeChartFile, "Janome"), "20260101000000", out);
+        !reason.empty()) {
+        std::fprintf(stderr, "JEF refused: %s\n", reason.c_str());
+        std::abort();
+    }
     return out;
 }
 
