@@ -70,7 +70,7 @@ void deleteRow(Workspace& ws, const Platform& platform, int32_t r, JournalStep s
 // and its neighbours', and its list line.
 int64_t deletionJournalBytes(const Workspace& ws, const std::vector<int32_t>& rows)
 {
-    int64_t bytes = 0;
+    int64_t bytes = UndoJournal::recordLength(int32_t(sizeof(int32_t))); // the current object
     for (int32_t row : rows)
         bytes += UndoJournal::recordLength(ws.table.rows[row].paramsSize) +
                  3 * UndoJournal::recordLength(int32_t(sizeof(ObjectEntry))) + UndoJournal::recordLength(64);
@@ -106,6 +106,12 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         return;
     }
     JournalStep step = JournalStep::Starts;
+    // Undo revives the rows newest first, each becoming current: the object
+    // the user had picked must be current again after them.
+    if (rows.size() > 1) {
+        journalCurrentObject(ws, step);
+        step = JournalStep::Continues;
+    }
     for (int32_t row : rows) {
         // The row's selection bit stays: a freed row does not count, and
         // Undo brings it back selected, as its list line comes back.

@@ -4,12 +4,16 @@
 
 #include "designchecks.h"
 #include "model/editing.h"
+#include "model/fieldedit.h"
 #include "model/journalring.h"
+#include "model/recolour.h"
+#include "model/selection.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <random>
@@ -19,7 +23,7 @@ namespace {
 
 using namespace kelvara::testing;
 
-enum class StepKind { Create, Delete, Drop };
+enum class StepKind { Create, Delete, Drop, Edit };
 
 struct JournaledStep {
     StepKind kind;
@@ -40,7 +44,8 @@ struct SessionOptions {
 };
 
 struct Counts {
-    int creates = 0, deletes = 0, drops = 0, undos = 0, emptyUndos = 0, laps = 0, maxObjects = 0, sprees = 0;
+    int creates = 0, deletes = 0, drops = 0, edits = 0, undos = 0, emptyUndos = 0, laps = 0, maxObjects = 0,
+        sprees = 0;
 };
 
 class Session {
@@ -98,8 +103,10 @@ private:
             doDelete();
         else if (roll < createWeight + 20)
             doEscape();
-        else if (roll < createWeight + 45)
+        else if (roll < createWeight + 35)
             doDrop();
+        else if (roll < createWeight + 45)
+            doSelectionEdit();
         else if (roll < createWeight + 70 || chance(70))
             doUndo();
         else if (!options_.allowNew)
@@ -246,6 +253,50 @@ private:
         }
     }
 
+    // A random selection, then one command on all of it: a delete, a field
+    // applied to every object that has it, or a new thread colour.
+    void doSelectionEdit()
+    {
+        lastAction_ = "selection edit";
+        clearSelection(*ws_);
+        const int lines = fake_.list.count();
+        for (int i = lines > 0 ? random(1, std::min(lines, 5)) : 0; i > 0; --i)
+            setSelected(*ws_, randomUsedRow(), true);
+        const std::vector<int32_t> rows = selectedRows(*ws_);
+        if (rows.empty())
+            return;
+        DesignSnapshot before = takeSnapshot(*ws_, fake_.list);
+        const uint64_t revision = ws_->refresh.designRevision;
+        const int what = random(0, 2);
+        if (what == 0) {
+            lastAction_ = "delete of a selection";
+            deleteCurrent(*ws_, platform_);
+        } else if (what == 1) {
+            lastAction_ = "field apply";
+            const std::vector<SharedField> fields = sharedFields(*ws_, rows);
+            const SharedField& field = fields[std::size_t(random(0, int(fields.size()) - 1))];
+            const FieldRange range = fieldRange(field.meaning, ws_->settings, ws_->libraries);
+            double value = std::round(range.low + (range.high - range.low) * random(0, 100) / 100.0);
+            if (chance(10))
+                value = range.high + 1000; // refused whole
+            const FieldValue change{field.meaning, value};
+            applyFieldValues(*ws_, platform_, std::span(&change, 1));
+        } else {
+            lastAction_ = "recolour";
+            recolourSelection(*ws_, platform_, random(0, 0xFFFFFF));
+        }
+        if (ws_->refresh.designRevision == revision) {
+            // Refused or unchanged: nothing happened and nothing may be undone.
+            EXPECT_TRUE(sameDesign(before, *ws_, fake_.list, false)) << lastAction_;
+            return;
+        }
+        push(what == 0 ? StepKind::Delete : StepKind::Edit, std::move(before));
+        // A changed colour changes the marks of the lines after it.
+        if (what != 0)
+            listRebuilt();
+        ++counts_.edits;
+    }
+
     void doUndo()
     {
         lastAction_ = "undo";
@@ -270,22 +321,26 @@ private:
         JournaledStep step = std::move(undoable_.back());
         undoable_.pop_back();
         const bool isDrop = step.kind == StepKind::Drop;
-        // A reorder's Undo leaves currentObject as it is now.
-        if (isDrop)
+        const bool isEdit = step.kind == StepKind::Edit;
+        // A reorder's or a field edit's Undo leaves currentObject as it is now.
+        if (isDrop || isEdit)
             step.before.currentObject = ws_->table.currentObject;
         undoStep(*ws_, platform_);
         ++counts_.undos;
-        if (!step.textsExact && !isDrop) {
+        // An edit's Undo rebuilds the lines only when a colour or trim
+        // changed; either way designConsistent checks what they must show.
+        if ((!step.textsExact && !isDrop) || isEdit) {
             // Lines were renumbered since: compare everything but the texts,
             // whose glyph and group designConsistent still checks.
             step.before.texts = fake_.list.texts();
         }
         const auto same = sameDesign(step.before, *ws_, fake_.list, isDrop);
         EXPECT_TRUE(same) << "undo of a "
-                          << (isDrop                          ? "drop"
+                          << (step.kind == StepKind::Drop     ? "drop"
+                              : step.kind == StepKind::Edit   ? "field edit or recolour"
                               : step.kind == StepKind::Create ? "create"
                                                               : "delete");
-        if (isDrop)
+        if (isDrop || isEdit)
             listRebuilt();
     }
 
@@ -333,6 +388,7 @@ TEST(RandomizedEditing, SmallDesignsManySeeds)
         ASSERT_FALSE(::testing::Test::HasFailure()) << "seed " << seed;
         EXPECT_GT(c.undos, 300);
         EXPECT_GT(c.drops, 200);
+        EXPECT_GT(c.edits, 100);
     }
 }
 
