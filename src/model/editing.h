@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace kelvara {
 
@@ -33,5 +34,9 @@ void refillObjectList(Workspace& ws, const Platform& platform);
 // held) to list position `target`: before the object shown there, or to the
 // end when `target` equals the object count. One undo step.
 void dropObjects(Workspace& ws, const Platform& platform, int32_t target);
+
+// Links every object in the order `arranged` gives (each used row once) as
+// one undo step, and rebuilds the list. False when the order was already so.
+bool arrangeObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& arranged);
 
 } // namespace kelvara

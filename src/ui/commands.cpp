@@ -4,17 +4,37 @@
 #include "model/editing.h"
 #include "model/recolour.h"
 #include "model/refresh.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "project/exportcommand.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
 #include "stitch/designinfo.h"
+#include "stitch/orderitems.h"
 #include "stitch/stitchplan.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
 #include "ui/selecttool.h"
 
+#include <cstdio>
+#include <numeric>
+
 namespace kelvara {
+
+namespace {
+
+void showOrderReport(const Platform& platform, const OrderCosts& before, const OrderCosts& after)
+{
+    if (platform.boxes == nullptr)
+        return;
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "Jumps: %.1f mm before, %.1f mm after.\nColour changes: %d before, %d after.",
+                  before.jumpUnits / 10, after.jumpUnits / 10, before.colourChanges, after.colourChanges);
+    platform.boxes->showInformation("Optimise order", text);
+}
+
+} // namespace
 
 void Commands::newDesign()
 {
@@ -146,6 +166,25 @@ void Commands::showDesignInformation()
     else
         text = designInfoText(measureDesign(plan, ws.table.objectCount, ws.settings.SPEED));
     platform.boxes->showInformation("Design information", text);
+}
+
+void Commands::optimiseOrder()
+{
+    Workspace& ws = editor_.ws;
+    const Platform& platform = editor_.platform;
+    const std::vector<OrderItem> items = orderItems(ws, editor_.plans, selectedCount(ws) > 0);
+    const std::vector<int32_t> order = optimisedOrder(items);
+    std::vector<int32_t> present(items.size()), arranged;
+    std::iota(present.begin(), present.end(), 0);
+    for (int32_t index : order)
+        arranged.push_back(items[std::size_t(index)].row);
+    const OrderCosts before = measureOrder(items, present);
+    const OrderCosts after = measureOrder(items, order);
+    // An order that cannot be bettered is reported as it stands.
+    const bool changed = arrangeObjects(ws, platform, arranged);
+    if (changed)
+        showSelectionInList(ws, platform);
+    showOrderReport(platform, before, changed ? after : before);
 }
 
 void Commands::editNodes()

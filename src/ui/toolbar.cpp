@@ -63,7 +63,8 @@ constexpr ToolbarItem kLayout[] = {
     {PictureUnderlay, [](Commands& c) { c.editObject(PanelField::Underlay); }, 0, 'U'},
     {PictureTieOff, [](Commands& c) { c.editObject(PanelField::Ties); }, 0, 'T'},
     gap,
-    {PictureOptimise, nullptr, kCtrl, 'O'},
+    // Ctrl+O belongs to Open, which comes first: the button alone runs it.
+    {PictureOptimise, [](Commands& c) { c.optimiseOrder(); }, kCtrl, 'O'},
     {PicturePrint, [](Commands& c) { c.printWorksheet(); }, kCtrl, 'P'},
     {PictureJoin, nullptr, kCtrl, 'J'},
     gap,

@@ -145,5 +145,40 @@ TEST_F(ThreadColourTest, StitchCountFollowsEditsAndTheStitchView)
     EXPECT_EQ(window->editor().plans.stitchCount(), one);
 }
 
+// Four short lines side by side in alternating threads: the button gathers
+// the threads in one step, says so, and Undo puts the order back exactly.
+TEST_F(ThreadColourTest, OptimiseOrderGathersThreadsInOneStepThatUndoRestores)
+{
+    start();
+    for (int i = 0; i < 4; ++i) {
+        press('R', WindowId::Canvas, 'r');
+        click(20 + 60 * i, 20);
+        click(60 + 60 * i, 20);
+        press(VkEscape);
+    }
+    const std::vector<int32_t> rows = displayOrderRows(ws.table);
+    ASSERT_EQ(rows.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        selectOnly(ws, rows[std::size_t(i)]);
+        chooseColour(i % 2 == 0 ? 0x0000FF : 0xFF0000);
+    }
+    clearSelection(ws);
+    std::vector<std::string> before = designBytes();
+    before.resize(ObjectTable::kRows);
+
+    send(WindowId::ToolbarStrip, MsgCommand, makeParam(31, kNotifyClicked));
+    const std::vector<int32_t> after = displayOrderRows(ws.table);
+    // From the second red line the nearer blue one is the last.
+    EXPECT_EQ(after, (std::vector<int32_t>{rows[0], rows[2], rows[3], rows[1]}));
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_NE(boxes.shown.back().text.find("Colour changes: 3 before, 1 after"), std::string::npos);
+    EXPECT_EQ(listLines(), freshLines());
+
+    undo();
+    std::vector<std::string> undone = designBytes();
+    undone.resize(ObjectTable::kRows);
+    EXPECT_EQ(undone, before);
+}
+
 } // namespace
 } // namespace kelvara::testing
