@@ -440,6 +440,25 @@ std::string refusalFor(FieldMeaning meaning, double value, const Settings& setti
     return text;
 }
 
+namespace {
+
+// Widths and radii are sizes to the user; a negative one marks a mirrored
+// (flipped) STEIL or STAR, and an edit of the size keeps it so.
+bool isSignedSize(FieldMeaning meaning)
+{
+    return meaning == FieldMeaning::StartWidth || meaning == FieldMeaning::EndWidth ||
+           meaning == FieldMeaning::RadiusX || meaning == FieldMeaning::RadiusY;
+}
+
+int32_t storedInteger(const unsigned char* record, const ObjectField& field)
+{
+    int32_t v;
+    std::memcpy(&v, record + field.offset, sizeof v);
+    return v;
+}
+
+} // namespace
+
 double readField(const unsigned char* record, const ObjectField& field)
 {
     if (field.isDouble) {
@@ -447,9 +466,8 @@ double readField(const unsigned char* record, const ObjectField& field)
         std::memcpy(&v, record + field.offset, sizeof v);
         return v;
     }
-    int32_t v;
-    std::memcpy(&v, record + field.offset, sizeof v);
-    return v;
+    const int32_t v = storedInteger(record, field);
+    return isSignedSize(field.meaning) ? std::abs(double(v)) : v;
 }
 
 void writeField(unsigned char* record, const ObjectField& field, double value)
@@ -458,6 +476,8 @@ void writeField(unsigned char* record, const ObjectField& field, double value)
         std::memcpy(record + field.offset, &value, sizeof value);
         return;
     }
+    if (isSignedSize(field.meaning) && storedInteger(record, field) < 0)
+        value = -value;
     const double bounded = std::clamp(std::round(value), -2147483648.0, 2147483647.0);
     const int32_t v = std::isfinite(bounded) ? static_cast<int32_t>(bounded) : 0;
     std::memcpy(record + field.offset, &v, sizeof v);

@@ -171,8 +171,9 @@ Shape objectShape(int32_t kind, const ObjectParams& p)
     case KindStar: {
         const double start = p.star.STARTANGLE % 360;
         const double sweep = std::fmod(double(p.star.STOPANGLE % 360) - start + 720, 360);
-        shape.points = ellipseOutline({double(p.star.X), double(p.star.Y)}, std::abs(double(p.star.RX)),
-                                      std::abs(double(p.star.RY)), start, sweep);
+        // Signed radii: a mirrored star's slice lies where its stitches are.
+        shape.points = ellipseOutline({double(p.star.X), double(p.star.Y)}, double(p.star.RX),
+                                      double(p.star.RY), start, sweep);
         shape.closed = true;
         break;
     }

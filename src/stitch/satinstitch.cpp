@@ -4,7 +4,8 @@
 // (its start lies nearer to the end of A), B is read backwards, since a
 // column whose rungs all cross in the middle is never what was meant. STEIL
 // builds both edges around its centre line, half the width on each side of
-// it, the width moving from SWIDTH at the start to TWIDTH at the end.
+// it, the width moving from SWIDTH at the start to TWIDTH at the end; the
+// widths' sizes count, a negative one puts edge A on the other side.
 // Densities are hundredths of a millimetre, so DENS / 10 is the spacing of
 // penetrations on one edge in design units; anything below half a unit is
 // raised to it.
@@ -72,11 +73,15 @@ void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink
     const ArcPath centre(flattenEdge(p.line));
     const double w0 = std::abs(static_cast<double>(p.SWIDTH)), w1 = std::abs(static_cast<double>(p.TWIDTH));
 
+    // A negative width marks a mirrored column (a flipped STEIL): edge A
+    // lies on the other side of the line, so its stitches mirror the rest.
+    const double side = p.SWIDTH < 0 || p.TWIDTH < 0 ? -1.0 : 1.0;
+
     ColumnSpec shape;
     shape.edges = [&](double t, Vec& a, Vec& b) {
         const double s = t * centre.length();
         const Vec c = centre.pointAt(s);
-        const Vec half = perp(centre.tangentAt(s)) * (lerp(w0, w1, t) / 2);
+        const Vec half = perp(centre.tangentAt(s)) * (side * lerp(w0, w1, t) / 2);
         a = c - half;
         b = c + half;
     };

@@ -4,7 +4,8 @@
 // along the ellipse over the arc from STARTANGLE to STOPANGLE (degrees,
 // counter-clockwise as seen on screen; the whole ellipse when they are equal),
 // so that outer penetrations are DENS / 10 units apart. Penetrations alternate
-// between the inner and the outer end of successive rungs. Sending every rung
+// between the inner and the outer end of successive rungs. A negative RX or
+// RY mirrors the star across that axis. Sending every rung
 // to the centre would pile hundreds of penetrations into one hole, and
 // stopping them at a few fixed radii leaves dense rings outside each of
 // them. So the inner ends are spread evenly over the radius (short-stitch
@@ -48,7 +49,9 @@ double innerFraction(long j)
 void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink)
 {
     const Vec centre{static_cast<double>(p.X), static_cast<double>(p.Y)};
-    const double rx = std::abs(static_cast<double>(p.RX)), ry = std::abs(static_cast<double>(p.RY));
+    // A negative radius mirrors the star across that axis (a flipped star):
+    // its rays then run round the other way.
+    const double rx = static_cast<double>(p.RX), ry = static_cast<double>(p.RY);
     const double start = static_cast<double>(p.STARTANGLE % 360);
     double sweep = std::fmod(static_cast<double>(p.STOPANGLE % 360) - start + 720, 360);
     const bool whole = sweep == 0;
@@ -59,7 +62,7 @@ void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink)
         const double a = degrees * kPi / 180;
         return Vec{centre.x + ax * std::cos(a), centre.y - ay * std::sin(a)};
     };
-    const double around = 2 * kPi * std::max(rx, ry) * sweep / 360;
+    const double around = 2 * kPi * std::max(std::abs(rx), std::abs(ry)) * sweep / 360;
     const int samples = static_cast<int>(std::clamp(std::ceil(around / 2), 8.0, 2048.0));
     std::vector<Vec> arc;
     arc.reserve(static_cast<std::size_t>(samples) + 1);
@@ -69,7 +72,8 @@ void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink)
 
     if (p.UNDER != -1) {
         const double inset = std::max(0, p.OFSUND);
-        const double ux = std::max(0.0, rx - inset), uy = std::max(0.0, ry - inset);
+        const double ux = std::copysign(std::max(0.0, std::abs(rx) - inset), rx);
+        const double uy = std::copysign(std::max(0.0, std::abs(ry) - inset), ry);
         std::vector<Vec> contour{centre};
         for (int i = 0; i <= samples; ++i)
             contour.push_back(onEllipse(ux, uy, start + sweep * i / samples));
