@@ -67,6 +67,7 @@ bool beginTool(ToolState& tools, int32_t toolMode)
     if (toolMode != -1 && !isDrawingKind(toolMode))
         return false;
     tools.toolMode = toolMode;
+    tools.insertingPoint = 0;
     tools.clickCount = 0;
     tools.preview.clear();
     tools.rubberBand.active = 0;
@@ -159,6 +160,7 @@ bool takeNewGroup(ToolState& tools)
 void abandonDrawing(ToolState& tools)
 {
     tools.toolMode = 0;
+    tools.insertingPoint = 0;
     tools.clickCount = 0;
     tools.preview.clear();
     tools.rubberBand.active = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/records.h"
+#include "model/transformselection.h"
 
 #include <array>
 #include <cstdint>
@@ -54,6 +55,10 @@ struct PointerDrag {
     int32_t handle = -1;            // its index in the object's handle list
     int32_t moved = 0;              // the handle's point has changed
     ObjectParams before{};          // the record as it was at the press
+    // Pressed on a selected object: the drag moves the whole selection.
+    int32_t onSelection = 0;
+    int32_t moving = 0; // the selection is held and follows the pointer
+    HeldSelection held; // what the drag picked up
 };
 
 // State of the drawing tools. ToolMode: -1 select, 0 none, 1..6 object kind.
@@ -61,7 +66,8 @@ struct ToolState {
     int32_t toolMode = 0;
     int32_t clickCount = 0;
     int32_t newGroupPending = 0;
-    int32_t nodeEditing = 0; // Edit nodes: the current object's points are handles to drag
+    int32_t nodeEditing = 0;    // Edit nodes: the current object's points are handles to drag
+    int32_t insertingPoint = 0; // Insert point: a click on a selected line cuts it there
     PointerDrag pointer;
     PreviewPath preview;
     RubberBand rubberBand;

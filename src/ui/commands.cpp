@@ -5,6 +5,7 @@
 #include "model/recolour.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/transformselection.h"
 #include "model/workspace.h"
 #include "project/exportcommand.h"
 #include "project/openproject.h"
@@ -14,6 +15,7 @@
 #include "stitch/stitchplan.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
+#include "ui/messages.h"
 #include "ui/selecttool.h"
 
 #include <cstdio>
@@ -190,6 +192,35 @@ void Commands::optimiseOrder()
 void Commands::editNodes()
 {
     startNodeEditing(editor_.ws, editor_.platform);
+}
+
+void Commands::flip()
+{
+    // Its hotkey F runs on the character and again on the key release.
+    if (editor_.flipSerial == editor_.inputSerial)
+        return;
+    editor_.flipSerial = editor_.inputSerial;
+    Workspace& ws = editor_.ws;
+    flipSelection(ws, editor_.platform,
+                  ws.input.shiftDown != 0 ? MirrorAxis::TopBottom : MirrorAxis::LeftRight);
+}
+
+void Commands::insertPoint()
+{
+    Workspace& ws = editor_.ws;
+    bool anyLine = false;
+    for (int32_t row : selectedRows(ws)) {
+        const int32_t kind = ws.table.rows[row].kind;
+        anyLine = anyLine || kind == KindRun || kind == KindSteil || kind == KindSaten;
+    }
+    if (!anyLine)
+        return;
+    // The select tool keeps the selection and the current object.
+    if (ws.tools.toolMode != -1)
+        beginTool(ws.tools, -1);
+    ws.tools.insertingPoint = 1;
+    markCursor(ws, kCrossCursor);
+    markRepaint(ws);
 }
 
 } // namespace kelvara

@@ -36,6 +36,11 @@ public:
     void optimiseOrder();
     // Handles on every point of the current object, to be dragged.
     void editNodes();
+    // Mirrors the selection left to right, with Shift top to bottom.
+    void flip();
+    // The select tool in a mode where a click on a selected RUN, STEIL or
+    // SATEN cuts it in two there.
+    void insertPoint();
 
 private:
     Editor& editor_;

@@ -34,6 +34,7 @@ struct Editor {
     uint64_t stitchViewSerial = ~uint64_t{0};
     uint64_t colourSerial = ~uint64_t{0};
     uint64_t designInfoSerial = ~uint64_t{0};
+    uint64_t flipSerial = ~uint64_t{0};
     // The design's stitches object by object, for the stitch view and the
     // status bar's count.
     ObjectPlanCache plans;

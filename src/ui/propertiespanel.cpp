@@ -2,8 +2,10 @@
 
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/transformselection.h"
 #include "model/workspace.h"
 #include "ui/fieldspinbox.h"
+#include "ui/transformbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -107,6 +109,8 @@ PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent) : QWidget(pare
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
     layout->addWidget(scroll_, 1);
+    transform_ = new TransformBox(this);
+    layout->addWidget(transform_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     applyButton_ = new QPushButton(QStringLiteral("Apply"), this);
@@ -182,6 +186,7 @@ void PropertiesPanel::rebuild()
             rows_[i].changed = false;
         }
         applyButton_->setEnabled(!rows.empty());
+        transform_->setEnabled(!rows.empty());
         filling_ = false;
         return;
     }
@@ -214,6 +219,7 @@ void PropertiesPanel::rebuild()
     column->addStretch(1);
     scroll_->setWidget(form_); // deletes the old form
     applyButton_->setEnabled(!rows.empty());
+    transform_->setEnabled(!rows.empty());
     filling_ = false;
 }
 
@@ -335,15 +341,27 @@ bool PropertiesPanel::apply()
     if (auto* spin = qobject_cast<FieldSpinBox*>(focusWidget()))
         spin->interpretText();
     const std::vector<FieldValue> values = changedValues();
-    if (values.empty())
+    if (values.empty() && !transform_->pending())
         return false;
     Workspace& ws = editor_.ws;
-    const ApplyResult result = applyFieldValues(ws, editor_.platform, values);
-    if (result == ApplyResult::Refused)
-        return false; // the edits stay, for the user to correct
+    bool changed = false;
+    if (!values.empty()) {
+        const ApplyResult result = applyFieldValues(ws, editor_.platform, values);
+        if (result == ApplyResult::Refused)
+            return false; // the edits stay, for the user to correct
+        changed = result == ApplyResult::Applied;
+    }
+    // The turn and resize is a step of its own, after the fields.
+    if (transform_->pending()) {
+        const TransformResult result = turnAndScaleSelection(ws, editor_.platform, transform_->degrees(),
+                                                             transform_->scaleX(), transform_->scaleY());
+        if (result != TransformResult::Refused)
+            transform_->reset();
+        changed = changed || result == TransformResult::Applied;
+    }
     refresh(ws, editor_.platform);
     rebuild();
-    return result == ApplyResult::Applied;
+    return changed;
 }
 
 void PropertiesPanel::applyOnce(uint64_t inputSerial)

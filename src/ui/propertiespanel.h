@@ -17,6 +17,8 @@ class QVBoxLayout;
 
 namespace kelvara {
 
+class TransformBox;
+
 // The properties of the selected objects: a tool window beside the main
 // window with every field they share, grouped and in its unit. Changed
 // fields are applied to the whole selection at once; the logic is
@@ -40,6 +42,7 @@ public:
     // The editor widget of a shown field, or null.
     QWidget* fieldEditor(FieldMeaning meaning) const;
     QPushButton* applyButton() const { return applyButton_; }
+    TransformBox* transformBox() const { return transform_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -68,6 +71,7 @@ private:
     QScrollArea* scroll_ = nullptr;
     QWidget* form_ = nullptr;
     QPushButton* applyButton_ = nullptr;
+    TransformBox* transform_ = nullptr;
 };
 
 } // namespace kelvara

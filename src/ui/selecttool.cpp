@@ -1,12 +1,16 @@
 #include "ui/selecttool.h"
 
+#include "model/curvesplit.h"
 #include "model/drawingtool.h"
 #include "model/journal.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/splitobject.h"
+#include "model/transformselection.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "stitch/objectpicking.h"
+#include "ui/drawingtools.h"
 #include "ui/messages.h"
 
 #include <cmath>
@@ -117,6 +121,45 @@ void commitNode(Workspace& ws)
     markDesignChanged(ws);
 }
 
+// The held selection follows the pointer by whole design units; Shift
+// keeps the move horizontal, vertical or at 45 degrees.
+void moveSelection(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
+{
+    PointerDrag& drag = ws.tools.pointer;
+    if (drag.moving == 0) {
+        if (!holdSelection(ws, platform, drag.held)) {
+            drag.onSelection = 0;
+            drag.pressed = 0;
+            return;
+        }
+        drag.moving = 1;
+    }
+    const Vec to = designUnitAt(ws.view, x, y), from = designUnitAt(ws.view, drag.startX, drag.startY);
+    auto dx = int32_t(to.x - from.x), dy = int32_t(to.y - from.y);
+    if (ws.input.shiftDown != 0)
+        kelvara::constrainToShift(0, 0, dx, dy);
+    placeHeldSelection(ws, drag.held, dx, dy);
+}
+
+// Insert point: the topmost selected line within reach of the click is cut
+// where the click meets it.
+void insertPointAt(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
+{
+    const Vec at = designAt(ws.view, x, y);
+    const double tolerance = double(kPickTolerance) / zoomOf(ws.view);
+    const std::vector<int32_t> rows = selectedRows(ws);
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        const ObjectParams* params = currentParams(ws, *it);
+        if (params == nullptr)
+            continue;
+        const double t = splitParameterAt(ws.table.rows[*it].kind, *params, at.x, at.y, tolerance);
+        if (t >= 0) {
+            splitObjectAt(ws, platform, *it, t);
+            return;
+        }
+    }
+}
+
 void pickBox(Workspace& ws, int32_t x, int32_t y)
 {
     const PointerDrag& drag = ws.tools.pointer;
@@ -147,8 +190,12 @@ void pickAt(Workspace& ws, int32_t x, int32_t y)
 void release(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
 {
     PointerDrag& drag = ws.tools.pointer;
-    if (drag.handleRow >= 0) {
+    if (drag.moving != 0) {
+        commitHeldSelection(ws, drag.held);
+    } else if (drag.handleRow >= 0) {
         commitNode(ws);
+    } else if (ws.tools.insertingPoint != 0) {
+        insertPointAt(ws, platform, x, y);
     } else {
         if (drag.boxing != 0)
             pickBox(ws, x, y);
@@ -178,6 +225,11 @@ void selectToolEvent(Workspace& ws, const Platform& platform, uint32_t code, int
                 drag.before = *currentParams(ws, drag.handleRow);
             }
         }
+        if (drag.handleRow < 0 && ws.tools.insertingPoint == 0) {
+            const int32_t row = stitch::objectAt(ws.table, ws.records, designAt(ws.view, x, y),
+                                                 double(kPickTolerance) / zoomOf(ws.view));
+            drag.onSelection = row >= 0 && isSelected(ws, row) ? 1 : 0;
+        }
         break;
     case MsgMouseMove:
         if (drag.pressed == 0)
@@ -186,7 +238,11 @@ void selectToolEvent(Workspace& ws, const Platform& platform, uint32_t code, int
             release(ws, platform, x, y);
         } else if (drag.handleRow >= 0) {
             moveNode(ws, x, y);
-        } else {
+        } else if (drag.onSelection != 0) {
+            if (drag.moving != 0 || std::abs(x - drag.startX) > kBoxThreshold ||
+                std::abs(y - drag.startY) > kBoxThreshold)
+                moveSelection(ws, platform, x, y);
+        } else if (ws.tools.insertingPoint == 0) {
             if (std::abs(x - drag.startX) > kBoxThreshold || std::abs(y - drag.startY) > kBoxThreshold)
                 drag.boxing = 1;
             if (drag.boxing != 0)
@@ -212,6 +268,10 @@ bool cancelPointerDrag(Workspace& ws)
             *params = drag.before;
             markDesignChanged(ws);
         }
+    }
+    if (drag.moving != 0) {
+        int32_t home = 0, still = 0;
+        placeHeldSelection(ws, drag.held, home, still);
     }
     drag = PointerDrag{};
     markRepaint(ws);

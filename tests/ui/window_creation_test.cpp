@@ -81,14 +81,13 @@ TEST_F(CreationTest, TooltipsComeFromTheInformationFileWithTheirHotkeys)
     EXPECT_EQ(buttons.rows[6].buttonWindow->toolTip(), "tip 2 (DEL)");
     EXPECT_TRUE(buttons.rows[6].buttonWindow->isEnabled());
     // Ctrl+O runs Open, not Optimise, which only its button runs; F runs
-    // Fill pattern, not Flip, which has no command. Such a tooltip names no
-    // key, and a button without a command is disabled.
+    // Flip, not the later Fill pattern. Such a tooltip names no key.
     EXPECT_EQ(buttons.rows[1].tipText, "tip 1 (CTRL+O)");
     EXPECT_EQ(buttons.rows[31].tipText, "tip 20");
-    EXPECT_EQ(buttons.rows[13].tipText, "tip 29");
-    EXPECT_EQ(buttons.rows[35].tipText, "tip 21 (F)");
+    EXPECT_EQ(buttons.rows[13].tipText, "tip 29 (F)");
+    EXPECT_EQ(buttons.rows[35].tipText, "tip 21");
     EXPECT_TRUE(buttons.rows[31].buttonWindow->isEnabled());
-    EXPECT_FALSE(buttons.rows[13].buttonWindow->isEnabled());
+    EXPECT_TRUE(buttons.rows[35].buttonWindow->isEnabled());
     EXPECT_EQ(message(ws, 0), "message 0");
 }
 

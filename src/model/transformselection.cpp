@@ -1,0 +1,203 @@
+#include "model/transformselection.h"
+
+#include "model/journal.h"
+#include "model/refresh.h"
+#include "model/selection.h"
+#include "model/workspace.h"
+#include "shell/platform.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace kelvara {
+
+namespace {
+
+bool isUsed(const Workspace& ws, int32_t row)
+{
+    const ObjectEntry& e = ws.table.rows[row];
+    return e.kind != KindFree && e.paramsSize == recordSize(e.kind) && ws.records.isLive(e.params);
+}
+
+std::vector<int32_t> usedSelection(const Workspace& ws)
+{
+    std::vector<int32_t> rows = selectedRows(ws);
+    std::erase_if(rows, [&](int32_t row) { return !isUsed(ws, row); });
+    return rows;
+}
+
+void refuse(const Workspace& ws, const Platform& platform, const char* text)
+{
+    if (platform.boxes != nullptr)
+        platform.boxes->showError(message(ws, kSlotErrorCaption), text);
+}
+
+// A step that outgrows the ring loses its first records and cannot be undone.
+bool fitsJournal(const Workspace& ws, const std::vector<int32_t>& rows)
+{
+    int64_t bytes = 0;
+    for (int32_t row : rows)
+        bytes += UndoJournal::recordLength(ws.table.rows[row].paramsSize);
+    return bytes <= UndoJournal::kSize;
+}
+
+bool sameBytes(const ObjectParams& a, const ObjectParams& b, int32_t size)
+{
+    return std::memcmp(a.bytes, b.bytes, std::size_t(size)) == 0;
+}
+
+// Journals the records that change, as one step, then writes them.
+TransformResult writeRecords(Workspace& ws, const std::vector<int32_t>& rows,
+                             const std::vector<ObjectParams>& records)
+{
+    JournalStep step = JournalStep::Starts;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ObjectEntry& e = ws.table.rows[rows[i]];
+        if (sameBytes(records[i], ws.records[e.params], e.paramsSize))
+            continue;
+        journalRecordBytes(ws, rows[i], step);
+        step = JournalStep::Continues;
+        std::memcpy(ws.records.bytes(e.params), records[i].bytes, std::size_t(e.paramsSize));
+    }
+    if (step == JournalStep::Starts)
+        return TransformResult::Unchanged;
+    markDesignChanged(ws);
+    return TransformResult::Applied;
+}
+
+} // namespace
+
+GeometryBox selectionBounds(const Workspace& ws, const std::vector<int32_t>& rows)
+{
+    GeometryBox box;
+    for (int32_t row : rows)
+        if (isUsed(ws, row))
+            box.add(recordBounds(ws.table.rows[row].kind, ws.records[ws.table.rows[row].params]));
+    return box;
+}
+
+TransformResult flipSelection(Workspace& ws, const Platform& platform, MirrorAxis axis)
+{
+    const std::vector<int32_t> rows = usedSelection(ws);
+    const GeometryBox box = selectionBounds(ws, rows);
+    if (rows.empty() || box.empty())
+        return TransformResult::Unchanged;
+    if (!fitsJournal(ws, rows)) {
+        refuse(ws, platform,
+               "Too many objects to flip in one step that can be undone. Select fewer objects.");
+        return TransformResult::Refused;
+    }
+    // The box keeps its place, within the half unit the axis is held to.
+    const double sum =
+        axis == MirrorAxis::LeftRight ? std::round(box.left + box.right) : std::round(box.top + box.bottom);
+    std::vector<ObjectParams> records;
+    records.reserve(rows.size());
+    for (int32_t row : rows) {
+        records.push_back(ws.records[ws.table.rows[row].params]);
+        if (!mirrorRecord(ws.table.rows[row].kind, records.back(), axis, sum)) {
+            refuse(ws, platform, "The selection cannot be flipped: a value would leave its range.");
+            return TransformResult::Refused;
+        }
+    }
+    return writeRecords(ws, rows, records);
+}
+
+TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, int32_t degrees, double scaleX,
+                                      double scaleY)
+{
+    const std::vector<int32_t> rows = usedSelection(ws);
+    const GeometryBox box = selectionBounds(ws, rows);
+    if (rows.empty() || box.empty())
+        return TransformResult::Unchanged;
+    if (!(scaleX > 0 && scaleY > 0 && std::isfinite(scaleX) && std::isfinite(scaleY))) {
+        refuse(ws, platform, "Sizes across and down must be more than 0%.");
+        return TransformResult::Refused;
+    }
+    if (!fitsJournal(ws, rows)) {
+        refuse(ws, platform,
+               "Too many objects to turn or resize in one step that can be undone. Select fewer objects.");
+        return TransformResult::Refused;
+    }
+    const TurnAndScale how{(box.left + box.right) / 2, (box.top + box.bottom) / 2, degrees, scaleX, scaleY};
+    std::vector<ObjectParams> records;
+    records.reserve(rows.size());
+    GeometryBox after;
+    for (int32_t row : rows) {
+        const int32_t kind = ws.table.rows[row].kind;
+        records.push_back(ws.records[ws.table.rows[row].params]);
+        if (!turnAndScaleRecord(kind, records.back(), how)) {
+            refuse(ws, platform,
+                   "The selection cannot be turned or resized so: a value would leave its range.");
+            return TransformResult::Refused;
+        }
+        after.add(recordBounds(kind, records.back()));
+    }
+    if (!after.insideDesignArea()) {
+        refuse(ws, platform,
+               "Turned or resized so, the selection would leave the design area (0 to 1000 mm across and "
+               "down). Move it or choose smaller values.");
+        return TransformResult::Refused;
+    }
+    return writeRecords(ws, rows, records);
+}
+
+bool holdSelection(Workspace& ws, const Platform& platform, HeldSelection& held)
+{
+    held = HeldSelection{};
+    std::vector<int32_t> rows = usedSelection(ws);
+    if (rows.empty())
+        return false;
+    if (!fitsJournal(ws, rows)) {
+        refuse(ws, platform,
+               "Too many objects to move in one step that can be undone. Select fewer objects.");
+        return false;
+    }
+    held.box = selectionBounds(ws, rows);
+    held.before.reserve(rows.size());
+    for (int32_t row : rows)
+        held.before.push_back(ws.records[ws.table.rows[row].params]);
+    held.rows = std::move(rows);
+    return true;
+}
+
+void placeHeldSelection(Workspace& ws, const HeldSelection& held, int32_t& dx, int32_t& dy)
+{
+    // An axis the objects already overstep is not held back.
+    const GeometryBox& box = held.box;
+    if (!box.empty() && box.left >= 0 && box.right <= kDesignArea)
+        dx = std::clamp(dx, int32_t(std::ceil(-box.left)), int32_t(std::floor(kDesignArea - box.right)));
+    if (!box.empty() && box.top >= 0 && box.bottom <= kDesignArea)
+        dy = std::clamp(dy, int32_t(std::ceil(-box.top)), int32_t(std::floor(kDesignArea - box.bottom)));
+    bool changed = false;
+    for (std::size_t i = 0; i < held.rows.size(); ++i) {
+        const ObjectEntry& e = ws.table.rows[held.rows[i]];
+        if (!isUsed(ws, held.rows[i]))
+            continue;
+        ObjectParams moved = held.before[i];
+        // Back at the start the bytes are exactly those picked up.
+        if ((dx != 0 || dy != 0) && !translateRecord(e.kind, moved, dx, dy))
+            moved = held.before[i];
+        ObjectParams& now = ws.records[e.params];
+        if (sameBytes(moved, now, e.paramsSize))
+            continue;
+        std::memcpy(now.bytes, moved.bytes, std::size_t(e.paramsSize));
+        changed = true;
+    }
+    if (changed)
+        markDesignChanged(ws);
+}
+
+void commitHeldSelection(Workspace& ws, const HeldSelection& held)
+{
+    std::vector<ObjectParams> moved;
+    moved.reserve(held.rows.size());
+    for (std::size_t i = 0; i < held.rows.size(); ++i) {
+        ObjectParams& now = ws.records[ws.table.rows[held.rows[i]].params];
+        moved.push_back(now);
+        now = held.before[i];
+    }
+    writeRecords(ws, held.rows, moved);
+}
+
+} // namespace kelvara
