@@ -1,11 +1,13 @@
 #include "ui/commands.h"
 
+#include "model/arrange.h"
 #include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/recolour.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "model/workspace.h"
+#include "project/clipboard.h"
 #include "project/exportcommand.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
@@ -190,6 +192,55 @@ void Commands::optimiseOrder()
 void Commands::editNodes()
 {
     startNodeEditing(editor_.ws, editor_.platform);
+}
+
+void Commands::copy()
+{
+    copySelection(editor_.ws, editor_.platform, editor_.paste);
+}
+
+void Commands::cut()
+{
+    cutSelection(editor_.ws, editor_.platform, editor_.paste);
+}
+
+void Commands::paste()
+{
+    pasteObjects(editor_.ws, editor_.platform, editor_.paste);
+}
+
+void Commands::group()
+{
+    groupSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::ungroup()
+{
+    ungroupSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::toggleTrim()
+{
+    // Its hotkey T runs on the character and again on the key release.
+    if (editor_.trimSerial == editor_.inputSerial)
+        return;
+    editor_.trimSerial = editor_.inputSerial;
+    toggleTrimOfSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::moveToStart()
+{
+    moveSelectionToStart(editor_.ws, editor_.platform);
+}
+
+void Commands::moveToEnd()
+{
+    moveSelectionToEnd(editor_.ws, editor_.platform);
+}
+
+void Commands::join()
+{
+    joinSelection(editor_.ws, editor_.platform);
 }
 
 } // namespace kelvara

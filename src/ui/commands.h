@@ -36,6 +36,18 @@ public:
     void optimiseOrder();
     // Handles on every point of the current object, to be dragged.
     void editNodes();
+    // The selection on the clipboard; Cut deletes it too; Paste brings
+    // the clipboard's objects in after the current object.
+    void copy();
+    void cut();
+    void paste();
+    void group();
+    void ungroup();
+    // Switches the selection's TRIM flag, once per keystroke.
+    void toggleTrim();
+    void moveToStart();
+    void moveToEnd();
+    void join();
 
 private:
     Editor& editor_;
