@@ -25,7 +25,7 @@ TEST(Clipboard, CutInOneWorkspacePastesIntoAnotherWithEveryParameter)
                                "STAR X=50 Y=60 RX=30 RY=20 STARTANGLE=10 GROUP=4\r\n\r\n"
                                "CIRCLE X=5 Y=6 RX=7 RY=8\r\n\r\n";
     loadProjectBytes(*from, first.platform(), "a.kvp", design);
-    loadProjectBytes(*to, second.platform(), "b.kvp", "RUN X1=1\r\n\r\n");
+    loadProjectBytes(*to, second.platform(), "b.kvp", "RUN X1=1 GROUP=1\r\n\r\n");
     const std::vector<int32_t> rows = displayOrder(from->table);
     setSelected(*from, rows[0], true);
     setSelected(*from, rows[1], true);

@@ -113,6 +113,7 @@ TEST_F(HotkeyTest, TypedCharactersMatchKeyCodes)
     type('$');
     type('#');
     EXPECT_EQ(calls, (std::vector<int>{16, 17})) << "'$' and '#' are the Home and End keys' codes";
+    calls.clear();
     // Characters are ignored while Ctrl is down.
     holdCtrl();
     type('r');
