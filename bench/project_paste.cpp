@@ -56,9 +56,12 @@ void BM_UndoPaste4096(benchmark::State& state)
     PasteDesign design;
     for (auto _ : state) {
         state.PauseTiming();
-        pasteObjects(*design.ws, design.platform, design.paste);
+        if (pasteObjects(*design.ws, design.platform, design.paste) != ObjectTable::kRows)
+            state.SkipWithError("the paste was refused");
         state.ResumeTiming();
         undoStep(*design.ws, design.platform);
+        if (design.ws->table.objectCount != 0)
+            state.SkipWithError("undo left objects behind");
     }
 }
 BENCHMARK(BM_UndoPaste4096)->Unit(benchmark::kMillisecond);
