@@ -151,7 +151,6 @@ TEST_F(HotkeyTest, ButtonClicksRunTheirRowAndGiveFocusBack)
     start();
     recordCommands();
     send(WindowId::ToolbarStrip, MsgCommand, makeParam(18, kNotifyClicked));
-    send(WindowId::ToolbarStrip, MsgCommand, makeParam(39, kNotifyClicked)); // no command
     send(WindowId::ToolbarStrip, MsgCommand, makeParam(63, kNotifyClicked)); // empty row
     send(WindowId::ToolbarStrip, MsgCommand, makeParam(200, kNotifyClicked));
     send(WindowId::ListPanel, MsgCommand, makeParam(18, kNotifyListLostFocus));
