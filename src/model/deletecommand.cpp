@@ -97,13 +97,20 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         return;
     const std::vector<int32_t> rows =
         isSelected(ws, current) ? selectedRows(ws) : std::vector<int32_t>{current};
+    deleteObjects(ws, platform, rows);
+}
+
+bool deleteObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows)
+{
+    if (rows.empty())
+        return false;
     // A deletion Undo could bring back only in part is refused whole.
     if (deletionJournalBytes(ws, rows) > UndoJournal::kSize) {
         if (platform.boxes != nullptr)
             platform.boxes->showError(message(ws, kSlotErrorCaption),
                                       "Too many objects to delete in one step that can be undone. "
                                       "Select fewer objects and delete again.");
-        return;
+        return false;
     }
     JournalStep step = JournalStep::Starts;
     // Undo revives the rows newest first, each becoming current: the object
@@ -119,6 +126,7 @@ void deleteCurrent(Workspace& ws, const Platform& platform)
         step = JournalStep::Continues;
     }
     markDesignChanged(ws);
+    return true;
 }
 
 } // namespace kelvara

@@ -21,6 +21,11 @@ int32_t createObject(Workspace& ws, const Platform& platform);
 // object. With Shift held, drops the background picture instead.
 void deleteCurrent(Workspace& ws, const Platform& platform);
 
+// Deletes `rows` (used rows) as one undo step, each with its list line.
+// False, and nothing changed, when Undo could not bring them all back: the
+// user is told.
+bool deleteObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows);
+
 // Replays the newest undo step.
 void undoStep(Workspace& ws, const Platform& platform);
 
@@ -38,5 +43,10 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target);
 // Links every object in the order `arranged` gives (each used row once) as
 // one undo step, and rebuilds the list. False when the order was already so.
 bool arrangeObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& arranged);
+
+// Moves `block` (used rows, each once) in its own order to list position
+// `target` as a drop does, and rebuilds the list. True when the order
+// changed, which is then one undo step.
+bool moveBlock(Workspace& ws, const Platform& platform, const std::vector<int32_t>& block, int32_t target);
 
 } // namespace kelvara

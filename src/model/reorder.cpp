@@ -1,7 +1,7 @@
 #include "model/editing.h"
 
-#include "model/journal.h"
-#include "model/refresh.h"
+#include "model/arrange.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -15,7 +15,7 @@ namespace {
 constexpr int32_t kRows = ObjectTable::kRows;
 
 // Rows of the selected lines in list order, each once, used rows only.
-std::vector<int32_t> selectedRows(const ObjectTable& table, const ListBox& list)
+std::vector<int32_t> selectedLineRows(const ObjectTable& table, const ListBox& list)
 {
     std::vector<int32_t> rows;
     std::vector<bool> seen(kRows, false);
@@ -32,8 +32,8 @@ std::vector<int32_t> selectedRows(const ObjectTable& table, const ListBox& list)
 // Selected ungrouped objects first, then every object of each group met
 // among the selection (in order of first meeting), each group in display
 // order.
-std::vector<int32_t> expandToGroups(const ObjectTable& table, const std::vector<int32_t>& selected,
-                                    const std::vector<int32_t>& order)
+std::vector<int32_t> expandToGroups(const ObjectTable& table, const std::vector<int32_t>& order,
+                                    const std::vector<int32_t>& selected)
 {
     std::vector<int32_t> block;
     std::unordered_map<int32_t, size_t> groupIndex;
@@ -69,18 +69,16 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
     if (target < 0)
         return;
 
-    const std::vector<int32_t> order = displayOrderRows(table);
-    const std::vector<int32_t> selected = selectedRows(table, *list);
+    const std::vector<int32_t> selected = selectedLineRows(table, *list);
     const std::vector<int32_t> block =
-        ws.input.shiftDown != 0 ? expandToGroups(table, selected, order) : selected;
+        ws.input.shiftDown != 0 ? expandToGroups(table, displayOrderRows(table), selected) : selected;
+    moveBlock(ws, platform, block, target);
+}
 
-    // The step begins with the first row that really changes, so a drop
-    // that moves nothing (no line selected, or lines dropped where they
-    // stand) leaves no step for Undo to spend.
-    ws.drop.rowRecorded.fill(false);
-    bool stepStarted = false;
-
-    if (!block.empty()) {
+bool moveBlock(Workspace& ws, const Platform& platform, const std::vector<int32_t>& block, int32_t target)
+{
+    if (!block.empty() && target >= 0) {
+        const std::vector<int32_t> order = displayOrderRows(ws.table);
         std::vector<bool> moved(kRows, false);
         for (int32_t row : block)
             moved[row] = true;
@@ -102,33 +100,33 @@ void dropObjects(Workspace& ws, const Platform& platform, int32_t target)
         }
         if (before == -1)
             arranged.insert(arranged.end(), block.begin(), block.end());
-
-        // Only rows whose links really change are journaled, each once and
-        // before it changes.
-        for (size_t i = 0; i < arranged.size(); ++i) {
-            const int32_t row = arranged[i];
-            const int32_t prev = i > 0 ? arranged[i - 1] : -1;
-            const int32_t next = i + 1 < arranged.size() ? arranged[i + 1] : -1;
-            ObjectEntry& entry = table.rows[row];
-            if (entry.prev == prev && entry.next == next)
-                continue;
-            if (!stepStarted) {
-                journalListRefill(ws, JournalStep::Starts);
-                stepStarted = true;
-            }
-            if (!ws.drop.rowRecorded[row]) {
-                journalRowImage(ws, row, JournalStep::Continues);
-                ws.drop.rowRecorded[row] = true;
-            }
-            entry.prev = prev;
-            entry.next = next;
-        }
-        table.firstObject = arranged.front();
-        // The stitch order follows the links, so the stitch view is stale.
-        markDesignChanged(ws);
+        if (arrangeObjects(ws, platform, arranged))
+            return true;
     }
-
+    // A move that moves nothing (no line selected, or lines dropped where
+    // they stand) leaves no step for Undo to spend; the list is shown anew.
     refillObjectList(ws, platform);
+    return false;
+}
+
+bool moveSelectionToStart(Workspace& ws, const Platform& platform)
+{
+    const std::vector<int32_t> rows = selectedRows(ws);
+    if (rows.empty())
+        return false;
+    const bool moved = moveBlock(ws, platform, rows, 0);
+    showSelectionInList(ws, platform);
+    return moved;
+}
+
+bool moveSelectionToEnd(Workspace& ws, const Platform& platform)
+{
+    const std::vector<int32_t> rows = selectedRows(ws);
+    if (rows.empty())
+        return false;
+    const bool moved = moveBlock(ws, platform, rows, ws.table.objectCount);
+    showSelectionInList(ws, platform);
+    return moved;
 }
 
 } // namespace kelvara

@@ -292,18 +292,20 @@ std::string formatObjectLine(const ObjectEntry& entry, const RecordStore& record
     return line;
 }
 
+int32_t objectLineKind(const TokenTable& tokens)
+{
+    if (tokens.tokenCount < 1)
+        return KindFree;
+    for (int32_t k = KindRun; k <= KindCircle; ++k)
+        if (tokens.rows[0].key == kKindWords[k])
+            return k;
+    return KindFree;
+}
+
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
                      const Settings& settings, const Libraries& libraries)
 {
-    if (tokens.tokenCount < 1)
-        return false;
-    int32_t kind = KindFree;
-    for (int32_t k = KindRun; k <= KindCircle; ++k) {
-        if (tokens.rows[0].key == kKindWords[k]) {
-            kind = k;
-            break;
-        }
-    }
+    const int32_t kind = objectLineKind(tokens);
     if (kind == KindFree)
         return false;
 

@@ -22,6 +22,10 @@ std::string formatObjectLine(const ObjectEntry& entry, const RecordStore& record
 bool appendObjectLine(std::string& out, const ObjectEntry& entry, const RecordStore& records,
                       const Libraries& libraries);
 
+// The kind whose word the line's first token is; KindFree for a line that
+// is no object line.
+int32_t objectLineKind(const TokenTable& tokens);
+
 // Makes an object from the tokens of one line when the first token's key is
 // a kind word: allocates the record, fills every field with its default,
 // takes the first occurrence of each of the kind's keys and applies the

@@ -116,6 +116,20 @@ public:
     virtual void zoomToFit() {}          // the whole design and picture in view
 };
 
+// The system clipboard, holding objects as project-file lines: under the
+// editor's own type, so another editor takes them byte for byte, and as
+// plain text, so a text editor shows them and may hand lines back.
+inline constexpr const char* kObjectsMimeType = "application/x-kelvara-objects";
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void setObjectText(const std::string& text) = 0;
+    // The editor's own type when the clipboard holds it, else the plain
+    // text (8-bit); empty when there is neither.
+    virtual std::string objectText() const = 0;
+};
+
 // Everything the logic may reach, handed to operations that need it.
 struct Platform {
     ListBox* list = nullptr;
@@ -125,6 +139,7 @@ struct Platform {
     WindowTitle* title = nullptr;
     CursorControl* cursor = nullptr;
     CanvasControl* canvas = nullptr;
+    Clipboard* clipboard = nullptr;
 };
 
 } // namespace kelvara

@@ -1,5 +1,6 @@
 #include "ui/commands.h"
 
+#include "model/arrange.h"
 #include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/recolour.h"
@@ -7,6 +8,7 @@
 #include "model/selection.h"
 #include "model/transformselection.h"
 #include "model/workspace.h"
+#include "project/clipboard.h"
 #include "project/exportcommand.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
@@ -221,6 +223,55 @@ void Commands::insertPoint()
     ws.tools.insertingPoint = 1;
     markCursor(ws, kCrossCursor);
     markRepaint(ws);
+}
+
+void Commands::copy()
+{
+    copySelection(editor_.ws, editor_.platform, editor_.paste);
+}
+
+void Commands::cut()
+{
+    cutSelection(editor_.ws, editor_.platform, editor_.paste);
+}
+
+void Commands::paste()
+{
+    pasteObjects(editor_.ws, editor_.platform, editor_.paste);
+}
+
+void Commands::group()
+{
+    groupSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::ungroup()
+{
+    ungroupSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::toggleTrim()
+{
+    // Its hotkey T runs on the character and again on the key release.
+    if (editor_.trimSerial == editor_.inputSerial)
+        return;
+    editor_.trimSerial = editor_.inputSerial;
+    toggleTrimOfSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::moveToStart()
+{
+    moveSelectionToStart(editor_.ws, editor_.platform);
+}
+
+void Commands::moveToEnd()
+{
+    moveSelectionToEnd(editor_.ws, editor_.platform);
+}
+
+void Commands::join()
+{
+    joinSelection(editor_.ws, editor_.platform);
 }
 
 } // namespace kelvara

@@ -41,6 +41,18 @@ public:
     // The select tool in a mode where a click on a selected RUN, STEIL or
     // SATEN cuts it in two there.
     void insertPoint();
+    // The selection on the clipboard; Cut deletes it too; Paste brings
+    // the clipboard's objects in after the current object.
+    void copy();
+    void cut();
+    void paste();
+    void group();
+    void ungroup();
+    // Switches the selection's TRIM flag, once per keystroke.
+    void toggleTrim();
+    void moveToStart();
+    void moveToEnd();
+    void join();
 
 private:
     Editor& editor_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/clipboard.h"
 #include "shell/platform.h"
 #include "stitch/objectplancache.h"
 #include "ui/buttontable.h"
@@ -35,6 +36,9 @@ struct Editor {
     uint64_t colourSerial = ~uint64_t{0};
     uint64_t designInfoSerial = ~uint64_t{0};
     uint64_t flipSerial = ~uint64_t{0};
+    uint64_t trimSerial = ~uint64_t{0};
+    // How far the next paste of the clipboard's text steps on.
+    PasteState paste;
     // The design's stitches object by object, for the stitch view and the
     // status bar's count.
     ObjectPlanCache plans;

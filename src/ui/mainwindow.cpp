@@ -67,6 +67,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     editor_.platform.files = &files_;
     editor_.platform.colours = &colours_;
     editor_.platform.title = &title_;
+    editor_.platform.clipboard = &clipboard_;
     editor_.openProperties = [this](PanelField field) { propertiesPanel().openAt(field); };
     editor_.applyProperties = [this] {
         if (properties_ != nullptr)

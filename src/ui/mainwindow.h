@@ -84,6 +84,7 @@ private:
     QtMessageBoxes boxes_;
     QtFileDialogs files_;
     QtColourDialog colours_;
+    QtClipboard clipboard_;
     QtWindowTitle title_;
     std::unique_ptr<QtCursor> cursor_;
 

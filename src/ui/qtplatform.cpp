@@ -1,9 +1,11 @@
 #include "ui/qtplatform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 
 namespace kelvara {
 
@@ -132,6 +134,27 @@ void QtCursor::setCursor(int cursorNumber)
     }
     if (canvas_)
         canvas_->setCursor(wanted);
+}
+
+void QtClipboard::setObjectText(const std::string& text)
+{
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kObjectsMimeType), QByteArray(text.data(), qsizetype(text.size())));
+    data->setText(fromLatin1(text));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+std::string QtClipboard::objectText() const
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data == nullptr)
+        return {};
+    const QString type = QString::fromLatin1(kObjectsMimeType);
+    if (data->hasFormat(type)) {
+        const QByteArray bytes = data->data(type);
+        return std::string(bytes.constData(), size_t(bytes.size()));
+    }
+    return data->hasText() ? toLatin1(data->text()) : std::string();
 }
 
 } // namespace kelvara

@@ -51,6 +51,12 @@ private:
     QPointer<QWidget> window_;
 };
 
+class QtClipboard : public Clipboard {
+public:
+    void setObjectText(const std::string& text) override;
+    std::string objectText() const override;
+};
+
 // Cursors 0..7 shown over the canvas; the two busy cursors (6, 7) show over
 // the whole application until another cursor is set.
 class QtCursor : public CursorControl {

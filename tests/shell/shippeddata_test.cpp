@@ -67,7 +67,7 @@ TEST(ShippedData, ButtonInformationHasOneLinePerPicture)
     ASSERT_EQ(lines->lineCount, 41);
     EXPECT_EQ(lines->slot(0), "Start a new, empty design");
     EXPECT_EQ(lines->slot(13), "Show or hide the stitches");
-    EXPECT_EQ(lines->slot(34), "Copy (not available yet)");
+    EXPECT_EQ(lines->slot(34), "Copy the selected objects to the clipboard");
 }
 
 TEST(ShippedData, LibrariesHoldUsableEntries)

@@ -109,6 +109,15 @@ public:
     int32_t barsZoom = 0;
 };
 
+// One clipboard, which two workspaces may share as two editors share the
+// system's.
+class FakeClipboard : public Clipboard {
+public:
+    void setObjectText(const std::string& t) override { text = t; }
+    std::string objectText() const override { return text; }
+    std::string text;
+};
+
 // All fakes together, with a Platform pointing at them.
 struct FakePlatform {
     FakeListBox list;
@@ -118,8 +127,12 @@ struct FakePlatform {
     FakeWindowTitle title;
     FakeCursor cursor;
     FakeCanvas canvas;
+    FakeClipboard clipboard;
 
-    Platform platform() { return Platform{&list, &boxes, &files, &colours, &title, &cursor, &canvas}; }
+    Platform platform()
+    {
+        return Platform{&list, &boxes, &files, &colours, &title, &cursor, &canvas, &clipboard};
+    }
 };
 
 } // namespace kelvara::testing

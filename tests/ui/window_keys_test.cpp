@@ -30,20 +30,20 @@ const KeyCase kKeys[] = {
     {"Enter apply", VkReturn, false, 13, {4, 4}},
     {"Space select tool", VkSpace, false, ' ', {5, 5}},
     {"Delete on release only", VkDelete, false, -1, {6}},
-    {"Ctrl+C none", 'C', true, 0x03, {}},
-    {"Ctrl+V none", 'V', true, 0x16, {}},
+    {"Ctrl+C copy", 'C', true, 0x03, {7}},
+    {"Ctrl+V paste", 'V', true, 0x16, {8}},
     {"Ctrl+U undo", 'U', true, 0x15, {9}},
     {"Ctrl+R none", 'R', true, 0x12, {}},
-    {"Ctrl+G none", 'G', true, 0x07, {}},
-    {"Ctrl+H none", 'H', true, 0x08, {}},
+    {"Ctrl+G group", 'G', true, 0x07, {11}},
+    {"Ctrl+H ungroup", 'H', true, 0x08, {12}},
     {"F flip, before the fill pattern's row", 'F', false, 'f', {13, 13}},
-    {"T tie-offs, Trim has no command", 'T', false, 't', {30, 30}},
+    {"T trim, before the tie-offs row", 'T', false, 't', {14, 14}},
     {"C colour", 'C', false, 'c', {15, 15}},
-    {"Home none", VkHome, false, -1, {}},
-    {"End none", VkEnd, false, -1, {}},
+    {"Home to start", VkHome, false, -1, {16}},
+    {"End to end", VkEnd, false, -1, {17}},
     {"Ctrl+K cross-hair", 'K', true, 0x0B, {18}},
     {"Ctrl+M grid", 'M', true, 0x0D, {19}},
-    {"Ctrl+X none", 'X', true, 0x18, {}},
+    {"Ctrl+X cut", 'X', true, 0x18, {20}},
     {"R run tool", 'R', false, 'r', {21, 21}},
     {"O column tool", 'O', false, 'o', {22, 22}},
     {"S satin tool", 'S', false, 's', {23, 23}},
@@ -54,7 +54,7 @@ const KeyCase kKeys[] = {
     {"I insert point", 'I', false, 'i', {28, 28}},
     {"U underlay", 'U', false, 'u', {29, 29}},
     {"Ctrl+P print", 'P', true, 0x10, {32}},
-    {"Ctrl+J none", 'J', true, 0x0A, {}},
+    {"Ctrl+J join", 'J', true, 0x0A, {33}},
     {"D density", 'D', false, 'd', {34, 34}},
     {"N nodes", 'N', false, 'n', {36, 36}},
     {"E edit object", 'E', false, 'e', {37, 37}},
@@ -112,7 +112,8 @@ TEST_F(HotkeyTest, TypedCharactersMatchKeyCodes)
     calls.clear();
     type('$');
     type('#');
-    EXPECT_TRUE(calls.empty()) << "Home and End rows have no command";
+    EXPECT_EQ(calls, (std::vector<int>{16, 17})) << "'$' and '#' are the Home and End keys' codes";
+    calls.clear();
     // Characters are ignored while Ctrl is down.
     holdCtrl();
     type('r');
@@ -150,7 +151,6 @@ TEST_F(HotkeyTest, ButtonClicksRunTheirRowAndGiveFocusBack)
     start();
     recordCommands();
     send(WindowId::ToolbarStrip, MsgCommand, makeParam(18, kNotifyClicked));
-    send(WindowId::ToolbarStrip, MsgCommand, makeParam(7, kNotifyClicked));  // no command
     send(WindowId::ToolbarStrip, MsgCommand, makeParam(63, kNotifyClicked)); // empty row
     send(WindowId::ToolbarStrip, MsgCommand, makeParam(200, kNotifyClicked));
     send(WindowId::ListPanel, MsgCommand, makeParam(18, kNotifyListLostFocus));
