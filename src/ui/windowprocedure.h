@@ -86,6 +86,9 @@ private:
     void shutdown();
     // Runs the first row's handler whose key and Ctrl flag match.
     void runHotkey(uint32_t keyCode, int32_t ctrl);
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, the keys other editors use for Undo
+    // and Redo, beside the table's own; true when `key` was one of them.
+    bool undoRedoHotkey(uint32_t key);
 
     Editor& editor_;
     WindowHost& host_;
