@@ -116,6 +116,15 @@ public:
     virtual void zoomToFit() {}          // the whole design and picture in view
 };
 
+// The message loop's one timer: once it has run out, the main window gets
+// MsgTimer. Starting it while it runs starts it afresh.
+class MessageTimer {
+public:
+    virtual ~MessageTimer() = default;
+    virtual void start(int milliseconds) = 0;
+    virtual bool active() const = 0;
+};
+
 // Everything the logic may reach, handed to operations that need it.
 struct Platform {
     ListBox* list = nullptr;
@@ -125,6 +134,7 @@ struct Platform {
     WindowTitle* title = nullptr;
     CursorControl* cursor = nullptr;
     CanvasControl* canvas = nullptr;
+    MessageTimer* timer = nullptr;
 };
 
 } // namespace kelvara

@@ -85,6 +85,7 @@ private:
     QtFileDialogs files_;
     QtColourDialog colours_;
     QtWindowTitle title_;
+    QtMessageTimer timer_;
     std::unique_ptr<QtCursor> cursor_;
 
     QWidget* strip_ = nullptr;
