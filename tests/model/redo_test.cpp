@@ -131,38 +131,6 @@ TEST_F(RedoFixture, EveryEditUndoneAndRedoneTwiceToExactBytes)
     }
 }
 
-TEST_F(RedoFixture, EditsUndoneOneByOneAreRedoneInTheirOrder)
-{
-    // Deletions last, so that every edit finds objects to work on.
-    const std::vector<std::string> chain = {"create after the first",
-                                            "drop to the start",
-                                            "apply a field",
-                                            "apply trim, shown in the list",
-                                            "recolour",
-                                            "delete the first",
-                                            "delete a selection"};
-    for (const std::string& wanted : chain)
-        for (const auto& [name, edit] : everyEdit())
-            if (name == wanted)
-                edit(*this);
-    const int edits = int(chain.size());
-    ASSERT_EQ(countJournalSteps(ws->journal), edits);
-    // Each redo gives back what there was before the undo it takes back.
-    std::vector<DesignSnapshot> beforeUndo;
-    for (int k = 0; k < edits; ++k) {
-        beforeUndo.push_back(takeSnapshot(*ws, fake.list));
-        undoStep(*ws, platform);
-    }
-    EXPECT_EQ(countRedoSteps(ws->redo), edits);
-    EXPECT_EQ(countJournalSteps(ws->journal), 0);
-    for (int k = edits - 1; k >= 0; --k) {
-        ASSERT_TRUE(redoStep(*ws, platform));
-        EXPECT_TRUE(sameDesign(beforeUndo[size_t(k)], *ws, fake.list, false)) << "redo " << edits - k;
-    }
-    EXPECT_FALSE(redoStep(*ws, platform));
-    EXPECT_EQ(countJournalSteps(ws->journal), edits);
-}
-
 TEST_F(RedoFixture, NewEditOpenAndEmptyJournalLeaveNothingToRedo)
 {
     const DesignSnapshot start = takeSnapshot(*ws, fake.list);
