@@ -2,6 +2,7 @@
 
 #include "model/editing.h"
 #include "model/journalring.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "support/fakeplatform.h"
@@ -95,6 +96,50 @@ void BM_UndoShiftReorderOf4096(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UndoShiftReorderOf4096)->Unit(benchmark::kMillisecond);
+
+// The largest deletion one undo step holds: every sixth of the 4096 objects
+// (683; a step of all 4096 would need about four times the journal). Redo
+// beside Undo of the same step, its floor.
+struct DeletedSixth : FullDesign {
+    void deleteEverySixth()
+    {
+        clearSelection(*ws);
+        for (int32_t row = 0; row < ObjectTable::kRows; row += 6)
+            setSelected(*ws, row, true);
+        deleteCurrent(*ws, platform);
+    }
+};
+
+void BM_UndoDeleteOf683(benchmark::State& state)
+{
+    DeletedSixth design;
+    for (auto _ : state) {
+        state.PauseTiming();
+        design.deleteEverySixth();
+        state.ResumeTiming();
+        undoStep(*design.ws, design.platform);
+    }
+    if (design.ws->table.objectCount != ObjectTable::kRows)
+        state.SkipWithError("undo did not bring every object back");
+}
+BENCHMARK(BM_UndoDeleteOf683)->Unit(benchmark::kMillisecond);
+
+void BM_RedoDeleteOf683(benchmark::State& state)
+{
+    DeletedSixth design;
+    design.deleteEverySixth();
+    if (design.ws->table.objectCount != ObjectTable::kRows - 683)
+        state.SkipWithError("the deletion was refused");
+    for (auto _ : state) {
+        state.PauseTiming();
+        undoStep(*design.ws, design.platform);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(redoStep(*design.ws, design.platform));
+    }
+    if (design.ws->table.objectCount != ObjectTable::kRows - 683)
+        state.SkipWithError("redo did not delete again");
+}
+BENCHMARK(BM_RedoDeleteOf683)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace kelvara

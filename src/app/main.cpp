@@ -1,8 +1,10 @@
 #include "app/commandline.h"
 #include "model/workspace.h"
+#include "project/recoveryfile.h"
 #include "shell/filesizesignal.h"
 #include "shell/libraries.h"
 #include "ui/mainwindow.h"
+#include "ui/startsession.h"
 
 #include <QApplication>
 
@@ -21,11 +23,12 @@ int main(int argc, char* argv[])
     ws->programFolder.assign(folder.constData(), std::size_t(folder.size()));
     kelvara::loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
 
+    // Outlives the window, which keeps the design in it until it closes.
+    kelvara::RecoveryFile recovery(kelvara::recoveryFolder());
     kelvara::MainWindow window(*ws);
     if (const int failure = window.create(); failure != 0)
         return failure;
     window.showMaximized();
-    if (const QStringList args = QApplication::arguments(); args.size() > 1)
-        window.openDesign(args.at(1));
+    kelvara::startSession(window, &recovery, QCoreApplication::arguments());
     return QApplication::exec();
 }

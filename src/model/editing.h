@@ -26,8 +26,13 @@ void deleteCurrent(Workspace& ws, const Platform& platform);
 // user is told.
 bool deleteObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows);
 
-// Replays the newest undo step.
+// Replays the newest undo step, keeping what it overwrites for Redo.
 void undoStep(Workspace& ws, const Platform& platform);
+
+// Replays the step Undo took back last, keeping what it overwrites for Undo.
+// False with nothing to redo, or when the step would not fit into the undo
+// journal again (then it says so and changes nothing).
+bool redoStep(Workspace& ws, const Platform& platform);
 
 // Empties the object list and gives it room for a line per table row.
 void clearObjectList(ListBox& list);

@@ -5,6 +5,7 @@
 #include "model/journalring.h"
 #include "model/listtext.h"
 #include "model/objecttable.h"
+#include "model/redostore.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "shell/libraries.h"
@@ -37,6 +38,7 @@ struct Workspace {
     ObjectTable table;
     RecordStore records;
     UndoJournal journal;
+    RedoStore redo; // emptied by every new step and whenever the journal is reset
     ListNumbering numbering;
     DropState drop;
     Selection selection;

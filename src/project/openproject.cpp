@@ -27,6 +27,7 @@ void discardDesign(Workspace& ws)
 {
     clearTable(ws.table, ws.records);
     resetJournal(ws.journal);
+    clearRedo(ws.redo);
     resetTools(ws.tools);
     ws.cursorNumber = kArrowCursor;
     releaseBackgroundPicture(ws.picture);

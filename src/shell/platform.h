@@ -130,6 +130,15 @@ public:
     virtual std::string objectText() const = 0;
 };
 
+// The message loop's one timer: once it has run out, the main window gets
+// MsgTimer. Starting it while it runs starts it afresh.
+class MessageTimer {
+public:
+    virtual ~MessageTimer() = default;
+    virtual void start(int milliseconds) = 0;
+    virtual bool active() const = 0;
+};
+
 // Everything the logic may reach, handed to operations that need it.
 struct Platform {
     ListBox* list = nullptr;
@@ -140,6 +149,7 @@ struct Platform {
     CursorControl* cursor = nullptr;
     CanvasControl* canvas = nullptr;
     Clipboard* clipboard = nullptr;
+    MessageTimer* timer = nullptr;
 };
 
 } // namespace kelvara

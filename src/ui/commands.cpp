@@ -56,6 +56,7 @@ void Commands::newDesign()
     resetTools(ws.tools);
     clearObjectList(*platform.list);
     resetJournal(ws.journal);
+    clearRedo(ws.redo);
     // The arrow shows at the next mouse movement over the canvas.
     ws.cursorNumber = kArrowCursor;
     ws.table.currentObject = -1;
@@ -93,6 +94,12 @@ void Commands::undo()
 {
     undoStep(editor_.ws, editor_.platform);
     // Objects brought back keep their selection; a rebuilt list shows it.
+    showSelectionInList(editor_.ws, editor_.platform);
+}
+
+void Commands::redo()
+{
+    redoStep(editor_.ws, editor_.platform);
     showSelectionInList(editor_.ws, editor_.platform);
 }
 

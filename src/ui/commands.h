@@ -20,6 +20,8 @@ public:
     void printWorksheet();
     void deleteCurrent();
     void undo();
+    // The step Undo took back last, again.
+    void redo();
     void chooseColour();
     void toggleCrossHair();
     void toggleGrid();

@@ -11,6 +11,7 @@
 namespace kelvara {
 
 struct Workspace;
+class RecoveryFile;
 
 // Where the properties panel opens: at no field in particular, or at the
 // field a toolbar button names.
@@ -48,6 +49,10 @@ struct Editor {
     std::function<void()> applyProperties;
     // Print: the worksheet through the print dialog of the window.
     std::function<void()> printWorksheet;
+    // Where the design is kept against a crash, when this run keeps it, and
+    // the design revision written there last.
+    RecoveryFile* recovery = nullptr;
+    uint64_t recoveryRevision = 0;
 };
 
 } // namespace kelvara

@@ -53,7 +53,8 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
                    return (input.ctrlDown != 0 ? kMouseControlFlag : 0u) |
                           (input.shiftDown != 0 ? kMouseShiftFlag : 0u);
                }),
-      procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), title_(this)
+      procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), title_(this),
+      timer_([this] { send(WindowId::Main, MsgTimer); })
 {
     setObjectName(QStringLiteral("Kelvara"));
     setWindowTitle(QString::fromLatin1(kProgramTitle));
@@ -68,6 +69,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     editor_.platform.colours = &colours_;
     editor_.platform.title = &title_;
     editor_.platform.clipboard = &clipboard_;
+    editor_.platform.timer = &timer_;
     editor_.openProperties = [this](PanelField field) { propertiesPanel().openAt(field); };
     editor_.applyProperties = [this] {
         if (properties_ != nullptr)
@@ -90,6 +92,7 @@ MainWindow::~MainWindow()
     editor_.openProperties = nullptr;
     editor_.applyProperties = nullptr;
     editor_.printWorksheet = nullptr;
+    editor_.recovery = nullptr;
     delete properties_;
     delete status_;
     delete canvas_;

@@ -86,6 +86,7 @@ private:
     QtColourDialog colours_;
     QtClipboard clipboard_;
     QtWindowTitle title_;
+    QtMessageTimer timer_;
     std::unique_ptr<QtCursor> cursor_;
 
     QWidget* strip_ = nullptr;

@@ -18,6 +18,7 @@ enum MessageCode : uint32_t {
     MsgKeyUp = 0x0101,
     MsgChar = 0x0102,
     MsgCommand = 0x0111,
+    MsgTimer = 0x0113,
     MsgHScroll = 0x0114,
     MsgVScroll = 0x0115,
     MsgMouseMove = 0x0200,

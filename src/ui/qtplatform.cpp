@@ -106,6 +106,12 @@ Qt::CursorShape QtCursor::shape(int cursorNumber)
     }
 }
 
+QtMessageTimer::QtMessageTimer(std::function<void()> expired)
+{
+    timer_.setSingleShot(true);
+    QObject::connect(&timer_, &QTimer::timeout, std::move(expired));
+}
+
 QtCursor::~QtCursor()
 {
     if (overriding_)

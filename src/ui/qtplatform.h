@@ -2,7 +2,10 @@
 
 #include "shell/platform.h"
 
+#include <functional>
+
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace kelvara {
@@ -55,6 +58,17 @@ class QtClipboard : public Clipboard {
 public:
     void setObjectText(const std::string& text) override;
     std::string objectText() const override;
+};
+
+// A single-shot QTimer of the event loop that calls `expired` when it runs out.
+class QtMessageTimer : public MessageTimer {
+public:
+    explicit QtMessageTimer(std::function<void()> expired);
+    void start(int milliseconds) override { timer_.start(milliseconds); }
+    bool active() const override { return timer_.isActive(); }
+
+private:
+    QTimer timer_;
 };
 
 // Cursors 0..7 shown over the canvas; the two busy cursors (6, 7) show over

@@ -33,7 +33,7 @@ constexpr ToolbarItem kLayout[] = {
     gap,
     {PictureUndo, [](Commands& c) { c.undo(); }, kCtrl, 'U'},
     gap,
-    {PictureRedo, nullptr, kCtrl, 'R'},
+    {PictureRedo, [](Commands& c) { c.redo(); }, kCtrl, 'R'},
     gap,
     {PictureGroup, [](Commands& c) { c.group(); }, kCtrl, 'G'},
     {PictureUngroup, [](Commands& c) { c.ungroup(); }, kCtrl, 'H'},

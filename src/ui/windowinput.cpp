@@ -3,6 +3,7 @@
 #include "model/selection.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
+#include "ui/commands.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
 #include "ui/selecttool.h"
@@ -39,6 +40,19 @@ void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
             return;
         }
     }
+}
+
+bool WindowProcedure::undoRedoHotkey(uint32_t key)
+{
+    const bool undo = key == 'Z' && editor_.ws.input.shiftDown == 0;
+    if (!undo && key != 'Z' && key != 'Y')
+        return false;
+    finishPointerDrag(editor_.ws, editor_.platform);
+    if (undo)
+        commands_.undo();
+    else
+        commands_.redo();
+    return true;
 }
 
 void WindowProcedure::keyDown(uint32_t key)
@@ -102,8 +116,11 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
         }
         return;
     default:
-        if (takesHotkeys(window) && !(ws.input.ctrlDown != 0 && viewHotkey(ws, editor_.platform, key)))
-            runHotkey(key, ws.input.ctrlDown);
+        if (!takesHotkeys(window))
+            return;
+        if (ws.input.ctrlDown != 0 && (viewHotkey(ws, editor_.platform, key) || undoRedoHotkey(key)))
+            return;
+        runHotkey(key, ws.input.ctrlDown);
         return;
     }
 }

@@ -3,6 +3,7 @@
 #include "model/drawingtool.h"
 #include "model/refresh.h"
 #include "model/workspace.h"
+#include "project/recoveryfile.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
 #include "ui/editor.h"
@@ -49,8 +50,10 @@ int64_t WindowProcedure::dispatch(WindowId window, uint32_t message, uint64_t wP
     const int64_t result = handle(window, message, wParam, lParam);
     // What the message changed is shown once, now that it is done; after
     // the window is gone there is nothing left to show it on.
-    if (!destroyed_)
+    if (!destroyed_) {
         refresh(editor_.ws, editor_.platform);
+        scheduleRecovery();
+    }
     return result;
 }
 
@@ -75,6 +78,9 @@ int64_t WindowProcedure::handle(WindowId window, uint32_t message, uint64_t wPar
         } else if (window != WindowId::ObjectList) {
             host_.repaintNow(window);
         }
+        return 0;
+    case MsgTimer:
+        writeRecovery();
         return 0;
     case MsgClose:
         close();
@@ -211,6 +217,9 @@ void WindowProcedure::shutdown()
     // Every used row, wherever it lies: rows freed in the middle of the
     // table leave used rows beyond objectCount.
     clearTable(ws.table, ws.records);
+    // A clean exit leaves nothing to recover.
+    if (editor_.recovery != nullptr)
+        editor_.recovery->remove();
     releaseBackgroundPicture(ws.picture);
     host_.releaseCanvasImage();
     for (ButtonEntry& entry : editor_.buttons.rows)

@@ -65,6 +65,11 @@ public:
     // more right-button event at the last mouse position.
     void repeatRightButton();
 
+    // After a change of the design the timer is started, once: when it runs
+    // out (MsgTimer) the design goes to the recovery file, never on the
+    // way of a mouse movement.
+    void scheduleRecovery();
+
     // 1 after the toolbar picture could not be used (creation then stops).
     int exitCode() const { return exitCode_; }
     bool destroyed() const { return destroyed_; }
@@ -86,6 +91,10 @@ private:
     void shutdown();
     // Runs the first row's handler whose key and Ctrl flag match.
     void runHotkey(uint32_t keyCode, int32_t ctrl);
+    void writeRecovery();
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, the keys other editors use for Undo
+    // and Redo, beside the table's own; true when `key` was one of them.
+    bool undoRedoHotkey(uint32_t key);
 
     Editor& editor_;
     WindowHost& host_;

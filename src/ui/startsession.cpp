@@ -1,0 +1,27 @@
+#include "ui/startsession.h"
+
+#include "model/refresh.h"
+#include "model/selection.h"
+#include "model/workspace.h"
+#include "project/recoveryfile.h"
+#include "ui/mainwindow.h"
+
+namespace kelvara {
+
+void startSession(MainWindow& window, RecoveryFile* recovery, const QStringList& arguments)
+{
+    Editor& editor = window.editor();
+    Workspace& ws = editor.ws;
+    editor.recovery = recovery != nullptr && recovery->claimed() ? recovery : nullptr;
+    editor.recoveryRevision = ws.refresh.designRevision;
+
+    const bool recovered = editor.recovery != nullptr && offerRecovery(ws, editor.platform, *recovery);
+    if (!recovered && arguments.size() > 1)
+        window.openDesign(arguments.at(1));
+    if (recovered)
+        takeSelectionFromList(ws, editor.platform);
+    refresh(ws, editor.platform);
+    window.procedure().scheduleRecovery();
+}
+
+} // namespace kelvara
