@@ -3,11 +3,13 @@
 // undoes, byte for byte, down to the journal's boundary.
 
 #include "designchecks.h"
+#include "model/arrange.h"
 #include "model/editing.h"
 #include "model/fieldedit.h"
 #include "model/journalring.h"
 #include "model/recolour.h"
 #include "model/selection.h"
+#include "model/transformselection.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +33,8 @@ struct JournaledStep {
     // False once the list was rebuilt after the snapshot: a rebuild renumbers
     // the lines, so the texts of earlier states are no longer what Undo gives.
     bool textsExact = true;
+    // A redone step's Undo puts back the current object Redo found.
+    bool restoresCurrent = false;
 };
 
 struct SessionOptions {
@@ -44,8 +48,8 @@ struct SessionOptions {
 };
 
 struct Counts {
-    int creates = 0, deletes = 0, drops = 0, edits = 0, undos = 0, emptyUndos = 0, laps = 0, maxObjects = 0,
-        sprees = 0;
+    int creates = 0, deletes = 0, drops = 0, edits = 0, undos = 0, redos = 0, emptyUndos = 0, laps = 0,
+        maxObjects = 0, sprees = 0;
 };
 
 class Session {
@@ -267,7 +271,7 @@ private:
             return;
         DesignSnapshot before = takeSnapshot(*ws_, fake_.list);
         const uint64_t revision = ws_->refresh.designRevision;
-        const int what = random(0, 2);
+        const int what = random(0, 6);
         if (what == 0) {
             lastAction_ = "delete of a selection";
             deleteCurrent(*ws_, platform_);
@@ -281,16 +285,31 @@ private:
                 value = range.high + 1000; // refused whole
             const FieldValue change{field.meaning, value};
             applyFieldValues(*ws_, platform_, std::span(&change, 1));
-        } else {
+        } else if (what == 2) {
             lastAction_ = "recolour";
             recolourSelection(*ws_, platform_, random(0, 0xFFFFFF));
+        } else if (what == 3) {
+            lastAction_ = "flip";
+            flipSelection(*ws_, platform_, chance(50) ? MirrorAxis::LeftRight : MirrorAxis::TopBottom);
+        } else if (what == 4) {
+            lastAction_ = "group";
+            groupSelection(*ws_, platform_);
+        } else {
+            lastAction_ = "move to start or end";
+            if (what == 5)
+                moveSelectionToStart(*ws_, platform_);
+            else
+                moveSelectionToEnd(*ws_, platform_);
         }
         if (ws_->refresh.designRevision == revision) {
-            // Refused or unchanged: nothing happened and nothing may be undone.
-            EXPECT_TRUE(sameDesign(before, *ws_, fake_.list, false)) << lastAction_;
+            // Refused or unchanged: nothing happened and nothing may be undone
+            // (a move rebuilds the list even when nothing moved).
+            EXPECT_TRUE(sameDesign(before, *ws_, fake_.list, what >= 5)) << lastAction_;
+            if (what >= 5)
+                listRebuilt();
             return;
         }
-        push(what == 0 ? StepKind::Delete : StepKind::Edit, std::move(before));
+        push(what == 0 ? StepKind::Delete : what >= 5 ? StepKind::Drop : StepKind::Edit, std::move(before));
         // A changed colour changes the marks of the lines after it.
         if (what != 0)
             listRebuilt();
@@ -323,8 +342,9 @@ private:
         const bool isDrop = step.kind == StepKind::Drop;
         const bool isEdit = step.kind == StepKind::Edit;
         // A reorder's or a field edit's Undo leaves currentObject as it is now.
-        if (isDrop || isEdit)
+        if ((isDrop || isEdit) && !step.restoresCurrent)
             step.before.currentObject = ws_->table.currentObject;
+        const DesignSnapshot beforeUndo = takeSnapshot(*ws_, fake_.list);
         undoStep(*ws_, platform_);
         ++counts_.undos;
         // An edit's Undo rebuilds the lines only when a colour or trim
@@ -342,6 +362,22 @@ private:
                                                               : "delete");
         if (isDrop || isEdit)
             listRebuilt();
+        if (same && chance(30))
+            redoAfterUndo(std::move(step), beforeUndo);
+    }
+
+    // Redo gives back exactly what the Undo took, and the step can be undone
+    // again as before.
+    void redoAfterUndo(JournaledStep step, const DesignSnapshot& beforeUndo)
+    {
+        lastAction_ = "redo";
+        step.before.currentObject = ws_->table.currentObject;
+        step.restoresCurrent = true;
+        ASSERT_TRUE(redoStep(*ws_, platform_));
+        ++counts_.redos;
+        EXPECT_TRUE(sameDesign(beforeUndo, *ws_, fake_.list, false)) << "redo after an undo";
+        step.textsExact = false;
+        undoable_.push_back(std::move(step));
     }
 
     // Undo until the journal is empty: the oldest steps left in a ring that
@@ -389,6 +425,7 @@ TEST(RandomizedEditing, SmallDesignsManySeeds)
         EXPECT_GT(c.undos, 300);
         EXPECT_GT(c.drops, 200);
         EXPECT_GT(c.edits, 100);
+        EXPECT_GT(c.redos, 50);
     }
 }
 
