@@ -33,6 +33,9 @@ public:
 
     // Opens a project (or picture) named at start-up, as Open would.
     void openDesign(const QString& path);
+    // The status bar and the list's swatches follow what a message (or a
+    // design opened outside one) changed.
+    void showState();
 
     int64_t send(WindowId window, uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
 
@@ -74,9 +77,6 @@ private:
     void postQuit(int exitCode) override;
 
     QWidget* widgetOf(WindowId window) const;
-    // The status bar and the list's swatches follow what a message changed.
-    void showState();
-
     Editor editor_;
     Commands commands_;
     QtEventAdapter adapter_;

@@ -21,6 +21,8 @@ void startSession(MainWindow& window, RecoveryFile* recovery, const QStringList&
     if (recovered)
         takeSelectionFromList(ws, editor.platform);
     refresh(ws, editor.platform);
+    // No message has come yet to bring the status bar up to the design.
+    window.showState();
     window.procedure().scheduleRecovery();
 }
 
