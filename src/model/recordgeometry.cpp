@@ -48,12 +48,23 @@ bool finiteEdge(const BezierEdge& e)
            std::isfinite(e.xc1) && std::isfinite(e.yc1) && std::isfinite(e.xc2) && std::isfinite(e.yc2);
 }
 
+// The record's doubles are packed, so each point is mapped through copies.
 template <typename Map> void mapEdge(BezierEdge& e, Map&& map)
 {
-    map(e.x1, e.y1);
-    map(e.x2, e.y2);
-    map(e.xc1, e.yc1);
-    map(e.xc2, e.yc2);
+    auto point = [&](auto x, auto y, auto setX, auto setY) {
+        double px = x, py = y;
+        map(px, py);
+        setX(px);
+        setY(py);
+    };
+    point(
+        e.x1, e.y1, [&](double v) { e.x1 = v; }, [&](double v) { e.y1 = v; });
+    point(
+        e.x2, e.y2, [&](double v) { e.x2 = v; }, [&](double v) { e.y2 = v; });
+    point(
+        e.xc1, e.yc1, [&](double v) { e.xc1 = v; }, [&](double v) { e.yc1 = v; });
+    point(
+        e.xc2, e.yc2, [&](double v) { e.xc2 = v; }, [&](double v) { e.yc2 = v; });
 }
 
 double cubicAt(double p0, double p1, double p2, double p3, double t)

@@ -62,7 +62,7 @@ TEST_F(TransformFixture, FlipMirrorsInItsBoxAndFlipsBackToTheSameBytesEitherWay)
     EXPECT_NEAR(flipped.left, box.left, 0.5);
     EXPECT_NEAR(flipped.right, box.right, 0.5);
     const double sum = std::round(box.left + box.right);
-    EXPECT_EQ(params(run).run.line.x1, sum - 100);
+    EXPECT_EQ(+params(run).run.line.x1, sum - 100);
     EXPECT_EQ(params(star).star.RX, -50);
     EXPECT_EQ(params(steil).steil.SWIDTH, -ws->settings.STEIL);
     EXPECT_EQ(params(rect).rect.ANGLE, -10);
@@ -87,10 +87,10 @@ TEST_F(TransformFixture, TurnAndResizeMoveGeometryAndAnglesButKeepStitchLengthsA
     // quarter turn: the line's left end goes to the bottom.
     ASSERT_EQ(turnAndScaleSelection(*ws, platform, 90, 0.5, 1), TransformResult::Applied);
     const BezierEdge& line = params(run).run.line;
-    EXPECT_NEAR(line.x1, 170, 1e-9);
-    EXPECT_NEAR(line.y1, 405, 1e-9);
-    EXPECT_NEAR(line.x2, 170, 1e-9);
-    EXPECT_NEAR(line.y2, 305, 1e-9);
+    EXPECT_NEAR(+line.x1, 170, 1e-9);
+    EXPECT_NEAR(+line.y1, 405, 1e-9);
+    EXPECT_NEAR(+line.x2, 170, 1e-9);
+    EXPECT_NEAR(+line.y2, 305, 1e-9);
     EXPECT_EQ(params(run).run.LEN, len);
     // Rows at 10 degrees squeezed across lean at 19.4, then turn.
     EXPECT_EQ(params(rect).rect.ANGLE, 19 + 90);
@@ -160,10 +160,10 @@ TEST(CurveSplit, PiecesTraceTheCurveAndASatinsEdgesAreCutAtOneParameter)
     saten.saten.edgeB = BezierEdge{1, 300, 90, 0, 70, 0, 0, 0, 0};
     ASSERT_TRUE(splitRecord(KindSaten, saten, 0.25, first, second));
     expectPiecesTrace(curve, 0.25, first.saten.edgeA, second.saten.edgeA);
-    EXPECT_EQ(first.saten.edgeB.x2, 0);
-    EXPECT_EQ(first.saten.edgeB.x1, 75);
-    EXPECT_EQ(second.saten.edgeB.x1, 300);
-    EXPECT_EQ(second.saten.edgeB.x2, 75);
+    EXPECT_EQ(+first.saten.edgeB.x2, 0);
+    EXPECT_EQ(+first.saten.edgeB.x1, 75);
+    EXPECT_EQ(+second.saten.edgeB.x1, 300);
+    EXPECT_EQ(+second.saten.edgeB.x2, 75);
 
     ObjectParams steil{};
     steil.steil.line = BezierEdge{1, 0, 0, 100, 0, 0, 0, 0, 0};
@@ -191,7 +191,7 @@ TEST_F(TransformFixture, SplittingAddsThePieceAfterTheObjectInItsGroupAsOneStep)
     EXPECT_EQ(ws->table.rows[saten].next, piece);
     EXPECT_EQ(ws->table.rows[piece].next, next);
     EXPECT_EQ(ws->table.rows[piece].group, group);
-    EXPECT_EQ(params(saten).saten.edgeA.x2, params(piece).saten.edgeA.x1);
+    EXPECT_EQ(+params(saten).saten.edgeA.x2, +params(piece).saten.edgeA.x1);
     EXPECT_TRUE(designConsistent(*ws, fake.list));
     EXPECT_EQ(selectedRows(*ws), (std::vector<int32_t>{saten, piece}));
 

@@ -43,8 +43,8 @@ TEST(Clipboard, CutInOneWorkspacePastesIntoAnotherWithEveryParameter)
     const SteilParams column = paramsOf(*to, pasted[1]).steil;
     EXPECT_EQ(column.SDENS, 7);
     EXPECT_EQ(column.SWIDTH, 33);
-    EXPECT_EQ(column.line.xc1, 50);
-    EXPECT_EQ(column.line.y2, 40);
+    EXPECT_EQ(+column.line.xc1, 50);
+    EXPECT_EQ(+column.line.y2, 40);
     EXPECT_EQ(column.MOTIVE, 1);
     const StarParams star = paramsOf(*to, pasted[2]).star;
     EXPECT_EQ(star.X, 70);

@@ -347,8 +347,8 @@ TEST(ProjectFormat, LongLinesAreWrittenAndReadWhole)
 
     const ObjectParams back = readParams(*ws, line);
     EXPECT_EQ(back.rect.OFSCIK, -3);
-    EXPECT_EQ(double{back.rect.edgeB.y2}, -9999999.0);
-    EXPECT_EQ(double{back.rect.edgeB.yc2}, 7654321.0);
+    EXPECT_EQ(double{+back.rect.edgeB.y2}, -9999999.0);
+    EXPECT_EQ(double{+back.rect.edgeB.yc2}, 7654321.0);
 }
 
 TEST(ProjectFormat, WidthsAndStarAnglesAreReadBack)
@@ -398,8 +398,8 @@ TEST(ProjectFormat, MissingKeysTakeTheirDefaultsFromTheSettings)
     EXPECT_EQ(run.JUMP, 1);
     EXPECT_EQ(run.colour, 0xFFFFFF);
     EXPECT_EQ(run.line.straight, 1);
-    EXPECT_EQ(double{run.line.x2}, 10.0);
-    EXPECT_EQ(double{run.line.y2}, 0.0);
+    EXPECT_EQ(double{+run.line.x2}, 10.0);
+    EXPECT_EQ(double{+run.line.y2}, 0.0);
 
     const SatenParams saten = readParams(*ws, "SATEN TRIM=1").saten;
     EXPECT_EQ(saten.SDENS, 40);
@@ -416,10 +416,10 @@ TEST(ProjectFormat, MissingKeysTakeTheirDefaultsFromTheSettings)
     EXPECT_EQ(saten.CIKCAK, 22);
     EXPECT_EQ(saten.OFSUND, 6);
     EXPECT_EQ(saten.OFSCIK, 8);
-    EXPECT_EQ(double{saten.edgeA.x2}, 10.0);
-    EXPECT_EQ(double{saten.edgeB.y1}, 10.0);
-    EXPECT_EQ(double{saten.edgeB.x2}, 10.0);
-    EXPECT_EQ(double{saten.edgeB.y2}, 10.0);
+    EXPECT_EQ(double{+saten.edgeA.x2}, 10.0);
+    EXPECT_EQ(double{+saten.edgeB.y1}, 10.0);
+    EXPECT_EQ(double{+saten.edgeB.x2}, 10.0);
+    EXPECT_EQ(double{+saten.edgeB.y2}, 10.0);
 
     const CircleParams circle = readParams(*ws, "CIRCLE X=5 Y=9").circle;
     EXPECT_EQ(circle.RX, 100);

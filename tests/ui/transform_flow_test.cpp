@@ -71,20 +71,20 @@ TEST_F(TransformFlow, DraggingASelectedObjectMovesTheSelectionFreeOrHeldByShift)
     const PlanBox box = window->editor().plans.piece(a).box;
 
     drag(90, 50, 120, 70, false);
-    EXPECT_EQ(params(a).run.line.x1, 70);
-    EXPECT_EQ(params(a).run.line.y1, 70);
+    EXPECT_EQ(+params(a).run.line.x1, 70);
+    EXPECT_EQ(+params(a).run.line.y1, 70);
     EXPECT_EQ(params(b).circle.X, 120);
     // The stitches follow the drag.
     EXPECT_EQ(window->editor().plans.piece(a).box.left, box.left + 30);
     mouse(MsgLButtonUp, 120, 70);
-    EXPECT_EQ(params(c).run.line.y1, 170);
+    EXPECT_EQ(+params(c).run.line.y1, 170);
     const std::vector<unsigned char> afterFree = records();
 
     shift(true);
     drag(120, 130, 150, 138); // held level
     shift(false);
-    EXPECT_EQ(params(a).run.line.x1, 100);
-    EXPECT_EQ(params(a).run.line.y1, 70);
+    EXPECT_EQ(+params(a).run.line.x1, 100);
+    EXPECT_EQ(+params(a).run.line.y1, 70);
     EXPECT_EQ(selectedRows(ws), (std::vector<int32_t>{a, b}));
 
     // Escape during a drag puts the objects back.
@@ -112,8 +112,8 @@ TEST_F(TransformFlow, FOncePerKeystrokeFlipsAndFlipsBackAndShiftFlipsTopToBottom
 
     press('F', WindowId::Canvas, 'f');
     // The box spans 40..140 across: the line now starts at its right end.
-    EXPECT_EQ(params(c).run.line.x1, 140);
-    EXPECT_EQ(params(c).run.line.x2, 40);
+    EXPECT_EQ(+params(c).run.line.x1, 140);
+    EXPECT_EQ(+params(c).run.line.x2, 40);
     EXPECT_EQ(params(b).circle.X, 90);
     press('F', WindowId::Canvas, 'f');
     EXPECT_EQ(records(), original);
@@ -121,8 +121,8 @@ TEST_F(TransformFlow, FOncePerKeystrokeFlipsAndFlipsBackAndShiftFlipsTopToBottom
     shift(true);
     press('F', WindowId::Canvas, 'F');
     shift(false);
-    EXPECT_EQ(params(c).run.line.y1, 90);
-    EXPECT_EQ(params(c).run.line.x1, 40);
+    EXPECT_EQ(+params(c).run.line.y1, 90);
+    EXPECT_EQ(+params(c).run.line.x1, 40);
     undo();
     EXPECT_EQ(records(), original);
 }
@@ -136,9 +136,9 @@ TEST_F(TransformFlow, InsertPointCutsTheSelectedLineWhereClickedAsOneStep)
     click(70, 51);
     ASSERT_EQ(ws.table.objectCount, 4);
     const int32_t piece = ws.table.rows[a].next;
-    EXPECT_NEAR(params(a).run.line.x2, 70, 1e-6);
-    EXPECT_NEAR(params(piece).run.line.x1, 70, 1e-6);
-    EXPECT_EQ(params(piece).run.line.x2, 140);
+    EXPECT_NEAR(+params(a).run.line.x2, 70, 1e-6);
+    EXPECT_NEAR(+params(piece).run.line.x1, 70, 1e-6);
+    EXPECT_EQ(+params(piece).run.line.x2, 140);
     EXPECT_EQ(window->objectList()->count(), 4);
 
     undo();
@@ -156,15 +156,15 @@ TEST_F(TransformFlow, ThePropertiesPanelTurnsTheSelectionAndRefusesLeavingTheAre
     ASSERT_NE(panel, nullptr);
     panel->transformBox()->turnEditor()->setValue(90);
     panel->applyButton()->click();
-    EXPECT_EQ(params(a).run.line.x1, 90);
-    EXPECT_EQ(params(a).run.line.y1, 100);
+    EXPECT_EQ(+params(a).run.line.x1, 90);
+    EXPECT_EQ(+params(a).run.line.y1, 100);
     EXPECT_EQ(panel->transformBox()->turnEditor()->value(), 0);
 
     panel->transformBox()->acrossEditor()->setValue(10000);
     panel->transformBox()->downEditor()->setValue(10000);
     panel->applyButton()->click();
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(params(a).run.line.y1, 100);
+    EXPECT_EQ(+params(a).run.line.y1, 100);
 }
 
 } // namespace
