@@ -66,6 +66,7 @@ enum MessageSlot : int {
     kSlotExportNoStitches,
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
+    kSlotStepTooLarge,  // an edit Undo could not take back whole
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 

@@ -112,6 +112,22 @@ TEST(LongStitches, SplitPointsOfAWideSatinAreStaggeredFromRungToRung)
     }
 }
 
+// The plan splits any stitch still too long, which would hide a generator
+// whose staggered parts outgrow the limit: these are the generator's own.
+TEST(LongStitches, StaggeredPartsOfASplitRungKeepWithinTheLimitAtTheNeedle)
+{
+    Settings s = plainSettings();
+    s.MAXSTITCH = 30;
+    for (int32_t width : {70, 100, 130}) {
+        const ObjectParams p = satenParams(straightEdge(0, 0, 200, 0), straightEdge(0, width, 200, width));
+        const auto n = objectNeedles(KindSaten, p, Libraries{}, s);
+        ASSERT_GT(n.size(), 20u);
+        for (std::size_t i = 1; i < n.size(); ++i)
+            EXPECT_LE(distance(n[i - 1].x, n[i - 1].y, n[i].x, n[i].y), s.MAXSTITCH)
+                << "width " << width << ", needle " << i;
+    }
+}
+
 TEST(StarCentre, NoCellTakesMoreThanFourHolesAndThreadLinesStayEvenlySpaced)
 {
     for (const auto& [radius, dens, maxStitch] : {std::tuple{200, 35, 0}, std::tuple{500, 35, 120},
