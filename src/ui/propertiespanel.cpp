@@ -365,10 +365,8 @@ bool PropertiesPanel::apply()
 
 void PropertiesPanel::applyOnce(uint64_t inputSerial)
 {
-    if (appliedSerial_ == inputSerial)
-        return;
-    appliedSerial_ = inputSerial;
-    apply();
+    if (appliedOnce_(inputSerial))
+        apply();
 }
 
 QWidget* PropertiesPanel::fieldEditor(FieldMeaning meaning) const
