@@ -9,12 +9,15 @@
 // their neighbours are skipped and wide gaps are split evenly. The turn from
 // the end of one row to the start of the next travels along the outline;
 // the travel from one section to the next runs inside the area, under rows
-// still to come. The first penetration of a row, on the outline, is kept
+// still to come. The top layer's outline may have been pushed out under
+// the borders sewn after the fill (fillborders.cpp). The first penetration of a row, on the outline, is kept
 // even when the turn to it is shorter than DELETE: dropping it would leave
 // every other row short of the edge and the edge ragged. An underlay, when
 // asked for, comes first: rows at the fill angle plus 90 degrees, wider
-// apart, inset from the outline.
+// apart, cut from the outline moved in by the inset, whose turns then lie
+// where the top layer covers them.
 #include "stitch/fill.h"
+#include "stitch/fillborders.h"
 #include "stitch/fillroute.h"
 
 #include "shell/libraries.h"
@@ -84,6 +87,64 @@ struct LayerStyle {
     double gap = 6; // closest two penetrations of a row may be
 };
 
+// Whether x (a row position) falls on one of a pattern row's marks.
+bool onMark(double x, const PatternRow& pr, const LayerStyle& style)
+{
+    const double period = style.patternPeriod * style.patternScale;
+    const double at = x - std::floor(x / period) * period;
+    const int marks = std::clamp(pr.markCount, 0, 16);
+    for (int m = 0; m < marks; ++m) {
+        const double mark = pr.marks[static_cast<std::size_t>(m)] * style.patternScale;
+        const double d = std::abs(at - (mark - std::floor(mark / period) * period));
+        if (d < 0.25 * style.patternScale * 10 || period - d < 0.25 * style.patternScale * 10)
+            return true;
+    }
+    return false;
+}
+
+// Splits the gaps of a pattern row longer than a fill stitch. A split at a
+// gap's middle lands on a mark of the rows beside it (a brick's middle is the
+// next row's mark) and repeats down the fill as a groove. So the splits go on
+// the pattern's own column grid, never on the neighbouring rows' marks, and
+// which of the allowed columns a split takes moves from row to row by the
+// golden ratio, so no column of holes runs down the rows.
+void splitPatternGaps(long row, const LayerStyle& style, std::vector<double>& xs)
+{
+    const long count = style.patternRowCount;
+    const long own = row / style.rowsPerPatternRow;
+    const PatternRow* near[2] = {&style.patternRows[(own + 1) % count],
+                                 &style.patternRows[(own + count - 1) % count]};
+    const double column = 10 * style.patternScale;
+    std::vector<double> out;
+    std::vector<double> allowed;
+    out.reserve(xs.size() * 2);
+    out.push_back(xs.front());
+    for (std::size_t i = 1; i < xs.size(); ++i) {
+        double a = xs[i - 1];
+        const double b = xs[i];
+        const double parts = std::ceil((b - a) / kFillStitch - 1e-9);
+        for (double k = 1; k < parts; ++k) {
+            const double left = parts - k; // parts still to come after this split
+            const double lo = std::max(a + style.gap, b - left * kFillStitch);
+            const double hi = std::min(a + kFillStitch, b - style.gap);
+            allowed.clear();
+            for (double c = std::ceil(lo / column - 1e-9); c * column <= hi + 1e-9; ++c)
+                if (!onMark(c * column, *near[0], style) && !onMark(c * column, *near[1], style))
+                    allowed.push_back(c * column);
+            double at = a + (b - a) / (left + 1);
+            if (!allowed.empty()) {
+                const double turn = static_cast<double>(row + 1) * 0.6180339887498949 + a / column * 0.381966;
+                const double pick = turn - std::floor(turn);
+                at = allowed[std::min(allowed.size() - 1, static_cast<std::size_t>(pick * allowed.size()))];
+            }
+            out.push_back(at);
+            a = at;
+        }
+        out.push_back(b);
+    }
+    xs.swap(out);
+}
+
 // Penetrations of one row from lo to hi, ascending, both ends included.
 void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vector<double>& xs)
 {
@@ -108,12 +169,14 @@ void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vec
         for (double j = std::floor(lo / period); j * period <= hi; ++j)
             for (int m = 0; m < marks; ++m)
                 keep(j * period + pr.marks[static_cast<std::size_t>(m)] * style.patternScale);
-    } else {
-        const double grid = kFillStitch - gap;
-        const double offset = static_cast<double>((row * 2) % 5) / 5.0 * grid;
-        for (double j = std::ceil((lo + gap - offset) / grid); offset + j * grid < hi - gap; ++j)
-            keep(offset + j * grid);
+        xs.push_back(hi);
+        splitPatternGaps(row, style, xs);
+        return;
     }
+    const double grid = kFillStitch - gap;
+    const double offset = static_cast<double>((row * 2) % 5) / 5.0 * grid;
+    for (double j = std::ceil((lo + gap - offset) / grid); offset + j * grid < hi - gap; ++j)
+        keep(offset + j * grid);
     xs.push_back(hi);
     // Split what is still too long, evenly.
     std::vector<double> out;
@@ -234,13 +297,28 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
     }
 }
 
+// The outline moved in by `inset`, or empty when it would turn inside out.
+std::vector<Vec> insetOutline(const std::vector<Vec>& outline, double inset)
+{
+    std::vector<Vec> inner = offsetOutline(outline, std::vector<double>(outline.size(), -inset));
+    auto area = [](const std::vector<Vec>& v) {
+        double a = 0;
+        for (std::size_t i = 0; i < v.size(); ++i)
+            a += v[i].x * v[(i + 1) % v.size()].y - v[(i + 1) % v.size()].x * v[i].y;
+        return a;
+    };
+    const double before = area(outline), after = area(inner);
+    if (!(after * before > 0) || std::abs(after) >= std::abs(before))
+        return {};
+    return inner;
+}
+
 } // namespace
 
 void stitchFill(const FillSpec& shape, NeedleSink& sink)
 {
     if (shape.outline.size() < 3)
         return;
-    const Outline outline(shape.outline);
     // Never so wide that the tatami grid (kFillStitch - gap) collapses.
     const double gap = std::clamp(shape.shortest, 6.0, 12.0);
     Position pos;
@@ -251,16 +329,23 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
         style.spacing = std::max(6 * shape.spacing, 20.0);
         style.evenLength = shape.underLength;
         style.gap = gap;
+        // The underlay turns on the inset outline, where the top covers its
+        // turns; on the outline itself each turn would show as a pip.
+        std::vector<Vec> inner =
+            shape.underInset > 0 ? insetOutline(shape.outline, shape.underInset) : std::vector<Vec>{};
+        const bool inset = !inner.empty();
+        const std::vector<Vec>& around = inset ? inner : shape.outline;
         Rows rows;
-        if (!cutRows(shape.outline, frame, style.spacing, shape.underInset, sink.room(), rows)) {
+        if (!cutRows(around, frame, style.spacing, inset ? 0 : shape.underInset, sink.room(), rows)) {
             sink.markOverflow();
             return;
         }
-        stitchLayer(outline, frame, rows, style, pos, sink);
+        stitchLayer(Outline(around), frame, rows, style, pos, sink);
     }
     if (!shape.topLayer || sink.exhausted())
         return;
 
+    const std::vector<Vec>& top = shape.topOutline.size() >= 3 ? shape.topOutline : shape.outline;
     const Frame frame(shape.angle);
     LayerStyle style;
     style.spacing = shape.spacing;
@@ -277,11 +362,11 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     style.rowsPerPatternRow = std::max(1, shape.rowsPerPatternRow);
     style.gap = gap;
     Rows rows;
-    if (!cutRows(shape.outline, frame, shape.spacing, 0, sink.room(), rows)) {
+    if (!cutRows(top, frame, shape.spacing, 0, sink.room(), rows)) {
         sink.markOverflow();
         return;
     }
-    stitchLayer(outline, frame, rows, style, pos, sink);
+    stitchLayer(Outline(top), frame, rows, style, pos, sink);
 }
 
 namespace {
@@ -296,11 +381,11 @@ struct RecordFloor {
 // lies closer than DELETE to the last kept one, and rounds each to whole
 // units, so two kept needles are less than DELETE + longest + sqrt 2 apart,
 // and the last kept one lies within DELETE of hi.
-bool addLayerFloor(const FillSpec& shape, double angle, double spacing, double inset, double widen,
-                   double longest, int64_t limit, RecordFloor& floor)
+bool addLayerFloor(const FillSpec& shape, const std::vector<Vec>& outline, double angle, double spacing,
+                   double inset, double widen, double longest, int64_t limit, RecordFloor& floor)
 {
     Rows rows;
-    if (!cutRows(shape.outline, Frame(angle), spacing, inset, limit, rows))
+    if (!cutRows(outline, Frame(angle), spacing, inset, limit, rows))
         return false;
     const double rounding = std::sqrt(2.0) + 0.01; // and a margin for the turned frame
     const double shortest = std::max(0.0, shape.shortest);
@@ -326,11 +411,20 @@ int64_t fillRecordFloor(const FillSpec& shape, int64_t limit)
     if (shape.outline.size() < 3)
         return 0;
     RecordFloor floor;
-    if (shape.underLength > 0 && !addLayerFloor(shape, shape.angle + 90, std::max(6 * shape.spacing, 20.0),
-                                                shape.underInset, 0, shape.underLength, limit, floor))
-        return limit + 1;
-    if (shape.topLayer &&
-        !addLayerFloor(shape, shape.angle, shape.spacing, 0, shape.comp, kFillStitch, limit, floor))
+    if (shape.underLength > 0) {
+        // The rows the underlay is stitched on: inside the inset outline when it has one.
+        const std::vector<Vec> inner =
+            shape.underInset > 0 ? insetOutline(shape.outline, shape.underInset) : std::vector<Vec>{};
+        const bool inset = !inner.empty();
+        if (!addLayerFloor(shape, inset ? inner : shape.outline, shape.angle + 90,
+                           std::max(6 * shape.spacing, 20.0), inset ? 0 : shape.underInset, 0,
+                           shape.underLength, limit, floor))
+            return limit + 1;
+    }
+    // Borders only ever push the top layer's outline out, so the outline's
+    // own rows are a floor for it.
+    if (shape.topLayer && !addLayerFloor(shape, shape.outline, shape.angle, shape.spacing, 0, shape.comp,
+                                         kFillStitch, limit, floor))
         return limit + 1;
     // The tie-in may leave the needle anywhere before the first row: no row
     // can be sure of its count, so the largest is left out.
