@@ -1,0 +1,259 @@
+// What a digitizer measures on a sew-out: hole columns, edge spacing,
+// stray lines, knots at joins.
+#include "shell/libraries.h"
+#include "shell/settings.h"
+#include "shell/tokenizer.h"
+#include "stitch/generators.h"
+#include "stitch/stitchtesting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <set>
+
+namespace kelvara {
+namespace {
+
+using namespace testing;
+
+struct ColumnCount {
+    double busiest = 0; // share of the rows holding the busiest column of holes
+    int longestRun = 0; // most consecutive rows sharing one column
+};
+
+// Holes of a fill at 0 degrees, row by row, away from the row ends.
+ColumnCount holeColumns(const std::vector<Needle>& needles)
+{
+    std::map<long, std::set<long>> rows;
+    for (const Needle& n : needles)
+        rows[std::lround(n.y * 10)].insert(std::lround(n.x));
+    std::vector<const std::set<long>*> inner;
+    for (const auto& [y, xs] : rows)
+        if (xs.size() > 4)
+            inner.push_back(&xs);
+    std::map<long, int> count, run, longest;
+    for (const auto* xs : inner) {
+        for (auto& [x, r] : run)
+            if (!xs->count(x))
+                r = 0;
+        for (long x : *xs)
+            if (x > *xs->begin() + 10 && x < *xs->rbegin() - 10) {
+                ++count[x];
+                longest[x] = std::max(longest[x], ++run[x]);
+            }
+    }
+    ColumnCount c;
+    for (const auto& [x, n] : count)
+        c.busiest = std::max(c.busiest, static_cast<double>(n) / static_cast<double>(inner.size()));
+    for (const auto& [x, n] : longest)
+        c.longestRun = std::max(c.longestRun, n);
+    return c;
+}
+
+TEST(SewoutQuality, PatternFillsKeepTheirPatternWithoutGrooves)
+{
+    // Bricks 8 characters long: a gap's middle is the next row's mark.
+    Libraries libs;
+    libs.patterns.count = 2;
+    libs.patterns.rows[0][0] = {2, {10, 90}};
+    libs.patterns.rows[0][1] = {2, {50, 130}};
+    libs.patterns.rows[1][0] = {2, {10, 90}};
+    libs.patterns.rows[1][1] = {4, {30, 70, 110, 150}};
+    libs.patterns.rows[1][2] = {2, {50, 130}};
+    libs.patterns.rows[1][3] = {4, {30, 70, 110, 150}};
+    for (int32_t pattern : {0, 1}) {
+        for (int32_t density : {35, 40, 45}) {
+            ObjectParams p = rectParams(straightEdge(0, 0, 500, 0), straightEdge(0, 300, 500, 300), 0);
+            p.rect.PATTERN = pattern;
+            p.rect.SDENS = p.rect.TDENS = density;
+            const ColumnCount c = holeColumns(objectNeedles(KindRect, p, libs, plainSettings()));
+            // The marks themselves come back every other row, as the pattern asks.
+            EXPECT_LE(c.busiest, 0.6) << pattern << " at " << density;
+            EXPECT_LE(c.longestRun, 2) << pattern << " at " << density;
+        }
+    }
+}
+
+// A satin round a 4 mm inner radius, 6 mm wide, a quarter turn.
+ObjectParams tightSatin(int32_t density)
+{
+    ObjectParams p = satenParams(curvedEdge(460, 500, 460, 478, 478, 460, 500, 460),
+                                 curvedEdge(400, 500, 400, 445, 445, 400, 500, 400));
+    p.saten.SDENS = p.saten.TDENS = density;
+    return p;
+}
+
+TEST(SewoutQuality, SatinOnATightCurveKeepsItsOuterSpacingAndShortensInside)
+{
+    for (int32_t density : {35, 40}) {
+        const auto n = objectNeedles(KindSaten, tightSatin(density), Libraries{}, plainSettings());
+        std::vector<double> outer;
+        const Needle* lastOuter = nullptr;
+        int inset = 0, offBand = 0;
+        for (const Needle& k : n) {
+            const double r = distance(k.x, k.y, 500, 500);
+            if (r > 99) {
+                if (lastOuter)
+                    outer.push_back(distance(k.x, k.y, lastOuter->x, lastOuter->y));
+                lastOuter = &k;
+            } else if (r > 41) {
+                // Short stitches stop 15 to 35 % of the way across from the inner edge.
+                ++inset;
+                offBand += r < 40 + 0.14 * 60 || r > 40 + 0.36 * 60;
+            }
+        }
+        std::sort(outer.begin(), outer.end());
+        const double median = outer[outer.size() / 2];
+        EXPECT_NEAR(median, density / 10.0, 0.5) << density;
+        EXPECT_GT(inset, static_cast<int>(outer.size()) / 3) << density;
+        EXPECT_EQ(offBand, 0) << density;
+    }
+}
+
+TEST(SewoutQuality, MotifRunsDrawOnlyTheirFiguresAndTheLine)
+{
+    auto libraries = std::make_unique<Libraries>();
+    auto lines = std::make_unique<LineTable>();
+    auto tokens = std::make_unique<TokenTable>();
+    loadLibraries(*libraries, *lines, *tokens, std::string(KELVARA_SOURCE_DATA) + "/");
+    for (const char* name : {"STAR", "HEART"}) {
+        ObjectParams p = runParams(straightEdge(100, 300, 700, 300), 25);
+        p.run.MOTIVE = findLibraryEntry(libraries->motifs, name);
+        ASSERT_GE(p.run.MOTIVE, 0);
+        const auto& figure = libraries->motifs.points[static_cast<std::size_t>(p.run.MOTIVE)];
+        const int count = stitch::figureLength(figure);
+        double minX = 1e9, maxX = -1e9;
+        for (int i = 0; i < count; ++i) {
+            minX = std::min<double>(minX, figure[static_cast<std::size_t>(i)].x);
+            maxX = std::max<double>(maxX, figure[static_cast<std::size_t>(i)].x);
+        }
+        const double copies = std::round(600 / (maxX - minX)), width = 600 / copies;
+        const double stretch = width / (maxX - minX);
+        // Stitches lie on a copy's figure or on the line itself.
+        auto offFigure = [&](double x, double y) {
+            double best = std::abs(y - 300);
+            for (double c = 0; c < copies; ++c)
+                for (int i = 1; i < count; ++i) {
+                    const auto& a = figure[static_cast<std::size_t>(i - 1)];
+                    const auto& b = figure[static_cast<std::size_t>(i)];
+                    const Needle na{100 + c * width + (a.x - minX) * stretch, 300.0 + a.y, false};
+                    const Needle nb{100 + c * width + (b.x - minX) * stretch, 300.0 + b.y, false};
+                    const double dx = nb.x - na.x, dy = nb.y - na.y, len2 = dx * dx + dy * dy;
+                    const double t =
+                        len2 > 0 ? std::clamp(((x - na.x) * dx + (y - na.y) * dy) / len2, 0.0, 1.0) : 0.0;
+                    best = std::min(best, distance(x, y, na.x + t * dx, na.y + t * dy));
+                }
+            return best;
+        };
+        // Off them lie only short steps between copies that nearly meet and
+        // the drop onto the line's end point; a join from tip to tip was a
+        // whole copy long.
+        const auto n = objectNeedles(KindRun, p, *libraries, plainSettings());
+        double off = 0;
+        for (std::size_t i = 1; i < n.size(); ++i)
+            if (offFigure((n[i - 1].x + n[i].x) / 2, (n[i - 1].y + n[i].y) / 2) > 1)
+                off += distance(n[i - 1].x, n[i - 1].y, n[i].x, n[i].y);
+        EXPECT_LE(off, 10 * copies) << name;
+        EXPECT_NEAR(n.back().x, 700, 1e-6);
+        EXPECT_NEAR(n.back().y, 300, 1e-6);
+    }
+}
+
+struct Reach {
+    double top = 1e9, bottom = -1e9, left = 1e9, right = -1e9; // the fill's stitches
+};
+
+// A 40 x 20 mm fill at 0 degrees, a satin along its top whose near edge lies
+// at `satinEdge`, and a running line down its left side at `lineAt`.
+Reach fillUnderBorders(double satinEdge, double lineAt)
+{
+    auto ws = std::make_unique<Workspace>();
+    ws->settings = plainSettings();
+    ObjectParams fill = rectParams(straightEdge(0, 0, 400, 0), straightEdge(0, 200, 400, 200), 0);
+    addObject(*ws, KindRect, fill);
+    addObject(*ws, KindSaten,
+              satenParams(straightEdge(0, satinEdge, 400, satinEdge),
+                          straightEdge(0, satinEdge - 40, 400, satinEdge - 40)));
+    addObject(*ws, KindRun, runParams(straightEdge(lineAt, 200, lineAt, 0), 25));
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    Reach r;
+    for (const StitchRecord& k : plan.records)
+        if (k.kind == StitchKind::Stitch && k.colour == fill.rect.colour) {
+            r.top = std::min<double>(r.top, k.y), r.bottom = std::max<double>(r.bottom, k.y);
+            r.left = std::min<double>(r.left, k.x), r.right = std::max<double>(r.right, k.x);
+        }
+    return r;
+}
+
+TEST(SewoutQuality, FillsReachUnderTheBordersSewnAfterThem)
+{
+    // The border on the fill's edge, 0.2 mm over it and 0.2 mm short of it:
+    // the fill's thread reaches 0.3 to 0.5 mm under the satin's near edge
+    // (its top row's thread is half a row wider than the row) and under the
+    // running line's thread (2 units either side of it).
+    for (double shift : {0.0, 2.0, -2.0}) {
+        const Reach r = fillUnderBorders(shift, -shift);
+        EXPECT_GE(shift - (r.top - 1.75), 3) << shift;
+        EXPECT_LE(shift - (r.top - 1.75), 5.5) << shift;
+        EXPECT_GE(-shift + 2 - r.left, 3) << shift;
+        EXPECT_LE(-shift + 2 - r.left, 5.5) << shift;
+        // Where no border lies the fill keeps its outline.
+        EXPECT_NEAR(r.bottom, 200 - 1.75, 1) << shift;
+        EXPECT_NEAR(r.right, 400, 1) << shift;
+    }
+    // A border well clear of the edge is no border of this fill.
+    const Reach apart = fillUnderBorders(-10, -10);
+    EXPECT_NEAR(apart.top, 1.75, 1);
+    EXPECT_NEAR(apart.left, 0, 1);
+}
+
+struct JoinCount {
+    int jumps = 0, trims = 0;
+    int holesNearJoin = 0; // penetrations within 1 mm of the join
+};
+
+// Two runs of one colour, the second starting `gap` units from the first's end.
+JoinCount joinOf(double gap, int32_t secondColour)
+{
+    auto ws = std::make_unique<Workspace>();
+    ws->settings = Settings{};
+    ws->settings.TIEIN = ws->settings.TIEOUT = 1;
+    ws->settings.TIELEN = 10;
+    ObjectParams first = runParams(straightEdge(100, 100, 500, 100), 25);
+    ObjectParams second = runParams(straightEdge(500 + gap, 100, 500 + gap, 400), 25);
+    second.run.colour = secondColour;
+    addObject(*ws, KindRun, first);
+    addObject(*ws, KindRun, second);
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    JoinCount c;
+    for (const StitchRecord& r : plan.records) {
+        c.jumps += r.kind == StitchKind::Jump;
+        c.trims += r.kind == StitchKind::Trim;
+        c.holesNearJoin += r.kind == StitchKind::Stitch && distance(r.x, r.y, 500, 100) <= 10;
+    }
+    return c;
+}
+
+TEST(SewoutQuality, ObjectsThatCarryASeamOnAreNotKnottedWhereTheyMeet)
+{
+    const int32_t colour = runParams(straightEdge(0, 0, 1, 0)).run.colour;
+    for (double gap : {0.0, 3.0, 5.0}) {
+        const JoinCount c = joinOf(gap, colour);
+        EXPECT_EQ(c.jumps + c.trims, 0) << gap;
+        EXPECT_LE(c.holesNearJoin, 2) << gap; // the corner, and a hole beside it
+    }
+    // Just beyond 0.5 mm, or in another thread, it is two seams, each locked.
+    const JoinCount apart = joinOf(6, colour);
+    EXPECT_GE(apart.jumps, 1);
+    EXPECT_GE(apart.holesNearJoin, 6);
+    const JoinCount recoloured = joinOf(0, 0x123456);
+    EXPECT_EQ(recoloured.trims, 1);
+    EXPECT_GE(recoloured.holesNearJoin, 6);
+}
+
+} // namespace
+} // namespace kelvara
