@@ -161,6 +161,27 @@ TEST(SewoutQuality, MotifRunsDrawOnlyTheirFiguresAndTheLine)
     }
 }
 
+TEST(SewoutQuality, WideSatinSplitsLeaveNoSeam)
+{
+    // 16 mm wide: three split holes a stitch, which a cycle of three shifts
+    // put on nine lines down the column.
+    for (double width : {100.0, 160.0}) {
+        const ObjectParams p = satenParams(straightEdge(0, 0, 400, 0), straightEdge(0, width, 400, width));
+        std::map<long, int> at;
+        int splits = 0;
+        for (const Needle& k : objectNeedles(KindSaten, p, Libraries{}, plainSettings()))
+            if (k.y > 1e-6 && k.y < width - 1e-6) {
+                ++at[std::lround(k.y)];
+                ++splits;
+            }
+        ASSERT_GT(splits, 200);
+        int busiest = 0;
+        for (const auto& [y, n] : at)
+            busiest = std::max(busiest, n);
+        EXPECT_LE(busiest, splits / 20) << width;
+    }
+}
+
 struct Reach {
     double top = 1e9, bottom = -1e9, left = 1e9, right = -1e9; // the fill's stitches
 };
