@@ -182,6 +182,47 @@ TEST(SewoutQuality, WideSatinSplitsLeaveNoSeam)
     }
 }
 
+TEST(SewoutQuality, TurnedFillRowsKeepTheirSpacingOnTheMachineGrid)
+{
+    for (int32_t angle : {15, 30, 45, 60}) {
+        ObjectParams p = rectParams(straightEdge(0, 0, 400, 0), straightEdge(0, 400, 400, 400), angle);
+        p.rect.SDENS = p.rect.TDENS = 40;
+        StitchPlan plan;
+        ASSERT_EQ(generateObjectPlan(KindRect, p, Libraries{}, plainSettings(), plan), PlanStatus::Ok);
+        const double a = angle * 3.14159265358979323846 / 180;
+        auto across = [&](const StitchRecord& r) { return r.x * std::sin(a) + r.y * std::cos(a); };
+        // A row: stitches of 2 mm and more whose ends stay within a unit and a half across.
+        std::vector<double> rowOffsets;
+        double sum = 0;
+        int count = 0;
+        for (std::size_t i = 1; i < plan.records.size(); ++i) {
+            const StitchRecord &from = plan.records[i - 1], &to = plan.records[i];
+            const bool inRow = to.kind == StitchKind::Stitch && std::abs(across(to) - across(from)) < 1.5 &&
+                               distance(from.x, from.y, to.x, to.y) >= 20;
+            if (inRow) {
+                if (count == 0)
+                    sum = across(from), count = 1;
+                sum += across(to), ++count;
+            } else if (count > 0) {
+                if (count >= 4)
+                    rowOffsets.push_back(sum / count);
+                count = 0;
+            }
+        }
+        std::sort(rowOffsets.begin(), rowOffsets.end());
+        int measured = 0;
+        for (std::size_t i = 1; i < rowOffsets.size(); ++i) {
+            // Two pieces of one row are no gap; a short row left out makes two.
+            const double gap = rowOffsets[i] - rowOffsets[i - 1], rows = std::round(gap / 4);
+            if (rows < 1)
+                continue;
+            ++measured;
+            EXPECT_NEAR(gap / rows, 4, 0.5) << angle << " row " << i;
+        }
+        EXPECT_GT(measured, 60) << angle;
+    }
+}
+
 struct Reach {
     double top = 1e9, bottom = -1e9, left = 1e9, right = -1e9; // the fill's stitches
 };
