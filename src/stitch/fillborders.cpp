@@ -4,7 +4,8 @@
 // the fill's pull opens a line of fabric between the two. So where such a
 // border runs along the outline (parallel to it, over it or at most
 // kBorderReach short of it), the outline is pushed out until the fill
-// reaches kBorderOverlap under the border's near edge. The outline is first
+// reaches kBorderOverlap under the border's near edge, or under a running
+// line to a unit short of its far side. The outline is first
 // cut into short pieces so that only the stretch the border covers moves.
 #include "stitch/fillborders.h"
 
@@ -201,15 +202,19 @@ std::vector<Vec> extendUnderBorders(const std::vector<Vec>& outline, const Borde
         const Vec p = fine[i];
         const Vec tangent = unit(fine[(i + 1) % fine.size()] - fine[(i + fine.size() - 1) % fine.size()]);
         const Vec outward = perp(tangent) * outwardSign;
-        double deepest = -1e300;
+        double deepest = -1e300, most = 0;
         for (const BorderShape* b : near) {
             double depth = 0;
             if (p.x >= b->left - reach && p.x <= b->right + reach && p.y >= b->top - reach &&
-                p.y <= b->bottom + reach && depthUnder(*b, p, tangent, outward, depth))
-                deepest = std::max(deepest, depth);
+                p.y <= b->bottom + reach && depthUnder(*b, p, tangent, outward, depth) && depth > deepest) {
+                deepest = depth;
+                // A running line is narrower than the overlap: the fill
+                // stops a unit short of its far side rather than show past it.
+                most = b->band ? 2 * b->halfWidth - depth - 1 : kBorderOverlap + kBorderReach;
+            }
         }
-        if (deepest >= -kBorderReach && deepest < kBorderOverlap) {
-            by[i] = kBorderOverlap - deepest;
+        if (deepest >= -kBorderReach && deepest < kBorderOverlap && most > 0) {
+            by[i] = std::min(kBorderOverlap - deepest, most);
             any = true;
         }
     }

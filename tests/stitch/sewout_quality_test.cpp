@@ -254,14 +254,15 @@ TEST(SewoutQuality, FillsReachUnderTheBordersSewnAfterThem)
 {
     // The border on the fill's edge, 0.2 mm over it and 0.2 mm short of it:
     // the fill's thread reaches 0.3 to 0.5 mm under the satin's near edge
-    // (its top row's thread is half a row wider than the row) and under the
-    // running line's thread (2 units either side of it).
+    // (its top row's thread is half a row wider than the row) and 0.3 to
+    // 0.4 mm under the running line's thread (2 units either side of it).
     for (double shift : {0.0, 2.0, -2.0}) {
         const Reach r = fillUnderBorders(shift, -shift);
         EXPECT_GE(shift - (r.top - 1.75), 3) << shift;
         EXPECT_LE(shift - (r.top - 1.75), 5.5) << shift;
         EXPECT_GE(-shift + 2 - r.left, 3) << shift;
         EXPECT_LE(-shift + 2 - r.left, 5.5) << shift;
+        EXPECT_GE(r.left, std::min(0.0, -shift - 1)) << shift; // never out past the line's thread
         // Where no border lies the fill keeps its outline.
         EXPECT_NEAR(r.bottom, 200 - 1.75, 1) << shift;
         EXPECT_NEAR(r.right, 400, 1) << shift;
