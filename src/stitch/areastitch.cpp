@@ -80,11 +80,14 @@ FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
     return shape;
 }
 
-// The top layer reaches under the borders sewn after the fill.
+// The top layer reaches under the borders sewn after the fill, and the fill
+// starts near where the needle is.
 FillSpec withBorders(FillSpec shape, const GenContext& ctx)
 {
     if (ctx.borderCount > 0)
         shape.topOutline = extendUnderBorders(shape.outline, ctx.borders, ctx.borderCount);
+    shape.hasEntry = ctx.hasEntry;
+    shape.entry = ctx.entry;
     return shape;
 }
 

@@ -305,13 +305,17 @@ private:
     double drift_ = 0;
 };
 
+// `entry`, when given and the needle has not yet sewn this fill, is where the
+// needle comes from: the first section is the one nearest it.
 void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, const LayerStyle& style,
-                 Position& pos, NeedleSink& sink)
+                 Position& pos, const Vec* entry, NeedleSink& sink)
 {
     RowGrid grid(frame, style.spacing);
     std::vector<double> xs;
     FillRoute route(rows);
     RouteFrom from{pos.valid, pos.valid ? frame.toRows(pos.point) : Vec{}, -1, true};
+    if (!pos.valid && entry)
+        from = {true, frame.toRows(*entry), -1, true};
     RouteLeg leg;
     while (!sink.exhausted() && route.next(from, leg)) {
         const auto& spans = route.spans(leg.section);
@@ -392,7 +396,7 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
             sink.markOverflow();
             return;
         }
-        stitchLayer(Outline(around), frame, rows, style, pos, sink);
+        stitchLayer(Outline(around), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
     }
     if (!shape.topLayer || sink.exhausted())
         return;
@@ -418,7 +422,7 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
         sink.markOverflow();
         return;
     }
-    stitchLayer(Outline(top), frame, rows, style, pos, sink);
+    stitchLayer(Outline(top), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
 }
 
 namespace {

@@ -43,6 +43,12 @@ public:
     void markOverflow() override { overflow_ = true; }
 
     bool overflowed() const { return overflow_; }
+    // Where the needle is, once anything was placed.
+    bool needleAt(Vec& at) const
+    {
+        at = {static_cast<double>(cur_.x), static_cast<double>(cur_.y)};
+        return any_;
+    }
     // DST records: a trim counts as the three jumps it becomes.
     int64_t recordCount() const { return records_; }
     int64_t stitchCount() const { return stitches_; }

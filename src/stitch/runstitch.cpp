@@ -7,7 +7,9 @@
 // the line still ends on its end point. With a MOTIVE the motif's points are
 // laid along the line instead: motif x runs along the arc, motif y along the
 // line's normal, and the copies are stretched slightly so that a whole number
-// of them fills the line. A RUN marked as a jump moves without stitching.
+// of them fills the line. A RUN marked as a jump moves without stitching. A
+// closed line (ending on its start) is sewn round from its point nearest
+// where the needle is, which saves the jump, and often the trim, to its start.
 //
 // A motif is a figure to sew, not a list of needle points: a thread floating
 // over a long segment snags and sags. So every segment of a copy, the join
@@ -210,6 +212,27 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
     sewer.sewTo({total, 0});
 }
 
+// Where along a closed line (one ending on its start) the needle is best
+// put down coming from `entry`: the point of the line nearest it, so the
+// move to the line is as short as it can be. 0 for an open line.
+double closedLoopStart(const BezierEdge& line, const ArcPath& path, Vec entry)
+{
+    if (std::abs(line.x1 - line.x2) > 0.5 || std::abs(line.y1 - line.y2) > 0.5 || !(path.length() > 0))
+        return 0;
+    const auto& points = path.points();
+    double best = length(points.front() - entry), at = 0, walked = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const Vec a = points[i - 1], d = points[i] - a;
+        const double len2 = dot(d, d);
+        const double t = len2 > 0 ? std::clamp(dot(entry - a, d) / len2, 0.0, 1.0) : 0.0;
+        const double gap = length(a + d * t - entry);
+        if (gap < best - 1e-9)
+            best = gap, at = walked + t * std::sqrt(len2);
+        walked += std::sqrt(len2);
+    }
+    return at >= path.length() - 1e-9 ? 0 : at;
+}
+
 } // namespace
 
 void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
@@ -235,10 +258,12 @@ void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
     const double total = path.length();
     const double n = std::max(1.0, std::ceil(total / len - 1e-9));
     const int passes = clampedRepeat(ctx.settings.REPEAT);
-    Vec prev = path.pointAt(0);
+    const double from = ctx.hasEntry ? closedLoopStart(p.line, path, ctx.entry) : 0;
+    auto at = [&](double s) { return path.pointAt(std::fmod(from + s, total + 1e-300)); };
+    Vec prev = at(0);
     sink.needle(prev);
     for (double k = 1; k <= n && !sink.exhausted(); ++k) {
-        const Vec next = path.pointAt(total * (k / n));
+        const Vec next = k == n && from == 0 ? path.pointAt(total) : at(total * (k / n));
         for (int pass = 1; pass < passes; ++pass)
             sink.needle(pass % 2 == 1 ? next : prev);
         sink.needle(next);

@@ -246,6 +246,7 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
         GenContext objectCtx = ctx;
         objectCtx.borderCount = bordersAfter[i];
         objectCtx.borders = borders.data() + (borders.size() - bordersAfter[i]);
+        objectCtx.hasEntry = builder.needleAt(objectCtx.entry);
         builder.beginObject(styleOf(o, ctx));
         generateObject(o, objectCtx, builder);
         builder.endObject();

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -271,6 +272,44 @@ TEST(SewoutQuality, FillsReachUnderTheBordersSewnAfterThem)
     const Reach apart = fillUnderBorders(-10, -10);
     EXPECT_NEAR(apart.top, 1.75, 1);
     EXPECT_NEAR(apart.left, 0, 1);
+}
+
+// How far the needle moves (without stitching) to the second object after
+// a line ending at (x, y), and the trims on the way.
+std::pair<double, int> moveTo(double x, double y, int32_t kind, const ObjectParams& second)
+{
+    auto ws = std::make_unique<Workspace>();
+    ws->settings = plainSettings();
+    ObjectParams lead = runParams(straightEdge(700, y, x, y), 25);
+    addObject(*ws, KindRun, lead);
+    ObjectParams next = second;
+    std::memcpy(&next, &second, sizeof next);
+    addObject(*ws, kind, next);
+    StitchPlan plan;
+    EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    std::pair<double, int> out{0, 0};
+    for (std::size_t i = 1; i < plan.records.size(); ++i) {
+        const StitchRecord &a = plan.records[i - 1], &b = plan.records[i];
+        if (b.kind == StitchKind::Jump)
+            out.first += distance(a.x, a.y, b.x, b.y);
+        out.second += b.kind == StitchKind::Trim;
+    }
+    return out;
+}
+
+TEST(SewoutQuality, FillsAndClosedLinesStartNearestTheNeedle)
+{
+    // A fill whose top row is 20 mm away and a closed line whose start is
+    // 18 mm away: each starts within a millimetre or two of the needle.
+    ObjectParams fill = rectParams(straightEdge(0, 0, 400, 0), straightEdge(0, 200, 400, 200), 0);
+    fill.rect.colour = runParams(straightEdge(0, 0, 1, 0)).run.colour;
+    const auto [fillMove, fillTrims] = moveTo(405, 205, KindRect, fill);
+    EXPECT_LT(fillMove, 10);
+    EXPECT_EQ(fillTrims, 0);
+    const ObjectParams loop = runParams(curvedEdge(100, 230, 100, 0, 400, 0, 100, 230), 25);
+    const auto [loopMove, loopTrims] = moveTo(215, 57, KindRun, loop);
+    EXPECT_LT(loopMove, 20);
+    EXPECT_EQ(loopTrims, 0);
 }
 
 struct JoinCount {
