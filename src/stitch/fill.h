@@ -27,7 +27,7 @@ struct FillSpec {
     double shortest = 5;         // shortest stitch the plan keeps
     std::vector<Vec> topOutline; // the top layer's, pushed under borders; empty: `outline`
     bool hasEntry = false;       // start at the corner of a section nearest `entry`
-    Vec entry;
+    Vec entry{};
 };
 
 inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row

@@ -43,7 +43,7 @@ struct GenContext {
     // Where the needle is before the object, when anything was sewn: objects
     // that can start anywhere (fills, closed running lines) start near it.
     bool hasEntry = false;
-    Vec entry;
+    Vec entry{};
 };
 
 // Running stitches from s0 to s1 (either way) along `path`, evenly spaced and
