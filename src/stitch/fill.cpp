@@ -13,8 +13,8 @@
 // the borders sewn after the fill (fillborders.cpp). The first penetration of a row, on the outline, is kept
 // even when the turn to it is shorter than DELETE: dropping it would leave
 // every other row short of the edge and the edge ragged. An underlay, when
-// asked for, comes first: rows at the fill angle plus 90 degrees, wider
-// apart, cut from the outline moved in by the inset, whose turns then lie
+// asked for, comes first: rows at the fill angle plus 90 degrees, three
+// top rows apart, cut from the outline moved in by the inset, whose turns then lie
 // where the top layer covers them.
 #include "stitch/fill.h"
 #include "stitch/fillborders.h"
@@ -353,6 +353,13 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
     }
 }
 
+// Underlay rows lie three top rows apart: close enough to hold the fabric
+// flat under the top, open enough not to stiffen it; never closer than 1 mm.
+double underlaySpacing(double topSpacing)
+{
+    return std::max(3 * topSpacing, 10.0);
+}
+
 // The outline moved in by `inset`, or empty when it would turn inside out.
 std::vector<Vec> insetOutline(const std::vector<Vec>& outline, double inset)
 {
@@ -382,7 +389,7 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     if (shape.underLength > 0) {
         const Frame frame(shape.angle + 90);
         LayerStyle style;
-        style.spacing = std::max(6 * shape.spacing, 20.0);
+        style.spacing = underlaySpacing(shape.spacing);
         style.evenLength = shape.underLength;
         style.gap = gap;
         // The underlay turns on the inset outline, where the top covers its
@@ -473,8 +480,8 @@ int64_t fillRecordFloor(const FillSpec& shape, int64_t limit)
             shape.underInset > 0 ? insetOutline(shape.outline, shape.underInset) : std::vector<Vec>{};
         const bool inset = !inner.empty();
         if (!addLayerFloor(shape, inset ? inner : shape.outline, shape.angle + 90,
-                           std::max(6 * shape.spacing, 20.0), inset ? 0 : shape.underInset, 0,
-                           shape.underLength, limit, floor))
+                           underlaySpacing(shape.spacing), inset ? 0 : shape.underInset, 0, shape.underLength,
+                           limit, floor))
             return limit + 1;
     }
     // Borders only ever push the top layer's outline out, so the outline's

@@ -341,6 +341,14 @@ TEST(FillArea, UnderlayRowsRunAcrossTheTopRowsAndStayInset)
         vertical += dx < 1e-6 && dy > 1;
         horizontal += dy < 1e-6 && dx > 1;
     }
+    // Underlay rows three top rows apart (3.5 units each).
+    std::set<long> columns;
+    for (std::size_t i = 1; i < n.size(); ++i)
+        if (std::abs(n[i].x - n[i - 1].x) < 1e-6 && std::abs(n[i].y - n[i - 1].y) > 1)
+            columns.insert(std::lround(n[i].x * 10));
+    ASSERT_GT(columns.size(), 10u);
+    for (auto it = std::next(columns.begin()); it != columns.end(); ++it)
+        EXPECT_NEAR((*it - *std::prev(it)) / 10.0, 10.5, 1.0);
     // The turns between rows run across, along the inset outline.
     EXPECT_GT(vertical, 4 * horizontal) << "underlay rows are at the angle plus 90 degrees";
     for (const Needle& k : n) {
