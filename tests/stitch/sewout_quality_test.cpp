@@ -6,6 +6,9 @@
 #include "stitch/generators.h"
 #include "stitch/stitchtesting.h"
 
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -222,6 +225,43 @@ TEST(SewoutQuality, TurnedFillRowsKeepTheirSpacingOnTheMachineGrid)
         }
         EXPECT_GT(measured, 60) << angle;
     }
+}
+
+// The share of the disc within `reach` of a star's centre that thread
+// `width` wide covers, drawn at 4 pixels a unit.
+double centreCover(int32_t radius, double width, int reach)
+{
+    StitchPlan plan;
+    EXPECT_EQ(
+        generateObjectPlan(KindStar, starParams(0, 0, radius, radius), Libraries{}, plainSettings(), plan),
+        PlanStatus::Ok);
+    constexpr int kScale = 4;
+    QImage image(2 * reach * kScale, 2 * reach * kScale, QImage::Format_Grayscale8);
+    image.fill(0);
+    {
+        QPainter painter(&image);
+        painter.translate(reach * kScale, reach * kScale);
+        painter.scale(kScale, kScale);
+        painter.setPen(QPen(Qt::white, width, Qt::SolidLine, Qt::RoundCap));
+        for (const Segment& g : stitchSegments(plan))
+            painter.drawLine(QPointF(g.ax, g.ay), QPointF(g.bx, g.by));
+    }
+    int inside = 0, covered = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (std::hypot(x - reach * kScale, y - reach * kScale) < reach * kScale) {
+                ++inside;
+                covered += qGray(image.pixel(x, y)) > 127;
+            }
+    return static_cast<double>(covered) / inside;
+}
+
+TEST(SewoutQuality, LargeStarCentresAreClosed)
+{
+    // Thread as the picture draws it (0.35 mm), within a tenth of the
+    // radius of the centre, and at most 3 mm.
+    for (int32_t radius : {150, 300, 450})
+        EXPECT_GT(centreCover(radius, 3.5, std::min(30, radius / 10)), 0.999) << radius;
 }
 
 struct Reach {
