@@ -337,7 +337,7 @@ std::pair<double, int> moveTo(double x, double y, int32_t kind, const ObjectPara
     return out;
 }
 
-TEST(SewoutQuality, FillsAndClosedLinesStartNearestTheNeedle)
+TEST(SewoutQuality, FillsClosedLinesAndColumnsStartNearestTheNeedle)
 {
     // A fill whose top row is 20 mm away and a closed line whose start is
     // 18 mm away: each starts within a millimetre or two of the needle.
@@ -350,6 +350,17 @@ TEST(SewoutQuality, FillsAndClosedLinesStartNearestTheNeedle)
     const auto [loopMove, loopTrims] = moveTo(215, 57, KindRun, loop);
     EXPECT_LT(loopMove, 20);
     EXPECT_EQ(loopTrims, 0);
+    // A satin and a column come from their far end.
+    ObjectParams satin = satenParams(straightEdge(0, 0, 400, 0), straightEdge(0, 60, 400, 60));
+    satin.saten.colour = fill.rect.colour;
+    const auto [satinMove, satinTrims] = moveTo(405, 30, KindSaten, satin);
+    EXPECT_LT(satinMove, 40);
+    EXPECT_EQ(satinTrims, 0);
+    ObjectParams column = steilParams(straightEdge(0, 30, 400, 30), 60);
+    column.steil.colour = fill.rect.colour;
+    const auto [columnMove, columnTrims] = moveTo(405, 30, KindSteil, column);
+    EXPECT_LT(columnMove, 40);
+    EXPECT_EQ(columnTrims, 0);
 }
 
 struct JoinCount {
