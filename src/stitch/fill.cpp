@@ -87,6 +87,8 @@ struct LayerStyle {
     double gap = 6; // closest two penetrations of a row may be
 };
 
+constexpr double kMostColumns = 32; // pattern columns tried for one split
+
 // Whether x (a row position) falls on one of a pattern row's marks.
 bool onMark(double x, const PatternRow& pr, const LayerStyle& style)
 {
@@ -128,7 +130,10 @@ void splitPatternGaps(long row, const LayerStyle& style, std::vector<double>& xs
             const double lo = std::max(a + style.gap, b - left * kFillStitch);
             const double hi = std::min(a + kFillStitch, b - style.gap);
             allowed.clear();
-            for (double c = std::ceil(lo / column - 1e-9); c * column <= hi + 1e-9; ++c)
+            // A forged pattern may make its columns tiny: at most kMostColumns are tried.
+            const double first = std::ceil(lo / column - 1e-9);
+            const double stride = std::max(1.0, std::ceil((hi - lo) / column / kMostColumns));
+            for (double c = first; c * column <= hi + 1e-9; c += stride)
                 if (!onMark(c * column, *near[0], style) && !onMark(c * column, *near[1], style))
                     allowed.push_back(c * column);
             double at = a + (b - a) / (left + 1);
@@ -280,19 +285,19 @@ public:
         if (!turned_ || !std::isfinite(p.x) || !std::isfinite(p.y) || std::abs(p.x) > 1e9 ||
             std::abs(p.y) > 1e9)
             return p;
-        const double line = dot(p, across_);
         Vec best = p;
         double bestCost = 1e300, bestDrift = 0;
-        for (double gx = std::floor(p.x) - 1; gx <= std::floor(p.x) + 2; ++gx)
-            for (double gy = std::floor(p.y) - 1; gy <= std::floor(p.y) + 2; ++gy) {
-                const Vec q{gx, gy};
-                const double off = dot(q - p, along_);
-                const double drift = drift_ + dot(q, across_) - line;
+        const double x0 = std::round(p.x), y0 = std::round(p.y);
+        for (double dx = -1; dx <= 1; ++dx)
+            for (double dy = -1; dy <= 1; ++dy) {
+                const Vec step{x0 + dx - p.x, y0 + dy - p.y};
+                const double off = dot(step, along_);
                 if (std::abs(off) > 1.2)
                     continue;
+                const double drift = drift_ + dot(step, across_);
                 const double cost = std::abs(drift) + 0.1 * std::abs(off);
                 if (cost < bestCost)
-                    bestCost = cost, best = q, bestDrift = drift;
+                    bestCost = cost, best = {x0 + dx, y0 + dy}, bestDrift = drift;
             }
         drift_ = bestDrift;
         return best;

@@ -21,6 +21,7 @@ namespace {
 
 constexpr double kPiece = 10; // longest piece of an outline pushed out
 constexpr std::size_t kMostPoints = 20000;
+constexpr double kMostWork = 1e8;    // distance measurements for one fill
 constexpr double kRunHalfWidth = 2;  // a running line's thread either side of it
 constexpr double kAlongCosine = 0.9; // how parallel a border runs to the edge it covers
 
@@ -185,6 +186,14 @@ std::vector<Vec> extendUnderBorders(const std::vector<Vec>& outline, const Borde
             near.push_back(&b);
     }
     if (near.empty() || !std::isfinite(perimeter))
+        return {};
+    // Every piece of the outline is measured against every border near it:
+    // a forged design with a great many borders round a fill keeps its
+    // outline rather than take minutes.
+    double work = 0;
+    for (const BorderShape* b : near)
+        work += static_cast<double>(b->points.size());
+    if (work * std::min(static_cast<double>(kMostPoints), perimeter / kPiece + outline.size()) > kMostWork)
         return {};
 
     const double piece = std::max(kPiece, perimeter / static_cast<double>(kMostPoints));
