@@ -9,6 +9,7 @@
 // cut into short pieces so that only the stretch the border covers moves.
 #include "stitch/fillborders.h"
 
+#include "model/kinds/kind.h"
 #include "model/records.h"
 #include "model/workspace.h"
 
@@ -19,10 +20,8 @@ namespace kelvara::stitch {
 
 namespace {
 
-constexpr double kPiece = 10; // longest piece of an outline pushed out
 constexpr std::size_t kMostPoints = 20000;
 constexpr double kMostWork = 1e8;    // distance measurements for one fill
-constexpr double kRunHalfWidth = 2;  // a running line's thread either side of it
 constexpr double kAlongCosine = 0.9; // how parallel a border runs to the edge it covers
 
 void boxOf(BorderShape& shape)
@@ -96,49 +95,9 @@ double signedArea(const std::vector<Vec>& v)
 bool borderShapeOf(int32_t kind, const ObjectParams& params, BorderShape& shape)
 {
     shape = BorderShape{};
-    switch (kind) {
-    case KindSaten: {
-        const SatenParams& p = params.saten;
-        if (p.STITCHES == 0)
-            return false;
-        shape.points = flattenEdge(p.edgeA);
-        std::vector<Vec> b = flattenEdge(p.edgeB);
-        const Vec a0{p.edgeA.x1, p.edgeA.y1}, a1{p.edgeA.x2, p.edgeA.y2};
-        const Vec b0{p.edgeB.x1, p.edgeB.y1}, b1{p.edgeB.x2, p.edgeB.y2};
-        // Round the column: B runs back from A's end unless it was drawn that way.
-        if (length(a0 - b1) + length(a1 - b0) >= length(a0 - b0) + length(a1 - b1))
-            std::reverse(b.begin(), b.end());
-        shape.points.insert(shape.points.end(), b.begin(), b.end());
-        break;
-    }
-    case KindSteil: {
-        const SteilParams& p = params.steil;
-        if (p.STITCHES == 0)
-            return false;
-        const ArcPath centre(flattenEdge(p.line));
-        const double w0 = std::abs(static_cast<double>(p.SWIDTH)),
-                     w1 = std::abs(static_cast<double>(p.TWIDTH));
-        const int samples = static_cast<int>(std::clamp(std::ceil(centre.length() / kPiece), 2.0, 2000.0));
-        std::vector<Vec> other;
-        for (int i = 0; i <= samples; ++i) {
-            const double t = static_cast<double>(i) / samples, s = t * centre.length();
-            const Vec half = perp(centre.tangentAt(s)) * (lerp(w0, w1, t) / 2);
-            shape.points.push_back(centre.pointAt(s) - half);
-            other.push_back(centre.pointAt(s) + half);
-        }
-        shape.points.insert(shape.points.end(), other.rbegin(), other.rend());
-        break;
-    }
-    case KindRun:
-        if (params.run.JUMP == 0 || params.run.MOTIVE >= 0)
-            return false;
-        shape.points = flattenEdge(params.run.line);
-        shape.band = true;
-        shape.halfWidth = kRunHalfWidth;
-        break;
-    default:
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr || row->borderShape == nullptr || !row->borderShape(params, shape))
         return false;
-    }
     for (const Vec& p : shape.points)
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
             return false;
@@ -193,10 +152,11 @@ std::vector<Vec> extendUnderBorders(const std::vector<Vec>& outline, const Borde
     double work = 0;
     for (const BorderShape* b : near)
         work += static_cast<double>(b->points.size());
-    if (work * std::min(static_cast<double>(kMostPoints), perimeter / kPiece + outline.size()) > kMostWork)
+    if (work * std::min(static_cast<double>(kMostPoints), perimeter / kBorderPiece + outline.size()) >
+        kMostWork)
         return {};
 
-    const double piece = std::max(kPiece, perimeter / static_cast<double>(kMostPoints));
+    const double piece = std::max(kBorderPiece, perimeter / static_cast<double>(kMostPoints));
     std::vector<Vec> fine;
     for (std::size_t i = 0; i < outline.size(); ++i) {
         const Vec a = outline[i], b = outline[(i + 1) % outline.size()];

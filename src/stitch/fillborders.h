@@ -34,7 +34,9 @@ std::vector<Vec> offsetOutline(const std::vector<Vec>& outline, const std::vecto
 std::vector<Vec> extendUnderBorders(const std::vector<Vec>& outline, const BorderShape* borders,
                                     std::size_t count);
 
-inline constexpr double kBorderOverlap = 4; // how far a fill reaches under its border
-inline constexpr double kBorderReach = 3;   // a border this far off the fill's edge still borders it
+inline constexpr double kBorderPiece = 10;       // longest piece of an outline pushed out
+inline constexpr double kRunBorderHalfWidth = 2; // a running line's thread either side of it
+inline constexpr double kBorderOverlap = 4;      // how far a fill reaches under its border
+inline constexpr double kBorderReach = 3;        // a border this far off the fill's edge still borders it
 
 } // namespace kelvara::stitch

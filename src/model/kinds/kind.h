@@ -19,6 +19,7 @@ struct TurnAndScale;
 enum class MirrorAxis;
 
 namespace stitch {
+struct BorderShape;
 struct GenContext;
 class NeedleSink;
 struct ObjectStyle;
@@ -99,6 +100,10 @@ struct KindRow {
     bool (*turnRest)(ObjectParams&, const TurnAndScale&) = nullptr;
     // The outline picking tests against; null for the shape the parts give.
     PickShape (*pickShape)(const ObjectParams&) = nullptr;
+
+    // What the object lays over a fill sewn before it (points, or a band):
+    // false, or null, for kinds that do not border fills.
+    bool (*borderShape)(const ObjectParams&, stitch::BorderShape&) = nullptr;
 
     // Split at a point and join: null for kinds that cannot be split.
     double (*splitAt)(const ObjectParams&, double x, double y, double tolerance) = nullptr;

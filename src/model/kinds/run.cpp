@@ -4,6 +4,7 @@
 #include "model/curvesplit.h"
 #include "model/editorstate.h"
 #include "shell/settings.h"
+#include "stitch/fillborders.h"
 #include "stitch/generators.h"
 #include "stitch/planbuilder.h"
 
@@ -89,6 +90,17 @@ void style(const ObjectParams& p, const stitch::GenContext&, stitch::ObjectStyle
     style.maxStitch = std::max(style.maxStitch, stitch::clampedLength(p.run.LEN, 1, 1e9));
 }
 
+// A stitched line without a motif: a band as wide as its thread.
+bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
+{
+    if (params.run.JUMP == 0 || params.run.MOTIVE >= 0)
+        return false;
+    shape.points = stitch::flattenEdge(params.run.line);
+    shape.band = true;
+    shape.halfWidth = stitch::kRunBorderHalfWidth;
+    return true;
+}
+
 } // namespace
 
 extern const KindRow kRunKind{
@@ -105,6 +117,7 @@ extern const KindRow kRunKind{
     .defaults = defaults,
     .sampleShape = sampleShape,
     .place = place,
+    .borderShape = borderShape,
     .splitAt = splitAt,
     .split = split,
     .style = style,

@@ -3,6 +3,7 @@
 
 #include "model/curvesplit.h"
 #include "model/editorstate.h"
+#include "stitch/fillborders.h"
 #include "stitch/generators.h"
 
 #include <algorithm>
@@ -77,6 +78,23 @@ double planReach(const ObjectParams& p)
     return halfOfWider(p.saten.SCOMP, p.saten.TCOMP);
 }
 
+// The column's body, edge B run back from A's end unless drawn that way.
+bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
+{
+    using stitch::Vec;
+    const SatenParams& p = params.saten;
+    if (p.STITCHES == 0)
+        return false;
+    shape.points = stitch::flattenEdge(p.edgeA);
+    std::vector<Vec> b = stitch::flattenEdge(p.edgeB);
+    const Vec a0{p.edgeA.x1, p.edgeA.y1}, a1{p.edgeA.x2, p.edgeA.y2};
+    const Vec b0{p.edgeB.x1, p.edgeB.y1}, b1{p.edgeB.x2, p.edgeB.y2};
+    if (length(a0 - b1) + length(a1 - b0) >= length(a0 - b0) + length(a1 - b1))
+        std::reverse(b.begin(), b.end());
+    shape.points.insert(shape.points.end(), b.begin(), b.end());
+    return true;
+}
+
 } // namespace
 
 extern const KindRow kSatenKind{
@@ -95,6 +113,7 @@ extern const KindRow kSatenKind{
     .defaults = defaults,
     .sampleShape = sampleShape,
     .place = place,
+    .borderShape = borderShape,
     .splitAt = splitAt,
     .split = split,
     .planReach = planReach,

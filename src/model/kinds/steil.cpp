@@ -5,6 +5,7 @@
 #include "model/editorstate.h"
 #include "model/recordgeometry.h"
 #include "shell/settings.h"
+#include "stitch/fillborders.h"
 #include "stitch/generators.h"
 
 #include <algorithm>
@@ -109,6 +110,28 @@ double planReach(const ObjectParams& p)
     return halfOfWider(p.steil.SCOMP, p.steil.TCOMP) + halfOfWider(p.steil.SWIDTH, p.steil.TWIDTH);
 }
 
+// The column's body, its width followed along the line.
+bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
+{
+    using stitch::Vec;
+    const SteilParams& p = params.steil;
+    if (p.STITCHES == 0)
+        return false;
+    const stitch::ArcPath centre(stitch::flattenEdge(p.line));
+    const double w0 = std::abs(static_cast<double>(p.SWIDTH)), w1 = std::abs(static_cast<double>(p.TWIDTH));
+    const int samples =
+        static_cast<int>(std::clamp(std::ceil(centre.length() / stitch::kBorderPiece), 2.0, 2000.0));
+    std::vector<Vec> other;
+    for (int i = 0; i <= samples; ++i) {
+        const double t = static_cast<double>(i) / samples, s = t * centre.length();
+        const Vec half = stitch::perp(centre.tangentAt(s)) * (stitch::lerp(w0, w1, t) / 2);
+        shape.points.push_back(centre.pointAt(s) - half);
+        other.push_back(centre.pointAt(s) + half);
+    }
+    shape.points.insert(shape.points.end(), other.rbegin(), other.rend());
+    return true;
+}
+
 } // namespace
 
 extern const KindRow kSteilKind{
@@ -128,6 +151,7 @@ extern const KindRow kSteilKind{
     .place = place,
     .mirrorRest = mirrorRest,
     .turnRest = turnRest,
+    .borderShape = borderShape,
     .splitAt = splitAt,
     .split = split,
     .planReach = planReach,
