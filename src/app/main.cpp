@@ -22,6 +22,7 @@ int main(int argc, char* argv[])
     const QByteArray folder = (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit();
     ws->programFolder.assign(folder.constData(), std::size_t(folder.size()));
     kelvara::loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
+    ws->hoops = kelvara::loadHoops(ws->programFolder);
 
     // Outlives the window, which keeps the design in it until it closes.
     kelvara::RecoveryFile recovery(kelvara::recoveryFolder());

@@ -66,6 +66,8 @@ enum MessageSlot : int {
     kSlotExportNoStitches,
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
+    kSlotHoopNotFit,    // the design's and the hoop's sizes are added after the text
+    kSlotHoopChooser,
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 
