@@ -185,6 +185,8 @@ int runCommandLine(int argc, char* argv[])
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
     ws->hoops = loadHoops(ws->programFolder);
+    for (const std::string& problem : ws->hoops.problems)
+        printLine(stderr, std::string("kelvara: ") + kHoopFileName + ": " + problem);
     std::optional<Hoop> hoop;
     if (!line.hoop.isEmpty()) {
         hoop = givenHoop(*ws, line.hoop);

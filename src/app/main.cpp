@@ -30,6 +30,13 @@ int main(int argc, char* argv[])
     if (const int failure = window.create(); failure != 0)
         return failure;
     window.showMaximized();
+    // A hoop line that cannot be used is named, and the other hoops are kept.
+    if (!ws->hoops.problems.empty()) {
+        std::string text = std::string(kelvara::kHoopFileName) + ":";
+        for (const std::string& problem : ws->hoops.problems)
+            text += "\n" + problem;
+        window.editor().platform.boxes->showError(kelvara::message(*ws, kelvara::kSlotErrorCaption), text);
+    }
     kelvara::startSession(window, &recovery, QCoreApplication::arguments());
     return QApplication::exec();
 }

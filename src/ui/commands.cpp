@@ -247,8 +247,11 @@ bool Commands::stitchOutKey(uint32_t key, bool shift)
         out->setSpeed(nextSpeed(out->speed(), key == VkUp));
         break;
     case VkEscape:
-    case 'A':
         editor_.stitchOut.reset();
+        break;
+    case 'A':
+        // The release of the A that started it is the same keystroke.
+        toggleStitchOut();
         break;
     default:
         return false;

@@ -63,7 +63,10 @@ void drawHoop(QPainter& painter, const Hoop& hoop, double centreX, double centre
     QFont font = painter.font();
     font.setBold(!fits);
     painter.setFont(font);
-    const QRectF text(field.left(), field.top() - 22, std::max(field.width(), 320.0), 20);
+    // Above the field, or inside its top edge where the canvas ends above it.
+    const double left = std::max(field.left() + (field.top() < 24 ? 24 : 0), 6.0);
+    const double top = field.top() < 24 ? std::max(field.top(), 0.0) + 6 : field.top() - 22;
+    const QRectF text(left, top, std::max(field.width(), 320.0), 20);
     painter.setPen(QColor(0, 0, 0, 160));
     painter.drawText(text.translated(1, 1), Qt::AlignLeft | Qt::AlignBottom, label);
     painter.setPen(colour);
