@@ -186,6 +186,9 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
         }
     }
     flush();
+    // Thread shows what is sewn: the needle's travels leave nothing on fabric.
+    if (thread_)
+        return;
     for (const Connection& c : cache.connections()) {
         PlanBox box;
         box.add(c.fromX, c.fromY);
