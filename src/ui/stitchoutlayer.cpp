@@ -75,10 +75,13 @@ QString stitchOutText(const Editor& editor)
         return {};
     const int32_t speed = editor.ws.settings.SPEED;
     QString colour = QStringLiteral("-");
-    if (const StitchRecord* needle = out->needle())
+    QString at = QStringLiteral("-");
+    if (const StitchRecord* needle = out->needle()) {
         colour = threadColour(needle->colour).name().toUpper();
-    return QStringLiteral("Stitch %1 of %2  ·  thread %3  ·  %4 of %5 min at %6 a minute  ·  %7 stitches a "
-                          "second  ·  %8")
+        at = QStringLiteral("%1, %2 mm").arg(needle->x / 10.0, 0, 'f', 1).arg(needle->y / 10.0, 0, 'f', 1);
+    }
+    return QStringLiteral("Stitch %1 of %2 at %9  ·  thread %3  ·  %4 of %5 min at %6 a minute  ·  %7 "
+                          "stitches a second  ·  %8")
         .arg(out->stitchesSewn())
         .arg(out->stitchesInPlan())
         .arg(colour)
@@ -86,7 +89,8 @@ QString stitchOutText(const Editor& editor)
         .arg(double(out->stitchesInPlan()) / std::max(1, speed), 0, 'f', 1)
         .arg(speed)
         .arg(out->speed())
-        .arg(out->playing() ? QStringLiteral("playing (Space pauses)") : QStringLiteral("paused (Space plays)"));
+        .arg(out->playing() ? QStringLiteral("playing (Space pauses)") : QStringLiteral("paused (Space plays)"))
+        .arg(at);
 }
 
 } // namespace kelvara
