@@ -19,6 +19,8 @@ struct CommandLine {
     QString outputDir;      // --to: one output per design in this folder
     QString format;         // --format: extension of the outputs in outputDir
     int scale = 0;          // --scale: render pixels per millimetre; 0 fits 1600 pixels
+    bool flat = false;      // --flat: the render draws flat lines, not thread
+    QString hoop;           // --hoop: a hoop name or WxH in mm the export must fit
     std::string usageError; // not empty when the arguments make no command
 };
 

@@ -44,7 +44,7 @@ bool isCommandLine(int argc, char* argv[])
         for (const ActionName& a : kActions)
             if (std::strcmp(argv[i], a.option) == 0)
                 return true;
-        for (const char* option : {"--to", "--format", "--scale"})
+        for (const char* option : {"--to", "--format", "--scale", "--flat", "--hoop"})
             if (std::strcmp(argv[i], option) == 0)
                 return true;
     }
@@ -92,6 +92,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
                              "--scale needs whole pixels per millimetre, 1 to " + std::to_string(kMaxScale));
             line.scale = scale;
             haveScale = true;
+        } else if (a == QLatin1String("--flat")) {
+            line.flat = true;
+        } else if (a == QLatin1String("--hoop")) {
+            if (!value(line.hoop) || line.hoop.trimmed().isEmpty())
+                return usage(line, "--hoop needs a hoop name of hoops.txt or a size such as 130x180");
         } else if (a == QLatin1String("--")) {
             for (++i; i < arguments.size(); ++i)
                 positional.push_back(arguments[i]);
@@ -108,7 +113,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     case CliAction::Help:
         return line;
     case CliAction::Info:
-        if (!line.outputDir.isEmpty() || !line.format.isEmpty() || haveScale)
+        if (!line.outputDir.isEmpty() || !line.format.isEmpty() || haveScale || line.flat ||
+            !line.hoop.isEmpty())
             return usage(line, "--info takes only designs");
         if (positional.empty())
             return usage(line, "--info needs at least one design");
@@ -120,8 +126,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         break;
     }
     const bool render = line.action == CliAction::Render;
-    if (haveScale && !render)
-        return usage(line, "--scale goes with --render");
+    if ((haveScale || line.flat) && !render)
+        return usage(line, std::string(haveScale ? "--scale" : "--flat") + " goes with --render");
+    if (!line.hoop.isEmpty() && line.action != CliAction::Export)
+        return usage(line, "--hoop goes with --export");
     if (line.outputDir.isEmpty()) {
         if (!line.format.isEmpty())
             return usage(line, "--format goes with --to; a single output takes the format of its name");
@@ -154,16 +162,24 @@ std::string commandLineHelp()
   kelvara --export DESIGN.kvp OUT.dst        write the machine file
   kelvara --export DESIGN.kvp... --to FOLDER --format dst
                                              write FOLDER/NAME.dst for every design
-  kelvara --render DESIGN.kvp OUT.png [--scale N]
-  kelvara --render DESIGN.kvp... --to FOLDER [--scale N]
-                                             the stitches drawn as a PNG picture, N pixels
-                                             per millimetre (1 to 40); without --scale the
-                                             longer side is at most 1600 pixels
+  kelvara --export DESIGN.kvp OUT.dst --hoop NAME
+                                             refuse (write nothing) when the design does
+                                             not fit the hoop: a name of hoops.txt or a
+                                             size WxH in mm, such as 130x180
+  kelvara --render DESIGN.kvp OUT.png [--scale N] [--flat]
+  kelvara --render DESIGN.kvp... --to FOLDER [--scale N] [--flat]
+                                             the stitches drawn as thread on the
+                                             configuration's FABRIC, N pixels per
+                                             millimetre (1 to 40); without --scale the
+                                             longer side is at most 1600 pixels; --flat
+                                             draws flat lines on black instead
   kelvara --info DESIGN.kvp...               the design information as JSON, one object
                                              per line: objects, stitches, colour_changes,
                                              trims, jumps, width_mm, height_mm, thread_m,
-                                             minutes (at the configuration's SPEED); with
-                                             several designs each also names its "file"
+                                             minutes (at the configuration's SPEED), hoop
+                                             (the smallest listed hoop that holds the
+                                             design, or null); with several designs each
+                                             also names its "file"
   kelvara --worksheet DESIGN.kvp OUT.pdf     the one-page worksheet: the design at
                                              actual size, its facts and colour sequence
   kelvara --worksheet DESIGN.kvp... --to FOLDER
@@ -174,7 +190,8 @@ Machine formats: dst (Tajima), exp (Melco), jef (Janome), pes (Brother). The
 format of a single output is taken from its name's extension. Beside every
 machine file the colour list NAME.txt is written: one line per colour block
 in sewing order, with the nearest thread of the chart the configuration's
-CHART names.
+CHART names. Without --hoop, a design that does not fit the hoop the
+configuration's HOOP names is written and a warning goes to stderr.
 
 The configuration (kelvara.cfg) and the stitch libraries are read from the
 program's folder, as the editor reads them. No display is needed.

@@ -4,7 +4,10 @@
 
 #include "model/workspace.h"
 #include "project/worksheet.h"
+#include "project/exportcommand.h"
 #include "stitch/designinfo.h"
+#include "stitch/hoopfit.h"
+#include "stitch/stitchrender.h"
 #include "stitch/stitchplan.h"
 
 #include <QDir>
@@ -74,9 +77,27 @@ QString outputFor(const CommandLine& line, const QString& design)
         .filePath(QFileInfo(design).completeBaseName() + QLatin1Char('.') + line.format);
 }
 
+// The hoop --hoop names: a listed hoop, or a rectangle of the size given.
+std::optional<Hoop> givenHoop(const Workspace& ws, const QString& name)
+{
+    const std::string text = name.trimmed().toStdString();
+    if (const Hoop* listed = findHoop(ws.hoops, text))
+        return *listed;
+    // WxH in mm that no listed hoop has.
+    const qsizetype x = name.indexOf(QLatin1Char('x'), 0, Qt::CaseInsensitive);
+    if (x <= 0)
+        return std::nullopt;
+    const std::string line = name.left(x).trimmed().toStdString() + " " +
+                             name.mid(x + 1).trimmed().toStdString() + " rect " + text;
+    HoopList one = readHoops(line);
+    if (one.hoops.size() != 1)
+        return std::nullopt;
+    return one.hoops.front();
+}
+
 // Reads and stitches one design; what it does with the plan is the action's.
-std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const QString& design,
-                                 const QString& output, std::string& json)
+std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const std::optional<Hoop>& hoop,
+                                 const QString& design, const QString& output, std::string& json)
 {
     if (std::string reason = readDesignFile(ws, design); !reason.empty())
         return Failure{design, reason};
@@ -91,15 +112,31 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const Q
     }
     std::string reason;
     switch (line.action) {
-    case CliAction::Info:
-        json = designInfoJson(measureDesign(plan, ws.table.objectCount, ws.settings.SPEED));
+    case CliAction::Info: {
+        DesignInfo info = measureDesign(plan, ws.table.objectCount, ws.settings.SPEED);
+        placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
+        json = designInfoJson(info);
         return std::nullopt;
-    case CliAction::Export:
+    }
+    case CliAction::Export: {
+        const Hoop* into = hoop ? &*hoop : chosenHoop(ws);
+        const std::vector<StitchRecord>* runs[] = {&plan.records};
+        if (into != nullptr && !fitsHoop(*into, runs)) {
+            // Given on the command line, the hoop is a demand; configured, a reminder.
+            if (hoop)
+                return Failure{design, hoopMisfit(*into, plan)};
+            printLine(stderr, "kelvara: " + shown(design) + ": warning: " + hoopMisfit(*into, plan));
+        }
         reason = writeMachineFile(ws, plan, output);
         break;
-    case CliAction::Render:
-        reason = writeRenderFile(plan, line.scale, output);
+    }
+    case CliAction::Render: {
+        StitchLook look;
+        look.thread = !line.flat;
+        look.fabric = ws.settings.FABRIC;
+        reason = writeRenderFile(plan, line.scale, output, look);
         break;
+    }
     case CliAction::Worksheet:
         reason = writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
         break;
@@ -147,6 +184,18 @@ int runCommandLine(int argc, char* argv[])
         (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
+    ws->hoops = loadHoops(ws->programFolder);
+    for (const std::string& problem : ws->hoops.problems)
+        printLine(stderr, std::string("kelvara: ") + kHoopFileName + ": " + problem);
+    std::optional<Hoop> hoop;
+    if (!line.hoop.isEmpty()) {
+        hoop = givenHoop(*ws, line.hoop);
+        if (!hoop) {
+            printLine(stderr, "kelvara: --hoop " + line.hoop.toStdString() +
+                                  ": no hoop of hoops.txt has that name, and it is no size such as 130x180");
+            return kExitUsage;
+        }
+    }
 
     if (!line.outputDir.isEmpty() && !QDir().mkpath(line.outputDir)) {
         printLine(stderr, "kelvara: " + shown(line.outputDir) + ": the folder cannot be made");
@@ -169,7 +218,7 @@ int runCommandLine(int argc, char* argv[])
             failure = Failure{design, "its output " + shown(output) + " was written for an earlier design"};
         std::string json;
         if (!failure)
-            failure = runDesign(*ws, line, design, output, json);
+            failure = runDesign(*ws, line, hoop, design, output, json);
         if (failure) {
             printLine(stderr, "kelvara: " + shown(failure->file) + ": " + failure->reason);
             failed = true;

@@ -22,6 +22,7 @@ int main(int argc, char* argv[])
     const QByteArray folder = (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit();
     ws->programFolder.assign(folder.constData(), std::size_t(folder.size()));
     kelvara::loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
+    ws->hoops = kelvara::loadHoops(ws->programFolder);
 
     // Outlives the window, which keeps the design in it until it closes.
     kelvara::RecoveryFile recovery(kelvara::recoveryFolder());
@@ -29,6 +30,13 @@ int main(int argc, char* argv[])
     if (const int failure = window.create(); failure != 0)
         return failure;
     window.showMaximized();
+    // A hoop line that cannot be used is named, and the other hoops are kept.
+    if (!ws->hoops.problems.empty()) {
+        std::string text = std::string(kelvara::kHoopFileName) + ":";
+        for (const std::string& problem : ws->hoops.problems)
+            text += "\n" + problem;
+        window.editor().platform.boxes->showError(kelvara::message(*ws, kelvara::kSlotErrorCaption), text);
+    }
     kelvara::startSession(window, &recovery, QCoreApplication::arguments());
     return QApplication::exec();
 }

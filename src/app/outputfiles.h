@@ -7,6 +7,7 @@
 namespace kelvara {
 
 struct StitchPlan;
+struct StitchLook;
 struct Workspace;
 
 // Machine formats the command line writes, as the extensions naming them.
@@ -18,7 +19,8 @@ QString knownMachineFormats();
 std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path);
 
 // The stitch render as a PNG at `path`: `pixelsPerMm` pixels per millimetre,
-// or with the longer side at most 1600 pixels when 0. Written whole or not at all.
-std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QString& path);
+// or with the longer side at most 1600 pixels when 0, drawn in `look`.
+// Written whole or not at all.
+std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QString& path, const StitchLook& look);
 
 } // namespace kelvara

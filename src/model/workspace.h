@@ -8,6 +8,7 @@
 #include "model/redostore.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "shell/hoops.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
@@ -34,6 +35,7 @@ struct Workspace {
     TokenTable tokens;
     LineTable lines; // holds the message table between operations
     Libraries libraries;
+    HoopList hoops; // hoops.txt of the program folder
 
     ObjectTable table;
     RecordStore records;
@@ -57,6 +59,12 @@ struct Workspace {
 inline const std::string& message(const Workspace& ws, int slot)
 {
     return ws.lines.slot(slot);
+}
+
+// The hoop the HOOP setting names among the listed hoops; null for none.
+inline const Hoop* chosenHoop(const Workspace& ws)
+{
+    return findHoop(ws.hoops, hoopSetting(ws.settings));
 }
 
 } // namespace kelvara

@@ -5,11 +5,42 @@
 #include "project/machinefile.h"
 #include "shell/platform.h"
 #include "shell/texts.h"
+#include "stitch/designinfo.h"
+#include "stitch/hoopfit.h"
 #include "stitch/stitchplan.h"
 
 #include <QString>
 
+#include <cstdio>
+
 namespace kelvara {
+
+std::string hoopMisfit(const Hoop& hoop, const StitchPlan& plan)
+{
+    const DesignInfo info = measureDesign(plan, 0, 1);
+    char size[64];
+    std::snprintf(size, sizeof size, "%.1f x %.1f mm", info.widthMm, info.heightMm);
+    return "The design measures " + std::string(size) + "; the hoop " + hoopTitle(hoop) + " does not hold it.";
+}
+
+namespace {
+
+// A design that does not fit the chosen hoop is written only when the user
+// says so: a machine would refuse the file, or sew into the hoop's frame.
+bool exportIntoHoop(Workspace& ws, const Platform& platform, const StitchPlan& plan)
+{
+    const Hoop* hoop = chosenHoop(ws);
+    const std::vector<StitchRecord>* runs[] = {&plan.records};
+    if (hoop == nullptr || fitsHoop(*hoop, runs))
+        return true;
+    if (platform.boxes == nullptr)
+        return false;
+    showCursorNow(ws, platform, kArrowCursor);
+    return platform.boxes->askYesNo(message(ws, kSlotExportDialogTitle),
+                                    message(ws, kSlotHoopNotFit) + "\n\n" + hoopMisfit(*hoop, plan));
+}
+
+} // namespace
 
 void exportStitches(Workspace& ws, const Platform& platform)
 {
@@ -53,6 +84,9 @@ void exportStitches(Workspace& ws, const Platform& platform)
         failureSlot = kSlotExportNoStitches;
     } else if (status == PlanStatus::TooLarge) {
         failureSlot = kSlotExportTooLarge;
+    } else if (!exportIntoHoop(ws, platform, plan)) {
+        showCursorNow(ws, platform, kArrowCursor);
+        return;
     } else {
         const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path);
         if (result.outcome == MachineFileResult::WriteFailed) {

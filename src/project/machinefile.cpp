@@ -89,13 +89,13 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         reason = chartReason(ws, kJanomeChartFile, "Janome", machineChart);
         if (reason.empty()) {
             const QString date = QDateTime::currentDateTime().toString("yyyyMMddHHmmss");
-            reason = writeJef(plan, machineChart, date.toStdString(), bytes);
+            reason = writeJef(plan, machineChart, date.toStdString(), bytes, chosenHoop(ws));
         }
         break;
     case MachineFormat::Pes:
         reason = chartReason(ws, kBrotherChartFile, "Brother", machineChart);
         if (reason.empty())
-            reason = writePes(plan, machineChart, label, bytes);
+            reason = writePes(plan, machineChart, label, bytes, chosenHoop(ws));
         break;
     }
     if (!reason.empty())

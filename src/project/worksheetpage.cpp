@@ -4,9 +4,10 @@
 #include "project/worksheet.h"
 
 #include "shell/texts.h"
-#include "stitch/threadrender.h"
+#include "stitch/threadraster.h"
 
 #include <QFont>
+#include <QImage>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -27,6 +28,8 @@ constexpr double kFramePadMm = 5;
 constexpr double kScaleBarRoomMm = 10;
 constexpr int kSequenceColumns = 2;
 constexpr QRgb kFabric = qRgb(238, 235, 228);
+
+void drawThreadPicture(QPainter& painter, const Worksheet& sheet, double devicePixelsPerUnit);
 
 // Millimetres on the page to device pixels.
 class Page {
@@ -145,7 +148,7 @@ void paintDesign(QPainter& painter, const Page& page, const Worksheet& sheet, co
     // One design unit is 0.1 mm of fabric.
     painter.scale(page.pixelsX(scale / 10), page.pixelsY(scale / 10));
     painter.translate(-sheet.minX, -sheet.minY);
-    drawThreads(painter, sheet.plan);
+    drawThreadPicture(painter, sheet, page.pixelsX(scale / 10));
     painter.restore();
 
     const double barY = frameMm.bottom() - kFramePadMm - 3;
@@ -215,6 +218,29 @@ void paintSequence(QPainter& painter, const Page& page, const Worksheet& sheet, 
              Qt::AlignLeft | Qt::AlignVCenter,
              QStringLiteral("... and %1 more threads, %2 in all").arg(count - listed).arg(count));
     }
+}
+
+// The design as the thread view draws it, as a picture at the device's
+// resolution (at most 24 pixels a millimetre, a print's fine detail, and a
+// bounded side), laid over the design's box in design units.
+void drawThreadPicture(QPainter& painter, const Worksheet& sheet, double devicePixelsPerUnit)
+{
+    constexpr double kMostPerUnit = 2.4;
+    constexpr double kLongestSide = 6000;
+    const double margin = kThreadViewWidth;
+    const double w = sheet.maxX - sheet.minX + 2 * margin, h = sheet.maxY - sheet.minY + 2 * margin;
+    const double perUnit = std::min({std::max(devicePixelsPerUnit, 0.5), kMostPerUnit, kLongestSide / std::max(w, h)});
+    QImage picture(std::max(1, int(std::ceil(w * perUnit))), std::max(1, int(std::ceil(h * perUnit))),
+                   QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull())
+        return;
+    picture.fill(Qt::transparent);
+    rasterThreads(picture, picture.rect(), sheet.plan.records,
+                  RasterView{perUnit, (sheet.minX - margin) * perUnit, (sheet.minY - margin) * perUnit});
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(QRectF(sheet.minX - margin, sheet.minY - margin, picture.width() / perUnit,
+                             picture.height() / perUnit),
+                      picture);
 }
 
 } // namespace

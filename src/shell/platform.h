@@ -53,6 +53,14 @@ public:
     {
         (void)caption, (void)text;
     }
+    // One of `items`, `current` offered first; the chosen index, or nothing
+    // when cancelled.
+    virtual std::optional<int> chooseItem(const std::string& caption, const std::vector<std::string>& items,
+                                          int current)
+    {
+        (void)caption, (void)items, (void)current;
+        return std::nullopt;
+    }
 };
 
 struct FileFilter {

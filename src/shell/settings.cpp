@@ -3,6 +3,7 @@
 #include "shell/texts.h"
 #include "shell/tokenizer.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace kelvara {
@@ -52,6 +53,8 @@ constexpr KeyRule kRules[] = {
     {"OUTLINES", &Settings::OUTLINES, Range::Switch, 0, 1},
     {"CHART", &Settings::CHART, Range::Fixed, 0, 2},
     {"SPEED", &Settings::SPEED, Range::Fixed, 100, 2000},
+    {"THREADVIEW", &Settings::THREADVIEW, Range::Switch, 0, 1},
+    {"FABRIC", &Settings::FABRIC, Range::Fixed, 0, 0xFFFFFF},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.
@@ -88,6 +91,12 @@ void applyRule(Settings& settings, const KeyRule& rule, int32_t v)
 void applyConfigurationLines(Settings& settings, LineTable& lines, TokenTable& tokens)
 {
     for (int i = 0; i < lines.lineCount; ++i) {
+        // HOOP's value is a name with blanks, which the tokenizer would split.
+        const std::string& raw = lines.lines[static_cast<std::size_t>(i)];
+        if (raw.size() >= 5 && upperCase(std::string_view(raw).substr(0, 5)) == "HOOP=") {
+            setHoopSetting(settings, std::string_view(raw).substr(5));
+            continue;
+        }
         parseLine(tokens, lines.lines[static_cast<std::size_t>(i)]);
         if (tokens.tokenCount == 0)
             continue;
@@ -99,6 +108,22 @@ void applyConfigurationLines(Settings& settings, LineTable& lines, TokenTable& t
             }
         }
     }
+}
+
+std::string_view hoopSetting(const Settings& settings)
+{
+    return std::string_view(settings.HOOP.data());
+}
+
+void setHoopSetting(Settings& settings, std::string_view name)
+{
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    while (!name.empty() && name.front() == ' ')
+        name.remove_prefix(1);
+    settings.HOOP.fill('\0');
+    name = name.substr(0, settings.HOOP.size() - 1);
+    std::copy(name.begin(), name.end(), settings.HOOP.begin());
 }
 
 void readConfiguration(Settings& settings, LineTable& lines, TokenTable& tokens,

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kelvara {
 
@@ -45,11 +47,24 @@ struct Settings {
     int32_t CHART = 0;
     // Stitches per minute the machine sews, for the estimated sewing time.
     int32_t SPEED = 800;
+    // Stitches drawn as thread (light along it, shade at its ends) in the
+    // stitch view; 0 keeps the flat lines.
+    int32_t THREADVIEW = 0;
+    // The fabric under the thread view and the realistic render, as
+    // 0xRRGGBB; 0 keeps the black canvas.
+    int32_t FABRIC = 0;
+    // The hoop the design is sewn in: a name of hoops.txt or a size such as
+    // 130x180 (mm), zero-terminated; empty shows no hoop and checks none.
+    std::array<char, 64> HOOP{};
 };
 
 inline constexpr int32_t kChartNone = 0;
 inline constexpr int32_t kChartJanome = 1;
 inline constexpr int32_t kChartBrother = 2;
+
+// The HOOP setting as text.
+std::string_view hoopSetting(const Settings& settings);
+void setHoopSetting(Settings& settings, std::string_view name);
 
 inline constexpr const char* kConfigFileName = "kelvara.cfg";
 

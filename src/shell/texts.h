@@ -67,6 +67,9 @@ enum MessageSlot : int {
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
     kSlotStepTooLarge,  // an edit Undo could not take back whole
+    kSlotHoopNotFit,    // the design's and the hoop's sizes are added after the text
+    kSlotHoopChooser,
+    kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 

@@ -1,5 +1,7 @@
 #include "stitch/designinfo.h"
 
+#include "stitch/hoopfit.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -24,6 +26,19 @@ std::string fixed(double value, int decimals)
 std::string whole(int64_t value)
 {
     return std::to_string(value);
+}
+
+std::string hoopText(const DesignInfo& i)
+{
+    if (!i.hoopsListed)
+        return {};
+    std::string text = "\nHoop: ";
+    if (i.chosenHoop.empty())
+        text += "none chosen";
+    else
+        text += i.chosenHoop + (i.fitsChosenHoop ? ", the design fits" : ", the design does NOT fit");
+    text += "\nSmallest hoop that holds it: " + (i.smallestHoop.empty() ? "none listed" : i.smallestHoop);
+    return text;
 }
 
 } // namespace
@@ -77,13 +92,33 @@ DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitch
     return info;
 }
 
+void placeInHoops(DesignInfo& info, const StitchPlan& plan, const HoopList& hoops, const Hoop* chosen)
+{
+    const std::vector<StitchRecord>* runs[] = {&plan.records};
+    info.hoopsListed = !hoops.hoops.empty() || chosen != nullptr;
+    info.chosenHoop = chosen ? hoopTitle(*chosen) : std::string();
+    info.fitsChosenHoop = chosen == nullptr || fitsHoop(*chosen, runs);
+    const Hoop* smallest = smallestHoop(hoops, runs);
+    info.smallestHoop = smallest ? smallest->name : std::string();
+}
+
 std::string designInfoJson(const DesignInfo& i)
 {
+    std::string hoop = "null";
+    if (!i.smallestHoop.empty()) {
+        hoop = "\"";
+        for (const char c : i.smallestHoop) {
+            if (c == '"' || c == '\\')
+                hoop += '\\';
+            hoop += c;
+        }
+        hoop += '"';
+    }
     return "{\"objects\": " + whole(i.objects) + ", \"stitches\": " + whole(i.stitches) +
            ", \"colour_changes\": " + whole(i.colourChanges) + ", \"trims\": " + whole(i.trims) +
            ", \"jumps\": " + whole(i.jumps) + ", \"width_mm\": " + fixed(i.widthMm, 1) +
            ", \"height_mm\": " + fixed(i.heightMm, 1) + ", \"thread_m\": " + fixed(i.threadMetres, 2) +
-           ", \"minutes\": " + fixed(i.minutes, 1) + "}";
+           ", \"minutes\": " + fixed(i.minutes, 1) + ", \"hoop\": " + hoop + "}";
 }
 
 std::string designInfoText(const DesignInfo& i)
@@ -92,7 +127,7 @@ std::string designInfoText(const DesignInfo& i)
            " mm\nStitches: " + whole(i.stitches) + "\nColour changes: " + whole(i.colourChanges) +
            "\nTrims: " + whole(i.trims) + "\nJumps: " + whole(i.jumps) + "\nObjects: " + whole(i.objects) +
            "\nThread: about " + fixed(i.threadMetres, 1) + " m\nSewing time: about " +
-           fixed(std::ceil(i.minutes), 0) + " min";
+           fixed(std::ceil(i.minutes), 0) + " min" + hoopText(i);
 }
 
 std::string designSummary(const DesignInfo& i)

@@ -18,13 +18,27 @@ struct DesignInfo {
     double heightMm = 0;
     double threadMetres = 0; // top thread along the stitches
     double minutes = 0;      // stitches at the machine's speed
+    // The hoop HOOP names ("" for none) and whether the design fits it; the
+    // smallest listed hoop that holds the design ("" for none). Hoops are
+    // told only when hoops are listed.
+    bool hoopsListed = false;
+    std::string chosenHoop;
+    bool fitsChosenHoop = true;
+    std::string smallestHoop;
 };
+
+struct HoopList;
+struct Hoop;
+
+// Fills the hoop facts of `info` for the design of `plan`.
+void placeInHoops(DesignInfo& info, const StitchPlan& plan, const HoopList& hoops, const Hoop* chosen);
 
 // Measures `plan` of a design of `objects` objects, sewn at `stitchesPerMinute`.
 DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute);
 
 // One JSON object on one line, keys in a fixed order: objects, stitches,
-// colour_changes, trims, jumps, width_mm, height_mm, thread_m, minutes.
+// colour_changes, trims, jumps, width_mm, height_mm, thread_m, minutes, hoop
+// (the smallest listed hoop's name, or null).
 std::string designInfoJson(const DesignInfo& info);
 
 // The lines the design information box shows, one value per line.

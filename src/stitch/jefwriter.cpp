@@ -38,16 +38,22 @@ void putMargins(std::vector<uint8_t>& out, const Edges& e, int32_t width, int32_
 } // namespace
 
 std::string writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_view date,
-                     std::vector<uint8_t>& out)
+                     std::vector<uint8_t>& out, const Hoop* chosen)
 {
     out.clear();
     const PlanExtents box = planExtents(plan);
     const Edges edges{box.centreX() - box.minX, box.centreY() - box.minY, box.maxX - box.centreX(),
                       box.maxY - box.centreY()};
     const JefHoop* hoop = nullptr;
+    const auto holds = [&](const JefHoop& h) {
+        return edges.left <= h.width / 2 && edges.right <= h.width / 2 && edges.top <= h.height / 2 &&
+               edges.bottom <= h.height / 2;
+    };
+    for (const JefHoop& h : kJefHoops)
+        if (chosen != nullptr && h.width == chosen->width && h.height == chosen->height && holds(h))
+            hoop = &h;
     for (const JefHoop& h : kJefHoops) {
-        if (edges.left <= h.width / 2 && edges.right <= h.width / 2 && edges.top <= h.height / 2 &&
-            edges.bottom <= h.height / 2) {
+        if (hoop == nullptr && holds(h)) {
             hoop = &h;
             break;
         }

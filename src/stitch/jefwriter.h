@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/hoops.h"
+
 #include "stitch/stitchplan.h"
 
 #include <array>
@@ -30,6 +32,8 @@ inline constexpr std::array<JefHoop, 5> kJefHoops{{
     {4, 2000, 2000}, // D, giga
 }};
 
+// The chosen hoop names the file's hoop when it is a Janome hoop size that
+// holds the design; otherwise the smallest one that does.
 // A Janome JEF file for the plan, little-endian: the header (offset of the
 // stitches, the date as YYYYMMDDHHMMSS from `date`, the thread count, the
 // stitch data's length in byte pairs, the hoop code, the design's extents from
@@ -40,6 +44,6 @@ inline constexpr std::array<JefHoop, 5> kJefHoops{{
 // trim, 0x80 0x10 the end. Returns "" or why the design cannot be a JEF
 // (larger than the largest hoop); `out` is left empty then.
 std::string writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_view date,
-                     std::vector<uint8_t>& out);
+                     std::vector<uint8_t>& out, const Hoop* chosen = nullptr);
 
 } // namespace kelvara

@@ -98,7 +98,7 @@ private:
 } // namespace
 
 std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_view label,
-                     std::vector<uint8_t>& out)
+                     std::vector<uint8_t>& out, const Hoop* chosen)
 {
     out.clear();
     const PlanExtents box = planExtents(plan);
@@ -151,7 +151,9 @@ std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::stri
     out.insert(out.end(), magic.begin(), magic.end());
     put16(out, kPesHeaderSize);
     put16(out, 0);
-    put16(out, box.width() <= 1000 && box.height() <= 1000 ? 0 : 1);
+    const bool small = box.width() <= 1000 && box.height() <= 1000;
+    const bool chosenLarge = chosen != nullptr && chosen->width == 1300 && chosen->height == 1800;
+    put16(out, small && !chosenLarge ? 0 : 1);
     put16(out, 0); // the design area is the hoop's
     put16(out, 0); // no design blocks: the PEC block carries the stitches
     put16(out, 0);

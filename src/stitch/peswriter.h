@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/hoops.h"
+
 #include "stitch/stitchplan.h"
 
 #include <cstdint>
@@ -31,7 +33,9 @@ inline constexpr int32_t kPecMaxStep = 2047; // a 12-bit move
 // movement) take 12 bits in two bytes per axis with the top bit set; 0xFE
 // 0xB0 and 2 or 1 in turn change the colour; 0xFF ends the list. Returns ""
 // or why the design cannot be a PES; `out` is left empty then.
+// The header names the 100 x 100 or 130 x 180 hoop: the chosen one when it
+// is one of those and holds the design, otherwise the smaller that does.
 std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_view label,
-                     std::vector<uint8_t>& out);
+                     std::vector<uint8_t>& out, const Hoop* chosen = nullptr);
 
 } // namespace kelvara

@@ -1,5 +1,7 @@
 #include "stitch/stitchrender.h"
 
+#include "stitch/threadraster.h"
+
 #include <QColor>
 #include <QLineF>
 #include <QPaintDevice>
@@ -109,7 +111,7 @@ PlanBox planBox(const StitchPlan& plan)
     return box;
 }
 
-QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale)
+QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale, const StitchLook& look)
 {
     const double w = std::ceil(box.width() * scale), h = std::ceil(box.height() * scale);
     if (!(w <= kMaxStitchImageSide && h <= kMaxStitchImageSide))
@@ -117,6 +119,12 @@ QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale)
     QImage image(std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h)), QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    if (look.thread) {
+        image.fill(QColor(QRgb(uint32_t(look.fabric) | 0xFF000000u)));
+        rasterThreads(image, image.rect(), plan.records,
+                      RasterView{scale, (box.minX - kImageMargin) * scale, (box.minY - kImageMargin) * scale});
+        return image;
+    }
     image.fill(Qt::black);
     QPainter painter(&image);
     painter.scale(scale, scale);
@@ -128,20 +136,20 @@ QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale)
 
 } // namespace
 
-QImage renderStitchImage(const StitchPlan& plan, int maxSide)
+QImage renderStitchImage(const StitchPlan& plan, int maxSide, const StitchLook& look)
 {
     if (plan.records.empty())
         return {};
     const PlanBox box = planBox(plan);
     const double scale = std::min(std::max(1, maxSide) / std::max(box.width(), box.height()), 4.0);
-    return renderBox(plan, box, scale);
+    return renderBox(plan, box, scale, look);
 }
 
-QImage renderStitchImageAt(const StitchPlan& plan, double pixelsPerUnit)
+QImage renderStitchImageAt(const StitchPlan& plan, double pixelsPerUnit, const StitchLook& look)
 {
     if (plan.records.empty() || !(pixelsPerUnit > 0))
         return {};
-    return renderBox(plan, planBox(plan), pixelsPerUnit);
+    return renderBox(plan, planBox(plan), pixelsPerUnit, look);
 }
 
 bool writeStitchPng(const StitchPlan& plan, const std::string& path, int maxSide)

@@ -242,14 +242,14 @@ void drawCrossHair(QPainter& painter, const ViewState& view)
 } // namespace
 
 void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& anchor,
-                  const DesignLayer& designLayer)
+                  const DesignLayer& designLayer, QRgb field)
 {
     if (canvasImage.isNull())
         return;
     const ViewState& view = ws.view;
     {
         QPainter painter(&canvasImage);
-        painter.fillRect(QRect(0, 0, view.canvasWidth - 1, view.canvasHeight - 1), Qt::black);
+        painter.fillRect(QRect(0, 0, view.canvasWidth - 1, view.canvasHeight - 1), QColor(field));
     }
     drawPicture(canvasImage, ws, anchor);
     if (designLayer) {

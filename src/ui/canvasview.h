@@ -25,11 +25,11 @@ struct PictureAnchor {
 // between the picture and the grid.
 using DesignLayer = std::function<void(QPainter&)>;
 
-// The lower layer: black field (the last column and row are left as they
-// were), background picture, optional design layer, grid, and over them the
-// selection with its handles.
+// The lower layer: black field (or `field`; the last column and row are
+// left as they were), background picture, optional design layer, grid, and
+// over them the selection with its handles.
 void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& anchor,
-                  const DesignLayer& designLayer = {});
+                  const DesignLayer& designLayer = {}, QRgb field = 0xFF000000u);
 
 // The paint: the lower layer, then the finished preview segments, the
 // rubber band and the cross-hair on top.

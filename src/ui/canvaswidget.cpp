@@ -2,6 +2,8 @@
 
 #include "model/workspace.h"
 #include "ui/editor.h"
+#include "stitch/hoopfit.h"
+#include "ui/hooprender.h"
 #include "ui/outlinerender.h"
 
 #include <QKeyEvent>
@@ -178,6 +180,7 @@ void CanvasWidget::releaseImage()
 {
     image_ = QImage();
     stitchLayer_.release();
+    stitchOutLayer_.release();
 }
 
 void CanvasWidget::drawStitchView(QPainter& painter)
@@ -185,17 +188,48 @@ void CanvasWidget::drawStitchView(QPainter& painter)
     // Only the objects that changed since the last drawing are stitched
     // again, and only where they lie is drawn again.
     editor_.plans.update(editor_.ws);
-    stitchLayer_.paint(painter, editor_.plans, editor_.ws.view);
+    stitchLayer_.paint(painter, editor_.plans, editor_.ws.view, editor_.threadView);
+}
+
+void CanvasWidget::drawChosenHoop(QPainter& painter)
+{
+    Workspace& ws = editor_.ws;
+    const Hoop* hoop = chosenHoop(ws);
+    if (hoop == nullptr)
+        return;
+    editor_.plans.update(ws);
+    const PlanBox& box = editor_.plans.sewnExtent();
+    if (box.empty())
+        return;
+    drawHoop(painter, *hoop, (double(box.left) + box.right) / 2, (double(box.top) + box.bottom) / 2, ws.view,
+             chosenHoopFits(editor_));
 }
 
 void CanvasWidget::renderCanvas()
 {
     DesignLayer layer;
-    if (editor_.stitchView)
+    if (editor_.stitchOut) {
+        layer = [this](QPainter& painter) {
+            stitchOutLayer_.paint(painter, *editor_.stitchOut, editor_.ws.view, editor_.threadView);
+        };
+    } else {
+        stitchOutLayer_.release();
+    }
+    if (layer) {
+    } else if (editor_.stitchView)
         layer = [this](QPainter& painter) { drawStitchView(painter); };
     else if (editor_.ws.settings.OUTLINES != 0)
         layer = [this](QPainter& painter) { drawOutlines(painter, editor_.ws); };
-    kelvara::renderCanvas(image_, editor_.ws, anchor_, layer);
+    const DesignLayer withHoop = [this, layer](QPainter& painter) {
+        if (layer)
+            layer(painter);
+        drawChosenHoop(painter);
+    };
+    // The fabric shows under thread; flat lines and outlines keep the black.
+    const bool fabric = (editor_.stitchView || editor_.stitchOut) && editor_.threadView &&
+                        editor_.ws.settings.FABRIC != 0;
+    kelvara::renderCanvas(image_, editor_.ws, anchor_, withHoop,
+                          fabric ? QRgb(uint32_t(editor_.ws.settings.FABRIC) | 0xFF000000u) : 0xFF000000u);
 }
 
 void CanvasWidget::invalidateCanvas()

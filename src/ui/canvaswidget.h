@@ -4,6 +4,7 @@
 #include "ui/canvasview.h"
 #include "ui/qtadapter.h"
 #include "ui/stitchlayer.h"
+#include "ui/stitchoutlayer.h"
 
 #include <QImage>
 #include <QWidget>
@@ -49,12 +50,15 @@ protected:
 private:
     void scrollAction(Qt::Orientation orientation, uint32_t request);
     void drawStitchView(QPainter& painter);
+    void drawChosenHoop(QPainter& painter);
 
     Editor& editor_;
     QtEventAdapter& adapter_;
     QImage image_;
     PictureAnchor anchor_;
     StitchLayer stitchLayer_;
+    StitchOutLayer stitchOutLayer_;
+
     QWidget* surface_;
     QScrollBar* horizontal_;
     QScrollBar* vertical_;

@@ -14,6 +14,7 @@
 #include "project/openproject.h"
 #include "project/saveproject.h"
 #include "stitch/designinfo.h"
+#include "stitch/hoopfit.h"
 #include "stitch/orderitems.h"
 #include "stitch/stitchplan.h"
 #include "ui/drawingtools.h"
@@ -141,6 +142,120 @@ void Commands::toggleStitchView()
     markCanvasChanged(editor_.ws);
 }
 
+void Commands::toggleThreadView()
+{
+    if (!editor_.threadViewOnce(editor_.inputSerial))
+        return;
+    editor_.threadView = !editor_.threadView;
+    markCanvasChanged(editor_.ws);
+}
+
+void Commands::chooseHoop()
+{
+    if (!editor_.hoopOnce(editor_.inputSerial))
+        return;
+    Workspace& ws = editor_.ws;
+    if (editor_.platform.boxes == nullptr)
+        return;
+    // "No hoop" first, then the hoops as hoops.txt lists them.
+    std::vector<std::string> items{"No hoop"};
+    int current = 0;
+    const Hoop* chosen = chosenHoop(ws);
+    for (const Hoop& hoop : ws.hoops.hoops) {
+        if (&hoop == chosen)
+            current = int(items.size());
+        items.push_back(hoopTitle(hoop));
+    }
+    const std::optional<int> answer =
+        editor_.platform.boxes->chooseItem(message(ws, kSlotHoopChooser), items, current);
+    if (!answer || *answer < 0 || *answer >= int(items.size()))
+        return;
+    setHoopSetting(ws.settings, *answer == 0 ? std::string() : ws.hoops.hoops[std::size_t(*answer - 1)].name);
+    markCanvasChanged(ws);
+}
+
+void Commands::toggleStitchOut()
+{
+    if (!editor_.stitchOutOnce(editor_.inputSerial))
+        return;
+    Workspace& ws = editor_.ws;
+    if (editor_.stitchOut) {
+        editor_.stitchOut.reset();
+        markCanvasChanged(ws);
+        return;
+    }
+    StitchPlan plan;
+    if (generatePlan(ws, plan) != PlanStatus::Ok) {
+        if (editor_.platform.boxes != nullptr)
+            editor_.platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotExportNoStitches));
+        return;
+    }
+    editor_.stitchOut = std::make_unique<StitchOut>(std::move(plan));
+    editor_.stitchOut->setPlaying(true);
+    markCanvasChanged(ws);
+}
+
+namespace {
+
+// The speeds Up and Down step through, stitches a second.
+constexpr int kSpeeds[] = {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000};
+
+int nextSpeed(int speed, bool faster)
+{
+    if (faster) {
+        for (int s : kSpeeds)
+            if (s > speed)
+                return s;
+        return speed;
+    }
+    int slower = speed;
+    for (int s : kSpeeds)
+        if (s < speed)
+            slower = s;
+    return slower;
+}
+
+} // namespace
+
+bool Commands::stitchOutKey(uint32_t key, bool shift)
+{
+    StitchOut* out = editor_.stitchOut.get();
+    if (out == nullptr)
+        return false;
+    switch (key) {
+    case VkSpace:
+        out->setPlaying(!out->playing());
+        break;
+    case VkRight:
+        shift ? out->nextStop() : out->step(1);
+        break;
+    case VkLeft:
+        shift ? out->previousStop() : out->step(-1);
+        break;
+    case VkHome:
+        out->seek(0);
+        break;
+    case VkEnd:
+        out->seek(out->total());
+        break;
+    case VkUp:
+    case VkDown:
+        out->setSpeed(nextSpeed(out->speed(), key == VkUp));
+        break;
+    case VkEscape:
+        editor_.stitchOut.reset();
+        break;
+    case 'A':
+        // The release of the A that started it is the same keystroke.
+        toggleStitchOut();
+        break;
+    default:
+        return false;
+    }
+    markCanvasChanged(editor_.ws);
+    return true;
+}
+
 void Commands::selectTool(int32_t toolMode)
 {
     kelvara::selectTool(editor_.ws, editor_.platform, toolMode);
@@ -170,10 +285,13 @@ void Commands::showDesignInformation()
     StitchPlan plan;
     const PlanStatus status = generatePlan(ws, plan);
     std::string text;
-    if (status == PlanStatus::TooLarge)
+    if (status == PlanStatus::TooLarge) {
         text = message(ws, kSlotExportTooLarge);
-    else
-        text = designInfoText(measureDesign(plan, ws.table.objectCount, ws.settings.SPEED));
+    } else {
+        DesignInfo info = measureDesign(plan, ws.table.objectCount, ws.settings.SPEED);
+        placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
+        text = designInfoText(info);
+    }
     platform.boxes->showInformation("Design information", text);
 }
 

@@ -26,6 +26,17 @@ public:
     void toggleCrossHair();
     void toggleGrid();
     void toggleStitchView();
+    // L: the stitch view's stitches as thread or as flat lines.
+    void toggleThreadView();
+    // B (or a click on the status bar): the hoop the design is sewn in.
+    void chooseHoop();
+    // A: starts the stitch-out simulator from the first stitch, or leaves it.
+    void toggleStitchOut();
+    // A key while the simulator runs: Space plays and pauses, Left and Right
+    // step a stitch (with Shift, to the previous or next colour change or
+    // trim), Home and End go to the start and the end, Up and Down change
+    // the speed, Escape and A leave. True when the key was one of these.
+    bool stitchOutKey(uint32_t key, bool shift);
     void selectTool(int32_t toolMode);
     // The properties panel of the selection, opened at `field`.
     void editObject(PanelField field = PanelField::Any);

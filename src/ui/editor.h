@@ -3,10 +3,13 @@
 #include "project/clipboard.h"
 #include "shell/platform.h"
 #include "stitch/objectplancache.h"
+#include "stitch/stitchout.h"
 #include "ui/buttontable.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
 
 namespace kelvara {
 
@@ -30,6 +33,8 @@ struct Editor {
     // Shows the stitches of every object under the grid. It is a view, not
     // part of the design: it starts from the STITCHVIEW setting.
     bool stitchView = false;
+    // The stitch view draws thread rather than flat lines; from THREADVIEW.
+    bool threadView = false;
     // Counts keystrokes and button clicks. A typed letter and its key
     // release are one keystroke, so a switch on a plain letter flips once.
     uint64_t inputSerial = 0;
@@ -47,12 +52,24 @@ struct Editor {
     private:
         uint64_t seen_ = ~uint64_t{0};
     };
-    OncePerKeystroke stitchViewOnce, colourOnce, designInfoOnce, flipOnce, trimOnce;
+    OncePerKeystroke stitchViewOnce, colourOnce, designInfoOnce, flipOnce, trimOnce,
+        threadViewOnce, hoopOnce, stitchOutOnce;
+    // The stitch-out simulator while it runs (A starts and leaves it): its
+    // own copy of the plan, played over the canvas; edits wait until it ends.
+    std::unique_ptr<StitchOut> stitchOut;
     // How far the next paste of the clipboard's text steps on.
     PasteState paste;
     // The design's stitches object by object, for the stitch view and the
     // status bar's count.
     ObjectPlanCache plans;
+    // Whether the design fits the chosen hoop, measured once per design
+    // revision and hoop setting rather than once per paint.
+    struct HoopCheck {
+        bool measured = false;
+        bool fits = true;
+        uint64_t revision = 0;
+        std::string setting;
+    } hoopCheck;
     // The properties panel, where the window has one: opened at a field, and
     // its changed fields applied to the selection.
     std::function<void(PanelField)> openProperties;

@@ -21,6 +21,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -143,6 +145,41 @@ void MainWindow::showState()
     shownRevision_ = revision;
     if (status_ != nullptr)
         status_->showState(editor_);
+    showStitchOut();
+}
+
+void MainWindow::showStitchOut()
+{
+    const StitchOut* out = editor_.stitchOut.get();
+    if (playSlider_ != nullptr) {
+        playSlider_->setVisible(out != nullptr);
+        if (out != nullptr) {
+            const QSignalBlocker blocker(playSlider_);
+            playSlider_->setRange(0, int(std::min<std::size_t>(out->total(), INT32_MAX)));
+            playSlider_->setValue(int(std::min<std::size_t>(out->played(), INT32_MAX)));
+        }
+    }
+    if (playTimer_ == nullptr)
+        return;
+    const bool playing = out != nullptr && out->playing();
+    if (playing && !playTimer_->isActive()) {
+        playClock_.start();
+        playTimer_->start();
+    } else if (!playing && playTimer_->isActive()) {
+        playTimer_->stop();
+    }
+}
+
+void MainWindow::playTick()
+{
+    if (!editor_.stitchOut) {
+        playTimer_->stop();
+        return;
+    }
+    editor_.stitchOut->advance(playClock_.restart());
+    markCanvasChanged(editor_.ws);
+    refresh(editor_.ws, editor_.platform);
+    showState();
 }
 
 void MainWindow::resizeEvent(QResizeEvent*)
@@ -152,6 +189,8 @@ void MainWindow::resizeEvent(QResizeEvent*)
     clientSize(clientWidth, clientHeight);
     if (status_ != nullptr)
         status_->setGeometry(0, clientHeight, width(), StatusWidget::kHeight);
+    if (playSlider_ != nullptr)
+        playSlider_->setGeometry(width() * 3 / 5, 0, width() * 2 / 5 - 8, StatusWidget::kHeight);
     if (strip_ != nullptr && !procedure_.destroyed())
         send(WindowId::Main, MsgSize, 0, makeParam(uint32_t(clientWidth), uint32_t(clientHeight)));
 }
@@ -245,7 +284,28 @@ void MainWindow::createChildWindows(int clientWidth, int clientHeight)
     canvas_->setGeometry(0, kStripHeight, std::max(0, clientWidth - kPanelOffset),
                          std::max(0, clientHeight - kStripHeight));
     status_ = new StatusWidget(this);
+    status_->clicked = [this] {
+        editor_.inputSerial += 1; // a click is an input of its own
+        commands_.chooseHoop();
+        refresh(editor_.ws, editor_.platform);
+        showState();
+    };
     status_->setGeometry(0, clientHeight, clientWidth, StatusWidget::kHeight);
+    playTimer_ = new QTimer(this);
+    playTimer_->setInterval(16);
+    connect(playTimer_, &QTimer::timeout, this, [this] { playTick(); });
+    playSlider_ = new QSlider(Qt::Horizontal, status_);
+    playSlider_->setObjectName(QStringLiteral("stitchOutSlider"));
+    playSlider_->setFocusPolicy(Qt::NoFocus);
+    playSlider_->hide();
+    connect(playSlider_, &QSlider::valueChanged, this, [this](int value) {
+        if (!editor_.stitchOut)
+            return;
+        editor_.stitchOut->seek(std::size_t(std::max(0, value)));
+        markCanvasChanged(editor_.ws);
+        refresh(editor_.ws, editor_.platform);
+        showState();
+    });
     for (QWidget* child : {strip_, panel_, static_cast<QWidget*>(canvas_), static_cast<QWidget*>(status_)})
         child->show();
     strip_->installEventFilter(this);

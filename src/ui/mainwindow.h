@@ -6,6 +6,7 @@
 #include "ui/qtplatform.h"
 #include "ui/windowprocedure.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <memory>
@@ -17,6 +18,10 @@ class CanvasWidget;
 class ObjectListWidget;
 class PropertiesPanel;
 class StatusWidget;
+}
+class QSlider;
+class QTimer;
+namespace kelvara {
 
 // The main window: toolbar strip on top, object list panel on the right,
 // canvas in the rest. Its widgets turn Qt events into the window
@@ -95,6 +100,12 @@ private:
     ObjectListWidget* list_ = nullptr;
     PropertiesPanel* properties_ = nullptr;
     StatusWidget* status_ = nullptr;
+    // The simulator's clock and its slider over the whole stitch-out.
+    QTimer* playTimer_ = nullptr;
+    QElapsedTimer playClock_;
+    QSlider* playSlider_ = nullptr;
+    void showStitchOut();
+    void playTick();
     uint64_t shownRevision_ = 0;
     bool closing_ = false;
 };

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -38,6 +39,21 @@ void QtMessageBoxes::showInformation(const std::string& caption, const std::stri
 {
     QMessageBox box(QMessageBox::Information, fromLatin1(caption), fromLatin1(text), QMessageBox::Ok, owner_);
     box.exec();
+}
+
+std::optional<int> QtMessageBoxes::chooseItem(const std::string& caption, const std::vector<std::string>& items,
+                                              int current)
+{
+    QStringList names;
+    for (const std::string& item : items)
+        names << QString::fromUtf8(item.data(), qsizetype(item.size()));
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(owner_, fromLatin1(caption), QString(), names, std::max(0, current), false, &ok);
+    if (!ok)
+        return std::nullopt;
+    const qsizetype index = names.indexOf(chosen);
+    return index < 0 ? std::nullopt : std::optional<int>(int(index));
 }
 
 std::optional<QString> QtFileDialogs::openFile(const FileDialogRequest& request)

@@ -20,6 +20,8 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
     void showInformation(const std::string& caption, const std::string& text) override;
+    std::optional<int> chooseItem(const std::string& caption, const std::vector<std::string>& items,
+                                  int current) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -3,6 +3,10 @@
 #include "model/kinds/kind.h"
 #include "model/workspace.h"
 #include "ui/editor.h"
+#include "ui/hooprender.h"
+#include "ui/stitchoutlayer.h"
+
+#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -36,6 +40,14 @@ StatusWidget::StatusWidget(QWidget* parent) : QLabel(parent)
     setBackgroundRole(QPalette::Window);
     setFocusPolicy(Qt::NoFocus);
     setIndent(6);
+    setToolTip(QStringLiteral("Click to choose the hoop (B)"));
+}
+
+void StatusWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && clicked)
+        clicked();
+    QLabel::mousePressEvent(event);
 }
 
 void StatusWidget::showState(Editor& editor)
@@ -46,6 +58,7 @@ void StatusWidget::showState(Editor& editor)
         editor.plans.update(editor.ws);
     counted_ = true;
     countedRevision_ = revision;
+    chosenHoopFits(editor);
     const QString text = statusText(editor);
     if (text != this->text())
         setText(text);
@@ -53,6 +66,8 @@ void StatusWidget::showState(Editor& editor)
 
 QString statusText(const Editor& editor)
 {
+    if (editor.stitchOut)
+        return stitchOutText(editor);
     const Workspace& ws = editor.ws;
     const ViewState& view = ws.view;
     const int32_t zoom = std::max(1, view.zoom);
@@ -76,10 +91,16 @@ QString statusText(const Editor& editor)
                             .arg((box.bottom - box.top) / 10.0, 0, 'f', 1);
         break;
     }
-    return QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
-        .arg(position)
-        .arg(zoom)
-        .arg(selectionText(ws), stitches);
+    QString text = QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
+                       .arg(position)
+                       .arg(zoom)
+                       .arg(selectionText(ws), stitches);
+    if (const Hoop* hoop = chosenHoop(ws))
+        text += QStringLiteral("   |   hoop %1%2")
+                    .arg(QString::fromStdString(hoop->name),
+                         editor.hoopCheck.measured && !editor.hoopCheck.fits ? QStringLiteral(" (does not fit)")
+                                                                              : QString());
+    return text;
 }
 
 } // namespace kelvara

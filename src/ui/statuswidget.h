@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include <functional>
+
 namespace kelvara {
 
 struct Editor;
@@ -17,6 +19,11 @@ public:
     // Shows the editor's state; the stitch count comes from the kept pieces
     // of the plan, so only changed objects are stitched for it.
     void showState(Editor& editor);
+    // A click on the bar: the hoop chooser.
+    std::function<void()> clicked;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     uint64_t countedRevision_ = 0;

@@ -2,12 +2,14 @@
 
 #include "model/editorstate.h"
 #include "stitch/stitchrender.h"
+#include "stitch/threadraster.h"
 
 #include <QLineF>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace kelvara {
 
@@ -28,7 +30,7 @@ QRect StitchLayer::toCanvas(const PlanBox& box, const ViewState& view) const
 {
     // Widened by half a thread and the antialiased edge.
     const int64_t zoom = std::max(1, view.zoom);
-    const auto pad = static_cast<int64_t>(std::ceil(kThreadWidth * double(zoom) / 2)) + 2;
+    const auto pad = static_cast<int64_t>(std::ceil(std::max(kThreadWidth, kThreadViewWidth) * double(zoom) / 2)) + 2;
     const int64_t left = box.left * zoom - view.scrollX - pad;
     const int64_t top = box.top * zoom - view.scrollY - pad;
     const int64_t right = box.right * zoom - view.scrollX + pad;
@@ -42,16 +44,42 @@ QRect StitchLayer::toCanvas(const PlanBox& box, const ViewState& view) const
                int(std::min<int64_t>(bottom, bounds.bottom()))));
 }
 
-void StitchLayer::paint(QPainter& canvas, const ObjectPlanCache& cache, const ViewState& view)
+void StitchLayer::shift(int dx, int dy, std::vector<QRect>& areas)
+{
+    const int w = image_.width(), h = image_.height();
+    uchar* const bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    const int keepW = w - std::abs(dx), keepH = h - std::abs(dy);
+    // Rows in the order that never overwrites a row still to be moved.
+    for (int i = 0; i < keepH; ++i) {
+        const int y = dy >= 0 ? i : keepH - 1 - i;
+        const uchar* from = bits + stride * (y + std::max(dy, 0)) + 4 * std::max(dx, 0);
+        uchar* to = bits + stride * (y + std::max(-dy, 0)) + 4 * std::max(-dx, 0);
+        std::memmove(to, from, std::size_t(keepW) * 4);
+    }
+    if (dx > 0)
+        areas.emplace_back(keepW, 0, dx, h);
+    else if (dx < 0)
+        areas.emplace_back(0, 0, -dx, h);
+    if (dy > 0)
+        areas.emplace_back(0, keepH, w, dy);
+    else if (dy < 0)
+        areas.emplace_back(0, 0, w, -dy);
+}
+
+void StitchLayer::paint(QPainter& canvas, const ObjectPlanCache& cache, const ViewState& view, bool thread)
 {
     lastDrawn_ = {};
     const QSize size(std::max(0, view.canvasWidth), std::max(0, view.canvasHeight));
     if (size.isEmpty())
         return;
-    const bool newView = image_.size() != size || zoom_ != view.zoom || scrollX_ != view.scrollX ||
-                         scrollY_ != view.scrollY || drawnStatus_ != cache.status();
+    const int dx = view.scrollX - scrollX_, dy = view.scrollY - scrollY_;
+    const bool newView = image_.size() != size || zoom_ != view.zoom || drawnStatus_ != cache.status() ||
+                         thread_ != thread || std::abs(dx) >= size.width() || std::abs(dy) >= size.height();
     PlanSnapshot now = cache.snapshot();
     std::vector<QRect> areas;
+    if (!newView && (dx != 0 || dy != 0))
+        shift(dx, dy, areas);
     if (newView) {
         if (image_.size() != size)
             image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
@@ -70,6 +98,7 @@ void StitchLayer::paint(QPainter& canvas, const ObjectPlanCache& cache, const Vi
     zoom_ = view.zoom;
     scrollX_ = view.scrollX;
     scrollY_ = view.scrollY;
+    thread_ = thread;
     drawnStatus_ = cache.status();
     drawn_ = std::move(now);
     if (!areas.empty())
@@ -90,15 +119,19 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
         region += r;
     lastDrawn_ = region.boundingRect();
 
-    QPainter painter(&image_);
-    painter.setClipRegion(region);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : region)
-        painter.fillRect(r, Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    for (const QRect& r : region) {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* line = reinterpret_cast<uint32_t*>(image_.scanLine(y));
+            std::fill(line + r.left(), line + r.right() + 1, 0u);
+        }
+    }
     // A design too large to stitch shows no stitches, as it cannot be exported.
     if (cache.status() == PlanStatus::TooLarge)
         return;
+    if (thread_)
+        drawThreads(cache, view, region);
+    QPainter painter(&image_);
+    painter.setClipRegion(region);
 
     // The places to draw in design units, for skipping whole pieces.
     const double zoom = std::max(1, view.zoom);
@@ -131,7 +164,7 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
         stitches.clear();
     };
     // Stitches in plan order, so later objects lie over earlier ones.
-    for (int32_t row : cache.order()) {
+    for (int32_t row : thread_ ? std::vector<int32_t>() : cache.order()) {
         const ObjectPiece& piece = cache.piece(row);
         const std::vector<StitchRecord>& records = piece.plan.records;
         if (records.empty() || !wanted(piece.box))
@@ -153,6 +186,9 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
         }
     }
     flush();
+    // Thread shows what is sewn: the needle's travels leave nothing on fabric.
+    if (thread_)
+        return;
     for (const Connection& c : cache.connections()) {
         PlanBox box;
         box.add(c.fromX, c.fromY);
@@ -165,6 +201,24 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setPen(jumpLinePen());
         painter.drawLines(jumps.data(), int(jumps.size()));
+    }
+}
+
+void StitchLayer::drawThreads(const ObjectPlanCache& cache, const ViewState& view, const QRegion& region)
+{
+    const double zoom = std::max(1, view.zoom);
+    const RasterView raster{zoom, double(view.scrollX), double(view.scrollY)};
+    for (const QRect& r : region) {
+        PlanBox place;
+        place.add(int32_t(std::floor((r.left() + view.scrollX) / zoom)) - 4,
+                  int32_t(std::floor((r.top() + view.scrollY) / zoom)) - 4);
+        place.add(int32_t(std::ceil((r.right() + view.scrollX) / zoom)) + 4,
+                  int32_t(std::ceil((r.bottom() + view.scrollY) / zoom)) + 4);
+        for (int32_t row : cache.order()) {
+            const ObjectPiece& piece = cache.piece(row);
+            if (!piece.plan.records.empty() && meets(piece.box, place))
+                rasterThreads(image_, r, piece.plan.records, raster);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 class QPainter;
 
@@ -16,20 +17,26 @@ struct ViewState;
 // draws again only where pieces changed, clipped to their old and new boxes.
 class StitchLayer {
 public:
-    // Brings the image up to the pieces and lays it over `canvas`.
-    void paint(QPainter& canvas, const ObjectPlanCache& cache, const ViewState& view);
+    // Brings the image up to the pieces and lays it over `canvas`: as
+    // thread when `thread`, else as flat lines. A scroll moves what is drawn
+    // and draws only the strips it uncovers.
+    void paint(QPainter& canvas, const ObjectPlanCache& cache, const ViewState& view, bool thread = false);
     void release();
     // The canvas pixels the last paint drew again; empty when none.
     QRect lastDrawn() const { return lastDrawn_; }
 
 private:
     void draw(const ObjectPlanCache& cache, const ViewState& view, const std::vector<QRect>& areas);
+    void drawThreads(const ObjectPlanCache& cache, const ViewState& view, const QRegion& region);
+    // Moves the drawn pixels by the scroll; the strips it uncovers are added to `areas`.
+    void shift(int dx, int dy, std::vector<QRect>& areas);
     QRect toCanvas(const PlanBox& box, const ViewState& view) const;
 
     QImage image_; // premultiplied ARGB, clear where no thread lies
     PlanSnapshot drawn_;
     PlanStatus drawnStatus_ = PlanStatus::Empty;
     int32_t zoom_ = 0, scrollX_ = 0, scrollY_ = 0;
+    bool thread_ = false;
     QRect lastDrawn_;
 };
 

@@ -26,10 +26,30 @@ constexpr uint32_t upperCase(uint32_t c)
     return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c;
 }
 
+// Commands that have a key but no toolbar picture.
+struct KeyCommand {
+    uint32_t keyCode;
+    int32_t needsCtrl;
+    void (*run)(Commands&);
+};
+
+constexpr KeyCommand kKeyCommands[] = {
+    {'L', 0, [](Commands& c) { c.toggleThreadView(); }},
+    {'B', 0, [](Commands& c) { c.chooseHoop(); }},
+    {'A', 0, [](Commands& c) { c.toggleStitchOut(); }},
+};
+
 } // namespace
 
 void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
 {
+    for (const KeyCommand& key : kKeyCommands) {
+        if (key.keyCode == keyCode && key.needsCtrl == ctrl) {
+            finishPointerDrag(editor_.ws, editor_.platform);
+            key.run(commands_);
+            return;
+        }
+    }
     for (ButtonEntry& entry : editor_.buttons.rows) {
         if (uint32_t(entry.keyCode) == keyCode && entry.needsCtrl == ctrl && entry.handler) {
             // A command acts on what the drag made, not on half of it.
@@ -58,6 +78,9 @@ bool WindowProcedure::undoRedoHotkey(uint32_t key)
 void WindowProcedure::keyDown(uint32_t key)
 {
     Workspace& ws = editor_.ws;
+    // The simulator takes its keys on their release; Escape leaves it then.
+    if (editor_.stitchOut && key == VkEscape)
+        return;
     switch (key) {
     case VkControl:
         ws.input.ctrlDown = 1;
@@ -95,6 +118,13 @@ void WindowProcedure::keyDown(uint32_t key)
 void WindowProcedure::keyUp(WindowId window, uint32_t key)
 {
     Workspace& ws = editor_.ws;
+    // The simulator never changes the design: while it runs, only its own
+    // keys (and Shift and Ctrl) do anything.
+    if (editor_.stitchOut && key != VkShift && key != VkControl) {
+        if (ws.input.ctrlDown == 0 || !viewHotkey(ws, editor_.platform, key))
+            commands_.stitchOutKey(key, ws.input.shiftDown != 0);
+        return;
+    }
     switch (key) {
     case VkControl:
         ws.input.ctrlDown = 0;
@@ -127,7 +157,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
 
 void WindowProcedure::character(WindowId window, uint32_t code)
 {
-    if (editor_.ws.input.ctrlDown != 0 || !takesHotkeys(window))
+    if (editor_.ws.input.ctrlDown != 0 || !takesHotkeys(window) || editor_.stitchOut)
         return;
     runHotkey(upperCase(code & 0xFFu), 0);
 }
@@ -145,6 +175,8 @@ void WindowProcedure::command(uint64_t wParam)
     if (notification != kNotifyClicked)
         return;
     host_.giveFocus(WindowId::Main);
+    if (editor_.stitchOut)
+        return;
     if (id < uint32_t(ButtonTable::kRows) && editor_.buttons.rows[id].handler) {
         finishPointerDrag(editor_.ws, editor_.platform);
         const auto handler = editor_.buttons.rows[id].handler;
@@ -160,7 +192,9 @@ void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lPa
     const auto y = int32_t(highWord(uint64_t(lParam)));
     const int32_t ctrl = (wParam & kMouseControlFlag) != 0 ? 1 : 0;
     const int32_t shift = (wParam & kMouseShiftFlag) != 0 ? 1 : 0;
-    toolEvent(ws, editor_.platform, x, y, message, delta, ctrl, shift);
+    // While the simulator runs the tools wait; the wheel still zooms.
+    if (!editor_.stitchOut || message == MsgMouseWheel)
+        toolEvent(ws, editor_.platform, x, y, message, delta, ctrl, shift);
 
     switch (message) {
     case MsgLButtonDown:
@@ -206,8 +240,9 @@ void WindowProcedure::mouseMove(uint64_t wParam, int64_t lParam)
     host_.giveFocus(WindowId::Canvas);
     if (ws.settings.CROSS != 0 || ws.tools.rubberBand.active != 0)
         markRepaint(ws);
-    toolEvent(ws, editor_.platform, ws.view.mouseX, ws.view.mouseY, MsgMouseMove, 0, ws.input.ctrlDown,
-              ws.input.shiftDown);
+    if (!editor_.stitchOut)
+        toolEvent(ws, editor_.platform, ws.view.mouseX, ws.view.mouseY, MsgMouseMove, 0, ws.input.ctrlDown,
+                  ws.input.shiftDown);
 }
 
 void WindowProcedure::followShift()

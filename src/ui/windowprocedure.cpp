@@ -176,6 +176,7 @@ int64_t WindowProcedure::create()
 
     readConfiguration(ws.settings, ws.lines, ws.tokens, ws.programFolder);
     editor_.stitchView = ws.settings.STITCHVIEW != 0;
+    editor_.threadView = ws.settings.THREADVIEW != 0;
 
     resetTools(ws.tools);
     resetJournal(ws.journal);

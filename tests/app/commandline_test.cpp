@@ -61,6 +61,7 @@ std::unique_ptr<Workspace> programWorkspace()
     ws->programFolder = QFileInfo(QStringLiteral(KELVARA_PROGRAM)).absolutePath().toStdString() + "/";
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
+    ws->hoops = loadHoops(ws->programFolder);
     return ws;
 }
 
@@ -228,7 +229,10 @@ TEST(CommandLine, InfoGivesThePlansNumbers)
     QJsonParseError error;
     const QJsonObject info = QJsonDocument::fromJson(run.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
-    EXPECT_EQ(info.keys().size(), 9);
+    EXPECT_EQ(info.keys().size(), 10);
+    // The sample (80 x 81 mm) misses the round 90 mm hoop by its corners;
+    // the shipped list's smallest that holds it:
+    EXPECT_EQ(info["hoop"].toString(), QStringLiteral("Brother 100 x 100"));
 
     int32_t objects = 0;
     const StitchPlan plan = planOf(design, &objects);
@@ -277,6 +281,30 @@ TEST(CommandLine, RenderDrawsAtTheScaleAsked)
     EXPECT_EQ(big.exitCode, 1);
     EXPECT_TRUE(big.errLines.value(0).contains("pixels on a side"));
     EXPECT_FALSE(fs::exists(folder.file("big.png")));
+}
+
+TEST(CommandLine, ExportIntoAHoopTheDesignDoesNotFitIsRefused)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    for (const char* hoop : {"50x50", "janome 50 x 50"}) {
+        const ProgramRun run = runProgram({"--export", q(design), q(folder.file("badge.dst")), "--hoop", hoop});
+        EXPECT_EQ(run.exitCode, 1) << hoop;
+        ASSERT_EQ(run.errLines.size(), 1) << hoop;
+        // The design's size and the hoop, named.
+        EXPECT_TRUE(run.errLines[0].contains("80.0 x 80.8 mm")) << run.errLines[0].toStdString();
+        EXPECT_TRUE(run.errLines[0].contains("50 x 50 mm")) << run.errLines[0].toStdString();
+        EXPECT_FALSE(fs::exists(folder.file("badge.dst")));
+        EXPECT_FALSE(fs::exists(folder.file("badge.txt")));
+    }
+    // A hoop the list does not have and a size nobody could read: no command.
+    const ProgramRun unknown = runProgram({"--export", q(design), q(folder.file("badge.dst")), "--hoop", "Nope"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    // A size that holds it writes the file, with nothing to say.
+    const ProgramRun fits = runProgram({"--export", q(design), q(folder.file("badge.dst")), "--hoop", "81x81"});
+    EXPECT_EQ(fits.exitCode, 0);
+    EXPECT_TRUE(fits.errLines.isEmpty()) << fits.errLines.join('\n').toStdString();
+    EXPECT_TRUE(fs::exists(folder.file("badge.dst")));
 }
 
 TEST(CommandLine, TheReadmeSampleIsTheSampleDesign)

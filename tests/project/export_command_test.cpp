@@ -47,6 +47,33 @@ TEST_F(ExportCommand, EmptyDesignShowsTheBoxAndNoDialog)
     EXPECT_TRUE(fakes.cursor.history.empty());
 }
 
+TEST_F(ExportCommand, DesignOutsideTheChosenHoopIsWrittenOnlyWhenTheUserSaysSo)
+{
+    addRun(); // 30 x 10 mm
+    ws->hoops = readHoops("20 20 rect Small\n");
+    setHoopSetting(ws->settings, "small");
+    const std::string path = folder.file("design.dst");
+    for (const bool answer : {false, true}) {
+        fakes.files.answer(path);
+        fakes.boxes.answers.push_back(answer);
+        exportStitches(*ws, fakes.platform());
+        ASSERT_FALSE(fakes.boxes.shown.empty());
+        const auto& asked = fakes.boxes.shown.back();
+        EXPECT_TRUE(asked.question);
+        // The design's size and the hoop's, named.
+        EXPECT_NE(asked.text.find("30.0 x 10.0 mm"), std::string::npos) << asked.text;
+        EXPECT_NE(asked.text.find("Small (20 x 20 mm)"), std::string::npos) << asked.text;
+        EXPECT_EQ(std::filesystem::exists(path), answer);
+    }
+    // A hoop it fits asks nothing.
+    ws->hoops = readHoops("30 10 rect Exact\n");
+    setHoopSetting(ws->settings, "30x10");
+    fakes.files.answer(path);
+    const std::size_t before = fakes.boxes.shown.size();
+    exportStitches(*ws, fakes.platform());
+    EXPECT_EQ(fakes.boxes.shown.size(), before);
+}
+
 TEST_F(ExportCommand, CancelWritesNothing)
 {
     addRun();

@@ -43,17 +43,21 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.TIELEN = 10;
     expected.CHART = kChartJanome;
     expected.SPEED = 800;
+    expected.THREADVIEW = 1;
+    expected.FABRIC = 0xE8E2D4;
+    setHoopSetting(expected, "Brother 130 x 180");
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
-    // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART and SPEED are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 26);
+    // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART, SPEED, THREADVIEW,
+    // FABRIC and HOOP are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 29);
 }
 
 TEST(ShippedData, MessageFileFillsEverySlot)
 {
     auto lines = std::make_unique<LineTable>();
     loadMessages(*lines, kProgramFolder);
-    ASSERT_EQ(lines->lineCount, kSlotStepTooLarge + 1);
-    for (int slot = 0; slot <= kSlotStepTooLarge; ++slot)
+    ASSERT_EQ(lines->lineCount, kSlotCount);
+    for (int slot = 0; slot < kSlotCount; ++slot)
         EXPECT_FALSE(lines->slot(slot).empty()) << slot;
     for (int slot : {6, 7, 8})
         EXPECT_EQ(lines->slot(slot), "-");

@@ -197,6 +197,25 @@ TEST(MachineFormats, EachFormatRefusesADesignBeyondItsLimitAndTakesOneAtIt)
     EXPECT_NE(writePes(extremePlan(255), brother(), "many", bytes).find("255"), std::string::npos);
 }
 
+TEST(MachineFormats, TheChosenHoopIsNamedWhereTheFormatHasItAndHoldsTheDesign)
+{
+    std::vector<uint8_t> bytes;
+    const Hoop large{"Janome 140 x 200", 1400, 2000, HoopShape::Rounded};
+    const Hoop brother130{"Brother 130 x 180", 1300, 1800, HoopShape::Rounded};
+    const Hoop small{"Janome 50 x 50", 500, 500, HoopShape::Rounded};
+    ASSERT_EQ(writeJef(boxPlan(400, 300), janome(), "", bytes, &large), "");
+    EXPECT_EQ(readJef(bytes, 200, 150).hoop, 2);
+    // No Janome hoop of the Brother size, and a hoop too small: the smallest that holds it.
+    ASSERT_EQ(writeJef(boxPlan(400, 300), janome(), "", bytes, &brother130), "");
+    EXPECT_EQ(readJef(bytes, 200, 150).hoop, 1);
+    ASSERT_EQ(writeJef(boxPlan(1000, 1000), janome(), "", bytes, &small), "");
+    EXPECT_EQ(readJef(bytes, 500, 500).hoop, 0);
+    ASSERT_EQ(writePes(boxPlan(400, 300), brother(), "small", bytes, &brother130), "");
+    EXPECT_EQ(readPes(bytes, 0, 0).hoop, 1);
+    ASSERT_EQ(writePes(boxPlan(400, 300), brother(), "small", bytes, &small), "");
+    EXPECT_EQ(readPes(bytes, 0, 0).hoop, 0);
+}
+
 TEST(ThreadCharts, HandPickedColoursFindTheirThreads)
 {
     const auto code = [](const ThreadChart& chart, int r, int g, int b) {

@@ -65,7 +65,7 @@ TEST(StitchRender, WholeDesignWritesAPng)
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     TempFolder folder;
-    // KELVARA_STITCH_PNG names a file to keep the picture in (the README's).
+    // KELVARA_STITCH_PNG names a file to keep the flat picture in.
     const char* keep = std::getenv("KELVARA_STITCH_PNG");
     const std::string path = keep && *keep ? keep : folder.file("design.png");
     ASSERT_TRUE(writeStitchPng(plan, path, 800));

@@ -106,6 +106,18 @@ void FakeMessageBoxes::showInformation(const std::string& caption, const std::st
     shown.push_back({false, caption, text});
 }
 
+std::optional<int> FakeMessageBoxes::chooseItem(const std::string&, const std::vector<std::string>& items,
+                                               int current)
+{
+    offered = items;
+    offeredCurrent = current;
+    if (choices.empty())
+        return std::nullopt;
+    const int choice = choices.front();
+    choices.pop_front();
+    return choice;
+}
+
 std::optional<QString> FakeFileDialogs::openFile(const FileDialogRequest& request)
 {
     requests.push_back(request);

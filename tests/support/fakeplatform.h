@@ -53,8 +53,14 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
     void showInformation(const std::string& caption, const std::string& text) override;
+    // The scripted choice; cancel when the script is empty. The items offered are kept.
+    std::optional<int> chooseItem(const std::string& caption, const std::vector<std::string>& items,
+                                  int current) override;
 
     std::deque<bool> answers;
+    std::deque<int> choices;
+    std::vector<std::string> offered;
+    int offeredCurrent = -1;
     std::vector<Shown> shown;
 };
 

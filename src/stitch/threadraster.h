@@ -1,0 +1,34 @@
+#pragma once
+
+#include "stitch/stitchplan.h"
+
+#include <QRect>
+
+#include <vector>
+
+class QImage;
+
+namespace kelvara {
+
+// Embroidery thread lies about 0.4 mm wide: four design units.
+inline constexpr double kThreadViewWidth = 4.0;
+
+// Where design units land in an image: design point (x, y) at pixel
+// (x * zoom - originX, y * zoom - originY).
+struct RasterView {
+    double zoom = 1;
+    double originX = 0;
+    double originY = 0;
+};
+
+// Paints needle stitches as thread straight into `image` (ARGB32
+// premultiplied or RGB32), inside `clip` only: each stitch a rounded strand
+// kThreadViewWidth wide, lit along its crest and shaded where it enters the
+// fabric at both ends, antialiased at its edges, later stitches over earlier
+// ones. Jumps, trims and colour changes leave nothing. The strands are
+// painted by hand rather than by QPainter: three pens a stitch are several
+// times slower, and a large design has hundreds of thousands of stitches.
+void rasterThreads(QImage& image, const QRect& clip, const std::vector<StitchRecord>& records,
+                   const RasterView& view);
+
+} // namespace kelvara

@@ -1,0 +1,96 @@
+#include "ui/stitchoutlayer.h"
+
+#include "model/editorstate.h"
+#include "model/workspace.h"
+#include "stitch/stitchout.h"
+#include "stitch/stitchrender.h"
+#include "stitch/threadraster.h"
+#include "ui/editor.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+namespace kelvara {
+
+void StitchOutLayer::paint(QPainter& canvas, const StitchOut& out, const ViewState& view, bool thread)
+{
+    const QSize size(std::max(0, view.canvasWidth), std::max(0, view.canvasHeight));
+    if (size.isEmpty())
+        return;
+    const bool fresh = image_.size() != size || drawnFor_ != &out || drawn_ > out.played() ||
+                       zoom_ != view.zoom || scrollX_ != view.scrollX || scrollY_ != view.scrollY ||
+                       thread_ != thread;
+    if (fresh) {
+        if (image_.size() != size)
+            image_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        image_.fill(Qt::transparent);
+        drawn_ = 0;
+        drawnFor_ = &out;
+        zoom_ = view.zoom;
+        scrollX_ = view.scrollX;
+        scrollY_ = view.scrollY;
+        thread_ = thread;
+    }
+    const std::vector<StitchRecord>& records = out.plan().records;
+    // The stitch into the first new record starts at the record before it.
+    const std::size_t from = drawn_ == 0 ? 0 : drawn_ - 1;
+    const std::vector<StitchRecord> added(records.begin() + std::ptrdiff_t(from),
+                                          records.begin() + std::ptrdiff_t(out.played()));
+    const double zoom = std::max(1, view.zoom);
+    if (added.size() > 1 && thread) {
+        rasterThreads(image_, image_.rect(), added, RasterView{zoom, double(view.scrollX), double(view.scrollY)});
+    } else if (added.size() > 1) {
+        QPainter painter(&image_);
+        StitchPlan part;
+        part.records = added;
+        drawStitchPlan(painter, part, view.zoom, view.scrollX, view.scrollY);
+    }
+    drawn_ = out.played();
+    canvas.drawImage(0, 0, image_);
+
+    // The needle: a ring round where it stands.
+    if (const StitchRecord* needle = out.needle()) {
+        const QPointF at(needle->x * zoom - view.scrollX, needle->y * zoom - view.scrollY);
+        canvas.save();
+        canvas.setRenderHint(QPainter::Antialiasing, true);
+        canvas.setBrush(Qt::NoBrush);
+        canvas.setPen(QPen(Qt::black, 4));
+        canvas.drawEllipse(at, 7, 7);
+        canvas.setPen(QPen(QColor(255, 230, 0), 2));
+        canvas.drawEllipse(at, 7, 7);
+        canvas.drawLine(at + QPointF(-12, 0), at + QPointF(-8, 0));
+        canvas.drawLine(at + QPointF(8, 0), at + QPointF(12, 0));
+        canvas.drawLine(at + QPointF(0, -12), at + QPointF(0, -8));
+        canvas.drawLine(at + QPointF(0, 8), at + QPointF(0, 12));
+        canvas.restore();
+    }
+}
+
+QString stitchOutText(const Editor& editor)
+{
+    const StitchOut* out = editor.stitchOut.get();
+    if (out == nullptr)
+        return {};
+    const int32_t speed = editor.ws.settings.SPEED;
+    QString colour = QStringLiteral("-");
+    QString at = QStringLiteral("-");
+    if (const StitchRecord* needle = out->needle()) {
+        colour = threadColour(needle->colour).name().toUpper();
+        at = QStringLiteral("%1, %2 mm").arg(needle->x / 10.0, 0, 'f', 1).arg(needle->y / 10.0, 0, 'f', 1);
+    }
+    return QStringLiteral("Stitch %1 of %2 at %9  ·  thread %3  ·  %4 of %5 min at %6 a minute  ·  %7 "
+                          "stitches a second  ·  %8")
+        .arg(out->stitchesSewn())
+        .arg(out->stitchesInPlan())
+        .arg(colour)
+        .arg(out->minutesSewn(speed), 0, 'f', 1)
+        .arg(double(out->stitchesInPlan()) / std::max(1, speed), 0, 'f', 1)
+        .arg(speed)
+        .arg(out->speed())
+        .arg(out->playing() ? QStringLiteral("playing (Space pauses)") : QStringLiteral("paused (Space plays)"))
+        .arg(at);
+}
+
+} // namespace kelvara
