@@ -78,8 +78,12 @@ QString outputFor(const CommandLine& line, const QString& design)
 std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const QString& design,
                                  const QString& output, std::string& json)
 {
-    if (std::string reason = readDesignFile(ws, design); !reason.empty())
+    std::string warning;
+    if (std::string reason = readDesignFile(ws, design, warning); !reason.empty())
         return Failure{design, reason};
+    // The rest of the design is still done; the user hears what was left out.
+    if (!warning.empty())
+        printLine(stderr, "kelvara: " + shown(design) + ": " + warning);
     StitchPlan plan;
     switch (generatePlan(ws, plan)) {
     case PlanStatus::Ok:
@@ -147,6 +151,10 @@ int runCommandLine(int argc, char* argv[])
         (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
+    // Warnings say what the editor's boxes say.
+    loadMessages(ws->lines, ws->programFolder);
+    if (const std::string clashes = libraryClashes(ws->libraries); !clashes.empty())
+        printLine(stderr, "kelvara: " + message(*ws, kSlotLibraryClash) + ' ' + clashes);
 
     if (!line.outputDir.isEmpty() && !QDir().mkpath(line.outputDir)) {
         printLine(stderr, "kelvara: " + shown(line.outputDir) + ": the folder cannot be made");

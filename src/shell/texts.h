@@ -66,6 +66,8 @@ enum MessageSlot : int {
     kSlotExportNoStitches,
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
+    kSlotUnreadableLines, // the count and the first line are added after the text
+    kSlotLibraryClash,    // the files follow the text
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 
