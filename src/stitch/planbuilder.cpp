@@ -184,6 +184,7 @@ void PlanBuilder::connect(Point to, bool stitched)
     }
     if (!any_) {
         cur_ = to;
+        threadIn_ = threadIn_ || (startThreaded_ && stitched);
         return;
     }
     const double distance =
@@ -421,6 +422,8 @@ void PlanBuilder::endObject()
         startObject(); // an object shorter than its tie-in's reach
     if (started_ && !overflow_) {
         settleFinalNeedle();
+        sewn_ = true;
+        end_ = cur_;
         if (style_.tieOut >= 0 || style_.builtinTieOut)
             tieOffTail(style_.tieOut);
         else
@@ -435,7 +438,7 @@ void PlanBuilder::finish()
 {
     if (overflow_ || !any_)
         return;
-    if (threadIn_ && tailOpen_)
+    if (threadIn_ && tailOpen_ && !endOpen_)
         tieOffTail(-1);
     if (threadIn_ && pendingTrim_)
         put(StitchKind::Trim, cur_);

@@ -49,6 +49,19 @@ public:
     int64_t width() const { return any_ ? maxX_ - minX_ : 0; }
     int64_t height() const { return any_ ? maxY_ - minY_ : 0; }
 
+    // For one object's piece of a design: the thread is already in the
+    // fabric where it starts (no lock for a new thread), and its end stays
+    // unlocked unless its own tie-off locks it (no cut follows).
+    void startWithThreadIn() { startThreaded_ = true; }
+    void leaveEndOpen() { endOpen_ = true; }
+    // Where the last object started and, before any lock of its end, ended;
+    // false when no object stitched.
+    bool sewnEnds(int64_t& firstX, int64_t& firstY, int64_t& endX, int64_t& endY) const
+    {
+        firstX = first_.x, firstY = first_.y, endX = end_.x, endY = end_.y;
+        return sewn_;
+    }
+
 private:
     struct Point {
         int64_t x = 0, y = 0;
@@ -106,6 +119,10 @@ private:
     // The object's latest penetrations, oldest first: the path the tie-off runs back along.
     std::vector<Point> tail_;
     bool tailOpen_ = false; // the last object ended without a lock
+    bool startThreaded_ = false;
+    bool endOpen_ = false;
+    bool sewn_ = false;
+    Point end_; // the last object's final needle
     std::vector<Vec> walk_; // scratch path for a lock
 };
 

@@ -361,6 +361,8 @@ bool PropertiesPanel::apply()
     }
     refresh(ws, editor_.platform);
     rebuild();
+    if (applied)
+        applied();
     return changed;
 }
 
