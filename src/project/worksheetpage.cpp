@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -27,6 +28,8 @@ constexpr double kFramePadMm = 5;
 constexpr double kScaleBarRoomMm = 10;
 constexpr int kSequenceColumns = 2;
 constexpr QRgb kFabric = qRgb(238, 235, 228);
+// The design's picture: 254 dpi, so at actual size a design unit is a pixel.
+constexpr double kPicturePixelsPerMm = 10;
 
 // Millimetres on the page to device pixels.
 class Page {
@@ -120,6 +123,35 @@ void paintFacts(QPainter& painter, const Page& page, const Worksheet& sheet, dou
     }
 }
 
+// The stitches drawn once into a picture at print resolution, placed with
+// the design's top-left corner at (left, top) mm. Stitch by stitch on the
+// page, a design of 400,000 stitches made a PDF of megabytes that took
+// seconds to write and as long to print.
+void drawDesignPicture(QPainter& painter, const Page& page, const Worksheet& sheet, double scale, double left,
+                       double top)
+{
+    // A strand reaches this far beyond its needle holes, in design units.
+    constexpr double kStrandReach = 3;
+    const double pixelsPerUnit = kPicturePixelsPerMm / 10 * scale;
+    const double padMm = kStrandReach * scale / 10;
+    const double widthMm = (sheet.maxX - sheet.minX) * scale / 10 + 2 * padMm;
+    const double heightMm = (sheet.maxY - sheet.minY) * scale / 10 + 2 * padMm;
+    QImage picture(int(std::ceil(widthMm * kPicturePixelsPerMm)), int(std::ceil(heightMm * kPicturePixelsPerMm)),
+                   QImage::Format_RGB32);
+    if (picture.isNull())
+        return;
+    picture.fill(QColor(kFabric));
+    {
+        QPainter threads(&picture);
+        threads.scale(pixelsPerUnit, pixelsPerUnit);
+        threads.translate(kStrandReach - sheet.minX, kStrandReach - sheet.minY);
+        drawThreads(threads, sheet.plan);
+    }
+    painter.drawImage(page.rect(left - padMm, top - padMm, picture.width() / kPicturePixelsPerMm,
+                                picture.height() / kPicturePixelsPerMm),
+                      picture);
+}
+
 // The design at 1:1 where it fits, else reduced; the scale bar shows ten
 // millimetres of the design at the scale used.
 void paintDesign(QPainter& painter, const Page& page, const Worksheet& sheet, const QRectF& frameMm)
@@ -140,13 +172,7 @@ void paintDesign(QPainter& painter, const Page& page, const Worksheet& sheet, co
     const double left = frameMm.x() + kFramePadMm + (roomW - designW * scale) / 2;
     const double top = frameMm.y() + kFramePadMm + (roomH - designH * scale) / 2;
 
-    painter.save();
-    painter.translate(page.at(left, top));
-    // One design unit is 0.1 mm of fabric.
-    painter.scale(page.pixelsX(scale / 10), page.pixelsY(scale / 10));
-    painter.translate(-sheet.minX, -sheet.minY);
-    drawThreads(painter, sheet.plan);
-    painter.restore();
+    drawDesignPicture(painter, page, sheet, scale, left, top);
 
     const double barY = frameMm.bottom() - kFramePadMm - 3;
     const double barX = frameMm.x() + kFramePadMm;
