@@ -90,7 +90,7 @@ void ObjectPlanCache::update(const Workspace& ws)
         // A new piece guesses the seams most pieces have: the thread goes on
         // from the one before and on to the next.
         const ObjectPiece& known = pieces_[static_cast<std::size_t>(row)];
-        const PieceSeams guess = known.kind == KindFree ? PieceSeams{!order.empty(), false} : known.seams;
+        const PieceSeams guess = known.kind == KindFree ? PieceSeams{!order.empty(), false, false} : known.seams;
         changed = refreshPiece(ws, row, kMaxRecords - records, guess) || changed;
         records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(row)].plan.records.size());
         order.push_back(row);
@@ -116,21 +116,21 @@ void ObjectPlanCache::update(const Workspace& ws)
 }
 
 // Follows the needle from piece to piece as the plan builder's connect does:
-// a trim when one is pending, the move is longer than TRIM or the colour
-// changes; a jump line leaves the thread hanging. A piece starts with the
-// thread in unless a cut came before it, and its end is locked when a cut
-// (or the end of the design) follows while it is still open.
+// a piece starting near the last one's end in its thread carries the seam
+// on (no locks between them); otherwise the last one's own tie-off is laid,
+// and a trim (pending, a long move or a new colour) or a jump line locks an
+// end still open. A piece starts with the thread in unless a cut came
+// before it; the end of the design locks the last open end.
 std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const std::vector<int32_t>& order) const
 {
-    std::vector<PieceSeams> seams(order.size(), PieceSeams{false, false});
+    std::vector<PieceSeams> seams(order.size(), PieceSeams{false, false, false});
     bool any = false, threadIn = false, pendingTrim = false, colourKnown = false;
     int32_t colour = 0;
     int64_t x = 0, y = 0;
     std::ptrdiff_t open = -1; // the piece whose end is not locked yet
-    const auto farther = [&](int64_t tx, int64_t ty) {
-        return std::hypot(double(tx - x), double(ty - y)) > ws.settings.TRIM;
-    };
-    const auto cutOpenEnd = [&] {
+    bool openTiesOff = false; // and whose own tie-off waits for the next piece
+    const auto distance = [&](int64_t tx, int64_t ty) { return std::hypot(double(tx - x), double(ty - y)); };
+    const auto lockOpenEnd = [&] {
         if (open >= 0)
             seams[std::size_t(open)].cutAfter = true;
         open = -1;
@@ -146,8 +146,8 @@ std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const st
             for (const StitchRecord* hop : {&own.front(), &own.back()}) {
                 if (any) {
                     if (threadIn)
-                        cutOpenEnd();
-                    if (threadIn && (pendingTrim || farther(hop->x, hop->y)))
+                        lockOpenEnd();
+                    if (threadIn && (pendingTrim || distance(hop->x, hop->y) > ws.settings.TRIM))
                         threadIn = false;
                     pendingTrim = false;
                 }
@@ -161,28 +161,36 @@ std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const st
             colour = ends.colour;
             colourKnown = true;
         }
+        bool continuing = false;
         if (any) {
             const bool recolour = ends.colour != colour;
-            if (threadIn && (pendingTrim || farther(ends.firstX, ends.firstY) || recolour)) {
-                cutOpenEnd();
-                threadIn = false;
-            }
-            pendingTrim = false;
-            if (recolour) {
-                colour = ends.colour;
-                threadIn = false;
+            const double gap = distance(ends.firstX, ends.firstY);
+            continuing = threadIn && !pendingTrim && !recolour && gap <= kContinueReach;
+            if (!continuing) {
+                if (threadIn && openTiesOff)
+                    lockOpenEnd();
+                if (threadIn && (pendingTrim || gap > ws.settings.TRIM || recolour)) {
+                    lockOpenEnd();
+                    threadIn = false;
+                }
+                pendingTrim = false;
+                if (recolour) {
+                    colour = ends.colour;
+                    threadIn = false;
+                }
             }
         }
         seams[i].threadIn = threadIn;
+        seams[i].continuing = continuing;
         any = threadIn = true;
-        open = ends.locksItsEnd ? -1 : std::ptrdiff_t(i);
-        // A lock of its own end leaves the needle where the lock ends.
-        x = ends.locksItsEnd ? own.back().x : ends.endX;
-        y = ends.locksItsEnd ? own.back().y : ends.endY;
+        // The end's lock waits for the next piece.
+        open = std::ptrdiff_t(i);
+        openTiesOff = ends.locksItsEnd;
+        x = ends.endX, y = ends.endY;
         pendingTrim = ends.trimAfter;
     }
     if (threadIn)
-        cutOpenEnd();
+        lockOpenEnd();
     return seams;
 }
 
@@ -209,10 +217,11 @@ void ObjectPlanCache::summarize(const Workspace& ws)
         if (last != nullptr) {
             if (last->x != first.x || last->y != first.y)
                 connections_.push_back({last->x, last->y, first.x, first.y});
-            // No trim (it would be the last record), no colour change, no
-            // move: the needle is already down where this object starts.
-            else if (last->kind == StitchKind::Stitch && first.kind == StitchKind::Stitch &&
-                     last->colour == first.colour && ws.settings.TRIM >= 0)
+            // A piece carrying the seam on does not go down again where the
+            // needle already is, nor a step shorter than DELETE from it.
+            if (piece.seams.continuing && last->kind == StitchKind::Stitch && first.kind == StitchKind::Stitch &&
+                ((first.x == last->x && first.y == last->y) ||
+                 std::hypot(double(first.x - last->x), double(first.y - last->y)) < ws.settings.DELETE))
                 --stitchCount_;
         }
         last = &own.back();

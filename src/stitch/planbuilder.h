@@ -43,6 +43,12 @@ public:
     void markOverflow() override { overflow_ = true; }
 
     bool overflowed() const { return overflow_; }
+    // Where the needle is, once anything was placed.
+    bool needleAt(Vec& at) const
+    {
+        at = {static_cast<double>(cur_.x), static_cast<double>(cur_.y)};
+        return any_;
+    }
     // DST records: a trim counts as the three jumps it becomes.
     int64_t recordCount() const { return records_; }
     int64_t stitchCount() const { return stitches_; }
@@ -50,9 +56,14 @@ public:
     int64_t height() const { return any_ ? maxY_ - minY_ : 0; }
 
     // For one object's piece of a design: the thread is already in the
-    // fabric where it starts (no lock for a new thread), and its end stays
-    // unlocked unless its own tie-off locks it (no cut follows).
-    void startWithThreadIn() { startThreaded_ = true; }
+    // fabric where it starts (no lock for a new thread), or the piece even
+    // carries on the last one's seam; its end stays unlocked unless a cut or
+    // a tie-off follows it in the design.
+    void startWithThreadIn(bool continuing)
+    {
+        startThreaded_ = true;
+        startContinuing_ = continuing;
+    }
     void leaveEndOpen() { endOpen_ = true; }
     // Where the last object started and, before any lock of its end, ended;
     // false when no object stitched.
@@ -119,11 +130,17 @@ private:
     // The object's latest penetrations, oldest first: the path the tie-off runs back along.
     std::vector<Point> tail_;
     bool tailOpen_ = false; // the last object ended without a lock
+    // The tie-off the last object asked for (a library entry, -1 built in),
+    // laid when the next object turns out not to carry the seam on.
+    static constexpr int kNoTieOut = -2;
+    int tieOutFigure_ = kNoTieOut;
+    bool continuing_ = false; // the object being started carries the last one's seam on
     bool startThreaded_ = false;
+    bool startContinuing_ = false;
     bool endOpen_ = false;
     bool sewn_ = false;
     Point end_; // the last object's final needle
-    std::vector<Vec> walk_; // scratch path for a lock
+    std::vector<Vec> walk_;   // scratch path for a lock
 };
 
 } // namespace kelvara::stitch

@@ -59,11 +59,17 @@ PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan);
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                               const Settings& settings, StitchPlan& plan);
 
+// An object starting this near where the last one ended, in its thread and
+// with no trim asked between, carries its seam on: no locks between them.
+inline constexpr double kContinueReach = 5;
+
 // How a piece meets its neighbours in the design: whether the thread is
-// already in the fabric where it starts (no lock for a new thread then) and
-// whether the thread is cut after it (its end is locked then).
+// already in the fabric where it starts (no lock for a new thread then), or
+// it even carries on the last piece's seam, and whether its end is locked
+// (a cut, a tie-off or the end of the design follows).
 struct PieceSeams {
     bool threadIn = false;
+    bool continuing = false;
     bool cutAfter = true;
     bool operator==(const PieceSeams&) const = default;
 };
@@ -75,7 +81,7 @@ struct PieceEnds {
     int32_t endX = 0, endY = 0;      // its last needle, before a lock of its end
     int32_t colour = 0;
     bool trimAfter = false;
-    bool locksItsEnd = false;        // its own tie-off, whatever follows
+    bool locksItsEnd = false;        // its own tie-off unless the next piece carries the seam on
 };
 
 // The object's piece of a design plan, for keeping plans object by object:
