@@ -99,8 +99,12 @@ std::optional<Hoop> givenHoop(const Workspace& ws, const QString& name)
 std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const std::optional<Hoop>& hoop,
                                  const QString& design, const QString& output, std::string& json)
 {
-    if (std::string reason = readDesignFile(ws, design); !reason.empty())
+    std::string warning;
+    if (std::string reason = readDesignFile(ws, design, warning); !reason.empty())
         return Failure{design, reason};
+    // The rest of the design is still done; the user hears what was left out.
+    if (!warning.empty())
+        printLine(stderr, "kelvara: " + shown(design) + ": " + warning);
     StitchPlan plan;
     switch (generatePlan(ws, plan)) {
     case PlanStatus::Ok:
@@ -196,6 +200,10 @@ int runCommandLine(int argc, char* argv[])
             return kExitUsage;
         }
     }
+    // Warnings say what the editor's boxes say.
+    loadMessages(ws->lines, ws->programFolder);
+    if (const std::string clashes = libraryClashes(ws->libraries); !clashes.empty())
+        printLine(stderr, "kelvara: " + message(*ws, kSlotLibraryClash) + ' ' + clashes);
 
     if (!line.outputDir.isEmpty() && !QDir().mkpath(line.outputDir)) {
         printLine(stderr, "kelvara: " + shown(line.outputDir) + ": the folder cannot be made");

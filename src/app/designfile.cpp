@@ -39,8 +39,9 @@ public:
 
 } // namespace
 
-std::string readDesignFile(Workspace& ws, const QString& path)
+std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning)
 {
+    warning.clear();
     const QFileInfo info(path);
     if (!info.exists())
         return "does not exist";
@@ -58,7 +59,7 @@ std::string readDesignFile(Workspace& ws, const QString& path)
     Platform platform;
     platform.list = &list;
     platform.title = &title;
-    loadProjectBytes(ws, platform, path, *bytes);
+    warning = unreadableLinesWarning(ws, loadProjectBytes(ws, platform, path, *bytes));
     if (ws.table.objectCount == 0)
         return "holds no objects";
     return {};

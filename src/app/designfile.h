@@ -11,6 +11,7 @@ struct Workspace;
 // Replaces the design of `ws` (whose libraries and configuration are read)
 // by the project file at `path`, without a window. "" when the design is
 // there, otherwise why not, as one short clause ("does not exist").
-std::string readDesignFile(Workspace& ws, const QString& path);
+// `warning` names lines that could not be read and were left out.
+std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning);
 
 } // namespace kelvara

@@ -10,6 +10,13 @@ namespace kelvara {
 
 // Zoom and scroll of the canvas; a design point (x, y) is drawn at
 // (x * zoom - scrollX, y * zoom - scrollY).
+// How far stitches reach past the design area, in design units (never
+// negative): a motif's stitches may lie beyond the points that carry it, and
+// the view scrolls that much farther so they can be seen.
+struct StitchReach {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
 struct ViewState {
     int32_t zoom = 1;
     int32_t scrollX = 0;
@@ -20,6 +27,7 @@ struct ViewState {
     int32_t mouseY = -1;
     // Wheel turn not yet amounting to a whole notch (the sign gives the way).
     int32_t wheelRemainder = 0;
+    StitchReach reach;
 };
 
 struct PreviewSegment {
@@ -85,6 +93,9 @@ struct InputState {
     int32_t ctrlDown = 0;
     int32_t shiftDown = 0;
     int32_t mouseButtons = 0; // 1 left, 2 right, 4 middle
+    // The key last pressed while Ctrl was down: its release is a Ctrl
+    // hotkey even when Ctrl was let go first, as fast typing rolls it.
+    uint32_t ctrlChordKey = 0;
 };
 
 } // namespace kelvara

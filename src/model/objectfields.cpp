@@ -215,7 +215,7 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
     case M::Angle:
     case M::StartAngle:
     case M::StopAngle:
-        return {0, 359};
+        return {-359, 359};
     // The reader keeps any scale that is not negative; the stitches use a
     // stretch up to 20 and up to 16 rows per pattern row.
     case M::PatternScaleX:
@@ -309,6 +309,11 @@ double readField(const unsigned char* record, const ObjectField& field)
         return v;
     }
     const int32_t v = storedInteger(record, field);
+    // Turns may leave an angle past a full turn; it is shown, and saved, as
+    // the same direction within one turn, keeping its sign.
+    if (field.meaning == FieldMeaning::Angle || field.meaning == FieldMeaning::StartAngle ||
+        field.meaning == FieldMeaning::StopAngle)
+        return v % 360;
     return isSignedSize(field.meaning) ? std::abs(double(v)) : v;
 }
 

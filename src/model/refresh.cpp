@@ -9,6 +9,8 @@ void markDesignChanged(Workspace& ws)
 {
     ++ws.refresh.designRevision;
     markCanvasChanged(ws);
+    // The stitches may now reach farther, or less far, past the design area.
+    ws.refresh.scrollBars = true;
 }
 
 void markCanvasChanged(Workspace& ws)

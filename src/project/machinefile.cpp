@@ -30,6 +30,22 @@ std::string chartReason(const Workspace& ws, const char* file, const char* brand
     return loadThreadChart(ws.programFolder + file, brand, chart);
 }
 
+// Machines show the label as plain ASCII: letters lose their marks and
+// anything else becomes '_', one per character, never a piece of one.
+std::string machineLabel(const QString& baseName)
+{
+    constexpr std::size_t kLabelLength = 16;
+    std::string label;
+    for (const char32_t c : baseName.normalized(QString::NormalizationForm_D).toUcs4()) {
+        if (label.size() == kLabelLength)
+            break;
+        if (QChar::isMark(c))
+            continue;
+        label += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '_';
+    }
+    return label;
+}
+
 } // namespace
 
 std::string loadListChart(const Workspace& ws, ThreadChart& chart)
@@ -74,7 +90,7 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
     const auto failed = [](std::string why) {
         return MachineFileResult{MachineFileResult::WriteFailed, why};
     };
-    const std::string label = QFileInfo(path).completeBaseName().toStdString();
+    const std::string label = machineLabel(QFileInfo(path).completeBaseName());
     std::vector<uint8_t> bytes;
     std::string reason;
     ThreadChart machineChart;
@@ -101,8 +117,13 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
     if (!reason.empty())
         return refused(reason);
 
+    // The list beside a JEF or PES names the threads the file's codes name;
+    // DST and EXP carry no threads, so their list follows the configuration.
     ThreadChart listChart;
-    reason = loadListChart(ws, listChart);
+    if (format == MachineFormat::Jef || format == MachineFormat::Pes)
+        listChart = std::move(machineChart);
+    else
+        reason = loadListChart(ws, listChart);
     if (!reason.empty())
         return refused(reason);
     const std::string list =

@@ -27,7 +27,8 @@ QString colourListPath(const QString& machinePath);
 std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
                               const QString& path);
 
-// The chart CHART names for colour lists and worksheets, loaded from the
+// The chart CHART names for the colour lists of DST and EXP files (JEF and
+// PES lists name their own maker's threads) and for worksheets, loaded from the
 // program folder; left empty when CHART is 0. Returns "" or why it failed.
 std::string loadListChart(const Workspace& ws, ThreadChart& chart);
 

@@ -41,8 +41,10 @@ bool isProjectPath(const QString& path)
     return path.size() >= 4 && upperCase(path.right(4).toStdString()) == ".KVP";
 }
 
-void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path, const std::string& bytes)
+UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path,
+                                 const std::string& bytes)
 {
+    UnreadableLines unreadable;
     discardDesign(ws);
     ws.rememberedFileName = path;
 
@@ -60,10 +62,15 @@ void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& pa
             clearObjectList(list);
             restartListNumbering(ws.numbering);
         }
+        // The line is consumed by the parse; only the first refused one is kept.
+        std::string original = unreadable.count == 0 ? line : std::string();
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
-        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries))
+        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries)) {
+            if (unreadable.count++ == 0)
+                unreadable.first = std::move(original);
             return true;
+        }
         ObjectEntry& entry = table.rows[row];
         if (entry.group > table.groupCounter)
             table.groupCounter = entry.group;
@@ -84,6 +91,17 @@ void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& pa
 
     showCursorNow(ws, platform, kArrowCursor);
     markDesignChanged(ws);
+    return unreadable;
+}
+
+std::string unreadableLinesWarning(const Workspace& ws, const UnreadableLines& lines)
+{
+    if (lines.count == 0)
+        return {};
+    constexpr std::size_t kShown = 60;
+    const std::string first =
+        lines.first.size() > kShown ? lines.first.substr(0, kShown) + "..." : lines.first;
+    return message(ws, kSlotUnreadableLines) + ' ' + std::to_string(lines.count) + " (the first: " + first + ")";
 }
 
 void openProject(Workspace& ws, const Platform& platform)
@@ -115,7 +133,9 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
     if (ask && ws.table.objectCount != 0 &&
         !platform.boxes->askYesNo(message(ws, kSlotOpenProjectCaption), message(ws, kSlotDiscardQuestion)))
         return;
-    loadProjectBytes(ws, platform, path, *bytes);
+    const std::string warning = unreadableLinesWarning(ws, loadProjectBytes(ws, platform, path, *bytes));
+    if (!warning.empty())
+        platform.boxes->showError(message(ws, kSlotErrorCaption), warning);
 }
 
 } // namespace kelvara

@@ -28,10 +28,22 @@ void openProject(Workspace& ws, const Platform& platform);
 // file named on the command line with it.
 void openProjectFile(Workspace& ws, const Platform& platform, const QString& path, bool ask);
 
+// Lines of a project file that made no object though they were not blank.
+struct UnreadableLines {
+    int32_t count = 0;
+    std::string first; // as it stood in the file, comment and runs of blanks removed
+};
+
 // Replaces the design by the objects of `bytes`, the content of the project
 // file at `path`: clears table, journal, tool state and picture, fills rows
 // 0.. in line order, links them, refills the list and names the file in the
-// title. Asks nothing; openProject has done that.
-void loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path, const std::string& bytes);
+// title. Asks nothing; openProject has done that. Lines that cannot be read
+// are left out and counted.
+UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path,
+                                 const std::string& bytes);
+
+// The one warning about the left-out lines, naming their count and the
+// first; empty when there were none.
+std::string unreadableLinesWarning(const Workspace& ws, const UnreadableLines& lines);
 
 } // namespace kelvara

@@ -280,6 +280,12 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         expected = static_cast<std::size_t>(f) + 1;
         taken[f] = true;
         const Field& field = fields[f];
+        // Only references are names; a word where a number belongs makes
+        // the line unreadable rather than a zero that moves the object.
+        const bool reference =
+            field.form == Form::Motif || field.form == Form::Pattern || field.form == Form::TieOff;
+        if (!reference && !token.text.empty())
+            return false;
         const int32_t n = token.number;
         switch (field.form) {
         case Form::Group:
@@ -299,12 +305,10 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         case Form::Scale:
             setDouble(record, field.offset, static_cast<double>(n) / 256.0);
             break;
-        case Form::Angle: {
-            // Through 64 bits: the magnitude of the lowest int32 does not fit.
-            const int64_t magnitude = std::abs(static_cast<int64_t>(n));
-            setInt(record, field.offset, static_cast<int32_t>(magnitude % 360));
+        case Form::Angle:
+            // The sign is kept, as written: -45 is another direction than 45.
+            setInt(record, field.offset, n % 360);
             break;
-        }
         case Form::Side:
             setInt(record, field.offset, n == 1 ? 1 : 2);
             break;

@@ -31,7 +31,7 @@ int32_t objectLineKind(const TokenTable& tokens);
 // takes the first occurrence of each of the kind's keys and applies the
 // conversions and clamps. Sets kind, params, paramsSize, reserved and group;
 // the display links are the caller's. False (row untouched) when the line is
-// no object line or no record can be had.
+// no object line, a number field holds a word, or no record can be had.
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
                      const Settings& settings, const Libraries& libraries);
 

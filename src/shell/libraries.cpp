@@ -70,6 +70,7 @@ bool readsBackAsName(std::string_view name)
 template <int Entries, int Points> void clearLibrary(PointLibrary<Entries, Points>& library)
 {
     library.count = 0;
+    library.clashes.clear();
     for (auto& name : library.names)
         name.clear();
     for (auto& entry : library.points)
@@ -79,6 +80,7 @@ template <int Entries, int Points> void clearLibrary(PointLibrary<Entries, Point
 void clearLibrary(PatternLibrary& library)
 {
     library.count = 0;
+    library.clashes.clear();
     for (auto& name : library.names)
         name.clear();
     for (auto& entry : library.rows)
@@ -91,6 +93,8 @@ template <typename Library, typename Fill>
 void scanEntries(Library& library, LineTable& lines, const std::string& folderPath, Fill&& fill)
 {
     clearLibrary(library);
+    std::vector<std::string> files; // the file of each entry
+    std::vector<std::string> upperNames;
     for (const std::string& name : entryFiles(folderPath)) {
         if (library.count >= Library::kEntries)
             break;
@@ -101,6 +105,16 @@ void scanEntries(Library& library, LineTable& lines, const std::string& folderPa
         readTextFile(lines, entryPath(folderPath, name));
         if (lines.lineCount == 0)
             continue;
+        // Names are looked up ignoring case, so a second equal name could
+        // never be referred to: a reference to it would read back as the first.
+        std::string upper = upperCase(entryName);
+        const auto taken = std::find(upperNames.begin(), upperNames.end(), upper);
+        if (taken != upperNames.end()) {
+            library.clashes.push_back({files[std::size_t(taken - upperNames.begin())], name});
+            continue;
+        }
+        files.push_back(name);
+        upperNames.push_back(std::move(upper));
         const auto n = static_cast<std::size_t>(library.count);
         library.names[n] = std::move(entryName);
         fill(n);
@@ -187,6 +201,20 @@ void loadLibraries(Libraries& libraries, LineTable& lines, TokenTable& tokens,
     scanLibrary(libraries.motifs, lines, tokens, programFolder + kMotifFolder);
     scanLibrary(libraries.patterns, lines, programFolder + kPatternFolder);
     scanLibrary(libraries.tieOffs, lines, tokens, programFolder + kTieOffFolder);
+}
+
+std::string libraryClashes(const Libraries& libraries)
+{
+    std::string text;
+    const auto add = [&](const char* folder, const std::vector<LibraryClash>& clashes) {
+        for (const LibraryClash& clash : clashes)
+            text += (text.empty() ? "" : "; ") + std::string(folder) + "/" + clash.kept + " (" + clash.skipped +
+                    " left out)";
+    };
+    add(kMotifFolder, libraries.motifs.clashes);
+    add(kPatternFolder, libraries.patterns.clashes);
+    add(kTieOffFolder, libraries.tieOffs.clashes);
+    return text;
 }
 
 int findLibraryEntry(const MotifLibrary& library, std::string_view upperText)

@@ -69,6 +69,8 @@ enum MessageSlot : int {
     kSlotStepTooLarge,  // an edit Undo could not take back whole
     kSlotHoopNotFit,    // the design's and the hoop's sizes are added after the text
     kSlotHoopChooser,
+    kSlotUnreadableLines, // the count and the first line are added after the text
+    kSlotLibraryClash,    // the files follow the text
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");

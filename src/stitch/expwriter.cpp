@@ -21,10 +21,9 @@ std::vector<uint8_t> writeExp(const StitchPlan& plan)
             jump(m.dx, m.dy);
             break;
         case StitchKind::Trim:
-            // +1, +1 in the file's upward y, as DST machines know it.
-            jump(1, -1);
-            jump(-2, 2);
-            jump(1, -1);
+            // EXP has a cut command of its own; jump triples are a DST habit
+            // that EXP readers take for plain jumps.
+            bytes.insert(bytes.end(), {0x80, 0x80, 0x07, 0x00});
             break;
         case StitchKind::ColourChange:
             bytes.insert(bytes.end(), {0x80, 0x01, 0x00, 0x00});

@@ -1,14 +1,17 @@
 // The stitch plan kept object by object. Each object is stitched on its own
-// exactly as the plan builder stitches it inside the design: nothing of an
-// object's own records depends on the objects before it, except that its
-// first stitch is not made again when the previous object's last stitch
-// already went down at the same place in the same thread. The moves between
-// objects are kept as connections, to be drawn as the jumps they are.
+// exactly as the plan builder stitches it inside the design, with the seams
+// it has there: a lock at its start only for a new thread and at its end
+// only before a cut, as its neighbours decide. Nothing else of an object's
+// own records depends on the others, except that its first stitch is not
+// made again when the previous object's last stitch already went down at the
+// same place in the same thread. The moves between objects are kept as
+// connections, to be drawn as the jumps they are.
 #include "stitch/objectplancache.h"
 
 #include "model/workspace.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace kelvara {
@@ -36,13 +39,14 @@ void PlanBox::add(const PlanBox& other)
 
 ObjectPlanCache::ObjectPlanCache() : pieces_(ObjectTable::kRows) {}
 
-bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget)
+bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams)
 {
     const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
     const ObjectParams& params = ws.records[entry.params];
     const auto size = static_cast<std::size_t>(recordSize(entry.kind));
     ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
-    const bool same = piece.kind == entry.kind && std::memcmp(piece.bytes.data(), params.bytes, size) == 0;
+    const bool same = piece.kind == entry.kind && piece.seams == seams &&
+                      std::memcmp(piece.bytes.data(), params.bytes, size) == 0;
     // A piece refused for want of room is tried again when there is more.
     if (same && !(piece.status == PlanStatus::TooLarge && budget > piece.budget))
         return false;
@@ -52,7 +56,9 @@ bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t bud
     std::memcpy(piece.bytes.data(), params.bytes, size);
     piece.generation = ++generations_;
     piece.budget = budget;
-    piece.status = generateObjectPiece(entry.kind, params, ws.libraries, ws.settings, budget, piece.plan);
+    piece.seams = seams;
+    piece.status =
+        generateObjectPiece(entry.kind, params, ws.libraries, ws.settings, budget, piece.plan, seams, &piece.ends);
     std::vector<StitchRecord>& records = piece.plan.records;
     if (!records.empty() && records.back().kind == StitchKind::End)
         records.pop_back();
@@ -81,10 +87,22 @@ void ObjectPlanCache::update(const Workspace& ws)
         const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
         if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
             break;
-        changed = refreshPiece(ws, row, kMaxRecords - records) || changed;
+        // A new piece guesses the seams most pieces have: the thread goes on
+        // from the one before and on to the next.
+        const ObjectPiece& known = pieces_[static_cast<std::size_t>(row)];
+        const PieceSeams guess = known.kind == KindFree ? PieceSeams{!order.empty(), false, false} : known.seams;
+        changed = refreshPiece(ws, row, kMaxRecords - records, guess) || changed;
         records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(row)].plan.records.size());
         order.push_back(row);
         inOrder[static_cast<std::size_t>(row)] = true;
+    }
+    // A piece's ends do not depend on its seams, so one pass finds them all;
+    // only the pieces whose neighbours changed them are stitched again.
+    const std::vector<PieceSeams> seams = findSeams(ws, order);
+    records = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        changed = refreshPiece(ws, order[i], kMaxRecords - records, seams[i]) || changed;
+        records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(order[i])].plan.records.size());
     }
     // Objects gone from the design give their memory back.
     for (std::size_t row = 0; row < pieces_.size(); ++row)
@@ -95,6 +113,85 @@ void ObjectPlanCache::update(const Workspace& ws)
     made_ = true;
     order_ = std::move(order);
     summarize(ws);
+}
+
+// Follows the needle from piece to piece as the plan builder's connect does:
+// a piece starting near the last one's end in its thread carries the seam
+// on (no locks between them); otherwise the last one's own tie-off is laid,
+// and a trim (pending, a long move or a new colour) or a jump line locks an
+// end still open. A piece starts with the thread in unless a cut came
+// before it; the end of the design locks the last open end.
+std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const std::vector<int32_t>& order) const
+{
+    std::vector<PieceSeams> seams(order.size(), PieceSeams{false, false, false});
+    bool any = false, threadIn = false, pendingTrim = false, colourKnown = false;
+    int32_t colour = 0;
+    int64_t x = 0, y = 0;
+    std::ptrdiff_t open = -1; // the piece whose end is not locked yet
+    bool openTiesOff = false; // and whose own tie-off waits for the next piece
+    const auto distance = [&](int64_t tx, int64_t ty) { return std::hypot(double(tx - x), double(ty - y)); };
+    const auto lockOpenEnd = [&] {
+        if (open >= 0)
+            seams[std::size_t(open)].cutAfter = true;
+        open = -1;
+    };
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(order[i])];
+        const std::vector<StitchRecord>& own = piece.plan.records;
+        if (own.empty())
+            continue;
+        const PieceEnds& ends = piece.ends;
+        if (!ends.sews) {
+            // A jump line's two hops: to its start and to its end.
+            for (const StitchRecord* hop : {&own.front(), &own.back()}) {
+                if (any) {
+                    if (threadIn)
+                        lockOpenEnd();
+                    if (threadIn && (pendingTrim || distance(hop->x, hop->y) > ws.settings.TRIM))
+                        threadIn = false;
+                    pendingTrim = false;
+                }
+                any = true;
+                x = hop->x, y = hop->y;
+            }
+            pendingTrim = pendingTrim || ends.trimAfter;
+            continue;
+        }
+        if (!colourKnown) {
+            colour = ends.colour;
+            colourKnown = true;
+        }
+        bool continuing = false;
+        if (any) {
+            const bool recolour = ends.colour != colour;
+            const double gap = distance(ends.firstX, ends.firstY);
+            continuing = threadIn && !pendingTrim && !recolour && gap <= kContinueReach;
+            if (!continuing) {
+                if (threadIn && openTiesOff)
+                    lockOpenEnd();
+                if (threadIn && (pendingTrim || gap > ws.settings.TRIM || recolour)) {
+                    lockOpenEnd();
+                    threadIn = false;
+                }
+                pendingTrim = false;
+                if (recolour) {
+                    colour = ends.colour;
+                    threadIn = false;
+                }
+            }
+        }
+        seams[i].threadIn = threadIn;
+        seams[i].continuing = continuing;
+        any = threadIn = true;
+        // The end's lock waits for the next piece.
+        open = std::ptrdiff_t(i);
+        openTiesOff = ends.locksItsEnd;
+        x = ends.endX, y = ends.endY;
+        pendingTrim = ends.trimAfter;
+    }
+    if (threadIn)
+        lockOpenEnd();
+    return seams;
 }
 
 void ObjectPlanCache::summarize(const Workspace& ws)
@@ -120,10 +217,11 @@ void ObjectPlanCache::summarize(const Workspace& ws)
         if (last != nullptr) {
             if (last->x != first.x || last->y != first.y)
                 connections_.push_back({last->x, last->y, first.x, first.y});
-            // No trim (it would be the last record), no colour change, no
-            // move: the needle is already down where this object starts.
-            else if (last->kind == StitchKind::Stitch && first.kind == StitchKind::Stitch &&
-                     last->colour == first.colour && ws.settings.TRIM >= 0)
+            // A piece carrying the seam on does not go down again where the
+            // needle already is, nor a step shorter than DELETE from it.
+            if (piece.seams.continuing && last->kind == StitchKind::Stitch && first.kind == StitchKind::Stitch &&
+                ((first.x == last->x && first.y == last->y) ||
+                 std::hypot(double(first.x - last->x), double(first.y - last->y)) < ws.settings.DELETE))
                 --stitchCount_;
         }
         last = &own.back();

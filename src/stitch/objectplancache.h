@@ -32,6 +32,8 @@ struct ObjectPiece {
     int64_t stitches = 0;
     PlanBox box;     // every record's position
     PlanBox sewnBox; // the stitches' positions only
+    PieceSeams seams; // as it was stitched
+    PieceEnds ends;
 };
 
 // The needle moving up from one object's last record to the next one's first.
@@ -84,7 +86,9 @@ public:
 
 private:
     // True when the row's piece was stitched again.
-    bool refreshPiece(const Workspace& ws, int32_t row, int64_t budget);
+    bool refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams);
+    // The seams every piece has in the design, from the pieces' ends.
+    std::vector<PieceSeams> findSeams(const Workspace& ws, const std::vector<int32_t>& order) const;
     void summarize(const Workspace& ws);
 
     std::vector<ObjectPiece> pieces_;

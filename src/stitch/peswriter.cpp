@@ -2,6 +2,7 @@
 
 #include "stitch/colourlist.h"
 #include "stitch/machinemoves.h"
+#include "stitch/pesdesign.h"
 #include "stitch/threadchart.h"
 
 #include <algorithm>
@@ -110,8 +111,7 @@ std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::stri
 
     std::vector<uint8_t> list;
     list.reserve(plan.records.size() * 2 + 16);
-    // The list starts at the top left corner; the machine goes to the centre first.
-    move(list, static_cast<int>(box.centreX() - box.minX), static_cast<int>(box.centreY() - box.minY), 0x10);
+    // The list starts at the design's centre, as DST, EXP and JEF do.
     Thumbnails thumbs(box, blocks.size());
     int64_t x = box.centreX(), y = box.centreY();
     std::size_t block = 0;
@@ -146,31 +146,35 @@ std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::stri
         name += c >= 0x20 && c < 0x7F ? c : '_';
     name.resize(16, ' ');
 
-    out.reserve(kPesHeaderSize + kPecListOffset + 20 + list.size() + (blocks.size() + 1) * kThumbBytes);
+    std::vector<uint8_t> palette;
+    for (const ColourBlock& b : blocks) {
+        const int nearest = nearestThread(chart, b.colour);
+        palette.push_back(
+            static_cast<uint8_t>(nearest < 0 ? 20 : chart.threads[static_cast<std::size_t>(nearest)].code));
+    }
+
+    out.reserve(kPesHeaderSize + 20 * plan.records.size() / 4 + kPecListOffset + 20 + list.size() +
+                (blocks.size() + 1) * kThumbBytes);
     const std::string magic = "#PES0001";
     out.insert(out.end(), magic.begin(), magic.end());
-    put16(out, kPesHeaderSize);
-    put16(out, 0);
+    out.insert(out.end(), 4, 0); // the PEC block's offset, known below
     const bool small = box.width() <= 1000 && box.height() <= 1000;
     const bool chosenLarge = chosen != nullptr && chosen->width == 1300 && chosen->height == 1800;
-    put16(out, small && !chosenLarge ? 0 : 1);
+    const bool largeHoop = !small || chosenLarge;
+    put16(out, largeHoop ? 1 : 0);
     put16(out, 0); // the design area is the hoop's
-    put16(out, 0); // no design blocks: the PEC block carries the stitches
-    put16(out, 0);
-    put16(out, 0);
+    appendPesDesign(out, plan, box, palette, largeHoop);
 
     const std::size_t pec = out.size();
+    for (int i = 0; i < 4; ++i)
+        out[8 + static_cast<std::size_t>(i)] = static_cast<uint8_t>(pec >> (8 * i));
     const std::string head = "LA:" + name + '\r';
     out.insert(out.end(), head.begin(), head.end());
     out.insert(out.end(), 11, 0x20);
     out.insert(out.end(), {0xFF, 0xFF, 0x00, kPecThumbWidth / 8, kPecThumbHeight});
     out.insert(out.end(), {0x20, 0x20, 0x20, 0x20, 0x64, 0x20, 0x00, 0x20, 0x00, 0x20, 0x20, 0x20});
     out.push_back(static_cast<uint8_t>(blocks.size() - 1)); // 0xFF: no colours
-    for (const ColourBlock& b : blocks) {
-        const int nearest = nearestThread(chart, b.colour);
-        out.push_back(
-            static_cast<uint8_t>(nearest < 0 ? 20 : chart.threads[static_cast<std::size_t>(nearest)].code));
-    }
+    out.insert(out.end(), palette.begin(), palette.end());
     out.resize(pec + kPecListOffset, 0x20);
 
     const std::size_t thumbOffset = 16 + list.size();

@@ -13,7 +13,7 @@ namespace kelvara {
 
 struct ThreadChart;
 
-inline constexpr int kPesHeaderSize = 22;  // "#PES0001", the PEC offset, the version 1 fields
+inline constexpr int kPesHeaderSize = 22;  // "#PES0001", the PEC offset, the version 1 fields, no blocks
 inline constexpr int kPecListOffset = 512; // the PEC stitch part after the PEC start
 inline constexpr int kPecThumbWidth = 48;  // pixels, one bit each
 inline constexpr int kPecThumbHeight = 38;
@@ -23,11 +23,11 @@ inline constexpr int32_t kPesMaxHeight = 1800;
 inline constexpr int kPecMaxBlocks = 255;
 inline constexpr int32_t kPecMaxStep = 2047; // a 12-bit move
 
-// A Brother PES file, version 1, for the plan: the PES header with no design
-// blocks of its own (hoop 100 x 100 or 130 x 180 mm), then the PEC block the
-// machine sews from: the label, one Brother palette index per colour block
-// (the nearest in `chart`), the design's size, the moves (y downward) from
-// the top left corner by way of the centre, and 48 x 38 one-bit thumbnails
+// A Brother PES file, version 1, for the plan: the PES header (hoop 100 x
+// 100 or 130 x 180 mm) and design section (see pesdesign.h), then the PEC
+// block the machine sews from: the label, one Brother palette index per
+// colour block (the nearest in `chart`), the design's size, the moves (y
+// downward) from the design's centre, and 48 x 38 one-bit thumbnails
 // of the whole design and of each colour block. A move of -64..63 on both
 // axes is a byte per axis; longer ones, jumps (0x10) and trims (0x20, no
 // movement) take 12 bits in two bytes per axis with the top bit set; 0xFE

@@ -52,7 +52,6 @@ constexpr double kShortestLock = 4;      // a shorter path has no room for three
 constexpr double kFigureOffset = 2;      // a library figure strays at most this far off its path
 constexpr std::size_t kLeadNeedles = 64; // needles held back at most for the tie-in
 constexpr std::size_t kTailNeedles = 64; // penetrations kept for the tie-off
-constexpr double kContinueReach = 5;     // an object starting this near where the last ended carries it on
 
 double pathLength(const std::vector<Vec>& path)
 {
@@ -187,6 +186,10 @@ void PlanBuilder::connect(Point to, bool stitched)
     }
     if (!any_) {
         cur_ = to;
+        if (startThreaded_ && stitched) {
+            threadIn_ = true;
+            continuing_ = startContinuing_;
+        }
         return;
     }
     const double distance =
@@ -438,6 +441,8 @@ void PlanBuilder::endObject()
         startObject(); // an object shorter than its tie-in's reach
     if (started_ && !overflow_) {
         settleFinalNeedle();
+        sewn_ = true;
+        end_ = cur_;
         // The tie-off waits for the next object: none when that one
         // carries on the seam.
         tailOpen_ = true;
@@ -453,7 +458,7 @@ void PlanBuilder::finish()
 {
     if (overflow_ || !any_)
         return;
-    if (threadIn_ && tailOpen_)
+    if (threadIn_ && tailOpen_ && !endOpen_)
         tieOffTail(tieOutFigure_ != kNoTieOut ? tieOutFigure_ : -1);
     tieOutFigure_ = kNoTieOut;
     if (threadIn_ && pendingTrim_)

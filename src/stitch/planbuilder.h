@@ -55,6 +55,24 @@ public:
     int64_t width() const { return any_ ? maxX_ - minX_ : 0; }
     int64_t height() const { return any_ ? maxY_ - minY_ : 0; }
 
+    // For one object's piece of a design: the thread is already in the
+    // fabric where it starts (no lock for a new thread), or the piece even
+    // carries on the last one's seam; its end stays unlocked unless a cut or
+    // a tie-off follows it in the design.
+    void startWithThreadIn(bool continuing)
+    {
+        startThreaded_ = true;
+        startContinuing_ = continuing;
+    }
+    void leaveEndOpen() { endOpen_ = true; }
+    // Where the last object started and, before any lock of its end, ended;
+    // false when no object stitched.
+    bool sewnEnds(int64_t& firstX, int64_t& firstY, int64_t& endX, int64_t& endY) const
+    {
+        firstX = first_.x, firstY = first_.y, endX = end_.x, endY = end_.y;
+        return sewn_;
+    }
+
 private:
     struct Point {
         int64_t x = 0, y = 0;
@@ -117,6 +135,11 @@ private:
     static constexpr int kNoTieOut = -2;
     int tieOutFigure_ = kNoTieOut;
     bool continuing_ = false; // the object being started carries the last one's seam on
+    bool startThreaded_ = false;
+    bool startContinuing_ = false;
+    bool endOpen_ = false;
+    bool sewn_ = false;
+    Point end_; // the last object's final needle
     std::vector<Vec> walk_;   // scratch path for a lock
 };
 

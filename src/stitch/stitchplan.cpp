@@ -178,8 +178,14 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
 // design) instead of counting as Empty.
 PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& settings,
                      const Libraries& libraries, StitchPlan& plan, int64_t recordLimit = kMaxRecords,
-                     bool jumpsCount = false)
+                     bool jumpsCount = false, const PieceSeams& seams = {}, PieceEnds* ends = nullptr)
 {
+    const auto seam = [&](PlanBuilder& b) {
+        if (seams.threadIn)
+            b.startWithThreadIn(seams.continuing);
+        if (!seams.cutAfter)
+            b.leaveEndOpen();
+    };
     plan.records.clear();
     if (objects.empty())
         return PlanStatus::Empty;
@@ -190,6 +196,7 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
         return PlanStatus::TooLarge;
 
     PlanBuilder counter(settings, libraries, nullptr, recordLimit);
+    seam(counter);
     assemble(objects, ctx, counter);
     // A trim's jumps reach one unit beyond the needle on either side.
     if (counter.overflowed() || counter.width() + 2 > kMaxExtent || counter.height() + 2 > kMaxExtent)
@@ -199,7 +206,18 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
 
     plan.records.reserve(static_cast<std::size_t>(counter.recordCount()));
     PlanBuilder builder(settings, libraries, &plan.records, recordLimit);
+    seam(builder);
     assemble(objects, ctx, builder);
+    if (ends != nullptr) {
+        int64_t fx, fy, ex, ey;
+        ends->sews = builder.sewnEnds(fx, fy, ex, ey);
+        ends->firstX = static_cast<int32_t>(fx), ends->firstY = static_cast<int32_t>(fy);
+        ends->endX = static_cast<int32_t>(ex), ends->endY = static_cast<int32_t>(ey);
+        const ObjectStyle style = styleOf(objects.front(), ctx);
+        ends->colour = style.colour;
+        ends->trimAfter = style.trimAfter;
+        ends->locksItsEnd = style.tieOut >= 0 || style.builtinTieOut;
+    }
     return PlanStatus::Ok;
 }
 
@@ -260,13 +278,16 @@ PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Li
 }
 
 PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const Libraries& libraries,
-                               const Settings& settings, int64_t recordLimit, StitchPlan& plan)
+                               const Settings& settings, int64_t recordLimit, StitchPlan& plan,
+                               const PieceSeams& seams, PieceEnds* ends)
 {
+    if (ends != nullptr)
+        *ends = PieceEnds{};
     if (recordSize(kind) == 0) {
         plan.records.clear();
         return PlanStatus::Empty;
     }
-    return buildPlan({{kind, &params}}, settings, libraries, plan, recordLimit, true);
+    return buildPlan({{kind, &params}}, settings, libraries, plan, recordLimit, true, seams, ends);
 }
 
 std::vector<Needle> objectNeedles(int32_t kind, const ObjectParams& params, const Libraries& libraries,

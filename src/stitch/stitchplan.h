@@ -59,11 +59,39 @@ PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan);
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                               const Settings& settings, StitchPlan& plan);
 
+// An object starting this near where the last one ended, in its thread and
+// with no trim asked between, carries its seam on: no locks between them.
+inline constexpr double kContinueReach = 5;
+
+// How a piece meets its neighbours in the design: whether the thread is
+// already in the fabric where it starts (no lock for a new thread then), or
+// it even carries on the last piece's seam, and whether its end is locked
+// (a cut, a tie-off or the end of the design follows).
+struct PieceSeams {
+    bool threadIn = false;
+    bool continuing = false;
+    bool cutAfter = true;
+    bool operator==(const PieceSeams&) const = default;
+};
+
+// What the design's assembly needs of a piece to find its seams.
+struct PieceEnds {
+    bool sews = false;               // false for a jump line
+    int32_t firstX = 0, firstY = 0;  // its first needle
+    int32_t endX = 0, endY = 0;      // its last needle, before a lock of its end
+    int32_t colour = 0;
+    bool trimAfter = false;
+    bool locksItsEnd = false;        // its own tie-off unless the next piece carries the seam on
+};
+
 // The object's piece of a design plan, for keeping plans object by object:
 // as generateObjectPlan, but a jump line keeps its jumps (Ok without a
-// stitch) and at most `recordLimit` records are made (TooLarge beyond).
+// stitch), at most `recordLimit` records are made (TooLarge beyond) and the
+// piece is stitched with the seams it has in the design. `ends` is filled
+// when given.
 PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const Libraries& libraries,
-                               const Settings& settings, int64_t recordLimit, StitchPlan& plan);
+                               const Settings& settings, int64_t recordLimit, StitchPlan& plan,
+                               const PieceSeams& seams = {}, PieceEnds* ends = nullptr);
 
 // The fewest records the object can make in a plan, judged from its
 // geometry before anything is stitched; a design whose objects add up to more

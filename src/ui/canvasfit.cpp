@@ -75,9 +75,14 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
 
 } // namespace
 
-DesignBox designBox(const Workspace& ws, int32_t pictureZoom)
+DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& stitches)
 {
     BoxBuilder builder;
+    // A motif's stitches may lie outside the points that carry it.
+    if (!stitches.empty()) {
+        builder.add(stitches.left, stitches.top);
+        builder.add(stitches.right, stitches.bottom);
+    }
     const ObjectTable& table = ws.table;
     for (int32_t row : DisplayOrder(table)) {
         const ObjectEntry& entry = table.rows[std::size_t(row)];
@@ -103,7 +108,7 @@ DesignBox designBox(const Workspace& ws, int32_t pictureZoom)
 }
 
 ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
-                int32_t canvasHeight)
+                int32_t canvasHeight, const StitchReach& reach)
 {
     ViewFit fit;
     if (!(right >= left && bottom >= top))
@@ -118,13 +123,15 @@ ViewFit fitView(double left, double top, double right, double bottom, int32_t ca
             break;
         }
     }
-    const auto offset = [&fit](double start, int32_t extent) {
-        // Never past the last offset the scroll bars reach.
-        const double last = std::max(0, scrollRange(fit.zoom) - scrollPage(extent, fit.zoom));
-        return int32_t(std::clamp(std::floor(start) * fit.zoom - kFitMargin, 0.0, last));
+    const auto offset = [&fit](double start, int32_t extent, int32_t before, int32_t beyond) {
+        // Never past the first or the last offset the scroll bars reach.
+        const double first = -double(before) * fit.zoom;
+        const double last = std::max(first, double(scrollRange(fit.zoom)) + double(beyond) * fit.zoom -
+                                                scrollPage(extent, fit.zoom));
+        return int32_t(std::clamp(std::floor(start) * fit.zoom - kFitMargin, first, last));
     };
-    fit.scrollX = offset(left, canvasWidth);
-    fit.scrollY = offset(top, canvasHeight);
+    fit.scrollX = offset(left, canvasWidth, reach.left, reach.right);
+    fit.scrollY = offset(top, canvasHeight, reach.top, reach.bottom);
     return fit;
 }
 

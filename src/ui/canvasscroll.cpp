@@ -9,24 +9,27 @@
 
 namespace kelvara {
 
-int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition)
+int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition,
+                     int32_t before, int32_t beyond)
 {
     const int32_t page = extent / zoom;
-    const int32_t range = scrollRange(zoom);
+    const int32_t first = -before * zoom;
+    const int32_t range = scrollRange(zoom) + beyond * zoom;
     switch (request) {
     case ScrollLineUp:
-        return offset > 10 ? offset - 10 : offset;
+        return offset - first > 10 ? offset - 10 : offset;
     case ScrollLineDown:
         return page + offset + 10 <= range ? offset + 10 : offset;
     case ScrollPageUp:
-        return extent / 2 > offset ? 0 : offset - extent / 2;
+        return extent / 2 > offset - first ? first : offset - extent / 2;
     case ScrollPageDown:
         return (2 * extent) / zoom + offset > range ? range - page : offset + page;
     case ScrollThumbPosition:
     case ScrollThumbTrack:
-        return static_cast<int32_t>(std::min<uint32_t>(thumbPosition, INT32_MAX));
+        // The bar's own positions, negative ones included, as they were sent.
+        return std::max(first, static_cast<int32_t>(thumbPosition));
     case ScrollTop:
-        return 0;
+        return first;
     case ScrollBottom:
         return range - page;
     default:
@@ -40,20 +43,30 @@ bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown)
     const bool horizontal = key == VkLeft || key == VkRight;
     int32_t& offset = horizontal ? view.scrollX : view.scrollY;
     const int32_t extent = horizontal ? view.canvasWidth : view.canvasHeight;
+    const int32_t first = -(horizontal ? view.reach.left : view.reach.top) * view.zoom;
+    const int32_t beyond = horizontal ? view.reach.right : view.reach.bottom;
     const int32_t before = offset;
     if (key == VkLeft || key == VkUp) {
-        if (offset >= step)
+        if (offset - first >= step)
             offset -= step;
-        else if (offset > 0)
-            offset = 0;
+        else if (offset > first)
+            offset = first;
     } else if (key == VkRight || key == VkDown) {
-        const int32_t limit = scrollRange(view.zoom) - extent / view.zoom;
+        const int32_t limit = scrollRange(view.zoom) + beyond * view.zoom - extent / view.zoom;
         if (offset + step <= limit)
             offset += step;
         else if (limit > offset)
             offset = limit;
     }
     return offset != before;
+}
+
+StitchReach stitchReach(const PlanBox& extent)
+{
+    if (extent.empty())
+        return {};
+    return {std::max(0, -extent.left), std::max(0, -extent.top), std::max(0, extent.right - kScrollRange),
+            std::max(0, extent.bottom - kScrollRange)};
 }
 
 bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/editorstate.h"
+#include "stitch/objectplancache.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -38,8 +41,11 @@ void presentCanvas(QPainter& target, const QImage& canvasImage, const Workspace&
 // True when the paint draws anything over the lower layer.
 bool needsUpperLayer(const Workspace& ws);
 
-// The scroll bar request table: the new offset of an axis of extent W.
-int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition);
+// The scroll bar request table: the new offset of an axis of extent W. The
+// offsets run from -before x zoom to the range's end plus beyond x zoom,
+// `before` and `beyond` being how far stitches reach past the design area.
+int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition,
+                     int32_t before = 0, int32_t beyond = 0);
 
 // The arrow-key step for a released arrow key (37..40). Returns true when
 // the offset changed.
@@ -77,17 +83,21 @@ struct ViewFit {
 // The largest zoom (1..32) at which the box [left, right] x [top, bottom]
 // in design units fits a canvas of the given size, scrolled so that the
 // box's top-left corner lies a few pixels inside the canvas. An empty box
-// (right < left) gives zoom 1 at offset 0; offsets are never below 0.
+// (right < left) gives zoom 1 at offset 0; offsets never go before where
+// the stitches' reach lets the view go.
 ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
-                int32_t canvasHeight);
+                int32_t canvasHeight, const StitchReach& reach = {});
 
-// The box around every object of the design and the background picture, in
-// design units; right < left when there is neither. `pictureZoom` is the
+// How far the stitches of `extent` reach past the design area.
+StitchReach stitchReach(const PlanBox& extent);
+
+// The box around every object of the design, its stitches (`stitches`) and
+// the background picture, in design units; right < left when there is none. `pictureZoom` is the
 // zoom at which the picture was loaded (its stored offsets are canvas
 // pixels of that zoom).
 struct DesignBox {
     double left = 0, top = 0, right = -1, bottom = -1;
 };
-DesignBox designBox(const Workspace& ws, int32_t pictureZoom);
+DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& stitches = {});
 
 } // namespace kelvara

@@ -239,18 +239,22 @@ void CanvasWidget::invalidateCanvas()
 
 void CanvasWidget::updateScrollBars()
 {
-    const ViewState& view = editor_.ws.view;
-    const auto setBar = [](QScrollBar* bar, int32_t extent, int32_t zoom, int32_t offset) {
+    editor_.plans.update(editor_.ws);
+    ViewState& view = editor_.ws.view;
+    view.reach = stitchReach(editor_.plans.sewnExtent());
+    const auto setBar = [](QScrollBar* bar, int32_t extent, int32_t zoom, int32_t offset, int32_t before,
+                           int32_t beyond) {
         const int32_t page = std::max(0, scrollPage(extent, zoom));
         const QSignalBlocker blocker(bar);
         // The thumb's last position is the range end less the page, plus one.
-        bar->setRange(0, std::max(0, scrollRange(zoom) - std::max(page - 1, 0)));
+        const int32_t first = -before * zoom;
+        bar->setRange(first, std::max(first, scrollRange(zoom) + beyond * zoom - std::max(page - 1, 0)));
         bar->setPageStep(page);
         bar->setSingleStep(10);
         bar->setValue(offset);
     };
-    setBar(vertical_, view.canvasHeight, view.zoom, view.scrollY);
-    setBar(horizontal_, view.canvasWidth, view.zoom, view.scrollX);
+    setBar(vertical_, view.canvasHeight, view.zoom, view.scrollY, view.reach.top, view.reach.bottom);
+    setBar(horizontal_, view.canvasWidth, view.zoom, view.scrollX, view.reach.left, view.reach.right);
 }
 
 void CanvasWidget::zoomToFit()
@@ -259,9 +263,11 @@ void CanvasWidget::zoomToFit()
     const BackgroundPicture& picture = editor_.ws.picture;
     // A picture not drawn yet was loaded at the present zoom.
     const int32_t pictureZoom = picture.pixels.cacheKey() == anchor_.cacheKey ? anchor_.zoom : view.zoom;
-    const DesignBox box = designBox(editor_.ws, pictureZoom);
+    editor_.plans.update(editor_.ws);
+    view.reach = stitchReach(editor_.plans.sewnExtent());
+    const DesignBox box = designBox(editor_.ws, pictureZoom, editor_.plans.sewnExtent());
     const ViewFit fit =
-        fitView(box.left, box.top, box.right, box.bottom, view.canvasWidth, view.canvasHeight);
+        fitView(box.left, box.top, box.right, box.bottom, view.canvasWidth, view.canvasHeight, view.reach);
     view.zoom = fit.zoom;
     view.scrollX = fit.scrollX;
     view.scrollY = fit.scrollY;

@@ -2,6 +2,7 @@
 
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/recordgeometry.h"
 #include "model/refresh.h"
 #include "model/shiftrule.h"
 #include "model/workspace.h"
@@ -26,7 +27,9 @@ struct DesignPoint {
 DesignPoint toDesign(const ViewState& view, int32_t px, int32_t py)
 {
     const int32_t zoom = view.zoom >= 1 ? view.zoom : 1;
-    return {(px + view.scrollX) / zoom, (py + view.scrollY) / zoom};
+    // A click just outside the canvas stores the nearest edge of the area.
+    return {std::clamp((px + view.scrollX) / zoom, 0, kDesignArea),
+            std::clamp((py + view.scrollY) / zoom, 0, kDesignArea)};
 }
 
 DesignPoint mouseDesignPoint(const ViewState& view)

@@ -82,8 +82,10 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
 
 PropertiesPanel& MainWindow::propertiesPanel()
 {
-    if (properties_ == nullptr)
+    if (properties_ == nullptr) {
         properties_ = new PropertiesPanel(editor_, this);
+        properties_->applied = [this] { showState(); };
+    }
     return *properties_;
 }
 

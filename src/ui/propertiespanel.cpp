@@ -360,6 +360,8 @@ bool PropertiesPanel::apply()
     }
     refresh(ws, editor_.platform);
     rebuild();
+    if (applied)
+        applied();
     return changed;
 }
 

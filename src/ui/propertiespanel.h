@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <bitset>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -42,6 +43,9 @@ public:
     // The editor widget of a shown field, or null.
     QWidget* fieldEditor(FieldMeaning meaning) const;
     QPushButton* applyButton() const { return applyButton_; }
+    // Called after every Apply: the button is pressed outside any message,
+    // so the window's own refresh after a message does not follow it.
+    std::function<void()> applied;
     TransformBox* transformBox() const { return transform_; }
 
 protected:

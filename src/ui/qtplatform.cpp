@@ -66,9 +66,9 @@ std::optional<QString> QtFileDialogs::saveFile(const FileDialogRequest& request)
     return run(request, true);
 }
 
-std::optional<QString> QtFileDialogs::run(const FileDialogRequest& request, bool save)
+void QtFileDialogs::prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save)
 {
-    QFileDialog dialog(owner_, fromLatin1(request.title));
+    dialog.setWindowTitle(fromLatin1(request.title));
     QStringList filters;
     for (const FileFilter& filter : request.filters)
         filters << fromLatin1(filter.description);
@@ -77,9 +77,30 @@ std::optional<QString> QtFileDialogs::run(const FileDialogRequest& request, bool
     dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!request.defaultSuffix.empty())
         dialog.setDefaultSuffix(fromLatin1(request.defaultSuffix));
+    // A name typed without an extension takes the chosen filter's, so
+    // "Brother (*.pes)" and "name" give name.pes, and the overwrite question
+    // asks about that file.
+    if (save && !request.defaultSuffix.empty()) {
+        std::vector<std::pair<QString, QString>> suffixes;
+        for (const FileFilter& filter : request.filters)
+            if (filter.pattern.starts_with("*."))
+                suffixes.push_back({fromLatin1(filter.description), fromLatin1(filter.pattern.substr(2))});
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, suffixes](const QString& chosen) {
+                             for (const auto& [description, suffix] : suffixes)
+                                 if (description == chosen)
+                                     dialog.setDefaultSuffix(suffix);
+                         });
+    }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.startName.isEmpty())
         dialog.selectFile(request.startName);
+}
+
+std::optional<QString> QtFileDialogs::run(const FileDialogRequest& request, bool save)
+{
+    QFileDialog dialog(owner_);
+    prepare(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();

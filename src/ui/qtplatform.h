@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+class QFileDialog;
+
 namespace kelvara {
 
 // Latin-1 at the toolkit boundary: the editor's texts are 8-bit.
@@ -32,6 +34,8 @@ public:
     explicit QtFileDialogs(QWidget* owner) : owner_(owner) {}
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    // Sets the dialog up for the request, as the open and save dialogs are.
+    static void prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save);
 
 private:
     std::optional<QString> run(const FileDialogRequest& request, bool save);

@@ -2,6 +2,8 @@
 
 #include "model/curvesplit.h"
 #include "model/drawingtool.h"
+#include "model/journal.h"
+#include "model/recordgeometry.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "model/splitobject.h"
@@ -13,6 +15,7 @@
 #include "ui/drawingtools.h"
 #include "ui/messages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +45,8 @@ Vec designAt(const ViewState& view, int32_t x, int32_t y)
 Vec designUnitAt(const ViewState& view, int32_t x, int32_t y)
 {
     const int32_t zoom = zoomOf(view);
-    return {double((x + view.scrollX) / zoom), double((y + view.scrollY) / zoom)};
+    return {double(std::clamp((x + view.scrollX) / zoom, 0, kDesignArea)),
+            double(std::clamp((y + view.scrollY) / zoom, 0, kDesignArea))};
 }
 
 ObjectParams* currentParams(Workspace& ws, int32_t row)

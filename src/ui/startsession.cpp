@@ -4,6 +4,8 @@
 #include "model/selection.h"
 #include "model/workspace.h"
 #include "project/recoveryfile.h"
+#include "shell/libraries.h"
+#include "shell/platform.h"
 #include "ui/mainwindow.h"
 
 namespace kelvara {
@@ -14,6 +16,9 @@ void startSession(MainWindow& window, RecoveryFile* recovery, const QStringList&
     Workspace& ws = editor.ws;
     editor.recovery = recovery != nullptr && recovery->claimed() ? recovery : nullptr;
     editor.recoveryRevision = ws.refresh.designRevision;
+    if (const std::string clashes = libraryClashes(ws.libraries); !clashes.empty() && editor.platform.boxes)
+        editor.platform.boxes->showError(message(ws, kSlotErrorCaption),
+                                         message(ws, kSlotLibraryClash) + ' ' + clashes);
 
     const bool recovered = editor.recovery != nullptr && offerRecovery(ws, editor.platform, *recovery);
     if (!recovered && arguments.size() > 1)

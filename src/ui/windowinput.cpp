@@ -111,6 +111,9 @@ void WindowProcedure::keyDown(uint32_t key)
         markRepaint(ws);
         break;
     default:
+        // Ctrl as it was at the press decides the key's hotkey, not Ctrl at
+        // the release.
+        ws.input.ctrlChordKey = ws.input.ctrlDown != 0 ? key : 0;
         break;
     }
 }
@@ -146,11 +149,13 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
         }
         return;
     default:
+        const int32_t ctrl = ws.input.ctrlChordKey == key ? 1 : 0;
+        ws.input.ctrlChordKey = 0;
         if (!takesHotkeys(window))
             return;
-        if (ws.input.ctrlDown != 0 && (viewHotkey(ws, editor_.platform, key) || undoRedoHotkey(key)))
+        if (ctrl != 0 && (viewHotkey(ws, editor_.platform, key) || undoRedoHotkey(key)))
             return;
-        runHotkey(key, ws.input.ctrlDown);
+        runHotkey(key, ctrl);
         return;
     }
 }
@@ -188,8 +193,9 @@ void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lPa
 {
     Workspace& ws = editor_.ws;
     const auto delta = message == MsgMouseWheel ? int32_t(int16_t(highWord(wParam))) : 0;
-    const auto x = int32_t(lowWord(uint64_t(lParam)));
-    const auto y = int32_t(highWord(uint64_t(lParam)));
+    // Left of or above the canvas the halves are negative.
+    const auto x = int32_t(int16_t(lowWord(uint64_t(lParam))));
+    const auto y = int32_t(int16_t(highWord(uint64_t(lParam))));
     const int32_t ctrl = (wParam & kMouseControlFlag) != 0 ? 1 : 0;
     const int32_t shift = (wParam & kMouseShiftFlag) != 0 ? 1 : 0;
     // While the simulator runs the tools wait; the wheel still zooms.
@@ -232,8 +238,8 @@ void WindowProcedure::mouseMove(uint64_t wParam, int64_t lParam)
     // The cursor is shown again on every move: a tool may have changed it
     // while the pointer was elsewhere.
     markCursor(ws, ws.cursorNumber);
-    ws.view.mouseX = int32_t(lowWord(uint64_t(lParam)));
-    ws.view.mouseY = int32_t(highWord(uint64_t(lParam)));
+    ws.view.mouseX = int32_t(int16_t(lowWord(uint64_t(lParam))));
+    ws.view.mouseY = int32_t(int16_t(highWord(uint64_t(lParam))));
     // A left button let go outside the canvas sent no release here.
     if ((wParam & kMouseLeftFlag) == 0)
         ws.input.mouseButtons &= ~1;
@@ -258,7 +264,8 @@ void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
     ViewState& view = ws.view;
     int32_t& offset = horizontal ? view.scrollX : view.scrollY;
     offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom,
-                          lowWord(wParam), scrollPosition(wParam));
+                          lowWord(wParam), scrollPosition(wParam), horizontal ? view.reach.left : view.reach.top,
+                          horizontal ? view.reach.right : view.reach.bottom);
     host_.setScrollPosition(horizontal, offset);
     markCanvasChanged(ws);
 }

@@ -76,7 +76,8 @@ std::string sampleProjectText()
 StitchPlan planOf(const std::string& path, int32_t* objects = nullptr)
 {
     auto ws = programWorkspace();
-    EXPECT_EQ(readDesignFile(*ws, QString::fromStdString(path)), "");
+    std::string warning;
+    EXPECT_EQ(readDesignFile(*ws, QString::fromStdString(path), warning), "");
     StitchPlan plan;
     EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     if (objects)
@@ -104,6 +105,29 @@ TEST(CommandLine, ExportWritesTheDesignsDstAndSaysNothing)
     EXPECT_TRUE(kt::readDst(expected).valid);
 }
 
+// A flipped fill's -45 was sewn at +45, and lines that could not be read
+// vanished without a word.
+TEST(CommandLine, NegativeAnglesAndOneWarningForUnreadableLines)
+{
+    TempFolder folder;
+    auto ws = programWorkspace();
+    kt::buildSampleDesign(*ws);
+    for (int32_t row = 0; row < ws->table.objectCount; ++row)
+        if (ws->table.rows[row].kind == KindRect)
+            ws->records[ws->table.rows[row].params].rect.ANGLE = -45;
+    StitchPlan sewn;
+    ASSERT_EQ(generatePlan(*ws, sewn), PlanStatus::Ok);
+    const std::string design =
+        folder.write("leaf.kvp", projectFileText(*ws) + "CIRCEL X=5 Y=6\nRUN X1=abc\n");
+
+    const ProgramRun run = runProgram({"--export", q(design), q(folder.file("leaf.dst"))});
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.errLines.size(), 1);
+    EXPECT_TRUE(run.errLines[0].endsWith(" 2 (the first: CIRCEL X=5 Y=6)")) << run.errLines[0].toStdString();
+    const std::vector<uint8_t> expected = writeDst(sewn, "leaf");
+    EXPECT_EQ(kt::readWholeFile(folder.file("leaf.dst")), std::string(expected.begin(), expected.end()));
+}
+
 // Every machine format and its colour list, as the editor's export writes
 // them; the worksheet as a one-page PDF, made without a display.
 TEST(CommandLine, OtherFormatsTheirColourListsAndTheWorksheet)
@@ -111,7 +135,8 @@ TEST(CommandLine, OtherFormatsTheirColourListsAndTheWorksheet)
     TempFolder folder;
     const std::string design = folder.write("badge.kvp", sampleProjectText());
     auto ws = programWorkspace();
-    ASSERT_EQ(readDesignFile(*ws, q(design)), "");
+    std::string warning;
+    ASSERT_EQ(readDesignFile(*ws, q(design), warning), "");
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     fs::create_directories(folder.file("in"));

@@ -55,7 +55,7 @@ TEST_F(MachineFiles, FormatComesFromTheExtensionInAnyCase)
 TEST_F(MachineFiles, EveryFormatWritesItsFileAndTheColourListInSewingOrder)
 {
     ws->settings.CHART = kChartBrother;
-    for (const char* name : {"badge.dst", "badge.exp", "badge.jef", "badge.pes"}) {
+    for (const char* name : {"badge.dst", "badge.exp", "badge.pes"}) {
         const QString path = in(name);
         ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(path), path), "") << name;
         EXPECT_FALSE(bytesOf(folder.file(name)).empty());
@@ -72,8 +72,43 @@ TEST_F(MachineFiles, EveryFormatWritesItsFileAndTheColourListInSewingOrder)
                                 static_cast<int32_t>(box.minY));
     EXPECT_EQ(pes.palette, (std::vector<int32_t>{5, 29}));
     EXPECT_EQ(pes.label, "badge           ");
-    const JefFile jef = readJef(bytesOf(folder.file("badge.jef")), 0, 0);
-    EXPECT_EQ(jef.threadCodes, (std::vector<int32_t>{10, 2})); // Vermilion, White
+}
+
+// Every list used the configured chart, so a PES beside a Janome setting
+// listed Janome threads the machine never shows.
+TEST_F(MachineFiles, JefAndPesListsNameTheirOwnMakersThreads)
+{
+    const std::pair<const char*, int32_t> cases[] = {
+        {"a.jef", kChartBrother}, {"b.pes", kChartJanome}, {"c.dst", kChartJanome}, {"d.exp", kChartBrother}};
+    const char* brands[] = {"\tJanome ", "\tBrother ", "\tJanome ", "\tBrother "};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        ws->settings.CHART = cases[i].second;
+        const QString path = in(cases[i].first);
+        ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(path), path), "");
+        const std::string list = readWholeFile(colourListPath(path).toStdString());
+        EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 2) << cases[i].first;
+        EXPECT_NE(list.find(std::string("\t#EC0000") + brands[i]), std::string::npos) << list;
+        EXPECT_NE(list.find(std::string("\t#FFFFFF") + brands[i]), std::string::npos) << list;
+    }
+}
+
+// "Zoë" gave two bytes of UTF-8, so two underscores, and a long name could
+// end in half a character.
+TEST_F(MachineFiles, LabelsArePrintableAsciiOneCharacterEach)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Zoë Größe café", "Zoe Gro_e cafe  "},
+        {"日本の刺繍デザインのファイル名です", "________________"},
+        {"ÅÅÅÅÅÅÅÅÅÅÅÅÅÅÅÅÅÅ", "AAAAAAAAAAAAAAAA"},
+    };
+    for (const auto& [name, label] : cases) {
+        const QString path = QString::fromUtf8(name) + ".dst";
+        ASSERT_EQ(writeMachineFiles(*ws, plan, MachineFormat::Dst, in("") + path), "");
+        const std::vector<uint8_t> dst = bytesOf(folder.file("") + name + ".dst");
+        ASSERT_GE(dst.size(), 20u);
+        EXPECT_EQ(std::string(dst.begin() + 3, dst.begin() + 19), label) << name;
+        EXPECT_EQ(dst[19], '\r');
+    }
 }
 
 TEST_F(MachineFiles, WithoutAChartTheListNamesNoThread)

@@ -102,7 +102,9 @@ TEST_F(OpenProject, ObjectLinesFillRowsInFileOrderAndTheList)
     EXPECT_TRUE(fake.list.redrawOn);
     EXPECT_EQ(fake.list.initStorageCalls, 1);
 
-    EXPECT_TRUE(fake.boxes.shown.empty()); // the design was empty: nothing asked
+    // The design was empty: nothing asked, only the line that is no object told.
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(lastWord(fake.boxes.shown[0].text), "object=1)");
     EXPECT_EQ(fake.title.current().toStdString(), "Kelvara Stitches (" + path + ")");
     EXPECT_EQ(ws->rememberedFileName.toStdString(), path);
     EXPECT_EQ(fake.cursor.history, (std::vector<int>{7, 0}));
@@ -128,6 +130,17 @@ TEST_F(OpenProject, AFirstLineThatIsNoObjectLeavesRowZeroForTheFirstObject)
     ASSERT_EQ(ws->table.objectCount, 1);
     EXPECT_EQ(ws->table.rows[0].kind, KindStar);
     EXPECT_EQ(fake.list.data(), (std::vector<int32_t>{0}));
+}
+
+// A misspelt kind vanished and "X1=abc" became an object at the origin;
+// the next save lost both lines for good.
+TEST_F(OpenProject, UnreadableLinesAreLeftOutWithOneWarningNamingTheFirst)
+{
+    open(folder.write("c.kvp", "RUN X1=1\r\nCIRCEL   X=5 ; typed by hand\r\n; comment\r\nRUN X1=abc Y1=2\r\n"
+                               "STAR GROUP=3 MOTIVE=leaf\r\nSATEN SDENS=12x\r\n"));
+    EXPECT_EQ(ws->table.objectCount, 2);
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, kSlotUnreadableLines) + " 3 (the first: CIRCEL X=5 )");
 }
 
 TEST_F(OpenProject, AllFourThousandNinetySixObjectsOfALongFileAreRead)

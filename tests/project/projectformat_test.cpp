@@ -363,7 +363,7 @@ TEST(ProjectFormat, WidthsAndStarAnglesAreReadBack)
     EXPECT_EQ(p.steil.TWIDTH, 20);
 
     p = readParams(*ws, "STAR STARTANGLE=-30 STOPANGLE=725");
-    EXPECT_EQ(p.star.STARTANGLE, 30);
+    EXPECT_EQ(p.star.STARTANGLE, -30);
     EXPECT_EQ(p.star.STOPANGLE, 5);
     p = readParams(*ws, "STAR X=1");
     EXPECT_EQ(p.star.STARTANGLE, 0);
@@ -458,16 +458,31 @@ TEST(ProjectFormat, ValuesAreConvertedAndClampedOnReading)
     EXPECT_EQ(readParams(*ws, "SATEN STARTA=0 STOPA=7").saten.STARTA, 2);
     EXPECT_EQ(readParams(*ws, "SATEN STARTA=0 STOPA=7").saten.STOPA, 2);
     EXPECT_EQ(readParams(*ws, "SATEN SDENS=10 SDENS=20").saten.SDENS, 10);
-    EXPECT_EQ(readParams(*ws, "SATEN SDENS=abc").saten.SDENS, 0);
+    ObjectEntry refused{};
+    EXPECT_FALSE(readLine(*ws, "SATEN SDENS=abc", refused)); // a word is no zero
+    EXPECT_FALSE(readLine(*ws, "RUN X1=5 Y1=$", refused));
     EXPECT_EQ(readParams(*ws, "SATEN SDENS=-40 OFSUND=-3").saten.SDENS, -40);
 
-    EXPECT_EQ(readParams(*ws, "RECT ANGLE=-30").rect.ANGLE, 30);
     EXPECT_EQ(readParams(*ws, "RECT ANGLE=725").rect.ANGLE, 5);
-    EXPECT_EQ(readParams(*ws, "RECT ANGLE=-2147483648").rect.ANGLE, 128); // 2^31 mod 360, no overflow
 
     EXPECT_EQ(readParams(*ws, "CIRCLE R=300 G=-5 B=128").circle.colour, 255 + 65536 * 128);
     EXPECT_EQ(readParams(*ws, "CIRCLE G=0").circle.colour, 255 + 65536 * 255);
     EXPECT_EQ(readParams(*ws, "CIRCLE X=5 AX1=7 BOGUS=1").circle.X, 5);
+}
+
+// A flip or turn can leave -45; reading it as +45 sewed the mirror image.
+TEST(ProjectFormat, NegativeAnglesKeepTheirSignThroughWriteAndRead)
+{
+    auto ws = makeWorkspace();
+    EXPECT_EQ(readParams(*ws, "RECT ANGLE=-30").rect.ANGLE, -30);
+    EXPECT_EQ(readParams(*ws, "CIRCLE ANGLE=-405").circle.ANGLE, -45);
+    EXPECT_EQ(readParams(*ws, "RECT ANGLE=-2147483648").rect.ANGLE, -128); // 2^31 mod 360, no overflow
+
+    ObjectEntry row{};
+    ASSERT_TRUE(readLine(*ws, "RECT ANGLE=-45", row));
+    const std::string written = formatObjectLine(row, ws->records, ws->libraries);
+    EXPECT_NE(written.find(" ANGLE=-45 "), std::string::npos) << written;
+    EXPECT_EQ(readParams(*ws, written).rect.ANGLE, -45);
 }
 
 TEST(ProjectFormat, ValuesAreConvertedOnWriting)

@@ -272,20 +272,34 @@ TEST(LibraryFolders, LongestFileNamesAndDeepPathsAreRead)
     EXPECT_EQ(findLibraryEntry(motifs, std::string(63, 'L')), 0);
 }
 
-TEST(LibraryLookup, FirstEntryWhoseUpperCasedNameMatchesWins)
+// Both files of a clash loaded, and a reference to the second read back as
+// the first.
+TEST(LibraryLookup, ASecondFileOfTheSameNameIsLeftOutAndNamed)
 {
     TempFolder folder;
     folder.write("p/leaf.txt", "*.\n");
     folder.write("p/LEAF.txt", "*.\n");
     folder.write("p/Wave.txt", "*.\n");
+    const std::string stem(63, 'm');
+    folder.write("m/" + stem + "a.txt", "1 1\n");
+    folder.write("m/" + stem + "b.txt", "2 2\n");
+    folder.write("m/other.txt", "3 3\n");
     Scanner scan;
     const PatternLibrary& patterns = scan.patterns(folder.path() / "p");
-    ASSERT_EQ(patterns.count, 3);
-    EXPECT_EQ(findLibraryEntry(patterns, "LEAF"), 0);
+    ASSERT_EQ(patterns.count, 2);
     EXPECT_EQ(patterns.names[0], "LEAF");
-    EXPECT_EQ(findLibraryEntry(patterns, "WAVE"), 2);
+    EXPECT_EQ(findLibraryEntry(patterns, "LEAF"), 0);
+    EXPECT_EQ(findLibraryEntry(patterns, "WAVE"), 1);
     EXPECT_EQ(findLibraryEntry(patterns, "wave"), -1);
-    EXPECT_EQ(findLibraryEntry(patterns, ""), -1);
+    const MotifLibrary& motifs = scan.motifs(folder.path() / "m");
+    ASSERT_EQ(motifs.count, 2);
+    EXPECT_EQ(motifs.points[0][0].x, 1);
+    EXPECT_EQ(motifs.names[1], "other");
+
+    EXPECT_EQ(libraryClashes(*scan.libraries),
+              "motivy/" + stem + "a.txt (" + stem + "b.txt left out); vzory/LEAF.txt (leaf.txt left out)");
+    scan.patterns(folder.path() / "none");
+    EXPECT_EQ(libraryClashes(*scan.libraries), "motivy/" + stem + "a.txt (" + stem + "b.txt left out)");
 }
 
 TEST(LibraryLoading, ThreeFoldersOfTheProgramFolderAreScanned)

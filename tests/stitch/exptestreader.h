@@ -1,7 +1,8 @@
 #pragma once
 
 // An independent Melco EXP decoder for the tests, written from the format's
-// description: two signed bytes per stitch (y up), 0x80 opening a command.
+// description: two signed bytes per stitch (y up), 0x80 opening a command
+// (0x80 0x80 a trim).
 
 #include "stitch/readback.h"
 #include "stitch/stitchplan.h"
@@ -34,6 +35,8 @@ inline ExpFile readExp(const std::vector<uint8_t>& bytes, int32_t startX, int32_
             return f;
         if (bytes[i + 1] == 0x01) {
             raw.push_back({x, y, 0, StitchKind::ColourChange});
+        } else if (bytes[i + 1] == 0x80) {
+            raw.push_back({x, y, 0, StitchKind::Trim});
         } else if (bytes[i + 1] == 0x04) {
             x += static_cast<int8_t>(bytes[i + 2]);
             y -= static_cast<int8_t>(bytes[i + 3]);
@@ -46,7 +49,7 @@ inline ExpFile readExp(const std::vector<uint8_t>& bytes, int32_t startX, int32_
     if (i != bytes.size())
         return f;
     raw.push_back({x, y, 0, StitchKind::End});
-    f.records = trimsFromJumpTriples(raw);
+    f.records = raw;
     f.valid = true;
     return f;
 }

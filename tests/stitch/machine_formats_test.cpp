@@ -1,3 +1,5 @@
+#include "stitch/dsttestreader.h"
+#include "stitch/dstwriter.h"
 #include "stitch/exptestreader.h"
 #include "stitch/expwriter.h"
 #include "stitch/jeftestreader.h"
@@ -152,14 +154,14 @@ TEST(MachineFormats, PesGivesBackEveryRecordPaletteAndItsHeader)
         const PlanExtents box = planExtents(plan);
         std::vector<uint8_t> bytes;
         ASSERT_EQ(writePes(plan, brother(), "badge\x01long name here", bytes), "");
-        const PesFile f = readPes(bytes, static_cast<int32_t>(box.minX), static_cast<int32_t>(box.minY));
+        const PesFile f = readPes(bytes, static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
         ASSERT_TRUE(f.valid);
         const auto back = withoutOpening(f.records, plan);
         expectSameRecords(plan, back);
         expectColourCodes(plan, back, brother());
 
         EXPECT_EQ(f.label, "badge_long name ");
-        EXPECT_EQ(f.blockCount, 0);
+        EXPECT_EQ(f.blockCount, 1);
         EXPECT_EQ(f.hoop, 0);
         EXPECT_EQ(f.width, box.width());
         EXPECT_EQ(f.height, box.height());
@@ -169,6 +171,41 @@ TEST(MachineFormats, PesGivesBackEveryRecordPaletteAndItsHeader)
         for (const auto& t : f.thumbnails)
             EXPECT_NE(std::count(t.begin(), t.end(), 0), 228);
     }
+}
+
+// The PES file held the PEC block only, its moves starting at the top-left
+// corner: readers placed the design at 0..W where the other formats centre it.
+TEST(MachineFormats, BothPartsOfAPesPlaceTheDesignCentredAsTheOtherFormats)
+{
+    const StitchPlan plan = extremePlan(3);
+    const PlanExtents box = planExtents(plan);
+    const auto cx = static_cast<int32_t>(box.centreX()), cy = static_cast<int32_t>(box.centreY());
+    std::vector<uint8_t> bytes;
+    ASSERT_EQ(writePes(plan, brother(), "centred", bytes), "");
+    const PesFile pes = readPes(bytes, 0, 0);
+    ASSERT_TRUE(pes.valid);
+    const DstFile dst = readDst(writeDst(plan, "centred"));
+    ASSERT_TRUE(dst.valid);
+    const auto sewn = [](const std::vector<StitchRecord>& records) {
+        std::vector<std::pair<int32_t, int32_t>> points;
+        for (const StitchRecord& r : records)
+            if (r.kind == StitchKind::Stitch)
+                points.push_back({r.x, r.y});
+        return points;
+    };
+    // Each file from its own origin: DST's is the centre.
+    const auto dstPoints = sewn(dstToPlan(dst, 0, 0));
+    ASSERT_FALSE(dstPoints.empty());
+    EXPECT_EQ(sewn(pes.records), dstPoints);
+    EXPECT_EQ(sewn(pes.designRecords), dstPoints);
+    EXPECT_EQ((std::vector<int32_t>(pes.extents, pes.extents + 4)),
+              (std::vector<int32_t>{int32_t(box.minX) - cx, int32_t(box.minY) - cy, int32_t(box.maxX) - cx,
+                                    int32_t(box.maxY) - cy}));
+    EXPECT_FLOAT_EQ(pes.moveX, 350 + 500);
+    EXPECT_FLOAT_EQ(pes.moveY, 100 + 500);
+    // The colour blocks' threads as the PEC block names them.
+    EXPECT_EQ(pes.designRecords.back().colour, pes.palette.back());
+    EXPECT_EQ(pes.designRecords.front().colour, pes.palette.front());
 }
 
 TEST(MachineFormats, EachFormatRefusesADesignBeyondItsLimitAndTakesOneAtIt)

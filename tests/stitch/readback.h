@@ -25,23 +25,4 @@ inline std::vector<StitchRecord> withoutOpening(std::vector<StitchRecord> back, 
     return back;
 }
 
-// Reads trims written as three jumps with no net movement (DST, EXP) as one.
-inline std::vector<StitchRecord> trimsFromJumpTriples(const std::vector<StitchRecord>& in)
-{
-    std::vector<StitchRecord> out;
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        const int32_t px = out.empty() ? 0 : out.back().x, py = out.empty() ? 0 : out.back().y;
-        if (!out.empty() && i + 2 < in.size() && in[i].kind == StitchKind::Jump &&
-            in[i + 1].kind == StitchKind::Jump && in[i + 2].kind == StitchKind::Jump && in[i + 2].x == px &&
-            in[i + 2].y == py && in[i].x == px + 1 && in[i].y == py - 1 && in[i + 1].x == px - 1 &&
-            in[i + 1].y == py + 1) {
-            out.push_back({px, py, 0, StitchKind::Trim});
-            i += 2;
-            continue;
-        }
-        out.push_back(in[i]);
-    }
-    return out;
-}
-
 } // namespace kelvara::testing

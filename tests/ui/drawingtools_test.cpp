@@ -54,6 +54,24 @@ TEST(DrawingTools, ClickIsMappedThroughZoomAndScroll)
     EXPECT_EQ(run.MOTIVE, -1);
 }
 
+// Left of or above the canvas the pointer's halves are negative; read as
+// unsigned they stored about 65,000.
+TEST(DrawingTools, PositionsOutsideTheCanvasStayOnTheDesignAreasEdge)
+{
+    ToolDriver d;
+    d.ws.view.zoom = 2;
+    d.ws.view.scrollX = 4;
+    d.tool(KindRun);
+    d.click(-20, 30);
+    d.bend({{-3, 20}});
+    d.click(50, -1);
+    ASSERT_EQ(d.ws.table.objectCount, 1);
+    expectEdge(d.params(0).run.line, 0, 0, 15, 27, 0);
+    EXPECT_DOUBLE_EQ(+d.params(0).run.line.xc1, 0);
+    EXPECT_DOUBLE_EQ(+d.params(0).run.line.yc1, 20);
+    EXPECT_EQ(d.ws.view.mouseY, -1);
+}
+
 TEST(DrawingTools, RunContinuesFromItsEndWithinOneGroup)
 {
     ToolDriver d;

@@ -4,6 +4,7 @@
 
 #include "window_fixture.h"
 
+#include "stitch/stitchplan.h"
 #include "ui/canvasview.h"
 #include "ui/objectlistwidget.h"
 
@@ -182,7 +183,8 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     ASSERT_EQ(ws.table.objectCount, 2);
     ctrlKey('0');
     EXPECT_EQ(view.zoom, 6);
-    EXPECT_EQ(view.scrollX, 5950 * 6 - 4);
+    // The circle's stitches reach a unit left of its points.
+    EXPECT_EQ(view.scrollX, 5949 * 6 - 4);
     EXPECT_EQ(view.scrollY, 3970 * 6 - 4);
     EXPECT_EQ(canvas().scrollBar(Qt::Horizontal)->value(), view.scrollX);
     EXPECT_EQ(canvas().scrollBar(Qt::Vertical)->pageStep(), view.canvasHeight / 6);
@@ -193,7 +195,7 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     openProject("CIRCLE X=1000 Y=800 RX=900 RY=700\r\n");
     ctrlKey('0');
     EXPECT_EQ(view.zoom, 1);
-    EXPECT_EQ(view.scrollX, 96);
+    EXPECT_EQ(view.scrollX, 95);
     EXPECT_EQ(view.scrollY, 96);
 
     // Empty: zoom 1 at the origin. Near the origin: offsets not below 0.
@@ -201,7 +203,7 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     openProject("CIRCLE X=2 Y=3 RX=1 RY=1\r\n");
     ctrlKey('0');
     EXPECT_EQ(view.zoom, 32);
-    EXPECT_EQ(view.scrollX, 28);
+    EXPECT_EQ(view.scrollX, 0);
     EXPECT_EQ(view.scrollY, 60);
     boxes.answers.push_back(true);
     ctrlKey('N');
@@ -210,6 +212,39 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     EXPECT_EQ(view.zoom, 1);
     EXPECT_EQ(view.scrollX, 0);
     EXPECT_EQ(view.scrollY, 0);
+}
+
+// Motif stitches above the design area's top edge could neither be scrolled
+// to nor were counted by zoom to fit.
+TEST_F(Navigation, StitchesBeyondThePointsAreReachedByFitAndScrolling)
+{
+    MotifLibrary& motifs = ws.libraries.motifs;
+    motifs.count = 1;
+    motifs.names[0] = "BUMP";
+    motifs.points[0][0] = {0, 0};
+    motifs.points[0][1] = {10, -121};
+    motifs.points[0][2] = {20, 121};
+    motifs.points[0][3] = {30, 0};
+    openProject("RUN X1=100 Y1=20 X2=400 Y2=20 MOTIVE=BUMP\r\n");
+    ASSERT_EQ(ws.table.objectCount, 1);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(ws, plan), PlanStatus::Ok);
+    int32_t top = 0;
+    for (const StitchRecord& r : plan.records)
+        top = std::min(top, r.y);
+    ASSERT_LT(top, -50);
+
+    const ViewState& view = ws.view;
+    ctrlKey('0');
+    EXPECT_LE(view.scrollY, top * view.zoom);
+    send(WindowId::Canvas, MsgVScroll, ScrollBottom);
+    send(WindowId::Canvas, MsgVScroll, ScrollTop);
+    EXPECT_LE(view.scrollY, top * view.zoom);
+    EXPECT_EQ(canvas().scrollBar(Qt::Vertical)->minimum(), view.scrollY);
+    // The arrow keys stop at the same place.
+    for (int i = 0; i < 3; ++i)
+        press(VkUp);
+    EXPECT_EQ(canvas().scrollBar(Qt::Vertical)->minimum(), view.scrollY);
 }
 
 TEST_F(Navigation, StitchViewAfterADropEqualsAFreshRender)

@@ -7,6 +7,8 @@
 #include "ui/fieldspinbox.h"
 #include "ui/objectlistwidget.h"
 #include "ui/propertiespanel.h"
+#include "ui/statuswidget.h"
+#include "stitch/stitchplan.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -154,6 +156,40 @@ TEST_F(PropertiesPanelTest, DoubleClickOnAListLineOrAnObjectOpensThePanelForIt)
     press(VkEscape);
     press(VkDelete);
     EXPECT_EQ(ws.table.objectCount, 3);
+}
+
+// A flipped fill's -45 was shown as 0, and Apply then saved 0.
+TEST_F(PropertiesPanelTest, NegativeAngleIsShownWithItsSign)
+{
+    drawThree();
+    press('V', WindowId::Canvas, 'v');
+    for (auto [x, y] : {std::pair{300, 100}, {400, 100}, {400, 140}})
+        click(x, y);
+    int32_t rect = -1;
+    for (int32_t row : DisplayOrder(ws.table))
+        rect = row;
+    ASSERT_EQ(ws.table.rows[rect].kind, KindRect);
+    ws.records[ws.table.rows[rect].params].rect.ANGLE = -405;
+    selectOnly(ws, rect);
+    press('D', WindowId::Canvas, 'd');
+    auto* angle = editorOf<FieldSpinBox>(FieldMeaning::Angle);
+    ASSERT_NE(angle, nullptr);
+    EXPECT_DOUBLE_EQ(angle->stored(), -45);
+}
+
+// Apply is pressed outside any message: the count stayed stale until the
+// mouse crossed the canvas.
+TEST_F(PropertiesPanelTest, ApplyBringsTheStatusBarsCountUpToDate)
+{
+    drawThree();
+    selectOnly(ws, rows[0]);
+    press('E', WindowId::Canvas, 'e');
+    editorOf<FieldSpinBox>(FieldMeaning::StitchLength)->setValue(1.0); // mm
+    panel().applyButton()->click();
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(ws, plan), PlanStatus::Ok);
+    const QString count = QStringLiteral("   |   %1 stitches").arg(plan.stitchCount());
+    EXPECT_TRUE(window->statusBar()->text().contains(count)) << window->statusBar()->text().toStdString();
 }
 
 } // namespace
