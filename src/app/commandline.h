@@ -19,6 +19,7 @@ struct CommandLine {
     QString outputDir;      // --to: one output per design in this folder
     QString format;         // --format: extension of the outputs in outputDir
     int scale = 0;          // --scale: render pixels per millimetre; 0 fits 1600 pixels
+    bool partial = false;   // --partial: use what fits of a design that cannot be held whole
     std::string usageError; // not empty when the arguments make no command
 };
 

@@ -66,6 +66,13 @@ enum MessageSlot : int {
     kSlotExportNoStitches,
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
+    kSlotObjectsLeftOut, // the count is added after the text
+    kSlotProjectCutShort,
+    kSlotRecoveryQuestion, // the file name is added after the text
+    kSlotRecoveryChoice,
+    kSlotRecoveryNoSlot,
+    kSlotChangedOnDiskCaption,
+    kSlotChangedOnDiskQuestion,
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 

@@ -2,11 +2,13 @@
 
 #include "shell/platform.h"
 
-#include <functional>
-
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <functional>
+#include <memory>
 
 namespace kelvara {
 
@@ -20,6 +22,13 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
     void showInformation(const std::string& caption, const std::string& text) override;
+    int chooseOne(const std::string& caption, const std::string& text,
+                  const std::vector<std::string>& items) override;
+
+    // The box the calls show: its texts are UTF-8 and plain, never markup.
+    static std::unique_ptr<QMessageBox> makeBox(QMessageBox::Icon icon, const std::string& caption,
+                                                const std::string& text, QMessageBox::StandardButtons buttons,
+                                                QWidget* owner);
 
 private:
     QPointer<QWidget> owner_;

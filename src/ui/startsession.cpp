@@ -15,6 +15,8 @@ void startSession(MainWindow& window, RecoveryFile* recovery, const QStringList&
     editor.recovery = recovery != nullptr && recovery->claimed() ? recovery : nullptr;
     editor.recoveryRevision = ws.refresh.designRevision;
 
+    if (recovery != nullptr && !recovery->claimed() && editor.platform.boxes != nullptr)
+        editor.platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotRecoveryNoSlot));
     const bool recovered = editor.recovery != nullptr && offerRecovery(ws, editor.platform, *recovery);
     if (!recovered && arguments.size() > 1)
         window.openDesign(arguments.at(1));

@@ -53,8 +53,13 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
     void showInformation(const std::string& caption, const std::string& text) override;
+    // Picks the next of `choices` (-1 when none is left) and keeps the list.
+    int chooseOne(const std::string& caption, const std::string& text,
+                  const std::vector<std::string>& items) override;
 
     std::deque<bool> answers;
+    std::deque<int> choices;
+    std::vector<std::string> listed;
     std::vector<Shown> shown;
 };
 
