@@ -1,7 +1,7 @@
 #include "model/editing.h"
 
-#include "model/journal.h"
 #include "model/refresh.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 
 namespace kelvara {
@@ -14,6 +14,11 @@ bool arrangeObjects(Workspace& ws, const Platform& platform, const std::vector<i
     // Only rows whose links really change are journaled, each once and
     // before it changes; the step begins with the first of them, so an
     // order that changes nothing leaves no step for Undo to spend.
+    UndoStep step(ws, platform);
+    step.willChangeList();
+    step.willSaveRowImages(int(arranged.size()));
+    if (!step.open())
+        return false;
     ws.drop.rowRecorded.fill(false);
     bool stepStarted = false;
     for (std::size_t i = 0; i < arranged.size(); ++i) {
@@ -24,11 +29,11 @@ bool arrangeObjects(Workspace& ws, const Platform& platform, const std::vector<i
         if (entry.prev == prev && entry.next == next)
             continue;
         if (!stepStarted) {
-            journalListRefill(ws, JournalStep::Starts);
+            step.listRefill();
             stepStarted = true;
         }
         if (!ws.drop.rowRecorded[row]) {
-            journalRowImage(ws, row, JournalStep::Continues);
+            step.rowImage(row);
             ws.drop.rowRecorded[row] = true;
         }
         entry.prev = prev;

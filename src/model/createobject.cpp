@@ -1,10 +1,11 @@
 #include "model/editing.h"
 
 #include "model/drawingtool.h"
-#include "model/journal.h"
+#include "model/kinds/kind.h"
 #include "model/newrecord.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -15,64 +16,11 @@ namespace kelvara {
 
 namespace {
 
-BezierEdge edgeOf(const PreviewSegment& s)
-{
-    return BezierEdge{s.straight,    double(s.startX), double(s.startY), double(s.endX), double(s.endY),
-                      double(s.c1X), double(s.c1Y),    double(s.c2X),    double(s.c2Y)};
-}
-
-// The segment run backwards: the far end becomes the start.
-BezierEdge reversedEdgeOf(const PreviewSegment& s)
-{
-    return BezierEdge{s.straight,    double(s.endX), double(s.endY), double(s.startX), double(s.startY),
-                      double(s.c2X), double(s.c2Y),  double(s.c1X),  double(s.c1Y)};
-}
-
 // The geometry the clicks give; every other field comes from newRecord.
 void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
 {
-    const auto& seg = tools.preview.segments;
-    switch (kind) {
-    case KindRun:
-        params.run.line = edgeOf(seg[0]);
-        break;
-    case KindSaten:
-        params.saten.edgeA = edgeOf(seg[0]);
-        params.saten.edgeB = reversedEdgeOf(seg[2]);
-        break;
-    case KindSteil:
-        params.steil.line = edgeOf(seg[0]);
-        break;
-    case KindRect: {
-        RectParams& p = params.rect;
-        p.edgeA = edgeOf(seg[0]);
-        // Edge B ends at the third click and starts where edge A's start
-        // lands when moved by the second segment, so the four corners form a
-        // parallelogram and the two sides never cross.
-        p.edgeB = edgeOf(seg[1]);
-        p.edgeB.x1 = p.edgeA.x1 + p.edgeB.x2 - p.edgeA.x2;
-        p.edgeB.y1 = p.edgeA.y1 + p.edgeB.y2 - p.edgeA.y2;
-        break;
-    }
-    case KindStar: {
-        const SegmentEllipse e = ellipseOf(seg[0]);
-        params.star.X = e.x;
-        params.star.Y = e.y;
-        params.star.RX = e.rx;
-        params.star.RY = e.ry;
-        break;
-    }
-    case KindCircle: {
-        const SegmentEllipse e = ellipseOf(seg[0]);
-        params.circle.X = e.x;
-        params.circle.Y = e.y;
-        params.circle.RX = e.rx;
-        params.circle.RY = e.ry;
-        break;
-    }
-    default:
-        break;
-    }
+    if (const KindRow* row = kindRow(kind); row && row->place)
+        row->place(params, tools);
 }
 
 } // namespace
@@ -95,6 +43,16 @@ int32_t createObject(Workspace& ws, const Platform& platform)
         return -1;
     }
 
+    // The list line, the new row, its anchor and successor, the current object.
+    UndoStep step(ws, platform);
+    step.willChangeList();
+    step.willSaveRowImages(3);
+    step.willSaveCurrentObject();
+    if (!step.open()) {
+        holdObject(tools);
+        return -1;
+    }
+
     // Past the largest group number the count starts again at 1 (0 means no
     // group), rather than overflowing into negative numbers.
     if (takeNewGroup(tools))
@@ -109,8 +67,8 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     const int32_t r = findFreeRow(table);
     const int32_t p = displayPosition(table, current);
 
-    journalListDelete(ws, p, JournalStep::Starts);
-    journalRowImage(ws, r, JournalStep::Continues);
+    step.listDelete(p);
+    step.rowImage(r);
 
     const int32_t handle = ws.records.allocate(size);
     table.rows[r].kind = kind;
@@ -121,12 +79,12 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     // link changes as well and must be journaled like an anchor's.
     const int32_t anchor = wasEmpty ? -1 : (current >= 0 ? current : lastInDisplayOrder(table));
     if (anchor >= 0) {
-        journalRowImage(ws, anchor, JournalStep::Continues);
+        step.rowImage(anchor);
         const int32_t successor = table.rows[anchor].next;
         if (successor >= 0)
-            journalRowImage(ws, successor, JournalStep::Continues);
+            step.rowImage(successor);
     }
-    journalCurrentObject(ws, JournalStep::Continues);
+    step.currentObject();
     insertAfter(table, r, anchor);
 
     if (wasEmpty) {

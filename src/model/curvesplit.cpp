@@ -1,5 +1,7 @@
 #include "model/curvesplit.h"
 
+#include "model/kinds/kind.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -21,6 +23,8 @@ BezierEdge straightEdge(Point from, Point to)
     const Point c1 = mix(from, to, 1.0 / 3), c2 = mix(from, to, 2.0 / 3);
     return {1, from.x, from.y, to.x, to.y, c1.x, c1.y, c2.x, c2.y};
 }
+
+} // namespace
 
 // Edge B runs against edge A when its start lies nearer A's end (the rule
 // the column generator reads it by).
@@ -56,15 +60,6 @@ int32_t widthAt(int32_t start, int32_t end, double fraction)
 {
     return static_cast<int32_t>(std::lround(start + (double(end) - start) * fraction));
 }
-
-template <typename Params> void dropLocksBetween(Params& first, Params& second)
-{
-    first.TIEOUT = -1;
-    first.TRIM = 0;
-    second.TIEIN = -1;
-}
-
-} // namespace
 
 void edgePointAt(const BezierEdge& e, double t, double& x, double& y)
 {
@@ -131,78 +126,41 @@ double nearestOnEdge(const BezierEdge& e, double x, double y, double& distance)
     return t;
 }
 
-double splitParameterAt(int32_t kind, const ObjectParams& p, double x, double y, double tolerance)
+double splitParameterOn(const BezierEdge& line, double t, double distance, double reach)
 {
-    const BezierEdge* line = nullptr;
-    double reach = tolerance;
-    double t = -1, distance = 0;
-    switch (kind) {
-    case KindRun:
-        line = &p.run.line;
-        break;
-    case KindSteil:
-        line = &p.steil.line;
-        reach += std::max(std::abs(double(p.steil.SWIDTH)), std::abs(double(p.steil.TWIDTH))) / 2;
-        break;
-    case KindSaten: {
-        line = &p.saten.edgeA;
-        double onB = 0;
-        const double tb = nearestOnEdge(p.saten.edgeB, x, y, onB);
-        const double ta = nearestOnEdge(p.saten.edgeA, x, y, distance);
-        if (onB < distance) {
-            distance = onB;
-            t = runsAgainst(p.saten.edgeA, p.saten.edgeB) ? 1 - tb : tb;
-        } else {
-            t = ta;
-        }
-        break;
-    }
-    default:
-        return -1;
-    }
-    if (t < 0)
-        t = nearestOnEdge(*line, x, y, distance);
     if (!(distance <= reach))
         return -1;
     // Both pieces must keep some length.
     double px, py;
-    edgePointAt(*line, t, px, py);
-    if (std::hypot(px - line->x1, py - line->y1) < 1 || std::hypot(px - line->x2, py - line->y2) < 1)
+    edgePointAt(line, t, px, py);
+    if (std::hypot(px - line.x1, py - line.y1) < 1 || std::hypot(px - line.x2, py - line.y2) < 1)
         return -1;
     return t;
 }
 
+double lineSplitParameter(const BezierEdge& line, double x, double y, double reach)
+{
+    double distance = 0;
+    const double t = nearestOnEdge(line, x, y, distance);
+    return splitParameterOn(line, t, distance, reach);
+}
+
+double splitParameterAt(int32_t kind, const ObjectParams& p, double x, double y, double tolerance)
+{
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr || row->splitAt == nullptr)
+        return -1;
+    return row->splitAt(p, x, y, tolerance);
+}
+
 bool splitRecord(int32_t kind, const ObjectParams& p, double t, ObjectParams& first, ObjectParams& second)
 {
-    if (!(t > 0 && t < 1))
+    const KindRow* row = kindRow(kind);
+    if (!(t > 0 && t < 1) || row == nullptr || row->split == nullptr)
         return false;
     first = p;
     second = p;
-    switch (kind) {
-    case KindRun:
-        splitEdge(p.run.line, t, first.run.line, second.run.line);
-        dropLocksBetween(first.run, second.run);
-        return true;
-    case KindSteil: {
-        splitEdge(p.steil.line, t, first.steil.line, second.steil.line);
-        const int32_t middle = widthAt(p.steil.SWIDTH, p.steil.TWIDTH, lengthFraction(p.steil.line, t));
-        first.steil.TWIDTH = middle;
-        second.steil.SWIDTH = middle;
-        dropLocksBetween(first.steil, second.steil);
-        return true;
-    }
-    case KindSaten: {
-        splitEdge(p.saten.edgeA, t, first.saten.edgeA, second.saten.edgeA);
-        if (runsAgainst(p.saten.edgeA, p.saten.edgeB))
-            splitEdge(p.saten.edgeB, 1 - t, second.saten.edgeB, first.saten.edgeB);
-        else
-            splitEdge(p.saten.edgeB, t, first.saten.edgeB, second.saten.edgeB);
-        dropLocksBetween(first.saten, second.saten);
-        return true;
-    }
-    default:
-        return false;
-    }
+    return row->split(p, t, first, second);
 }
 
 } // namespace kelvara

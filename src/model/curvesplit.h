@@ -19,6 +19,20 @@ void splitEdge(const BezierEdge& e, double t, BezierEdge& first, BezierEdge& sec
 // that point is.
 double nearestOnEdge(const BezierEdge& e, double x, double y, double& distance);
 
+// Edge B runs against edge A when its start lies nearer A's end (the rule
+// the column generator reads it by).
+bool runsAgainst(const BezierEdge& a, const BezierEdge& b);
+// Fraction of the edge's length up to parameter t.
+double lengthFraction(const BezierEdge& e, double t);
+// A column's width a fraction of the way from its start width to its end's.
+int32_t widthAt(int32_t start, int32_t end, double fraction);
+
+// `t` when the point of `line` at t lies within `reach` (`distance` is
+// how far the click is) and leaves both pieces some length; else -1.
+double splitParameterOn(const BezierEdge& line, double t, double distance, double reach);
+// The same for the point of `line` nearest to (x, y).
+double lineSplitParameter(const BezierEdge& line, double x, double y, double reach);
+
 // Where a click at (x, y) splits a RUN, STEIL or SATEN: the curve parameter
 // of its line (a SATEN's edge A) within `tolerance` of the click (a STEIL's
 // column counts too), or -1 when the click is not on it or too near an end

@@ -1,8 +1,8 @@
 #include "model/editing.h"
 
-#include "model/journal.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -15,13 +15,13 @@ namespace {
 
 // Removes used row `r`, its record and its list line, journaled so that Undo
 // brings all three back; its neighbours are linked to each other.
-void deleteRow(Workspace& ws, const Platform& platform, int32_t r, JournalStep step)
+void deleteRow(Workspace& ws, const Platform& platform, UndoStep& step, int32_t r)
 {
     ObjectTable& table = ws.table;
     ObjectEntry& entry = table.rows[r];
 
-    journalRecordBytes(ws, r, step);
-    journalRowImage(ws, r, JournalStep::Continues);
+    step.recordBytes(r);
+    step.rowImage(r);
 
     entry.kind = KindFree;
     ws.records.release(entry.params);
@@ -39,23 +39,17 @@ void deleteRow(Workspace& ws, const Platform& platform, int32_t r, JournalStep s
 
     const int32_t prev = entry.prev;
     const int32_t next = entry.next;
-    if (prev != -1) {
-        journalRowImage(ws, prev, JournalStep::Continues);
-        table.rows[prev].next = next;
-    }
-    if (table.firstObject == r)
-        table.firstObject = next;
-    if (next != -1) {
+    if (prev != -1)
+        step.rowImage(prev);
+    if (next != -1)
+        step.rowImage(next);
+    unlinkRow(table, r);
+    if (next != -1)
         table.currentObject = next;
-        journalRowImage(ws, next, JournalStep::Continues);
-        table.rows[next].prev = prev;
-    } else if (prev != -1) {
+    else if (prev != -1)
         table.currentObject = prev;
-    }
-    entry.prev = -1;
-    entry.next = -1;
 
-    journalListReinsert(ws, q, text, JournalStep::Continues);
+    step.listReinsert(q, text);
     if (platform.list != nullptr && q < platform.list->count())
         platform.list->deleteString(q);
 
@@ -64,17 +58,6 @@ void deleteRow(Workspace& ws, const Platform& platform, int32_t r, JournalStep s
         table.firstObject = 0;
         table.currentObject = -1;
     }
-}
-
-// The journal bytes deleting `rows` takes: each row's record, its row image
-// and its neighbours', and its list line.
-int64_t deletionJournalBytes(const Workspace& ws, const std::vector<int32_t>& rows)
-{
-    int64_t bytes = UndoJournal::recordLength(int32_t(sizeof(int32_t))); // the current object
-    for (int32_t row : rows)
-        bytes += UndoJournal::recordLength(ws.table.rows[row].paramsSize) +
-                 3 * UndoJournal::recordLength(int32_t(sizeof(ObjectEntry))) + UndoJournal::recordLength(64);
-    return bytes;
 }
 
 } // namespace
@@ -104,27 +87,25 @@ bool deleteObjects(Workspace& ws, const Platform& platform, const std::vector<in
 {
     if (rows.empty())
         return false;
-    // A deletion Undo could bring back only in part is refused whole.
-    if (deletionJournalBytes(ws, rows) > UndoJournal::kSize) {
-        if (platform.boxes != nullptr)
-            platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                      "Too many objects to delete in one step that can be undone. "
-                                      "Select fewer objects and delete again.");
-        return false;
+    // Each row's record, its row image and its neighbours', and its line.
+    UndoStep step(ws, platform);
+    if (rows.size() > 1)
+        step.willSaveCurrentObject();
+    for (int32_t row : rows) {
+        step.willSaveRecord(row);
+        step.willSaveRowImages(3);
+        step.willSaveListLine();
     }
-    JournalStep step = JournalStep::Starts;
+    if (!step.open())
+        return false;
     // Undo revives the rows newest first, each becoming current: the object
     // the user had picked must be current again after them.
-    if (rows.size() > 1) {
-        journalCurrentObject(ws, step);
-        step = JournalStep::Continues;
-    }
-    for (int32_t row : rows) {
-        // The row's selection bit stays: a freed row does not count, and
-        // Undo brings it back selected, as its list line comes back.
-        deleteRow(ws, platform, row, step);
-        step = JournalStep::Continues;
-    }
+    if (rows.size() > 1)
+        step.currentObject();
+    // The row's selection bit stays: a freed row does not count, and Undo
+    // brings it back selected, as its list line comes back.
+    for (int32_t row : rows)
+        deleteRow(ws, platform, step, row);
     markDesignChanged(ws);
     return true;
 }

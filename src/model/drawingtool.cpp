@@ -1,6 +1,6 @@
 #include "model/drawingtool.h"
 
-#include "model/records.h"
+#include "model/kinds/kind.h"
 
 #include <cstdlib>
 
@@ -8,12 +8,10 @@ namespace kelvara {
 
 namespace {
 
-// Segments a tool collects before its object is created, by ToolMode.
-constexpr int32_t kSegmentsNeeded[7] = {0, 1, 3, 1, 2, 2, 2};
-
 bool isDrawingKind(int32_t kind)
 {
-    return kind >= KindRun && kind <= KindCircle;
+    const KindRow* row = kindRow(kind);
+    return row != nullptr && row->segments > 0;
 }
 
 // A new live segment from (x, y), straight until the right button bends it.
@@ -35,7 +33,7 @@ ToolPhase toolPhase(const ToolState& tools)
         return {ToolPhaseKind::Selecting, 0, 0};
     if (!isDrawingKind(tools.toolMode))
         return {};
-    return {ToolPhaseKind::Collecting, tools.clickCount, kSegmentsNeeded[tools.toolMode]};
+    return {ToolPhaseKind::Collecting, tools.clickCount, kindRow(tools.toolMode)->segments};
 }
 
 bool isDrawing(const ToolState& tools)
@@ -51,7 +49,7 @@ bool objectComplete(const ToolState& tools)
 
 int32_t segmentsNeeded(int32_t kind)
 {
-    return isDrawingKind(kind) ? kSegmentsNeeded[kind] : 0;
+    return isDrawingKind(kind) ? kindRow(kind)->segments : 0;
 }
 
 SegmentEllipse ellipseOf(const PreviewSegment& s)
@@ -72,7 +70,7 @@ bool beginTool(ToolState& tools, int32_t toolMode)
     tools.preview.clear();
     tools.rubberBand.active = 0;
     if (toolMode != -1) {
-        tools.rubberBand.curvesAllowed = toolMode <= KindSteil ? 1 : 0;
+        tools.rubberBand.curvesAllowed = kindRow(toolMode)->drawsLines ? 1 : 0;
         tools.newGroupPending = 1;
     }
     return true;
@@ -117,26 +115,17 @@ void bendSegment(ToolState& tools, int32_t x, int32_t y, bool secondControl)
 bool finishObject(ToolState& tools, const ObjectParams* created)
 {
     bool ended = false;
-    switch (tools.toolMode) {
-    case KindRun:
-        if (created)
-            startSegmentAt(tools.rubberBand, int32_t(created->run.line.x2), int32_t(created->run.line.y2));
-        break;
-    case KindSteil:
-        if (created)
-            startSegmentAt(tools.rubberBand, int32_t(created->steil.line.x2),
-                           int32_t(created->steil.line.y2));
-        break;
-    case KindSaten:
-        if (created)
-            startSegmentAt(tools.rubberBand, int32_t(created->saten.edgeA.x2),
-                           int32_t(created->saten.edgeA.y2));
-        break;
-    default:
+    // A line tool goes on drawing from where the object it made ends.
+    const KindRow* row = kindRow(tools.toolMode);
+    if (row != nullptr && row->drawsLines) {
+        if (created) {
+            const BezierEdge& first = *kindEdges(*row, *created).at[0];
+            startSegmentAt(tools.rubberBand, int32_t(first.x2), int32_t(first.y2));
+        }
+    } else {
         tools.rubberBand.active = 0;
         tools.toolMode = 0;
         ended = true;
-        break;
     }
     tools.clickCount = 0;
     tools.preview.clear();

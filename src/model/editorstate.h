@@ -45,20 +45,27 @@ struct RubberBand {
     int32_t curvesAllowed = 0;
 };
 
-// The select tool's left button: pressed on the canvas, it becomes a click,
-// a box dragged over the objects, or the drag of a node-editing handle.
+// What the select tool does with the pointer, from the press to the release.
+enum class SelectState : int32_t {
+    Idle,
+    Picking,        // pressed on no selected object: a click picks
+    BoxSelecting,   // moved away from that press: the box takes what it encloses
+    OnSelection,    // pressed on a selected object: a click picks, a drag moves
+    Moving,         // the selection is held and follows the pointer
+    DraggingNode,   // a handle of the current object follows the pointer
+    InsertingPoint, // pressed while inserting a point: the release cuts the line
+};
+
 struct PointerDrag {
-    int32_t pressed = 0;
-    int32_t boxing = 0;             // the pointer moved away from the press
+    SelectState state = SelectState::Idle;
     int32_t startX = 0, startY = 0; // the press, canvas pixels
-    int32_t handleRow = -1;         // the dragged handle's object, -1 for none
+    int32_t handleRow = -1;         // DraggingNode: the handle's object
     int32_t handle = -1;            // its index in the object's handle list
     int32_t moved = 0;              // the handle's point has changed
     ObjectParams before{};          // the record as it was at the press
-    // Pressed on a selected object: the drag moves the whole selection.
-    int32_t onSelection = 0;
-    int32_t moving = 0; // the selection is held and follows the pointer
-    HeldSelection held; // what the drag picked up
+    HeldSelection held;             // Moving: what the drag picked up
+
+    bool pressed() const { return state != SelectState::Idle; }
 };
 
 // State of the drawing tools. ToolMode: -1 select, 0 none, 1..6 object kind.

@@ -1,8 +1,10 @@
 #include "model/fieldedit.h"
 
-#include "model/journal.h"
 #include "model/journalring.h"
+#include "model/kinds/kind.h"
 #include "model/refresh.h"
+#include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "shell/texts.h"
@@ -52,12 +54,13 @@ void updateListLines(const Workspace& ws, const Platform& platform)
 std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32_t> rows)
 {
     std::vector<SharedField> shared;
-    std::array<bool, 7> kindSeen{};
+    std::vector<bool> kindSeen(kindRows().size() + 1);
     int32_t first = -1;
     for (int32_t row : rows) {
         if (!isUsed(ws, row))
             continue;
-        kindSeen[std::size_t(ws.table.rows[row].kind)] = true;
+        if (const auto kind = std::size_t(ws.table.rows[row].kind); kind < kindSeen.size())
+            kindSeen[kind] = true;
         if (first < 0)
             first = row;
     }
@@ -65,8 +68,8 @@ std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32
         return shared;
     for (const ObjectField& field : objectFields(ws.table.rows[first].kind)) {
         bool everyKind = true;
-        for (int32_t kind = KindRun; kind <= KindCircle; ++kind)
-            if (kindSeen[std::size_t(kind)] && findObjectField(kind, field.meaning) == nullptr)
+        for (const KindRow* kind : kindRows())
+            if (kindSeen[std::size_t(kind->kind)] && findObjectField(kind->kind, field.meaning) == nullptr)
                 everyKind = false;
         if (everyKind)
             shared.push_back(
@@ -87,12 +90,18 @@ std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32
 
 ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<const FieldValue> values)
 {
+    return applyFieldValuesTo(ws, platform, selectedRows(ws), values).result;
+}
+
+FieldEdit applyFieldValuesTo(Workspace& ws, const Platform& platform, std::span<const int32_t> rows,
+                             std::span<const FieldValue> values)
+{
     for (const FieldValue& v : values) {
         const std::string refusal = refusalFor(v.meaning, v.value, ws.settings, ws.libraries);
         if (!refusal.empty()) {
             if (platform.boxes != nullptr)
                 platform.boxes->showError(message(ws, kSlotErrorCaption), refusal);
-            return ApplyResult::Refused;
+            return {ApplyResult::Refused};
         }
     }
 
@@ -104,10 +113,9 @@ ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<
     };
     std::vector<Change> changes;
     bool listChanges = false;
-    int64_t journalBytes = UndoJournal::kHeaderSize; // the list refill
-    for (int32_t row : selectedRows(ws)) {
+    for (int32_t row : rows) {
         const ObjectEntry& entry = ws.table.rows[row];
-        if (!isUsed(ws, row) || entry.paramsSize != recordSize(entry.kind))
+        if (!isUsed(ws, row) || !recordSizeFits(entry.kind, entry.paramsSize))
             continue;
         const unsigned char* old = ws.records.bytes(entry.params);
         Change change{row, {}};
@@ -121,29 +129,24 @@ ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<
             const ObjectField* field = findObjectField(entry.kind, shownInList);
             listChanges = listChanges || readField(old, *field) != readField(change.params.bytes, *field);
         }
-        journalBytes += UndoJournal::recordLength(entry.paramsSize);
         changes.push_back(change);
     }
     if (changes.empty())
-        return ApplyResult::Unchanged;
-    // The ring drops the oldest records of a step that outgrows it, and a
-    // step without its first records cannot be undone.
-    if (journalBytes + UndoJournal::recordLength(kMaxRecordSize) > UndoJournal::kSize) {
-        if (platform.boxes != nullptr)
-            platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                      "Too many objects to change in one step that can be undone. "
-                                      "Select fewer objects and apply again.");
-        return ApplyResult::Refused;
-    }
+        return {ApplyResult::Unchanged};
+    UndoStep step(ws, platform);
+    if (listChanges)
+        step.willChangeList();
+    for (const Change& change : changes)
+        step.willSaveRecord(change.row);
+    if (!step.open())
+        return {ApplyResult::Refused};
 
     // Undo replays newest first: the records come back before the list is
     // rebuilt from them.
     if (listChanges)
-        journalListRefill(ws, JournalStep::Starts);
+        step.listRefill();
     for (const Change& change : changes)
-        journalRecordBytes(ws, change.row,
-                           !listChanges && &change == &changes.front() ? JournalStep::Starts
-                                                                       : JournalStep::Continues);
+        step.recordBytes(change.row);
     for (const Change& change : changes) {
         const ObjectEntry& entry = ws.table.rows[change.row];
         std::memcpy(ws.records.bytes(entry.params), change.params.bytes, std::size_t(entry.paramsSize));
@@ -151,7 +154,7 @@ ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<
     if (listChanges)
         updateListLines(ws, platform);
     markDesignChanged(ws);
-    return ApplyResult::Applied;
+    return {ApplyResult::Applied, int32_t(changes.size())};
 }
 
 } // namespace kelvara

@@ -36,4 +36,12 @@ enum class ApplyResult { Applied, Unchanged, Refused };
 // changes; so is a step too large for the undo journal to hold whole.
 ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<const FieldValue> values);
 
+// The same for the used ones of `rows`, with how many objects changed.
+struct FieldEdit {
+    ApplyResult result = ApplyResult::Unchanged;
+    int32_t changed = 0;
+};
+FieldEdit applyFieldValuesTo(Workspace& ws, const Platform& platform, std::span<const int32_t> rows,
+                             std::span<const FieldValue> values);
+
 } // namespace kelvara

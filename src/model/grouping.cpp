@@ -1,10 +1,9 @@
 #include "model/arrange.h"
 
 #include "model/editing.h"
-#include "model/journal.h"
-#include "model/journalfit.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 
 #include <vector>
@@ -19,9 +18,10 @@ template <typename NumberFor>
 int32_t regroup(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows,
                 NumberFor numberFor)
 {
-    const int64_t bytes =
-        UndoJournal::recordLength(0) + int64_t(rows.size()) * UndoJournal::recordLength(sizeof(ObjectEntry));
-    if (!stepFitsJournal(ws, platform, bytes))
+    UndoStep step(ws, platform);
+    step.willChangeList();
+    step.willSaveRowImages(int(rows.size()));
+    if (!step.open())
         return 0;
     int32_t count = 0;
     for (int32_t row : rows) {
@@ -31,8 +31,8 @@ int32_t regroup(Workspace& ws, const Platform& platform, const std::vector<int32
             continue;
         // Undo replays newest first: the list is rebuilt after the rows are back.
         if (count == 0)
-            journalListRefill(ws, JournalStep::Starts);
-        journalRowImage(ws, row, JournalStep::Continues);
+            step.listRefill();
+        step.rowImage(row);
         entry.group = group;
         ++count;
     }

@@ -1,11 +1,10 @@
 #include "model/arrange.h"
 
 #include "model/editing.h"
-#include "model/journal.h"
-#include "model/journalfit.h"
 #include "model/objectplace.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 
 #include <cstring>
@@ -19,11 +18,13 @@ int32_t joinSelection(Workspace& ws, const Platform& platform)
     const std::vector<int32_t> rows = selectedRows(ws);
     if (rows.size() < 2)
         return 0;
-    int64_t bytes = UndoJournal::recordLength(0);
-    for (int32_t row : rows)
-        bytes += UndoJournal::recordLength(ws.table.rows[static_cast<std::size_t>(row)].paramsSize) +
-                 UndoJournal::recordLength(sizeof(ObjectEntry));
-    if (!stepFitsJournal(ws, platform, bytes))
+    UndoStep step(ws, platform);
+    step.willChangeList();
+    for (int32_t row : rows) {
+        step.willSaveRecord(row);
+        step.willSaveRowImages();
+    }
+    if (!step.open())
         return 0;
 
     const int32_t group = takeGroupNumber(ws);
@@ -31,7 +32,7 @@ int32_t joinSelection(Workspace& ws, const Platform& platform)
     const auto startStep = [&] {
         // Undo replays newest first: the list is rebuilt after the rows are back.
         if (!stepStarted)
-            journalListRefill(ws, JournalStep::Starts);
+            step.listRefill();
         stepStarted = true;
     };
 
@@ -48,14 +49,14 @@ int32_t joinSelection(Workspace& ws, const Platform& platform)
             if (moveStartTo(entry.kind, moved, *previousEnd) &&
                 std::memcmp(moved.bytes, params.bytes, size_t(entry.paramsSize)) != 0) {
                 startStep();
-                journalRecordBytes(ws, row, JournalStep::Continues);
+                step.recordBytes(row);
                 params = moved;
                 changed = true;
             }
         }
         if (entry.group != group) {
             startStep();
-            journalRowImage(ws, row, JournalStep::Continues);
+            step.rowImage(row);
             entry.group = group;
             changed = true;
         }

@@ -11,6 +11,7 @@
 #include <bitset>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -114,31 +115,89 @@ struct StepPlan {
     int64_t inverseBytes = 0;
 };
 
-int64_t inverseBytes(const Workspace& ws, const JournalHeader& header, const unsigned char* data)
-{
-    const auto recordLength = [&](int32_t row) {
-        return UndoJournal::recordLength(std::max(header.size, ws.table.rows[row].paramsSize));
-    };
-    switch (listActionKind(header)) {
-    case ListActionKind::None:
-        if (isRow(header.target))
-            return recordLength(header.target);
-        if (isRowImage(header)) {
-            const int32_t row = header.target - UndoJournal::kRowImageBase;
-            const bool frees = imageOf(data).kind == KindFree && ws.table.rows[row].kind != KindFree;
-            return UndoJournal::recordLength(kRowImageSize) +
-                   (frees ? UndoJournal::recordLength(ws.table.rows[row].paramsSize) : 0);
+// The bytes the inverse of a step takes, worked out by following what each
+// record will do to its row, newest first, as the replay will: a record
+// saves what its row holds at that moment, not before the step.
+class InverseMeasure {
+public:
+    InverseMeasure(const Workspace& ws, const Platform& platform)
+        : ws_(ws), lines_(platform.list != nullptr ? platform.list->count() : -1)
+    {
+    }
+
+    int64_t add(const JournalHeader& header, const unsigned char* data)
+    {
+        switch (listActionKind(header)) {
+        case ListActionKind::None:
+            if (isRow(header.target)) {
+                const Row row = rowAt(header.target);
+                return revived_[size_t(header.target)] ? 0 : recordLength(row);
+            }
+            if (isRowImage(header))
+                return rowImage(header.target - UndoJournal::kRowImageBase, imageOf(data));
+            return header.target == UndoJournal::kCurrentObjectTarget ? UndoJournal::recordLength(4) : 0;
+        case ListActionKind::ReinsertLine:
+            if (lines_ < 0)
+                return 0;
+            ++lines_;
+            return UndoJournal::recordLength(0);
+        case ListActionKind::DeleteLine:
+            if (lines_ < 0 || deletedLine(header) >= lines_)
+                return 0;
+            --lines_;
+            return UndoJournal::recordLength(kLineTextSize);
+        case ListActionKind::Refill:
+            return 0;
         }
-        return UndoJournal::recordLength(4);
-    case ListActionKind::ReinsertLine:
-        return UndoJournal::recordLength(0);
-    case ListActionKind::DeleteLine:
-        return UndoJournal::recordLength(kLineTextSize);
-    case ListActionKind::Refill:
         return 0;
     }
-    return 0;
-}
+
+private:
+    struct Row {
+        bool used = false;
+        bool hasRecord = false;
+        bool live = false;
+        int32_t size = 0;
+    };
+
+    Row rowAt(int32_t row) const
+    {
+        if (const auto it = rows_.find(row); it != rows_.end())
+            return it->second;
+        const ObjectEntry& entry = ws_.table.rows[row];
+        return {entry.kind != KindFree, entry.params != 0, ws_.records.isLive(entry.params),
+                entry.paramsSize};
+    }
+
+    static int64_t recordLength(const Row& row)
+    {
+        return row.live && row.size >= 0 && row.size <= kMaxRecordSize ? UndoJournal::recordLength(row.size)
+                                                                       : 0;
+    }
+
+    int64_t rowImage(int32_t at, const ObjectEntry& image)
+    {
+        Row row = rowAt(at);
+        const bool frees = image.kind == KindFree && row.used;
+        const int64_t bytes = UndoJournal::recordLength(kRowImageSize) + (frees ? recordLength(row) : 0);
+        // As restoreRowImage leaves the row.
+        if (!row.hasRecord && image.params != 0)
+            row.hasRecord = row.live = true;
+        else if (row.hasRecord && image.params == 0)
+            row.hasRecord = row.live = false;
+        if (!row.used && image.kind != KindFree)
+            revived_.set(size_t(at));
+        row.used = image.kind != KindFree;
+        row.size = image.paramsSize;
+        rows_[at] = row;
+        return bytes;
+    }
+
+    const Workspace& ws_;
+    int lines_;
+    std::unordered_map<int32_t, Row> rows_;
+    std::bitset<kRows> revived_;
+};
 
 std::vector<std::pair<int, std::string>> staleLines(const Workspace& ws, const ListBox& list)
 {
@@ -161,12 +220,13 @@ std::vector<std::pair<int, std::string>> staleLines(const Workspace& ws, const L
 StepPlan planStep(const Workspace& ws, const Platform& platform, const StepStore& from)
 {
     StepPlan plan;
+    InverseMeasure measure(ws, platform);
     int32_t position = from.newest();
     for (int guard = 0; guard < UndoJournal::kSize / UndoJournal::kHeaderSize; ++guard) {
         const JournalHeader header = from.header(position);
         if (!validSize(header))
             break;
-        plan.inverseBytes += inverseBytes(ws, header, from.data(position));
+        plan.inverseBytes += measure.add(header, from.data(position));
         if (listActionKind(header) == ListActionKind::Refill)
             plan.refill = true;
         if (header.stepStart == 1 || from.isOldest(position))
@@ -331,6 +391,11 @@ void claimLines(const Workspace& ws, ListBox& list)
 }
 
 } // namespace
+
+int64_t inverseStepBytes(const Workspace& ws, const Platform& platform, const StepStore& from)
+{
+    return from.empty() ? 0 : planStep(ws, platform, from).inverseBytes;
+}
 
 bool replayNewestStep(Workspace& ws, const Platform& platform, StepStore& from, StepStore& to, NoRoom noRoom)
 {

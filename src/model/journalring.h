@@ -5,12 +5,14 @@
 
 namespace kelvara {
 
-// A 256 KiB ring of records: a 20-byte header (back, stepStart, listAction,
+// A 4 MiB ring of records: a 20-byte header (back, stepStart, listAction,
 // size, target) followed by the saved bytes, padded to a multiple of 4.
 // Edits fill it through the named calls in model/journal.h; Undo empties it
 // from the newest end (model/journalreplay.cpp).
 struct UndoJournal {
-    static constexpr int32_t kSize = 262144;
+    // Room for a step that deletes, recolours or pastes every one of the
+    // 4096 objects at the largest record (480 bytes a deleted object).
+    static constexpr int32_t kSize = 4 * 1024 * 1024;
     static constexpr int32_t kHeaderSize = 20;
 
     // Targets that are not a row's record (row indexes 0..4095 are records).

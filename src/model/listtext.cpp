@@ -1,5 +1,6 @@
 #include "model/listtext.h"
 
+#include "model/kinds/kind.h"
 #include "model/objecttable.h"
 
 #include <string>
@@ -12,37 +13,16 @@ void restartListNumbering(ListNumbering& numbering)
     numbering.listNumber = 0;
 }
 
-namespace {
-const char* kindGlyph(int32_t kind)
-{
-    switch (kind) {
-    case KindRun:
-        return "--";
-    case KindSaten:
-        return "[]";
-    case KindSteil:
-        return "++";
-    case KindRect:
-        return "# ";
-    case KindStar:
-        return "* ";
-    case KindCircle:
-        return "()";
-    default:
-        return nullptr;
-    }
-}
-} // namespace
-
 std::string buildListLine(ListNumbering& numbering, const ObjectTable& table, const RecordStore& records,
                           int32_t row)
 {
     if (row < 0 || row >= ObjectTable::kRows)
         return "???";
     const ObjectEntry& entry = table.rows[row];
-    const char* glyph = kindGlyph(entry.kind);
-    if (glyph == nullptr)
+    const KindRow* kind = kindRow(entry.kind);
+    if (kind == nullptr)
         return "???";
+    const char* glyph = kind->glyph;
 
     const int32_t trim = objectTrim(entry, records);
     const int32_t colour = objectColour(entry, records);

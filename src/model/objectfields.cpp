@@ -1,5 +1,6 @@
 #include "model/objectfields.h"
 
+#include "model/kinds/kindparts.h"
 #include "model/records.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
@@ -17,152 +18,7 @@ namespace kelvara {
 namespace {
 
 using M = FieldMeaning;
-
-constexpr M edgeMeaning(M straight, int part)
-{
-    return static_cast<M>(static_cast<int>(straight) + part);
-}
-
-template <std::size_t N> struct FieldTable {
-    std::array<ObjectField, N> fields{};
-    std::size_t count = 0;
-
-    constexpr void add(M meaning, std::size_t offset, bool isDouble = false)
-    {
-        fields[count++] = ObjectField{meaning, static_cast<uint16_t>(offset), isDouble};
-    }
-    // Straight flag, then the eight doubles as the record keeps them.
-    constexpr void addEdge(M straight, std::size_t edge)
-    {
-        add(straight, edge + offsetof(BezierEdge, straight));
-        for (int part = 1; part <= 8; ++part)
-            add(edgeMeaning(straight, part), edge + offsetof(BezierEdge, x1) + (part - 1) * sizeof(double),
-                true);
-    }
-    template <typename R> constexpr void addShared()
-    {
-        add(M::Pattern, offsetof(R, PATTERN));
-        add(M::Motif, offsetof(R, MOTIVE));
-        add(M::TieIn, offsetof(R, TIEIN));
-        add(M::TieOut, offsetof(R, TIEOUT));
-        add(M::Trim, offsetof(R, TRIM));
-        add(M::Colour, offsetof(R, colour));
-        add(M::Repeat, offsetof(R, REPEAT));
-        add(M::PatternScaleX, offsetof(R, ZOOMX), true);
-        add(M::PatternScaleY, offsetof(R, ZOOMY), true);
-        add(M::Underlay, offsetof(R, UNDER));
-        add(M::UnderlayInset, offsetof(R, OFSUND));
-    }
-    // Everything SATEN, STEIL, RECT and CIRCLE have alike.
-    template <typename R> constexpr void addColumn()
-    {
-        addShared<R>();
-        add(M::Density, offsetof(R, SDENS));
-        add(M::EndDensity, offsetof(R, TDENS));
-        add(M::PullComp, offsetof(R, SCOMP));
-        add(M::EndPullComp, offsetof(R, TCOMP));
-        add(M::PushComp, offsetof(R, PUSHCOMP));
-        add(M::TopLayer, offsetof(R, STITCHES));
-        add(M::Zigzag, offsetof(R, CIKCAK));
-        add(M::ZigzagInset, offsetof(R, OFSCIK));
-    }
-    constexpr FieldTable sorted() const
-    {
-        FieldTable copy = *this;
-        std::sort(copy.fields.begin(), copy.fields.begin() + copy.count,
-                  [](const ObjectField& a, const ObjectField& b) { return a.meaning < b.meaning; });
-        return copy;
-    }
-};
-
-constexpr auto kRun = [] {
-    FieldTable<16> t;
-    t.add(M::StitchLength, offsetof(RunParams, LEN));
-    t.add(M::Motif, offsetof(RunParams, MOTIVE));
-    t.add(M::TieIn, offsetof(RunParams, TIEIN));
-    t.add(M::TieOut, offsetof(RunParams, TIEOUT));
-    t.add(M::Trim, offsetof(RunParams, TRIM));
-    t.add(M::Stitched, offsetof(RunParams, JUMP));
-    t.addEdge(M::LineStraight, offsetof(RunParams, line));
-    t.add(M::Colour, offsetof(RunParams, colour));
-    return t.sorted();
-}();
-
-constexpr auto kSaten = [] {
-    FieldTable<39> t;
-    t.addColumn<SatenParams>();
-    t.add(M::StartSide, offsetof(SatenParams, STARTA));
-    t.add(M::StopSide, offsetof(SatenParams, STOPA));
-    t.addEdge(M::EdgeAStraight, offsetof(SatenParams, edgeA));
-    t.addEdge(M::EdgeBStraight, offsetof(SatenParams, edgeB));
-    return t.sorted();
-}();
-
-constexpr auto kSteil = [] {
-    FieldTable<30> t;
-    t.addColumn<SteilParams>();
-    t.add(M::StartWidth, offsetof(SteilParams, SWIDTH));
-    t.add(M::EndWidth, offsetof(SteilParams, TWIDTH));
-    t.addEdge(M::LineStraight, offsetof(SteilParams, line));
-    return t.sorted();
-}();
-
-constexpr auto kRect = [] {
-    FieldTable<40> t;
-    t.addColumn<RectParams>();
-    t.add(M::StartSide, offsetof(RectParams, STARTA));
-    t.add(M::StopSide, offsetof(RectParams, STOPA));
-    t.add(M::Angle, offsetof(RectParams, ANGLE));
-    t.addEdge(M::EdgeAStraight, offsetof(RectParams, edgeA));
-    t.addEdge(M::EdgeBStraight, offsetof(RectParams, edgeB));
-    return t.sorted();
-}();
-
-constexpr auto kStar = [] {
-    FieldTable<19> t;
-    t.addShared<StarParams>();
-    t.add(M::Density, offsetof(StarParams, DENS));
-    t.add(M::PullComp, offsetof(StarParams, COMP));
-    t.add(M::CentreX, offsetof(StarParams, X));
-    t.add(M::CentreY, offsetof(StarParams, Y));
-    t.add(M::RadiusX, offsetof(StarParams, RX));
-    t.add(M::RadiusY, offsetof(StarParams, RY));
-    t.add(M::StartAngle, offsetof(StarParams, STARTANGLE));
-    t.add(M::StopAngle, offsetof(StarParams, STOPANGLE));
-    return t.sorted();
-}();
-
-constexpr auto kCircle = [] {
-    FieldTable<24> t;
-    t.addColumn<CircleParams>();
-    t.add(M::CentreX, offsetof(CircleParams, X));
-    t.add(M::CentreY, offsetof(CircleParams, Y));
-    t.add(M::RadiusX, offsetof(CircleParams, RX));
-    t.add(M::RadiusY, offsetof(CircleParams, RY));
-    t.add(M::Angle, offsetof(CircleParams, ANGLE));
-    return t.sorted();
-}();
-
-// Each table names every field of its record once: the byte sizes of the
-// named fields add up to the record size.
-template <std::size_t N> constexpr int32_t coveredBytes(const FieldTable<N>& t)
-{
-    int32_t bytes = 0;
-    for (std::size_t i = 0; i < t.count; ++i)
-        bytes += t.fields[i].isDouble ? 8 : 4;
-    return t.count == N ? bytes : -1;
-}
-static_assert(coveredBytes(kRun) == sizeof(RunParams));
-static_assert(coveredBytes(kSaten) == sizeof(SatenParams));
-static_assert(coveredBytes(kSteil) == sizeof(SteilParams));
-static_assert(coveredBytes(kRect) == sizeof(RectParams));
-static_assert(coveredBytes(kStar) == sizeof(StarParams));
-static_assert(coveredBytes(kCircle) == sizeof(CircleParams));
-
-template <std::size_t N> std::span<const ObjectField> span(const FieldTable<N>& t)
-{
-    return {t.fields.data(), t.count};
-}
+using kindparts::edgeMeaning;
 
 constexpr std::string_view kMm = "mm";
 constexpr std::string_view kDegrees = "°";
@@ -295,22 +151,8 @@ int32_t libraryCount(LibraryKind kind, const Libraries& libraries)
 
 std::span<const ObjectField> objectFields(int32_t kind)
 {
-    switch (kind) {
-    case KindRun:
-        return span(kRun);
-    case KindSaten:
-        return span(kSaten);
-    case KindSteil:
-        return span(kSteil);
-    case KindRect:
-        return span(kRect);
-    case KindStar:
-        return span(kStar);
-    case KindCircle:
-        return span(kCircle);
-    default:
-        return {};
-    }
+    const KindRow* row = kindRow(kind);
+    return row ? row->fields : std::span<const ObjectField>{};
 }
 
 const ObjectField* findObjectField(int32_t kind, FieldMeaning meaning)

@@ -1,5 +1,7 @@
 #include "model/objectplace.h"
 
+#include "model/kinds/kind.h"
+
 #include <cmath>
 
 namespace kelvara {
@@ -33,82 +35,54 @@ int32_t shifted(int32_t value, double by)
     return moved > INT32_MAX ? INT32_MAX : moved < INT32_MIN ? INT32_MIN : int32_t(moved);
 }
 
-// The side a two-edge record starts or stops on: edge B for 2, else A.
-const BezierEdge& side(const BezierEdge& a, const BezierEdge& b, int32_t which)
-{
-    return which == 2 ? b : a;
-}
-
 } // namespace
 
 void translateRecord(int32_t kind, ObjectParams& params, double dx, double dy)
 {
-    switch (kind) {
-    case KindRun:
-        translateEdge(params.run.line, dx, dy);
-        break;
-    case KindSteil:
-        translateEdge(params.steil.line, dx, dy);
-        break;
-    case KindSaten:
-        translateEdge(params.saten.edgeA, dx, dy);
-        translateEdge(params.saten.edgeB, dx, dy);
-        break;
-    case KindRect:
-        translateEdge(params.rect.edgeA, dx, dy);
-        translateEdge(params.rect.edgeB, dx, dy);
-        break;
-    case KindStar:
-        params.star.X = shifted(params.star.X, dx);
-        params.star.Y = shifted(params.star.Y, dy);
-        break;
-    case KindCircle:
-        params.circle.X = shifted(params.circle.X, dx);
-        params.circle.Y = shifted(params.circle.Y, dy);
-        break;
-    default:
-        break;
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr)
+        return;
+    const KindEdges edges = kindEdges(*row, params);
+    for (int i = 0; i < edges.count; ++i)
+        translateEdge(*edges.at[i], dx, dy);
+    if (const KindEllipse e = kindEllipse(*row, params); e.x != nullptr) {
+        *e.x = shifted(*e.x, dx);
+        *e.y = shifted(*e.y, dy);
     }
 }
 
+namespace {
+
+// The edge stitching starts (or stops) on: the line, or the side the
+// record's STARTA (STOPA) names, edge B for 2, else A.
+const BezierEdge* endEdge(const KindRow& row, const ObjectParams& params, int32_t* (*side)(ObjectParams&))
+{
+    const KindEdges edges = kindEdges(row, params);
+    if (edges.count == 0)
+        return nullptr;
+    if (side != nullptr && edges.count > 1 && *side(const_cast<ObjectParams&>(params)) == 2)
+        return edges.at[1];
+    return edges.at[0];
+}
+
+} // namespace
+
 std::optional<PlacePoint> objectStart(int32_t kind, const ObjectParams& params)
 {
-    switch (kind) {
-    case KindRun:
-        return PlacePoint{params.run.line.x1, params.run.line.y1};
-    case KindSteil:
-        return PlacePoint{params.steil.line.x1, params.steil.line.y1};
-    case KindSaten: {
-        const BezierEdge& e = side(params.saten.edgeA, params.saten.edgeB, params.saten.STARTA);
-        return PlacePoint{e.x1, e.y1};
-    }
-    case KindRect: {
-        const BezierEdge& e = side(params.rect.edgeA, params.rect.edgeB, params.rect.STARTA);
-        return PlacePoint{e.x1, e.y1};
-    }
-    default:
+    const KindRow* row = kindRow(kind);
+    const BezierEdge* e = row ? endEdge(*row, params, row->startSide) : nullptr;
+    if (e == nullptr)
         return std::nullopt;
-    }
+    return PlacePoint{e->x1, e->y1};
 }
 
 std::optional<PlacePoint> objectEnd(int32_t kind, const ObjectParams& params)
 {
-    switch (kind) {
-    case KindRun:
-        return PlacePoint{params.run.line.x2, params.run.line.y2};
-    case KindSteil:
-        return PlacePoint{params.steil.line.x2, params.steil.line.y2};
-    case KindSaten: {
-        const BezierEdge& e = side(params.saten.edgeA, params.saten.edgeB, params.saten.STOPA);
-        return PlacePoint{e.x2, e.y2};
-    }
-    case KindRect: {
-        const BezierEdge& e = side(params.rect.edgeA, params.rect.edgeB, params.rect.STOPA);
-        return PlacePoint{e.x2, e.y2};
-    }
-    default:
+    const KindRow* row = kindRow(kind);
+    const BezierEdge* e = row ? endEdge(*row, params, row->stopSide) : nullptr;
+    if (e == nullptr)
         return std::nullopt;
-    }
+    return PlacePoint{e->x2, e->y2};
 }
 
 bool moveStartTo(int32_t kind, ObjectParams& params, PlacePoint to)
@@ -118,24 +92,10 @@ bool moveStartTo(int32_t kind, ObjectParams& params, PlacePoint to)
         return false;
     const double dx = to.x - from->x;
     const double dy = to.y - from->y;
-    switch (kind) {
-    case KindRun:
-        shiftEdgeStart(params.run.line, dx, dy);
-        break;
-    case KindSteil:
-        shiftEdgeStart(params.steil.line, dx, dy);
-        break;
-    case KindSaten:
-        shiftEdgeStart(params.saten.edgeA, dx, dy);
-        shiftEdgeStart(params.saten.edgeB, dx, dy);
-        break;
-    case KindRect:
-        shiftEdgeStart(params.rect.edgeA, dx, dy);
-        shiftEdgeStart(params.rect.edgeB, dx, dy);
-        break;
-    default:
-        return false;
-    }
+    // Every edge's start, so a column keeps its width at the start.
+    const KindEdges edges = kindEdges(*kindRow(kind), params);
+    for (int i = 0; i < edges.count; ++i)
+        shiftEdgeStart(*edges.at[i], dx, dy);
     return true;
 }
 

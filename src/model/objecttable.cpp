@@ -1,5 +1,7 @@
 #include "model/objecttable.h"
 
+#include "model/objectfields.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -142,48 +144,18 @@ void clearTable(ObjectTable& table, RecordStore& records)
 
 int32_t objectTrim(const ObjectEntry& entry, const RecordStore& records)
 {
-    if (!records.isLive(entry.params))
+    const ObjectField* field = findObjectField(entry.kind, FieldMeaning::Trim);
+    if (field == nullptr || !records.isLive(entry.params))
         return 0;
-    const ObjectParams& p = records[entry.params];
-    switch (entry.kind) {
-    case KindRun:
-        return p.run.TRIM;
-    case KindSaten:
-        return p.saten.TRIM;
-    case KindSteil:
-        return p.steil.TRIM;
-    case KindRect:
-        return p.rect.TRIM;
-    case KindStar:
-        return p.star.TRIM;
-    case KindCircle:
-        return p.circle.TRIM;
-    default:
-        return 0;
-    }
+    return static_cast<int32_t>(readField(records.bytes(entry.params), *field));
 }
 
 int32_t objectColour(const ObjectEntry& entry, const RecordStore& records)
 {
-    if (!records.isLive(entry.params))
+    const ObjectField* field = findObjectField(entry.kind, FieldMeaning::Colour);
+    if (field == nullptr || !records.isLive(entry.params))
         return -1;
-    const ObjectParams& p = records[entry.params];
-    switch (entry.kind) {
-    case KindRun:
-        return p.run.colour;
-    case KindSaten:
-        return p.saten.colour;
-    case KindSteil:
-        return p.steil.colour;
-    case KindRect:
-        return p.rect.colour;
-    case KindStar:
-        return p.star.colour;
-    case KindCircle:
-        return p.circle.colour;
-    default:
-        return -1;
-    }
+    return static_cast<int32_t>(readField(records.bytes(entry.params), *field));
 }
 
 } // namespace kelvara

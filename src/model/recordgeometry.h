@@ -56,4 +56,7 @@ struct TurnAndScale {
 // unchanged) when a value would not be finite or leave its field's range.
 bool turnAndScaleRecord(int32_t kind, ObjectParams& p, const TurnAndScale& how);
 
+// One point turned and scaled as the records are.
+void turnPoint(const TurnAndScale& how, double& x, double& y);
+
 } // namespace kelvara

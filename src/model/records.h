@@ -177,19 +177,9 @@ static_assert(sizeof(CircleParams) == 104);
 
 inline constexpr int32_t kMaxRecordSize = 232;
 
-// Record byte size of a kind; 0 for a free row or an unknown kind.
-constexpr int32_t recordSize(int32_t kind)
-{
-    switch (kind) {
-    case KindRun: return sizeof(RunParams);
-    case KindSaten: return sizeof(SatenParams);
-    case KindSteil: return sizeof(SteilParams);
-    case KindRect: return sizeof(RectParams);
-    case KindStar: return sizeof(StarParams);
-    case KindCircle: return sizeof(CircleParams);
-    default: return 0;
-    }
-}
+// Record byte size of a new record of a kind (the kind table holds it); 0
+// for a free row or an unknown kind.
+int32_t recordSize(int32_t kind);
 
 // One storage slot, large enough for any kind's record.
 union ObjectParams {

@@ -1,9 +1,10 @@
 #include "model/splitobject.h"
 
 #include "model/curvesplit.h"
-#include "model/journal.h"
+#include "model/kinds/kind.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -15,8 +16,7 @@ int32_t splitObjectAt(Workspace& ws, const Platform& platform, int32_t row, doub
     if (row < 0 || row >= ObjectTable::kRows)
         return -1;
     const ObjectEntry& entry = table.rows[row];
-    if (entry.kind == KindFree || entry.paramsSize != recordSize(entry.kind) ||
-        !ws.records.isLive(entry.params))
+    if (!recordSizeFits(entry.kind, entry.paramsSize) || !ws.records.isLive(entry.params))
         return -1;
     ObjectParams first, second;
     if (!splitRecord(entry.kind, ws.records[entry.params], t, first, second))
@@ -33,13 +33,20 @@ int32_t splitObjectAt(Workspace& ws, const Platform& platform, int32_t row, doub
     const int32_t r = findFreeRow(table);
     const int32_t p = displayPosition(table, row);
     const int32_t successor = entry.next;
-    journalListDelete(ws, p, JournalStep::Starts);
-    journalRowImage(ws, r, JournalStep::Continues);
-    journalRowImage(ws, row, JournalStep::Continues);
+    UndoStep step(ws, platform);
+    step.willChangeList();
+    step.willSaveRowImages(3);
+    step.willSaveCurrentObject();
+    step.willSaveRecord(row);
+    if (!step.open())
+        return -1;
+    step.listDelete(p);
+    step.rowImage(r);
+    step.rowImage(row);
     if (successor >= 0)
-        journalRowImage(ws, successor, JournalStep::Continues);
-    journalCurrentObject(ws, JournalStep::Continues);
-    journalRecordBytes(ws, row, JournalStep::Continues);
+        step.rowImage(successor);
+    step.currentObject();
+    step.recordBytes(row);
 
     const int32_t kind = entry.kind;
     const int32_t handle = ws.records.allocate(entry.paramsSize);

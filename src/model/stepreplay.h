@@ -19,6 +19,10 @@ enum class NoRoom {
 // the same kinds, the first of them starting a step, so that replaying that
 // step brings back exactly what was there: rows, records, currentObject and
 // the list's lines. False when nothing was replayed.
+// The bytes the records taking the newest step of `from` back will take:
+// what replaying it writes into the other store, measured before.
+int64_t inverseStepBytes(const Workspace& ws, const Platform& platform, const StepStore& from);
+
 bool replayNewestStep(Workspace& ws, const Platform& platform, StepStore& from, StepStore& to, NoRoom noRoom);
 
 } // namespace kelvara

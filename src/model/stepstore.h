@@ -29,6 +29,11 @@ public:
                         bool stepStart) = 0;
 };
 
+// The bytes one step may take in the undo journal: a step must leave room
+// for the tail a record wrapping to the start gives up.
+inline constexpr int64_t kJournalStepRoom =
+    UndoJournal::kSize - UndoJournal::recordLength(UndoJournal::kMaxData);
+
 class JournalSteps final : public StepStore {
 public:
     explicit JournalSteps(UndoJournal& journal) : journal_(journal) {}
@@ -42,12 +47,8 @@ public:
         return readJournalHeader(journal_, position).back == journal_.oldestRecord;
     }
     void dropNewest(int32_t back) override { dropNewestJournalRecord(journal_, back); }
-    // The ring gives up older steps for a new one; a step must leave room
-    // for the tail a record wrapping to the start gives up.
-    int64_t room() const override
-    {
-        return UndoJournal::kSize - UndoJournal::recordLength(UndoJournal::kMaxData);
-    }
+    // The ring gives up older steps for a new one.
+    int64_t room() const override { return kJournalStepRoom; }
     void clear() override { resetJournal(journal_); }
     void append(int32_t target, const void* data, int32_t size, int32_t listAction, bool stepStart) override
     {

@@ -1,8 +1,9 @@
 #include "model/transformselection.h"
+#include "model/kinds/kind.h"
 
-#include "model/journal.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -17,7 +18,7 @@ namespace {
 bool isUsed(const Workspace& ws, int32_t row)
 {
     const ObjectEntry& e = ws.table.rows[row];
-    return e.kind != KindFree && e.paramsSize == recordSize(e.kind) && ws.records.isLive(e.params);
+    return recordSizeFits(e.kind, e.paramsSize) && ws.records.isLive(e.params);
 }
 
 std::vector<int32_t> usedSelection(const Workspace& ws)
@@ -33,13 +34,13 @@ void refuse(const Workspace& ws, const Platform& platform, const char* text)
         platform.boxes->showError(message(ws, kSlotErrorCaption), text);
 }
 
-// A step that outgrows the ring loses its first records and cannot be undone.
-bool fitsJournal(const Workspace& ws, const std::vector<int32_t>& rows)
+// Refused, with the message, when the rows' records would not fit one step.
+bool fitsOneStep(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows)
 {
-    int64_t bytes = 0;
+    UndoStep step(ws, platform);
     for (int32_t row : rows)
-        bytes += UndoJournal::recordLength(ws.table.rows[row].paramsSize);
-    return bytes <= UndoJournal::kSize;
+        step.willSaveRecord(row);
+    return step.open();
 }
 
 bool sameBytes(const ObjectParams& a, const ObjectParams& b, int32_t size)
@@ -48,19 +49,24 @@ bool sameBytes(const ObjectParams& a, const ObjectParams& b, int32_t size)
 }
 
 // Journals the records that change, as one step, then writes them.
-TransformResult writeRecords(Workspace& ws, const std::vector<int32_t>& rows,
+TransformResult writeRecords(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows,
                              const std::vector<ObjectParams>& records)
 {
-    JournalStep step = JournalStep::Starts;
+    UndoStep step(ws, platform);
+    for (int32_t row : rows)
+        step.willSaveRecord(row);
+    if (!step.open())
+        return TransformResult::Refused;
+    bool changed = false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const ObjectEntry& e = ws.table.rows[rows[i]];
         if (sameBytes(records[i], ws.records[e.params], e.paramsSize))
             continue;
-        journalRecordBytes(ws, rows[i], step);
-        step = JournalStep::Continues;
+        step.recordBytes(rows[i]);
+        changed = true;
         std::memcpy(ws.records.bytes(e.params), records[i].bytes, std::size_t(e.paramsSize));
     }
-    if (step == JournalStep::Starts)
+    if (!changed)
         return TransformResult::Unchanged;
     markDesignChanged(ws);
     return TransformResult::Applied;
@@ -83,11 +89,8 @@ TransformResult flipSelection(Workspace& ws, const Platform& platform, MirrorAxi
     const GeometryBox box = selectionBounds(ws, rows);
     if (rows.empty() || box.empty())
         return TransformResult::Unchanged;
-    if (!fitsJournal(ws, rows)) {
-        refuse(ws, platform,
-               "Too many objects to flip in one step that can be undone. Select fewer objects.");
+    if (!fitsOneStep(ws, platform, rows))
         return TransformResult::Refused;
-    }
     // The box keeps its place, within the half unit the axis is held to.
     const double sum =
         axis == MirrorAxis::LeftRight ? std::round(box.left + box.right) : std::round(box.top + box.bottom);
@@ -100,7 +103,7 @@ TransformResult flipSelection(Workspace& ws, const Platform& platform, MirrorAxi
             return TransformResult::Refused;
         }
     }
-    return writeRecords(ws, rows, records);
+    return writeRecords(ws, platform, rows, records);
 }
 
 TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, int32_t degrees, double scaleX,
@@ -114,11 +117,8 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
         refuse(ws, platform, "Sizes across and down must be more than 0%.");
         return TransformResult::Refused;
     }
-    if (!fitsJournal(ws, rows)) {
-        refuse(ws, platform,
-               "Too many objects to turn or resize in one step that can be undone. Select fewer objects.");
+    if (!fitsOneStep(ws, platform, rows))
         return TransformResult::Refused;
-    }
     const TurnAndScale how{(box.left + box.right) / 2, (box.top + box.bottom) / 2, degrees, scaleX, scaleY};
     std::vector<ObjectParams> records;
     records.reserve(rows.size());
@@ -139,7 +139,7 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
                "down). Move it or choose smaller values.");
         return TransformResult::Refused;
     }
-    return writeRecords(ws, rows, records);
+    return writeRecords(ws, platform, rows, records);
 }
 
 bool holdSelection(Workspace& ws, const Platform& platform, HeldSelection& held)
@@ -148,11 +148,8 @@ bool holdSelection(Workspace& ws, const Platform& platform, HeldSelection& held)
     std::vector<int32_t> rows = usedSelection(ws);
     if (rows.empty())
         return false;
-    if (!fitsJournal(ws, rows)) {
-        refuse(ws, platform,
-               "Too many objects to move in one step that can be undone. Select fewer objects.");
+    if (!fitsOneStep(ws, platform, rows))
         return false;
-    }
     held.box = selectionBounds(ws, rows);
     held.before.reserve(rows.size());
     for (int32_t row : rows)
@@ -188,7 +185,7 @@ void placeHeldSelection(Workspace& ws, const HeldSelection& held, int32_t& dx, i
         markDesignChanged(ws);
 }
 
-void commitHeldSelection(Workspace& ws, const HeldSelection& held)
+void commitHeldSelection(Workspace& ws, const Platform& platform, const HeldSelection& held)
 {
     std::vector<ObjectParams> moved;
     moved.reserve(held.rows.size());
@@ -197,7 +194,7 @@ void commitHeldSelection(Workspace& ws, const HeldSelection& held)
         moved.push_back(now);
         now = held.before[i];
     }
-    writeRecords(ws, held.rows, moved);
+    writeRecords(ws, platform, held.rows, moved);
 }
 
 } // namespace kelvara

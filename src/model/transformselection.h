@@ -45,6 +45,6 @@ void placeHeldSelection(Workspace& ws, const HeldSelection& held, int32_t& dx, i
 
 // The drag ends: where the objects moved, one undo step holding where they
 // were. Nothing is journaled when they are back where they began.
-void commitHeldSelection(Workspace& ws, const HeldSelection& held);
+void commitHeldSelection(Workspace& ws, const Platform& platform, const HeldSelection& held);
 
 } // namespace kelvara

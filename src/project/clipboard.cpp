@@ -2,11 +2,10 @@
 
 #include "model/arrange.h"
 #include "model/editing.h"
-#include "model/journal.h"
-#include "model/journalfit.h"
 #include "model/objectplace.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "project/openproject.h"
 #include "project/projectformat.h"
@@ -115,11 +114,13 @@ int32_t pasteObjects(Workspace& ws, const Platform& platform, PasteState& paste)
         refuse(ws, platform, "Nothing to paste: the clipboard holds no objects.");
         return 0;
     }
-    const int64_t rowImage = UndoJournal::recordLength(sizeof(ObjectEntry));
-    const int64_t bytes = UndoJournal::recordLength(0) + 2 * rowImage +
-                          UndoJournal::recordLength(sizeof table.currentObject) +
-                          int64_t(lines.size()) * rowImage;
-    if (!stepFitsJournal(ws, platform, bytes))
+    // The list, the anchor's and its successor's rows, the current object
+    // and every row a pasted object takes.
+    UndoStep step(ws, platform);
+    step.willChangeList();
+    step.willSaveRowImages(2 + int(lines.size()));
+    step.willSaveCurrentObject();
+    if (!step.open())
         return 0;
 
     const std::size_t hash = std::hash<std::string>{}(text);
@@ -136,25 +137,23 @@ int32_t pasteObjects(Workspace& ws, const Platform& platform, PasteState& paste)
 
     // Undo replays newest first: rows freed, links and current object back,
     // then the list rebuilt.
-    journalListRefill(ws, JournalStep::Starts);
+    step.listRefill();
     if (anchor >= 0)
-        journalRowImage(ws, anchor, JournalStep::Continues);
+        step.rowImage(anchor);
     if (successor >= 0)
-        journalRowImage(ws, successor, JournalStep::Continues);
-    journalCurrentObject(ws, JournalStep::Continues);
+        step.rowImage(successor);
+    step.currentObject();
 
     std::unordered_map<int32_t, int32_t> groups;
     std::vector<int32_t> pasted;
     pasted.reserve(lines.size());
     int32_t previous = anchor;
-    int32_t free = 0;
     for (std::string line : lines) {
-        while (free < kRows && table.rows[free].kind != KindFree)
-            ++free;
-        if (free == kRows)
+        const int32_t free = findFreeRow(table);
+        if (free < 0)
             break;
         parseLine(ws.tokens, line);
-        journalRowImage(ws, free, JournalStep::Continues);
+        step.rowImage(free);
         ObjectEntry& entry = table.rows[free];
         if (!parseObjectLine(ws.tokens, entry, ws.records, ws.settings, ws.libraries))
             break;
@@ -165,20 +164,11 @@ int32_t pasteObjects(Workspace& ws, const Platform& platform, PasteState& paste)
                 found->second = takeGroupNumber(ws);
             entry.group = found->second;
         }
-        entry.prev = previous;
-        entry.next = -1;
-        if (previous >= 0)
-            table.rows[previous].next = free;
-        else
-            table.firstObject = free;
+        insertAfter(table, free, previous);
         previous = free;
         ++table.objectCount;
         pasted.push_back(free);
     }
-    if (previous >= 0)
-        table.rows[previous].next = successor;
-    if (successor >= 0)
-        table.rows[successor].prev = previous;
 
     clearSelection(ws);
     for (int32_t row : pasted)

@@ -2,6 +2,7 @@
 
 #include "project/projectkeys.h"
 
+#include "model/kinds/kind.h"
 #include "model/newrecord.h"
 
 #include "shell/libraries.h"
@@ -15,8 +16,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <deque>
 #include <span>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kelvara {
 
@@ -25,31 +29,10 @@ namespace {
 using projectkeys::Field;
 using projectkeys::Form;
 
-constexpr std::string_view kKindWords[] = {"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
-
-template <std::size_t N> std::span<const Field> span(const projectkeys::FieldList<N>& list)
-{
-    return {list.fields.data(), list.count};
-}
-
 std::span<const Field> fieldsOf(int32_t kind)
 {
-    switch (kind) {
-    case KindRun:
-        return span(projectkeys::kRunFields);
-    case KindSaten:
-        return span(projectkeys::kSatenFields);
-    case KindSteil:
-        return span(projectkeys::kSteilFields);
-    case KindRect:
-        return span(projectkeys::kRectFields);
-    case KindStar:
-        return span(projectkeys::kStarFields);
-    case KindCircle:
-        return span(projectkeys::kCircleFields);
-    default:
-        return {};
-    }
+    const KindRow* row = kindRow(kind);
+    return row ? row->keys : std::span<const Field>{};
 }
 
 // Field indexes of one kind sorted by key, so a token's key is found by a
@@ -70,15 +53,16 @@ KeyIndex buildKeyIndex(std::span<const Field> fields)
     return index;
 }
 
+// Built the first time a kind's line is read. Reading runs on one thread.
 const KeyIndex& keyIndexOf(int32_t kind)
 {
-    static const std::array<KeyIndex, 7> indexes = [] {
-        std::array<KeyIndex, 7> all{};
-        for (int32_t k = KindRun; k <= KindCircle; ++k)
-            all[k] = buildKeyIndex(fieldsOf(k));
-        return all;
-    }();
-    return indexes[kind];
+    static std::deque<std::pair<const KindRow*, KeyIndex>> indexes; // references stay put
+    const KindRow* row = kindRow(kind);
+    for (const auto& [of, index] : indexes)
+        if (of == row)
+            return index;
+    indexes.emplace_back(row, buildKeyIndex(fieldsOf(kind)));
+    return indexes.back().second;
 }
 
 // `expected` is where the key stands when the line is in the written order,
@@ -187,11 +171,6 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     }
 }
 
-void fillEdge(BezierEdge& edge, double x1, double y1, double x2, double y2)
-{
-    edge = BezierEdge{1, x1, y1, x2, y2, 0.0, 0.0, 0.0, 0.0};
-}
-
 // Every field of a kind at the value it keeps when its key is absent: a new
 // object's record, except that it is white and has a small fixed shape
 // where a drawn one takes the clicks.
@@ -199,32 +178,8 @@ ObjectParams lineDefaults(int32_t kind, const Settings& s)
 {
     constexpr int32_t kWhite = 0xFFFFFF;
     ObjectParams p = newRecord(kind, s, kWhite);
-    switch (kind) {
-    case KindRun:
-        fillEdge(p.run.line, 0, 0, 10, 0);
-        break;
-    case KindSaten:
-        fillEdge(p.saten.edgeA, 0, 0, 10, 0);
-        fillEdge(p.saten.edgeB, 0, 10, 10, 10);
-        break;
-    case KindSteil:
-        fillEdge(p.steil.line, 0, 0, 10, 0);
-        break;
-    case KindRect:
-        fillEdge(p.rect.edgeA, 0, 0, 10, 0);
-        fillEdge(p.rect.edgeB, 0, 10, 10, 10);
-        break;
-    case KindStar:
-        p.star.RX = 100;
-        p.star.RY = 100;
-        break;
-    case KindCircle:
-        p.circle.RX = 100;
-        p.circle.RY = 100;
-        break;
-    default:
-        break;
-    }
+    if (const KindRow* row = kindRow(kind); row && row->sampleShape)
+        row->sampleShape(p);
     return p;
 }
 
@@ -274,7 +229,7 @@ bool appendObjectLine(std::string& out, const ObjectEntry& entry, const RecordSt
     if (fields.empty() || !records.isLive(entry.params))
         return false;
     const unsigned char* record = records.bytes(entry.params);
-    out += kKindWords[entry.kind];
+    out += kindRow(entry.kind)->word;
     for (const Field& field : fields) {
         out += ' ';
         out += field.key;
@@ -296,10 +251,8 @@ int32_t objectLineKind(const TokenTable& tokens)
 {
     if (tokens.tokenCount < 1)
         return KindFree;
-    for (int32_t k = KindRun; k <= KindCircle; ++k)
-        if (tokens.rows[0].key == kKindWords[k])
-            return k;
-    return KindFree;
+    const KindRow* row = kindByWord(tokens.rows[0].key);
+    return row ? row->kind : KindFree;
 }
 
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <string_view>
 
-// The keys of each kind's object line, in the order they are written, with
-// the form of their value and the record field they belong to. One table
-// serves the writer and the reader.
+// How a kind's object line is written: its keys in the order they are
+// written, with the form of their value and the record field they belong
+// to. Each kind's file builds its list from these pieces; one list serves
+// the writer and the reader.
 namespace kelvara::projectkeys {
 
 enum class Form : uint8_t {
@@ -102,24 +103,6 @@ template <std::size_t N> struct FieldList {
     }
 };
 
-constexpr FieldList<19> runFields()
-{
-    FieldList<19> l;
-    l.add("GROUP", Form::Group, 0);
-    l.addEdgeFlag(kLineKeys, offsetof(RunParams, line));
-    l.add("JUMP", Form::Jump, offsetof(RunParams, JUMP));
-    l.add("LEN", Form::RunLength, offsetof(RunParams, LEN));
-    l.add("R", Form::Red, offsetof(RunParams, colour));
-    l.add("G", Form::Green, offsetof(RunParams, colour));
-    l.add("B", Form::Blue, offsetof(RunParams, colour));
-    l.addEdgePoints(kLineKeys, offsetof(RunParams, line));
-    l.add("MOTIVE", Form::Motif, offsetof(RunParams, MOTIVE));
-    l.add("TIEIN", Form::TieOff, offsetof(RunParams, TIEIN));
-    l.add("TIEOUT", Form::TieOff, offsetof(RunParams, TIEOUT));
-    l.add("TRIM", Form::Flag, offsetof(RunParams, TRIM));
-    return l;
-}
-
 // SATEN, and RECT with its ANGLE after the sides.
 template <typename R, std::size_t N> constexpr FieldList<N> twoEdgeFields()
 {
@@ -138,64 +121,5 @@ template <typename R, std::size_t N> constexpr FieldList<N> twoEdgeFields()
     l.template addColumnTail<R>();
     return l;
 }
-
-constexpr FieldList<33> steilFields()
-{
-    FieldList<33> l;
-    l.add("GROUP", Form::Group, 0);
-    l.addEdgeFlag(kLineKeys, offsetof(SteilParams, line));
-    l.addColumnHead<SteilParams>();
-    l.add("SWIDTH", Form::Integer, offsetof(SteilParams, SWIDTH));
-    l.add("TWIDTH", Form::Integer, offsetof(SteilParams, TWIDTH));
-    l.addShared<SteilParams>();
-    l.addEdgePoints(kLineKeys, offsetof(SteilParams, line));
-    l.addColumnTail<SteilParams>();
-    return l;
-}
-
-constexpr FieldList<22> starFields()
-{
-    FieldList<22> l;
-    l.add("GROUP", Form::Group, 0);
-    l.add("DENS", Form::Integer, offsetof(StarParams, DENS));
-    l.add("COMP", Form::Integer, offsetof(StarParams, COMP));
-    l.addShared<StarParams>();
-    l.add("X", Form::Integer, offsetof(StarParams, X));
-    l.add("Y", Form::Integer, offsetof(StarParams, Y));
-    l.add("RX", Form::Integer, offsetof(StarParams, RX));
-    l.add("RY", Form::Integer, offsetof(StarParams, RY));
-    l.add("STARTANGLE", Form::Angle, offsetof(StarParams, STARTANGLE));
-    l.add("STOPANGLE", Form::Angle, offsetof(StarParams, STOPANGLE));
-    l.add("REPEAT", Form::Repeat, offsetof(StarParams, REPEAT));
-    l.add("UNDER", Form::Integer, offsetof(StarParams, UNDER));
-    l.add("OFSUND", Form::Integer, offsetof(StarParams, OFSUND));
-    return l;
-}
-
-constexpr FieldList<27> circleFields()
-{
-    FieldList<27> l;
-    l.add("GROUP", Form::Group, 0);
-    l.addColumnHead<CircleParams>();
-    l.addShared<CircleParams>();
-    l.add("X", Form::Integer, offsetof(CircleParams, X));
-    l.add("Y", Form::Integer, offsetof(CircleParams, Y));
-    l.add("RX", Form::Integer, offsetof(CircleParams, RX));
-    l.add("RY", Form::Integer, offsetof(CircleParams, RY));
-    l.add("ANGLE", Form::Angle, offsetof(CircleParams, ANGLE));
-    l.addColumnTail<CircleParams>();
-    return l;
-}
-
-inline constexpr auto kRunFields = runFields();
-inline constexpr auto kSatenFields = twoEdgeFields<SatenParams, 42>();
-inline constexpr auto kSteilFields = steilFields();
-inline constexpr auto kRectFields = twoEdgeFields<RectParams, 43>();
-inline constexpr auto kStarFields = starFields();
-inline constexpr auto kCircleFields = circleFields();
-
-// Every slot filled: the sizes above are the key counts of the kinds.
-static_assert(kRunFields.count == 19 && kSatenFields.count == 42 && kSteilFields.count == 33);
-static_assert(kRectFields.count == 43 && kStarFields.count == 22 && kCircleFields.count == 27);
 
 } // namespace kelvara::projectkeys

@@ -66,6 +66,7 @@ enum MessageSlot : int {
     kSlotExportNoStitches,
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
+    kSlotStepTooLarge,  // an edit Undo could not take back whole
     kSlotObjectsLeftOut, // the count is added after the text
     kSlotProjectCutShort,
     kSlotRecoveryQuestion, // the file name is added after the text

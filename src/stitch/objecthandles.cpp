@@ -1,5 +1,7 @@
 #include "stitch/objecthandles.h"
 
+#include "model/kinds/kind.h"
+
 #include <cmath>
 
 namespace kelvara {
@@ -63,32 +65,11 @@ void addEdge(ObjectHandles& handles, const BezierEdge& e, HandleEdge which)
 
 void addEllipse(ObjectHandles& handles, int32_t x, int32_t y, int32_t rx, int32_t ry)
 {
-    handles.items[0] = {HandleEdge::None, HandlePoint::Centre, double(x), double(y), "X", "Y", false};
-    handles.items[1] = {
-        HandleEdge::None, HandlePoint::RadiusX, double(x) + rx, double(y), "RX", nullptr, false};
-    handles.items[2] = {
-        HandleEdge::None, HandlePoint::RadiusY, double(x), double(y) + ry, nullptr, "RY", false};
-    handles.count = 3;
-}
-
-BezierEdge* edgeOf(int32_t kind, ObjectParams& p, HandleEdge edge)
-{
-    switch (kind) {
-    case KindRun:
-        return edge == HandleEdge::Line ? &p.run.line : nullptr;
-    case KindSteil:
-        return edge == HandleEdge::Line ? &p.steil.line : nullptr;
-    case KindSaten:
-        return edge == HandleEdge::EdgeA   ? &p.saten.edgeA
-               : edge == HandleEdge::EdgeB ? &p.saten.edgeB
-                                           : nullptr;
-    case KindRect:
-        return edge == HandleEdge::EdgeA   ? &p.rect.edgeA
-               : edge == HandleEdge::EdgeB ? &p.rect.edgeB
-                                           : nullptr;
-    default:
-        return nullptr;
-    }
+    auto* h = handles.items.data() + handles.count;
+    h[0] = {HandleEdge::None, HandlePoint::Centre, double(x), double(y), "X", "Y", false};
+    h[1] = {HandleEdge::None, HandlePoint::RadiusX, double(x) + rx, double(y), "RX", nullptr, false};
+    h[2] = {HandleEdge::None, HandlePoint::RadiusY, double(x), double(y) + ry, nullptr, "RY", false};
+    handles.count += 3;
 }
 
 bool moveEdgePoint(BezierEdge& e, HandlePoint point, double x, double y)
@@ -131,26 +112,25 @@ bool roundedUnit(double v, int32_t& out)
     return true;
 }
 
-// STAR and CIRCLE keep X, Y, RX, RY under the same names.
-template <typename Params> bool moveEllipsePoint(Params& p, HandlePoint point, double x, double y)
+bool moveEllipsePoint(const KindEllipse& e, HandlePoint point, double x, double y)
 {
     int32_t a = 0, b = 0;
     switch (point) {
     case HandlePoint::Centre:
         if (!roundedUnit(x, a) || !roundedUnit(y, b))
             return false;
-        p.X = a;
-        p.Y = b;
+        *e.x = a;
+        *e.y = b;
         return true;
     case HandlePoint::RadiusX:
-        if (!roundedUnit(x - p.X, a))
+        if (!roundedUnit(x - *e.x, a))
             return false;
-        p.RX = a;
+        *e.rx = a;
         return true;
     case HandlePoint::RadiusY:
-        if (!roundedUnit(y - p.Y, b))
+        if (!roundedUnit(y - *e.y, b))
             return false;
-        p.RY = b;
+        *e.ry = b;
         return true;
     default:
         return false;
@@ -162,45 +142,36 @@ template <typename Params> bool moveEllipsePoint(Params& p, HandlePoint point, d
 ObjectHandles objectHandles(int32_t kind, const ObjectParams& p)
 {
     ObjectHandles handles;
-    switch (kind) {
-    case KindRun:
-        addEdge(handles, p.run.line, HandleEdge::Line);
-        break;
-    case KindSteil:
-        addEdge(handles, p.steil.line, HandleEdge::Line);
-        break;
-    case KindSaten:
-        addEdge(handles, p.saten.edgeA, HandleEdge::EdgeA);
-        addEdge(handles, p.saten.edgeB, HandleEdge::EdgeB);
-        break;
-    case KindRect:
-        addEdge(handles, p.rect.edgeA, HandleEdge::EdgeA);
-        addEdge(handles, p.rect.edgeB, HandleEdge::EdgeB);
-        break;
-    case KindStar:
-        addEllipse(handles, p.star.X, p.star.Y, p.star.RX, p.star.RY);
-        break;
-    case KindCircle:
-        addEllipse(handles, p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY);
-        break;
-    default:
-        break;
-    }
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr)
+        return handles;
+    const KindEdges edges = kindEdges(*row, p);
+    if (edges.count == 1)
+        addEdge(handles, *edges.at[0], HandleEdge::Line);
+    for (int i = 0; edges.count == 2 && i < 2; ++i)
+        addEdge(handles, *edges.at[i], i == 0 ? HandleEdge::EdgeA : HandleEdge::EdgeB);
+    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
+        addEllipse(handles, *e.x, *e.y, *e.rx, *e.ry);
     return handles;
 }
 
 bool moveHandle(int32_t kind, ObjectParams& p, const ObjectHandle& handle, double x, double y)
 {
-    if (!std::isfinite(x) || !std::isfinite(y))
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr || !std::isfinite(x) || !std::isfinite(y))
         return false;
-    if (BezierEdge* edge = edgeOf(kind, p, handle.edge))
-        return moveEdgePoint(*edge, handle.point, x, y);
+    const KindEdges edges = kindEdges(*row, p);
+    const int at = edges.count == 1   ? (handle.edge == HandleEdge::Line ? 0 : -1)
+                   : edges.count == 2 ? (handle.edge == HandleEdge::EdgeA   ? 0
+                                         : handle.edge == HandleEdge::EdgeB ? 1
+                                                                            : -1)
+                                      : -1;
+    if (at >= 0)
+        return moveEdgePoint(*edges.at[at], handle.point, x, y);
     if (handle.edge != HandleEdge::None)
         return false;
-    if (kind == KindStar)
-        return moveEllipsePoint(p.star, handle.point, x, y);
-    if (kind == KindCircle)
-        return moveEllipsePoint(p.circle, handle.point, x, y);
+    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
+        return moveEllipsePoint(e, handle.point, x, y);
     return false;
 }
 

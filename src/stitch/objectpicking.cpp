@@ -1,14 +1,33 @@
 #include "stitch/objectpicking.h"
 
+#include "model/kinds/kind.h"
+#include "model/shiftrule.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kelvara::stitch {
 
-namespace {
-
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kEllipseSamples = 96;
+
+// The ellipse, or for a STAR with an arc the slice from the centre.
+std::vector<Vec> ellipseOutline(Vec centre, double rx, double ry, double start, double sweep)
+{
+    std::vector<Vec> points;
+    const bool whole = sweep <= 0 || sweep >= 360;
+    if (!whole)
+        points.push_back(centre);
+    const double span = whole ? 360 : sweep;
+    const int last = whole ? kEllipseSamples - 1 : kEllipseSamples;
+    for (int i = 0; i <= last; ++i) {
+        const double a = (start + span * i / kEllipseSamples) * kPi / 180;
+        points.push_back({centre.x + rx * std::cos(a), centre.y - ry * std::sin(a)});
+    }
+    return points;
+}
+
+namespace {
 
 struct Box {
     double left = 0, top = 0, right = -1, bottom = -1;
@@ -38,18 +57,11 @@ struct Box {
     }
 };
 
-// What picking needs of an object: its outline as a polyline (RUN and the
-// centre line of STEIL) or a closed polygon (the areas), and for STEIL the
-// half widths of its column at both ends.
-struct Shape {
-    std::vector<Vec> points;
-    bool closed = false;
-    double halfWidth0 = 0, halfWidth1 = 0;
-};
+using Shape = PickShape;
 
 const ObjectParams* liveParams(const ObjectEntry& entry, const RecordStore& records)
 {
-    if (entry.kind == KindFree || entry.paramsSize != recordSize(entry.kind) || !records.isLive(entry.params))
+    if (!recordSizeFits(entry.kind, entry.paramsSize) || !records.isLive(entry.params))
         return nullptr;
     return &records[entry.params];
 }
@@ -75,48 +87,27 @@ template <typename Ellipse> Box ellipseBox(const Ellipse& p)
 Box roughBox(int32_t kind, const ObjectParams& p)
 {
     Box box;
-    switch (kind) {
-    case KindRun:
-        addEdgeHull(box, p.run.line);
-        break;
-    case KindSteil:
-        addEdgeHull(box, p.steil.line);
-        box = box.grown(std::max(std::abs(double(p.steil.SWIDTH)), std::abs(double(p.steil.TWIDTH))) / 2);
-        break;
-    case KindSaten:
-        addEdgeHull(box, p.saten.edgeA);
-        addEdgeHull(box, p.saten.edgeB);
-        break;
-    case KindRect:
-        addEdgeHull(box, p.rect.edgeA);
-        addEdgeHull(box, p.rect.edgeB);
-        break;
-    case KindStar:
-        box = ellipseBox(p.star);
-        break;
-    case KindCircle:
-        box = ellipseBox(p.circle);
-        break;
-    default:
-        break;
+    const KindRow& row = *kindRow(kind);
+    const KindEdges edges = kindEdges(row, p);
+    for (int i = 0; i < edges.count; ++i)
+        addEdgeHull(box, *edges.at[i]);
+    if (row.widths)
+        box = box.grown(widerHalfWidth(row, p));
+    if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr) {
+        const double rx = std::abs(double(*e.rx)), ry = std::abs(double(*e.ry));
+        box.add({*e.x - rx, *e.y - ry});
+        box.add({*e.x + rx, *e.y + ry});
     }
     return box;
 }
 
 bool finiteEdges(int32_t kind, const ObjectParams& p)
 {
-    switch (kind) {
-    case KindRun:
-        return isFinite(p.run.line);
-    case KindSteil:
-        return isFinite(p.steil.line);
-    case KindSaten:
-        return isFinite(p.saten.edgeA) && isFinite(p.saten.edgeB);
-    case KindRect:
-        return isFinite(p.rect.edgeA) && isFinite(p.rect.edgeB);
-    default:
-        return true;
-    }
+    const KindEdges edges = kindEdges(*kindRow(kind), p);
+    for (int i = 0; i < edges.count; ++i)
+        if (!isFinite(*edges.at[i]))
+            return false;
+    return true;
 }
 
 // Edge A, then edge B from the end nearer A's end, so the two edges and the
@@ -132,58 +123,27 @@ std::vector<Vec> twoEdgeOutline(const BezierEdge& a, const BezierEdge& b)
     return points;
 }
 
-// The ellipse, or for a STAR with an arc the slice from the centre.
-std::vector<Vec> ellipseOutline(Vec centre, double rx, double ry, double start, double sweep)
-{
-    std::vector<Vec> points;
-    const bool whole = sweep <= 0 || sweep >= 360;
-    if (!whole)
-        points.push_back(centre);
-    const double span = whole ? 360 : sweep;
-    const int last = whole ? kEllipseSamples - 1 : kEllipseSamples;
-    for (int i = 0; i <= last; ++i) {
-        const double a = (start + span * i / kEllipseSamples) * kPi / 180;
-        points.push_back({centre.x + rx * std::cos(a), centre.y - ry * std::sin(a)});
-    }
-    return points;
-}
-
 Shape objectShape(int32_t kind, const ObjectParams& p)
 {
+    const KindRow& row = *kindRow(kind);
+    if (row.pickShape)
+        return row.pickShape(p);
     Shape shape;
-    switch (kind) {
-    case KindRun:
-        shape.points = flattenEdge(p.run.line);
-        break;
-    case KindSteil:
-        shape.points = flattenEdge(p.steil.line);
-        shape.halfWidth0 = std::abs(double(p.steil.SWIDTH)) / 2;
-        shape.halfWidth1 = std::abs(double(p.steil.TWIDTH)) / 2;
-        break;
-    case KindSaten:
-        shape.points = twoEdgeOutline(p.saten.edgeA, p.saten.edgeB);
+    const KindEdges edges = kindEdges(row, p);
+    if (edges.count == 2) {
+        shape.points = twoEdgeOutline(*edges.at[0], *edges.at[1]);
         shape.closed = true;
-        break;
-    case KindRect:
-        shape.points = twoEdgeOutline(p.rect.edgeA, p.rect.edgeB);
+    } else if (edges.count == 1) {
+        shape.points = flattenEdge(*edges.at[0]);
+        if (row.widths) {
+            const KindWidths w = row.widths(const_cast<ObjectParams&>(p));
+            shape.halfWidth0 = std::abs(double(*w.start)) / 2;
+            shape.halfWidth1 = std::abs(double(*w.end)) / 2;
+        }
+    } else if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr) {
+        shape.points = ellipseOutline({double(*e.x), double(*e.y)}, std::abs(double(*e.rx)),
+                                      std::abs(double(*e.ry)), 0, 360);
         shape.closed = true;
-        break;
-    case KindStar: {
-        const double start = p.star.STARTANGLE % 360;
-        const double sweep = std::fmod(double(p.star.STOPANGLE % 360) - start + 720, 360);
-        // Signed radii: a mirrored star's slice lies where its stitches are.
-        shape.points = ellipseOutline({double(p.star.X), double(p.star.Y)}, double(p.star.RX),
-                                      double(p.star.RY), start, sweep);
-        shape.closed = true;
-        break;
-    }
-    case KindCircle:
-        shape.points = ellipseOutline({double(p.circle.X), double(p.circle.Y)}, std::abs(double(p.circle.RX)),
-                                      std::abs(double(p.circle.RY)), 0, 360);
-        shape.closed = true;
-        break;
-    default:
-        break;
     }
     return shape;
 }
@@ -318,13 +278,7 @@ Vec shiftAnchor(const ObjectHandles& handles, const ObjectHandle& handle, Vec pr
 
 Vec constrainToShift(Vec anchor, Vec to)
 {
-    const double dx = to.x - anchor.x, dy = to.y - anchor.y;
-    const double ax = std::abs(dx), ay = std::abs(dy);
-    const double signX = dx >= 0 ? 1 : -1, signY = dy >= 0 ? 1 : -1;
-    if (ax > ay)
-        to.y = ay < ax / 2 ? anchor.y : anchor.y + ax * signY;
-    else if (ay > ax)
-        to.x = ax < ay / 2 ? anchor.x : anchor.x + ay * signX;
+    kelvara::constrainToShift(anchor.x, anchor.y, to.x, to.y);
     return to;
 }
 

@@ -21,6 +21,10 @@ int32_t objectAt(const ObjectTable& table, const RecordStore& records, Vec at, d
 std::vector<int32_t> objectsInBox(const ObjectTable& table, const RecordStore& records, Vec corner1,
                                   Vec corner2);
 
+// The points of an ellipse's outline, or with a sweep under 360 degrees of
+// the slice from the centre from `start` degrees.
+std::vector<Vec> ellipseOutline(Vec centre, double rx, double ry, double start, double sweep);
+
 // The point a handle's Shift constraint is measured from: the other end of
 // its edge for an end, the end next to it for a control point, the centre
 // for a radius end, and `pressedAt` (where the drag began) for the centre.

@@ -3,8 +3,10 @@
 // what DST can hold is refused before its plan is allocated.
 #include "stitch/stitchplan.h"
 
+#include "model/kinds/kind.h"
 #include "model/workspace.h"
 #include "shell/settings.h"
+#include "stitch/fillborders.h"
 #include "stitch/planbuilder.h"
 
 #include <algorithm>
@@ -73,50 +75,18 @@ private:
     double minX_ = 1e300, maxX_ = -1e300, minY_ = 1e300, maxY_ = -1e300;
 };
 
-double half(int32_t v)
-{
-    return std::abs(static_cast<double>(v)) / 2;
-}
-
 void addBounds(const ObjectRef& o, BoundsCheck& b)
 {
     constexpr double tie = 2 * kMaxStep; // tie-off figures and motif points
+    const KindRow& row = *kindRow(o.kind);
     const ObjectParams& p = *o.params;
-    switch (o.kind) {
-    case KindRun:
-        b.addEdge(p.run.line, tie);
-        break;
-    case KindSaten: {
-        const double m = tie + std::max(half(p.saten.SCOMP), half(p.saten.TCOMP));
-        b.addEdge(p.saten.edgeA, m);
-        b.addEdge(p.saten.edgeB, m);
-        break;
-    }
-    case KindSteil: {
-        const double m = tie + std::max(half(p.steil.SCOMP), half(p.steil.TCOMP)) +
-                         std::max(half(p.steil.SWIDTH), half(p.steil.TWIDTH));
-        b.addEdge(p.steil.line, m);
-        break;
-    }
-    case KindRect: {
-        const double m = tie + half(p.rect.SCOMP);
-        b.addEdge(p.rect.edgeA, m);
-        b.addEdge(p.rect.edgeB, m);
-        break;
-    }
-    case KindStar:
-        b.add(p.star.X, p.star.Y,
-              tie + std::abs(static_cast<double>(p.star.RX)) + std::abs(static_cast<double>(p.star.RY)) +
-                  half(p.star.COMP));
-        break;
-    case KindCircle:
-        b.add(p.circle.X, p.circle.Y,
-              tie + std::abs(static_cast<double>(p.circle.RX)) + std::abs(static_cast<double>(p.circle.RY)) +
-                  half(p.circle.SCOMP));
-        break;
-    default:
-        break;
-    }
+    const double reach = row.planReach ? row.planReach(p) : 0;
+    const KindEdges edges = kindEdges(row, p);
+    for (int i = 0; i < edges.count; ++i)
+        b.addEdge(*edges.at[i], tie + reach);
+    if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr)
+        b.add(*e.x, *e.y,
+              tie + std::abs(static_cast<double>(*e.rx)) + std::abs(static_cast<double>(*e.ry)) + reach);
 }
 
 bool withinLimits(const std::vector<ObjectRef>& objects)
@@ -127,90 +97,41 @@ bool withinLimits(const std::vector<ObjectRef>& objects)
     return bounds.acceptable();
 }
 
-template <typename Params> void tieOffsOf(const Params& p, const GenContext& ctx, ObjectStyle& style)
-{
-    const TieOffLibrary& ties = ctx.libraries.tieOffs;
-    auto usable = [&](int32_t i) {
-        return i >= 0 && i < ties.count && figureLength(ties.points[static_cast<std::size_t>(i)]) > 0;
-    };
-    style.tieIn = usable(p.TIEIN) ? p.TIEIN : -1;
-    style.tieOut = usable(p.TIEOUT) ? p.TIEOUT : -1;
-    style.builtinTieIn = style.tieIn < 0 && ctx.settings.TIEIN != 0;
-    style.builtinTieOut = style.tieOut < 0 && ctx.settings.TIEOUT != 0;
-    style.colour = p.colour == -1 ? kWhiteThread : (p.colour & 0xFFFFFF);
-    style.trimAfter = p.TRIM == 1;
-}
-
+// Tie-offs, colour and trim, which every kind keeps, then what the kind adds.
 ObjectStyle styleOf(const ObjectRef& o, const GenContext& ctx)
 {
     ObjectStyle style;
     style.maxStitch = ctx.settings.MAXSTITCH;
-    const ObjectParams& p = *o.params;
-    switch (o.kind) {
-    case KindRun:
-        tieOffsOf(p.run, ctx, style);
-        style.stitched = p.run.JUMP != 0;
-        // The user's own stitch length is never cut down.
-        style.maxStitch = std::max(style.maxStitch, clampedLength(p.run.LEN, 1, 1e9));
-        break;
-    case KindSaten:
-        tieOffsOf(p.saten, ctx, style);
-        break;
-    case KindSteil:
-        tieOffsOf(p.steil, ctx, style);
-        break;
-    case KindRect:
-        tieOffsOf(p.rect, ctx, style);
-        break;
-    case KindStar:
-        tieOffsOf(p.star, ctx, style);
-        break;
-    case KindCircle:
-        tieOffsOf(p.circle, ctx, style);
-        break;
-    default:
-        break;
-    }
+    const KindRow& row = *kindRow(o.kind);
+    const unsigned char* record = o.params->bytes;
+    const TieOffLibrary& ties = ctx.libraries.tieOffs;
+    auto usable = [&](int32_t i) {
+        return i >= 0 && i < ties.count && figureLength(ties.points[static_cast<std::size_t>(i)]) > 0;
+    };
+    const int32_t tieIn = kindInt(row, record, FieldMeaning::TieIn, -1);
+    const int32_t tieOut = kindInt(row, record, FieldMeaning::TieOut, -1);
+    const int32_t colour = kindInt(row, record, FieldMeaning::Colour, -1);
+    style.tieIn = usable(tieIn) ? tieIn : -1;
+    style.tieOut = usable(tieOut) ? tieOut : -1;
+    style.builtinTieIn = style.tieIn < 0 && ctx.settings.TIEIN != 0;
+    style.builtinTieOut = style.tieOut < 0 && ctx.settings.TIEOUT != 0;
+    style.colour = colour == -1 ? kWhiteThread : (colour & 0xFFFFFF);
+    style.trimAfter = kindInt(row, record, FieldMeaning::Trim, 0) == 1;
+    if (row.style)
+        row.style(*o.params, ctx, style);
     return style;
 }
 
 void generateObject(const ObjectRef& o, const GenContext& ctx, NeedleSink& sink)
 {
-    const ObjectParams& p = *o.params;
-    switch (o.kind) {
-    case KindRun:
-        generateRun(p.run, ctx, sink);
-        break;
-    case KindSaten:
-        generateSaten(p.saten, ctx, sink);
-        break;
-    case KindSteil:
-        generateSteil(p.steil, ctx, sink);
-        break;
-    case KindRect:
-        generateRect(p.rect, ctx, sink);
-        break;
-    case KindStar:
-        generateStar(p.star, ctx, sink);
-        break;
-    case KindCircle:
-        generateCircle(p.circle, ctx, sink);
-        break;
-    default:
-        break;
-    }
+    kindRow(o.kind)->generate(*o.params, ctx, sink);
 }
 
 int64_t recordFloor(const ObjectRef& o, const GenContext& ctx, int64_t limit)
 {
-    switch (o.kind) {
-    case KindRect:
-        return rectRecordFloor(o.params->rect, ctx, limit);
-    case KindCircle:
-        return circleRecordFloor(o.params->circle, ctx, limit);
-    default:
-        return 0; // lines and columns stitch in time proportional to their length
-    }
+    const KindRow& row = *kindRow(o.kind);
+    // Null for lines and columns, which stitch in time proportional to their length.
+    return row.recordFloor ? row.recordFloor(*o.params, ctx, limit) : 0;
 }
 
 // Fills stitch in time proportional to their area: one that cannot fit is
@@ -228,11 +149,26 @@ bool cannotFit(const std::vector<ObjectRef>& objects, const GenContext& ctx)
 
 void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, PlanBuilder& builder)
 {
-    for (const ObjectRef& o : objects) {
+    // What borders each object: the shapes of the objects sewn after it.
+    std::vector<BorderShape> borders;
+    std::vector<std::size_t> bordersAfter(objects.size() + 1, 0);
+    for (std::size_t i = objects.size(); i-- > 0;) {
+        BorderShape shape;
+        bordersAfter[i] = borders.size();
+        if (borderShapeOf(objects[i].kind, *objects[i].params, shape))
+            borders.push_back(std::move(shape));
+    }
+    std::reverse(borders.begin(), borders.end());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const ObjectRef& o = objects[i];
         if (builder.exhausted())
             break;
+        GenContext objectCtx = ctx;
+        objectCtx.borderCount = bordersAfter[i];
+        objectCtx.borders = borders.data() + (borders.size() - bordersAfter[i]);
+        objectCtx.hasEntry = builder.needleAt(objectCtx.entry);
         builder.beginObject(styleOf(o, ctx));
-        generateObject(o, ctx, builder);
+        generateObject(o, objectCtx, builder);
         builder.endObject();
     }
     builder.finish();

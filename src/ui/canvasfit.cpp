@@ -1,3 +1,4 @@
+#include "model/kinds/kind.h"
 #include "model/records.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
@@ -62,31 +63,14 @@ private:
 
 void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
 {
-    switch (kind) {
-    case KindRun:
-        builder.addEdge(p.run.line);
-        break;
-    case KindSaten:
-        builder.addEdge(p.saten.edgeA);
-        builder.addEdge(p.saten.edgeB);
-        break;
-    case KindSteil:
-        builder.addEdge(p.steil.line,
-                        std::max(std::abs(double(p.steil.SWIDTH)), std::abs(double(p.steil.TWIDTH))) / 2);
-        break;
-    case KindRect:
-        builder.addEdge(p.rect.edgeA);
-        builder.addEdge(p.rect.edgeB);
-        break;
-    case KindStar:
-        builder.addEllipse(p.star.X, p.star.Y, p.star.RX, p.star.RY);
-        break;
-    case KindCircle:
-        builder.addEllipse(p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY);
-        break;
-    default:
-        break;
-    }
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr)
+        return;
+    const KindEdges edges = kindEdges(*row, p);
+    for (int i = 0; i < edges.count; ++i)
+        builder.addEdge(*edges.at[i], widerHalfWidth(*row, p));
+    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
+        builder.addEllipse(*e.x, *e.y, *e.rx, *e.ry);
 }
 
 } // namespace

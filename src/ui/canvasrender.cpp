@@ -1,4 +1,5 @@
 #include "model/drawingtool.h"
+#include "model/kinds/kind.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
@@ -166,7 +167,8 @@ void drawShapeEllipse(QPainter& painter, const Workspace& ws)
 {
     const int32_t mode = ws.tools.toolMode;
     const PreviewSegment& first = ws.tools.preview.segments[0];
-    if ((mode != KindStar && mode != KindCircle) || first.used == 0)
+    const KindRow* kind = kindRow(mode);
+    if (kind == nullptr || kind->ellipse == nullptr || first.used == 0)
         return;
     const SegmentEllipse e = ellipseOf(first);
     const ViewState& view = ws.view;
@@ -266,7 +268,7 @@ void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& ancho
 bool needsUpperLayer(const Workspace& ws)
 {
     return ws.tools.preview.segments[0].used != 0 || ws.settings.CROSS != 0 ||
-           ws.tools.rubberBand.active != 0 || ws.tools.pointer.boxing != 0;
+           ws.tools.rubberBand.active != 0 || ws.tools.pointer.state == SelectState::BoxSelecting;
 }
 
 void presentCanvas(QPainter& target, const QImage& canvasImage, const Workspace& ws)
@@ -280,7 +282,7 @@ void presentCanvas(QPainter& target, const QImage& canvasImage, const Workspace&
     drawFinishedSegments(target, ws);
     if (ws.tools.rubberBand.active != 0)
         drawRubberBand(target, ws);
-    if (ws.tools.pointer.boxing != 0)
+    if (ws.tools.pointer.state == SelectState::BoxSelecting)
         drawSelectionBox(target, ws);
     if (ws.settings.CROSS != 0)
         drawCrossHair(target, ws.view);

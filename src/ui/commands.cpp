@@ -3,6 +3,7 @@
 #include "model/arrange.h"
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/kinds/kind.h"
 #include "model/recolour.h"
 #include "model/refresh.h"
 #include "model/selection.h"
@@ -108,9 +109,8 @@ void Commands::chooseColour()
 {
     // Its hotkey C runs on the character and again on the key release: one
     // keystroke opens one dialog.
-    if (editor_.colourSerial == editor_.inputSerial)
+    if (!editor_.colourOnce(editor_.inputSerial))
         return;
-    editor_.colourSerial = editor_.inputSerial;
     Workspace& ws = editor_.ws;
     const std::optional<int32_t> answer = editor_.platform.colours->chooseColour(colourToOffer(ws));
     if (answer)
@@ -136,9 +136,8 @@ void Commands::toggleGrid()
 void Commands::toggleStitchView()
 {
     // Its hotkey P runs on the character and again on the key release.
-    if (editor_.stitchViewSerial == editor_.inputSerial)
+    if (!editor_.stitchViewOnce(editor_.inputSerial))
         return;
-    editor_.stitchViewSerial = editor_.inputSerial;
     editor_.stitchView = !editor_.stitchView;
     markCanvasChanged(editor_.ws);
 }
@@ -163,9 +162,8 @@ void Commands::applyParameters()
 void Commands::showDesignInformation()
 {
     // Its hotkey Q runs on the character and again on the key release.
-    if (editor_.designInfoSerial == editor_.inputSerial)
+    if (!editor_.designInfoOnce(editor_.inputSerial))
         return;
-    editor_.designInfoSerial = editor_.inputSerial;
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
     if (platform.boxes == nullptr)
@@ -207,9 +205,8 @@ void Commands::editNodes()
 void Commands::flip()
 {
     // Its hotkey F runs on the character and again on the key release.
-    if (editor_.flipSerial == editor_.inputSerial)
+    if (!editor_.flipOnce(editor_.inputSerial))
         return;
-    editor_.flipSerial = editor_.inputSerial;
     Workspace& ws = editor_.ws;
     flipSelection(ws, editor_.platform,
                   ws.input.shiftDown != 0 ? MirrorAxis::TopBottom : MirrorAxis::LeftRight);
@@ -220,8 +217,8 @@ void Commands::insertPoint()
     Workspace& ws = editor_.ws;
     bool anyLine = false;
     for (int32_t row : selectedRows(ws)) {
-        const int32_t kind = ws.table.rows[row].kind;
-        anyLine = anyLine || kind == KindRun || kind == KindSteil || kind == KindSaten;
+        const KindRow* kind = kindRow(ws.table.rows[row].kind);
+        anyLine = anyLine || (kind != nullptr && kind->splitAt != nullptr);
     }
     if (!anyLine)
         return;
@@ -261,9 +258,8 @@ void Commands::ungroup()
 void Commands::toggleTrim()
 {
     // Its hotkey T runs on the character and again on the key release.
-    if (editor_.trimSerial == editor_.inputSerial)
+    if (!editor_.trimOnce(editor_.inputSerial))
         return;
-    editor_.trimSerial = editor_.inputSerial;
     toggleTrimOfSelection(editor_.ws, editor_.platform);
 }
 

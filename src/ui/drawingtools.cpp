@@ -3,6 +3,7 @@
 #include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/refresh.h"
+#include "model/shiftrule.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "ui/messages.h"
@@ -85,17 +86,7 @@ void completionCheck(Workspace& ws, const Platform& platform)
 
 void constrainToShift(int32_t sx, int32_t sy, int32_t& ex, int32_t& ey)
 {
-    const int32_t dx = ex - sx;
-    const int32_t dy = ey - sy;
-    const int32_t ax = std::abs(dx);
-    const int32_t ay = std::abs(dy);
-    const int32_t signX = dx >= 0 ? 1 : -1;
-    const int32_t signY = dy >= 0 ? 1 : -1;
-    if (ax > ay) {
-        ey = ay < ax / 2 ? sy : sy + ax * signY;
-    } else if (ay > ax) {
-        ex = ax < ay / 2 ? sx : sx + ay * signX;
-    }
+    constrainToShift<int32_t>(sx, sy, ex, ey);
 }
 
 void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, uint32_t code,

@@ -33,11 +33,21 @@ struct Editor {
     // Counts keystrokes and button clicks. A typed letter and its key
     // release are one keystroke, so a switch on a plain letter flips once.
     uint64_t inputSerial = 0;
-    uint64_t stitchViewSerial = ~uint64_t{0};
-    uint64_t colourSerial = ~uint64_t{0};
-    uint64_t designInfoSerial = ~uint64_t{0};
-    uint64_t flipSerial = ~uint64_t{0};
-    uint64_t trimSerial = ~uint64_t{0};
+    // True the first time it is asked for a keystroke: a command on a plain
+    // letter arrives with the character and again with the key release.
+    class OncePerKeystroke {
+    public:
+        bool operator()(uint64_t serial)
+        {
+            const bool first = seen_ != serial;
+            seen_ = serial;
+            return first;
+        }
+
+    private:
+        uint64_t seen_ = ~uint64_t{0};
+    };
+    OncePerKeystroke stitchViewOnce, colourOnce, designInfoOnce, flipOnce, trimOnce;
     // How far the next paste of the clipboard's text steps on.
     PasteState paste;
     // The design's stitches object by object, for the stitch view and the

@@ -178,6 +178,14 @@ bool MainWindow::event(QEvent* event)
         if (strip_ != nullptr && !procedure_.destroyed())
             adapter_.syncWithKeyboard(WindowId::Main);
         break;
+    case QEvent::WindowDeactivate:
+        // Buttons let go over another window never reach this one: a drag
+        // is put back as Escape puts it back, and no button stays down.
+        if (!procedure_.destroyed()) {
+            cancelPointerDrag(editor_.ws);
+            editor_.ws.input.mouseButtons = 0;
+        }
+        break;
     default:
         break;
     }

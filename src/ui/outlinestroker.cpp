@@ -1,6 +1,7 @@
 #include "ui/outlinestroker.h"
 
 #include "model/editorstate.h"
+#include "model/kinds/kind.h"
 
 #include <algorithm>
 #include <cmath>
@@ -113,32 +114,23 @@ bool OutlineStroker::addObject(int32_t kind, const ObjectParams& p)
         const double x = atEnd ? line.x2 : line.x1, y = atEnd ? line.y2 : line.y1;
         addLine(x + d.y * half, y - d.x * half, x - d.y * half, y + d.x * half);
     };
-    switch (kind) {
-    case KindRun:
-        addEdge(p.run.line);
-        break;
-    case KindSteil:
-        addEdge(p.steil.line);
-        if (finite(p.steil.line)) {
-            addWidthBar(p.steil.line, false, p.steil.SWIDTH);
-            addWidthBar(p.steil.line, true, p.steil.TWIDTH);
+    const KindRow* row = kindRow(kind);
+    if (row == nullptr)
+        return false;
+    const KindEdges edges = kindEdges(*row, p);
+    if (edges.count == 2) {
+        addColumn(*edges.at[0], *edges.at[1]);
+    } else if (edges.count == 1) {
+        const BezierEdge& line = *edges.at[0];
+        addEdge(line);
+        if (row->widths && finite(line)) {
+            const KindWidths w = row->widths(const_cast<ObjectParams&>(p));
+            addWidthBar(line, false, *w.start);
+            addWidthBar(line, true, *w.end);
         }
-        break;
-    case KindSaten:
-        addColumn(p.saten.edgeA, p.saten.edgeB);
-        break;
-    case KindRect:
-        addColumn(p.rect.edgeA, p.rect.edgeB);
-        break;
-    case KindStar:
-        addEllipse(p.star.X, p.star.Y, p.star.RX, p.star.RY);
-        break;
-    case KindCircle:
-        addEllipse(p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY);
-        break;
-    default:
-        break;
     }
+    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
+        addEllipse(*e.x, *e.y, *e.rx, *e.ry);
     return lines_.size() != before;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/propertiespanel.h"
 
+#include "model/kinds/kind.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "model/transformselection.h"
@@ -26,8 +27,6 @@
 namespace kelvara {
 
 namespace {
-
-constexpr std::array<const char*, 7> kKindNames{"", "RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
 
 QString text(std::string_view s)
 {
@@ -82,14 +81,14 @@ QString headingFor(const Workspace& ws, const std::vector<int32_t>& rows)
 {
     if (rows.empty())
         return QStringLiteral("No object selected");
-    std::array<int, 7> perKind{};
-    for (int32_t row : rows)
-        ++perKind[std::size_t(ws.table.rows[row].kind)];
     QStringList kinds;
-    for (int kind = KindRun; kind <= KindCircle; ++kind)
-        if (perKind[std::size_t(kind)] > 0)
-            kinds
-                << QStringLiteral("%1 %2").arg(perKind[std::size_t(kind)]).arg(kKindNames[std::size_t(kind)]);
+    for (const KindRow* kind : kindRows()) {
+        const auto n = std::count_if(rows.begin(), rows.end(),
+                                     [&](int32_t row) { return ws.table.rows[row].kind == kind->kind; });
+        if (n > 0)
+            kinds << QStringLiteral("%1 %2").arg(n).arg(
+                QLatin1String(kind->word.data(), qsizetype(kind->word.size())));
+    }
     return (rows.size() == 1 ? QStringLiteral("1 object: ")
                              : QStringLiteral("%1 objects: ").arg(rows.size())) +
            kinds.join(QStringLiteral(", "));
@@ -366,10 +365,8 @@ bool PropertiesPanel::apply()
 
 void PropertiesPanel::applyOnce(uint64_t inputSerial)
 {
-    if (appliedSerial_ == inputSerial)
-        return;
-    appliedSerial_ = inputSerial;
-    apply();
+    if (appliedOnce_(inputSerial))
+        apply();
 }
 
 QWidget* PropertiesPanel::fieldEditor(FieldMeaning meaning) const

@@ -63,7 +63,7 @@ private:
     Editor& editor_;
     std::bitset<ObjectTable::kRows> shownSelection_;
     uint64_t shownRevision_ = ~uint64_t{0};
-    uint64_t appliedSerial_ = ~uint64_t{0};
+    Editor::OncePerKeystroke appliedOnce_;
     bool filling_ = false;
     std::vector<Row> rows_;
 

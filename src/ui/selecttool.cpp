@@ -2,11 +2,11 @@
 
 #include "model/curvesplit.h"
 #include "model/drawingtool.h"
-#include "model/journal.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "model/splitobject.h"
 #include "model/transformselection.h"
+#include "model/undostep.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "stitch/objectpicking.h"
@@ -107,33 +107,31 @@ void moveNode(Workspace& ws, int32_t x, int32_t y)
 }
 
 // The drag is one undo step holding the record as it was at the press.
-void commitNode(Workspace& ws)
+void commitNode(Workspace& ws, const Platform& platform)
 {
     PointerDrag& drag = ws.tools.pointer;
     ObjectParams* params = currentParams(ws, drag.handleRow);
     if (params == nullptr || drag.moved == 0 ||
         std::memcmp(params->bytes, drag.before.bytes, sizeof drag.before.bytes) == 0)
         return;
+    UndoStep step(ws, platform);
+    step.willSaveRecord(drag.handleRow);
+    if (!step.open()) {
+        *params = drag.before;
+        return;
+    }
     const ObjectParams moved = *params;
     *params = drag.before;
-    journalRecordBytes(ws, drag.handleRow, JournalStep::Starts);
+    step.recordBytes(drag.handleRow);
     *params = moved;
     markDesignChanged(ws);
 }
 
 // The held selection follows the pointer by whole design units; Shift
 // keeps the move horizontal, vertical or at 45 degrees.
-void moveSelection(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
+void moveSelection(Workspace& ws, int32_t x, int32_t y)
 {
     PointerDrag& drag = ws.tools.pointer;
-    if (drag.moving == 0) {
-        if (!holdSelection(ws, platform, drag.held)) {
-            drag.onSelection = 0;
-            drag.pressed = 0;
-            return;
-        }
-        drag.moving = 1;
-    }
     const Vec to = designUnitAt(ws.view, x, y), from = designUnitAt(ws.view, drag.startX, drag.startY);
     auto dx = int32_t(to.x - from.x), dy = int32_t(to.y - from.y);
     if (ws.input.shiftDown != 0)
@@ -187,21 +185,97 @@ void pickAt(Workspace& ws, int32_t x, int32_t y)
         ws.table.currentObject = -1;
 }
 
+bool beyondThreshold(const PointerDrag& drag, int32_t x, int32_t y)
+{
+    return std::abs(x - drag.startX) > kBoxThreshold || std::abs(y - drag.startY) > kBoxThreshold;
+}
+
+// The press: the state the tool takes from where it lands.
+void press(Workspace& ws, int32_t x, int32_t y)
+{
+    PointerDrag& drag = ws.tools.pointer;
+    drag = PointerDrag{};
+    drag.startX = x;
+    drag.startY = y;
+    if (ws.tools.nodeEditing != 0) {
+        drag.handle = handleAt(ws, x, y);
+        if (drag.handle >= 0) {
+            drag.handleRow = ws.table.currentObject;
+            drag.before = *currentParams(ws, drag.handleRow);
+            drag.state = SelectState::DraggingNode;
+            return;
+        }
+    }
+    if (ws.tools.insertingPoint != 0) {
+        drag.state = SelectState::InsertingPoint;
+        return;
+    }
+    const int32_t row = stitch::objectAt(ws.table, ws.records, designAt(ws.view, x, y),
+                                         double(kPickTolerance) / zoomOf(ws.view));
+    drag.state = row >= 0 && isSelected(ws, row) ? SelectState::OnSelection : SelectState::Picking;
+}
+
+// The pointer moved with the button down.
+void drag(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
+{
+    PointerDrag& drag = ws.tools.pointer;
+    switch (drag.state) {
+    case SelectState::DraggingNode:
+        moveNode(ws, x, y);
+        break;
+    case SelectState::OnSelection:
+        if (!beyondThreshold(drag, x, y))
+            break;
+        if (!holdSelection(ws, platform, drag.held)) {
+            drag = PointerDrag{};
+            break;
+        }
+        drag.state = SelectState::Moving;
+        moveSelection(ws, x, y);
+        break;
+    case SelectState::Moving:
+        moveSelection(ws, x, y);
+        break;
+    case SelectState::Picking:
+        if (!beyondThreshold(drag, x, y))
+            break;
+        drag.state = SelectState::BoxSelecting;
+        markRepaint(ws);
+        break;
+    case SelectState::BoxSelecting:
+        markRepaint(ws);
+        break;
+    case SelectState::Idle:
+    case SelectState::InsertingPoint:
+        break;
+    }
+}
+
+// The release: what the state leads to, then back to idle.
 void release(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
 {
     PointerDrag& drag = ws.tools.pointer;
-    if (drag.moving != 0) {
-        commitHeldSelection(ws, drag.held);
-    } else if (drag.handleRow >= 0) {
-        commitNode(ws);
-    } else if (ws.tools.insertingPoint != 0) {
+    switch (drag.state) {
+    case SelectState::Moving:
+        commitHeldSelection(ws, platform, drag.held);
+        break;
+    case SelectState::DraggingNode:
+        commitNode(ws, platform);
+        break;
+    case SelectState::InsertingPoint:
         insertPointAt(ws, platform, x, y);
-    } else {
-        if (drag.boxing != 0)
-            pickBox(ws, x, y);
-        else
-            pickAt(ws, drag.startX, drag.startY);
+        break;
+    case SelectState::BoxSelecting:
+        pickBox(ws, x, y);
         showSelectionInList(ws, platform);
+        break;
+    case SelectState::Picking:
+    case SelectState::OnSelection:
+        pickAt(ws, drag.startX, drag.startY);
+        showSelectionInList(ws, platform);
+        break;
+    case SelectState::Idle:
+        break;
     }
     drag = PointerDrag{};
     markRepaint(ws);
@@ -211,46 +285,20 @@ void release(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
 
 void selectToolEvent(Workspace& ws, const Platform& platform, uint32_t code, int32_t x, int32_t y)
 {
-    PointerDrag& drag = ws.tools.pointer;
+    const bool pressed = ws.tools.pointer.pressed();
     switch (code) {
     case MsgLButtonDown:
-        drag = PointerDrag{};
-        drag.pressed = 1;
-        drag.startX = x;
-        drag.startY = y;
-        if (ws.tools.nodeEditing != 0) {
-            drag.handle = handleAt(ws, x, y);
-            if (drag.handle >= 0) {
-                drag.handleRow = ws.table.currentObject;
-                drag.before = *currentParams(ws, drag.handleRow);
-            }
-        }
-        if (drag.handleRow < 0 && ws.tools.insertingPoint == 0) {
-            const int32_t row = stitch::objectAt(ws.table, ws.records, designAt(ws.view, x, y),
-                                                 double(kPickTolerance) / zoomOf(ws.view));
-            drag.onSelection = row >= 0 && isSelected(ws, row) ? 1 : 0;
-        }
+        press(ws, x, y);
         break;
     case MsgMouseMove:
-        if (drag.pressed == 0)
-            break;
-        if ((ws.input.mouseButtons & 1) == 0) {
+        // A release the window did not see ends the drag where it is.
+        if (pressed && (ws.input.mouseButtons & 1) == 0)
             release(ws, platform, x, y);
-        } else if (drag.handleRow >= 0) {
-            moveNode(ws, x, y);
-        } else if (drag.onSelection != 0) {
-            if (drag.moving != 0 || std::abs(x - drag.startX) > kBoxThreshold ||
-                std::abs(y - drag.startY) > kBoxThreshold)
-                moveSelection(ws, platform, x, y);
-        } else if (ws.tools.insertingPoint == 0) {
-            if (std::abs(x - drag.startX) > kBoxThreshold || std::abs(y - drag.startY) > kBoxThreshold)
-                drag.boxing = 1;
-            if (drag.boxing != 0)
-                markRepaint(ws);
-        }
+        else if (pressed)
+            drag(ws, platform, x, y);
         break;
     case MsgLButtonUp:
-        if (drag.pressed != 0)
+        if (pressed)
             release(ws, platform, x, y);
         break;
     default:
@@ -258,20 +306,27 @@ void selectToolEvent(Workspace& ws, const Platform& platform, uint32_t code, int
     }
 }
 
+// The one place a drag is called off (Escape, the window losing the
+// pointer): what it changed goes back and the tool is idle again.
 bool cancelPointerDrag(Workspace& ws)
 {
     PointerDrag& drag = ws.tools.pointer;
-    if (drag.pressed == 0)
+    switch (drag.state) {
+    case SelectState::Idle:
         return false;
-    if (drag.handleRow >= 0 && drag.moved != 0) {
-        if (ObjectParams* params = currentParams(ws, drag.handleRow)) {
+    case SelectState::DraggingNode:
+        if (ObjectParams* params = currentParams(ws, drag.handleRow); params && drag.moved != 0) {
             *params = drag.before;
             markDesignChanged(ws);
         }
-    }
-    if (drag.moving != 0) {
+        break;
+    case SelectState::Moving: {
         int32_t home = 0, still = 0;
         placeHeldSelection(ws, drag.held, home, still);
+        break;
+    }
+    default:
+        break;
     }
     drag = PointerDrag{};
     markRepaint(ws);
@@ -280,7 +335,7 @@ bool cancelPointerDrag(Workspace& ws)
 
 void finishPointerDrag(Workspace& ws, const Platform& platform)
 {
-    if (ws.tools.pointer.pressed != 0)
+    if (ws.tools.pointer.pressed())
         release(ws, platform, ws.view.mouseX, ws.view.mouseY);
 }
 

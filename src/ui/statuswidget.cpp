@@ -1,49 +1,29 @@
 #include "ui/statuswidget.h"
 
+#include "model/kinds/kind.h"
 #include "model/workspace.h"
 #include "ui/editor.h"
 
-#include <array>
+#include <algorithm>
 
 namespace kelvara {
 
 namespace {
-
-const char* kindName(int32_t kind)
-{
-    switch (kind) {
-    case KindRun:
-        return "RUN";
-    case KindSaten:
-        return "SATEN";
-    case KindSteil:
-        return "STEIL";
-    case KindRect:
-        return "RECT";
-    case KindStar:
-        return "STAR";
-    case KindCircle:
-        return "CIRCLE";
-    default:
-        return "";
-    }
-}
 
 QString selectionText(const Workspace& ws)
 {
     const std::vector<int32_t> rows = selectedRows(ws);
     if (rows.empty())
         return QStringLiteral("nothing selected");
-    std::array<int, KindCircle + 1> perKind{};
-    for (int32_t row : rows) {
-        const int32_t kind = ws.table.rows[static_cast<std::size_t>(row)].kind;
-        if (kind >= KindRun && kind <= KindCircle)
-            ++perKind[static_cast<std::size_t>(kind)];
-    }
     QStringList kinds;
-    for (int32_t kind = KindRun; kind <= KindCircle; ++kind)
-        if (const int n = perKind[static_cast<std::size_t>(kind)]; n > 0)
-            kinds << QStringLiteral("%1 %2").arg(n).arg(QLatin1String(kindName(kind)));
+    for (const KindRow* kind : kindRows()) {
+        const auto n = std::count_if(rows.begin(), rows.end(), [&](int32_t row) {
+            return ws.table.rows[static_cast<std::size_t>(row)].kind == kind->kind;
+        });
+        if (n > 0)
+            kinds << QStringLiteral("%1 %2").arg(n).arg(
+                QLatin1String(kind->word.data(), qsizetype(kind->word.size())));
+    }
     return QStringLiteral("%1 selected (%2)").arg(rows.size()).arg(kinds.join(QStringLiteral(", ")));
 }
 

@@ -213,7 +213,7 @@ void WindowProcedure::mouseMove(uint64_t wParam, int64_t lParam)
 void WindowProcedure::followShift()
 {
     Workspace& ws = editor_.ws;
-    if (ws.tools.pointer.handleRow >= 0 || ws.tools.pointer.moving != 0)
+    if (ws.tools.pointer.state == SelectState::DraggingNode || ws.tools.pointer.state == SelectState::Moving)
         selectToolEvent(ws, editor_.platform, MsgMouseMove, ws.view.mouseX, ws.view.mouseY);
 }
 

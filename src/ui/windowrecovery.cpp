@@ -28,7 +28,7 @@ void WindowProcedure::writeRecovery()
     if (editor_.recovery == nullptr || ws.refresh.designRevision == editor_.recoveryRevision)
         return;
     // A drag is written once it is finished, not half-way.
-    if (ws.tools.pointer.pressed != 0 || ws.input.mouseButtons != 0) {
+    if (ws.tools.pointer.pressed() || ws.input.mouseButtons != 0) {
         if (editor_.platform.timer != nullptr)
             editor_.platform.timer->start(kRecoveryDelayMs);
         return;

@@ -132,9 +132,9 @@ TEST_F(DeleteFixture, FreedRowIsReusedByTheNextObject)
     EXPECT_TRUE(designConsistent(*ws, fake.list));
 }
 
-// A selection is deleted as one step only when the whole step fits the undo
-// journal: a larger one is refused, and the largest that fits undoes exactly.
-TEST_F(DeleteFixture, SelectionDeletedWholeOrRefusedWhole)
+// A selection of any size is deleted as one step that undoes exactly (the
+// journal takes a step over every object of a full design).
+TEST_F(DeleteFixture, SelectionDeletedWholeAsOneStep)
 {
     for (int k = 0; k < 1200; ++k)
         create(*ws, platform, KindSaten, {{k, 0}, {k + 10, 0}, {k + 10, 10}, {k, 10}});
@@ -142,9 +142,12 @@ TEST_F(DeleteFixture, SelectionDeletedWholeOrRefusedWhole)
     for (int32_t row : rows)
         setSelected(*ws, row, true);
     const DesignSnapshot all = takeSnapshot(*ws, fake.list);
+    resetJournal(ws->journal);
     deleteCurrent(*ws, platform);
-    EXPECT_EQ(ws->table.objectCount, 1203);
-    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(ws->table.objectCount, 0);
+    EXPECT_TRUE(fake.boxes.shown.empty());
+    EXPECT_EQ(countJournalSteps(ws->journal), 1);
+    undoStep(*ws, platform);
     EXPECT_TRUE(sameDesign(all, *ws, fake.list, false));
 
     clearSelection(*ws);

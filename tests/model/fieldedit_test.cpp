@@ -132,16 +132,17 @@ TEST_F(FieldEditFixture, SharedFieldsOfAMixedSelection)
     EXPECT_TRUE(densityShared);
 }
 
-// A step larger than the journal's ring would lose its first records, and
-// Undo could not restore it: it is refused instead.
-TEST_F(FieldEditFixture, StepTooLargeForTheJournalIsRefused)
+// An edit of every object of a large selection is one step, undone whole.
+TEST_F(FieldEditFixture, EditOfAThousandObjectsIsOneStepUndoneWhole)
 {
     for (int i = 0; i < 1200; ++i)
         create(*ws, platform, KindRect, {{0, 0}, {100, 0}, {100, 30}, {0, 30}});
     ws->selection.rows.set();
-    const int32_t newest = ws->journal.newestRecord;
-    EXPECT_EQ(apply({{M::Density, 40}}), ApplyResult::Refused);
-    EXPECT_EQ(ws->journal.newestRecord, newest);
+    resetJournal(ws->journal);
+    EXPECT_EQ(apply({{M::Density, 40}}), ApplyResult::Applied);
+    EXPECT_EQ(countJournalSteps(ws->journal), 1);
+    EXPECT_EQ(params(saten).saten.SDENS, 40);
+    undoStep(*ws, platform);
     EXPECT_EQ(params(saten).saten.SDENS, ws->settings.DENSITY);
 }
 

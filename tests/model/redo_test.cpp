@@ -7,6 +7,7 @@
 #include "model/journalring.h"
 #include "model/recolour.h"
 #include "model/redostore.h"
+#include "model/undostep.h"
 #include "project/openproject.h"
 #include "support/workspacefixture.h"
 
@@ -154,6 +155,32 @@ TEST_F(RedoFixture, NewEditOpenAndEmptyJournalLeaveNothingToRedo)
     loadProjectBytes(*ws, platform, QString(), std::string());
     EXPECT_FALSE(redoStep(*ws, platform));
     EXPECT_EQ(ws->table.objectCount, 0);
+}
+
+TEST_F(RedoFixture, ARefusedRedoKeepsTheDesignTheUndoStepsAndWhatCanBeRedone)
+{
+    select({0});
+    deleteCurrent(*ws, platform);
+    recolourSelection(*ws, platform, 0x00FF00);
+    undoStep(*ws, platform);
+    // On top, a step whose undoing again would not fit the journal: each
+    // record puts back a live row's record, saving that row's bytes first.
+    const int32_t row = walkOrder(*ws).front();
+    const int32_t size = ws->table.rows[row].paramsSize;
+    const int64_t records = UndoStep::largestStep() / UndoJournal::recordLength(size) + 1;
+    for (int64_t i = 0; i < records; ++i)
+        appendRedoRecord(ws->redo, row, ws->records.bytes(ws->table.rows[row].params), size,
+                         ListAction::kNone, i == 0);
+    const DesignSnapshot before = takeSnapshot(*ws, fake.list);
+    const int redoSteps = countRedoSteps(ws->redo);
+    const int undoSteps = countJournalSteps(ws->journal);
+    ASSERT_EQ(redoSteps, 2);
+
+    EXPECT_FALSE(redoStep(*ws, platform));
+    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_TRUE(sameDesign(before, *ws, fake.list, false));
+    EXPECT_EQ(countRedoSteps(ws->redo), redoSteps);
+    EXPECT_EQ(countJournalSteps(ws->journal), undoSteps);
 }
 
 } // namespace

@@ -80,5 +80,15 @@ TEST(StitchingOrder, LayersAndUnselectedObjectsStayPut)
     }
 }
 
+TEST(StitchingOrder, ARunAfterAnObjectKeptInPlaceStartsFromWhereThatObjectEnds)
+{
+    // The first object ends at the origin, the one kept in place far away:
+    // the run after it starts with the object beside the kept one's end.
+    std::vector<OrderItem> items{square(0, 0, 0, 1), square(900, 900, 100, 1), square(0, 0, 10, 1),
+                                 square(1000, 1000, 10, 1)};
+    items[1].movable = false;
+    EXPECT_EQ(optimisedOrder(items), (std::vector<int32_t>{0, 1, 3, 2}));
+}
+
 } // namespace
 } // namespace kelvara

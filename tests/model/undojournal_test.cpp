@@ -68,7 +68,7 @@ TEST(UndoJournalRing, RecordThatWouldStraddleTheEndStartsAtZeroAndChainStillReac
     // Records of 20 + 232 bytes: 252 does not divide the area, so one of
     // them cannot fit before the end.
     int32_t lastBeforeWrap = 0;
-    for (int i = 0; i < 1100; ++i) {
+    for (int i = 0; i < UndoJournal::kSize / 252 + 10; ++i) {
         const int32_t before = ws->journal.newestRecord;
         textRecord(*ws, 232, true);
         if (ws->journal.newestRecord == 0) {
@@ -154,7 +154,9 @@ TEST(UndoJournalRing, ReplaysExactlyTheNewestWholeStepsAcrossManyLaps)
         return ids;
     };
 
-    for (int round = 0; round < 60000; ++round) {
+    // Enough rounds to wrap the ring many times, whatever its size.
+    const int rounds = int(60000 * (int64_t(UndoJournal::kSize) / 262144));
+    for (int round = 0; round < rounds; ++round) {
         if (random(0, 9) > 0) {
             const int records = random(1, 8);
             for (int i = 0; i < records; ++i) {
@@ -237,7 +239,8 @@ TEST(UndoJournalRing, BoundaryNeverTakesBytesLeftPastTheWrapForARecord)
 
     int expected = id - 1;
     int undone = 0;
-    for (; undone < 3000 && ws->journal.newestRecord != ws->journal.oldestRecord; ++undone) {
+    for (; undone < UndoJournal::kSize / 80 && ws->journal.newestRecord != ws->journal.oldestRecord;
+         ++undone) {
         fake.list.resetContent();
         undoStep(*ws, platform);
         ASSERT_EQ(fake.list.count(), 1) << "undo " << undone;

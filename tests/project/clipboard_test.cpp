@@ -67,5 +67,29 @@ TEST(Clipboard, CutInOneWorkspacePastesIntoAnotherWithEveryParameter)
     EXPECT_EQ(back, cut);
 }
 
+// Pasted after an object in the middle, each link has its mirror: the
+// object after the pasted ones points back at the last of them.
+TEST(Clipboard, PasteIntoTheMiddleLinksBothWays)
+{
+    FakePlatform fake;
+    auto ws = makeWorkspace();
+    loadProjectBytes(*ws, fake.platform(), "a.kvp", "RUN X1=1\r\n\r\nRUN X1=2\r\n\r\nRUN X1=3\r\n\r\n");
+    const std::vector<int32_t> before = displayOrder(ws->table);
+    ws->table.currentObject = before[1];
+    fake.clipboard.text = "STAR X=5 RX=3 RY=3\r\n\r\nCIRCLE X=6 RX=4 RY=4\r\n\r\n";
+    PasteState paste;
+    ASSERT_EQ(pasteObjects(*ws, fake.platform(), paste), 2);
+
+    const std::vector<int32_t> order = displayOrder(ws->table);
+    ASSERT_EQ(order.size(), 5u);
+    EXPECT_EQ(order[0], before[0]);
+    EXPECT_EQ(order[1], before[1]);
+    EXPECT_EQ(order[4], before[2]);
+    EXPECT_EQ(ws->table.rows[order[0]].prev, -1);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        EXPECT_EQ(ws->table.rows[order[i]].prev, order[i - 1]) << "position " << i;
+    EXPECT_EQ(ws->table.rows[order[4]].next, -1);
+}
+
 } // namespace
 } // namespace kelvara::testing

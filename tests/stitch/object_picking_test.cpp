@@ -43,6 +43,19 @@ TEST_F(Picking, OutlinesWithinTheToleranceAndFilledAreasPickTheTopmost)
     EXPECT_EQ(at(550, 86), -1);
 }
 
+TEST_F(Picking, AColumnIsPickedWithinItsWidthWhereThePointIs)
+{
+    // 20 wide at its start, 200 at its end: 19 and 91 half widths a tenth
+    // of the way from either end.
+    ObjectParams p = steilParams(straightEdge(0, 500, 1000, 500), 20);
+    p.steil.TWIDTH = 200;
+    const int32_t column = addObject(ws, KindSteil, p);
+    EXPECT_EQ(at(900, 588, 0.5), column);
+    EXPECT_EQ(at(900, 594, 0.5), -1);
+    EXPECT_EQ(at(100, 518, 0.5), column);
+    EXPECT_EQ(at(100, 524, 0.5), -1);
+}
+
 TEST_F(Picking, ABoxTakesOnlyWhatItEncloses)
 {
     // The control points reach y = 0, the curve itself only about y = 25.

@@ -130,6 +130,21 @@ TEST_F(HeldKeysTest, ShiftLetGoInTheObjectListIsLetGo)
     EXPECT_EQ(ws.input.ctrlDown, 0);
 }
 
+TEST_F(HeldKeysTest, LosingActivationEndsTheDragAndLetsTheButtonsGo)
+{
+    QWidget* surface = canvas().surface();
+    QTest::keyClick(mainWindow(), Qt::Key_R);
+    click(50, 50);
+    QTest::mouseMove(surface, QPoint(100, 60));
+    QTest::mousePress(surface, Qt::RightButton, {}, QPoint(100, 60));
+    ws.tools.pointer.state = SelectState::BoxSelecting;
+    ASSERT_EQ(ws.input.mouseButtons & 2, 2);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(mainWindow(), &deactivate);
+    EXPECT_EQ(ws.input.mouseButtons, 0);
+    EXPECT_EQ(ws.tools.pointer.state, SelectState::Idle);
+}
+
 TEST_F(HeldKeysTest, RightButtonReleasedOffTheCanvasIsReleased)
 {
     QWidget* surface = canvas().surface();
