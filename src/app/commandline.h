@@ -21,6 +21,7 @@ struct CommandLine {
     int scale = 0;          // --scale: render pixels per millimetre; 0 fits 1600 pixels
     bool flat = false;      // --flat: the render draws flat lines, not thread
     QString hoop;           // --hoop: a hoop name or WxH in mm the export must fit
+    bool partial = false;   // --partial: use what fits of a design that cannot be held whole
     std::string usageError; // not empty when the arguments make no command
 };
 

@@ -44,7 +44,7 @@ bool isCommandLine(int argc, char* argv[])
         for (const ActionName& a : kActions)
             if (std::strcmp(argv[i], a.option) == 0)
                 return true;
-        for (const char* option : {"--to", "--format", "--scale", "--flat", "--hoop"})
+        for (const char* option : {"--to", "--format", "--scale", "--flat", "--hoop", "--partial"})
             if (std::strcmp(argv[i], option) == 0)
                 return true;
     }
@@ -97,6 +97,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         } else if (a == QLatin1String("--hoop")) {
             if (!value(line.hoop) || line.hoop.trimmed().isEmpty())
                 return usage(line, "--hoop needs a hoop name of hoops.txt or a size such as 130x180");
+        } else if (a == QLatin1String("--partial")) {
+            line.partial = true;
         } else if (a == QLatin1String("--")) {
             for (++i; i < arguments.size(); ++i)
                 positional.push_back(arguments[i]);
@@ -136,6 +138,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (positional.size() != 2)
             return usage(line, actionName(line.action) +
                                    " takes a design and an output file, or designs and --to FOLDER");
+        if (positional[1].isEmpty())
+            return usage(line, "the output file name is empty");
         line.designs = {positional[0]};
         line.output = positional[1];
         return line;
@@ -185,6 +189,9 @@ std::string commandLineHelp()
   kelvara --worksheet DESIGN.kvp... --to FOLDER
                                              write FOLDER/NAME.pdf for every design
   kelvara --help                             this text
+
+A design with more objects than the editor holds (4096), or cut short
+part-way through an object, is refused; --partial uses what can be read.
 
 Machine formats: dst (Tajima), exp (Melco), jef (Janome), pes (Brother). The
 format of a single output is taken from its name's extension. Beside every

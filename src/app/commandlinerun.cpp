@@ -3,6 +3,7 @@
 #include "app/outputfiles.h"
 
 #include "model/workspace.h"
+#include "project/openproject.h"
 #include "project/worksheet.h"
 #include "project/exportcommand.h"
 #include "stitch/designinfo.h"
@@ -29,9 +30,40 @@ void printLine(std::FILE* stream, const std::string& text)
     std::fflush(stream);
 }
 
+// A name as printed: control characters escaped, so a file name holding a
+// line break cannot split the one line a failure gets.
 std::string shown(const QString& path)
 {
-    return QDir::toNativeSeparators(path).toLocal8Bit().toStdString();
+    std::string out;
+    for (const char c : QDir::toNativeSeparators(path).toLocal8Bit()) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", u);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// An output that would replace a project file, or one of the designs given,
+// is refused: --render a.kvp a.kvp must not turn the design into a picture.
+std::optional<std::string> outputRefusal(const CommandLine& line, const QString& output)
+{
+    if (isProjectPath(output))
+        return "is a project file; an output never replaces one";
+    const QFileInfo target(output);
+    for (const QString& design : line.designs) {
+        const QFileInfo input(design);
+        const bool same = target.exists() && input.exists()
+                              ? target.canonicalFilePath() == input.canonicalFilePath()
+                              : target.absoluteFilePath() == input.absoluteFilePath();
+        if (same)
+            return "is one of the designs given; an output never replaces one";
+    }
+    return std::nullopt;
 }
 
 // A file name as a JSON string's content (UTF-8).
@@ -100,7 +132,7 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
                                  const QString& design, const QString& output, std::string& json)
 {
     std::string warning;
-    if (std::string reason = readDesignFile(ws, design, warning); !reason.empty())
+    if (std::string reason = readDesignFile(ws, design, warning, line.partial); !reason.empty())
         return Failure{design, reason};
     // The rest of the design is still done; the user hears what was left out.
     if (!warning.empty())
@@ -224,6 +256,9 @@ int runCommandLine(int argc, char* argv[])
         const QString target = QFileInfo(output).absoluteFilePath();
         if (!output.isEmpty() && outputs.contains(target))
             failure = Failure{design, "its output " + shown(output) + " was written for an earlier design"};
+        if (!failure && !output.isEmpty())
+            if (std::optional<std::string> refusal = outputRefusal(line, output))
+                failure = Failure{output, *refusal};
         std::string json;
         if (!failure)
             failure = runDesign(*ws, line, hoop, design, output, json);

@@ -39,7 +39,7 @@ public:
 
 } // namespace
 
-std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning)
+std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning, bool partial)
 {
     warning.clear();
     const QFileInfo info(path);
@@ -59,9 +59,15 @@ std::string readDesignFile(Workspace& ws, const QString& path, std::string& warn
     Platform platform;
     platform.list = &list;
     platform.title = &title;
-    warning = unreadableLinesWarning(ws, loadProjectBytes(ws, platform, path, *bytes));
+    const ProjectLoad load = loadProjectBytes(ws, platform, path, *bytes);
+    warning = unreadableLinesWarning(ws, load.unreadable);
     if (ws.table.objectCount == 0)
         return "holds no objects";
+    if (!partial && load.objectsLeftOut > 0)
+        return "holds " + std::to_string(load.objectsLeftOut) + " objects more than a design can (" +
+               std::to_string(ws.table.objectCount) + "); --partial uses the first ones";
+    if (!partial && load.cutShort)
+        return "ends part-way through its last object (the file was cut short); --partial uses what is there";
     return {};
 }
 

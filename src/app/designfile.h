@@ -11,7 +11,9 @@ struct Workspace;
 // Replaces the design of `ws` (whose libraries and configuration are read)
 // by the project file at `path`, without a window. "" when the design is
 // there, otherwise why not, as one short clause ("does not exist").
-// `warning` names lines that could not be read and were left out.
-std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning);
+// `warning` names lines that could not be read and were left out. A file
+// only part of which can be held (more objects than the table's rows, cut
+// part-way through an object) is refused unless `partial` allows it.
+std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning, bool partial = false);
 
 } // namespace kelvara

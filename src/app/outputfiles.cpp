@@ -1,31 +1,17 @@
 #include "app/outputfiles.h"
 
 #include "project/machinefile.h"
+#include "project/wholefile.h"
 #include "stitch/stitchplan.h"
 #include "stitch/stitchrender.h"
 
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace kelvara {
 
 namespace {
-
-template <typename Write> std::string saveWhole(const QString& path, Write&& write)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return "cannot be written: " + file.errorString().toStdString();
-    if (!write(file)) {
-        const std::string reason = file.errorString().toStdString();
-        file.cancelWriting();
-        return "cannot be written: " + reason;
-    }
-    if (!file.commit())
-        return "cannot be written: " + file.errorString().toStdString();
-    return {};
-}
 
 } // namespace
 
@@ -50,7 +36,17 @@ std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QStri
     if (image.isNull())
         return "the picture would be more than " + std::to_string(kMaxStitchImageSide) +
                " pixels on a side; give a smaller --scale";
-    return saveWhole(path, [&](QSaveFile& file) { return image.save(&file, "PNG"); });
+    // Encoded in memory, so the library never meets a failing file; the
+    // bytes then go to disk whole or not at all.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return "the picture could not be encoded as PNG";
+    if (std::string reason = writeWholeFile(path, std::string_view(png.constData(), std::size_t(png.size())));
+        !reason.empty())
+        return "cannot be written: " + reason;
+    return {};
 }
 
 } // namespace kelvara

@@ -53,6 +53,14 @@ struct Workspace {
 
     BackgroundPicture picture;
     QString rememberedFileName; // as the file dialog gave it
+    // The project file as this editor last read or wrote it, so Save
+    // notices another program's change made in between.
+    struct FileStamp {
+        QString path;
+        int64_t modifiedMs = 0;
+        int64_t size = -1;
+        bool operator==(const FileStamp&) const = default;
+    } fileStamp;
 };
 
 // Message text of a slot of the message table (the line table).

@@ -47,7 +47,8 @@ void exportStitches(Workspace& ws, const Platform& platform)
     auto showError = [&](int slot, const std::string& reason = {}) {
         if (platform.boxes)
             platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                      reason.empty() ? message(ws, slot) : message(ws, slot) + ' ' + reason);
+                                      reason.empty() ? message(ws, slot)
+                                      : message(ws, slot) + (reason[0] == '\n' ? "" : " ") + reason);
     };
     if (ws.table.objectCount == 0) {
         showError(kSlotNothingToExport);
@@ -91,6 +92,7 @@ void exportStitches(Workspace& ws, const Platform& platform)
         const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path);
         if (result.outcome == MachineFileResult::WriteFailed) {
             failureSlot = kSlotExportWriteFailed;
+            reason = "\n" + result.reason;
         } else if (result.outcome == MachineFileResult::Refused) {
             failureSlot = kSlotExportRefused;
             reason = result.reason;

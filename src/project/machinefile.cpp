@@ -1,6 +1,7 @@
 #include "project/machinefile.h"
 
 #include "model/workspace.h"
+#include "project/wholefile.h"
 #include "stitch/colourlist.h"
 #include "stitch/dstwriter.h"
 #include "stitch/expwriter.h"
@@ -12,18 +13,12 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
 namespace kelvara {
 
 namespace {
-
-bool writeWhole(QSaveFile& file, const char* data, qint64 size)
-{
-    return file.open(QIODevice::WriteOnly) && file.write(data, size) == size;
-}
 
 std::string chartReason(const Workspace& ws, const char* file, const char* brand, ThreadChart& chart)
 {
@@ -129,17 +124,17 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
     const std::string list =
         colourListText(colourBlocks(plan), listChart.threads.empty() ? nullptr : &listChart);
 
-    // Both files are complete before either replaces what was there.
+    // Both files are on disk before either replaces what was there.
     const QString listPath = colourListPath(path);
-    QSaveFile machine(path), colours(listPath);
-    if (!writeWhole(machine, reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())))
-        return failed("the stitch file " + path.toStdString() + " could not be written");
-    if (!writeWhole(colours, list.data(), static_cast<qint64>(list.size())))
-        return failed("the colour list " + listPath.toStdString() + " could not be written");
-    if (!machine.commit())
-        return failed("the stitch file " + path.toStdString() + " could not be written");
-    if (!colours.commit())
-        return failed("the colour list " + listPath.toStdString() + " could not be written");
+    QString failedPath;
+    const std::string why = writeWholeFiles(
+        {{path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())}, {listPath, list}},
+        &failedPath);
+    if (why.empty())
+        return {};
+    if (failedPath == listPath)
+        return failed("its colour list " + QFileInfo(listPath).fileName().toStdString() + " cannot be written: " + why);
+    return failed("cannot be written: " + why);
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/filebytes.h"
+#include "project/filestamp.h"
 #include "project/pictureloader.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
@@ -25,6 +26,7 @@ void openPicture(Workspace& ws, const Platform& platform, const QString& path)
 
 void discardDesign(Workspace& ws)
 {
+    ws.fileStamp = {};
     clearTable(ws.table, ws.records);
     resetJournal(ws.journal);
     clearRedo(ws.redo);
@@ -33,7 +35,47 @@ void discardDesign(Workspace& ws)
     releaseBackgroundPicture(ws.picture);
 }
 
+// Editors that save UTF-8 with a signature put these three bytes first.
+std::string_view withoutByteOrderMark(const std::string& bytes)
+{
+    std::string_view text(bytes);
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    return text;
+}
+
+// Our writer ends every object line with a line end; an object line that
+// runs to the end of the file was cut, and its missing fields would be
+// read as defaults.
+bool endsPartWayThroughAnObject(std::string_view text, TokenTable& tokens)
+{
+    if (text.empty() || text.back() == '\n' || text.back() == '\r')
+        return false;
+    const std::size_t start = text.find_last_of("\r\n");
+    std::string line = cleanTextLine(text.substr(start == std::string_view::npos ? 0 : start + 1));
+    if (line.empty())
+        return false;
+    parseLine(tokens, line);
+    return objectLineKind(tokens) != KindFree;
+}
+
 } // namespace
+
+ProjectLoad measureProjectBytes(const std::string& bytes, TokenTable& tokens)
+{
+    const std::string_view text = withoutByteOrderMark(bytes);
+    ProjectLoad load;
+    int64_t objects = 0;
+    forEachTextLine(text.data(), text.size(), 0, [&](std::string&& line) {
+        parseLine(tokens, line);
+        if (objectLineKind(tokens) != KindFree)
+            ++objects;
+        return true;
+    });
+    load.objectsLeftOut = std::max<int64_t>(0, objects - ObjectTable::kRows);
+    load.cutShort = endsPartWayThroughAnObject(text, tokens);
+    return load;
+}
 
 bool isProjectPath(const QString& path)
 {
@@ -41,10 +83,10 @@ bool isProjectPath(const QString& path)
     return path.size() >= 4 && upperCase(path.right(4).toStdString()) == ".KVP";
 }
 
-UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path,
-                                 const std::string& bytes)
+ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QString& path, const std::string& bytes)
 {
-    UnreadableLines unreadable;
+    const std::string_view text = withoutByteOrderMark(bytes);
+    ProjectLoad load;
     discardDesign(ws);
     ws.rememberedFileName = path;
 
@@ -52,8 +94,14 @@ UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const 
     ListBox& list = *platform.list;
     bool prepared = false;
     // Lines are read whole and without a count limit; the table's 4096 rows
-    // are the only bound.
-    forEachTextLine(bytes.data(), bytes.size(), 0, [&](std::string&& line) {
+    // are the only bound, and the object lines past them are counted.
+    forEachTextLine(text.data(), text.size(), 0, [&](std::string&& line) {
+        if (table.objectCount >= ObjectTable::kRows) {
+            parseLine(ws.tokens, line);
+            if (objectLineKind(ws.tokens) != KindFree)
+                ++load.objectsLeftOut;
+            return true;
+        }
         if (!prepared) {
             prepared = true;
             showCursorNow(ws, platform, kWaitCursor);
@@ -63,12 +111,12 @@ UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const 
             restartListNumbering(ws.numbering);
         }
         // The line is consumed by the parse; only the first refused one is kept.
-        std::string original = unreadable.count == 0 ? line : std::string();
+        std::string original = load.unreadable.count == 0 ? line : std::string();
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
         if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries)) {
-            if (unreadable.count++ == 0)
-                unreadable.first = std::move(original);
+            if (load.unreadable.count++ == 0)
+                load.unreadable.first = std::move(original);
             return true;
         }
         ObjectEntry& entry = table.rows[row];
@@ -81,8 +129,9 @@ UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const 
         if (row > 0)
             table.rows[row - 1].next = row;
         table.objectCount += 1;
-        return table.objectCount < ObjectTable::kRows;
+        return true;
     });
+    load.cutShort = endsPartWayThroughAnObject(text, ws.tokens);
 
     if (prepared)
         list.setRedraw(true);
@@ -91,7 +140,7 @@ UnreadableLines loadProjectBytes(Workspace& ws, const Platform& platform, const 
 
     showCursorNow(ws, platform, kArrowCursor);
     markDesignChanged(ws);
-    return unreadable;
+    return load;
 }
 
 std::string unreadableLinesWarning(const Workspace& ws, const UnreadableLines& lines)
@@ -133,9 +182,25 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
     if (ask && ws.table.objectCount != 0 &&
         !platform.boxes->askYesNo(message(ws, kSlotOpenProjectCaption), message(ws, kSlotDiscardQuestion)))
         return;
-    const std::string warning = unreadableLinesWarning(ws, loadProjectBytes(ws, platform, path, *bytes));
+    const Workspace::FileStamp stamp = stampOf(path);
+    const ProjectLoad load = loadProjectBytes(ws, platform, path, *bytes);
+    ws.fileStamp = stamp;
+    tellWhatWasLeftOut(ws, platform, load);
+    const std::string warning = unreadableLinesWarning(ws, load.unreadable);
     if (!warning.empty())
         platform.boxes->showError(message(ws, kSlotErrorCaption), warning);
+}
+
+void tellWhatWasLeftOut(const Workspace& ws, const Platform& platform, const ProjectLoad& load)
+{
+    if (load.whole() || platform.boxes == nullptr)
+        return;
+    std::string text;
+    if (load.objectsLeftOut > 0)
+        text = message(ws, kSlotObjectsLeftOut) + ' ' + std::to_string(load.objectsLeftOut);
+    if (load.cutShort)
+        text += (text.empty() ? "" : "\n") + message(ws, kSlotProjectCutShort);
+    platform.boxes->showInformation(message(ws, kSlotOpenProjectCaption), text);
 }
 
 } // namespace kelvara

@@ -2,11 +2,12 @@
 
 #include "model/refresh.h"
 #include "model/workspace.h"
+#include "project/filestamp.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
+#include "project/wholefile.h"
 #include "shell/platform.h"
 
-#include <QSaveFile>
 
 #include <vector>
 
@@ -44,17 +45,9 @@ std::string projectFileText(const Workspace& ws)
     return text;
 }
 
-bool writeProjectFile(const QString& path, const std::string& text)
+std::string writeProjectFile(const QString& path, const std::string& text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const auto size = static_cast<qint64>(text.size());
-    if (file.write(text.data(), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeWholeFile(path, text);
 }
 
 void saveProject(Workspace& ws, const Platform& platform)
@@ -75,16 +68,21 @@ void saveProject(Workspace& ws, const Platform& platform)
         return;
     const QString path = *chosen;
     ws.rememberedFileName = path;
+    if (changedOnDisk(ws, path) &&
+        !platform.boxes->askYesNo(message(ws, kSlotChangedOnDiskCaption),
+                                  message(ws, kSlotChangedOnDiskQuestion) + " (" + path.toStdString() + ")"))
+        return;
 
     showCursorNow(ws, platform, kWaitCursor);
-    const bool written = writeProjectFile(path, projectFileText(ws));
+    const std::string reason = writeProjectFile(path, projectFileText(ws));
     showCursorNow(ws, platform, kArrowCursor);
 
     // The title names the file only once it really holds the design.
-    if (written)
+    if (reason.empty()) {
         platform.title->setTitle(projectWindowTitle(path));
-    else
-        platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotSaveFailed));
+        ws.fileStamp = stampOf(path);
+    } else
+        platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotSaveFailed) + "\n" + reason);
 }
 
 } // namespace kelvara

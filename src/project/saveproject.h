@@ -15,9 +15,9 @@ struct Platform;
 std::string projectFileText(const Workspace& ws);
 
 // Writes the whole text to `path` through a temporary file beside it that
-// replaces the target only once everything was written; false, with the old
-// file untouched, on any failure.
-bool writeProjectFile(const QString& path, const std::string& text);
+// replaces the target only once every byte is on disk. "" or the system's
+// reason, with the old file untouched.
+std::string writeProjectFile(const QString& path, const std::string& text);
 
 // The Save command: refuses an empty design, asks for the file name (starting
 // with the remembered one), remembers it and writes the project. A failure

@@ -3,6 +3,7 @@
 
 #include "model/workspace.h"
 #include "project/machinefile.h"
+#include "project/wholefile.h"
 #include "shell/texts.h"
 #include "stitch/threadchart.h"
 
@@ -11,7 +12,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -108,11 +108,11 @@ std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, co
     if (std::string reason = prepareWorksheet(ws, designName, sheet); !reason.empty())
         return reason;
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return "cannot be written: " + file.errorString().toStdString();
+    PendingFile file(path);
+    if (std::string reason = file.open(); !reason.empty())
+        return "cannot be written: " + reason;
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&file.device());
         pdf.setPageLayout(QPageLayout(
             QPageSize(QPageSize::A4), QPageLayout::Portrait,
             QMarginsF(kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm, kWorksheetMarginMm),
@@ -121,16 +121,15 @@ std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, co
         pdf.setTitle(designName);
         pdf.setCreator(QString::fromLatin1(kProgramTitle));
         QPainter painter;
-        if (!painter.begin(&pdf)) {
-            file.cancelWriting();
+        if (!painter.begin(&pdf))
             return "the PDF page could not be started";
-        }
         paintWorksheet(painter, sheet);
         painter.end();
     }
-    if (!file.commit())
-        return "cannot be written: " + file.errorString().toStdString();
-    return {};
+    std::string reason = file.finish();
+    if (reason.empty())
+        reason = file.replaceTarget();
+    return reason.empty() ? reason : "cannot be written: " + reason;
 }
 
 } // namespace kelvara

@@ -48,6 +48,12 @@ public:
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
     // OK with the error icon.
     virtual void showError(const std::string& caption, const std::string& text) = 0;
+    // One of `items` picked from a list; -1 when the user cancelled.
+    virtual int chooseOne(const std::string& caption, const std::string& text, const std::vector<std::string>& items)
+    {
+        (void)caption, (void)text, (void)items;
+        return -1;
+    }
     // OK with the information icon; lines are separated by '\n'.
     virtual void showInformation(const std::string& caption, const std::string& text)
     {

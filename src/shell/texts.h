@@ -71,6 +71,13 @@ enum MessageSlot : int {
     kSlotHoopChooser,
     kSlotUnreadableLines, // the count and the first line are added after the text
     kSlotLibraryClash,    // the files follow the text
+    kSlotObjectsLeftOut, // the count is added after the text
+    kSlotProjectCutShort,
+    kSlotRecoveryQuestion, // the file name is added after the text
+    kSlotRecoveryChoice,
+    kSlotRecoveryNoSlot,
+    kSlotChangedOnDiskCaption,
+    kSlotChangedOnDiskQuestion,
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");

@@ -141,6 +141,11 @@ std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::stri
         y += m.dy;
     });
 
+    // The thumbnails' offset has three bytes; past them the machine would
+    // look for its pictures in the middle of the stitches.
+    if (16 + list.size() > 0xFFFFFF)
+        return "the design has too many stitches for a PES file (its stitch list can hold at most 16 MiB)";
+
     std::string name;
     for (char c : label.substr(0, 16))
         name += c >= 0x20 && c < 0x7F ? c : '_';

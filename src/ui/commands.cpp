@@ -54,6 +54,7 @@ void Commands::newDesign()
         releaseBackgroundPicture(ws.picture);
     markDesignChanged(ws);
     ws.rememberedFileName.clear();
+    ws.fileStamp = {};
     platform.title->setTitle(QString::fromLatin1(kProgramTitle));
     resetTools(ws.tools);
     clearObjectList(*platform.list);

@@ -21,24 +21,52 @@ std::string toLatin1(const QString& text)
     return std::string(bytes.constData(), std::size_t(bytes.size()));
 }
 
+namespace {
+
+// Box texts carry file names (UTF-8) and are shown as they are: a name
+// holding "<b>" is not markup.
+QString boxText(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+std::unique_ptr<QMessageBox> QtMessageBoxes::makeBox(QMessageBox::Icon icon, const std::string& caption,
+                                                     const std::string& text, QMessageBox::StandardButtons buttons,
+                                                     QWidget* owner)
+{
+    auto box = std::make_unique<QMessageBox>(icon, boxText(caption), boxText(text), buttons, owner);
+    box->setTextFormat(Qt::PlainText);
+    return box;
+}
+
 bool QtMessageBoxes::askYesNo(const std::string& caption, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, fromLatin1(caption), fromLatin1(text),
-                    QMessageBox::Yes | QMessageBox::No, owner_);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const auto box = makeBox(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner_);
+    box->setDefaultButton(QMessageBox::Yes);
+    return box->exec() == QMessageBox::Yes;
 }
 
 void QtMessageBoxes::showError(const std::string& caption, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Critical, fromLatin1(caption), fromLatin1(text), QMessageBox::Ok, owner_);
-    box.exec();
+    makeBox(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner_)->exec();
 }
 
 void QtMessageBoxes::showInformation(const std::string& caption, const std::string& text)
 {
-    QMessageBox box(QMessageBox::Information, fromLatin1(caption), fromLatin1(text), QMessageBox::Ok, owner_);
-    box.exec();
+    makeBox(QMessageBox::Information, caption, text, QMessageBox::Ok, owner_)->exec();
+}
+
+int QtMessageBoxes::chooseOne(const std::string& caption, const std::string& text,
+                              const std::vector<std::string>& items)
+{
+    QStringList names;
+    for (const std::string& item : items)
+        names.push_back(boxText(item));
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(owner_, boxText(caption), boxText(text), names, 0, false, &ok);
+    return ok ? int(names.indexOf(chosen)) : -1;
 }
 
 std::optional<int> QtMessageBoxes::chooseItem(const std::string& caption, const std::vector<std::string>& items,
@@ -49,7 +77,7 @@ std::optional<int> QtMessageBoxes::chooseItem(const std::string& caption, const 
         names << QString::fromUtf8(item.data(), qsizetype(item.size()));
     bool ok = false;
     const QString chosen =
-        QInputDialog::getItem(owner_, fromLatin1(caption), QString(), names, std::max(0, current), false, &ok);
+        QInputDialog::getItem(owner_, boxText(caption), QString(), names, std::max(0, current), false, &ok);
     if (!ok)
         return std::nullopt;
     const qsizetype index = names.indexOf(chosen);

@@ -2,11 +2,13 @@
 
 #include "shell/platform.h"
 
-#include <functional>
-
+#include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+#include <functional>
+#include <memory>
 
 class QFileDialog;
 
@@ -24,6 +26,13 @@ public:
     void showInformation(const std::string& caption, const std::string& text) override;
     std::optional<int> chooseItem(const std::string& caption, const std::vector<std::string>& items,
                                   int current) override;
+    int chooseOne(const std::string& caption, const std::string& text,
+                  const std::vector<std::string>& items) override;
+
+    // The box the calls show: its texts are UTF-8 and plain, never markup.
+    static std::unique_ptr<QMessageBox> makeBox(QMessageBox::Icon icon, const std::string& caption,
+                                                const std::string& text, QMessageBox::StandardButtons buttons,
+                                                QWidget* owner);
 
 private:
     QPointer<QWidget> owner_;

@@ -20,6 +20,8 @@ void startSession(MainWindow& window, RecoveryFile* recovery, const QStringList&
         editor.platform.boxes->showError(message(ws, kSlotErrorCaption),
                                          message(ws, kSlotLibraryClash) + ' ' + clashes);
 
+    if (recovery != nullptr && !recovery->claimed() && editor.platform.boxes != nullptr)
+        editor.platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotRecoveryNoSlot));
     const bool recovered = editor.recovery != nullptr && offerRecovery(ws, editor.platform, *recovery);
     if (!recovered && arguments.size() > 1)
         window.openDesign(arguments.at(1));

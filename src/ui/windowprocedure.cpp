@@ -172,6 +172,7 @@ int64_t WindowProcedure::create()
     markCanvasChanged(ws);
     refresh(ws, platform);
     ws.rememberedFileName.clear();
+    ws.fileStamp = {};
     host_.repaintNow(WindowId::Canvas);
 
     readConfiguration(ws.settings, ws.lines, ws.tokens, ws.programFolder);

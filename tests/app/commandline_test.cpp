@@ -8,6 +8,7 @@
 #include "stitch/dstwriter.h"
 #include "stitch/sampledesign.h"
 #include "stitch/stitchplan.h"
+#include "support/fullfolder.h"
 #include "support/pdftext.h"
 #include "support/workspacefixture.h"
 
@@ -35,9 +36,12 @@ struct ProgramRun {
     QByteArray out;
 };
 
-ProgramRun runProgram(const QStringList& arguments)
+// `fileSizeLimit` > 0: the program may make no larger file.
+ProgramRun runProgram(const QStringList& arguments, long fileSizeLimit = 0)
 {
     QProcess process;
+    if (fileSizeLimit > 0)
+        kt::limitChildFileSize(process, fileSizeLimit);
     // No display may be needed: a platform that cannot start would fail it.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("none-such"));
@@ -219,7 +223,7 @@ TEST(CommandLine, FailuresLeaveOldFilesAndNameTheReason)
     run = runProgram({"--export", q(design), q(folder.file("no/such/folder/badge.dst"))});
     EXPECT_EQ(run.exitCode, 1);
     ASSERT_EQ(run.errLines.size(), 1);
-    EXPECT_TRUE(run.errLines[0].contains("could not be written"));
+    EXPECT_TRUE(run.errLines[0].endsWith("cannot be written: No such file or directory"));
 
     run = runProgram({"--export", q(folder.file("old.dst")), q(folder.file("x.dst"))});
     EXPECT_EQ(run.exitCode, 1);
@@ -337,4 +341,81 @@ TEST(CommandLine, TheReadmeSampleIsTheSampleDesign)
     // CI exports docs/sample.kvp: it must stay the design the README pictures.
     const std::string path = std::string(KELVARA_TEST_DATA) + "/../../docs/sample.kvp";
     EXPECT_EQ(kt::readWholeFile(path), sampleProjectText());
+}
+
+TEST(CommandLine, UnderAFileSizeLimitEveryOutputFailsWithTheSystemsReasonAndKeepsTheOldFile)
+{
+    // A small design: today's outputs of it fit a write buffer, so only the
+    // final flush meets the limit.
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", "RUN LINE=1 X1=40 Y1=50 X2=140 Y2=50\r\n\r\n"
+                                                         "CIRCLE X=90 Y=110 RX=20 RY=20 R=200 G=10 B=10\r\n\r\n");
+    for (const char* action : {"--export", "--render", "--worksheet"}) {
+        const std::string name = std::string("out.") + (action[2] == 'e' ? "dst" : action[2] == 'r' ? "png" : "pdf");
+        const std::string old = folder.write(name, "old");
+        const ProgramRun run = runProgram({action, q(design), q(old)}, 512);
+        EXPECT_EQ(run.exitCode, 1) << action;
+        ASSERT_EQ(run.errLines.size(), 1) << run.errLines.join('|').toStdString();
+        EXPECT_EQ(run.errLines[0].toStdString(), "kelvara: " + old + ": cannot be written: File too large");
+        EXPECT_EQ(kt::readWholeFile(old), "old");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 4);
+}
+
+TEST(CommandLine, AnOutputThatIsAnInputOrAProjectIsRefused)
+{
+    TempFolder folder;
+    const std::string text = sampleProjectText();
+    const std::string design = folder.write("badge.kvp", text);
+    const std::string other = folder.write("other.kvp", "kept");
+    for (const QStringList& args : {QStringList{"--render", q(design), q(design)},
+                                    QStringList{"--worksheet", q(design), q(design)},
+                                    QStringList{"--render", q(design), q(other)},
+                                    QStringList{"--worksheet", q(design), q(folder.file("new.KVP"))}}) {
+        const ProgramRun run = runProgram(args);
+        EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(run.errLines.size(), 1);
+    }
+    EXPECT_EQ(kt::readWholeFile(design), text);
+    EXPECT_EQ(kt::readWholeFile(other), "kept");
+    EXPECT_FALSE(fs::exists(folder.file("new.KVP")));
+}
+
+TEST(CommandLine, ADesignThatCannotBeHeldWholeIsRefusedUnlessPartialIsGiven)
+{
+    TempFolder folder;
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "RUN GROUP=1 LINE=1 X1=" + std::to_string(i % 500) + " Y1=0 X2=" + std::to_string(i % 500) +
+                " Y2=40\r\n\r\n";
+    const std::string big = folder.write("big.kvp", text);
+    const std::string out = folder.file("big.dst");
+    ProgramRun run = runProgram({"--export", q(big), q(out)});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.errLines.size(), 1);
+    EXPECT_TRUE(run.errLines[0].contains("904 objects more")) << run.errLines[0].toStdString();
+    EXPECT_FALSE(fs::exists(out));
+    run = runProgram({"--export", "--partial", q(big), q(out)});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(fs::exists(out));
+
+    const std::string cut = folder.write("cut.kvp", text.substr(0, text.find("Y2=", 1000)));
+    run = runProgram({"--info", q(cut)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errLines.value(0).contains("cut short"));
+}
+
+TEST(CommandLine, EveryFailureIsOneLineWhateverTheNames)
+{
+    TempFolder folder;
+    const std::string design = folder.write("badge.kvp", sampleProjectText());
+    ProgramRun run = runProgram({"--export", q(design), ""});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.errLines.value(0).toStdString(),
+              "kelvara: the output file name is empty (kelvara --help shows how)");
+    run = runProgram({"--export", q(design), q(folder.file("two\nlines/x.dst"))});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.errLines.size(), 1);
+    EXPECT_TRUE(run.errLines[0].contains("two\\x0alines")) << run.errLines[0].toStdString();
+    EXPECT_EQ(run.errLines[0].count(q(folder.file(""))), 1) << "the path is named once";
 }

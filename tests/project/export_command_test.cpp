@@ -155,7 +155,7 @@ TEST_F(ExportCommand, WriteFailureShowsItsBoxAndLeavesNoFile)
     exportStitches(*ws, fakes.platform());
     ASSERT_EQ(fakes.boxes.shown.size(), 1u);
     EXPECT_EQ(fakes.boxes.shown[0].caption, "slot 11");
-    EXPECT_EQ(fakes.boxes.shown[0].text, "slot 17");
+    EXPECT_EQ(fakes.boxes.shown[0].text, "slot 17\ncannot be written: No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(fakes.cursor.history, (std::vector<int>{7, 0}));
 }

@@ -143,10 +143,11 @@ TEST_F(OpenProject, UnreadableLinesAreLeftOutWithOneWarningNamingTheFirst)
     EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, kSlotUnreadableLines) + " 3 (the first: CIRCEL X=5 )");
 }
 
-TEST_F(OpenProject, AllFourThousandNinetySixObjectsOfALongFileAreRead)
+TEST_F(OpenProject, AllFourThousandNinetySixObjectsOfALongFileAreReadAndTheRestCounted)
 {
     // 5000 object lines with comment lines between them: far beyond the
-    // 2049 lines of the shared line table. Objects past 4096 are not read.
+    // 2049 lines of the shared line table. Objects past 4096 are not read,
+    // and the user is told how many were left out.
     const char* kinds[] = {"RUN", "SATEN", "STEIL", "RECT", "STAR", "CIRCLE"};
     std::string text;
     for (int i = 0; i < 5000; ++i) {
@@ -168,6 +169,29 @@ TEST_F(OpenProject, AllFourThousandNinetySixObjectsOfALongFileAreRead)
     EXPECT_EQ(fake.list.itemData(4095), 4095);
     EXPECT_EQ(lastWord(fake.list.text(4095)), "4095");
     EXPECT_EQ(ws->records.liveCount(), 4096);
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, kSlotObjectsLeftOut) + " 904");
+}
+
+TEST_F(OpenProject, AByteOrderMarkIsPassedOverAndACutLastObjectIsToldOf)
+{
+    const std::string run = "RUN GROUP=1 LINE=1 X1=10 Y1=20 X2=30 Y2=40 R=200 G=0 B=0";
+    open(folder.write("bom.kvp", "\xEF\xBB\xBF" + run + "\r\n\r\nSTAR GROUP=2\r\n\r\n"));
+    ASSERT_EQ(ws->table.objectCount, 2);
+    EXPECT_EQ(ws->table.rows[0].kind, KindRun);
+    EXPECT_TRUE(fake.boxes.shown.empty());
+
+    // Cut part-way through the star's line: read, and said so.
+    open(folder.write("cut.kvp", run + "\r\n\r\nSTAR GROUP=2 X=5"));
+    EXPECT_EQ(ws->table.objectCount, 2);
+    ASSERT_EQ(fake.boxes.shown.size(), 2u); // the question to discard, then the note
+    EXPECT_EQ(fake.boxes.shown[1].text, message(*ws, kSlotProjectCutShort));
+
+    // A last line without its line end that is no object is no sign of a cut.
+    fake.boxes.shown.clear();
+    fake.boxes.answers.push_back(true);
+    open(folder.write("comment.kvp", run + "\r\n; the end"));
+    EXPECT_EQ(fake.boxes.shown.size(), 1u);
 }
 
 TEST_F(OpenProject, AFileThatCannotBeReadIsReportedAndChangesNothing)

@@ -232,6 +232,17 @@ TEST(MachineFormats, EachFormatRefusesADesignBeyondItsLimitAndTakesOneAtIt)
     EXPECT_TRUE(bytes.empty());
     // A count byte of 0xFF would mean no colours at all.
     EXPECT_NE(writePes(extremePlan(255), brother(), "many", bytes).find("255"), std::string::npos);
+
+    // Moves of 100 units take four bytes each: 4.2 M of them overflow the
+    // thumbnails' three-byte offset, which must be refused, not wrapped.
+    StitchPlan zigzag;
+    const int32_t moves = (0xFFFFFF / 4) + 16;
+    zigzag.records.reserve(std::size_t(moves) + 1);
+    for (int32_t i = 0; i < moves; ++i)
+        zigzag.records.push_back({(i % 2) * 100, 0, 0, StitchKind::Stitch});
+    zigzag.records.push_back({0, 0, 0, StitchKind::End});
+    EXPECT_NE(writePes(zigzag, brother(), "huge", bytes).find("too many stitches"), std::string::npos);
+    EXPECT_TRUE(bytes.empty());
 }
 
 TEST(MachineFormats, TheChosenHoopIsNamedWhereTheFormatHasItAndHoldsTheDesign)

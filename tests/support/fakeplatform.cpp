@@ -101,6 +101,18 @@ void FakeMessageBoxes::showError(const std::string& caption, const std::string& 
     shown.push_back({false, caption, text});
 }
 
+int FakeMessageBoxes::chooseOne(const std::string& caption, const std::string& text,
+                                const std::vector<std::string>& items)
+{
+    shown.push_back({true, caption, text});
+    listed = items;
+    if (choices.empty())
+        return -1;
+    const int chosen = choices.front();
+    choices.pop_front();
+    return chosen;
+}
+
 void FakeMessageBoxes::showInformation(const std::string& caption, const std::string& text)
 {
     shown.push_back({false, caption, text});

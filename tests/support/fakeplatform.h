@@ -61,6 +61,11 @@ public:
     std::deque<int> choices;
     std::vector<std::string> offered;
     int offeredCurrent = -1;
+    // Picks the next of `choices` (-1 when none is left) and keeps the list.
+    int chooseOne(const std::string& caption, const std::string& text,
+                  const std::vector<std::string>& items) override;
+
+    std::vector<std::string> listed;
     std::vector<Shown> shown;
 };
 

@@ -5,10 +5,13 @@
 #include "project/openproject.h"
 #include "project/recoveryfile.h"
 #include "project/saveproject.h"
+#include "ui/qtplatform.h"
 #include "ui/startsession.h"
 #include "window_fixture.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
 
@@ -29,6 +32,21 @@ struct RecoveryFlow : WindowFixture {
         startSession(*window, &recovery, arguments);
     }
     MessageTimer& timer() { return *window->editor().platform.timer; }
+
+    // What a dead editor leaves: its slot's design, and a lock no live
+    // process holds (unless `lockText` is given, written `minutesAgo`).
+    void leaveBehind(int slot, const std::string& design, const char* lockText = nullptr, int minutesAgo = 0)
+    {
+        const std::string base = "recovery/recovery-" + std::to_string(slot);
+        folder.write(base + ".kvp", design);
+        if (lockText == nullptr)
+            return;
+        const std::string lock = folder.write(base + ".lock", lockText);
+        QFile file(QString::fromStdString(lock));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * minutesAgo), QFileDevice::FileModificationTime);
+    }
+    static std::string named(const char* source) { return std::string(";KELVARA-RECOVERY ") + source + "\r\n" + kDesign; }
 };
 
 TEST_F(RecoveryFlow, WrittenWhenTheTimerRunsOutNotDuringADragAndRemovedByACleanExit)
@@ -92,6 +110,56 @@ TEST_F(RecoveryFlow, DeclinedRecoveryIsRemovedAndTheCommandLineDesignOpens)
     EXPECT_EQ(ws.rememberedFileName, named);
 }
 
+TEST_F(RecoveryFlow, EveryDeadEditorsDesignIsOfferedInAListAndTheRestWaitForTheNextStart)
+{
+    for (int slot = 0; slot < 3; ++slot)
+        leaveBehind(slot, named(("/work/d" + std::to_string(slot) + ".kvp").c_str()));
+    RecoveryFile recovery(recoveryDir());
+    ASSERT_EQ(recovery.leftDesigns().size(), 3u);
+    EXPECT_EQ(recovery.path(), recoveryDir() + "/recovery-3.kvp") << "a slot without a design is taken";
+    boxes.choices.push_back(1);
+    startKeeping(recovery);
+    ASSERT_EQ(boxes.listed.size(), 3u);
+    EXPECT_EQ(boxes.listed[1].rfind("/work/d1.kvp (", 0), 0u) << boxes.listed[1];
+    EXPECT_EQ(ws.table.objectCount, 3);
+    // The chosen design now lives in this editor's slot; the others stay.
+    EXPECT_TRUE(QFile::exists(recovery.path()));
+    EXPECT_FALSE(QFile::exists(recoveryDir() + "/recovery-1.kvp"));
+    RecoveryFile next(recoveryDir());
+    EXPECT_EQ(next.leftDesigns(),
+              (std::vector<QString>{recoveryDir() + "/recovery-0.kvp", recoveryDir() + "/recovery-2.kvp"}));
+}
+
+TEST_F(RecoveryFlow, LocksThatNameNoProcessHereGoStaleWithAgeAndANinthEditorIsWarned)
+{
+    leaveBehind(0, named("/work/empty.kvp"), "", 30);
+    leaveBehind(1, named("/work/moved.kvp"), "4242\nkelvara\nsome-other-host\n", 30);
+    leaveBehind(2, named("/work/fresh.kvp"), "", 0); // may be a lock being written right now
+    {
+        RecoveryFile recovery(recoveryDir());
+        EXPECT_EQ(recovery.leftDesigns(),
+                  (std::vector<QString>{recoveryDir() + "/recovery-0.kvp", recoveryDir() + "/recovery-1.kvp"}));
+    }
+
+    std::vector<std::unique_ptr<RecoveryFile>> running;
+    for (int i = 0; i < RecoveryFile::kSlots; ++i)
+        running.push_back(std::make_unique<RecoveryFile>(recoveryDir()));
+    RecoveryFile ninth(recoveryDir());
+    EXPECT_FALSE(ninth.claimed());
+    startKeeping(ninth);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, message(ws, kSlotRecoveryNoSlot));
+}
+
+// The question names the file as it is: not as markup, not as Latin-1.
+TEST_F(RecoveryFlow, TheQuestionShowsTheNameAsPlainUtf8)
+{
+    const auto box = QtMessageBoxes::makeBox(QMessageBox::Question, "Kelvara Stitches",
+                                             "Restore (/home/\xC5\xBE/<b>bold</b>.kvp)?", QMessageBox::Yes, nullptr);
+    EXPECT_EQ(box->text(), QString::fromUtf8("Restore (/home/\xC5\xBE/<b>bold</b>.kvp)?"));
+    EXPECT_EQ(box->textFormat(), Qt::PlainText);
+}
+
 // The real program, killed after it wrote its recovery file, and started
 // again: the question answered yes gives back the design it held.
 TEST_F(RecoveryFlow, KilledEditorsWorkComesBackAtTheNextStart)
@@ -117,8 +185,7 @@ TEST_F(RecoveryFlow, KilledEditorsWorkComesBackAtTheNextStart)
     ASSERT_TRUE(editor.waitForFinished(10000));
 
     RecoveryFile recovery(recoveryDir());
-    ASSERT_TRUE(recovery.leftBehind());
-    EXPECT_EQ(recovery.path(), written);
+    EXPECT_EQ(recovery.leftDesigns(), std::vector<QString>{written});
     boxes.answers.push_back(true);
     startKeeping(recovery);
 
@@ -128,6 +195,8 @@ TEST_F(RecoveryFlow, KilledEditorsWorkComesBackAtTheNextStart)
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("recovered")))
         << window->windowTitle().toStdString();
     EXPECT_TRUE(window->windowTitle().contains(design));
+    EXPECT_TRUE(QFile::exists(recovery.path())) << "kept in this editor's own slot at once";
+    EXPECT_FALSE(QFile::exists(written));
 }
 
 } // namespace
