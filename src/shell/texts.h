@@ -66,6 +66,14 @@ enum MessageSlot : int {
     kSlotExportNoStitches,
     kSlotExportTooLarge,
     kSlotExportRefused, // the reason is added after the text
+    // Machine files that are read; where in the file follows the text.
+    kSlotMachineFileUnreadable,
+    kSlotMachineFileNotFormat,
+    kSlotMachineFileTruncated,
+    kSlotMachineFileForged,
+    kSlotMachineFileTooLarge,
+    kSlotMachineFileNoStitches,
+    kSlotPictureMissing, // the picture's file name follows
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");
 

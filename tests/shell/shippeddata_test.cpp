@@ -47,12 +47,12 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     EXPECT_EQ(lines->lineCount, 26);
 }
 
-TEST(ShippedData, MessageFileFillsSlotsZeroToTwenty)
+TEST(ShippedData, MessageFileFillsEverySlot)
 {
     auto lines = std::make_unique<LineTable>();
     loadMessages(*lines, kProgramFolder);
-    ASSERT_EQ(lines->lineCount, 21);
-    for (int slot = 0; slot < 21; ++slot)
+    ASSERT_EQ(lines->lineCount, kSlotPictureMissing + 1);
+    for (int slot = 0; slot <= kSlotPictureMissing; ++slot)
         EXPECT_FALSE(lines->slot(slot).empty()) << slot;
     for (int slot : {6, 7, 8})
         EXPECT_EQ(lines->slot(slot), "-");
