@@ -171,7 +171,11 @@ std::string commandLineHelp()
   kelvara --help                             this text
 
 Machine formats: dst (Tajima), exp (Melco), jef (Janome), pes (Brother). The
-format of a single output is taken from its name's extension. Beside every
+format of a single output is taken from its name's extension. A design may
+be a machine file of these formats as well as a project: its stitches are
+taken as they are, so --export converts it (kelvara --export a.pes b.dst,
+or kelvara --export *.jef --to FOLDER --format pes), keeping every needle
+position, trim and thread change both formats can carry. Beside every
 machine file the colour list NAME.txt is written: one line per colour block
 in sewing order, with the nearest thread of the chart the configuration's
 CHART names.

@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "app/designfile.h"
+#include "app/designinput.h"
 #include "app/outputfiles.h"
 
 #include "model/workspace.h"
@@ -74,25 +74,28 @@ QString outputFor(const CommandLine& line, const QString& design)
         .filePath(QFileInfo(design).completeBaseName() + QLatin1Char('.') + line.format);
 }
 
-// Reads and stitches one design; what it does with the plan is the action's.
+std::string machineWorksheet(const Workspace& ws, const QString& design, StitchPlan plan,
+                             const QString& output)
+{
+    Worksheet sheet;
+    if (std::string reason = prepareWorksheet(ws, QFileInfo(design).fileName(), std::move(plan), sheet);
+        !reason.empty())
+        return reason;
+    return writeWorksheetPdf(sheet, output);
+}
+
+// Reads (and, for a project, stitches) one design; what it does with the plan is the action's.
 std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const QString& design,
                                  const QString& output, std::string& json)
 {
-    if (std::string reason = readDesignFile(ws, design); !reason.empty())
+    DesignInput input;
+    if (std::string reason = readDesignInput(ws, design, input); !reason.empty())
         return Failure{design, reason};
-    StitchPlan plan;
-    switch (generatePlan(ws, plan)) {
-    case PlanStatus::Ok:
-        break;
-    case PlanStatus::Empty:
-        return Failure{design, "produces no stitches"};
-    case PlanStatus::TooLarge:
-        return Failure{design, "is too large for a machine file (at most 9999.9 mm and 9,999,999 records)"};
-    }
+    const StitchPlan& plan = input.plan;
     std::string reason;
     switch (line.action) {
     case CliAction::Info:
-        json = designInfoJson(measureDesign(plan, ws.table.objectCount, ws.settings.SPEED));
+        json = designInfoJson(measureDesign(plan, input.objects, ws.settings.SPEED));
         return std::nullopt;
     case CliAction::Export:
         reason = writeMachineFile(ws, plan, output);
@@ -101,7 +104,8 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const Q
         reason = writeRenderFile(plan, line.scale, output);
         break;
     case CliAction::Worksheet:
-        reason = writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
+        reason = input.machineFile ? machineWorksheet(ws, design, std::move(input.plan), output)
+                                   : writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
         break;
     case CliAction::None:
     case CliAction::Help:
@@ -147,6 +151,7 @@ int runCommandLine(int argc, char* argv[])
         (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
+    loadMessages(ws->lines, ws->programFolder); // the reasons machine files are refused
 
     if (!line.outputDir.isEmpty() && !QDir().mkpath(line.outputDir)) {
         printLine(stderr, "kelvara: " + shown(line.outputDir) + ": the folder cannot be made");

@@ -1,10 +1,12 @@
 #include "project/machinefile.h"
 
 #include "model/workspace.h"
+#include "project/filebytes.h"
 #include "stitch/colourlist.h"
 #include "stitch/dstwriter.h"
 #include "stitch/expwriter.h"
 #include "stitch/jefwriter.h"
+#include "stitch/machinereader.h"
 #include "stitch/peswriter.h"
 #include "stitch/stitchplan.h"
 #include "stitch/threadchart.h"
@@ -120,6 +122,41 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
     if (!colours.commit())
         return failed("the colour list " + listPath.toStdString() + " could not be written");
     return {};
+}
+
+MachineRead readMachineFile(const Workspace& ws, const QString& path)
+{
+    const std::optional<MachineFormat> format = machineFormatOf(path);
+    std::optional<std::string> bytes;
+    if (format)
+        bytes = readFileBytes(path, kMaxMachineFileBytes);
+    if (!bytes) {
+        MachineRead refused;
+        refused.refusal = format ? kSlotMachineFileUnreadable : kSlotMachineFileNotFormat;
+        return refused;
+    }
+    ThreadChart chart;
+    switch (*format) {
+    case MachineFormat::Dst:
+        return readDst(*bytes);
+    case MachineFormat::Exp:
+        return readExp(*bytes);
+    case MachineFormat::Jef:
+        chartReason(ws, kJanomeChartFile, "Janome", chart);
+        return readJef(*bytes, chart);
+    case MachineFormat::Pes:
+        chartReason(ws, kBrotherChartFile, "Brother", chart);
+        return readPes(*bytes, chart);
+    }
+    return {};
+}
+
+std::string machineReadMessage(const LineTable& messages, const MachineRead& read)
+{
+    std::string text = messages.slot(read.refusal);
+    if (!read.where.empty())
+        text += (text.empty() ? "" : " ") + read.where;
+    return text;
 }
 
 } // namespace kelvara
