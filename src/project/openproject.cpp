@@ -90,7 +90,8 @@ void openProject(Workspace& ws, const Platform& platform)
 {
     FileDialogRequest request;
     request.title = message(ws, kSlotOpenDialogTitle);
-    request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"}, {"Microsoft Bitmap 24bit (*.bmp)", "*.bmp"}};
+    request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"},
+                       {"Pictures to trace (*.png *.jpg *.jpeg *.bmp)", "*.png *.jpg *.jpeg *.bmp"}};
     request.mustExist = true;
     const std::optional<QString> chosen = platform.files->openFile(request);
     if (!chosen || chosen->isEmpty())

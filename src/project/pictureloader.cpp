@@ -3,6 +3,11 @@
 #include "model/backgroundpicture.h"
 #include "project/filebytes.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QPainter>
+
 #include <cstring>
 
 namespace kelvara {
@@ -109,6 +114,42 @@ DecodedBitmap decodeBitmap(std::string_view bytes)
     return result;
 }
 
+DecodedBitmap decodePicture(std::string_view bytes)
+{
+    if (bytes.size() >= 2 && bytes.substr(0, 2) == "BM")
+        return decodeBitmap(bytes);
+    DecodedBitmap result;
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QByteArray format = reader.format();
+    if (format != "png" && format != "jpeg") {
+        result.refusal = "not a BMP, PNG or JPEG picture";
+        return result;
+    }
+    // The size the header claims is checked before a pixel is decoded.
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() ||
+        static_cast<int64_t>(size.width()) * size.height() > kMaxPicturePixels) {
+        result.refusal = "picture size unusable";
+        return result;
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || image.size() != size) {
+        result.refusal = "picture data unreadable";
+        return result;
+    }
+    // Transparent parts show white, as paper under a tracing would.
+    result.image = QImage(image.size(), QImage::Format_RGB32);
+    result.image.fill(Qt::white);
+    QPainter painter(&result.image);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return result;
+}
+
 bool loadBackgroundPicture(BackgroundPicture& picture, const QString& path, int32_t scrollX, int32_t scrollY)
 {
     // The old picture goes only once the new one has been decoded, so a
@@ -116,7 +157,7 @@ bool loadBackgroundPicture(BackgroundPicture& picture, const QString& path, int3
     const auto bytes = readFileBytes(path, kMaxPictureFileBytes);
     if (!bytes)
         return false;
-    DecodedBitmap decoded = decodeBitmap(*bytes);
+    DecodedBitmap decoded = decodePicture(*bytes);
     if (!decoded.ok())
         return false;
     releaseBackgroundPicture(picture);

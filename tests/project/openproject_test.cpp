@@ -61,8 +61,8 @@ TEST_F(OpenProject, AsksForAFileWithTheProjectAndPictureFilters)
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].description, "Kelvara projekt (*.kvp)");
     EXPECT_EQ(request.filters[0].pattern, "*.kvp");
-    EXPECT_EQ(request.filters[1].description, "Microsoft Bitmap 24bit (*.bmp)");
-    EXPECT_EQ(request.filters[1].pattern, "*.bmp");
+    EXPECT_EQ(request.filters[1].description, "Pictures to trace (*.png *.jpg *.jpeg *.bmp)");
+    EXPECT_EQ(request.filters[1].pattern, "*.png *.jpg *.jpeg *.bmp");
     EXPECT_TRUE(request.mustExist);
     EXPECT_TRUE(fake.title.titles.empty());
     EXPECT_TRUE(fake.cursor.history.empty());
