@@ -5,6 +5,7 @@
 #include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/filebytes.h"
+#include "project/pictureline.h"
 #include "project/pictureloader.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
@@ -18,6 +19,27 @@ void openPicture(Workspace& ws, const Platform& platform, const QString& path)
 {
     if (!loadBackgroundPicture(ws.picture, path, ws.view.scrollX, ws.view.scrollY)) {
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotPictureFailed));
+        return;
+    }
+    markCanvasChanged(ws);
+}
+
+// The picture the project's picture line names, placed where it was; a
+// missing or unreadable picture is said once and the design stays open.
+void openProjectPicture(Workspace& ws, const Platform& platform, const QString& projectPath,
+                        const std::string& bytes)
+{
+    std::optional<PictureLine> line;
+    forEachTextLine(bytes.data(), bytes.size(), 0, [&](std::string&& text) {
+        line = readPictureLine(text);
+        return !line;
+    });
+    if (!line)
+        return;
+    const QString path = picturePathFor(*line, projectPath);
+    if (!loadBackgroundPicture(ws.picture, path, line->left, line->top)) {
+        platform.boxes->showError(message(ws, kSlotErrorCaption),
+                                  message(ws, kSlotPictureMissing) + " " + path.toStdString());
         return;
     }
     markCanvasChanged(ws);
@@ -117,6 +139,7 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
         !platform.boxes->askYesNo(message(ws, kSlotOpenProjectCaption), message(ws, kSlotDiscardQuestion)))
         return;
     loadProjectBytes(ws, platform, path, *bytes);
+    openProjectPicture(ws, platform, path, *bytes);
 }
 
 } // namespace kelvara

@@ -2,6 +2,7 @@
 
 #include "model/refresh.h"
 #include "model/workspace.h"
+#include "project/pictureline.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
 #include "shell/platform.h"
@@ -77,7 +78,8 @@ void saveProject(Workspace& ws, const Platform& platform)
     ws.rememberedFileName = path;
 
     showCursorNow(ws, platform, kWaitCursor);
-    const bool written = writeProjectFile(path, projectFileText(ws));
+    // The tracing picture goes with the design, named relative to the project.
+    const bool written = writeProjectFile(path, projectFileText(ws) + pictureLineText(ws.picture, path));
     showCursorNow(ws, platform, kArrowCursor);
 
     // The title names the file only once it really holds the design.
