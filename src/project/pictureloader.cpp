@@ -114,7 +114,7 @@ DecodedBitmap decodeBitmap(std::string_view bytes)
     return result;
 }
 
-DecodedBitmap decodePicture(std::string_view bytes)
+DecodedBitmap decodePicture(std::string_view bytes, int64_t maxPixels)
 {
     if (bytes.size() >= 2 && bytes.substr(0, 2) == "BM")
         return decodeBitmap(bytes);
@@ -131,8 +131,7 @@ DecodedBitmap decodePicture(std::string_view bytes)
     }
     // The size the header claims is checked before a pixel is decoded.
     const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() ||
-        static_cast<int64_t>(size.width()) * size.height() > kMaxPicturePixels) {
+    if (!size.isValid() || size.isEmpty() || static_cast<int64_t>(size.width()) * size.height() > maxPixels) {
         result.refusal = "picture size unusable";
         return result;
     }

@@ -34,8 +34,9 @@ DecodedBitmap decodeBitmap(std::string_view bytes);
 inline constexpr int64_t kMaxPicturePixels = int64_t{32} << 20;
 
 // A BMP (by its "BM" start, under the rules above) or a PNG or JPEG through
-// Qt's image readers, in Format_RGB32 with transparent parts white.
-DecodedBitmap decodePicture(std::string_view bytes);
+// Qt's image readers, in Format_RGB32 with transparent parts white. A PNG or
+// JPEG of more than `maxPixels` is refused.
+DecodedBitmap decodePicture(std::string_view bytes, int64_t maxPixels = kMaxPicturePixels);
 
 // Loads the BMP, PNG or JPEG at `path` in place of the current picture, placed at the
 // given scroll position. On success sets pixels, picLeft/picTop,
