@@ -114,6 +114,30 @@ DecodedBitmap decodeBitmap(std::string_view bytes)
     return result;
 }
 
+namespace {
+
+// Whether every chunk of a PNG lies inside the file: a chunk claiming more
+// than the file holds would have the decoder reserve and fill room for it.
+bool pngChunksFit(std::string_view bytes)
+{
+    constexpr std::size_t kSignature = 8, kChunkFrame = 12; // length, type, CRC
+    std::size_t at = kSignature;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < kChunkFrame)
+            return false;
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
+        const uint64_t length = uint64_t{p[0]} << 24 | uint64_t{p[1]} << 16 | uint64_t{p[2]} << 8 | p[3];
+        if (length > bytes.size() - at - kChunkFrame)
+            return false;
+        if (std::memcmp(p + 4, "IEND", 4) == 0)
+            return true;
+        at += kChunkFrame + length;
+    }
+    return false;
+}
+
+} // namespace
+
 DecodedBitmap decodePicture(std::string_view bytes, int64_t maxPixels)
 {
     if (bytes.size() >= 2 && bytes.substr(0, 2) == "BM")
@@ -127,6 +151,10 @@ DecodedBitmap decodePicture(std::string_view bytes, int64_t maxPixels)
     const QByteArray format = reader.format();
     if (format != "png" && format != "jpeg") {
         result.refusal = "not a BMP, PNG or JPEG picture";
+        return result;
+    }
+    if (format == "png" && !pngChunksFit(bytes)) {
+        result.refusal = "PNG chunk beyond the end of the file";
         return result;
     }
     // The size the header claims is checked before a pixel is decoded.
