@@ -42,6 +42,8 @@ void openProjectPicture(Workspace& ws, const Platform& platform, const QString& 
                                   message(ws, kSlotPictureMissing) + " " + path.toStdString());
         return;
     }
+    ws.picture.dimPercent = line->dimPercent;
+    ws.picture.hidden = line->hidden;
     markCanvasChanged(ws);
 }
 

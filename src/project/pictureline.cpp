@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace kelvara {
 
 namespace {
@@ -23,7 +25,8 @@ std::string pictureLineText(const BackgroundPicture& picture, const QString& pro
         return {};
     const QString name = QDir(QFileInfo(projectPath).absolutePath()).relativeFilePath(picture.pictureName);
     return std::string(kWord) + "LEFT=" + std::to_string(picture.picLeft) +
-           " TOP=" + std::to_string(picture.picTop) + " SCALE=100 " + std::string(kFileKey) +
+           " TOP=" + std::to_string(picture.picTop) + " SCALE=100 DIM=" + std::to_string(picture.dimPercent) +
+           " HIDE=" + (picture.hidden ? "1 " : "0 ") + std::string(kFileKey) +
            QUrl::toPercentEncoding(name, "/").toStdString() + "\r\n";
 }
 
@@ -56,6 +59,10 @@ std::optional<PictureLine> readPictureLine(std::string_view line)
             out.top = *value;
         else if (key == "SCALE" && *value >= 1 && *value <= 10000)
             out.scalePercent = *value;
+        else if (key == "DIM")
+            out.dimPercent = std::clamp(*value, 0, 100);
+        else if (key == "HIDE")
+            out.hidden = *value == 1;
     }
     return out;
 }

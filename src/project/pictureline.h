@@ -12,7 +12,7 @@ namespace kelvara {
 struct BackgroundPicture;
 
 // The project line that keeps the tracing picture with the design:
-// "PICTURE LEFT=x TOP=y SCALE=100 FILE=name", the name relative to the
+// "PICTURE LEFT=x TOP=y SCALE=100 DIM=d HIDE=h FILE=name", the name relative to the
 // project's folder and percent-encoded (UTF-8), so blanks and semicolons
 // survive the line reader. Object readers skip the line (its word is no
 // kind), so older versions read such a project as before.
@@ -21,6 +21,8 @@ struct PictureLine {
     int32_t left = 0;
     int32_t top = 0;
     int32_t scalePercent = 100;
+    int32_t dimPercent = 0;
+    bool hidden = false;
 };
 
 // The line for the loaded picture of a project saved at `projectPath`, with

@@ -342,10 +342,12 @@ TEST_F(OpenProject, ThePictureComesBackWithItsProjectAndAMissingOneIsSaidOnce)
                      testing::readWholeFile(std::string(KELVARA_TEST_DATA) + "/project/marks4x3.png"));
     makeDesign(2);
     ASSERT_TRUE(loadBackgroundPicture(ws->picture, QString::fromStdString(picture), 30, -12));
+    stepPictureDimming(ws->picture);
+    stepPictureDimming(ws->picture);
     fake.files.answer(folder.file("d.kvp"));
     saveProject(*ws, platform);
     const std::string saved = testing::readWholeFile(folder.file("d.kvp"));
-    EXPECT_NE(saved.find("PICTURE LEFT=30 TOP=-12 SCALE=100 FILE=pics/a%20b%3B%C3%A9.png\r\n"),
+    EXPECT_NE(saved.find("PICTURE LEFT=30 TOP=-12 SCALE=100 DIM=75 HIDE=0 FILE=pics/a%20b%3B%C3%A9.png\r\n"),
               std::string::npos);
 
     releaseBackgroundPicture(ws->picture);
@@ -356,6 +358,13 @@ TEST_F(OpenProject, ThePictureComesBackWithItsProjectAndAMissingOneIsSaidOnce)
     EXPECT_EQ(ws->picture.picLeft, 30);
     EXPECT_EQ(ws->picture.picTop, -12);
     EXPECT_EQ(ws->picture.pixels.size(), QSize(4, 3));
+    EXPECT_EQ(ws->picture.dimPercent, 75);
+    stepPictureDimming(ws->picture);
+    EXPECT_TRUE(ws->picture.hidden);
+    stepPictureDimming(ws->picture);
+    EXPECT_FALSE(ws->picture.hidden);
+    EXPECT_EQ(ws->picture.dimPercent, 0);
+    EXPECT_EQ(dimmedPixel(qRgb(0, 100, 255), 50), qRgb(127, 177, 255));
     EXPECT_TRUE(fake.boxes.shown.empty());
 
     std::filesystem::remove(picture);
