@@ -13,6 +13,7 @@
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "stitch/fill.h"
+#include "stitch/fillborders.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,16 +80,27 @@ FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
     return shape;
 }
 
+// The top layer reaches under the borders sewn after the fill, and the fill
+// starts near where the needle is.
+FillSpec withBorders(FillSpec shape, const GenContext& ctx)
+{
+    if (ctx.borderCount > 0)
+        shape.topOutline = extendUnderBorders(shape.outline, ctx.borders, ctx.borderCount);
+    shape.hasEntry = ctx.hasEntry;
+    shape.entry = ctx.entry;
+    return shape;
+}
+
 } // namespace
 
 void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
 {
-    stitchFill(rectShape(p, ctx), sink);
+    stitchFill(withBorders(rectShape(p, ctx), ctx), sink);
 }
 
 void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink)
 {
-    stitchFill(circleShape(p, ctx), sink);
+    stitchFill(withBorders(circleShape(p, ctx), ctx), sink);
 }
 
 int64_t rectRecordFloor(const RectParams& p, const GenContext& ctx, int64_t limit)

@@ -16,8 +16,10 @@
 // Short stitches: on the inside of a tight curve the holes of one edge crowd
 // together and cut the fabric. Where an edge's holes would fall closer than
 // 0.25 mm (or than the requested spacing, whichever is less) to the last hole
-// on that edge, the rung stops short, a third of the way across, so usually
-// every second rung reaches the inner edge and the others lie between. A
+// on that edge, the rung stops short, 15 to 35 % of the way across (the more the edge
+// crowds, the further), so usually every second rung reaches the inner edge
+// and the others lie between. The rung count follows the longer edge, which
+// keeps the spacing asked for on the outside of a curve. A
 // straight column keeps the density it was given. Top stitches longer than the maximum stitch are split,
 // staggered (see longstitch.cpp).
 #include "stitch/column.h"
@@ -109,8 +111,30 @@ void zigzagUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& s
     }
 }
 
+// The length of the longer edge, or `middle` when neither is longer: a
+// straight column keeps the count its length gives.
+double longerEdge(const ColumnSpec& shape, double middle)
+{
+    const int samples = static_cast<int>(std::clamp(std::ceil(middle / 2), 16.0, 4096.0));
+    double lengthA = 0, lengthB = 0;
+    Vec lastA, lastB;
+    for (int i = 0; i <= samples; ++i) {
+        Vec a, b;
+        shape.edges(static_cast<double>(i) / samples, a, b);
+        if (i > 0) {
+            lengthA += length(a - lastA);
+            lengthB += length(b - lastB);
+        }
+        lastA = a;
+        lastB = b;
+    }
+    const double longer = std::max(lengthA, lengthB);
+    return std::isfinite(longer) && longer > middle * 1.01 ? longer : middle;
+}
+
 constexpr double kMinEdgeGap = 2.5; // design units between holes on one edge
-constexpr double kShortInset = 1.0 / 3;
+// A short stitch stops this far across: further where the edge crowds more.
+constexpr double kShortInsetLeast = 0.15, kShortInsetMost = 0.35;
 
 // The top layer's rungs: rung i sits at fraction t(i) and has one hole.
 class TopLayer {
@@ -131,7 +155,7 @@ public:
     // once, so a repeated top layer runs back over the same holes.
     void markShortRungs(long n)
     {
-        short_.assign(static_cast<std::size_t>(n), false);
+        inset_.assign(static_cast<std::size_t>(n), 0.0);
         Vec last[2];
         bool any[2] = {false, false};
         for (long i = 0; i < n; ++i) {
@@ -143,8 +167,10 @@ public:
             // The slack keeps a straight column, holes exactly `spacing` apart, whole.
             const double wanted =
                 0.98 * std::min(kMinEdgeGap, lerp(shape_.startSpacing, shape_.endSpacing, ti));
-            if (any[side] && length(edge - last[side]) < wanted) {
-                short_[static_cast<std::size_t>(i)] = true;
+            const double gap = any[side] ? length(edge - last[side]) : wanted;
+            if (gap < wanted) {
+                inset_[static_cast<std::size_t>(i)] =
+                    lerp(kShortInsetMost, kShortInsetLeast, std::clamp(gap / wanted, 0.0, 1.0));
                 continue;
             }
             last[side] = edge;
@@ -158,14 +184,14 @@ public:
         rungAt(shape_, t(i), a, b);
         const bool sideA = rungSide(shape_, i) == 0;
         const Vec edge = sideA ? a : b;
-        return short_[static_cast<std::size_t>(i)] ? lerp(edge, sideA ? b : a, kShortInset) : edge;
+        return lerp(edge, sideA ? b : a, inset_[static_cast<std::size_t>(i)]);
     }
 
 private:
     const ColumnSpec& shape_;
     const RungScale& scale_;
     double u0_, step_, t0_;
-    std::vector<bool> short_;
+    std::vector<double> inset_; // 0 for a rung that reaches its edge
 };
 
 } // namespace
@@ -185,8 +211,11 @@ void stitchColumn(const ColumnSpec& shape, NeedleSink& sink)
     if (!shape.topLayer)
         return;
 
-    // Rungs are half the edge spacing apart.
-    const RungScale scale(std::max(len, 1e-9), shape.startSpacing / 2, shape.endSpacing / 2);
+    // Rungs are half the edge spacing apart, counted along the longer edge:
+    // on a curve the outer edge would fan open if the middle set the count,
+    // and the inner edge's crowding is what the short stitches are for.
+    const RungScale scale(std::max(longerEdge(shape, len), 1e-9), shape.startSpacing / 2,
+                          shape.endSpacing / 2);
     const double u0 = scale.rungsAt(t0);
     const double total = len > 0 ? scale.rungsAt(t1) - u0 : 0.0;
     long n = std::max(2L, std::lround(std::min(total, 1e9)) + 1);

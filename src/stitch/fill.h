@@ -24,7 +24,10 @@ struct FillSpec {
     bool topLayer = true;
     double underLength = 0; // underlay stitch length; 0 = none
     double underInset = 0;
-    double shortest = 5; // shortest stitch the plan keeps
+    double shortest = 5;         // shortest stitch the plan keeps
+    std::vector<Vec> topOutline; // the top layer's, pushed under borders; empty: `outline`
+    bool hasEntry = false;       // start at the corner of a section nearest `entry`
+    Vec entry{};
 };
 
 inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row

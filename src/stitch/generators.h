@@ -2,6 +2,7 @@
 
 #include "stitch/geometry.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kelvara {
@@ -31,9 +32,18 @@ public:
     virtual void markOverflow() = 0;
 };
 
+struct BorderShape;
+
 struct GenContext {
     const Settings& settings;
     const Libraries& libraries;
+    // What is sewn after the object that may border it (fills reach under it).
+    const BorderShape* borders = nullptr;
+    std::size_t borderCount = 0;
+    // Where the needle is before the object, when anything was sewn: objects
+    // that can start anywhere (fills, closed running lines) start near it.
+    bool hasEntry = false;
+    Vec entry{};
 };
 
 // Running stitches from s0 to s1 (either way) along `path`, evenly spaced and

@@ -15,7 +15,9 @@
 // one after a trim or colour change) starts with a lock, and an object is
 // locked at its end before the thread is cut (a trim, a colour change, a jump
 // line, the end of the design). The switches add locks where objects follow
-// each other without a cut. Locks lie on the object's own path: the tie-in
+// each other without a cut, except where an object of the same thread
+// starts within 0.5 mm of where the last one ended: that is one seam, sewn
+// on without a lock, a jump or a trim between the two. Locks lie on the object's own path: the tie-in
 // runs forward along its first stitches, where the stitches that follow cover
 // it, the tie-off back along its last ones, so both stay inside what the
 // object sews (across the column for satins and stars) and the thread is cut
@@ -50,6 +52,7 @@ constexpr double kShortestLock = 4;      // a shorter path has no room for three
 constexpr double kFigureOffset = 2;      // a library figure strays at most this far off its path
 constexpr std::size_t kLeadNeedles = 64; // needles held back at most for the tie-in
 constexpr std::size_t kTailNeedles = 64; // penetrations kept for the tie-off
+constexpr double kContinueReach = 5;     // an object starting this near where the last ended carries it on
 
 double pathLength(const std::vector<Vec>& path)
 {
@@ -189,6 +192,16 @@ void PlanBuilder::connect(Point to, bool stitched)
     const double distance =
         std::hypot(static_cast<double>(to.x - cur_.x), static_cast<double>(to.y - cur_.y));
     const bool recolour = stitched && style_.colour != colour_;
+    // An object that carries on where the last one ended, in its thread, is
+    // one seam with it: a lock and a jump there would knot the line.
+    continuing_ = stitched && threadIn_ && !pendingTrim_ && !recolour && distance <= kContinueReach;
+    if (continuing_) {
+        tieOutFigure_ = kNoTieOut;
+        return;
+    }
+    if (threadIn_ && tieOutFigure_ != kNoTieOut)
+        tieOffTail(tieOutFigure_);
+    tieOutFigure_ = kNoTieOut;
     // The old thread is cut before the machine stops for the new one, or its
     // end would be dragged along to the next object.
     const bool trim = threadIn_ && (pendingTrim_ || distance > settings_.TRIM || recolour);
@@ -343,13 +356,17 @@ void PlanBuilder::startObject()
     tail_.clear();
     tailOpen_ = false;
     const bool newThread = !threadIn_;
-    stitchTo(first_, true);
+    const bool continuing = continuing_;
+    continuing_ = false;
+    stitchTo(first_, !continuing); // a step shorter than DELETE into the seam is dropped
     started_ = true;
     walk_.clear();
     walk_.push_back({static_cast<double>(first_.x), static_cast<double>(first_.y)});
     for (const auto& [p, keep] : lead_)
         walk_.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
-    if (style_.tieIn >= 0)
+    if (continuing) {
+        // no tie-in inside one seam
+    } else if (style_.tieIn >= 0)
         placeFigure(style_.tieIn, walk_);
     else if (style_.builtinTieIn || newThread)
         lock(walk_);
@@ -421,10 +438,11 @@ void PlanBuilder::endObject()
         startObject(); // an object shorter than its tie-in's reach
     if (started_ && !overflow_) {
         settleFinalNeedle();
+        // The tie-off waits for the next object: none when that one
+        // carries on the seam.
+        tailOpen_ = true;
         if (style_.tieOut >= 0 || style_.builtinTieOut)
-            tieOffTail(style_.tieOut);
-        else
-            tailOpen_ = true; // locked later if the thread is cut here
+            tieOutFigure_ = style_.tieOut;
     }
     if (style_.trimAfter)
         pendingTrim_ = true;
@@ -436,7 +454,8 @@ void PlanBuilder::finish()
     if (overflow_ || !any_)
         return;
     if (threadIn_ && tailOpen_)
-        tieOffTail(-1);
+        tieOffTail(tieOutFigure_ != kNoTieOut ? tieOutFigure_ : -1);
+    tieOutFigure_ = kNoTieOut;
     if (threadIn_ && pendingTrim_)
         put(StitchKind::Trim, cur_);
     put(StitchKind::End, cur_);

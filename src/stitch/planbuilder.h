@@ -43,6 +43,12 @@ public:
     void markOverflow() override { overflow_ = true; }
 
     bool overflowed() const { return overflow_; }
+    // Where the needle is, once anything was placed.
+    bool needleAt(Vec& at) const
+    {
+        at = {static_cast<double>(cur_.x), static_cast<double>(cur_.y)};
+        return any_;
+    }
     // DST records: a trim counts as the three jumps it becomes.
     int64_t recordCount() const { return records_; }
     int64_t stitchCount() const { return stitches_; }
@@ -106,7 +112,12 @@ private:
     // The object's latest penetrations, oldest first: the path the tie-off runs back along.
     std::vector<Point> tail_;
     bool tailOpen_ = false; // the last object ended without a lock
-    std::vector<Vec> walk_; // scratch path for a lock
+    // The tie-off the last object asked for (a library entry, -1 built in),
+    // laid when the next object turns out not to carry the seam on.
+    static constexpr int kNoTieOut = -2;
+    int tieOutFigure_ = kNoTieOut;
+    bool continuing_ = false; // the object being started carries the last one's seam on
+    std::vector<Vec> walk_;   // scratch path for a lock
 };
 
 } // namespace kelvara::stitch

@@ -7,19 +7,27 @@
 // the line still ends on its end point. With a MOTIVE the motif's points are
 // laid along the line instead: motif x runs along the arc, motif y along the
 // line's normal, and the copies are stretched slightly so that a whole number
-// of them fills the line. A RUN marked as a jump moves without stitching.
+// of them fills the line. A RUN marked as a jump moves without stitching. A
+// closed line (ending on its start) is sewn round from its point nearest
+// where the needle is, which saves the jump, and often the trim, to its start.
 //
 // A motif is a figure to sew, not a list of needle points: a thread floating
 // over a long segment snags and sags. So every segment of a copy, the join
 // from one copy to the next, and the run on from the last copy to the line's
 // end point (where the next line starts) are sewn as running stitches of at
-// most LEN, spaced in the line's frame so that they bend with the line.
+// most LEN, spaced in the line's frame so that they bend with the line. A
+// closed figure is entered at its point nearest the line on the copy's
+// start side and left at the one on its end side (sewing back over its own
+// stitches to get there); copies that do not meet there are joined along
+// the line, and the last one runs out along the line: a straight join from
+// tip to tip or to the end point would draw a line the motif does not have.
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "stitch/generators.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace kelvara::stitch {
 
@@ -112,6 +120,62 @@ private:
     FramePoint last_;
 };
 
+// Where a copy of the figure is entered and left: its point nearest the
+// line towards the copy's start, and nearest the line towards its end.
+struct CopyEnds {
+    int entry = 0, exit = 0;
+};
+
+CopyEnds copyEnds(const LibraryPoint* points, int count)
+{
+    CopyEnds ends;
+    double bestIn = 1e300, bestOut = -1e300;
+    for (int i = 0; i < count; ++i) {
+        const double x = points[i].x, y = std::abs(static_cast<double>(points[i].y));
+        if (x + y < bestIn)
+            bestIn = x + y, ends.entry = i;
+        if (x - y > bestOut)
+            bestOut = x - y, ends.exit = i;
+    }
+    return ends;
+}
+
+// The order in which one copy's points are sewn. A closed figure (its last
+// point on its first) is sewn round from where it is entered, then back over
+// its own stitches to where it is left, so the copy starts and ends near the
+// line on either side; an open one is sewn as drawn.
+std::vector<int> copyOrder(const LibraryPoint* points, int count)
+{
+    std::vector<int> order;
+    const bool closed = count > 2 && points[0].x == points[count - 1].x && points[0].y == points[count - 1].y;
+    if (!closed) {
+        for (int i = 0; i < count; ++i)
+            order.push_back(i);
+        return order;
+    }
+    const int ring = count - 1; // the last point repeats the first
+    const CopyEnds ends = copyEnds(points, ring);
+    // Round the figure so that the way from the entry to the exit comes last
+    // the shorter way; it is then sewn back over.
+    auto span = [&](int from, int step) {
+        double total = 0;
+        for (int i = from; i != ends.exit; i = (i + step + ring) % ring) {
+            const int j = (i + step + ring) % ring;
+            total += std::hypot(points[j].x - points[i].x, points[j].y - points[i].y);
+        }
+        return total;
+    };
+    const int step = span(ends.entry, 1) <= span(ends.entry, -1) ? -1 : 1;
+    for (int k = 0; k <= ring; ++k)
+        order.push_back(((ends.entry + step * k) % ring + ring) % ring);
+    // Back over the last stretch, from the entry to the exit.
+    for (int i = ends.entry; i != ends.exit;) {
+        i = ((i - step) % ring + ring) % ring;
+        order.push_back(i);
+    }
+    return order;
+}
+
 void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double stitchLength,
               NeedleSink& sink)
 {
@@ -124,11 +188,49 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
     const double total = path.length();
     const double copies = std::max(1.0, std::round(total / width));
     const double stretch = total > 0 ? total / (copies * width) : 1.0;
+    const std::vector<int> order = copyOrder(points, count);
     MotifSewer sewer(path, stitchLength, sink);
-    for (double c = 0; c < copies && !sink.exhausted(); ++c)
-        for (int i = 0; i < count && !sink.exhausted(); ++i)
-            sewer.sewTo({(c * width + (points[i].x - minX)) * stretch, static_cast<double>(points[i].y)});
+    auto frameOf = [&](double c, int i) {
+        return FramePoint{(c * width + (points[i].x - minX)) * stretch, static_cast<double>(points[i].y)};
+    };
+    FramePoint left;
+    for (double c = 0; c < copies && !sink.exhausted(); ++c) {
+        // From the last copy to this one along the line, where the two do
+        // not meet: a straight join would float over the fabric between them.
+        const FramePoint entry = frameOf(c, order.front());
+        if (c > 0 && std::hypot(entry.s - left.s, entry.y - left.y) > stitchLength) {
+            sewer.sewTo({left.s, 0});
+            sewer.sewTo({entry.s, 0});
+        }
+        for (int i : order)
+            sewer.sewTo(frameOf(c, i));
+        left = frameOf(c, order.back());
+    }
+    // Out along the line to its end point, where the next line starts.
+    if (std::abs(left.y) > 1e-9 && total - left.s > 1e-9)
+        sewer.sewTo({left.s, 0});
     sewer.sewTo({total, 0});
+}
+
+// Where along a closed line (one ending on its start) the needle is best
+// put down coming from `entry`: the point of the line nearest it, so the
+// move to the line is as short as it can be. 0 for an open line.
+double closedLoopStart(const BezierEdge& line, const ArcPath& path, Vec entry)
+{
+    if (std::abs(line.x1 - line.x2) > 0.5 || std::abs(line.y1 - line.y2) > 0.5 || !(path.length() > 0))
+        return 0;
+    const auto& points = path.points();
+    double best = length(points.front() - entry), at = 0, walked = 0;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const Vec a = points[i - 1], d = points[i] - a;
+        const double len2 = dot(d, d);
+        const double t = len2 > 0 ? std::clamp(dot(entry - a, d) / len2, 0.0, 1.0) : 0.0;
+        const double gap = length(a + d * t - entry);
+        if (gap < best - 1e-9)
+            best = gap, at = walked + t * std::sqrt(len2);
+        walked += std::sqrt(len2);
+    }
+    return at >= path.length() - 1e-9 ? 0 : at;
 }
 
 } // namespace
@@ -156,10 +258,12 @@ void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
     const double total = path.length();
     const double n = std::max(1.0, std::ceil(total / len - 1e-9));
     const int passes = clampedRepeat(ctx.settings.REPEAT);
-    Vec prev = path.pointAt(0);
+    const double from = ctx.hasEntry ? closedLoopStart(p.line, path, ctx.entry) : 0;
+    auto at = [&](double s) { return path.pointAt(std::fmod(from + s, total + 1e-300)); };
+    Vec prev = at(0);
     sink.needle(prev);
     for (double k = 1; k <= n && !sink.exhausted(); ++k) {
-        const Vec next = path.pointAt(total * (k / n));
+        const Vec next = k == n && from == 0 ? path.pointAt(total) : at(total * (k / n));
         for (int pass = 1; pass < passes; ++pass)
             sink.needle(pass % 2 == 1 ? next : prev);
         sink.needle(next);

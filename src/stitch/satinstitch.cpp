@@ -8,12 +8,14 @@
 // widths' sizes count, a negative one puts edge A on the other side.
 // Densities are hundredths of a millimetre, so DENS / 10 is the spacing of
 // penetrations on one edge in design units; anything below half a unit is
-// raised to it.
+// raised to it. A column is sewn from whichever end is nearer the needle
+// coming to it; its compensation and widths still go with their ends.
 #include "shell/settings.h"
 #include "stitch/column.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace kelvara::stitch {
 
@@ -44,6 +46,16 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
     }
 }
 
+// Whether a column is best sewn from its end: when the needle comes from
+// nearer the end than the start, the move to it is shorter that way round.
+// Each end is judged by the middle of its rung.
+bool startsAtEnd(Vec startA, Vec startB, Vec endA, Vec endB, const GenContext& ctx)
+{
+    if (!ctx.hasEntry)
+        return false;
+    return length(lerp(endA, endB, 0.5) - ctx.entry) < length(lerp(startA, startB, 0.5) - ctx.entry) - 1e-9;
+}
+
 } // namespace
 
 void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink)
@@ -57,12 +69,19 @@ void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink
     const ArcPath edgeB(std::move(pointsB));
 
     ColumnSpec shape;
+    const bool back = startsAtEnd(edgeA.pointAt(0), edgeB.pointAt(0), edgeA.pointAt(edgeA.length()),
+                                  edgeB.pointAt(edgeB.length()), ctx);
     shape.edges = [&](double t, Vec& a, Vec& b) {
-        a = edgeA.pointAt(t * edgeA.length());
-        b = edgeB.pointAt(t * edgeB.length());
+        const double u = back ? 1 - t : t;
+        a = edgeA.pointAt(u * edgeA.length());
+        b = edgeB.pointAt(u * edgeB.length());
     };
     shape.length = (edgeA.length() + edgeB.length()) / 2;
     applyCommon(p, ctx, shape);
+    if (back) {
+        std::swap(shape.startSpacing, shape.endSpacing);
+        std::swap(shape.startComp, shape.endComp);
+    }
     shape.startSide = p.STARTA == 2 ? 1 : 0;
     shape.stopSide = p.STOPA == 1 ? 0 : p.STOPA == 2 ? 1 : -1;
     stitchColumn(shape, sink);
@@ -78,15 +97,22 @@ void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink
     const double side = p.SWIDTH < 0 || p.TWIDTH < 0 ? -1.0 : 1.0;
 
     ColumnSpec shape;
+    const Vec first = centre.pointAt(0), last = centre.pointAt(centre.length());
+    const bool back = startsAtEnd(first, first, last, last, ctx);
     shape.edges = [&](double t, Vec& a, Vec& b) {
-        const double s = t * centre.length();
+        const double u = back ? 1 - t : t;
+        const double s = u * centre.length();
         const Vec c = centre.pointAt(s);
-        const Vec half = perp(centre.tangentAt(s)) * (side * lerp(w0, w1, t) / 2);
+        const Vec half = perp(centre.tangentAt(s)) * (side * lerp(w0, w1, u) / 2);
         a = c - half;
         b = c + half;
     };
     shape.length = centre.length();
     applyCommon(p, ctx, shape);
+    if (back) {
+        std::swap(shape.startSpacing, shape.endSpacing);
+        std::swap(shape.startComp, shape.endComp);
+    }
     stitchColumn(shape, sink);
 }
 

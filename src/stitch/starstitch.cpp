@@ -14,7 +14,11 @@
 // grows with it, and thread lines lie as far apart everywhere as at the rim;
 // neighbouring rays stop far apart; none comes nearer the centre than
 // 0.3 mm, so the rays that get that far close it in a small ring of holes
-// instead of sewing one hole over and over. Rays longer than the maximum stitch are
+// instead of sewing one hole over and over. Near the centre of a large star
+// only a few rays come close, and the fabric shows in the wedges between
+// them: a whole star of 15 mm radius or more is finished by a small centre,
+// a spiral of running stitches 0.3 mm between turns over the rays' inner
+// ends, a tenth of the star's radius and at most 3 mm round. Rays longer than the maximum stitch are
 // split, staggered (see longstitch.cpp). COMP moves the outer ends outwards by half its value. UNDER other
 // than -1 lays a running contour inside the arc, OFSUND in from the edge, before the top.
 #include "shell/settings.h"
@@ -30,7 +34,12 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 constexpr double kInnerReach = 0.85;
-constexpr double kCentreGap = 3; // design units kept free round the centre
+constexpr double kCentreShare = 0.1; // the small centre's radius against the star's, at most
+constexpr double kCentreZone = 30;   // and at most 3 mm
+constexpr double kCentreTurns = 3;   // design units between its turns
+constexpr double kCentreStitch = 6;  // its stitch length
+constexpr double kCentreFrom = 150;  // whole stars at least this large get one
+constexpr double kCentreGap = 3;     // design units kept free round the centre
 
 // Fraction of the radius where the inner end of the j-th inner penetration
 // lies: j's binary digits mirrored behind the point, which takes every value
@@ -42,6 +51,22 @@ double innerFraction(long j)
         if (j % 2 == 1)
             f += bit;
     return f * kInnerReach;
+}
+
+// The small centre: a spiral of running stitches from the rim of the centre
+// zone, on the side the needle is, in towards the middle.
+void sewCentre(Vec centre, double zone, Vec from, NeedleSink& sink)
+{
+    const Vec d = from - centre;
+    const double start = std::atan2(d.y, d.x);
+    const double turns = zone / kCentreTurns;
+    for (double angle = 0; !sink.exhausted();) {
+        const double r = zone * (1 - angle / (2 * kPi * turns));
+        if (r <= 1.5 * kCentreTurns)
+            return; // the rays' innermost ends hold the middle
+        sink.needle(centre + Vec{std::cos(start + angle), std::sin(start + angle)} * r);
+        angle += kCentreStitch / r;
+    }
 }
 
 } // namespace
@@ -121,6 +146,11 @@ void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink)
             prevI = i;
         }
     }
+    // Only a few rays come near the centre of a large star, and the fabric
+    // shows in the wedges between them.
+    const double smaller = std::min(std::abs(rx), std::abs(ry));
+    if (whole && smaller >= kCentreFrom && prevI >= 0 && !sink.exhausted())
+        sewCentre(centre, std::min(kCentreZone, kCentreShare * smaller), prev, sink);
 }
 
 } // namespace kelvara::stitch

@@ -5,6 +5,7 @@
 
 #include "model/workspace.h"
 #include "shell/settings.h"
+#include "stitch/fillborders.h"
 #include "stitch/planbuilder.h"
 
 #include <algorithm>
@@ -228,11 +229,26 @@ bool cannotFit(const std::vector<ObjectRef>& objects, const GenContext& ctx)
 
 void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, PlanBuilder& builder)
 {
-    for (const ObjectRef& o : objects) {
+    // What borders each object: the shapes of the objects sewn after it.
+    std::vector<BorderShape> borders;
+    std::vector<std::size_t> bordersAfter(objects.size() + 1, 0);
+    for (std::size_t i = objects.size(); i-- > 0;) {
+        BorderShape shape;
+        bordersAfter[i] = borders.size();
+        if (borderShapeOf(objects[i].kind, *objects[i].params, shape))
+            borders.push_back(std::move(shape));
+    }
+    std::reverse(borders.begin(), borders.end());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const ObjectRef& o = objects[i];
         if (builder.exhausted())
             break;
+        GenContext objectCtx = ctx;
+        objectCtx.borderCount = bordersAfter[i];
+        objectCtx.borders = borders.data() + (borders.size() - bordersAfter[i]);
+        objectCtx.hasEntry = builder.needleAt(objectCtx.entry);
         builder.beginObject(styleOf(o, ctx));
-        generateObject(o, ctx, builder);
+        generateObject(o, objectCtx, builder);
         builder.endObject();
     }
     builder.finish();

@@ -28,7 +28,7 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     auto tokens = std::make_unique<TokenTable>();
     Settings settings;
     readConfiguration(settings, *lines, *tokens, kProgramFolder);
-    // Running stitch 2.5 mm, rows 0.4 mm apart, edge underlay 0.8 mm in,
+    // Running stitch 2.5 mm, rows 0.4 mm apart, underlay stitches 2.5 mm, edge underlay 0.8 mm in,
     // pull compensation 0.2 mm, every object locked with 1 mm stitches, and
     // the stitch view and outlines on; all else as built in.
     Settings expected;
@@ -37,6 +37,7 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.STITCH = 25;
     expected.DENSITY = 40;
     expected.EDGE = 8;
+    expected.LENGTH = 25;
     expected.PULLCOMP = 2;
     expected.TIEIN = expected.TIEOUT = 1;
     expected.TIELEN = 10;
