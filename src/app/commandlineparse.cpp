@@ -194,7 +194,11 @@ A design with more objects than the editor holds (4096), or cut short
 part-way through an object, is refused; --partial uses what can be read.
 
 Machine formats: dst (Tajima), exp (Melco), jef (Janome), pes (Brother). The
-format of a single output is taken from its name's extension. Beside every
+format of a single output is taken from its name's extension. A design may
+be a machine file of these formats as well as a project: its stitches are
+taken as they are, so --export converts it (kelvara --export a.pes b.dst,
+or kelvara --export *.jef --to FOLDER --format pes), keeping every needle
+position, trim and thread change both formats can carry. Beside every
 machine file the colour list NAME.txt is written: one line per colour block
 in sewing order, with the nearest thread of the chart the configuration's
 CHART names. Without --hoop, a design that does not fit the hoop the

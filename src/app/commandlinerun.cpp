@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "app/designfile.h"
+#include "app/designinput.h"
 #include "app/outputfiles.h"
 
 #include "model/workspace.h"
@@ -109,6 +109,17 @@ QString outputFor(const CommandLine& line, const QString& design)
         .filePath(QFileInfo(design).completeBaseName() + QLatin1Char('.') + line.format);
 }
 
+std::string machineWorksheet(const Workspace& ws, const QString& design, StitchPlan plan,
+                             const QString& output)
+{
+    Worksheet sheet;
+    if (std::string reason = prepareWorksheet(ws, QFileInfo(design).fileName(), std::move(plan), sheet);
+        !reason.empty())
+        return reason;
+    return writeWorksheetPdf(sheet, output);
+}
+
+
 // The hoop --hoop names: a listed hoop, or a rectangle of the size given.
 std::optional<Hoop> givenHoop(const Workspace& ws, const QString& name)
 {
@@ -127,29 +138,22 @@ std::optional<Hoop> givenHoop(const Workspace& ws, const QString& name)
     return one.hoops.front();
 }
 
-// Reads and stitches one design; what it does with the plan is the action's.
+// Reads (and, for a project, stitches) one design; what it does with the plan is the action's.
 std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const std::optional<Hoop>& hoop,
                                  const QString& design, const QString& output, std::string& json)
 {
+    DesignInput input;
     std::string warning;
-    if (std::string reason = readDesignFile(ws, design, warning, line.partial); !reason.empty())
+    if (std::string reason = readDesignInput(ws, design, input, warning, line.partial); !reason.empty())
         return Failure{design, reason};
     // The rest of the design is still done; the user hears what was left out.
     if (!warning.empty())
         printLine(stderr, "kelvara: " + shown(design) + ": " + warning);
-    StitchPlan plan;
-    switch (generatePlan(ws, plan)) {
-    case PlanStatus::Ok:
-        break;
-    case PlanStatus::Empty:
-        return Failure{design, "produces no stitches"};
-    case PlanStatus::TooLarge:
-        return Failure{design, "is too large for a machine file (at most 9999.9 mm and 9,999,999 records)"};
-    }
+    const StitchPlan& plan = input.plan;
     std::string reason;
     switch (line.action) {
     case CliAction::Info: {
-        DesignInfo info = measureDesign(plan, ws.table.objectCount, ws.settings.SPEED);
+        DesignInfo info = measureDesign(plan, input.objects, ws.settings.SPEED);
         placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
         json = designInfoJson(info);
         return std::nullopt;
@@ -174,7 +178,8 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
         break;
     }
     case CliAction::Worksheet:
-        reason = writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
+        reason = input.machineFile ? machineWorksheet(ws, design, std::move(input.plan), output)
+                                   : writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
         break;
     case CliAction::None:
     case CliAction::Help:

@@ -2,10 +2,12 @@
 
 #include "model/workspace.h"
 #include "project/wholefile.h"
+#include "project/filebytes.h"
 #include "stitch/colourlist.h"
 #include "stitch/dstwriter.h"
 #include "stitch/expwriter.h"
 #include "stitch/jefwriter.h"
+#include "stitch/machinereader.h"
 #include "stitch/peswriter.h"
 #include "stitch/stitchplan.h"
 #include "stitch/threadchart.h"
@@ -136,6 +138,41 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         return failed("its colour list " + QFileInfo(listPath).fileName().toStdString() + " cannot be written: " + why);
     return failed("cannot be written: " + why);
     return {};
+}
+
+MachineRead readMachineFile(const Workspace& ws, const QString& path)
+{
+    const std::optional<MachineFormat> format = machineFormatOf(path);
+    std::optional<std::string> bytes;
+    if (format)
+        bytes = readFileBytes(path, kMaxMachineFileBytes);
+    if (!bytes) {
+        MachineRead refused;
+        refused.refusal = format ? kSlotMachineFileUnreadable : kSlotMachineFileNotFormat;
+        return refused;
+    }
+    ThreadChart chart;
+    switch (*format) {
+    case MachineFormat::Dst:
+        return readDst(*bytes);
+    case MachineFormat::Exp:
+        return readExp(*bytes);
+    case MachineFormat::Jef:
+        chartReason(ws, kJanomeChartFile, "Janome", chart);
+        return readJef(*bytes, chart);
+    case MachineFormat::Pes:
+        chartReason(ws, kBrotherChartFile, "Brother", chart);
+        return readPes(*bytes, chart);
+    }
+    return {};
+}
+
+std::string machineReadMessage(const LineTable& messages, const MachineRead& read)
+{
+    std::string text = messages.slot(read.refusal);
+    if (!read.where.empty())
+        text += (text.empty() ? "" : " ") + read.where;
+    return text;
 }
 
 } // namespace kelvara

@@ -10,6 +10,8 @@ namespace kelvara {
 struct Workspace;
 struct StitchPlan;
 struct ThreadChart;
+struct MachineRead;
+struct LineTable;
 
 enum class MachineFormat { Dst, Exp, Jef, Pes };
 
@@ -40,5 +42,14 @@ struct MachineFileResult {
 };
 MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
                                      const QString& path);
+
+// Reads the machine file at `path` in the format its extension names, JEF
+// and PES thread codes through the charts in the program folder (a chart
+// that cannot be read leaves every thread unnamed). One result per file:
+// the plan, or the refusal.
+MachineRead readMachineFile(const Workspace& ws, const QString& path);
+
+// The refusal as one line of text: the slot's message and where.
+std::string machineReadMessage(const LineTable& messages, const MachineRead& read);
 
 } // namespace kelvara

@@ -6,6 +6,7 @@
 #include "model/workspace.h"
 #include "project/filebytes.h"
 #include "project/filestamp.h"
+#include "project/pictureline.h"
 #include "project/pictureloader.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
@@ -21,6 +22,29 @@ void openPicture(Workspace& ws, const Platform& platform, const QString& path)
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotPictureFailed));
         return;
     }
+    markCanvasChanged(ws);
+}
+
+// The picture the project's picture line names, placed where it was; a
+// missing or unreadable picture is said once and the design stays open.
+void openProjectPicture(Workspace& ws, const Platform& platform, const QString& projectPath,
+                        const std::string& bytes)
+{
+    std::optional<PictureLine> line;
+    forEachTextLine(bytes.data(), bytes.size(), 0, [&](std::string&& text) {
+        line = readPictureLine(text);
+        return !line;
+    });
+    if (!line)
+        return;
+    const QString path = picturePathFor(*line, projectPath);
+    if (!loadBackgroundPicture(ws.picture, path, line->left, line->top)) {
+        platform.boxes->showError(message(ws, kSlotErrorCaption),
+                                  message(ws, kSlotPictureMissing) + " " + path.toStdString());
+        return;
+    }
+    ws.picture.dimPercent = line->dimPercent;
+    ws.picture.hidden = line->hidden;
     markCanvasChanged(ws);
 }
 
@@ -110,6 +134,9 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
             clearObjectList(list);
             restartListNumbering(ws.numbering);
         }
+        // The tracing picture's line belongs to the design, not to an object.
+        if (readPictureLine(line))
+            return true;
         // The line is consumed by the parse; only the first refused one is kept.
         std::string original = load.unreadable.count == 0 ? line : std::string();
         parseLine(ws.tokens, line);
@@ -157,7 +184,8 @@ void openProject(Workspace& ws, const Platform& platform)
 {
     FileDialogRequest request;
     request.title = message(ws, kSlotOpenDialogTitle);
-    request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"}, {"Microsoft Bitmap 24bit (*.bmp)", "*.bmp"}};
+    request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"},
+                       {"Pictures to trace (*.png *.jpg *.jpeg *.bmp)", "*.png *.jpg *.jpeg *.bmp"}};
     request.mustExist = true;
     const std::optional<QString> chosen = platform.files->openFile(request);
     if (!chosen || chosen->isEmpty())
@@ -185,6 +213,7 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
     const Workspace::FileStamp stamp = stampOf(path);
     const ProjectLoad load = loadProjectBytes(ws, platform, path, *bytes);
     ws.fileStamp = stamp;
+    openProjectPicture(ws, platform, path, *bytes);
     tellWhatWasLeftOut(ws, platform, load);
     const std::string warning = unreadableLinesWarning(ws, load.unreadable);
     if (!warning.empty())

@@ -3,6 +3,11 @@
 #include "model/backgroundpicture.h"
 #include "project/filebytes.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QPainter>
+
 #include <cstring>
 
 namespace kelvara {
@@ -109,6 +114,69 @@ DecodedBitmap decodeBitmap(std::string_view bytes)
     return result;
 }
 
+namespace {
+
+// Whether every chunk of a PNG lies inside the file: a chunk claiming more
+// than the file holds would have the decoder reserve and fill room for it.
+bool pngChunksFit(std::string_view bytes)
+{
+    constexpr std::size_t kSignature = 8, kChunkFrame = 12; // length, type, CRC
+    std::size_t at = kSignature;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < kChunkFrame)
+            return false;
+        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.data()) + at;
+        const uint64_t length = uint64_t{p[0]} << 24 | uint64_t{p[1]} << 16 | uint64_t{p[2]} << 8 | p[3];
+        if (length > bytes.size() - at - kChunkFrame)
+            return false;
+        if (std::memcmp(p + 4, "IEND", 4) == 0)
+            return true;
+        at += kChunkFrame + length;
+    }
+    return false;
+}
+
+} // namespace
+
+DecodedBitmap decodePicture(std::string_view bytes, int64_t maxPixels)
+{
+    if (bytes.size() >= 2 && bytes.substr(0, 2) == "BM")
+        return decodeBitmap(bytes);
+    DecodedBitmap result;
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QByteArray format = reader.format();
+    if (format != "png" && format != "jpeg") {
+        result.refusal = "not a BMP, PNG or JPEG picture";
+        return result;
+    }
+    if (format == "png" && !pngChunksFit(bytes)) {
+        result.refusal = "PNG chunk beyond the end of the file";
+        return result;
+    }
+    // The size the header claims is checked before a pixel is decoded.
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || static_cast<int64_t>(size.width()) * size.height() > maxPixels) {
+        result.refusal = "picture size unusable";
+        return result;
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || image.size() != size) {
+        result.refusal = "picture data unreadable";
+        return result;
+    }
+    // Transparent parts show white, as paper under a tracing would.
+    result.image = QImage(image.size(), QImage::Format_RGB32);
+    result.image.fill(Qt::white);
+    QPainter painter(&result.image);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return result;
+}
+
 bool loadBackgroundPicture(BackgroundPicture& picture, const QString& path, int32_t scrollX, int32_t scrollY)
 {
     // The old picture goes only once the new one has been decoded, so a
@@ -116,7 +184,7 @@ bool loadBackgroundPicture(BackgroundPicture& picture, const QString& path, int3
     const auto bytes = readFileBytes(path, kMaxPictureFileBytes);
     if (!bytes)
         return false;
-    DecodedBitmap decoded = decodeBitmap(*bytes);
+    DecodedBitmap decoded = decodePicture(*bytes);
     if (!decoded.ok())
         return false;
     releaseBackgroundPicture(picture);

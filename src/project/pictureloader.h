@@ -29,7 +29,16 @@ struct DecodedBitmap {
 // present before anything is allocated.
 DecodedBitmap decodeBitmap(std::string_view bytes);
 
-// Loads the BMP at `path` in place of the current picture, placed at the
+// Pixels a PNG or JPEG may have (32 M: a 5600 x 5600 scan), checked
+// against its header before it is decoded.
+inline constexpr int64_t kMaxPicturePixels = int64_t{32} << 20;
+
+// A BMP (by its "BM" start, under the rules above) or a PNG or JPEG through
+// Qt's image readers, in Format_RGB32 with transparent parts white. A PNG or
+// JPEG of more than `maxPixels` is refused.
+DecodedBitmap decodePicture(std::string_view bytes, int64_t maxPixels = kMaxPicturePixels);
+
+// Loads the BMP, PNG or JPEG at `path` in place of the current picture, placed at the
 // given scroll position. On success sets pixels, picLeft/picTop,
 // picWidth/picHeight and pictureName (the path); on failure the current
 // picture stays as it was and the caller shows the error.

@@ -3,6 +3,7 @@
 #include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/filestamp.h"
+#include "project/pictureline.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
 #include "project/wholefile.h"
@@ -74,7 +75,8 @@ void saveProject(Workspace& ws, const Platform& platform)
         return;
 
     showCursorNow(ws, platform, kWaitCursor);
-    const std::string reason = writeProjectFile(path, projectFileText(ws));
+    // The tracing picture goes with the design, named relative to the project.
+    const std::string reason = writeProjectFile(path, projectFileText(ws) + pictureLineText(ws.picture, path));
     showCursorNow(ws, platform, kArrowCursor);
 
     // The title names the file only once it really holds the design.

@@ -83,7 +83,8 @@ std::string prepareWorksheet(const Workspace& ws, const QString& designName, Wor
     sheet = Worksheet{};
     if (ws.table.objectCount == 0)
         return "the design holds no objects";
-    switch (generatePlan(ws, sheet.plan)) {
+    StitchPlan plan;
+    switch (generatePlan(ws, plan)) {
     case PlanStatus::Empty:
         return "the design produces no stitches";
     case PlanStatus::TooLarge:
@@ -91,6 +92,14 @@ std::string prepareWorksheet(const Workspace& ws, const QString& designName, Wor
     case PlanStatus::Ok:
         break;
     }
+    return prepareWorksheet(ws, designName, std::move(plan), sheet);
+}
+
+std::string prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan,
+                             Worksheet& sheet)
+{
+    sheet = Worksheet{};
+    sheet.plan = std::move(plan);
     sheet.designName = designName;
     sheet.date = QDate::currentDate();
     sheet.stitchesPerMinute = ws.settings.SPEED;
@@ -107,7 +116,12 @@ std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, co
     Worksheet sheet;
     if (std::string reason = prepareWorksheet(ws, designName, sheet); !reason.empty())
         return reason;
+    return writeWorksheetPdf(sheet, path);
+}
 
+std::string writeWorksheetPdf(const Worksheet& sheet, const QString& path)
+{
+    const QString& designName = sheet.designName;
     PendingFile file(path);
     if (std::string reason = file.open(); !reason.empty())
         return "cannot be written: " + reason;

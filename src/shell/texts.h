@@ -78,6 +78,14 @@ enum MessageSlot : int {
     kSlotRecoveryNoSlot,
     kSlotChangedOnDiskCaption,
     kSlotChangedOnDiskQuestion,
+    // Machine files that are read; where in the file follows the text.
+    kSlotMachineFileUnreadable,
+    kSlotMachineFileNotFormat,
+    kSlotMachineFileTruncated,
+    kSlotMachineFileForged,
+    kSlotMachineFileTooLarge,
+    kSlotMachineFileNoStitches,
+    kSlotPictureMissing, // the picture's file name follows
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");

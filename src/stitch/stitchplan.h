@@ -30,8 +30,9 @@ struct StitchRecord {
 };
 
 // Needle positions for a whole design or one object, ready for a machine
-// format: no stitch or jump moves more than kMaxStep on either axis, and the
-// plan ends with one End record.
+// format: the plan ends with one End record, and a generated plan moves no
+// stitch or jump more than kMaxStep on either axis (a plan read from a machine
+// file keeps the file's own moves, which the writers split as they need).
 struct StitchPlan {
     std::vector<StitchRecord> records;
 

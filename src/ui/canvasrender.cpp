@@ -69,7 +69,7 @@ void blitPicture(QImage& canvas, const QImage& pixels, const QRect& source, QPoi
 void drawPicture(QImage& canvas, const Workspace& ws, PictureAnchor& anchor)
 {
     const BackgroundPicture& picture = ws.picture;
-    if (!picture.loaded() || picture.pixels.isNull())
+    if (!picture.loaded() || picture.pixels.isNull() || picture.hidden)
         return;
     const ViewState& view = ws.view;
     // A picture seen for the first time was loaded at the present zoom:
@@ -102,6 +102,18 @@ void drawPicture(QImage& canvas, const Workspace& ws, PictureAnchor& anchor)
     const QRect source(int(sourceLeft), int(sourceTop), int(sourceRight - sourceLeft),
                        int(sourceBottom - sourceTop));
     const QPoint corner(int(left + sourceLeft * zoom), int(top + sourceTop * zoom));
+    if (picture.dimPercent > 0 && picture.pixels.format() == QImage::Format_RGB32 &&
+        canvas.format() == QImage::Format_RGB32) {
+        // Only the pixels that show are faded, into a copy.
+        QImage faded = picture.pixels.copy(source);
+        for (int y = 0; y < faded.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(faded.scanLine(y));
+            for (int x = 0; x < faded.width(); ++x)
+                row[x] = dimmedPixel(row[x], picture.dimPercent);
+        }
+        blitPicture(canvas, faded, faded.rect(), corner, int(zoom));
+        return;
+    }
     if (picture.pixels.format() == QImage::Format_RGB32 && canvas.format() == QImage::Format_RGB32) {
         blitPicture(canvas, picture.pixels, source, corner, int(zoom));
         return;

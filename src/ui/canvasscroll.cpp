@@ -1,4 +1,6 @@
 #include "model/editorstate.h"
+#include "model/refresh.h"
+#include "model/workspace.h"
 #include "shell/platform.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"
@@ -85,6 +87,13 @@ bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key)
         return true;
     case kMinusKey:
         zoomBy(ws, platform, -1);
+        return true;
+    case 'B':
+        // The tracing picture: dimmed, more dimmed, hidden, shown again.
+        if (ws.picture.loaded()) {
+            stepPictureDimming(ws.picture);
+            markCanvasChanged(ws);
+        }
         return true;
     default:
         return false;

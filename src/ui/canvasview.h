@@ -52,7 +52,8 @@ int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t requ
 bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown);
 
 // The view's hotkeys, run on the key's release while Ctrl is held: 0 fits
-// the whole design into the canvas, + and - zoom in and out by one step.
+// the whole design into the canvas, + and - zoom in and out by one step, B
+// steps the tracing picture through dimmed, more dimmed, hidden and shown.
 // False for any other key.
 bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key);
 

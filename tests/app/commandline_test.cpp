@@ -4,11 +4,16 @@
 #include "model/workspace.h"
 #include "project/machinefile.h"
 #include "project/saveproject.h"
+#include "stitch/colourlist.h"
 #include "stitch/dsttestreader.h"
 #include "stitch/dstwriter.h"
+#include "stitch/jefwriter.h"
+#include "stitch/machinereader.h"
+#include "stitch/peswriter.h"
 #include "stitch/sampledesign.h"
 #include "stitch/stitchplan.h"
 #include "support/fullfolder.h"
+#include "stitch/threadchart.h"
 #include "support/pdftext.h"
 #include "support/workspacefixture.h"
 
@@ -225,10 +230,13 @@ TEST(CommandLine, FailuresLeaveOldFilesAndNameTheReason)
     ASSERT_EQ(run.errLines.size(), 1);
     EXPECT_TRUE(run.errLines[0].endsWith("cannot be written: No such file or directory"));
 
+    // A file named as a machine file is read as one and refused with the message table's reason.
     run = runProgram({"--export", q(folder.file("old.dst")), q(folder.file("x.dst"))});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.errLines.value(0).toStdString(),
-              "kelvara: " + folder.file("old.dst") + ": is not a project file (.kvp)");
+    auto messages = std::make_unique<LineTable>();
+    loadMessages(*messages, programWorkspace()->programFolder);
+    EXPECT_TRUE(run.errLines.value(0).startsWith(
+        q("kelvara: " + folder.file("old.dst") + ": " + messages->slot(kSlotMachineFileNotFormat))));
 }
 
 TEST(CommandLine, ArgumentsThatMakeNoCommandAreRefusedWithTheUsage)
@@ -418,4 +426,79 @@ TEST(CommandLine, EveryFailureIsOneLineWhateverTheNames)
     ASSERT_EQ(run.errLines.size(), 1);
     EXPECT_TRUE(run.errLines[0].contains("two\\x0alines")) << run.errLines[0].toStdString();
     EXPECT_EQ(run.errLines[0].count(q(folder.file(""))), 1) << "the path is named once";
+}
+
+namespace {
+
+ThreadChart programChart(const char* file, const char* brand)
+{
+    ThreadChart chart;
+    EXPECT_EQ(loadThreadChart(programWorkspace()->programFolder + file, brand, chart), "");
+    return chart;
+}
+
+std::string_view bytesOf(const std::string& s)
+{
+    return s;
+}
+
+// The needle-down records, trims and changes, from the first stitch.
+std::vector<StitchRecord> sewn(const StitchPlan& plan)
+{
+    std::vector<StitchRecord> out;
+    for (const StitchRecord& r : plan.records)
+        if (r.kind != StitchKind::Jump)
+            out.push_back({r.x - plan.records.front().x, r.y - plan.records.front().y, 0, r.kind});
+    return out;
+}
+
+} // namespace
+
+// A PES becomes a DST, and a folder of JEF files PES files, with every needle
+// to the unit, every trim and thread change, and the nearest threads.
+TEST(CommandLine, MachineFilesConvertKeepingTheirNeedlesAndThreads)
+{
+    TempFolder folder;
+    const StitchPlan plan = planOf(folder.write("badge.kvp", sampleProjectText()));
+    const ThreadChart brother = programChart(kBrotherChartFile, "Brother");
+    const ThreadChart janome = programChart(kJanomeChartFile, "Janome");
+    std::vector<uint8_t> pes, jef;
+    ASSERT_EQ(writePes(plan, brother, "badge", pes), "");
+    ASSERT_EQ(writeJef(plan, janome, "20260101120000", jef), "");
+    const std::string in = folder.write("in/badge.pes", std::string(pes.begin(), pes.end()));
+    ProgramRun run = runProgram({"--export", q(in), q(folder.file("badge.dst"))});
+    ASSERT_EQ(run.exitCode, 0) << run.errLines.join('\n').toStdString();
+    const MachineRead from = readPes(bytesOf(kt::readWholeFile(in)), brother);
+    const MachineRead to = readDst(bytesOf(kt::readWholeFile(folder.file("badge.dst"))));
+    ASSERT_TRUE(from.read && to.read);
+    EXPECT_EQ(sewn(from.plan).size(), sewn(to.plan).size());
+    for (std::size_t i = 0; i < sewn(from.plan).size(); ++i) {
+        const StitchRecord a = sewn(from.plan)[i], b = sewn(to.plan)[i];
+        ASSERT_TRUE(a.x == b.x && a.y == b.y && a.kind == b.kind) << i;
+    }
+
+    const std::string a = folder.write("jef/a.jef", std::string(jef.begin(), jef.end()));
+    const std::string cut = folder.write("jef/cut.jef", std::string(jef.begin(), jef.begin() + 300));
+    run = runProgram({"--export", q(a), q(cut), "--to", q(folder.file("pes")), "--format", "pes"});
+    EXPECT_EQ(run.exitCode, 1);
+    ASSERT_EQ(run.errLines.size(), 3);
+    auto messages = std::make_unique<LineTable>();
+    loadMessages(*messages, programWorkspace()->programFolder);
+    EXPECT_TRUE(
+        run.errLines[2].startsWith(q("kelvara: " + cut + ": " + messages->slot(kSlotMachineFileTruncated))));
+    const MachineRead jefRead = readJef(bytesOf(kt::readWholeFile(a)), janome);
+    const MachineRead pesRead = readPes(bytesOf(kt::readWholeFile(folder.file("pes/a.pes"))), brother);
+    ASSERT_TRUE(jefRead.read && pesRead.read);
+    ASSERT_EQ(jefRead.plan.records.size(), pesRead.plan.records.size());
+    for (std::size_t i = 0; i < jefRead.plan.records.size(); ++i) {
+        const int nearest = nearestThread(brother, jefRead.plan.records[i].colour);
+        ASSERT_EQ(pesRead.plan.records[i].colour, brother.threads[static_cast<std::size_t>(nearest)].colour)
+            << i;
+    }
+
+    // --info counts a machine file's colour blocks as its objects.
+    run = runProgram({"--info", q(in)});
+    const QJsonObject info = QJsonDocument::fromJson(run.out).object();
+    EXPECT_EQ(info.value("objects").toInt(), static_cast<int>(colourBlocks(plan).size()));
+    EXPECT_EQ(info.value("stitches").toInteger(), plan.stitchCount());
 }

@@ -1,5 +1,7 @@
 #include "model/journal.h"
 #include "project/openproject.h"
+#include "project/pictureline.h"
+#include "project/pictureloader.h"
 #include "project/projectformat.h"
 #include "project/saveproject.h"
 #include "projectfixtures.h"
@@ -61,8 +63,8 @@ TEST_F(OpenProject, AsksForAFileWithTheProjectAndPictureFilters)
     ASSERT_EQ(request.filters.size(), 2u);
     EXPECT_EQ(request.filters[0].description, "Kelvara projekt (*.kvp)");
     EXPECT_EQ(request.filters[0].pattern, "*.kvp");
-    EXPECT_EQ(request.filters[1].description, "Microsoft Bitmap 24bit (*.bmp)");
-    EXPECT_EQ(request.filters[1].pattern, "*.bmp");
+    EXPECT_EQ(request.filters[1].description, "Pictures to trace (*.png *.jpg *.jpeg *.bmp)");
+    EXPECT_EQ(request.filters[1].pattern, "*.png *.jpg *.jpeg *.bmp");
     EXPECT_TRUE(request.mustExist);
     EXPECT_TRUE(fake.title.titles.empty());
     EXPECT_TRUE(fake.cursor.history.empty());
@@ -365,6 +367,56 @@ TEST_F(OpenProject, FifosAndDevicesAreRefusedAtOnceAndChangeNothing)
         EXPECT_TRUE(fake.title.titles.empty()) << path;
         EXPECT_TRUE(ws->rememberedFileName.isEmpty()) << path;
     }
+}
+
+// Saved with the design, named relative to the project (blanks, a semicolon
+// and UTF-8 in the name survive), the picture comes back where it was; gone,
+// it is said once and the design still opens; an old project opens without one.
+TEST_F(OpenProject, ThePictureComesBackWithItsProjectAndAMissingOneIsSaidOnce)
+{
+    const std::string picture =
+        folder.write("pics/a b;\xC3\xA9.png",
+                     testing::readWholeFile(std::string(KELVARA_TEST_DATA) + "/project/marks4x3.png"));
+    makeDesign(2);
+    ASSERT_TRUE(loadBackgroundPicture(ws->picture, QString::fromStdString(picture), 30, -12));
+    stepPictureDimming(ws->picture);
+    stepPictureDimming(ws->picture);
+    fake.files.answer(folder.file("d.kvp"));
+    saveProject(*ws, platform);
+    const std::string saved = testing::readWholeFile(folder.file("d.kvp"));
+    EXPECT_NE(saved.find("PICTURE LEFT=30 TOP=-12 SCALE=100 DIM=75 HIDE=0 FILE=pics/a%20b%3B%C3%A9.png\r\n"),
+              std::string::npos);
+
+    releaseBackgroundPicture(ws->picture);
+    openProjectFile(*ws, platform, QString::fromStdString(folder.file("d.kvp")), false);
+    EXPECT_EQ(ws->table.objectCount, 2);
+    ASSERT_TRUE(ws->picture.loaded());
+    EXPECT_EQ(ws->picture.pictureName.toStdString(), picture);
+    EXPECT_EQ(ws->picture.picLeft, 30);
+    EXPECT_EQ(ws->picture.picTop, -12);
+    EXPECT_EQ(ws->picture.pixels.size(), QSize(4, 3));
+    EXPECT_EQ(ws->picture.dimPercent, 75);
+    stepPictureDimming(ws->picture);
+    EXPECT_TRUE(ws->picture.hidden);
+    stepPictureDimming(ws->picture);
+    EXPECT_FALSE(ws->picture.hidden);
+    EXPECT_EQ(ws->picture.dimPercent, 0);
+    EXPECT_EQ(dimmedPixel(qRgb(0, 100, 255), 50), qRgb(127, 177, 255));
+    EXPECT_TRUE(fake.boxes.shown.empty());
+
+    std::filesystem::remove(picture);
+    openProjectFile(*ws, platform, QString::fromStdString(folder.file("d.kvp")), false);
+    EXPECT_EQ(ws->table.objectCount, 2);
+    EXPECT_FALSE(ws->picture.loaded());
+    ASSERT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_EQ(fake.boxes.shown[0].text, message(*ws, kSlotPictureMissing) + " " + picture);
+
+    openProjectFile(*ws, platform, QString::fromStdString(folder.write("old.kvp", "RUN GROUP=1\r\n")), false);
+    EXPECT_EQ(ws->table.objectCount, 1);
+    EXPECT_FALSE(ws->picture.loaded());
+    EXPECT_EQ(fake.boxes.shown.size(), 1u);
+    EXPECT_FALSE(readPictureLine("PICTURE LEFT=1 TOP=2").has_value());
+    EXPECT_FALSE(readPictureLine("RUN GROUP=1").has_value());
 }
 
 } // namespace

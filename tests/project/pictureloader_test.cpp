@@ -40,7 +40,7 @@ class MarkedPictures : public ::testing::TestWithParam<Marked> {};
 TEST_P(MarkedPictures, LoadUprightWithTheirColours)
 {
     const Marked& m = GetParam();
-    const DecodedBitmap decoded = decodeBitmap(readWholeFile(fixture(m.file)));
+    const DecodedBitmap decoded = decodePicture(readWholeFile(fixture(m.file)));
     ASSERT_TRUE(decoded.ok()) << decoded.refusal;
     const QImage& image = decoded.image;
     EXPECT_EQ(image.format(), QImage::Format_RGB32);
@@ -61,7 +61,40 @@ TEST_P(MarkedPictures, LoadUprightWithTheirColours)
 INSTANTIATE_TEST_SUITE_P(Fixtures, MarkedPictures,
                          ::testing::Values(Marked{"marks3x2-24.bmp", 3, 2, kRed},
                                            Marked{"marks5x3-24.bmp", 5, 3, kDark},
-                                           Marked{"marks5x2-32v5.bmp", 5, 2, kDark}));
+                                           Marked{"marks5x2-32v5.bmp", 5, 2, kDark},
+                                           Marked{"marks4x3.png", 4, 3, kDark}));
+
+TEST(PictureLoader, PngAndJpegComeThroughQtsReadersBoundedByTheirHeaders)
+{
+    // Transparent parts are paper white; a JPEG keeps its halves (lossily).
+    const DecodedBitmap clear = decodePicture(readWholeFile(fixture("clear2x1.png")));
+    ASSERT_TRUE(clear.ok()) << clear.refusal;
+    EXPECT_EQ(clear.image.pixel(0, 0), kBlue);
+    EXPECT_EQ(clear.image.pixel(1, 0), 0xFFFFFFFFu);
+    const DecodedBitmap jpeg = decodePicture(readWholeFile(fixture("half16x8.jpg")));
+    ASSERT_TRUE(jpeg.ok()) << jpeg.refusal;
+    ASSERT_EQ(jpeg.image.size(), QSize(16, 8));
+    EXPECT_GT(qBlue(jpeg.image.pixel(2, 4)), 200);
+    EXPECT_LT(qRed(jpeg.image.pixel(2, 4)), 60);
+    EXPECT_GT(qRed(jpeg.image.pixel(13, 4)), 200);
+
+    // A PNG header claiming 100000 x 100000 pixels is refused before decoding,
+    // and a cut PNG is refused, not shown half.
+    std::string png = readWholeFile(fixture("marks4x3.png"));
+    std::string forged = png;
+    forged[16] = forged[20] = 0;
+    forged[17] = forged[21] = 0x01;
+    forged[18] = forged[22] = static_cast<char>(0x86);
+    forged[19] = forged[23] = static_cast<char>(0xA0);
+    EXPECT_FALSE(decodePicture(forged).ok());
+    EXPECT_FALSE(decodePicture(png.substr(0, png.size() / 2)).ok());
+    // A chunk claiming 256 MiB more than the file holds (found by fuzzing:
+    // the decoder filled room for it) is refused before Qt sees it.
+    std::string claiming = png;
+    claiming.insert(claiming.size() - 12, std::string("\x10\x00\x00\x00tEXtdate", 12));
+    EXPECT_FALSE(decodePicture(claiming).ok());
+    EXPECT_FALSE(decodePicture("GIF89a").ok());
+}
 
 TEST(PictureLoader, AnImageSizeOfZeroIsComputedFromTheRows)
 {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "stitch/stitchplan.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+namespace kelvara {
+
+struct Workspace;
+
+// What a command-line action works on: a project's plan (stitched from its
+// objects) or a machine file's (its stitches as read, so a conversion keeps
+// every needle, trim and thread change).
+struct DesignInput {
+    StitchPlan plan;
+    int32_t objects = 0; // a machine file counts its colour blocks
+    bool machineFile = false;
+};
+
+// Reads the design at `path` by its extension: .dst, .exp, .jef and .pes as
+// machine files, anything else as a project. "" when `input` holds the plan,
+// otherwise why not, as one short clause. `warning` names project lines that
+// could not be read; `partial` lets a project only part of which fits be used.
+std::string readDesignInput(Workspace& ws, const QString& path, DesignInput& input, std::string& warning,
+                            bool partial);
+
+} // namespace kelvara
