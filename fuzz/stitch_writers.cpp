@@ -26,13 +26,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     StitchPlan plan;
     int32_t x = 0, y = 0;
     for (std::size_t at = 0; at + 6 <= size; at += 6) {
-        const auto kind = static_cast<StitchKind>(data[at] % 5);
+        // End closes a plan and nowhere else: every plan has it last.
+        const auto kind = static_cast<StitchKind>(data[at] % 4);
         const int32_t colour = data[at + 1] * 0x010203;
         x = std::clamp(x + static_cast<int16_t>(data[at + 2] | (data[at + 3] << 8)), -kReach, kReach);
         y = std::clamp(y + static_cast<int16_t>(data[at + 4] | (data[at + 5] << 8)), -kReach, kReach);
         plan.records.push_back({x, y, colour, kind});
     }
     plan.records.push_back({x, y, 0, StitchKind::End});
+    // The export refuses a design without a needle stitch before any writer
+    // sees it, and an EXP file has no header to be written without one.
+    if (std::none_of(plan.records.begin(), plan.records.end(),
+                     [](const StitchRecord& r) { return r.kind == StitchKind::Stitch; }))
+        return 0;
 
     if (writeExp(plan).empty())
         __builtin_trap();

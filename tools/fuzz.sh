@@ -4,15 +4,15 @@
 # slower than a second) has its whole output printed and the reproducer kept
 # under build-fuzz/artifacts/<name>/; the script then fails.
 #
-# Time: every fuzzer gets KELVARA_FUZZ_SECONDS (60); the ones whose inputs
+# Time: every fuzzer gets KELVARA_FUZZ_SECONDS (45); the ones whose inputs
 # each run a whole design (a session, a plan, a paste) get
-# KELVARA_FUZZ_LONG_SECONDS (240) so they get well past their seeds. With
-# ten fuzzers that is about 20 minutes, which with the tests and the
+# KELVARA_FUZZ_LONG_SECONDS (180) so they get well past their seeds. With
+# fifteen fuzzers that is about 18 minutes, which with the tests and the
 # sanitizer run (under 20 minutes) keeps CI well inside its 90.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-seconds="${KELVARA_FUZZ_SECONDS:-60}"
-long_seconds="${KELVARA_FUZZ_LONG_SECONDS:-240}"
+seconds="${KELVARA_FUZZ_SECONDS:-45}"
+long_seconds="${KELVARA_FUZZ_LONG_SECONDS:-180}"
 long_fuzzers=" model_session stitch_plan project_paste "
 timeout="${KELVARA_FUZZ_TIMEOUT:-1}" # seconds one input may take
 bash "$root/tools/setup.sh"
