@@ -221,20 +221,25 @@ void paintSequence(QPainter& painter, const Page& page, const Worksheet& sheet, 
 }
 
 // The design as the thread view draws it, as a picture at the device's
-// resolution (at most 24 pixels a millimetre, a print's fine detail, and a
-// bounded side), laid over the design's box in design units.
+// resolution (at most 5 pixels a millimetre of the page), laid over the
+// design's box in design units.
 void drawThreadPicture(QPainter& painter, const Worksheet& sheet, double devicePixelsPerUnit)
 {
-    constexpr double kMostPerUnit = 2.4;
+    // At most 5 pixels a millimetre of the page (127 dpi, finer than the
+    // 0.4 mm thread at 1:1), opaque on the page's fabric: the PDF then holds
+    // one picture bounded by the page, whatever the stitch count.
+    constexpr double kPixelsPerPageMm = 5;
     constexpr double kLongestSide = 6000;
+    const double dpi = painter.device() != nullptr ? std::max(1, painter.device()->logicalDpiX()) : 300.0;
     const double margin = kThreadViewWidth;
     const double w = sheet.maxX - sheet.minX + 2 * margin, h = sheet.maxY - sheet.minY + 2 * margin;
-    const double perUnit = std::min({std::max(devicePixelsPerUnit, 0.5), kMostPerUnit, kLongestSide / std::max(w, h)});
+    const double perUnit = std::max(
+        1e-3, std::min(devicePixelsPerUnit * kPixelsPerPageMm * 25.4 / dpi, kLongestSide / std::max(w, h)));
     QImage picture(std::max(1, int(std::ceil(w * perUnit))), std::max(1, int(std::ceil(h * perUnit))),
-                   QImage::Format_ARGB32_Premultiplied);
+                   QImage::Format_RGB32);
     if (picture.isNull())
         return;
-    picture.fill(Qt::transparent);
+    picture.fill(QColor(kFabric));
     rasterThreads(picture, picture.rect(), sheet.plan.records,
                   RasterView{perUnit, (sheet.minX - margin) * perUnit, (sheet.minY - margin) * perUnit});
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
