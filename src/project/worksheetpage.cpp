@@ -221,14 +221,14 @@ void paintSequence(QPainter& painter, const Page& page, const Worksheet& sheet, 
 }
 
 // The design as the thread view draws it, as a picture at the device's
-// resolution (at most 5 pixels a millimetre of the page), laid over the
+// resolution (at most 10 pixels a millimetre of the page), laid over the
 // design's box in design units.
 void drawThreadPicture(QPainter& painter, const Worksheet& sheet, double devicePixelsPerUnit)
 {
-    // At most 5 pixels a millimetre of the page (127 dpi, finer than the
-    // 0.4 mm thread at 1:1), opaque on the page's fabric: the PDF then holds
+    // At most 10 pixels a millimetre of the page (254 dpi, a design unit a
+    // pixel at 1:1), opaque on the page's fabric: the PDF then holds
     // one picture bounded by the page, whatever the stitch count.
-    constexpr double kPixelsPerPageMm = 5;
+    constexpr double kPixelsPerPageMm = 10;
     constexpr double kLongestSide = 6000;
     const double dpi = painter.device() != nullptr ? std::max(1, painter.device()->logicalDpiX()) : 300.0;
     const double margin = kThreadViewWidth;
