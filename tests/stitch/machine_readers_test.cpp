@@ -290,11 +290,13 @@ TEST(MachineReaders, PesByHandReadsThePecBlockWithOrWithoutADesignSection)
                                {113, 3, unknown, StitchKind::Stitch},
                                {113, 3, unknown, StitchKind::Trim},
                                {113, 3, unknown, StitchKind::End}});
-    for (const std::string& section : {std::string(), std::string("\x01\x00\x00\x00\x01\x00\xFF\xFF\x00\x00"
-                                                                  "\x07\x00"
-                                                                  "CEmbOne"
-                                                                  "\x00\x00\x00\x00",
-                                                                  32)}) {
+    // A design section of 32 bytes: a header naming one CEmbOne, then zeros.
+    std::string designSection("\x01\x00\x00\x00\x01\x00\xFF\xFF\x00\x00"
+                              "\x07\x00"
+                              "CEmbOne",
+                              19);
+    designSection.resize(32, '\0');
+    for (const std::string& section : {std::string(), designSection}) {
         const MachineRead got = readPes(view(handPes(section)), chart(true));
         expectRecords(got, want);
         EXPECT_EQ(got.label, "handmade pes");
