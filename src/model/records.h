@@ -12,6 +12,8 @@ enum ObjectKind : int32_t {
     KindRect = 4,
     KindStar = 5,
     KindCircle = 6,
+    KindStroke = 7,
+    KindShape = 8,
 };
 
 // Records are byte images (the undo journal copies them raw, the layouts are
@@ -165,6 +167,54 @@ struct CircleParams {
     int32_t OFSCIK;
 };
 
+// A path of any length: PATH is a handle into the path store (pathstore.h).
+struct StrokeParams {
+    int32_t LEN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    int32_t STYLE; // 0 running line, 1 satin column
+    int32_t SWIDTH;
+    int32_t TWIDTH;
+    int32_t SDENS;
+    int32_t TDENS;
+    int32_t SCOMP;
+    int32_t TCOMP;
+    int32_t PATTERN;
+    int32_t UNDER;
+    int32_t PATH;
+};
+
+// Closed paths filled by the even-odd rule; the fill fields as in RECT.
+struct ShapeParams {
+    int32_t SDENS;
+    int32_t SCOMP;
+    int32_t TDENS;
+    int32_t TCOMP;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t PUSHCOMP;
+    int32_t STITCHES;
+    int32_t UNDER;
+    int32_t CIKCAK;
+    int32_t OFSUND;
+    int32_t OFSCIK;
+    int32_t ANGLE;
+    int32_t BORDER; // 0 none, 1 running line, 2 satin
+    int32_t BWIDTH;
+    int32_t PATH;
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(BezierEdge) == 68);
@@ -189,6 +239,8 @@ union ObjectParams {
     RectParams rect;
     StarParams star;
     CircleParams circle;
+    StrokeParams stroke;
+    ShapeParams shape;
     unsigned char bytes[kMaxRecordSize];
 };
 static_assert(sizeof(ObjectParams) == kMaxRecordSize);

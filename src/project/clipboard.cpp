@@ -152,10 +152,11 @@ int32_t pasteObjects(Workspace& ws, const Platform& platform, PasteState& paste)
         const int32_t free = findFreeRow(table);
         if (free < 0)
             break;
+        const std::string pathText(rawKeyValue(line, "PATH"));
         parseLine(ws.tokens, line);
         step.rowImage(free);
         ObjectEntry& entry = table.rows[free];
-        if (!parseObjectLine(ws.tokens, entry, ws.records, ws.settings, ws.libraries))
+        if (!parseObjectLine(ws.tokens, entry, ws.records, ws.settings, ws.libraries, pathText))
             break;
         translateRecord(entry.kind, ws.records[entry.params], offset, offset);
         if (entry.group != 0) {

@@ -139,9 +139,10 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
             return true;
         // The line is consumed by the parse; only the first refused one is kept.
         std::string original = load.unreadable.count == 0 ? line : std::string();
+        const std::string pathText(rawKeyValue(line, "PATH"));
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
-        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries)) {
+        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, pathText)) {
             if (load.unreadable.count++ == 0)
                 load.unreadable.first = std::move(original);
             return true;

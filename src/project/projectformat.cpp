@@ -8,6 +8,7 @@
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/tokenizer.h"
+#include "model/pathstore.h"
 
 #include <algorithm>
 #include <array>
@@ -168,6 +169,10 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     case Form::Jump:
         out += getInt(record, field.offset) == 0 ? '1' : '0';
         return;
+    case Form::Path:
+        if (const PathData* path = storedPath(getInt(record, field.offset)))
+            appendPath(out, *path);
+        return;
     }
 }
 
@@ -255,8 +260,27 @@ int32_t objectLineKind(const TokenTable& tokens)
     return row ? row->kind : KindFree;
 }
 
+std::string_view rawKeyValue(std::string_view line, std::string_view key)
+{
+    // Keys fold to upper case as the tokenizer folds them; values do not.
+    std::size_t at = 0;
+    while (at < line.size()) {
+        while (at < line.size() && line[at] == ' ')
+            ++at;
+        std::size_t end = at;
+        while (end < line.size() && line[end] != ' ')
+            ++end;
+        const std::string_view word = line.substr(at, end - at);
+        if (word.size() > key.size() && word[key.size()] == '=' &&
+            upperCase(word.substr(0, key.size())) == key)
+            return word.substr(key.size() + 1);
+        at = end;
+    }
+    return {};
+}
+
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
-                     const Settings& settings, const Libraries& libraries)
+                     const Settings& settings, const Libraries& libraries, std::string_view pathText)
 {
     const int32_t kind = objectLineKind(tokens);
     if (kind == KindFree)
@@ -284,7 +308,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         // the line unreadable rather than a zero that moves the object.
         const bool reference =
             field.form == Form::Motif || field.form == Form::Pattern || field.form == Form::TieOff;
-        if (!reference && !token.text.empty())
+        if (!reference && field.form != Form::Path && !token.text.empty())
             return false;
         const int32_t n = token.number;
         switch (field.form) {
@@ -332,6 +356,18 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         case Form::Jump:
             setInt(record, field.offset, n == 0 ? 1 : 0);
             break;
+        case Form::Path: {
+            // The token holds only the value's start: the whole text is the
+            // caller's, taken from the line before it was split.
+            PathReadResult path = readPath(pathText);
+            if (!path.ok())
+                return false;
+            const int32_t handle = storePath(std::move(path.path));
+            if (handle == 0)
+                return false;
+            setInt(record, field.offset, handle);
+            break;
+        }
         }
     }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace kelvara {
 
@@ -32,8 +33,14 @@ int32_t objectLineKind(const TokenTable& tokens);
 // conversions and clamps. Sets kind, params, paramsSize, reserved and group;
 // the display links are the caller's. False (row untouched) when the line is
 // no object line, a number field holds a word, or no record can be had.
+// `pathText` is the whole PATH value of the line (rawKeyValue), which the
+// tokens hold only the start of; a path that cannot be read refuses the line.
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
-                     const Settings& settings, const Libraries& libraries);
+                     const Settings& settings, const Libraries& libraries, std::string_view pathText = {});
+
+// The value of the first `key=` word of a raw line (key in upper case,
+// matched ignoring case), whatever its length; empty when there is none.
+std::string_view rawKeyValue(std::string_view line, std::string_view key);
 
 // Nearest integer, exact halves to the even neighbour, whatever the
 // floating-point environment; NaN gives 0 and values beyond the int32 range

@@ -30,6 +30,7 @@ enum class Form : uint8_t {
     Repeat,    // clamped 1..9, even values become 1
     RunLength, // clamped DELETE..MAX
     Jump,      // the file holds the inverse of the field
+    Path,      // path data, the field a handle into the path store
 };
 
 struct Field {

@@ -13,12 +13,14 @@ extern const KindRow kSteilKind;
 extern const KindRow kRectKind;
 extern const KindRow kStarKind;
 extern const KindRow kCircleKind;
+extern const KindRow kStrokeKind;
+extern const KindRow kShapeKind;
 
 namespace {
 
 // One row a kind, in kind order: a kind's number is its place here plus one.
-const std::array<const KindRow*, 6> kTable{
-    &kRunKind, &kSatenKind, &kSteilKind, &kRectKind, &kStarKind, &kCircleKind,
+const std::array<const KindRow*, 8> kTable{
+    &kRunKind, &kSatenKind, &kSteilKind, &kRectKind, &kStarKind, &kCircleKind, &kStrokeKind, &kShapeKind,
 };
 
 std::span<const KindRow* const> gRows{kTable};

@@ -1,0 +1,79 @@
+// SHAPE: closed paths filled by the even-odd rule, so inner paths are holes.
+#include "model/kinds/kindparts.h"
+
+#include "model/pathstore.h"
+#include "shell/settings.h"
+#include "stitch/pathstitch.h"
+
+namespace kelvara {
+
+namespace {
+
+using namespace kindparts;
+using projectkeys::Form;
+
+constexpr auto kKeys = [] {
+    projectkeys::FieldList<26> l;
+    l.add("GROUP", Form::Group, 0);
+    l.addColumnHead<ShapeParams>();
+    l.addShared<ShapeParams>();
+    l.add("ANGLE", Form::Angle, offsetof(ShapeParams, ANGLE));
+    l.add("BORDER", Form::Integer, offsetof(ShapeParams, BORDER));
+    l.add("BWIDTH", Form::Integer, offsetof(ShapeParams, BWIDTH));
+    l.addColumnTail<ShapeParams>();
+    l.add("PATH", Form::Path, offsetof(ShapeParams, PATH));
+    return l;
+}();
+static_assert(kKeys.count == 26);
+
+constexpr auto kFields = [] {
+    FieldTable<24> t;
+    t.addColumn<ShapeParams>();
+    t.add(M::Angle, offsetof(ShapeParams, ANGLE));
+    return t.sorted();
+}();
+
+void defaults(ObjectParams& p, const Settings& s, int32_t colour)
+{
+    fillColumn(p.shape, s, colour);
+    p.shape.ANGLE = 0;
+    p.shape.BORDER = 0;
+    p.shape.BWIDTH = s.STEIL;
+    p.shape.PATH = 0;
+}
+
+void sampleShape(ObjectParams& p)
+{
+    p.shape.PATH = storePath(readPath("M0,0L10,0L10,10L0,10Z").path);
+}
+
+void generate(const ObjectParams& p, const stitch::GenContext& ctx, stitch::NeedleSink& sink)
+{
+    if (const PathData* path = storedPath(p.shape.PATH))
+        stitch::generateShape(p.shape, *path, ctx, sink);
+}
+
+int64_t recordFloor(const ObjectParams& p, const stitch::GenContext& ctx, int64_t limit)
+{
+    const PathData* path = storedPath(p.shape.PATH);
+    return path ? stitch::shapeRecordFloor(p.shape, *path, ctx, limit) : 0;
+}
+
+} // namespace
+
+extern const KindRow kShapeKind{
+    .kind = KindShape,
+    .word = "SHAPE",
+    .glyph = "@ ",
+    .size = sizeof(ShapeParams),
+    .minSize = sizeof(ShapeParams),
+    .keys = keySpan(kKeys),
+    .fields = kFields.span(),
+    .defaults = defaults,
+    .sampleShape = sampleShape,
+    .mirrorRest = mirrorFillAngle<&ObjectParams::shape>,
+    .generate = generate,
+    .recordFloor = recordFloor,
+};
+
+} // namespace kelvara

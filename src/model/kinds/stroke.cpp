@@ -1,0 +1,119 @@
+// STROKE: a path of any number of nodes, sewn as a running line.
+#include "model/kinds/kindparts.h"
+
+#include "model/pathstore.h"
+#include "shell/settings.h"
+#include "stitch/pathstitch.h"
+#include "stitch/planbuilder.h"
+
+#include <algorithm>
+
+namespace kelvara {
+
+namespace {
+
+using namespace kindparts;
+using projectkeys::Form;
+
+constexpr auto kKeys = [] {
+    projectkeys::FieldList<20> l;
+    l.add("GROUP", Form::Group, 0);
+    l.add("STYLE", Form::Integer, offsetof(StrokeParams, STYLE));
+    l.add("LEN", Form::RunLength, offsetof(StrokeParams, LEN));
+    l.add("REPEAT", Form::Repeat, offsetof(StrokeParams, REPEAT));
+    l.add("SWIDTH", Form::Integer, offsetof(StrokeParams, SWIDTH));
+    l.add("TWIDTH", Form::Integer, offsetof(StrokeParams, TWIDTH));
+    l.add("SDENS", Form::Integer, offsetof(StrokeParams, SDENS));
+    l.add("TDENS", Form::Integer, offsetof(StrokeParams, TDENS));
+    l.add("SCOMP", Form::Integer, offsetof(StrokeParams, SCOMP));
+    l.add("TCOMP", Form::Integer, offsetof(StrokeParams, TCOMP));
+    l.add("UNDER", Form::Integer, offsetof(StrokeParams, UNDER));
+    l.add("PATTERN", Form::Pattern, offsetof(StrokeParams, PATTERN));
+    l.add("MOTIVE", Form::Motif, offsetof(StrokeParams, MOTIVE));
+    l.add("TIEIN", Form::TieOff, offsetof(StrokeParams, TIEIN));
+    l.add("TIEOUT", Form::TieOff, offsetof(StrokeParams, TIEOUT));
+    l.add("TRIM", Form::Flag, offsetof(StrokeParams, TRIM));
+    l.add("R", Form::Red, offsetof(StrokeParams, colour));
+    l.add("G", Form::Green, offsetof(StrokeParams, colour));
+    l.add("B", Form::Blue, offsetof(StrokeParams, colour));
+    l.add("PATH", Form::Path, offsetof(StrokeParams, PATH));
+    return l;
+}();
+static_assert(kKeys.count == 20);
+
+constexpr auto kFields = [] {
+    FieldTable<16> t;
+    t.add(M::StitchLength, offsetof(StrokeParams, LEN));
+    t.add(M::Repeat, offsetof(StrokeParams, REPEAT));
+    t.add(M::StartWidth, offsetof(StrokeParams, SWIDTH));
+    t.add(M::EndWidth, offsetof(StrokeParams, TWIDTH));
+    t.add(M::Density, offsetof(StrokeParams, SDENS));
+    t.add(M::EndDensity, offsetof(StrokeParams, TDENS));
+    t.add(M::PullComp, offsetof(StrokeParams, SCOMP));
+    t.add(M::EndPullComp, offsetof(StrokeParams, TCOMP));
+    t.add(M::Underlay, offsetof(StrokeParams, UNDER));
+    t.add(M::Pattern, offsetof(StrokeParams, PATTERN));
+    t.add(M::Motif, offsetof(StrokeParams, MOTIVE));
+    t.add(M::TieIn, offsetof(StrokeParams, TIEIN));
+    t.add(M::TieOut, offsetof(StrokeParams, TIEOUT));
+    t.add(M::Trim, offsetof(StrokeParams, TRIM));
+    t.add(M::Colour, offsetof(StrokeParams, colour));
+    return t.sorted();
+}();
+
+void defaults(ObjectParams& params, const Settings& s, int32_t colour)
+{
+    StrokeParams& p = params.stroke;
+    p.LEN = s.STITCH;
+    p.MOTIVE = kNone;
+    p.TIEIN = kNone;
+    p.TIEOUT = kNone;
+    p.TRIM = 0;
+    p.colour = colour;
+    p.REPEAT = 1;
+    p.STYLE = 0;
+    p.SWIDTH = s.STEIL;
+    p.TWIDTH = s.STEIL;
+    p.SDENS = s.DENSITY;
+    p.TDENS = s.DENSITY;
+    p.SCOMP = s.PULLCOMP;
+    p.TCOMP = s.PULLCOMP;
+    p.PATTERN = kNone;
+    p.UNDER = s.UNDER != 0 ? s.LENGTH : -1;
+    p.PATH = 0;
+}
+
+void sampleShape(ObjectParams& p)
+{
+    p.stroke.PATH = storePath(readPath("M0,0L10,0").path);
+}
+
+void generate(const ObjectParams& p, const stitch::GenContext& ctx, stitch::NeedleSink& sink)
+{
+    if (const PathData* path = storedPath(p.stroke.PATH))
+        stitch::generateStroke(p.stroke, *path, ctx, sink);
+}
+
+void style(const ObjectParams& p, const stitch::GenContext&, stitch::ObjectStyle& style)
+{
+    // The user's own stitch length is never cut down.
+    style.maxStitch = std::max(style.maxStitch, stitch::clampedLength(p.stroke.LEN, 1, 1e9));
+}
+
+} // namespace
+
+extern const KindRow kStrokeKind{
+    .kind = KindStroke,
+    .word = "STROKE",
+    .glyph = "~~",
+    .size = sizeof(StrokeParams),
+    .minSize = sizeof(StrokeParams),
+    .keys = keySpan(kKeys),
+    .fields = kFields.span(),
+    .defaults = defaults,
+    .sampleShape = sampleShape,
+    .style = style,
+    .generate = generate,
+};
+
+} // namespace kelvara

@@ -1,0 +1,172 @@
+// Stitches of STROKE and SHAPE from their paths.
+#include "stitch/pathstitch.h"
+
+#include "stitch/fill.h"
+
+#include "shell/settings.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvara::stitch {
+
+namespace {
+
+Vec vecOf(PathPoint p)
+{
+    return {double(p.x), double(p.y)};
+}
+
+bool same(Vec a, Vec b)
+{
+    return a.x == b.x && a.y == b.y;
+}
+
+Vec cubicAt(Vec a, Vec b, Vec c, Vec d, double t)
+{
+    const double u = 1 - t;
+    return a * (u * u * u) + b * (3 * u * u * t) + c * (3 * u * t * t) + d * (t * t * t);
+}
+
+// Pieces of a cubic: about one per 3 units of its control polygon, bounded
+// so a forged path cannot make the planner cut for ever.
+int piecesOf(Vec a, Vec b, Vec c, Vec d)
+{
+    const double around = length(b - a) + length(c - b) + length(d - c);
+    return static_cast<int>(std::clamp(std::ceil(around / 3), 1.0, 256.0));
+}
+
+} // namespace
+
+std::vector<Vec> flattenSubPath(const SubPath& sub, std::vector<std::size_t>* nodes)
+{
+    std::vector<Vec> out;
+    out.push_back(vecOf(sub.start));
+    if (nodes)
+        nodes->push_back(0);
+    for (const PathSegment& seg : sub.segments) {
+        const Vec from = out.back();
+        const Vec to = vecOf(seg.to);
+        if (seg.cubic) {
+            const Vec c1 = vecOf(seg.c1), c2 = vecOf(seg.c2);
+            const int n = piecesOf(from, c1, c2, to);
+            for (int i = 1; i < n; ++i)
+                out.push_back(cubicAt(from, c1, c2, to, double(i) / n));
+        }
+        out.push_back(to);
+        if (nodes)
+            nodes->push_back(out.size() - 1);
+    }
+    if (sub.closed && !sub.segments.empty() && !same(out.back(), out.front())) {
+        out.push_back(out.front());
+        if (nodes)
+            nodes->push_back(out.size() - 1);
+    }
+    return out;
+}
+
+void runAlongPath(const PathData& path, double stitchLength, int passes, NeedleSink& sink)
+{
+    bool first = true;
+    for (const SubPath& sub : path.subpaths) {
+        std::vector<std::size_t> nodes;
+        const std::vector<Vec> points = flattenSubPath(sub, &nodes);
+        if (first)
+            sink.needle(points.front());
+        else
+            sink.jump(points.front());
+        first = false;
+        Vec prev = points.front();
+        for (std::size_t k = 1; k < nodes.size() && !sink.exhausted(); ++k) {
+            // Between two nodes, the stitches share the length along the
+            // pieces evenly, so every node is a penetration.
+            const std::size_t from = nodes[k - 1], to = nodes[k];
+            double total = 0;
+            for (std::size_t i = from; i < to; ++i)
+                total += length(points[i + 1] - points[i]);
+            const double n = std::max(1.0, std::ceil(total / stitchLength - 1e-9));
+            std::size_t i = from;
+            double walked = 0;
+            for (double s = 1; s <= n && !sink.exhausted(); ++s) {
+                Vec next = points[to];
+                if (s < n) {
+                    const double target = total * s / n;
+                    while (i + 1 < to && walked + length(points[i + 1] - points[i]) < target) {
+                        walked += length(points[i + 1] - points[i]);
+                        ++i;
+                    }
+                    const double piece = length(points[i + 1] - points[i]);
+                    const double t = piece > 0 ? (target - walked) / piece : 0;
+                    next = points[i] + (points[i + 1] - points[i]) * t;
+                }
+                for (int pass = 1; pass < passes; ++pass)
+                    sink.needle(pass % 2 == 1 ? next : prev);
+                sink.needle(next);
+                prev = next;
+            }
+        }
+    }
+}
+
+void generateStroke(const StrokeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink)
+{
+    (void)ctx;
+    const int passes = std::clamp(p.REPEAT, 1, 9) % 2 == 0 ? 1 : std::clamp(p.REPEAT, 1, 9);
+    runAlongPath(path, clampedLength(p.LEN, 1, 1e9), passes, sink);
+}
+
+namespace {
+
+// Every closed sub-path in one outline, each joined to the next by a bridge
+// walked there and back: a row crosses a bridge twice at one point, so the
+// even-odd spans are those of the sub-paths and the inner ones stay holes.
+FillSpec shapeSpec(const ShapeParams& p, const PathData& path, const GenContext& ctx)
+{
+    FillSpec shape;
+    Vec home{};
+    int rings = 0;
+    for (const SubPath& sub : path.subpaths) {
+        if (sub.segments.empty())
+            continue;
+        ++rings;
+        std::vector<Vec> ring = flattenSubPath(sub);
+        if (!same(ring.back(), ring.front()))
+            ring.push_back(ring.front());
+        if (shape.outline.empty())
+            home = ring.front();
+        shape.outline.insert(shape.outline.end(), ring.begin(), ring.end());
+    }
+    if (!shape.outline.empty() && !same(shape.outline.back(), home))
+        shape.outline.push_back(home);
+    shape.angle = static_cast<double>(p.ANGLE % 360);
+    shape.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
+    shape.comp = p.SCOMP;
+    shape.topLayer = p.STITCHES != 0;
+    shape.shortest = ctx.settings.DELETE;
+    // The underlay's inset outline is made for one ring: moved in across a
+    // bridge it would reach into the holes, so a shape with holes has none yet.
+    if (p.UNDER != -1 && rings == 1) {
+        shape.underLength = clampedLength(p.UNDER, 1, 1e9);
+        shape.underInset = std::max(0, p.OFSUND);
+    }
+    shape.hasEntry = ctx.hasEntry;
+    shape.entry = ctx.entry;
+    return shape;
+}
+
+} // namespace
+
+void generateShape(const ShapeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink)
+{
+    const FillSpec spec = shapeSpec(p, path, ctx);
+    if (spec.outline.size() >= 3)
+        stitchFill(spec, sink);
+}
+
+int64_t shapeRecordFloor(const ShapeParams& p, const PathData& path, const GenContext& ctx, int64_t limit)
+{
+    const FillSpec spec = shapeSpec(p, path, ctx);
+    return spec.outline.size() >= 3 ? fillRecordFloor(spec, limit) : 0;
+}
+
+} // namespace kelvara::stitch
