@@ -8,6 +8,8 @@
 // connections, to be drawn as the jumps they are.
 #include "stitch/objectplancache.h"
 
+#include "model/kinds/kind.h"
+#include "model/recordgeometry.h"
 #include "model/workspace.h"
 
 #include <algorithm>
@@ -37,9 +39,107 @@ void PlanBox::add(const PlanBox& other)
     add(other.right, other.bottom);
 }
 
-ObjectPlanCache::ObjectPlanCache() : pieces_(ObjectTable::kRows) {}
+namespace {
 
-bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams)
+// Where the needle is after a piece, as the plan builder has it before the
+// next object: a sewing piece's last needle before any lock of its end, a
+// jump line's last hop. False for a piece with no records.
+bool leavesNeedle(const ObjectPiece& piece, int32_t& x, int32_t& y)
+{
+    const std::vector<StitchRecord>& own = piece.plan.records;
+    if (own.empty())
+        return false;
+    if (piece.ends.sews)
+        x = piece.ends.endX, y = piece.ends.endY;
+    else
+        x = own.back().x, y = own.back().y;
+    return true;
+}
+
+} // namespace
+
+namespace {
+
+// Names the borders a fill reaches under, so that an edit elsewhere does
+// not stitch it again: those near its outline. Generations are never given
+// twice, so the chain names the list.
+uint64_t keyOfBordersNear(int32_t kind, const ObjectParams& params, const std::vector<stitch::BorderShape>& shapes,
+                          const std::vector<uint64_t>& generations)
+{
+    const GeometryBox box = recordBounds(kind, params);
+    const KindRow& row = *kindRow(kind);
+    // A border this far off the outline still borders it; the margin keeps
+    // the judgement on the safe side.
+    const double reach = 2 * stitch::kBorderReach + (row.planReach ? row.planReach(params) : 0) + 10;
+    uint64_t key = 1;
+    for (std::size_t j = 0; j < shapes.size(); ++j) {
+        const stitch::BorderShape& s = shapes[j];
+        if (!box.empty() && (s.left > box.right + reach || s.right < box.left - reach ||
+                             s.top > box.bottom + reach || s.bottom < box.top - reach))
+            continue;
+        key = (key ^ generations[j]) * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull;
+        key += key == 0;
+    }
+    return key;
+}
+
+} // namespace
+
+// The borders each fill reaches under, as the whole plan finds them: the
+// shapes of the objects sewn after it, in sewing order, named by a key.
+struct ObjectPlanCache::PieceBorders {
+    std::vector<stitch::BorderShape> shapes; // sewing order
+    std::vector<std::size_t> counts;         // how many of them lie after piece i
+    std::vector<uint64_t> keys;              // 0 for a piece that reaches under none
+    std::span<const stitch::BorderShape> after(std::size_t i) const
+    {
+        return keys[i] == 0 ? std::span<const stitch::BorderShape>()
+                            : std::span(shapes).subspan(shapes.size() - counts[i]);
+    }
+};
+
+ObjectPlanCache::PieceBorders ObjectPlanCache::bordersOf(const Workspace& ws, const std::vector<int32_t>& order)
+{
+    PieceBorders b;
+    b.counts.resize(order.size());
+    b.keys.resize(order.size());
+    std::vector<uint64_t> generations; // of the shapes, from the last sewn
+    for (std::size_t i = order.size(); i-- > 0;) {
+        const int32_t row = order[i];
+        b.counts[i] = b.shapes.size();
+        const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
+        if (b.counts[i] > 0 && kindRow(e.kind)->fillsUnderBorders)
+            b.keys[i] = keyOfBordersNear(e.kind, ws.records[e.params], b.shapes, generations);
+        const KnownBorder& known = refreshBorder(ws, row);
+        if (known.borders) {
+            b.shapes.push_back(known.shape);
+            generations.push_back(known.generation);
+        }
+    }
+    std::reverse(b.shapes.begin(), b.shapes.end());
+    return b;
+}
+
+ObjectPlanCache::ObjectPlanCache() : pieces_(ObjectTable::kRows), borders_(ObjectTable::kRows) {}
+
+const ObjectPlanCache::KnownBorder& ObjectPlanCache::refreshBorder(const Workspace& ws, int32_t row)
+{
+    const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
+    const ObjectParams& params = ws.records[entry.params];
+    const auto size = static_cast<std::size_t>(recordSize(entry.kind));
+    KnownBorder& known = borders_[static_cast<std::size_t>(row)];
+    if (known.kind == entry.kind && std::memcmp(known.bytes.data(), params.bytes, size) == 0)
+        return known;
+    known.kind = entry.kind;
+    known.bytes.fill(0);
+    std::memcpy(known.bytes.data(), params.bytes, size);
+    known.borders = stitch::borderShapeOf(entry.kind, params, known.shape);
+    known.generation = ++generations_;
+    return known;
+}
+
+bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams,
+                                   std::span<const stitch::BorderShape> borders)
 {
     const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
     const ObjectParams& params = ws.records[entry.params];
@@ -58,7 +158,7 @@ bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t bud
     piece.budget = budget;
     piece.seams = seams;
     piece.status =
-        generateObjectPiece(entry.kind, params, ws.libraries, ws.settings, budget, piece.plan, seams, &piece.ends);
+        generateObjectPiece(entry.kind, params, ws.libraries, ws.settings, budget, piece.plan, seams, &piece.ends, borders);
     std::vector<StitchRecord>& records = piece.plan.records;
     if (!records.empty() && records.back().kind == StitchKind::End)
         records.pop_back();
@@ -81,33 +181,52 @@ void ObjectPlanCache::update(const Workspace& ws)
     std::vector<bool> inOrder(ObjectTable::kRows, false);
     std::vector<int32_t> order;
     order.reserve(order_.size());
-    bool changed = false;
-    int64_t records = 0;
     for (int32_t row : DisplayOrder(ws.table)) {
         const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
         if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
             break;
-        // A new piece guesses the seams most pieces have: the thread goes on
-        // from the one before and on to the next.
-        const ObjectPiece& known = pieces_[static_cast<std::size_t>(row)];
-        const PieceSeams guess = known.kind == KindFree ? PieceSeams{!order.empty(), false, false} : known.seams;
-        changed = refreshPiece(ws, row, kMaxRecords - records, guess) || changed;
-        records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(row)].plan.records.size());
         order.push_back(row);
         inOrder[static_cast<std::size_t>(row)] = true;
     }
+    const PieceBorders borders = bordersOf(ws, order);
+    bool changed = false;
+    int64_t records = 0;
+    // Each piece is stitched from where the one before left the needle, so
+    // it starts where the export starts it.
+    std::vector<PieceSeams> entries;
+    PieceSeams entry;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int32_t row = order[i];
+        // A new piece guesses the seams most pieces have: the thread goes on
+        // from the one before and on to the next.
+        const ObjectPiece& known = pieces_[static_cast<std::size_t>(row)];
+        PieceSeams guess = known.kind == KindFree ? PieceSeams{i > 0, false, false} : known.seams;
+        guess.hasEntry = entry.hasEntry, guess.entryX = entry.entryX, guess.entryY = entry.entryY;
+        guess.bordersKey = borders.keys[i];
+        entries.push_back(guess);
+        changed = refreshPiece(ws, row, kMaxRecords - records, guess, borders.after(i)) || changed;
+        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
+        records += static_cast<int64_t>(piece.plan.records.size());
+        if (leavesNeedle(piece, entry.entryX, entry.entryY))
+            entry.hasEntry = true;
+    }
     // A piece's ends do not depend on its seams, so one pass finds them all;
     // only the pieces whose neighbours changed them are stitched again.
-    const std::vector<PieceSeams> seams = findSeams(ws, order);
+    std::vector<PieceSeams> seams = findSeams(ws, order);
     records = 0;
     for (std::size_t i = 0; i < order.size(); ++i) {
-        changed = refreshPiece(ws, order[i], kMaxRecords - records, seams[i]) || changed;
+        seams[i].hasEntry = entries[i].hasEntry;
+        seams[i].entryX = entries[i].entryX, seams[i].entryY = entries[i].entryY;
+        seams[i].bordersKey = entries[i].bordersKey;
+        changed = refreshPiece(ws, order[i], kMaxRecords - records, seams[i], borders.after(i)) || changed;
         records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(order[i])].plan.records.size());
     }
     // Objects gone from the design give their memory back.
     for (std::size_t row = 0; row < pieces_.size(); ++row)
-        if (!inOrder[row] && pieces_[row].kind != KindFree)
+        if (!inOrder[row] && pieces_[row].kind != KindFree) {
             pieces_[row] = ObjectPiece{};
+            borders_[row] = KnownBorder{};
+        }
     if (!changed && made_ && order == order_)
         return;
     made_ = true;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "stitch/fillborders.h"
 #include "stitch/stitchplan.h"
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <vector>
 
@@ -86,12 +88,26 @@ public:
 
 private:
     // True when the row's piece was stitched again.
-    bool refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams);
+    bool refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams,
+                      std::span<const stitch::BorderShape> borders);
+    // The shape the row's object lays over fills sewn before it, kept until
+    // its record changes; its generation names the shape in a piece's seams.
+    struct KnownBorder {
+        int32_t kind = KindFree;
+        std::array<unsigned char, kMaxRecordSize> bytes{};
+        bool borders = false;
+        stitch::BorderShape shape;
+        uint64_t generation = 0;
+    };
+    const KnownBorder& refreshBorder(const Workspace& ws, int32_t row);
+    struct PieceBorders;
+    PieceBorders bordersOf(const Workspace& ws, const std::vector<int32_t>& order);
     // The seams every piece has in the design, from the pieces' ends.
     std::vector<PieceSeams> findSeams(const Workspace& ws, const std::vector<int32_t>& order) const;
     void summarize(const Workspace& ws);
 
     std::vector<ObjectPiece> pieces_;
+    std::vector<KnownBorder> borders_;
     std::vector<int32_t> order_;
     std::vector<Connection> connections_;
     PlanStatus status_ = PlanStatus::Empty;

@@ -164,9 +164,17 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
         if (builder.exhausted())
             break;
         GenContext objectCtx = ctx;
-        objectCtx.borderCount = bordersAfter[i];
-        objectCtx.borders = borders.data() + (borders.size() - bordersAfter[i]);
-        objectCtx.hasEntry = builder.needleAt(objectCtx.entry);
+        // A piece stitched alone gets the borders after it from its caller.
+        if (ctx.borderCount == 0) {
+            objectCtx.borderCount = bordersAfter[i];
+            objectCtx.borders = borders.data() + (borders.size() - bordersAfter[i]);
+        }
+        // Before anything is sewn, the entry is the one the caller gave.
+        Vec at;
+        if (builder.needleAt(at)) {
+            objectCtx.hasEntry = true;
+            objectCtx.entry = at;
+        }
         builder.beginObject(styleOf(o, ctx));
         generateObject(o, objectCtx, builder);
         builder.endObject();
@@ -178,7 +186,8 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
 // design) instead of counting as Empty.
 PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& settings,
                      const Libraries& libraries, StitchPlan& plan, int64_t recordLimit = kMaxRecords,
-                     bool jumpsCount = false, const PieceSeams& seams = {}, PieceEnds* ends = nullptr)
+                     bool jumpsCount = false, const PieceSeams& seams = {}, PieceEnds* ends = nullptr,
+                     std::span<const BorderShape> after = {})
 {
     const auto seam = [&](PlanBuilder& b) {
         if (seams.threadIn)
@@ -191,7 +200,11 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
         return PlanStatus::Empty;
     if (!withinLimits(objects))
         return PlanStatus::TooLarge;
-    const GenContext ctx{settings, libraries};
+    GenContext ctx{settings, libraries};
+    ctx.hasEntry = seams.hasEntry;
+    ctx.entry = {double(seams.entryX), double(seams.entryY)};
+    ctx.borders = after.data();
+    ctx.borderCount = after.size();
     if (recordLimit <= 0 || cannotFit(objects, ctx))
         return PlanStatus::TooLarge;
 
@@ -279,7 +292,7 @@ PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Li
 
 PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                                const Settings& settings, int64_t recordLimit, StitchPlan& plan,
-                               const PieceSeams& seams, PieceEnds* ends)
+                               const PieceSeams& seams, PieceEnds* ends, std::span<const BorderShape> borders)
 {
     if (ends != nullptr)
         *ends = PieceEnds{};
@@ -287,7 +300,7 @@ PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const L
         plan.records.clear();
         return PlanStatus::Empty;
     }
-    return buildPlan({{kind, &params}}, settings, libraries, plan, recordLimit, true, seams, ends);
+    return buildPlan({{kind, &params}}, settings, libraries, plan, recordLimit, true, seams, ends, borders);
 }
 
 std::vector<Needle> objectNeedles(int32_t kind, const ObjectParams& params, const Libraries& libraries,

@@ -3,9 +3,13 @@
 #include "model/records.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace kelvara {
+namespace stitch {
+struct BorderShape;
+}
 
 struct Workspace;
 struct Settings;
@@ -72,6 +76,14 @@ struct PieceSeams {
     bool threadIn = false;
     bool continuing = false;
     bool cutAfter = true;
+    // Where the needle is when the piece begins, as in the design: columns
+    // start at the nearer end and fills near it, so the piece needs it to
+    // be stitched as the export stitches it.
+    bool hasEntry = false;
+    int32_t entryX = 0, entryY = 0;
+    // For a fill: names the borders sewn after it, which its stitches reach
+    // under; a piece is stitched again when they change.
+    uint64_t bordersKey = 0;
     bool operator==(const PieceSeams&) const = default;
 };
 
@@ -90,9 +102,11 @@ struct PieceEnds {
 // stitch), at most `recordLimit` records are made (TooLarge beyond) and the
 // piece is stitched with the seams it has in the design. `ends` is filled
 // when given.
+// `borders` are the shapes of the objects sewn after it that border it.
 PlanStatus generateObjectPiece(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                                const Settings& settings, int64_t recordLimit, StitchPlan& plan,
-                               const PieceSeams& seams = {}, PieceEnds* ends = nullptr);
+                               const PieceSeams& seams = {}, PieceEnds* ends = nullptr,
+                               std::span<const stitch::BorderShape> borders = {});
 
 // The fewest records the object can make in a plan, judged from its
 // geometry before anything is stitched; a design whose objects add up to more

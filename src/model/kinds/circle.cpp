@@ -82,6 +82,7 @@ extern const KindRow kCircleKind{
     .place = place,
     .mirrorRest = mirrorFillAngle<&ObjectParams::circle>,
     .turnRest = turnRest,
+    .fillsUnderBorders = true,
     .planReach = halfPullComp<&ObjectParams::circle>,
     .generate = generateWith<&ObjectParams::circle, stitch::generateCircle>,
     .recordFloor = recordFloorWith<&ObjectParams::circle, stitch::circleRecordFloor>,

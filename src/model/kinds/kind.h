@@ -112,6 +112,8 @@ struct KindRow {
     // The stitches: how far beyond its geometry they may reach, what the
     // kind adds to the shared style (null: nothing), the needles, and the
     // fewest plan records a fill makes (null: proportional to its length).
+    // Whether its stitches reach under the borders sewn after it (fills).
+    bool fillsUnderBorders = false;
     double (*planReach)(const ObjectParams&) = nullptr;
     void (*style)(const ObjectParams&, const stitch::GenContext&, stitch::ObjectStyle&) = nullptr;
     void (*generate)(const ObjectParams&, const stitch::GenContext&, stitch::NeedleSink&) = nullptr;

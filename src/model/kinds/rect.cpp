@@ -79,6 +79,7 @@ extern const KindRow kRectKind{
     .place = place,
     .mirrorRest = mirrorFillAngle<&ObjectParams::rect>,
     .turnRest = turnRest,
+    .fillsUnderBorders = true,
     .planReach = halfPullComp<&ObjectParams::rect>,
     .generate = generateWith<&ObjectParams::rect, stitch::generateRect>,
     .recordFloor = recordFloorWith<&ObjectParams::rect, stitch::rectRecordFloor>,
