@@ -160,6 +160,16 @@ ObjectHandles objectHandles(int32_t kind, const ObjectParams& p)
             addEdge(handles, e, HandleEdge::Path);
             for (int i = first; i < handles.count; ++i)
                 handles.items[size_t(i)].segment = segment;
+            // A curve's control point left on its node (the corner side of
+            // the curve) sits at a third of the way instead, so it neither
+            // hides the node nor is hidden by it.
+            ObjectHandle* h = &handles.items[size_t(first)];
+            for (int c = 2; c < 4; ++c)
+                if (h[c].x == h[c - 2].x && h[c].y == h[c - 2].y && !h[c].onStraightEdge) {
+                    h[c].x = third(e.x1, e.x2, c - 1);
+                    h[c].y = third(e.y1, e.y2, c - 1);
+                    h[c].onStraightEdge = true;
+                }
             ++segment;
         }
     }

@@ -54,6 +54,7 @@ void finishPath(Workspace& ws, const Platform& platform, PenOutcome outcome)
 {
     PenState& pen = ws.tools.pen;
     if (pen.holeFor >= 0) {
+        ws.view.note.clear();
         if (outcome == PenOutcome::Closed)
             addHoleToShape(ws, platform, pen.holeFor, penPath(pen, true));
         endPen(ws);

@@ -8,6 +8,7 @@
 #include "model/kinds/kind.h"
 #include "model/pathconvert.h"
 #include "model/pathgeometry.h"
+#include "model/pathnodes.h"
 #include "model/pathstore.h"
 #include "model/recordgeometry.h"
 #include "model/transformselection.h"
@@ -176,6 +177,33 @@ TEST_F(PathFixture, NodeHandlesMoveNodesWithTheirTangentsAndBendTheClosingLine)
     ASSERT_TRUE(moveHandle(KindShape, q, curved.items[0], 110, 90));
     EXPECT_EQ(writePath(*storedPath(q.shape.PATH)),
               "M110,90C160,40,250,50,300,100L300,300L100,300C50,250,110,157,110,90Z");
+}
+
+TEST_F(PathFixture, NodesAreInsertedOnACurveDeletedAndSwitchedToTheFewestAPathKeeps)
+{
+    const int32_t stroke = addPath(KindStroke, "M0,0C0,100,300,100,300,0L300,300");
+    ObjectParams p = params(stroke);
+    // Half way along the curve, split so both halves keep its shape.
+    ASSERT_TRUE(insertNode(KindStroke, p, 150, 75, 2));
+    EXPECT_EQ(writePath(*storedPath(p.stroke.PATH)), "M0,0C0,50,75,75,150,75C225,75,300,50,300,0L300,300");
+    EXPECT_FALSE(insertNode(KindStroke, p, 150, 120, 2));
+
+    ObjectHandles handles = objectHandles(KindStroke, p);
+    // The middle node (the end of the first segment) switched to a corner
+    // and back to smooth along its neighbours' line.
+    ASSERT_TRUE(editNode(KindStroke, p, handles.items[1], NodeEdit::Switch));
+    EXPECT_EQ(writePath(*storedPath(p.stroke.PATH)), "M0,0C0,50,150,75,150,75C150,75,300,50,300,0L300,300");
+    handles = objectHandles(KindStroke, p);
+    ASSERT_TRUE(editNode(KindStroke, p, handles.items[1], NodeEdit::Switch));
+    EXPECT_EQ(writePath(*storedPath(p.stroke.PATH)), "M0,0C0,50,94,75,150,75C206,75,300,50,300,0L300,300");
+    // Control points are no nodes; a line keeps two nodes at least.
+    handles = objectHandles(KindStroke, p);
+    EXPECT_FALSE(editNode(KindStroke, p, handles.items[2], NodeEdit::Delete));
+    ASSERT_TRUE(editNode(KindStroke, p, handles.items[0], NodeEdit::Delete));
+    handles = objectHandles(KindStroke, p);
+    ASSERT_TRUE(editNode(KindStroke, p, handles.items[0], NodeEdit::Delete));
+    EXPECT_EQ(writePath(*storedPath(p.stroke.PATH)), "M300,0L300,300");
+    EXPECT_FALSE(editNode(KindStroke, p, objectHandles(KindStroke, p).items[1], NodeEdit::Delete));
 }
 
 TEST_F(PathFixture, AHoleIsOneUndoStepAndAnOpenPathOrAnotherKindIsRefused)
