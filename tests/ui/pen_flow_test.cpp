@@ -118,5 +118,47 @@ TEST_F(PenFlow, TheStrokePenEndsOnEnterOrADoubleClickAndGoesOnDrawing)
     EXPECT_TRUE(ws.tools.pen.nodes.empty());
 }
 
+TEST_F(PenFlow, ShiftHoldsANodeStraightAndCtrlLConvertsACircleInOneUndoStep)
+{
+    press('Y', WindowId::Canvas, 'y');
+    click(50, 50);
+    send(WindowId::Canvas, MsgKeyDown, VkShift);
+    click(150, 60); // nearer across than at 45 degrees: straight across
+    click(250, 150); // nearer 45 degrees: on the diagonal
+    send(WindowId::Canvas, MsgKeyUp, VkShift);
+    press(VkReturn, WindowId::Canvas, '\r');
+    ASSERT_EQ(ws.table.objectCount, 1);
+    const int32_t stroke = ws.table.currentObject;
+    EXPECT_EQ(pathOf(stroke), "M50,50L150,50L250,150");
+
+    // A stroke is a path already: Ctrl+L leaves it and says why.
+    press(VkEscape);
+    press(VkSpace, WindowId::Canvas, ' ');
+    click(100, 50);
+    ASSERT_EQ(ws.table.currentObject, stroke);
+    const std::vector<unsigned char> before = bytesOf(stroke);
+    ctrlKey('L');
+    EXPECT_EQ(bytesOf(stroke), before);
+    EXPECT_FALSE(ws.view.note.empty());
+
+    // A circle becomes a shape in one step, and Undo gives the circle back.
+    press('K', WindowId::Canvas, 'k');
+    click(400, 300);
+    click(480, 360);
+    click(480, 360);
+    press(VkSpace, WindowId::Canvas, ' ');
+    click(440, 330);
+    const int32_t circle = ws.table.currentObject;
+    ASSERT_EQ(ws.table.rows[circle].kind, KindCircle);
+    const std::vector<unsigned char> round = bytesOf(circle);
+    ctrlKey('L');
+    EXPECT_EQ(ws.table.rows[circle].kind, KindShape);
+    EXPECT_EQ(pathOf(circle).substr(0, 8), "M480,330");
+    ctrlKey('U');
+    EXPECT_EQ(ws.table.rows[circle].kind, KindCircle);
+    EXPECT_EQ(bytesOf(circle), round);
+    EXPECT_EQ(ws.table.rows[stroke].kind, KindStroke);
+}
+
 } // namespace
 } // namespace kelvara::testing
