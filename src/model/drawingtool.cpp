@@ -67,6 +67,7 @@ bool beginTool(ToolState& tools, int32_t toolMode)
     tools.toolMode = toolMode;
     tools.insertingPoint = 0;
     tools.clickCount = 0;
+    tools.pen = PenState{};
     tools.preview.clear();
     tools.rubberBand.active = 0;
     if (toolMode != -1) {
@@ -153,6 +154,7 @@ void abandonDrawing(ToolState& tools)
     tools.clickCount = 0;
     tools.preview.clear();
     tools.rubberBand.active = 0;
+    tools.pen = PenState{};
 }
 
 void resetTools(ToolState& tools)

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace kelvara {
 
@@ -28,6 +30,9 @@ struct ViewState {
     // Wheel turn not yet amounting to a whole notch (the sign gives the way).
     int32_t wheelRemainder = 0;
     StitchReach reach;
+    // What the last command has to tell that is no error (shown in the
+    // status bar until the next such command); empty for nothing.
+    std::string note;
 };
 
 struct PreviewSegment {
@@ -76,6 +81,25 @@ struct PointerDrag {
     bool pressed() const { return state != SelectState::Idle; }
 };
 
+// A node the pen has placed: where it is and its two tangent handles (at
+// the node itself for a corner).
+struct PenNode {
+    int32_t x = 0, y = 0;
+    int32_t inX = 0, inY = 0;
+    int32_t outX = 0, outY = 0;
+};
+
+// The pen of STROKE and SHAPE: the nodes of the path being drawn and the
+// node being placed while the button is held.
+struct PenState {
+    std::vector<PenNode> nodes;
+    int32_t pressed = 0;          // the button is down: a node is being placed
+    int32_t pressX = 0, pressY = 0;
+    int32_t dragX = 0, dragY = 0; // the tangent handle while pressed
+    int32_t holeFor = -1;         // the SHAPE row the next closed path becomes a hole of
+    int32_t closing = 0;          // the path being made is closed
+};
+
 // State of the drawing tools. ToolMode: -1 select, 0 none, 1..6 object kind.
 struct ToolState {
     int32_t toolMode = 0;
@@ -86,6 +110,7 @@ struct ToolState {
     PointerDrag pointer;
     PreviewPath preview;
     RubberBand rubberBand;
+    PenState pen; // while ToolMode is a kind drawn with the pen
 };
 
 // Keys and buttons as the window procedure has seen them.

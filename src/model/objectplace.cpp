@@ -1,6 +1,7 @@
 #include "model/objectplace.h"
 
 #include "model/kinds/kind.h"
+#include "model/pathgeometry.h"
 
 #include <cmath>
 
@@ -49,6 +50,12 @@ void translateRecord(int32_t kind, ObjectParams& params, double dx, double dy)
         *e.x = shifted(*e.x, dx);
         *e.y = shifted(*e.y, dy);
     }
+    // A path keeps whole units: it moves by the rounded offset, and stays
+    // where it was should that leave the coordinate range.
+    mapKindPath(*row, params, [&](double& x, double& y) {
+        x += std::round(dx);
+        y += std::round(dy);
+    });
 }
 
 namespace {
@@ -70,6 +77,10 @@ const BezierEdge* endEdge(const KindRow& row, const ObjectParams& params, int32_
 std::optional<PlacePoint> objectStart(int32_t kind, const ObjectParams& params)
 {
     const KindRow* row = kindRow(kind);
+    if (const PathData* path = row ? kindPath(*row, params) : nullptr) {
+        const SubPath& first = path->subpaths.front();
+        return PlacePoint{double(first.start.x), double(first.start.y)};
+    }
     const BezierEdge* e = row ? endEdge(*row, params, row->startSide) : nullptr;
     if (e == nullptr)
         return std::nullopt;
@@ -79,6 +90,11 @@ std::optional<PlacePoint> objectStart(int32_t kind, const ObjectParams& params)
 std::optional<PlacePoint> objectEnd(int32_t kind, const ObjectParams& params)
 {
     const KindRow* row = kindRow(kind);
+    if (const PathData* path = row ? kindPath(*row, params) : nullptr) {
+        const SubPath& last = path->subpaths.back();
+        const PathPoint end = last.closed || last.segments.empty() ? last.start : last.segments.back().to;
+        return PlacePoint{double(end.x), double(end.y)};
+    }
     const BezierEdge* e = row ? endEdge(*row, params, row->stopSide) : nullptr;
     if (e == nullptr)
         return std::nullopt;
@@ -92,6 +108,21 @@ bool moveStartTo(int32_t kind, ObjectParams& params, PlacePoint to)
         return false;
     const double dx = to.x - from->x;
     const double dy = to.y - from->y;
+    if (const PathData* path = kindPath(*kindRow(kind), params)) {
+        // The first node with the control point next to it.
+        PathData moved = *path;
+        SubPath& first = moved.subpaths.front();
+        const auto shift = [&](PathPoint& pt) {
+            pt.x = static_cast<int32_t>(std::lround(pt.x + dx));
+            pt.y = static_cast<int32_t>(std::lround(pt.y + dy));
+        };
+        if (std::abs(from->x + dx) > kPathCoordinateLimit || std::abs(from->y + dy) > kPathCoordinateLimit)
+            return false;
+        shift(first.start);
+        if (!first.segments.empty() && first.segments.front().cubic)
+            shift(first.segments.front().c1);
+        return setKindPath(*kindRow(kind), params, std::move(moved));
+    }
     // Every edge's start, so a column keeps its width at the start.
     const KindEdges edges = kindEdges(*kindRow(kind), params);
     for (int i = 0; i < edges.count; ++i)

@@ -1,6 +1,7 @@
 #include "model/recordgeometry.h"
 
 #include "model/kinds/kindparts.h"
+#include "model/pathgeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -151,6 +152,9 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
             return {};
         addEdge(box, *edges.at[i]);
     }
+    if (const PathData* path = kindPath(*row, params))
+        for (const BezierEdge& e : pathEdges(*path))
+            addEdge(box, e);
     if (row->widths != nullptr) {
         const double half = widerHalfWidth(*row, params);
         box = {box.left - half, box.top - half, box.right + half, box.bottom + half};
@@ -180,6 +184,11 @@ bool translateRecord(int32_t kind, ObjectParams& params, int32_t dx, int32_t dy)
         if (!(shifted(*e.x, dx) && shifted(*e.y, dy)))
             return false;
     }
+    if (!mapKindPath(*row, p, [&](double& x, double& y) {
+            x += dx;
+            y += dy;
+        }))
+        return false;
     params = p;
     return true;
 }
@@ -200,6 +209,8 @@ bool mirrorRecord(int32_t kind, ObjectParams& params, MirrorAxis axis, double su
         if (!kindparts::toField(sum - at, at))
             return false;
     }
+    if (!mapKindPath(*row, p, [&](double& x, double& y) { (across ? x : y) = sum - (across ? x : y); }))
+        return false;
     if (row->mirrorRest && !row->mirrorRest(p, axis, sum))
         return false;
     params = p;
@@ -233,6 +244,8 @@ bool turnAndScaleRecord(int32_t kind, ObjectParams& params, const TurnAndScale& 
         if (!finiteEdge(*edges.at[i]))
             return false;
     }
+    if (!mapKindPath(*row, p, [&](double& x, double& y) { turnPoint(how, x, y); }))
+        return false;
     params = p;
     return true;
 }

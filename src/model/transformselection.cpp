@@ -1,6 +1,7 @@
 #include "model/transformselection.h"
 #include "model/kinds/kind.h"
 
+#include "model/editing.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "model/undostep.h"
@@ -48,31 +49,61 @@ bool sameBytes(const ObjectParams& a, const ObjectParams& b, int32_t size)
     return std::memcmp(a.bytes, b.bytes, std::size_t(size)) == 0;
 }
 
-// Journals the records that change, as one step, then writes them.
 TransformResult writeRecords(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows,
                              const std::vector<ObjectParams>& records)
 {
+    return writeObjects(ws, platform, rows, {}, records);
+}
+
+} // namespace
+
+TransformResult writeObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows,
+                             const std::vector<int32_t>& kinds, const std::vector<ObjectParams>& records)
+{
+    const auto newKind = [&](std::size_t i) {
+        return kinds.empty() ? ws.table.rows[rows[i]].kind : kinds[i];
+    };
+    bool kindsChange = false;
     UndoStep step(ws, platform);
-    for (int32_t row : rows)
-        step.willSaveRecord(row);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        step.willSaveRecord(rows[i]);
+        if (newKind(i) != ws.table.rows[rows[i]].kind) {
+            step.willSaveRowImages();
+            kindsChange = true;
+        }
+    }
+    if (kindsChange)
+        step.willChangeList();
     if (!step.open())
         return TransformResult::Refused;
+    // Undo replays newest first: the list is rebuilt after the rows are back.
+    if (kindsChange)
+        step.listRefill();
     bool changed = false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ObjectEntry& e = ws.table.rows[rows[i]];
-        if (sameBytes(records[i], ws.records[e.params], e.paramsSize))
+        ObjectEntry& e = ws.table.rows[rows[i]];
+        const int32_t kind = newKind(i);
+        if (kind == e.kind && sameBytes(records[i], ws.records[e.params], e.paramsSize))
             continue;
+        // The bytes first: Undo gives the row its kind and size back before
+        // the record's bytes, at that size, come back.
         step.recordBytes(rows[i]);
         changed = true;
+        if (kind != e.kind) {
+            step.rowImage(rows[i]);
+            e.kind = kind;
+            e.paramsSize = kindRow(kind)->size;
+            ws.records[e.params] = records[i];
+        }
         std::memcpy(ws.records.bytes(e.params), records[i].bytes, std::size_t(e.paramsSize));
     }
     if (!changed)
         return TransformResult::Unchanged;
+    if (kindsChange)
+        refillObjectList(ws, platform);
     markDesignChanged(ws);
     return TransformResult::Applied;
 }
-
-} // namespace
 
 GeometryBox selectionBounds(const Workspace& ws, const std::vector<int32_t>& rows)
 {
@@ -121,11 +152,25 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
         return TransformResult::Refused;
     const TurnAndScale how{(box.left + box.right) / 2, (box.top + box.bottom) / 2, degrees, scaleX, scaleY};
     std::vector<ObjectParams> records;
+    std::vector<int32_t> kinds;
     records.reserve(rows.size());
     GeometryBox after;
+    ws.view.note.clear();
     for (int32_t row : rows) {
-        const int32_t kind = ws.table.rows[row].kind;
+        int32_t kind = ws.table.rows[row].kind;
         records.push_back(ws.records[ws.table.rows[row].params]);
+        // An upright ellipse turned by less than a quarter becomes a path
+        // when its kind has one; a kind without stays upright and says so.
+        const KindRow& kindRowOf = *kindRow(kind);
+        if (degrees % 90 != 0 && kindRowOf.ellipse != nullptr) {
+            ObjectParams converted;
+            if (kindRowOf.toPath && kindRowOf.toPath(records.back(), ws.settings, kind, converted))
+                records.back() = converted;
+            else
+                ws.view.note = "A " + std::string(kindRowOf.word) +
+                               " turns only by quarter turns: its outline stays upright.";
+        }
+        kinds.push_back(kind);
         if (!turnAndScaleRecord(kind, records.back(), how)) {
             refuse(ws, platform,
                    "The selection cannot be turned or resized so: a value would leave its range.");
@@ -139,7 +184,7 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
                "down). Move it or choose smaller values.");
         return TransformResult::Refused;
     }
-    return writeRecords(ws, platform, rows, records);
+    return writeObjects(ws, platform, rows, kinds, records);
 }
 
 bool holdSelection(Workspace& ws, const Platform& platform, HeldSelection& held)

@@ -27,6 +27,12 @@ TransformResult flipSelection(Workspace& ws, const Platform& platform, MirrorAxi
 TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, int32_t degrees, double scaleX,
                                       double scaleY);
 
+// The rows' new records, with new kinds where `kinds` (empty, or one per
+// row) changes one, journaled as one undo step and written; a changed kind
+// rebuilds the object list.
+TransformResult writeObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows,
+                             const std::vector<int32_t>& kinds, const std::vector<ObjectParams>& records);
+
 // The selection as a drag picked it up: its rows and their records then.
 struct HeldSelection {
     std::vector<int32_t> rows;

@@ -21,14 +21,22 @@ std::string cleanTextLine(std::string_view raw)
         raw = raw.substr(0, cut);
     std::string out;
     out.reserve(raw.size());
-    for (char c : raw) {
-        if (c == '\t')
-            c = ' ';
-        // A blank is dropped at the start and after another blank, which
-        // collapses runs and removes the leading one in a single pass.
-        if (c == ' ' && (out.empty() || out.back() == ' '))
+    // Words are copied whole, so a line of long values (a path of thousands
+    // of nodes) costs one copy. A blank is dropped at the start and after
+    // another blank, which collapses runs and removes the leading one.
+    std::size_t at = 0;
+    while (at < raw.size()) {
+        if (raw[at] == ' ' || raw[at] == '\t') {
+            if (!out.empty() && out.back() != ' ')
+                out.push_back(' ');
+            ++at;
             continue;
-        out.push_back(c);
+        }
+        std::size_t end = at;
+        while (end < raw.size() && raw[end] != ' ' && raw[end] != '\t')
+            ++end;
+        out.append(raw.data() + at, end - at);
+        at = end;
     }
     return out;
 }

@@ -1,6 +1,8 @@
 #include "stitch/objecthandles.h"
 
 #include "model/kinds/kind.h"
+#include "model/pathgeometry.h"
+#include "model/pathnodes.h"
 
 #include <cmath>
 
@@ -24,6 +26,7 @@ const char* const* edgeKeys(HandleEdge edge)
     case HandleEdge::EdgeB:
         return kEdgeBKeys;
     case HandleEdge::None:
+    case HandleEdge::Path:
         break;
     }
     return nullptr;
@@ -52,24 +55,22 @@ void addEdge(ObjectHandles& handles, const BezierEdge& e, HandleEdge which)
          straight ? third(e.y1, e.y2, 2) : e.yc2},
     };
     for (int i = 0; i < 4; ++i) {
-        ObjectHandle& h = handles.items[size_t(handles.count++)];
+        ObjectHandle& h = handles.add();
         h.edge = which;
         h.point = points[i].point;
         h.x = points[i].x;
         h.y = points[i].y;
-        h.keyX = keys[2 * i];
-        h.keyY = keys[2 * i + 1];
+        h.keyX = keys ? keys[2 * i] : nullptr;
+        h.keyY = keys ? keys[2 * i + 1] : nullptr;
         h.onStraightEdge = straight && i >= 2;
     }
 }
 
 void addEllipse(ObjectHandles& handles, int32_t x, int32_t y, int32_t rx, int32_t ry)
 {
-    auto* h = handles.items.data() + handles.count;
-    h[0] = {HandleEdge::None, HandlePoint::Centre, double(x), double(y), "X", "Y", false};
-    h[1] = {HandleEdge::None, HandlePoint::RadiusX, double(x) + rx, double(y), "RX", nullptr, false};
-    h[2] = {HandleEdge::None, HandlePoint::RadiusY, double(x), double(y) + ry, nullptr, "RY", false};
-    handles.count += 3;
+    handles.add() = {HandleEdge::None, HandlePoint::Centre, double(x), double(y), "X", "Y", false};
+    handles.add() = {HandleEdge::None, HandlePoint::RadiusX, double(x) + rx, double(y), "RX", nullptr, false};
+    handles.add() = {HandleEdge::None, HandlePoint::RadiusY, double(x), double(y) + ry, nullptr, "RY", false};
 }
 
 bool moveEdgePoint(BezierEdge& e, HandlePoint point, double x, double y)
@@ -152,6 +153,26 @@ ObjectHandles objectHandles(int32_t kind, const ObjectParams& p)
         addEdge(handles, *edges.at[i], i == 0 ? HandleEdge::EdgeA : HandleEdge::EdgeB);
     if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
         addEllipse(handles, *e.x, *e.y, *e.rx, *e.ry);
+    if (const PathData* path = kindPath(*row, p)) {
+        int32_t segment = 0;
+        for (const BezierEdge& e : pathEdges(*path)) {
+            const int first = handles.count;
+            addEdge(handles, e, HandleEdge::Path);
+            for (int i = first; i < handles.count; ++i)
+                handles.items[size_t(i)].segment = segment;
+            // A curve's control point left on its node (the corner side of
+            // the curve) sits at a third of the way instead, so it neither
+            // hides the node nor is hidden by it.
+            ObjectHandle* h = &handles.items[size_t(first)];
+            for (int c = 2; c < 4; ++c)
+                if (h[c].x == h[c - 2].x && h[c].y == h[c - 2].y && !h[c].onStraightEdge) {
+                    h[c].x = third(e.x1, e.x2, c - 1);
+                    h[c].y = third(e.y1, e.y2, c - 1);
+                    h[c].onStraightEdge = true;
+                }
+            ++segment;
+        }
+    }
     return handles;
 }
 
@@ -168,11 +189,43 @@ bool moveHandle(int32_t kind, ObjectParams& p, const ObjectHandle& handle, doubl
                                       : -1;
     if (at >= 0)
         return moveEdgePoint(*edges.at[at], handle.point, x, y);
+    if (handle.edge == HandleEdge::Path) {
+        const PathData* path = kindPath(*row, p);
+        if (path == nullptr)
+            return false;
+        PathData moved = *path;
+        return movePathPoint(moved, handle.segment, static_cast<int>(handle.point), x, y) &&
+               setKindPath(*row, p, std::move(moved));
+    }
     if (handle.edge != HandleEdge::None)
         return false;
     if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
         return moveEllipsePoint(e, handle.point, x, y);
     return false;
+}
+
+bool editNode(int32_t kind, ObjectParams& params, const ObjectHandle& handle, NodeEdit edit)
+{
+    const KindRow* row = kindRow(kind);
+    const PathData* path = row ? kindPath(*row, params) : nullptr;
+    if (path == nullptr || handle.edge != HandleEdge::Path)
+        return false;
+    std::size_t sub = 0, node = 0;
+    if (!locateNode(*path, handle.segment, static_cast<int>(handle.point), sub, node))
+        return false;
+    PathData edited = *path;
+    const bool done = edit == NodeEdit::Delete ? deleteNode(edited, sub, node) : switchNode(edited, sub, node);
+    return done && setKindPath(*row, params, std::move(edited));
+}
+
+bool insertNode(int32_t kind, ObjectParams& params, double x, double y, double tolerance)
+{
+    const KindRow* row = kindRow(kind);
+    const PathData* path = row ? kindPath(*row, params) : nullptr;
+    if (path == nullptr)
+        return false;
+    PathData edited = *path;
+    return insertNodeAt(edited, x, y, tolerance) && setKindPath(*row, params, std::move(edited));
 }
 
 } // namespace kelvara

@@ -1,6 +1,7 @@
 #include "stitch/objectpicking.h"
 
 #include "model/kinds/kind.h"
+#include "model/pathgeometry.h"
 #include "model/shiftrule.h"
 
 #include <algorithm>
@@ -91,6 +92,9 @@ Box roughBox(int32_t kind, const ObjectParams& p)
     const KindEdges edges = kindEdges(row, p);
     for (int i = 0; i < edges.count; ++i)
         addEdgeHull(box, *edges.at[i]);
+    if (const PathData* path = kindPath(row, p))
+        for (const BezierEdge& e : pathEdges(*path))
+            addEdgeHull(box, e);
     if (row.widths)
         box = box.grown(widerHalfWidth(row, p));
     if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr) {
@@ -158,16 +162,64 @@ double segmentDistance(Vec p, Vec a, Vec b, double& along)
     return length(p - (a + ab * along));
 }
 
-bool insidePolygon(const std::vector<Vec>& points, Vec p)
+// The pieces of a shape as [begin, end) ranges of its points.
+std::vector<std::pair<std::size_t, std::size_t>> pieces(const Shape& shape)
+{
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    std::size_t begin = 0;
+    for (std::size_t start : shape.pieceStarts) {
+        if (start > begin && start <= shape.points.size())
+            out.emplace_back(begin, start);
+        begin = std::max(begin, start);
+    }
+    if (begin < shape.points.size())
+        out.emplace_back(begin, shape.points.size());
+    return out;
+}
+
+// Even-odd over every piece, so a piece inside another is a hole.
+bool insidePolygon(const Shape& shape, Vec p)
 {
     bool inside = false;
-    const std::size_t n = points.size();
-    for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
-        const Vec a = points[i], b = points[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-            inside = !inside;
-    }
+    for (const auto& [begin, end] : pieces(shape))
+        for (std::size_t i = begin, j = end - 1; i < end; j = i++) {
+            const Vec a = shape.points[i], b = shape.points[j];
+            if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+                inside = !inside;
+        }
     return inside;
+}
+
+bool nearOutline(const Shape& shape, Vec p, double tolerance)
+{
+    double along = 0;
+    for (const auto& [begin, end] : pieces(shape))
+        for (std::size_t i = begin; i < end; ++i) {
+            const std::size_t next = i + 1 < end ? i + 1 : begin;
+            if (segmentDistance(p, shape.points[i], shape.points[next], along) <= tolerance)
+                return true;
+        }
+    return false;
+}
+
+// An open line, whose column (STEIL) widens from one end to the other.
+bool nearLine(const Shape& shape, std::size_t begin, std::size_t end, Vec p, double tolerance)
+{
+    const std::vector<Vec>& points = shape.points;
+    double total = 0;
+    for (std::size_t i = begin + 1; i < end; ++i)
+        total += length(points[i] - points[i - 1]);
+    double walked = 0;
+    for (std::size_t i = begin + 1; i < end; ++i) {
+        double along = 0;
+        const double distance = segmentDistance(p, points[i - 1], points[i], along);
+        const double piece = length(points[i] - points[i - 1]);
+        const double t = total > 0 ? (walked + piece * along) / total : 0;
+        if (distance <= tolerance + lerp(shape.halfWidth0, shape.halfWidth1, t))
+            return true;
+        walked += piece;
+    }
+    return false;
 }
 
 bool shapeHolds(const Shape& shape, Vec p, double tolerance)
@@ -178,28 +230,10 @@ bool shapeHolds(const Shape& shape, Vec p, double tolerance)
     if (points.size() == 1)
         return length(p - points[0]) <= tolerance;
     if (shape.closed)
-        return insidePolygon(points, p) || [&] {
-            double along = 0;
-            for (std::size_t i = 0; i < points.size(); ++i)
-                if (segmentDistance(p, points[i], points[(i + 1) % points.size()], along) <= tolerance)
-                    return true;
-            return false;
-        }();
-
-    // An open line, whose column (STEIL) widens from one end to the other.
-    double total = 0;
-    for (std::size_t i = 1; i < points.size(); ++i)
-        total += length(points[i] - points[i - 1]);
-    double walked = 0;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        double along = 0;
-        const double distance = segmentDistance(p, points[i - 1], points[i], along);
-        const double piece = length(points[i] - points[i - 1]);
-        const double t = total > 0 ? (walked + piece * along) / total : 0;
-        if (distance <= tolerance + lerp(shape.halfWidth0, shape.halfWidth1, t))
+        return insidePolygon(shape, p) || nearOutline(shape, p, tolerance);
+    for (const auto& [begin, end] : pieces(shape))
+        if (nearLine(shape, begin, end, p, tolerance))
             return true;
-        walked += piece;
-    }
     return false;
 }
 
@@ -271,7 +305,7 @@ Vec shiftAnchor(const ObjectHandles& handles, const ObjectHandle& handle, Vec pr
         return pressedAt;
     }
     for (const ObjectHandle& other : handles)
-        if (other.edge == handle.edge && other.point == anchor)
+        if (other.edge == handle.edge && other.segment == handle.segment && other.point == anchor)
             return {other.x, other.y};
     return pressedAt;
 }

@@ -4,6 +4,7 @@
 #include "stitch/stitchplan.h"
 
 #include "model/kinds/kind.h"
+#include "model/pathgeometry.h"
 #include "model/workspace.h"
 #include "shell/settings.h"
 #include "stitch/fillborders.h"
@@ -84,6 +85,9 @@ void addBounds(const ObjectRef& o, BoundsCheck& b)
     const KindEdges edges = kindEdges(row, p);
     for (int i = 0; i < edges.count; ++i)
         b.addEdge(*edges.at[i], tie + reach);
+    if (const PathData* path = kindPath(row, p))
+        for (const BezierEdge& e : pathEdges(*path))
+            b.addEdge(e, tie + reach);
     if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr)
         b.add(*e.x, *e.y,
               tie + std::abs(static_cast<double>(*e.rx)) + std::abs(static_cast<double>(*e.ry)) + reach);

@@ -52,8 +52,12 @@ enum ButtonPicture : int32_t {
     PictureCrossHair = 38,
     PictureGrid = 39,
     PictureCut = 40,
+    PictureStrokePen = 41,
+    PictureShapePen = 42,
+    PictureConvertToPath = 43,
+    PictureAddHole = 44,
 };
 
-inline constexpr int kButtonImageCount = 41;
+inline constexpr int kButtonImageCount = 45;
 
 } // namespace kelvara

@@ -1,4 +1,5 @@
 #include "model/kinds/kind.h"
+#include "model/pathgeometry.h"
 #include "model/records.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
@@ -71,6 +72,9 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
         builder.addEdge(*edges.at[i], widerHalfWidth(*row, p));
     if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
         builder.addEllipse(*e.x, *e.y, *e.rx, *e.ry);
+    if (const PathData* path = kindPath(*row, p))
+        for (const BezierEdge& e : pathEdges(*path))
+            builder.addEdge(e, 0);
 }
 
 } // namespace

@@ -234,6 +234,45 @@ void drawRubberBand(QPainter& painter, const Workspace& ws)
     drawControlSquare(painter, c2, kRed);
 }
 
+// The pen's nodes, the segments between them, and the segment being placed
+// from the last node to the pointer (straight across with Shift), curved by
+// the tangent being dragged.
+void drawPen(QPainter& painter, const Workspace& ws)
+{
+    const ViewState& view = ws.view;
+    const PenState& pen = ws.tools.pen;
+    const std::vector<PenNode>& nodes = pen.nodes;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (std::size_t i = 1; i < nodes.size(); ++i) {
+        const PenNode& a = nodes[i - 1];
+        const PenNode& b = nodes[i];
+        drawCurve(painter, mapPoint(view, a.x, a.y), mapPoint(view, a.outX, a.outY),
+                  mapPoint(view, b.inX, b.inY), mapPoint(view, b.x, b.y));
+    }
+    for (const PenNode& n : nodes)
+        drawControlSquare(painter, mapPoint(view, n.x, n.y), kBlue);
+    if (nodes.empty())
+        return;
+    const PenNode& last = nodes.back();
+    const QPoint from = mapPoint(view, last.x, last.y);
+    QPoint to(view.mouseX, view.mouseY);
+    QPoint inHandle = to;
+    if (pen.pressed != 0) {
+        to = mapPoint(view, pen.pressX, pen.pressY);
+        inHandle = mapPoint(view, 2 * pen.pressX - pen.dragX, 2 * pen.pressY - pen.dragY);
+        painter.setPen(QPen(kRed, 1));
+        painter.drawLine(inHandle, mapPoint(view, pen.dragX, pen.dragY));
+    } else if (ws.input.shiftDown != 0) {
+        int32_t x = to.x(), y = to.y();
+        constrainToShift(from.x(), from.y(), x, y);
+        to = QPoint(x, y);
+        inHandle = to;
+    }
+    painter.setPen(QPen(kRed, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    drawCurve(painter, from, mapPoint(view, last.outX, last.outY), inHandle, to);
+}
+
 // The select tool's box, from the press to the pointer.
 void drawSelectionBox(QPainter& painter, const Workspace& ws)
 {
@@ -279,7 +318,8 @@ void renderCanvas(QImage& canvasImage, const Workspace& ws, PictureAnchor& ancho
 
 bool needsUpperLayer(const Workspace& ws)
 {
-    return ws.tools.preview.segments[0].used != 0 || ws.settings.CROSS != 0 ||
+    return ws.tools.preview.segments[0].used != 0 || ws.settings.CROSS != 0 || !ws.tools.pen.nodes.empty() ||
+           ws.tools.pen.pressed != 0 ||
            ws.tools.rubberBand.active != 0 || ws.tools.pointer.state == SelectState::BoxSelecting;
 }
 
@@ -294,6 +334,7 @@ void presentCanvas(QPainter& target, const QImage& canvasImage, const Workspace&
     drawFinishedSegments(target, ws);
     if (ws.tools.rubberBand.active != 0)
         drawRubberBand(target, ws);
+    drawPen(target, ws);
     if (ws.tools.pointer.state == SelectState::BoxSelecting)
         drawSelectionBox(target, ws);
     if (ws.settings.CROSS != 0)

@@ -4,6 +4,7 @@
 #include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/kinds/kind.h"
+#include "model/pathconvert.h"
 #include "model/recolour.h"
 #include "model/refresh.h"
 #include "model/selection.h"
@@ -20,6 +21,7 @@
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
 #include "ui/messages.h"
+#include "ui/pentool.h"
 #include "ui/selecttool.h"
 
 #include <cstdio>
@@ -262,6 +264,24 @@ void Commands::selectTool(int32_t toolMode)
     kelvara::selectTool(editor_.ws, editor_.platform, toolMode);
 }
 
+void Commands::selectPen(int32_t kind)
+{
+    kelvara::selectPen(editor_.ws, editor_.platform, kind);
+}
+
+void Commands::convertToPath()
+{
+    if (!editor_.convertOnce(editor_.inputSerial))
+        return;
+    convertSelectionToPath(editor_.ws, editor_.platform);
+    markRepaint(editor_.ws);
+}
+
+void Commands::addHole()
+{
+    startHole(editor_.ws, editor_.platform);
+}
+
 void Commands::editObject(PanelField field)
 {
     if (editor_.openProperties)
@@ -336,7 +356,7 @@ void Commands::insertPoint()
     bool anyLine = false;
     for (int32_t row : selectedRows(ws)) {
         const KindRow* kind = kindRow(ws.table.rows[row].kind);
-        anyLine = anyLine || (kind != nullptr && kind->splitAt != nullptr);
+        anyLine = anyLine || (kind != nullptr && (kind->splitAt != nullptr || kind->path != nullptr));
     }
     if (!anyLine)
         return;

@@ -38,6 +38,12 @@ public:
     // the speed, Escape and A leave. True when the key was one of these.
     bool stitchOutKey(uint32_t key, bool shift);
     void selectTool(int32_t toolMode);
+    // The pen of a STROKE or a SHAPE.
+    void selectPen(int32_t kind);
+    // The selected lines and areas as paths, one undo step.
+    void convertToPath();
+    // The pen, whose next closed path becomes a hole of the current SHAPE.
+    void addHole();
     // The properties panel of the selection, opened at `field`.
     void editObject(PanelField field = PanelField::Any);
     // The panel's changed fields applied to every selected object.

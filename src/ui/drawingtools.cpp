@@ -2,12 +2,14 @@
 
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/pentool.h"
 #include "model/recordgeometry.h"
 #include "model/refresh.h"
 #include "model/shiftrule.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 #include "ui/messages.h"
+#include "ui/pentool.h"
 #include "ui/selecttool.h"
 
 #include <algorithm>
@@ -96,6 +98,10 @@ void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, ui
                int32_t wheelDelta, int32_t /*ctrl*/, int32_t /*shift*/)
 {
     if (code == MsgLButtonDown || code == MsgLButtonUp || code == MsgMouseMove) {
+        if (penActive(ws.tools)) {
+            penToolEvent(ws, platform, x, y, code);
+            return;
+        }
         if (ws.tools.toolMode == -1)
             selectToolEvent(ws, platform, code, x, y);
         if (code == MsgMouseMove)

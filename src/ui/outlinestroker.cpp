@@ -2,6 +2,7 @@
 
 #include "model/editorstate.h"
 #include "model/kinds/kind.h"
+#include "model/pathgeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +132,9 @@ bool OutlineStroker::addObject(int32_t kind, const ObjectParams& p)
     }
     if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
         addEllipse(*e.x, *e.y, *e.rx, *e.ry);
+    if (const PathData* path = kindPath(*row, p))
+        for (const BezierEdge& e : pathEdges(*path))
+            addEdge(e);
     return lines_.size() != before;
 }
 

@@ -110,6 +110,27 @@ void moveNode(Workspace& ws, int32_t x, int32_t y)
     markDesignChanged(ws);
 }
 
+// A click on a path's node without moving it: with Ctrl it goes, with
+// Shift it switches between corner and smooth.
+void editClickedNode(Workspace& ws)
+{
+    PointerDrag& drag = ws.tools.pointer;
+    ObjectParams* params = currentParams(ws, drag.handleRow);
+    if (params == nullptr || drag.moved != 0 || (ws.input.ctrlDown == 0 && ws.input.shiftDown == 0))
+        return;
+    const int32_t kind = ws.table.rows[drag.handleRow].kind;
+    const ObjectHandles handles = objectHandles(kind, drag.before);
+    if (drag.handle < 0 || drag.handle >= handles.count)
+        return;
+    ObjectParams edited = drag.before;
+    if (!editNode(kind, edited, handles.items[size_t(drag.handle)],
+                  ws.input.ctrlDown != 0 ? NodeEdit::Delete : NodeEdit::Switch))
+        return;
+    *params = edited;
+    drag.moved = 1;
+    markDesignChanged(ws);
+}
+
 // The drag is one undo step holding the record as it was at the press.
 void commitNode(Workspace& ws, const Platform& platform)
 {
@@ -154,6 +175,11 @@ void insertPointAt(Workspace& ws, const Platform& platform, int32_t x, int32_t y
         const ObjectParams* params = currentParams(ws, *it);
         if (params == nullptr)
             continue;
+        // A path takes a new node where the click meets it.
+        if (ObjectParams added = *params; insertNode(ws.table.rows[*it].kind, added, at.x, at.y, tolerance)) {
+            writeObjects(ws, platform, {*it}, {}, {added});
+            return;
+        }
         const double t = splitParameterAt(ws.table.rows[*it].kind, *params, at.x, at.y, tolerance);
         if (t >= 0) {
             splitObjectAt(ws, platform, *it, t);
@@ -264,6 +290,7 @@ void release(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
         commitHeldSelection(ws, platform, drag.held);
         break;
     case SelectState::DraggingNode:
+        editClickedNode(ws);
         commitNode(ws, platform);
         break;
     case SelectState::InsertingPoint:

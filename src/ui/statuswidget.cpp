@@ -100,6 +100,8 @@ QString statusText(const Editor& editor)
                     .arg(QString::fromStdString(hoop->name),
                          editor.hoopCheck.measured && !editor.hoopCheck.fits ? QStringLiteral(" (does not fit)")
                                                                               : QString());
+    if (!view.note.empty())
+        text += QStringLiteral("   |   ") + QString::fromStdString(view.note);
     return text;
 }
 

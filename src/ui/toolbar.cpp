@@ -1,5 +1,6 @@
 #include "ui/toolbar.h"
 
+#include "model/records.h"
 #include "shell/texts.h"
 #include "ui/commands.h"
 #include "ui/messages.h"
@@ -78,6 +79,11 @@ constexpr ToolbarItem kLayout[] = {
     {PictureStitchQuality, [](Commands& c) { c.showDesignInformation(); }, 0, 'Q'},
     gap,
     {PictureMotif, [](Commands& c) { c.editObject(PanelField::Motif); }, 0, 'M'},
+    gap,
+    {PictureStrokePen, [](Commands& c) { c.selectPen(KindStroke); }, 0, 'Y'},
+    {PictureShapePen, [](Commands& c) { c.selectPen(KindShape); }, 0, 'G'},
+    {PictureConvertToPath, [](Commands& c) { c.convertToPath(); }, kCtrl, 'L'},
+    {PictureAddHole, [](Commands& c) { c.addHole(); }, kCtrl, 'D'},
 };
 
 // Every picture of buttons.bmp is on exactly one button, and a button shows

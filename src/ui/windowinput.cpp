@@ -1,4 +1,5 @@
 #include "model/drawingtool.h"
+#include "model/pentool.h"
 #include "model/refresh.h"
 #include "model/selection.h"
 #include "model/workspace.h"
@@ -6,6 +7,7 @@
 #include "ui/commands.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
+#include "ui/pentool.h"
 #include "ui/selecttool.h"
 #include "ui/windowprocedure.h"
 
@@ -155,6 +157,8 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
             return;
         if (ctrl != 0 && (viewHotkey(ws, editor_.platform, key) || undoRedoHotkey(key)))
             return;
+        if (ctrl == 0 && penKey(ws, editor_.platform, key))
+            return;
         runHotkey(key, ctrl);
         return;
     }
@@ -163,6 +167,9 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
 void WindowProcedure::character(WindowId window, uint32_t code)
 {
     if (editor_.ws.input.ctrlDown != 0 || !takesHotkeys(window) || editor_.stitchOut)
+        return;
+    // The pen takes Backspace and Enter on their release alone.
+    if (penActive(editor_.ws.tools) && (code == 8 || code == VkReturn))
         return;
     runHotkey(upperCase(code & 0xFFu), 0);
 }

@@ -1,5 +1,7 @@
 #include "designchecks.h"
 
+#include "model/kinds/kind.h"
+
 #include "model/drawingtool.h"
 #include "model/editing.h"
 
@@ -34,7 +36,7 @@ std::vector<int32_t> walkOrder(const Workspace& ws)
             continue;
         }
         ++used;
-        if (e.kind < KindRun || e.kind > KindCircle)
+        if (kindRow(e.kind) == nullptr)
             return ::testing::AssertionFailure() << "row " << r << " has kind " << e.kind;
         if (!ws.records.isLive(e.params) || e.paramsSize != recordSize(e.kind))
             return ::testing::AssertionFailure()
@@ -67,13 +69,12 @@ std::vector<int32_t> walkOrder(const Workspace& ws)
 
     if (list.count() != used)
         return ::testing::AssertionFailure() << "list has " << list.count() << " lines for " << used;
-    static const char* glyphs[] = {"", "--", "[]", "++", "# ", "* ", "()"};
     for (size_t i = 0; i < order.size(); ++i) {
         if (list.lines[i].data != order[i])
             return ::testing::AssertionFailure()
                    << "line " << i << " data " << list.lines[i].data << " not row " << order[i];
         const std::string& text = list.lines[i].text;
-        if (text.compare(0, 2, glyphs[t.rows[order[i]].kind]) != 0)
+        if (text.compare(0, 2, kindRow(t.rows[order[i]].kind)->glyph) != 0)
             return ::testing::AssertionFailure()
                    << "line " << i << " text '" << text << "' for kind " << t.rows[order[i]].kind;
         // The group sits between the marks and the running number.

@@ -54,4 +54,10 @@ void drawColumnWidth(QPainter& p);
 void drawStitchQuality(QPainter& p);
 void drawMotif(QPainter& p);
 
+// Paths and shapes (pathpictures.cpp).
+void drawStrokePen(QPainter& p);
+void drawShapePen(QPainter& p);
+void drawConvertToPath(QPainter& p);
+void drawAddHole(QPainter& p);
+
 } // namespace kelvara::makebuttons

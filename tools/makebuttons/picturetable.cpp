@@ -55,6 +55,10 @@ constexpr PictureDrawing kDrawings[] = {
     {PictureCrossHair, drawCrossHair},
     {PictureGrid, drawGrid},
     {PictureCut, drawCut},
+    {PictureStrokePen, drawStrokePen},
+    {PictureShapePen, drawShapePen},
+    {PictureConvertToPath, drawConvertToPath},
+    {PictureAddHole, drawAddHole},
 };
 
 constexpr bool rowsFollowPictureNumbers()

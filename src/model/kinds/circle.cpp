@@ -1,5 +1,6 @@
 // CIRCLE: a fill of an upright ellipse, its rows at ANGLE.
 #include "model/kinds/kindparts.h"
+#include "model/pathgeometry.h"
 
 #include "model/editorstate.h"
 #include "model/recordgeometry.h"
@@ -59,6 +60,19 @@ void place(ObjectParams& p, const ToolState& tools)
     placeEllipse(p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY, tools.preview.segments[0]);
 }
 
+bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, ObjectParams& out)
+{
+    const CircleParams& c = params.circle;
+    PathData path = ellipsePath(c.X, c.Y, c.RX, c.RY);
+    if (path.subpaths.empty())
+        return false;
+    kind = KindShape;
+    out = {};
+    kindRow(KindShape)->defaults(out, s, c.colour);
+    copyFillInto(c, out.shape);
+    return setKindPath(*kindRow(KindShape), out, std::move(path));
+}
+
 bool turnRest(ObjectParams& p, const TurnAndScale& how)
 {
     return turnEllipse(p.circle.X, p.circle.Y, p.circle.RX, p.circle.RY, 1, how) &&
@@ -82,6 +96,7 @@ extern const KindRow kCircleKind{
     .place = place,
     .mirrorRest = mirrorFillAngle<&ObjectParams::circle>,
     .turnRest = turnRest,
+    .toPath = toPath,
     .fillsUnderBorders = true,
     .planReach = halfPullComp<&ObjectParams::circle>,
     .generate = generateWith<&ObjectParams::circle, stitch::generateCircle>,

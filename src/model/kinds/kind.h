@@ -54,6 +54,9 @@ struct PickShape {
     std::vector<stitch::Vec> points;
     bool closed = false;
     double halfWidth0 = 0, halfWidth1 = 0;
+    // Where each further piece (a path's next sub-path) starts in `points`;
+    // closed pieces together bound the area by the even-odd rule.
+    std::vector<std::size_t> pieceStarts;
 };
 
 // Everything the program knows about one kind of object. The geometry is
@@ -81,6 +84,9 @@ struct KindRow {
     KindEdges (*edges)(ObjectParams&) = nullptr;
     KindEllipse (*ellipse)(ObjectParams&) = nullptr;
     KindWidths (*widths)(ObjectParams&) = nullptr;
+    // The field holding the handle of a stored path (pathstore.h): the
+    // shared code maps the path's points and stores the result anew.
+    int32_t* (*path)(ObjectParams&) = nullptr;
     // The fields naming the side (1 edge A, 2 edge B) stitching starts and
     // stops on; null for kinds that start at their line's start.
     int32_t* (*startSide)(ObjectParams&) = nullptr;
@@ -104,6 +110,10 @@ struct KindRow {
     // What the object lays over a fill sewn before it (points, or a band):
     // false, or null, for kinds that do not border fills.
     bool (*borderShape)(const ObjectParams&, stitch::BorderShape&) = nullptr;
+
+    // The same outline as a path kind (STROKE, SHAPE): the new kind and
+    // every field at its new value; false when it cannot be.
+    bool (*toPath)(const ObjectParams&, const Settings&, int32_t& kind, ObjectParams& out) = nullptr;
 
     // Split at a point and join: null for kinds that cannot be split.
     double (*splitAt)(const ObjectParams&, double x, double y, double tolerance) = nullptr;

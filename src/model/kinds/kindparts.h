@@ -161,6 +161,10 @@ template <auto Layout> int32_t* stopSideOf(ObjectParams& p)
 {
     return &(p.*Layout).STOPA;
 }
+template <auto Layout> int32_t* pathField(ObjectParams& p)
+{
+    return &(p.*Layout).PATH;
+}
 template <auto Layout> KindEllipse uprightEllipse(ObjectParams& p)
 {
     auto& r = p.*Layout;
@@ -188,6 +192,31 @@ template <auto Layout> bool mirrorFillAngle(ObjectParams& p, MirrorAxis axis, do
 template <auto Layout> double halfPullComp(const ObjectParams& p)
 {
     return std::abs(static_cast<double>((p.*Layout).SCOMP)) / 2;
+}
+
+// A fill's fields into a SHAPE, which keeps them under the same names.
+template <typename R> void copyFillInto(const R& r, ShapeParams& shape)
+{
+    shape.SDENS = r.SDENS;
+    shape.SCOMP = r.SCOMP;
+    shape.TDENS = r.TDENS;
+    shape.TCOMP = r.TCOMP;
+    shape.PATTERN = r.PATTERN;
+    shape.MOTIVE = r.MOTIVE;
+    shape.TIEIN = r.TIEIN;
+    shape.TIEOUT = r.TIEOUT;
+    shape.TRIM = r.TRIM;
+    shape.colour = r.colour;
+    shape.REPEAT = r.REPEAT;
+    shape.ZOOMX = r.ZOOMX;
+    shape.ZOOMY = r.ZOOMY;
+    shape.PUSHCOMP = r.PUSHCOMP;
+    shape.STITCHES = r.STITCHES;
+    shape.UNDER = r.UNDER;
+    shape.CIKCAK = r.CIKCAK;
+    shape.OFSUND = r.OFSUND;
+    shape.OFSCIK = r.OFSCIK;
+    shape.ANGLE = r.ANGLE;
 }
 
 // Half the wider of two compensations, or of one: how far stitches reach

@@ -1,5 +1,6 @@
 // RECT: a fill between two edges, its rows at ANGLE.
 #include "model/kinds/kindparts.h"
+#include "model/pathgeometry.h"
 
 #include "model/editorstate.h"
 #include "model/recordgeometry.h"
@@ -55,6 +56,18 @@ void place(ObjectParams& params, const ToolState& tools)
     p.edgeB.y1 = p.edgeA.y1 + p.edgeB.y2 - p.edgeA.y2;
 }
 
+bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, ObjectParams& out)
+{
+    PathData path = twoEdgePath(params.rect.edgeA, params.rect.edgeB);
+    if (path.subpaths.empty())
+        return false;
+    kind = KindShape;
+    out = {};
+    kindRow(KindShape)->defaults(out, s, params.rect.colour);
+    copyFillInto(params.rect, out.shape);
+    return setKindPath(*kindRow(KindShape), out, std::move(path));
+}
+
 bool turnRest(ObjectParams& p, const TurnAndScale& how)
 {
     return turnedFillAngle(p.rect.ANGLE, how);
@@ -79,6 +92,7 @@ extern const KindRow kRectKind{
     .place = place,
     .mirrorRest = mirrorFillAngle<&ObjectParams::rect>,
     .turnRest = turnRest,
+    .toPath = toPath,
     .fillsUnderBorders = true,
     .planReach = halfPullComp<&ObjectParams::rect>,
     .generate = generateWith<&ObjectParams::rect, stitch::generateRect>,

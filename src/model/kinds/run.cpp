@@ -1,5 +1,6 @@
 // RUN: a running line along one edge, or a jump when not stitched.
 #include "model/kinds/kindparts.h"
+#include "model/pathgeometry.h"
 
 #include "model/curvesplit.h"
 #include "model/editorstate.h"
@@ -91,6 +92,26 @@ void style(const ObjectParams& p, const stitch::GenContext&, stitch::ObjectStyle
 }
 
 // A stitched line without a motif: a band as wide as its thread.
+// A running line keeps its stitch length, motif and locks; a jump has no
+// stitches to keep.
+bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, ObjectParams& out)
+{
+    const RunParams& r = params.run;
+    PathData path = edgePath(r.line);
+    if (r.JUMP == 0 || path.subpaths.empty())
+        return false;
+    kind = KindStroke;
+    out = {};
+    kindRow(KindStroke)->defaults(out, s, r.colour);
+    StrokeParams& p = out.stroke;
+    p.LEN = r.LEN;
+    p.MOTIVE = r.MOTIVE;
+    p.TIEIN = r.TIEIN;
+    p.TIEOUT = r.TIEOUT;
+    p.TRIM = r.TRIM;
+    return setKindPath(*kindRow(KindStroke), out, std::move(path));
+}
+
 bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
 {
     if (params.run.JUMP == 0 || params.run.MOTIVE >= 0)
@@ -118,6 +139,7 @@ extern const KindRow kRunKind{
     .sampleShape = sampleShape,
     .place = place,
     .borderShape = borderShape,
+    .toPath = toPath,
     .splitAt = splitAt,
     .split = split,
     .style = style,

@@ -1,7 +1,9 @@
 // SHAPE: closed paths filled by the even-odd rule, so inner paths are holes.
 #include "model/kinds/kindparts.h"
 
+#include "model/pathgeometry.h"
 #include "model/pathstore.h"
+#include "model/pentool.h"
 #include "shell/settings.h"
 #include "stitch/pathstitch.h"
 
@@ -59,6 +61,23 @@ int64_t recordFloor(const ObjectParams& p, const stitch::GenContext& ctx, int64_
     return path ? stitch::shapeRecordFloor(p.shape, *path, ctx, limit) : 0;
 }
 
+// The path the pen has drawn.
+void place(ObjectParams& p, const ToolState& tools)
+{
+    p.shape.PATH = storePath(penPath(tools.pen, true));
+}
+
+PickShape pickShape(const ObjectParams& p)
+{
+    const PathData* path = storedPath(p.shape.PATH);
+    return path ? pathPickShape(*path, true) : PickShape{};
+}
+
+bool turnRest(ObjectParams& p, const TurnAndScale& how)
+{
+    return turnedFillAngle(p.shape.ANGLE, how);
+}
+
 } // namespace
 
 extern const KindRow kShapeKind{
@@ -69,9 +88,13 @@ extern const KindRow kShapeKind{
     .minSize = sizeof(ShapeParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
+    .path = pathField<&ObjectParams::shape>,
     .defaults = defaults,
     .sampleShape = sampleShape,
+    .place = place,
     .mirrorRest = mirrorFillAngle<&ObjectParams::shape>,
+    .turnRest = turnRest,
+    .pickShape = pickShape,
     .generate = generate,
     .recordFloor = recordFloor,
 };

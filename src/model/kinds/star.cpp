@@ -97,9 +97,11 @@ PickShape pickShape(const ObjectParams& p)
 {
     const double start = p.star.STARTANGLE % 360;
     const double sweep = std::fmod(double(p.star.STOPANGLE % 360) - start + 720, 360);
-    return {stitch::ellipseOutline({double(p.star.X), double(p.star.Y)}, double(p.star.RX), double(p.star.RY),
-                                   start, sweep),
-            true};
+    PickShape shape;
+    shape.points = stitch::ellipseOutline({double(p.star.X), double(p.star.Y)}, double(p.star.RX),
+                                          double(p.star.RY), start, sweep);
+    shape.closed = true;
+    return shape;
 }
 
 double planReach(const ObjectParams& p)

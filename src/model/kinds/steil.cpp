@@ -1,5 +1,6 @@
 // STEIL: a column along one line, as wide as its start and end widths.
 #include "model/kinds/kindparts.h"
+#include "model/pathgeometry.h"
 
 #include "model/curvesplit.h"
 #include "model/editorstate.h"
@@ -111,6 +112,35 @@ double planReach(const ObjectParams& p)
 }
 
 // The column's body, its width followed along the line.
+// A satin stroke along the same line, with the column's widths and satin
+// fields.
+bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, ObjectParams& out)
+{
+    const SteilParams& c = params.steil;
+    PathData path = edgePath(c.line);
+    if (path.subpaths.empty())
+        return false;
+    kind = KindStroke;
+    out = {};
+    kindRow(KindStroke)->defaults(out, s, c.colour);
+    StrokeParams& p = out.stroke;
+    p.STYLE = 1;
+    p.SWIDTH = std::abs(c.SWIDTH);
+    p.TWIDTH = std::abs(c.TWIDTH);
+    p.SDENS = c.SDENS;
+    p.TDENS = c.TDENS;
+    p.SCOMP = c.SCOMP;
+    p.TCOMP = c.TCOMP;
+    p.PATTERN = c.PATTERN;
+    p.MOTIVE = c.MOTIVE;
+    p.TIEIN = c.TIEIN;
+    p.TIEOUT = c.TIEOUT;
+    p.TRIM = c.TRIM;
+    p.REPEAT = c.REPEAT;
+    p.UNDER = c.UNDER;
+    return setKindPath(*kindRow(KindStroke), out, std::move(path));
+}
+
 bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
 {
     using stitch::Vec;
@@ -152,6 +182,7 @@ extern const KindRow kSteilKind{
     .mirrorRest = mirrorRest,
     .turnRest = turnRest,
     .borderShape = borderShape,
+    .toPath = toPath,
     .splitAt = splitAt,
     .split = split,
     .planReach = planReach,

@@ -1,7 +1,9 @@
 // STROKE: a path of any number of nodes, sewn as a running line.
 #include "model/kinds/kindparts.h"
 
+#include "model/pathgeometry.h"
 #include "model/pathstore.h"
+#include "model/pentool.h"
 #include "shell/settings.h"
 #include "stitch/pathstitch.h"
 #include "stitch/planbuilder.h"
@@ -100,6 +102,23 @@ void style(const ObjectParams& p, const stitch::GenContext&, stitch::ObjectStyle
     style.maxStitch = std::max(style.maxStitch, stitch::clampedLength(p.stroke.LEN, 1, 1e9));
 }
 
+// The path the pen has drawn.
+void place(ObjectParams& p, const ToolState& tools)
+{
+    p.stroke.PATH = storePath(penPath(tools.pen, tools.pen.closing != 0));
+}
+
+PickShape pickShape(const ObjectParams& p)
+{
+    const PathData* path = storedPath(p.stroke.PATH);
+    PickShape shape = path ? pathPickShape(*path, false) : PickShape{};
+    if (p.stroke.STYLE == 1) {
+        shape.halfWidth0 = std::abs(double(p.stroke.SWIDTH)) / 2;
+        shape.halfWidth1 = std::abs(double(p.stroke.TWIDTH)) / 2;
+    }
+    return shape;
+}
+
 } // namespace
 
 extern const KindRow kStrokeKind{
@@ -110,8 +129,11 @@ extern const KindRow kStrokeKind{
     .minSize = sizeof(StrokeParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
+    .path = pathField<&ObjectParams::stroke>,
     .defaults = defaults,
     .sampleShape = sampleShape,
+    .place = place,
+    .pickShape = pickShape,
     .style = style,
     .generate = generate,
 };
