@@ -12,6 +12,7 @@
 #include <QTextLayout>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvara::stitch {
@@ -100,7 +101,8 @@ LetteringLayout layOutLettering(const LettersParams& p)
 
     const QRawFont raw = QRawFont::fromFont(font);
     const double cap = raw.isValid() && raw.capHeight() > 0 ? raw.capHeight() : 0.72 * kLayoutPixels;
-    const double scale = p.SIZE / cap;
+    // A handle dragged past the range a line may give is held to it.
+    const double scale = std::clamp(std::abs(double(p.SIZE)), 5.0, 10000.0) / cap;
     font.setLetterSpacing(QFont::AbsoluteSpacing, p.SPACING / scale);
     const double leading = p.LEADING > 0 ? p.LEADING : (raw.isValid() ? raw.ascent() + raw.descent() + raw.leading() : 1.2 * kLayoutPixels) * scale;
 
