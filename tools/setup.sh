@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth xdotool imagemagick x11-apps
   poppler-utils
+  fonts-dejavu-core
   dpkg-dev desktop-file-utils
 )
 

@@ -7,6 +7,7 @@
 #include "project/worksheet.h"
 #include "project/exportcommand.h"
 #include "stitch/designinfo.h"
+#include "stitch/lettering.h"
 #include "stitch/hoopfit.h"
 #include "stitch/stitchrender.h"
 #include "stitch/stitchplan.h"
@@ -120,6 +121,35 @@ std::string machineWorksheet(const Workspace& ws, const QString& design, StitchP
 }
 
 
+// A design named on the line holds lettering, which needs the font system.
+bool namesLettering(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        QFile file(QString::fromLocal8Bit(argv[i]));
+        if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+            continue;
+        // Projects are text; the kind word opens a line.
+        const QByteArray head = file.read(kMaxProjectFileBytes);
+        if (head.startsWith("LETTERS ") || head.contains("\nLETTERS "))
+            return true;
+    }
+    return false;
+}
+
+// What --info says of each lettering whose font was replaced.
+std::vector<std::string> letteringFontNotes(const Workspace& ws)
+{
+    std::vector<std::string> notes;
+    for (const ObjectEntry& entry : ws.table.rows) {
+        if (entry.kind != KindLetters || !ws.records.isLive(entry.params))
+            continue;
+        std::string note = stitch::replacedFontNote(ws.records[entry.params].letters);
+        if (!note.empty() && std::find(notes.begin(), notes.end(), note) == notes.end())
+            notes.push_back(std::move(note));
+    }
+    return notes;
+}
+
 // The hoop --hoop names: a listed hoop, or a rectangle of the size given.
 std::optional<Hoop> givenHoop(const Workspace& ws, const QString& name)
 {
@@ -156,6 +186,15 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
         DesignInfo info = measureDesign(plan, input.objects, ws.settings.SPEED);
         placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
         json = designInfoJson(info);
+        const std::vector<std::string> notes = letteringFontNotes(ws);
+        for (const std::string& note : notes)
+            printLine(stderr, "kelvara: " + shown(design) + ": " + note);
+        if (!notes.empty() && json.size() > 1 && json.back() == '}') {
+            std::string list = ", \"fontsReplaced\": [";
+            for (std::size_t k = 0; k < notes.size(); ++k)
+                list += (k ? ", \"" : "\"") + jsonEscaped(QString::fromStdString(notes[k])) + "\"";
+            json.insert(json.size() - 1, list + "]");
+        }
         return std::nullopt;
     }
     case CliAction::Export: {
@@ -203,7 +242,7 @@ int runCommandLine(int argc, char* argv[])
             std::fputs((text + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
     });
     std::unique_ptr<QCoreApplication> app;
-    if (namesOption(argc, argv, "--worksheet")) {
+    if (namesOption(argc, argv, "--worksheet") || namesLettering(argc, argv)) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {

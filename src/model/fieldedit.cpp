@@ -69,7 +69,7 @@ std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32
     for (const ObjectField& field : objectFields(ws.table.rows[first].kind)) {
         bool everyKind = true;
         for (const KindRow* kind : kindRows())
-            if (kindSeen[std::size_t(kind->kind)] && findObjectField(kind->kind, field.meaning) == nullptr)
+            if (kind != nullptr && kindSeen[std::size_t(kind->kind)] && findObjectField(kind->kind, field.meaning) == nullptr)
                 everyKind = false;
         if (everyKind)
             shared.push_back(

@@ -14,6 +14,8 @@ enum ObjectKind : int32_t {
     KindCircle = 6,
     KindStroke = 7,
     KindShape = 8,
+    // 9 is kept for machine stitches.
+    KindLetters = 10,
 };
 
 // Records are byte images (the undo journal copies them raw, the layouts are
@@ -215,6 +217,44 @@ struct ShapeParams {
     int32_t PATH;
 };
 
+// Lettering: text in a font, digitized when it is sewn. FONT and TEXT are
+// handles into the text store (textstore.h); 0 is the default family and the
+// empty text.
+struct LettersParams {
+    int32_t SDENS;
+    int32_t SCOMP;
+    int32_t TDENS;
+    int32_t TCOMP;
+    int32_t PATTERN;
+    int32_t MOTIVE;
+    int32_t TIEIN;
+    int32_t TIEOUT;
+    int32_t TRIM;
+    int32_t colour;
+    int32_t REPEAT;
+    double ZOOMX;
+    double ZOOMY;
+    int32_t PUSHCOMP;
+    int32_t STITCHES;
+    int32_t UNDER;
+    int32_t CIKCAK;
+    int32_t OFSUND;
+    int32_t OFSCIK;
+    int32_t ANGLE; // fill rows of the wide parts
+    int32_t FONT;
+    int32_t BOLD;
+    int32_t ITALIC;
+    int32_t SIZE; // height of a capital H
+    int32_t X;    // the baseline's anchor
+    int32_t Y;
+    int32_t ALIGN; // 0 start, 1 middle, 2 end at X, Y
+    int32_t SPACING;
+    int32_t LEADING; // 0: the font's own line distance
+    int32_t ARC;     // 0 straight; > 0 top of a circle, < 0 bottom
+    int32_t TURN;    // the baseline's direction, degrees counter-clockwise
+    int32_t TEXT;
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(BezierEdge) == 68);
@@ -241,6 +281,7 @@ union ObjectParams {
     CircleParams circle;
     StrokeParams stroke;
     ShapeParams shape;
+    LettersParams letters;
     unsigned char bytes[kMaxRecordSize];
 };
 static_assert(sizeof(ObjectParams) == kMaxRecordSize);

@@ -153,10 +153,11 @@ int32_t pasteObjects(Workspace& ws, const Platform& platform, PasteState& paste)
         if (free < 0)
             break;
         const std::string pathText(rawKeyValue(line, "PATH"));
+        const std::string rawLine = line;
         parseLine(ws.tokens, line);
         step.rowImage(free);
         ObjectEntry& entry = table.rows[free];
-        if (!parseObjectLine(ws.tokens, entry, ws.records, ws.settings, ws.libraries, pathText))
+        if (!parseObjectLine(ws.tokens, entry, ws.records, ws.settings, ws.libraries, pathText, rawLine))
             break;
         translateRecord(entry.kind, ws.records[entry.params], offset, offset);
         if (entry.group != 0) {

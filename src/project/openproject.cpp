@@ -140,9 +140,10 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
         // The line is consumed by the parse; only the first refused one is kept.
         std::string original = load.unreadable.count == 0 ? line : std::string();
         const std::string pathText(rawKeyValue(line, "PATH"));
+        const std::string rawLine = line;
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
-        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, pathText)) {
+        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, pathText, rawLine)) {
             if (load.unreadable.count++ == 0)
                 load.unreadable.first = std::move(original);
             return true;

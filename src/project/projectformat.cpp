@@ -9,6 +9,7 @@
 #include "shell/settings.h"
 #include "shell/tokenizer.h"
 #include "model/pathstore.h"
+#include "model/textstore.h"
 
 #include <algorithm>
 #include <array>
@@ -173,6 +174,9 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
         if (const PathData* path = storedPath(getInt(record, field.offset)))
             appendPath(out, *path);
         return;
+    case Form::Text:
+        out += escapeKeyText(storedText(getInt(record, field.offset)));
+        return;
     }
 }
 
@@ -280,7 +284,8 @@ std::string_view rawKeyValue(std::string_view line, std::string_view key)
 }
 
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
-                     const Settings& settings, const Libraries& libraries, std::string_view pathText)
+                     const Settings& settings, const Libraries& libraries, std::string_view pathText,
+                     std::string_view rawLine)
 {
     const int32_t kind = objectLineKind(tokens);
     if (kind == KindFree)
@@ -308,7 +313,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         // the line unreadable rather than a zero that moves the object.
         const bool reference =
             field.form == Form::Motif || field.form == Form::Pattern || field.form == Form::TieOff;
-        if (!reference && field.form != Form::Path && !token.text.empty())
+        if (!reference && field.form != Form::Path && field.form != Form::Text && !token.text.empty())
             return false;
         const int32_t n = token.number;
         switch (field.form) {
@@ -368,6 +373,16 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             setInt(record, field.offset, handle);
             break;
         }
+        case Form::Text: {
+            std::string text;
+            if (!unescapeKeyText(rawKeyValue(rawLine, field.key), text))
+                return false;
+            const int32_t handle = storeText(text);
+            if (handle == 0 && !text.empty())
+                return false;
+            setInt(record, field.offset, handle);
+            break;
+        }
         }
     }
 
@@ -400,6 +415,8 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
     }
     if (colourOffset >= 0)
         setInt(record, static_cast<uint16_t>(colourOffset), red + 256 * green + 65536 * blue);
+    if (const KindRow* kindRowOf = kindRow(kind); kindRowOf->accepts && !kindRowOf->accepts(params))
+        return false;
 
     const int32_t size = recordSize(kind);
     const int32_t handle = records.allocate(size);

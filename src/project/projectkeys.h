@@ -31,6 +31,7 @@ enum class Form : uint8_t {
     RunLength, // clamped DELETE..MAX
     Jump,      // the file holds the inverse of the field
     Path,      // path data, the field a handle into the path store
+    Text,      // %-escaped UTF-8, the field a handle into the text store
 };
 
 struct Field {

@@ -85,6 +85,7 @@ struct LayerStyle {
     double patternScale = 1;   // design units per mark unit
     int rowsPerPatternRow = 1;
     double gap = 6; // closest two penetrations of a row may be
+    double travelBend = 0; // > 0: travel stitches keep this close to the outline
 };
 
 constexpr double kMostColumns = 32; // pattern columns tried for one split
@@ -230,13 +231,56 @@ struct Position {
     Vec boundary;
 };
 
+// The farthest point along `points` from `from` (an index and a fraction)
+// a straight stitch reaches while no corner it passes lies more than `bend`
+// off it and it is at most `longest` long.
+double straightReach(const std::vector<Vec>& points, const std::vector<double>& at, double from, double bend,
+                     double longest, const ArcPath& path)
+{
+    const Vec start = path.pointAt(from);
+    double reach = std::min(from + longest, at.back());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (at[i] <= from)
+            continue;
+        if (at[i] >= reach)
+            break;
+        // A corner before the end: the stitch may reach past it only while
+        // the corner stays near the chord.
+        const Vec end = path.pointAt(reach);
+        const Vec chord = end - start;
+        const double len = length(chord);
+        const double off = len > 0 ? std::abs(chord.x * (points[i].y - start.y) - chord.y * (points[i].x - start.x)) / len
+                                   : length(points[i] - start);
+        if (off > bend)
+            reach = at[i];
+    }
+    return reach;
+}
+
 void travel(const Outline& outline, const Position& from, int32_t edge, Vec boundary, Vec target,
-            NeedleSink& sink)
+            double bend, NeedleSink& sink)
 {
     std::vector<Vec> points{from.point, from.boundary};
     outline.walk(from.edge, from.boundary, edge, boundary, points);
     points.push_back(target);
+    std::vector<Vec> corners = points;
     const ArcPath path(std::move(points));
+    if (bend > 0) {
+        // Each stitch as long as it can be while it follows the outline, so
+        // travel round a curve never cuts across a counter.
+        std::vector<double> at(corners.size(), 0);
+        for (std::size_t i = 1; i < corners.size(); ++i)
+            at[i] = at[i - 1] + length(corners[i] - corners[i - 1]);
+        double s = 0;
+        while (s < path.length() - 1e-9 && !sink.exhausted()) {
+            const double next = straightReach(corners, at, s, bend, kTravelStitch, path);
+            s = next > s + 1e-9 ? next : std::min(path.length(), s + kTravelStitch);
+            if (s < path.length() - 1e-9)
+                sink.needle(path.pointAt(s));
+        }
+        sink.edgeNeedle(target);
+        return;
+    }
     const double n = std::max(1.0, std::ceil(path.length() / kTravelStitch - 1e-9));
     for (double k = 1; k < n && !sink.exhausted(); ++k)
         sink.needle(path.pointAt(path.length() * (k / n)));
@@ -348,7 +392,7 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
             else if (k == 0 && leg.path.size() >= 2)
                 travelInside(leg.path, frame, first, sink);
             else // the turn to the next row, or no way inside the area
-                travel(outline, pos, startEdge, startBoundary, first, sink);
+                travel(outline, pos, startEdge, startBoundary, first, style.travelBend, sink);
             for (std::size_t i = 1; i < xs.size(); ++i)
                 sink.needle(grid.at(xs[i], y));
             pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary};
@@ -418,6 +462,7 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     LayerStyle style;
     style.spacing = shape.spacing;
     style.comp = shape.comp;
+    style.travelBend = shape.travelBend;
     style.patternRows = shape.patternRows;
     style.patternRowCount = shape.patternRowCount;
     style.patternPeriod = patternPeriod(shape.patternRows, shape.patternRowCount);

@@ -28,6 +28,9 @@ struct FillSpec {
     std::vector<Vec> topOutline; // the top layer's, pushed under borders; empty: `outline`
     bool hasEntry = false;       // start at the corner of a section nearest `entry`
     Vec entry{};
+    // > 0: travel along the outline keeps within this of it, a needle at
+    // each bend (0: evenly spaced stitches, which may cut a curve's corner).
+    double travelBend = 0;
 };
 
 inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row

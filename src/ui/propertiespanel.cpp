@@ -83,6 +83,8 @@ QString headingFor(const Workspace& ws, const std::vector<int32_t>& rows)
         return QStringLiteral("No object selected");
     QStringList kinds;
     for (const KindRow* kind : kindRows()) {
+        if (kind == nullptr)
+            continue;
         const auto n = std::count_if(rows.begin(), rows.end(),
                                      [&](int32_t row) { return ws.table.rows[row].kind == kind->kind; });
         if (n > 0)

@@ -2,6 +2,7 @@
 
 #include "model/kinds/kind.h"
 #include "model/workspace.h"
+#include "stitch/lettering.h"
 #include "ui/editor.h"
 #include "ui/hooprender.h"
 #include "ui/stitchoutlayer.h"
@@ -21,6 +22,8 @@ QString selectionText(const Workspace& ws)
         return QStringLiteral("nothing selected");
     QStringList kinds;
     for (const KindRow* kind : kindRows()) {
+        if (kind == nullptr)
+            continue;
         const auto n = std::count_if(rows.begin(), rows.end(), [&](int32_t row) {
             return ws.table.rows[static_cast<std::size_t>(row)].kind == kind->kind;
         });
@@ -28,7 +31,17 @@ QString selectionText(const Workspace& ws)
             kinds << QStringLiteral("%1 %2").arg(n).arg(
                 QLatin1String(kind->word.data(), qsizetype(kind->word.size())));
     }
-    return QStringLiteral("%1 selected (%2)").arg(rows.size()).arg(kinds.join(QStringLiteral(", ")));
+    QString text = QStringLiteral("%1 selected (%2)").arg(rows.size()).arg(kinds.join(QStringLiteral(", ")));
+    // A lettering whose font is not installed says which family stands in.
+    for (int32_t row : rows) {
+        const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
+        if (entry.kind != KindLetters)
+            continue;
+        const std::string note = stitch::replacedFontNote(ws.records[entry.params].letters);
+        if (!note.empty())
+            return text + QStringLiteral("; ") + QString::fromStdString(note);
+    }
+    return text;
 }
 
 } // namespace

@@ -96,6 +96,8 @@ struct KindRow {
     void (*defaults)(ObjectParams&, const Settings&, int32_t colour) = nullptr;
     // A small fixed shape, for a project line that gives none.
     void (*sampleShape)(ObjectParams&) = nullptr;
+    // Values read from a project line the kind can use; null: any.
+    bool (*accepts)(const ObjectParams&) = nullptr;
     // The shape the drawing tool's clicks give.
     void (*place)(ObjectParams&, const ToolState&) = nullptr;
 

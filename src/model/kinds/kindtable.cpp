@@ -15,12 +15,15 @@ extern const KindRow kStarKind;
 extern const KindRow kCircleKind;
 extern const KindRow kStrokeKind;
 extern const KindRow kShapeKind;
+extern const KindRow kLettersKind;
 
 namespace {
 
-// One row a kind, in kind order: a kind's number is its place here plus one.
-const std::array<const KindRow*, 8> kTable{
-    &kRunKind, &kSatenKind, &kSteilKind, &kRectKind, &kStarKind, &kCircleKind, &kStrokeKind, &kShapeKind,
+// One row a kind, in kind order: a kind's number is its place here plus one;
+// a null row is a number kept for a kind not here.
+const std::array<const KindRow*, 10> kTable{
+    &kRunKind,    &kSatenKind,  &kSteilKind, &kRectKind, &kStarKind,
+    &kCircleKind, &kStrokeKind, &kShapeKind, nullptr,    &kLettersKind,
 };
 
 std::span<const KindRow* const> gRows{kTable};
@@ -49,7 +52,7 @@ const KindRow* kindRow(int32_t kind)
 const KindRow* kindByWord(std::string_view word)
 {
     for (const KindRow* row : gRows)
-        if (row->word == word)
+        if (row != nullptr && row->word == word)
             return row;
     return nullptr;
 }
