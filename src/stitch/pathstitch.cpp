@@ -2,6 +2,7 @@
 #include "stitch/pathstitch.h"
 
 #include "stitch/fill.h"
+#include "stitch/pathsatin.h"
 
 #include "shell/settings.h"
 
@@ -110,7 +111,24 @@ void runAlongPath(const PathData& path, double stitchLength, int passes, NeedleS
 
 void generateStroke(const StrokeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink)
 {
-    (void)ctx;
+    if (p.STYLE == 1) {
+        SatinAlong how;
+        how.column.maxStitch = generatorMaxStitch(ctx.settings);
+        how.column.repeat = clampedRepeat(p.REPEAT);
+        if (p.UNDER != -1) {
+            how.column.contourLength = clampedLength(p.UNDER, 1, 1e9);
+            how.column.contourInset = std::max(0, ctx.settings.EDGE);
+        }
+        how.startWidth = std::abs(static_cast<double>(p.SWIDTH));
+        how.endWidth = std::abs(static_cast<double>(p.TWIDTH));
+        how.startSpacing = clampedLength(p.SDENS, 5, 1e7) / 10;
+        how.endSpacing = clampedLength(p.TDENS, 5, 1e7) / 10;
+        how.startComp = p.SCOMP;
+        how.endComp = p.TCOMP;
+        how.total = pathLength(path);
+        satinAlongPath(path, how, sink);
+        return;
+    }
     const int passes = std::clamp(p.REPEAT, 1, 9) % 2 == 0 ? 1 : std::clamp(p.REPEAT, 1, 9);
     runAlongPath(path, clampedLength(p.LEN, 1, 1e9), passes, sink);
 }

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace kelvara::testing {
@@ -82,6 +83,55 @@ TEST(PathStitches, AShapeNeverPutsANeedleInsideItsHoles)
         EXPECT_TRUE(n.x >= -1 && n.x <= 1001 && n.y >= -1 && n.y <= 1001);
     }
     EXPECT_EQ(inside, 0);
+}
+
+// The most penetrations any 0.3 mm cell takes within `reach` of `at`, and
+// the longest stitch.
+struct Piling {
+    int worst = 0;
+    double longest = 0;
+};
+Piling piling(const std::vector<Vec>& needles, Vec at, double reach)
+{
+    std::map<std::pair<long, long>, int> cells;
+    Piling out;
+    for (std::size_t i = 0; i < needles.size(); ++i) {
+        if (i > 0)
+            out.longest = std::max(out.longest, std::hypot(needles[i].x - needles[i - 1].x, needles[i].y - needles[i - 1].y));
+        if (std::hypot(needles[i].x - at.x, needles[i].y - at.y) <= reach)
+            out.worst = std::max(out.worst, ++cells[{std::lround(std::floor(needles[i].x / 3)), std::lround(std::floor(needles[i].y / 3))}]);
+    }
+    return out;
+}
+
+TEST(PathStitches, ASatinStrokeTurnsARightAngleAndAHairpinWithoutPilingOnTheInside)
+{
+    const auto satin = [](ObjectParams& p) {
+        p.stroke.STYLE = 1;
+        p.stroke.SWIDTH = 40;
+        p.stroke.TWIDTH = 60; // unequal widths: the mitre follows the width there
+        p.stroke.SDENS = p.stroke.TDENS = 40;
+    };
+    const Settings settings;
+    // A straight column sets the bar: its own worst cell.
+    const Piling straight = piling(sew(KindStroke, "M0,0L400,0", satin), {200, 0}, 1e9);
+    ASSERT_GT(straight.worst, 0);
+    struct Case {
+        const char* path;
+        Vec inner; // the inner side of the turn
+    } cases[] = {
+        {"M0,0L300,0L300,300", {275, 25}},
+        {"M300,300L300,0L0,0", {275, 25}},       // turning the other way
+        {"M0,0L300,0L0,60", {270, 30}},          // a hairpin, split
+        {"M0,0L300,0C340,0,340,60,300,60L0,60", {300, 30}}, // a bend tighter than the width
+    };
+    for (const Case& c : cases) {
+        const auto needles = sew(KindStroke, c.path, satin);
+        ASSERT_GT(needles.size(), 100u) << c.path;
+        const Piling turn = piling(needles, c.inner, 60);
+        EXPECT_LE(turn.worst, straight.worst + 1) << c.path;
+        EXPECT_LE(turn.longest, settings.MAXSTITCH) << c.path;
+    }
 }
 
 } // namespace
