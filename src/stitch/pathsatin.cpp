@@ -67,11 +67,18 @@ std::vector<Rung> ladder(const std::vector<Vec>& line, double s0, const SatinAlo
     std::vector<Rung> all;
     double s = s0;
     const std::size_t n = line.size();
+    const bool closed = n > 3 && length(line.front() - line.back()) <= 1e-6 &&
+                        turnAt(line[n - 2], line[0], line[1]) <= kSplitTurn;
     for (std::size_t i = 0; i < n; ++i) {
         if (i > 0)
             s += length(line[i] - line[i - 1]);
-        const Vec in = i > 0 ? unit(line[i] - line[i - 1]) : unit(line[1] - line[0]);
-        const Vec out = i + 1 < n ? unit(line[i + 1] - line[i]) : in;
+        // A closed line's two ends meet at one corner, mitred like the others.
+        Vec in = i > 0 ? unit(line[i] - line[i - 1]) : unit(line[1] - line[0]);
+        Vec out = i + 1 < n ? unit(line[i + 1] - line[i]) : in;
+        if (closed && i == 0)
+            in = unit(line[n - 1] - line[n - 2]);
+        if (closed && i + 1 == n)
+            out = unit(line[1] - line[0]);
         const Vec normal = unit(perp(in) + perp(out), perp(in));
         // The bisector is longer than the width by 1 / cos(half the turn);
         // turns are below kSplitTurn here, so at most twice.
