@@ -214,6 +214,7 @@ struct ShapeParams {
     int32_t ANGLE;
     int32_t BORDER; // 0 none, 1 running line, 2 satin
     int32_t BWIDTH;
+    int32_t APPLIQUE; // 1: placement line, stop, tack-down, stop, satin border; no fill
     int32_t PATH;
 };
 

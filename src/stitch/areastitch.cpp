@@ -14,6 +14,7 @@
 #include "shell/settings.h"
 #include "stitch/fill.h"
 #include "stitch/fillborders.h"
+#include "stitch/fillkeys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,32 +22,6 @@
 namespace kelvara::stitch {
 
 namespace {
-
-template <typename Params> void applyCommon(const Params& p, const GenContext& ctx, FillSpec& shape)
-{
-    shape.angle = static_cast<double>(p.ANGLE % 360);
-    // Rows closer than one unit would fall onto each other in the machine's steps.
-    shape.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
-    shape.comp = p.SCOMP;
-    shape.topLayer = p.STITCHES != 0;
-    shape.shortest = ctx.settings.DELETE;
-    if (p.UNDER != -1) {
-        shape.underLength = clampedLength(p.UNDER, 1, 1e9);
-        shape.underInset = std::max(0, p.OFSUND);
-    }
-    const PatternLibrary& patterns = ctx.libraries.patterns;
-    if (p.PATTERN >= 0 && p.PATTERN < patterns.count) {
-        const auto& rows = patterns.rows[static_cast<std::size_t>(p.PATTERN)];
-        int used = 0;
-        while (used < PatternLibrary::kRows && rows[static_cast<std::size_t>(used)].markCount > 0)
-            ++used;
-        shape.patternRows = rows.data();
-        shape.patternRowCount = used;
-    }
-    shape.zoomX = std::isfinite(p.ZOOMX) ? std::clamp(std::abs(p.ZOOMX), 0.5, 20.0) : 1.0;
-    shape.rowsPerPatternRow =
-        std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
-}
 
 FillSpec rectShape(const RectParams& p, const GenContext& ctx)
 {
@@ -58,7 +33,7 @@ FillSpec rectShape(const RectParams& p, const GenContext& ctx)
     if (length(a0 - b0) + length(a1 - b1) <= length(a0 - b1) + length(a1 - b0))
         std::reverse(b.begin(), b.end());
     shape.outline.insert(shape.outline.end(), b.begin(), b.end());
-    applyCommon(p, ctx, shape);
+    applyFillKeys(p, ctx, shape);
     return shape;
 }
 
@@ -76,7 +51,7 @@ FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
         const double a = 2 * 3.14159265358979323846 * i / n;
         shape.outline.push_back({p.X + rx * std::cos(a), p.Y + ry * std::sin(a)});
     }
-    applyCommon(p, ctx, shape);
+    applyFillKeys(p, ctx, shape);
     return shape;
 }
 

@@ -13,7 +13,7 @@ std::vector<ColourBlock> colourBlocks(const StitchPlan& plan)
         if (r.kind == StitchKind::End)
             break;
         if (blocks.empty() || r.kind == StitchKind::ColourChange)
-            blocks.push_back({r.colour, 0});
+            blocks.push_back({r.colour, 0, !blocks.empty() && blocks.back().colour == r.colour});
         if (r.kind == StitchKind::Stitch)
             ++blocks.back().stitches;
     }
@@ -23,6 +23,7 @@ std::vector<ColourBlock> colourBlocks(const StitchPlan& plan)
 std::string colourListText(const std::vector<ColourBlock>& blocks, const ThreadChart* chart)
 {
     std::string text;
+    bool placed = false;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const int32_t c = blocks[i].colour;
         char head[40];
@@ -36,7 +37,10 @@ std::string colourListText(const std::vector<ColourBlock>& blocks, const ThreadC
         } else {
             text += '-';
         }
-        text += '\t' + std::to_string(blocks[i].stitches) + '\n';
+        text += '\t' + std::to_string(blocks[i].stitches);
+        if (blocks[i].stop)
+            text += (placed = !placed) ? "\tstop: place the fabric" : "\tstop: trim the fabric";
+        text += '\n';
     }
     return text;
 }

@@ -13,6 +13,7 @@ struct ThreadChart;
 struct ColourBlock {
     int32_t colour = 0; // red in bits 0-7
     int64_t stitches = 0;
+    bool stop = false; // starts at a stop in the same thread (an appliqué's fabric)
 };
 
 // The plan's colour blocks: the first thread is the first record's colour,
@@ -21,7 +22,9 @@ std::vector<ColourBlock> colourBlocks(const StitchPlan& plan);
 
 // The colour list an operator threads the machine by: one line per block,
 // tab-separated: its number, the colour as #RRGGBB, the nearest thread of
-// `chart` ("Janome 202 Vermilion"; "-" without a chart) and its stitch count.
+// `chart` ("Janome 202 Vermilion"; "-" without a chart) and its stitch count;
+// a block after a stop in the same thread says so in a fifth column: the
+// first such stop is where the fabric is placed, the next where it is trimmed.
 std::string colourListText(const std::vector<ColourBlock>& blocks, const ThreadChart* chart);
 
 } // namespace kelvara

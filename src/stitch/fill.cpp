@@ -26,6 +26,7 @@
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+#include <utility>
 
 namespace kelvara::stitch {
 
@@ -33,45 +34,84 @@ namespace {
 
 class Outline {
 public:
-    explicit Outline(const std::vector<Vec>& points) : v_(points)
+    explicit Outline(const std::vector<Vec>& points, const std::vector<int32_t>& ringOf = {})
+        : v_(points), ringOf_(ringOf)
     {
+        for (std::size_t i = 0; i < ringOf_.size(); ++i) {
+            const int32_t r = ringOf_[i];
+            if (r < 0)
+                continue;
+            if (rings_.size() <= static_cast<std::size_t>(r))
+                rings_.resize(static_cast<std::size_t>(r) + 1, {static_cast<long>(i), 0});
+            ++rings_[static_cast<std::size_t>(r)].second;
+        }
         cumulative_.reserve(v_.size() + 1);
         cumulative_.push_back(0);
         for (std::size_t i = 0; i < v_.size(); ++i)
             cumulative_.push_back(cumulative_.back() + length(v_[(i + 1) % v_.size()] - v_[i]));
     }
     std::size_t size() const { return v_.size(); }
+    std::size_t rings() const { return std::max<std::size_t>(1, rings_.size()); }
+    // Whether a walk along the outline leads from edge a to edge b.
+    bool walkable(int32_t a, int32_t b) const
+    {
+        if (ringOf_.empty())
+            return true;
+        const auto ua = static_cast<std::size_t>(a), ub = static_cast<std::size_t>(b);
+        return ua < ringOf_.size() && ub < ringOf_.size() && ringOf_[ua] >= 0 && ringOf_[ua] == ringOf_[ub];
+    }
     const std::vector<Vec>& vertices() const { return v_; }
 
     // Appends the outline's corners from pa (on edge ea) to pb (on edge eb),
     // the shorter way round, then pb itself.
+    // With several rings, the walk stays on the ring both edges lie on; from
+    // one ring to another it is the straight step between them.
     void walk(int ea, Vec pa, int eb, Vec pb, std::vector<Vec>& out) const
     {
-        const long n = static_cast<long>(v_.size());
-        const double perimeter = cumulative_.back();
-        const double posA =
-            cumulative_[static_cast<std::size_t>(ea)] + length(pa - v_[static_cast<std::size_t>(ea)]);
-        const double posB =
-            cumulative_[static_cast<std::size_t>(eb)] + length(pb - v_[static_cast<std::size_t>(eb)]);
+        if (!ringOf_.empty()) {
+            const std::size_t a = static_cast<std::size_t>(ea), b = static_cast<std::size_t>(eb);
+            if (a >= ringOf_.size() || b >= ringOf_.size() || ringOf_[a] < 0 || ringOf_[a] != ringOf_[b]) {
+                out.push_back(pb);
+                return;
+            }
+            // The ring's edges are consecutive: walk on it as on an outline of its own.
+            const auto [first, count] = rings_[static_cast<std::size_t>(ringOf_[a])];
+            walkOn(first, count, ea, pa, eb, pb, out);
+            return;
+        }
+        walkOn(0, static_cast<long>(v_.size()), ea, pa, eb, pb, out);
+    }
+
+private:
+    // The walk on the `n` edges from `base`, a closed ring.
+    void walkOn(long base, long n, int eaAll, Vec pa, int ebAll, Vec pb, std::vector<Vec>& out) const
+    {
+        const long ea = eaAll - base, eb = ebAll - base;
+        const auto at = [&](long j) { return v_[static_cast<std::size_t>(base + j)]; };
+        const auto cum = [&](long j) { return cumulative_[static_cast<std::size_t>(base + j)] - cumulative_[static_cast<std::size_t>(base)]; };
+        const double perimeter = cum(n);
+        const double posA = cum(ea) + length(pa - at(ea));
+        const double posB = cum(eb) + length(pb - at(eb));
         const double forward = std::fmod(posB - posA + 2 * perimeter, perimeter);
         if (forward <= perimeter - forward) {
             long k = (eb - ea + n) % n;
             if (k == 0 && posB < posA)
                 k = n;
             for (long j = 1; j <= k; ++j)
-                out.push_back(v_[static_cast<std::size_t>((ea + j) % n)]);
+                out.push_back(at((ea + j) % n));
         } else {
             long k = (ea - eb + n) % n;
             if (k == 0 && posB > posA)
                 k = n;
             for (long j = 1; j <= k; ++j)
-                out.push_back(v_[static_cast<std::size_t>(((ea - j + 1) % n + n) % n)]);
+                out.push_back(at(((ea - j + 1) % n + n) % n));
         }
         out.push_back(pb);
     }
 
-private:
     std::vector<Vec> v_;
+    std::vector<int32_t> ringOf_;
+    std::vector<std::pair<long, long>> rings_; // first edge and count of each ring
     std::vector<double> cumulative_;
 };
 
@@ -362,6 +402,8 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
     RowGrid grid(frame, style.spacing);
     std::vector<double> xs;
     FillRoute route(rows);
+    if (outline.rings() > 1)
+        route.travelOverSewnRows();
     RouteFrom from{pos.valid, pos.valid ? frame.toRows(pos.point) : Vec{}, -1, true};
     if (!pos.valid && entry)
         from = {true, frame.toRows(*entry), -1, true};
@@ -391,8 +433,12 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
                 sink.edgeNeedle(first);
             else if (k == 0 && leg.path.size() >= 2)
                 travelInside(leg.path, frame, first, sink);
-            else // the turn to the next row, or no way inside the area
+            else if (outline.walkable(pos.edge, startEdge)) // the turn to the next row, or no way inside the area
                 travel(outline, pos, startEdge, startBoundary, first, style.travelBend, sink);
+            else { // an island in a hole: no way there inside the area
+                sink.jump(first);
+                sink.edgeNeedle(first);
+            }
             for (std::size_t i = 1; i < xs.size(); ++i)
                 sink.needle(grid.at(xs[i], y));
             pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary};
@@ -443,16 +489,17 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
         style.gap = gap;
         // The underlay turns on the inset outline, where the top covers its
         // turns; on the outline itself each turn would show as a pip.
-        std::vector<Vec> inner =
-            shape.underInset > 0 ? insetOutline(shape.outline, shape.underInset) : std::vector<Vec>{};
+        std::vector<Vec> inner = shape.underOutline.size() >= 3 ? shape.underOutline
+                                 : shape.underInset > 0     ? insetOutline(shape.outline, shape.underInset)
+                                                            : std::vector<Vec>{};
         const bool inset = !inner.empty();
         const std::vector<Vec>& around = inset ? inner : shape.outline;
         Rows rows;
-        if (!cutRows(around, frame, style.spacing, inset ? 0 : shape.underInset, sink.room(), rows)) {
+        if (!cutRows(around, frame, style.spacing, inset ? 0 : shape.underInset, sink.room(), rows, shape.ringOf)) {
             sink.markOverflow();
             return;
         }
-        stitchLayer(Outline(around), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
+        stitchLayer(Outline(around, shape.ringOf), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
     }
     if (!shape.topLayer || sink.exhausted())
         return;
@@ -475,11 +522,11 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     style.rowsPerPatternRow = std::max(1, shape.rowsPerPatternRow);
     style.gap = gap;
     Rows rows;
-    if (!cutRows(top, frame, shape.spacing, 0, sink.room(), rows)) {
+    if (!cutRows(top, frame, shape.spacing, 0, sink.room(), rows, shape.ringOf)) {
         sink.markOverflow();
         return;
     }
-    stitchLayer(Outline(top), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
+    stitchLayer(Outline(top, shape.ringOf), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
 }
 
 namespace {
@@ -498,7 +545,7 @@ bool addLayerFloor(const FillSpec& shape, const std::vector<Vec>& outline, doubl
                    double inset, double widen, double longest, int64_t limit, RecordFloor& floor)
 {
     Rows rows;
-    if (!cutRows(outline, Frame(angle), spacing, inset, limit, rows))
+    if (!cutRows(outline, Frame(angle), spacing, inset, limit, rows, shape.ringOf))
         return false;
     const double rounding = std::sqrt(2.0) + 0.01; // and a margin for the turned frame
     const double shortest = std::max(0.0, shape.shortest);
@@ -526,8 +573,9 @@ int64_t fillRecordFloor(const FillSpec& shape, int64_t limit)
     RecordFloor floor;
     if (shape.underLength > 0) {
         // The rows the underlay is stitched on: inside the inset outline when it has one.
-        const std::vector<Vec> inner =
-            shape.underInset > 0 ? insetOutline(shape.outline, shape.underInset) : std::vector<Vec>{};
+        const std::vector<Vec> inner = shape.underOutline.size() >= 3 ? shape.underOutline
+                                       : shape.underInset > 0 ? insetOutline(shape.outline, shape.underInset)
+                                                              : std::vector<Vec>{};
         const bool inset = !inner.empty();
         if (!addLayerFloor(shape, inset ? inner : shape.outline, shape.angle + 90,
                            underlaySpacing(shape.spacing), inset ? 0 : shape.underInset, 0, shape.underLength,

@@ -26,6 +26,11 @@ struct FillSpec {
     double underInset = 0;
     double shortest = 5;         // shortest stitch the plan keeps
     std::vector<Vec> topOutline; // the top layer's, pushed under borders; empty: `outline`
+    // Several rings in one outline (a shape with holes): the ring of each
+    // edge, -1 for the bridges joining them; empty for one ring. Every
+    // outline above then has the same rings, point for point.
+    std::vector<int32_t> ringOf;
+    std::vector<Vec> underOutline; // the underlay's, already inset; empty: `outline` inset by underInset
     bool hasEntry = false;       // start at the corner of a section nearest `entry`
     Vec entry{};
     // > 0: travel along the outline keeps within this of it, a needle at

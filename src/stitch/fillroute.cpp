@@ -205,41 +205,52 @@ bool FillRoute::next(const RouteFrom& from, RouteLeg& leg)
             }
     }
 
-    // Shortest ways through unsewn sections, by link crossed and the side entered.
+    // Shortest ways through unsewn sections, by link crossed and the side
+    // entered; `throughSewn` lets the way cross sewn sections too, for a
+    // section no way under unsewn rows reaches (a fill with holes: travel
+    // over sewn rows stays in the area, where the outline would not).
     const std::size_t nodes = links_.size() * 2;
-    std::vector<double> dist(nodes, std::numeric_limits<double>::infinity());
-    std::vector<int32_t> prev(nodes, -1);
-    using Item = std::pair<double, int32_t>;
-    std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
-    auto reach = [&](int32_t node, double d, int32_t before) {
-        if (!sewn_[static_cast<std::size_t>(entered(node))] && d < dist[static_cast<std::size_t>(node)]) {
-            dist[static_cast<std::size_t>(node)] = d;
-            prev[static_cast<std::size_t>(node)] = before;
-            queue.push({d, node});
+    std::vector<double> dist;
+    std::vector<int32_t> prev;
+    const auto search = [&](bool throughSewn) {
+        dist.assign(nodes, std::numeric_limits<double>::infinity());
+        prev.assign(nodes, -1);
+        using Item = std::pair<double, int32_t>;
+        std::priority_queue<Item, std::vector<Item>, std::greater<Item>> queue;
+        auto reach = [&](int32_t node, double d, int32_t before) {
+            if ((throughSewn || !sewn_[static_cast<std::size_t>(entered(node))]) &&
+                d < dist[static_cast<std::size_t>(node)]) {
+                dist[static_cast<std::size_t>(node)] = d;
+                prev[static_cast<std::size_t>(node)] = before;
+                queue.push({d, node});
+            }
+        };
+        if (from.valid) {
+            const int32_t at = from.section >= 0 ? from.section : freeIn;
+            if (at < 0)
+                return;
+            for (int32_t l : sections_[static_cast<std::size_t>(at)].links) {
+                const Link& link = links_[static_cast<std::size_t>(l)];
+                if (from.section >= 0 && (from.atBottom ? link.upper : link.lower) != at)
+                    continue; // a sewn section is left only at its end
+                reach(l * 2 + (link.upper == at ? 0 : 1), length(mid(link) - from.point), -1);
+            }
+        }
+        while (!queue.empty()) {
+            const auto [d, node] = queue.top();
+            queue.pop();
+            if (d > dist[static_cast<std::size_t>(node)])
+                continue;
+            const int32_t in = entered(node);
+            const Link& crossed = links_[static_cast<std::size_t>(node / 2)];
+            for (int32_t l : sections_[static_cast<std::size_t>(in)].links)
+                if (l != node / 2) {
+                    const Link& link = links_[static_cast<std::size_t>(l)];
+                    reach(l * 2 + (link.upper == in ? 0 : 1), d + length(mid(link) - mid(crossed)), node);
+                }
         }
     };
-    if (from.valid) {
-        const int32_t at = from.section >= 0 ? from.section : freeIn;
-        for (int32_t l : sections_[static_cast<std::size_t>(at)].links) {
-            const Link& link = links_[static_cast<std::size_t>(l)];
-            if (from.section >= 0 && (from.atBottom ? link.upper : link.lower) != at)
-                continue; // a sewn section is left only at its end
-            reach(l * 2 + (link.upper == at ? 0 : 1), length(mid(link) - from.point), -1);
-        }
-    }
-    while (!queue.empty()) {
-        const auto [d, node] = queue.top();
-        queue.pop();
-        if (d > dist[static_cast<std::size_t>(node)])
-            continue;
-        const int32_t in = entered(node);
-        const Link& crossed = links_[static_cast<std::size_t>(node / 2)];
-        for (int32_t l : sections_[static_cast<std::size_t>(in)].links)
-            if (l != node / 2) {
-                const Link& link = links_[static_cast<std::size_t>(l)];
-                reach(l * 2 + (link.upper == in ? 0 : 1), d + length(mid(link) - mid(crossed)), node);
-            }
-    }
+    search(false);
 
     struct Candidate {
         double cost;
@@ -281,6 +292,17 @@ bool FillRoute::next(const RouteFrom& from, RouteLeg& leg)
     leg.down = chosen.down;
     leg.fromLow = chosen.fromLow;
     leg.path.clear();
+    if (from.valid && chosen.cost >= kFar && throughSewnWays_) {
+        search(true);
+        for (int32_t l : sections_[static_cast<std::size_t>(chosen.section)].links) {
+            const int32_t node = l * 2 + (links_[static_cast<std::size_t>(l)].upper == chosen.section ? 1 : 0);
+            const double d = dist[static_cast<std::size_t>(node)] +
+                             length(startOf(chosen.section, chosen.down, chosen.fromLow) -
+                                    mid(links_[static_cast<std::size_t>(l)]));
+            if (d < chosen.cost)
+                chosen.cost = d, chosen.node = node;
+        }
+    }
     if (from.valid && chosen.cost < kFar) {
         std::vector<int32_t> chain; // nodes from the needle to the section
         for (int32_t node = chosen.node; node >= 0; node = prev[static_cast<std::size_t>(node)])

@@ -32,6 +32,10 @@ struct RouteLeg {
 class FillRoute {
 public:
     explicit FillRoute(const Rows& rows);
+    // Where no way under unsewn rows reaches the next section, travel over
+    // sewn ones rather than along the outline (which cannot go from one
+    // ring of a shape to another).
+    void travelOverSewnRows() { throughSewnWays_ = true; }
     // The next section, which is then counted as sewn; false when all are.
     bool next(const RouteFrom& from, RouteLeg& leg);
     // A section's spans, top row first.
@@ -41,6 +45,7 @@ public:
     }
 
 private:
+    bool throughSewnWays_ = false;
     struct Section {
         std::vector<int32_t> spans;
         std::vector<int32_t> links;

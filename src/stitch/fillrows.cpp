@@ -5,7 +5,7 @@
 namespace kelvara::stitch {
 
 bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing, double inset, int64_t room,
-             Rows& rows)
+             Rows& rows, const std::vector<int32_t>& ringOf)
 {
     const std::size_t n = outline.size();
     std::vector<Vec> r(n);
@@ -30,7 +30,7 @@ bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing
     std::vector<Edge> edges;
     for (std::size_t i = 0; i < n; ++i) {
         const Vec a = r[i], b = r[(i + 1) % n];
-        if (a.y != b.y)
+        if (a.y != b.y && (i >= ringOf.size() || ringOf[i] >= 0))
             edges.push_back({std::min(a.y, b.y), std::max(a.y, b.y), static_cast<int32_t>(i)});
     }
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.ylo < b.ylo; });

@@ -41,8 +41,9 @@ struct Frame {
 };
 
 // Cuts the outline into rows `spacing` apart; false when the rows would not
-// fit a sink with `room` needles left.
+// fit a sink with `room` needles left. `ringOf`, when not empty, names the
+// ring of each edge, -1 for a bridge between rings, which no row crosses.
 bool cutRows(const std::vector<Vec>& outline, const Frame& frame, double spacing, double inset, int64_t room,
-             Rows& rows);
+             Rows& rows, const std::vector<int32_t>& ringOf = {});
 
 } // namespace kelvara::stitch

@@ -24,6 +24,9 @@ public:
     virtual void edgeNeedle(Vec p) = 0;
     // A move without stitching (a running line marked as a jump).
     virtual void jump(Vec p) = 0;
+    // A stop of the machine with the same thread (an appliqué's fabric is
+    // laid or trimmed there); sinks that only gather positions ignore it.
+    virtual void stop() {}
     virtual bool exhausted() const = 0;
     // How many more needles the sink will take; generators that gather work
     // before emitting it size their buffers by this.

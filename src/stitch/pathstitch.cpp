@@ -2,6 +2,7 @@
 #include "stitch/pathstitch.h"
 
 #include "stitch/fill.h"
+#include "stitch/pathsatin.h"
 
 #include "shell/settings.h"
 
@@ -110,63 +111,26 @@ void runAlongPath(const PathData& path, double stitchLength, int passes, NeedleS
 
 void generateStroke(const StrokeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink)
 {
-    (void)ctx;
+    if (p.STYLE == 1) {
+        SatinAlong how;
+        how.column.maxStitch = generatorMaxStitch(ctx.settings);
+        how.column.repeat = clampedRepeat(p.REPEAT);
+        if (p.UNDER != -1) {
+            how.column.contourLength = clampedLength(p.UNDER, 1, 1e9);
+            how.column.contourInset = std::max(0, ctx.settings.EDGE);
+        }
+        how.startWidth = std::abs(static_cast<double>(p.SWIDTH));
+        how.endWidth = std::abs(static_cast<double>(p.TWIDTH));
+        how.startSpacing = clampedLength(p.SDENS, 5, 1e7) / 10;
+        how.endSpacing = clampedLength(p.TDENS, 5, 1e7) / 10;
+        how.startComp = p.SCOMP;
+        how.endComp = p.TCOMP;
+        how.total = pathLength(path);
+        satinAlongPath(path, how, sink);
+        return;
+    }
     const int passes = std::clamp(p.REPEAT, 1, 9) % 2 == 0 ? 1 : std::clamp(p.REPEAT, 1, 9);
     runAlongPath(path, clampedLength(p.LEN, 1, 1e9), passes, sink);
-}
-
-namespace {
-
-// Every closed sub-path in one outline, each joined to the next by a bridge
-// walked there and back: a row crosses a bridge twice at one point, so the
-// even-odd spans are those of the sub-paths and the inner ones stay holes.
-FillSpec shapeSpec(const ShapeParams& p, const PathData& path, const GenContext& ctx)
-{
-    FillSpec shape;
-    Vec home{};
-    int rings = 0;
-    for (const SubPath& sub : path.subpaths) {
-        if (sub.segments.empty())
-            continue;
-        ++rings;
-        std::vector<Vec> ring = flattenSubPath(sub);
-        if (!same(ring.back(), ring.front()))
-            ring.push_back(ring.front());
-        if (shape.outline.empty())
-            home = ring.front();
-        shape.outline.insert(shape.outline.end(), ring.begin(), ring.end());
-    }
-    if (!shape.outline.empty() && !same(shape.outline.back(), home))
-        shape.outline.push_back(home);
-    shape.angle = static_cast<double>(p.ANGLE % 360);
-    shape.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
-    shape.comp = p.SCOMP;
-    shape.topLayer = p.STITCHES != 0;
-    shape.shortest = ctx.settings.DELETE;
-    // The underlay's inset outline is made for one ring: moved in across a
-    // bridge it would reach into the holes, so a shape with holes has none yet.
-    if (p.UNDER != -1 && rings == 1) {
-        shape.underLength = clampedLength(p.UNDER, 1, 1e9);
-        shape.underInset = std::max(0, p.OFSUND);
-    }
-    shape.hasEntry = ctx.hasEntry;
-    shape.entry = ctx.entry;
-    return shape;
-}
-
-} // namespace
-
-void generateShape(const ShapeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink)
-{
-    const FillSpec spec = shapeSpec(p, path, ctx);
-    if (spec.outline.size() >= 3)
-        stitchFill(spec, sink);
-}
-
-int64_t shapeRecordFloor(const ShapeParams& p, const PathData& path, const GenContext& ctx, int64_t limit)
-{
-    const FillSpec spec = shapeSpec(p, path, ctx);
-    return spec.outline.size() >= 3 ? fillRecordFloor(spec, limit) : 0;
 }
 
 } // namespace kelvara::stitch

@@ -379,6 +379,17 @@ void PlanBuilder::startObject()
     lead_.clear();
 }
 
+// The machine stops with the thread in: a colour change to the same thread.
+void PlanBuilder::stop()
+{
+    if (overflow_ || !haveFirst_)
+        return;
+    if (!started_)
+        startObject();
+    if (!overflow_ && any_)
+        put(StitchKind::ColourChange, cur_);
+}
+
 void PlanBuilder::place(Vec v, bool keep)
 {
     Point p;

@@ -38,6 +38,7 @@ public:
     void needle(Vec p) override { place(p, false); }
     void edgeNeedle(Vec p) override { place(p, true); }
     void jump(Vec p) override;
+    void stop() override;
     bool exhausted() const override { return overflow_; }
     int64_t room() const override { return overflow_ ? 0 : limit_ - records_; }
     void markOverflow() override { overflow_ = true; }

@@ -15,18 +15,19 @@ using namespace kindparts;
 using projectkeys::Form;
 
 constexpr auto kKeys = [] {
-    projectkeys::FieldList<26> l;
+    projectkeys::FieldList<27> l;
     l.add("GROUP", Form::Group, 0);
     l.addColumnHead<ShapeParams>();
     l.addShared<ShapeParams>();
     l.add("ANGLE", Form::Angle, offsetof(ShapeParams, ANGLE));
     l.add("BORDER", Form::Integer, offsetof(ShapeParams, BORDER));
     l.add("BWIDTH", Form::Integer, offsetof(ShapeParams, BWIDTH));
+    l.add("APPLIQUE", Form::Flag, offsetof(ShapeParams, APPLIQUE));
     l.addColumnTail<ShapeParams>();
     l.add("PATH", Form::Path, offsetof(ShapeParams, PATH));
     return l;
 }();
-static_assert(kKeys.count == 26);
+static_assert(kKeys.count == 27);
 
 constexpr auto kFields = [] {
     FieldTable<24> t;
@@ -41,6 +42,7 @@ void defaults(ObjectParams& p, const Settings& s, int32_t colour)
     p.shape.ANGLE = 0;
     p.shape.BORDER = 0;
     p.shape.BWIDTH = s.STEIL;
+    p.shape.APPLIQUE = 0;
     p.shape.PATH = 0;
 }
 

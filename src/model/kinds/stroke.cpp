@@ -98,6 +98,8 @@ void generate(const ObjectParams& p, const stitch::GenContext& ctx, stitch::Need
 
 void style(const ObjectParams& p, const stitch::GenContext&, stitch::ObjectStyle& style)
 {
+    if (p.stroke.STYLE == 1)
+        return;
     // The user's own stitch length is never cut down.
     style.maxStitch = std::max(style.maxStitch, stitch::clampedLength(p.stroke.LEN, 1, 1e9));
 }
@@ -119,6 +121,14 @@ PickShape pickShape(const ObjectParams& p)
     return shape;
 }
 
+// A satin stroke reaches half its width and compensation beyond its line.
+double planReach(const ObjectParams& p)
+{
+    if (p.stroke.STYLE != 1)
+        return 0;
+    return halfOfWider(p.stroke.SCOMP, p.stroke.TCOMP) + halfOfWider(p.stroke.SWIDTH, p.stroke.TWIDTH);
+}
+
 } // namespace
 
 extern const KindRow kStrokeKind{
@@ -134,6 +144,7 @@ extern const KindRow kStrokeKind{
     .sampleShape = sampleShape,
     .place = place,
     .pickShape = pickShape,
+    .planReach = planReach,
     .style = style,
     .generate = generate,
 };
