@@ -97,6 +97,7 @@ extern const KindRow kShapeKind{
     .mirrorRest = mirrorFillAngle<&ObjectParams::shape>,
     .turnRest = turnRest,
     .pickShape = pickShape,
+    .fillsUnderBorders = true,
     .generate = generate,
     .recordFloor = recordFloor,
 };
