@@ -49,6 +49,8 @@ void translateRecord(int32_t kind, ObjectParams& params, double dx, double dy)
         *e.x = shifted(*e.x, dx);
         *e.y = shifted(*e.y, dy);
     }
+    if (row->mapStored)
+        row->mapStored(params, [&](double& x, double& y) { x += dx, y += dy; });
 }
 
 namespace {

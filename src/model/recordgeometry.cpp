@@ -160,6 +160,9 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
         box.add(*e.x - rx, *e.y - ry);
         box.add(*e.x + rx, *e.y + ry);
     }
+    if (row->storedOutline)
+        for (const HullPoint& h : row->storedOutline(params))
+            box.add(h.x, h.y);
     return box;
 }
 
@@ -180,6 +183,8 @@ bool translateRecord(int32_t kind, ObjectParams& params, int32_t dx, int32_t dy)
         if (!(shifted(*e.x, dx) && shifted(*e.y, dy)))
             return false;
     }
+    if (row->mapStored && !row->mapStored(p, [&](double& x, double& y) { x += dx, y += dy; }))
+        return false;
     params = p;
     return true;
 }
@@ -201,6 +206,9 @@ bool mirrorRecord(int32_t kind, ObjectParams& params, MirrorAxis axis, double su
             return false;
     }
     if (row->mirrorRest && !row->mirrorRest(p, axis, sum))
+        return false;
+    if (row->mapStored &&
+        !row->mapStored(p, [&](double& x, double& y) { (across ? x : y) = sum - (across ? x : y); }))
         return false;
     params = p;
     return true;
@@ -233,6 +241,8 @@ bool turnAndScaleRecord(int32_t kind, ObjectParams& params, const TurnAndScale& 
         if (!finiteEdge(*edges.at[i]))
             return false;
     }
+    if (row->mapStored && !row->mapStored(p, [&](double& x, double& y) { turnPoint(how, x, y); }))
+        return false;
     params = p;
     return true;
 }

@@ -14,6 +14,7 @@ enum ObjectKind : int32_t {
     KindCircle = 6,
     KindStroke = 7,
     KindShape = 8,
+    KindStitches = 9,
 };
 
 // Records are byte images (the undo journal copies them raw, the layouts are
@@ -215,6 +216,17 @@ struct ShapeParams {
     int32_t PATH;
 };
 
+// A block of stitches kept as a machine file had them: MOVES is a handle
+// into the block store (blockstore.h), its moves placed at (X, Y) from where
+// they are stored, so moving the block stores nothing new.
+struct StitchesParams {
+    int32_t TRIM;
+    int32_t colour;
+    int32_t MOVES;
+    int32_t X;
+    int32_t Y;
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(BezierEdge) == 68);
@@ -241,6 +253,7 @@ union ObjectParams {
     CircleParams circle;
     StrokeParams stroke;
     ShapeParams shape;
+    StitchesParams stitches;
     unsigned char bytes[kMaxRecordSize];
 };
 static_assert(sizeof(ObjectParams) == kMaxRecordSize);

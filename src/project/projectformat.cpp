@@ -8,6 +8,7 @@
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/tokenizer.h"
+#include "model/blockstore.h"
 #include "model/pathstore.h"
 
 #include <algorithm>
@@ -173,6 +174,10 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
         if (const PathData* path = storedPath(getInt(record, field.offset)))
             appendPath(out, *path);
         return;
+    case Form::Moves:
+        if (const StoredBlock* block = storedBlock(getInt(record, field.offset)))
+            appendBlock(out, block->block, getInt(record, field.offset + 4), getInt(record, field.offset + 8));
+        return;
     }
 }
 
@@ -280,7 +285,7 @@ std::string_view rawKeyValue(std::string_view line, std::string_view key)
 }
 
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
-                     const Settings& settings, const Libraries& libraries, std::string_view pathText)
+                     const Settings& settings, const Libraries& libraries, std::string_view rawLine)
 {
     const int32_t kind = objectLineKind(tokens);
     if (kind == KindFree)
@@ -308,7 +313,8 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         // the line unreadable rather than a zero that moves the object.
         const bool reference =
             field.form == Form::Motif || field.form == Form::Pattern || field.form == Form::TieOff;
-        if (!reference && field.form != Form::Path && !token.text.empty())
+        const bool long_ = field.form == Form::Path || field.form == Form::Moves;
+        if (!reference && !long_ && !token.text.empty())
             return false;
         const int32_t n = token.number;
         switch (field.form) {
@@ -359,13 +365,25 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         case Form::Path: {
             // The token holds only the value's start: the whole text is the
             // caller's, taken from the line before it was split.
-            PathReadResult path = readPath(pathText);
+            PathReadResult path = readPath(rawKeyValue(rawLine, field.key));
             if (!path.ok())
                 return false;
             const int32_t handle = storePath(std::move(path.path));
             if (handle == 0)
                 return false;
             setInt(record, field.offset, handle);
+            break;
+        }
+        case Form::Moves: {
+            StitchBlock block;
+            if (!readBlock(rawKeyValue(rawLine, field.key), block))
+                return false;
+            const int32_t handle = storeBlock(std::move(block));
+            if (handle == 0)
+                return false;
+            setInt(record, field.offset, handle);
+            setInt(record, field.offset + 4, 0);
+            setInt(record, field.offset + 8, 0);
             break;
         }
         }

@@ -31,6 +31,8 @@ enum class Form : uint8_t {
     RunLength, // clamped DELETE..MAX
     Jump,      // the file holds the inverse of the field
     Path,      // path data, the field a handle into the path store
+    Moves,     // a block's moves (stitchblock.h), the field a handle into the block store
+               // followed by the block's place x and y, which the moves are written at
 };
 
 struct Field {

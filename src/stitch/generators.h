@@ -24,6 +24,8 @@ public:
     virtual void edgeNeedle(Vec p) = 0;
     // A move without stitching (a running line marked as a jump).
     virtual void jump(Vec p) = 0;
+    // A cut where the needle is, inside an object sewn as it was read.
+    virtual void trim() {}
     virtual bool exhausted() const = 0;
     // How many more needles the sink will take; generators that gather work
     // before emitting it size their buffers by this.

@@ -52,8 +52,9 @@ enum ButtonPicture : int32_t {
     PictureCrossHair = 38,
     PictureGrid = 39,
     PictureCut = 40,
+    PictureImport = 41,
 };
 
-inline constexpr int kButtonImageCount = 41;
+inline constexpr int kButtonImageCount = 42;
 
 } // namespace kelvara

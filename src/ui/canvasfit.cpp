@@ -71,6 +71,9 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
         builder.addEdge(*edges.at[i], widerHalfWidth(*row, p));
     if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
         builder.addEllipse(*e.x, *e.y, *e.rx, *e.ry);
+    if (row->storedOutline)
+        for (const HullPoint& h : row->storedOutline(p))
+            builder.addEllipse(static_cast<int32_t>(h.x), static_cast<int32_t>(h.y), 0, 0);
 }
 
 } // namespace

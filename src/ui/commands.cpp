@@ -11,6 +11,7 @@
 #include "model/workspace.h"
 #include "project/clipboard.h"
 #include "project/exportcommand.h"
+#include "project/importfile.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
 #include "stitch/designinfo.h"
@@ -69,6 +70,12 @@ void Commands::newDesign()
 void Commands::openProject()
 {
     kelvara::openProject(editor_.ws, editor_.platform);
+    takeSelectionFromList(editor_.ws, editor_.platform);
+}
+
+void Commands::importFile()
+{
+    kelvara::importFile(editor_.ws, editor_.platform);
     takeSelectionFromList(editor_.ws, editor_.platform);
 }
 

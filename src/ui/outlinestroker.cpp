@@ -131,6 +131,14 @@ bool OutlineStroker::addObject(int32_t kind, const ObjectParams& p)
     }
     if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
         addEllipse(*e.x, *e.y, *e.rx, *e.ry);
+    if (row->storedOutline) {
+        const std::vector<HullPoint> hull = row->storedOutline(p);
+        for (std::size_t i = 0; i < hull.size(); ++i) {
+            const HullPoint& a = hull[i];
+            const HullPoint& b = hull[(i + 1) % hull.size()];
+            addLine(a.x, a.y, b.x, b.y);
+        }
+    }
     return lines_.size() != before;
 }
 

@@ -78,6 +78,8 @@ constexpr ToolbarItem kLayout[] = {
     {PictureStitchQuality, [](Commands& c) { c.showDesignInformation(); }, 0, 'Q'},
     gap,
     {PictureMotif, [](Commands& c) { c.editObject(PanelField::Motif); }, 0, 'M'},
+    gap,
+    {PictureImport, [](Commands& c) { c.importFile(); }, kCtrl, 'I'},
 };
 
 // Every picture of buttons.bmp is on exactly one button, and a button shows

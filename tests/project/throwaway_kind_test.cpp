@@ -33,7 +33,7 @@ struct DotParams {
 };
 #pragma pack(pop)
 
-constexpr int32_t kKindDot = 9;
+constexpr int32_t kKindDot = 10;
 
 constexpr auto kDotKeys = [] {
     projectkeys::FieldList<9> l;

@@ -56,7 +56,7 @@ TEST_F(CreationTest, EmptiesTableAndMousePositionAndBuildsTheToolbar)
     EXPECT_EQ(ws.view.mouseX, -1);
     EXPECT_EQ(ws.view.mouseY, -1);
     EXPECT_TRUE(ws.rememberedFileName.isEmpty());
-    EXPECT_EQ(window->editor().buttons.buttonCount, 41);
+    EXPECT_EQ(window->editor().buttons.buttonCount, 42);
     // Without an information file a tooltip is only its hotkey part.
     EXPECT_EQ(window->editor().buttons.rows[0].tipText, " (CTRL+N)");
     EXPECT_EQ(window->windowTitle(), "Kelvara Stitches");
@@ -111,14 +111,14 @@ TEST_F(CreationTest, ButtonsSitAtTheTablePositions)
     const ButtonTable& buttons = window->editor().buttons;
     const std::pair<int, QPoint> expected[] = {
         {0, {4, 1}},   {3, {106, 1}},  {4, {148, 1}},   {6, {224, 1}},   {10, {384, 1}}, {19, {722, 1}},
-        {20, {4, 35}}, {21, {46, 35}}, {27, {258, 35}}, {34, {520, 35}}, {40, {748, 35}}};
+        {20, {4, 35}}, {21, {46, 35}}, {27, {258, 35}}, {34, {520, 35}}, {40, {748, 35}}, {41, {790, 35}}};
     for (const auto& [row, at] : expected) {
         const QToolButton* button = buttons.rows[std::size_t(row)].buttonWindow;
         ASSERT_NE(button, nullptr) << row;
         EXPECT_EQ(button->geometry(), QRect(at, QSize(32, 32))) << "row " << row;
     }
-    EXPECT_EQ(buttons.rows[41].buttonWindow, nullptr);
-    EXPECT_FALSE(buttons.rows[41].handler);
+    EXPECT_EQ(buttons.rows[42].buttonWindow, nullptr);
+    EXPECT_FALSE(buttons.rows[42].handler);
     // Picture k of the strip is cut from x = 30 k.
     const QImage strip = decodeToolbarPicture(QByteArray::fromStdString(shippedButtons())).image;
     EXPECT_EQ(buttons.rows[21].image, strip.copy(30 * 7, 0, 30, 30));

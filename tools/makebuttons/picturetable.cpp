@@ -55,6 +55,7 @@ constexpr PictureDrawing kDrawings[] = {
     {PictureCrossHair, drawCrossHair},
     {PictureGrid, drawGrid},
     {PictureCut, drawCut},
+    {PictureImport, drawImport},
 };
 
 constexpr bool rowsFollowPictureNumbers()

@@ -15,12 +15,14 @@ extern const KindRow kStarKind;
 extern const KindRow kCircleKind;
 extern const KindRow kStrokeKind;
 extern const KindRow kShapeKind;
+extern const KindRow kStitchesKind;
 
 namespace {
 
 // One row a kind, in kind order: a kind's number is its place here plus one.
-const std::array<const KindRow*, 8> kTable{
-    &kRunKind, &kSatenKind, &kSteilKind, &kRectKind, &kStarKind, &kCircleKind, &kStrokeKind, &kShapeKind,
+const std::array<const KindRow*, 9> kTable{
+    &kRunKind,    &kSatenKind,  &kSteilKind, &kRectKind,     &kStarKind,
+    &kCircleKind, &kStrokeKind, &kShapeKind, &kStitchesKind,
 };
 
 std::span<const KindRow* const> gRows{kTable};
