@@ -56,6 +56,8 @@ void translateRecord(int32_t kind, ObjectParams& params, double dx, double dy)
         x += std::round(dx);
         y += std::round(dy);
     });
+    if (row->mapStored)
+        row->mapStored(params, [&](double& x, double& y) { x += dx, y += dy; });
 }
 
 namespace {

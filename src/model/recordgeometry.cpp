@@ -164,6 +164,9 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
         box.add(*e.x - rx, *e.y - ry);
         box.add(*e.x + rx, *e.y + ry);
     }
+    if (row->storedOutline)
+        for (const HullPoint& h : row->storedOutline(params))
+            box.add(h.x, h.y);
     return box;
 }
 
@@ -189,6 +192,8 @@ bool translateRecord(int32_t kind, ObjectParams& params, int32_t dx, int32_t dy)
             y += dy;
         }))
         return false;
+    if (row->mapStored && !row->mapStored(p, [&](double& x, double& y) { x += dx, y += dy; }))
+        return false;
     params = p;
     return true;
 }
@@ -212,6 +217,9 @@ bool mirrorRecord(int32_t kind, ObjectParams& params, MirrorAxis axis, double su
     if (!mapKindPath(*row, p, [&](double& x, double& y) { (across ? x : y) = sum - (across ? x : y); }))
         return false;
     if (row->mirrorRest && !row->mirrorRest(p, axis, sum))
+        return false;
+    if (row->mapStored &&
+        !row->mapStored(p, [&](double& x, double& y) { (across ? x : y) = sum - (across ? x : y); }))
         return false;
     params = p;
     return true;
@@ -245,6 +253,8 @@ bool turnAndScaleRecord(int32_t kind, ObjectParams& params, const TurnAndScale& 
             return false;
     }
     if (!mapKindPath(*row, p, [&](double& x, double& y) { turnPoint(how, x, y); }))
+        return false;
+    if (row->mapStored && !row->mapStored(p, [&](double& x, double& y) { turnPoint(how, x, y); }))
         return false;
     params = p;
     return true;

@@ -14,7 +14,7 @@ enum ObjectKind : int32_t {
     KindCircle = 6,
     KindStroke = 7,
     KindShape = 8,
-    // 9 is kept for machine stitches.
+    KindStitches = 9,
     KindLetters = 10,
 };
 
@@ -256,6 +256,17 @@ struct LettersParams {
     int32_t TEXT;
 };
 
+// A block of stitches kept as a machine file had them: MOVES is a handle
+// into the block store (blockstore.h), its moves placed at (X, Y) from where
+// they are stored, so moving the block stores nothing new.
+struct StitchesParams {
+    int32_t TRIM;
+    int32_t colour;
+    int32_t MOVES;
+    int32_t X;
+    int32_t Y;
+};
+
 #pragma pack(pop)
 
 static_assert(sizeof(BezierEdge) == 68);
@@ -283,6 +294,7 @@ union ObjectParams {
     StrokeParams stroke;
     ShapeParams shape;
     LettersParams letters;
+    StitchesParams stitches;
     unsigned char bytes[kMaxRecordSize];
 };
 static_assert(sizeof(ObjectParams) == kMaxRecordSize);

@@ -6,6 +6,7 @@
 #include "model/workspace.h"
 #include "project/filebytes.h"
 #include "project/filestamp.h"
+#include "project/importfile.h"
 #include "project/pictureline.h"
 #include "project/pictureloader.h"
 #include "project/projectfiles.h"
@@ -139,11 +140,10 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
             return true;
         // The line is consumed by the parse; only the first refused one is kept.
         std::string original = load.unreadable.count == 0 ? line : std::string();
-        const std::string pathText(rawKeyValue(line, "PATH"));
         const std::string rawLine = line;
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
-        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, pathText, rawLine)) {
+        if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, rawLine)) {
             if (load.unreadable.count++ == 0)
                 load.unreadable.first = std::move(original);
             return true;
@@ -187,6 +187,7 @@ void openProject(Workspace& ws, const Platform& platform)
     FileDialogRequest request;
     request.title = message(ws, kSlotOpenDialogTitle);
     request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"},
+                       {"Machine files (*.dst *.exp *.jef *.pes)", "*.dst *.exp *.jef *.pes"},
                        {"Pictures to trace (*.png *.jpg *.jpeg *.bmp)", "*.png *.jpg *.jpeg *.bmp"}};
     request.mustExist = true;
     const std::optional<QString> chosen = platform.files->openFile(request);
@@ -197,6 +198,10 @@ void openProject(Workspace& ws, const Platform& platform)
 
 void openProjectFile(Workspace& ws, const Platform& platform, const QString& path, bool ask)
 {
+    if (isMachinePath(path)) {
+        openMachineDesign(ws, platform, path, ask);
+        return;
+    }
     if (!isProjectPath(path)) {
         openPicture(ws, platform, path);
         return;

@@ -19,8 +19,8 @@ inline constexpr int64_t kMaxProjectFileBytes = int64_t{64} << 20;
 bool isProjectPath(const QString& path);
 
 // The Open command: asks for a file; a project file replaces the design
-// (after the question when objects exist), anything else is loaded as the
-// background picture. The message table is never touched.
+// (after the question when objects exist), a machine file opens as a new
+// design of its stitches, anything else is loaded as the background picture. The message table is never touched.
 void openProject(Workspace& ws, const Platform& platform);
 
 // Opens the file at `path` as Open does once the dialog named it: a project

@@ -8,6 +8,7 @@
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "shell/tokenizer.h"
+#include "model/blockstore.h"
 #include "model/pathstore.h"
 #include "model/textstore.h"
 
@@ -177,6 +178,10 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     case Form::Text:
         out += escapeKeyText(storedText(getInt(record, field.offset)));
         return;
+    case Form::Moves:
+        if (const StoredBlock* block = storedBlock(getInt(record, field.offset)))
+            appendBlock(out, block->block, getInt(record, field.offset + 4), getInt(record, field.offset + 8));
+        return;
     }
 }
 
@@ -284,8 +289,7 @@ std::string_view rawKeyValue(std::string_view line, std::string_view key)
 }
 
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
-                     const Settings& settings, const Libraries& libraries, std::string_view pathText,
-                     std::string_view rawLine)
+                     const Settings& settings, const Libraries& libraries, std::string_view rawLine)
 {
     const int32_t kind = objectLineKind(tokens);
     if (kind == KindFree)
@@ -313,7 +317,8 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         // the line unreadable rather than a zero that moves the object.
         const bool reference =
             field.form == Form::Motif || field.form == Form::Pattern || field.form == Form::TieOff;
-        if (!reference && field.form != Form::Path && field.form != Form::Text && !token.text.empty())
+        const bool long_ = field.form == Form::Path || field.form == Form::Moves || field.form == Form::Text;
+        if (!reference && !long_ && !token.text.empty())
             return false;
         const int32_t n = token.number;
         switch (field.form) {
@@ -364,7 +369,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         case Form::Path: {
             // The token holds only the value's start: the whole text is the
             // caller's, taken from the line before it was split.
-            PathReadResult path = readPath(pathText);
+            PathReadResult path = readPath(rawKeyValue(rawLine, field.key));
             if (!path.ok())
                 return false;
             const int32_t handle = storePath(std::move(path.path));
@@ -381,6 +386,18 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             if (handle == 0 && !text.empty())
                 return false;
             setInt(record, field.offset, handle);
+            break;
+        }
+        case Form::Moves: {
+            StitchBlock block;
+            if (!readBlock(rawKeyValue(rawLine, field.key), block))
+                return false;
+            const int32_t handle = storeBlock(std::move(block));
+            if (handle == 0)
+                return false;
+            setInt(record, field.offset, handle);
+            setInt(record, field.offset + 4, 0);
+            setInt(record, field.offset + 8, 0);
             break;
         }
         }

@@ -33,14 +33,11 @@ int32_t objectLineKind(const TokenTable& tokens);
 // conversions and clamps. Sets kind, params, paramsSize, reserved and group;
 // the display links are the caller's. False (row untouched) when the line is
 // no object line, a number field holds a word, or no record can be had.
-// `pathText` is the whole PATH value of the line (rawKeyValue), which the
-// tokens hold only the start of; a path that cannot be read refuses the line.
-// `rawLine` is the line as it was before it was split, where escaped texts
-// are read from; a text that cannot be read, or values the kind does not
-// accept, refuse the line.
+// `rawLine` is the line before it was split, which holds the whole PATH or
+// MOVES value the tokens keep only the start of; a path or a block of moves
+// that cannot be read refuses the line.
 bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& records,
-                     const Settings& settings, const Libraries& libraries, std::string_view pathText = {},
-                     std::string_view rawLine = {});
+                     const Settings& settings, const Libraries& libraries, std::string_view rawLine = {});
 
 // The value of the first `key=` word of a raw line (key in upper case,
 // matched ignoring case), whatever its length; empty when there is none.

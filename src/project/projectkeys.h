@@ -32,6 +32,8 @@ enum class Form : uint8_t {
     Jump,      // the file holds the inverse of the field
     Path,      // path data, the field a handle into the path store
     Text,      // %-escaped UTF-8, the field a handle into the text store
+    Moves,     // a block's moves (stitchblock.h), the field a handle into the block store
+               // followed by the block's place x and y, which the moves are written at
 };
 
 struct Field {

@@ -86,6 +86,10 @@ enum MessageSlot : int {
     kSlotMachineFileTooLarge,
     kSlotMachineFileNoStitches,
     kSlotPictureMissing, // the picture's file name follows
+    // Opening and importing machine files and artwork.
+    kSlotImportDialogTitle,
+    kSlotImportTooMany,
+    kSlotArtworkUnreadable, // the reason follows
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");

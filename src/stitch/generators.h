@@ -27,6 +27,8 @@ public:
     // A stop of the machine with the same thread (an appliqué's fabric is
     // laid or trimmed there); sinks that only gather positions ignore it.
     virtual void stop() {}
+    // A cut where the needle is, inside an object sewn as it was read.
+    virtual void trim() {}
     virtual bool exhausted() const = 0;
     // How many more needles the sink will take; generators that gather work
     // before emitting it size their buffers by this.

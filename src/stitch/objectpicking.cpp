@@ -102,6 +102,9 @@ Box roughBox(int32_t kind, const ObjectParams& p)
         box.add({*e.x - rx, *e.y - ry});
         box.add({*e.x + rx, *e.y + ry});
     }
+    if (row.storedOutline)
+        for (const HullPoint& h : row.storedOutline(p))
+            box.add({h.x, h.y});
     return box;
 }
 

@@ -390,11 +390,31 @@ void PlanBuilder::stop()
         put(StitchKind::ColourChange, cur_);
 }
 
+void PlanBuilder::placeAsRead(Point p)
+{
+    if (!started_) {
+        connect(p, true);
+        tail_.clear();
+        continuing_ = false;
+        first_ = p;
+        haveFirst_ = started_ = true;
+        stitchTo(p, true);
+        return;
+    }
+    // A stitch into the hole the needle is in is kept: the file has it.
+    if (penetrated_ && p == cur_)
+        put(StitchKind::Stitch, p);
+    else
+        stitchTo(p, true);
+}
+
 void PlanBuilder::place(Vec v, bool keep)
 {
     Point p;
     if (overflow_ || !spendNeedle() || !toPoint(v, p))
         return;
+    if (style_.asRead)
+        return placeAsRead(p);
     if (!started_) {
         if (!haveFirst_) {
             first_ = p;
@@ -418,9 +438,25 @@ void PlanBuilder::jump(Vec v)
     Point p;
     if (overflow_ || !spendNeedle() || !toPoint(v, p))
         return;
+    if (style_.asRead) {
+        // Before its first stitch the travel there is the plan's own.
+        if (started_)
+            moveTo(p);
+        return;
+    }
     connect(p, false);
     if (!any_ && !overflow_)
         put(StitchKind::Jump, p); // a plan opening with a jump starts where it lands
+}
+
+void PlanBuilder::trim()
+{
+    if (!style_.asRead || !started_ || !threadIn_ || overflow_)
+        return;
+    put(StitchKind::Trim, cur_);
+    threadIn_ = false;
+    penetrated_ = false;
+    tail_.clear();
 }
 
 void PlanBuilder::settleFinalNeedle()
@@ -455,8 +491,8 @@ void PlanBuilder::endObject()
         sewn_ = true;
         end_ = cur_;
         // The tie-off waits for the next object: none when that one
-        // carries on the seam.
-        tailOpen_ = true;
+        // carries on the seam, nor for a block that keeps its own.
+        tailOpen_ = !style_.asRead;
         if (style_.tieOut >= 0 || style_.builtinTieOut)
             tieOutFigure_ = style_.tieOut;
     }

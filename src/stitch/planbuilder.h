@@ -19,6 +19,10 @@ struct ObjectStyle {
     bool builtinTieIn = false;
     bool builtinTieOut = false;
     double maxStitch = 0; // longer stitches are split evenly; 0 = only at kMaxStep
+    // Sewn as it was read from a machine file: every needle kept, no lock
+    // added at either end, its jumps and cuts as given; only the moves
+    // between it and other objects follow the rules.
+    bool asRead = false;
 };
 
 // Assembles the penetrations of successive objects into a plan: moves
@@ -39,6 +43,7 @@ public:
     void edgeNeedle(Vec p) override { place(p, true); }
     void jump(Vec p) override;
     void stop() override;
+    void trim() override;
     bool exhausted() const override { return overflow_; }
     int64_t room() const override { return overflow_ ? 0 : limit_ - records_; }
     void markOverflow() override { overflow_ = true; }
@@ -81,6 +86,7 @@ private:
     };
 
     void place(Vec v, bool keep);
+    void placeAsRead(Point p);
     bool spendNeedle();
     bool toPoint(Vec v, Point& p);
     void put(StitchKind kind, Point p);

@@ -91,6 +91,9 @@ void addBounds(const ObjectRef& o, BoundsCheck& b)
     if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr)
         b.add(*e.x, *e.y,
               tie + std::abs(static_cast<double>(*e.rx)) + std::abs(static_cast<double>(*e.ry)) + reach);
+    if (row.storedOutline)
+        for (const HullPoint& h : row.storedOutline(p))
+            b.add(h.x, h.y, tie);
 }
 
 bool withinLimits(const std::vector<ObjectRef>& objects)

@@ -56,8 +56,9 @@ enum ButtonPicture : int32_t {
     PictureShapePen = 42,
     PictureConvertToPath = 43,
     PictureAddHole = 44,
+    PictureImport = 45,
 };
 
-inline constexpr int kButtonImageCount = 45;
+inline constexpr int kButtonImageCount = 46;
 
 } // namespace kelvara

@@ -75,6 +75,9 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
     if (const PathData* path = kindPath(*row, p))
         for (const BezierEdge& e : pathEdges(*path))
             builder.addEdge(e, 0);
+    if (row->storedOutline)
+        for (const HullPoint& h : row->storedOutline(p))
+            builder.addEllipse(static_cast<int32_t>(h.x), static_cast<int32_t>(h.y), 0, 0);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "model/workspace.h"
 #include "project/clipboard.h"
 #include "project/exportcommand.h"
+#include "project/importfile.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
 #include "stitch/designinfo.h"
@@ -71,6 +72,12 @@ void Commands::newDesign()
 void Commands::openProject()
 {
     kelvara::openProject(editor_.ws, editor_.platform);
+    takeSelectionFromList(editor_.ws, editor_.platform);
+}
+
+void Commands::importFile()
+{
+    kelvara::importFile(editor_.ws, editor_.platform);
     takeSelectionFromList(editor_.ws, editor_.platform);
 }
 

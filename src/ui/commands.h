@@ -65,6 +65,8 @@ public:
     void copy();
     void cut();
     void paste();
+    // A machine file, a picture or artwork added at the centre of the view.
+    void importFile();
     void group();
     void ungroup();
     // Switches the selection's TRIM flag, once per keystroke.

@@ -135,6 +135,14 @@ bool OutlineStroker::addObject(int32_t kind, const ObjectParams& p)
     if (const PathData* path = kindPath(*row, p))
         for (const BezierEdge& e : pathEdges(*path))
             addEdge(e);
+    if (row->storedOutline) {
+        const std::vector<HullPoint> hull = row->storedOutline(p);
+        for (std::size_t i = 0; i < hull.size(); ++i) {
+            const HullPoint& a = hull[i];
+            const HullPoint& b = hull[(i + 1) % hull.size()];
+            addLine(a.x, a.y, b.x, b.y);
+        }
+    }
     return lines_.size() != before;
 }
 

@@ -84,6 +84,7 @@ constexpr ToolbarItem kLayout[] = {
     {PictureShapePen, [](Commands& c) { c.selectPen(KindShape); }, 0, 'G'},
     {PictureConvertToPath, [](Commands& c) { c.convertToPath(); }, kCtrl, 'L'},
     {PictureAddHole, [](Commands& c) { c.addHole(); }, kCtrl, 'D'},
+    {PictureImport, [](Commands& c) { c.importFile(); }, kCtrl, 'I'},
 };
 
 // Every picture of buttons.bmp is on exactly one button, and a button shows

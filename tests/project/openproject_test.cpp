@@ -60,11 +60,12 @@ TEST_F(OpenProject, AsksForAFileWithTheProjectAndPictureFilters)
     EXPECT_FALSE(fake.files.wasSave[0]);
     EXPECT_EQ(request.title, message(*ws, 3));
     EXPECT_FALSE(request.title.empty());
-    ASSERT_EQ(request.filters.size(), 2u);
+    ASSERT_EQ(request.filters.size(), 3u);
     EXPECT_EQ(request.filters[0].description, "Kelvara projekt (*.kvp)");
     EXPECT_EQ(request.filters[0].pattern, "*.kvp");
-    EXPECT_EQ(request.filters[1].description, "Pictures to trace (*.png *.jpg *.jpeg *.bmp)");
-    EXPECT_EQ(request.filters[1].pattern, "*.png *.jpg *.jpeg *.bmp");
+    EXPECT_EQ(request.filters[1].pattern, "*.dst *.exp *.jef *.pes");
+    EXPECT_EQ(request.filters[2].description, "Pictures to trace (*.png *.jpg *.jpeg *.bmp)");
+    EXPECT_EQ(request.filters[2].pattern, "*.png *.jpg *.jpeg *.bmp");
     EXPECT_TRUE(request.mustExist);
     EXPECT_TRUE(fake.title.titles.empty());
     EXPECT_TRUE(fake.cursor.history.empty());

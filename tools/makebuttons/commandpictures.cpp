@@ -308,4 +308,16 @@ void drawCut(QPainter& p)
     scissors(p, {15, 13}, 1.0);
 }
 
+// A page of stitches with a green arrow bringing it into the design.
+void drawImport(QPainter& p)
+{
+    page(p, 10, 6, 16, 20);
+    p.setPen(ink(1.2, kBlue));
+    for (int i = 0; i < 4; ++i)
+        p.drawLine(QPointF(13 + i * 3, 12), QPointF(15 + i * 3, 21));
+    p.setPen(ink(2.2, kGreen));
+    p.drawLine(QPointF(2, 16), QPointF(9, 16));
+    arrowHead(p, {12, 16}, 0, 5, kGreen);
+}
+
 } // namespace kelvara::makebuttons

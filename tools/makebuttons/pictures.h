@@ -33,6 +33,7 @@ void drawToEnd(QPainter& p);
 void drawCrossHair(QPainter& p);
 void drawGrid(QPainter& p);
 void drawCut(QPainter& p);
+void drawImport(QPainter& p);
 
 // Drawing tools and stitch settings (stitchpictures.cpp).
 void drawRun(QPainter& p);

@@ -59,6 +59,7 @@ constexpr PictureDrawing kDrawings[] = {
     {PictureShapePen, drawShapePen},
     {PictureConvertToPath, drawConvertToPath},
     {PictureAddHole, drawAddHole},
+    {PictureImport, drawImport},
 };
 
 constexpr bool rowsFollowPictureNumbers()

@@ -2,10 +2,12 @@
 
 #include "model/objectfields.h"
 #include "model/records.h"
+#include "model/stitchblock.h"
 #include "project/projectkeys.h"
 #include "stitch/geometry.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -87,6 +89,11 @@ struct KindRow {
     // The field holding the handle of a stored path (pathstore.h): the
     // shared code maps the path's points and stores the result anew.
     int32_t* (*path)(ObjectParams&) = nullptr;
+    // Geometry kept outside the record (a block of stitches): the closed
+    // outline that bounds, frames and outlines it, and every stored point
+    // moved through a map (false when a point would leave its range).
+    std::vector<HullPoint> (*storedOutline)(const ObjectParams&) = nullptr;
+    bool (*mapStored)(ObjectParams&, const std::function<void(double&, double&)>&) = nullptr;
     // The fields naming the side (1 edge A, 2 edge B) stitching starts and
     // stops on; null for kinds that start at their line's start.
     int32_t* (*startSide)(ObjectParams&) = nullptr;

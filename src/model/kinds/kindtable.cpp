@@ -15,15 +15,15 @@ extern const KindRow kStarKind;
 extern const KindRow kCircleKind;
 extern const KindRow kStrokeKind;
 extern const KindRow kShapeKind;
+extern const KindRow kStitchesKind;
 extern const KindRow kLettersKind;
 
 namespace {
 
-// One row a kind, in kind order: a kind's number is its place here plus one;
-// a null row is a number kept for a kind not here.
+// One row a kind, in kind order: a kind's number is its place here plus one.
 const std::array<const KindRow*, 10> kTable{
-    &kRunKind,    &kSatenKind,  &kSteilKind, &kRectKind, &kStarKind,
-    &kCircleKind, &kStrokeKind, &kShapeKind, nullptr,    &kLettersKind,
+    &kRunKind,    &kSatenKind,  &kSteilKind, &kRectKind,     &kStarKind,
+    &kCircleKind, &kStrokeKind, &kShapeKind, &kStitchesKind, &kLettersKind,
 };
 
 std::span<const KindRow* const> gRows{kTable};
