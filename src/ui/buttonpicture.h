@@ -52,8 +52,16 @@ enum ButtonPicture : int32_t {
     PictureCrossHair = 38,
     PictureGrid = 39,
     PictureCut = 40,
+    // 41..44 are kept for pictures of other commands.
+    PictureText = 45,
 };
 
-inline constexpr int kButtonImageCount = 41;
+inline constexpr int kButtonImageCount = 46;
+
+// Pictures with no button yet: the strip and the tooltips keep their places.
+inline constexpr bool isReservedPicture(int picture)
+{
+    return picture >= 41 && picture <= 44;
+}
 
 } // namespace kelvara

@@ -1,5 +1,6 @@
 #include "ui/toolbar.h"
 
+#include "model/records.h"
 #include "shell/texts.h"
 #include "ui/commands.h"
 #include "ui/messages.h"
@@ -78,6 +79,8 @@ constexpr ToolbarItem kLayout[] = {
     {PictureStitchQuality, [](Commands& c) { c.showDesignInformation(); }, 0, 'Q'},
     gap,
     {PictureMotif, [](Commands& c) { c.editObject(PanelField::Motif); }, 0, 'M'},
+    gap,
+    {PictureText, [](Commands& c) { c.selectTool(KindLetters); }, 0, 'X'},
 };
 
 // Every picture of buttons.bmp is on exactly one button, and a button shows
@@ -92,8 +95,8 @@ constexpr bool eachPictureOnOneButton()
             return false;
         uses[item.image] += 1;
     }
-    for (const int count : uses)
-        if (count != 1)
+    for (int k = 0; k < kButtonImageCount; ++k)
+        if (uses[k] != (isReservedPicture(k) ? 0 : 1))
             return false;
     return true;
 }

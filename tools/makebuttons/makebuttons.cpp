@@ -1,4 +1,4 @@
-// Paints the 41 toolbar pictures and writes them as data/buttons.bmp: one
+// Paints the toolbar pictures and writes them as data/buttons.bmp: one
 // row of 30 x 30 pictures, 24 bits per pixel, the pixel rows directly after
 // the 54 header bytes and the image-size field filled in, as the editor
 // reads it. Usage: makebuttons [output path]

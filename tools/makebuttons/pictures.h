@@ -33,6 +33,9 @@ void drawToEnd(QPainter& p);
 void drawCrossHair(QPainter& p);
 void drawGrid(QPainter& p);
 void drawCut(QPainter& p);
+void drawText(QPainter& p);
+// The face alone, for pictures kept for commands still to come.
+void drawNothing(QPainter& p);
 
 // Drawing tools and stitch settings (stitchpictures.cpp).
 void drawRun(QPainter& p);

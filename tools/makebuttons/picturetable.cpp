@@ -55,6 +55,11 @@ constexpr PictureDrawing kDrawings[] = {
     {PictureCrossHair, drawCrossHair},
     {PictureGrid, drawGrid},
     {PictureCut, drawCut},
+    {ButtonPicture(41), drawNothing},
+    {ButtonPicture(42), drawNothing},
+    {ButtonPicture(43), drawNothing},
+    {ButtonPicture(44), drawNothing},
+    {PictureText, drawText},
 };
 
 constexpr bool rowsFollowPictureNumbers()
