@@ -160,6 +160,11 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
         box.add(*e.x - rx, *e.y - ry);
         box.add(*e.x + rx, *e.y + ry);
     }
+    // Lettering reaches as far as its text, past its anchor and size.
+    if (row->pickShape)
+        for (const stitch::Vec& point : row->pickShape(params).points)
+            if (std::isfinite(point.x) && std::isfinite(point.y))
+                box.add(point.x, point.y);
     return box;
 }
 

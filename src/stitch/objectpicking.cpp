@@ -98,6 +98,10 @@ Box roughBox(int32_t kind, const ObjectParams& p)
         box.add({*e.x - rx, *e.y - ry});
         box.add({*e.x + rx, *e.y + ry});
     }
+    // A kind with its own picking shape (lettering) may reach past its parts.
+    if (row.pickShape)
+        for (const Vec& point : row.pickShape(p).points)
+            box.add(point);
     return box;
 }
 
