@@ -27,6 +27,11 @@ void placeRecord(ObjectParams& params, int32_t kind, const ToolState& tools)
 
 int32_t createObject(Workspace& ws, const Platform& platform)
 {
+    return createObject(ws, platform, {});
+}
+
+int32_t createObject(Workspace& ws, const Platform& platform, const std::function<void(ObjectParams&)>& fill)
+{
     ObjectTable& table = ws.table;
     ToolState& tools = ws.tools;
     const int32_t kind = tools.toolMode;
@@ -105,6 +110,8 @@ int32_t createObject(Workspace& ws, const Platform& platform)
     ObjectParams& params = ws.records[handle];
     params = newRecord(kind, ws.settings, table.currentColour);
     placeRecord(params, kind, tools);
+    if (fill)
+        fill(params);
 
     // The new object alone is selected, on the canvas as in the list.
     selectOnly(ws, r);

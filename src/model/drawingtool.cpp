@@ -62,7 +62,8 @@ SegmentEllipse ellipseOf(const PreviewSegment& s)
 
 bool beginTool(ToolState& tools, int32_t toolMode)
 {
-    if (toolMode != -1 && !isDrawingKind(toolMode))
+    // The text tool places lettering with one click and collects nothing.
+    if (toolMode != -1 && toolMode != KindLetters && !isDrawingKind(toolMode))
         return false;
     tools.toolMode = toolMode;
     tools.insertingPoint = 0;

@@ -44,7 +44,8 @@ struct SegmentEllipse {
 };
 SegmentEllipse ellipseOf(const PreviewSegment& segment);
 
-// Starts the select tool (-1) or a drawing tool (1..6) afresh: what was
+// Starts the select tool (-1), a drawing tool (1..6) or the text tool
+// (KindLetters) afresh: what was
 // collected is dropped, and a drawing tool opens a new group. Other values
 // change nothing and return false.
 bool beginTool(ToolState& tools, int32_t toolMode);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace kelvara {
@@ -8,6 +9,7 @@ namespace kelvara {
 struct Workspace;
 struct Platform;
 class ListBox;
+union ObjectParams;
 
 // Creates the object the drawing tool has collected (ToolMode kind, preview
 // segments, Settings), journaled as one undo step, linked after the current
@@ -15,6 +17,9 @@ class ListBox;
 // the table is full (the rubber band then ends). The tool's follow-up (what
 // the rubber band does next) is the caller's, and so is clearing the preview.
 int32_t createObject(Workspace& ws, const Platform& platform);
+// The same, with `fill` setting the new record's fields (within the same
+// undo step) once it has its defaults and the clicks' geometry.
+int32_t createObject(Workspace& ws, const Platform& platform, const std::function<void(ObjectParams&)>& fill);
 
 // Deletes the selected objects as one undo step when the current object is
 // among them, else the current object alone; nothing without a current

@@ -167,6 +167,11 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
     if (row->storedOutline)
         for (const HullPoint& h : row->storedOutline(params))
             box.add(h.x, h.y);
+    // Lettering reaches as far as its text, past its anchor and size.
+    if (row->pickShape)
+        for (const stitch::Vec& point : row->pickShape(params).points)
+            if (std::isfinite(point.x) && std::isfinite(point.y))
+                box.add(point.x, point.y);
     return box;
 }
 

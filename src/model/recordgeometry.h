@@ -22,7 +22,8 @@ struct GeometryBox {
 };
 
 // What an object covers: its edges with a curve's true extremes, a STEIL's
-// line grown by its wider half width, an ellipse's box. Empty for a free row
+// line grown by its wider half width, an ellipse's box, lettering's text box.
+// Empty for a free row
 // or for geometry that is not finite.
 GeometryBox recordBounds(int32_t kind, const ObjectParams& p);
 

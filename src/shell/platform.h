@@ -153,6 +153,27 @@ public:
     virtual bool active() const = 0;
 };
 
+// What the lettering dialog shows and gives back: the text and font name as
+// UTF-8 (the text may hold line breaks), sizes in design units.
+struct LetteringChoice {
+    std::string text;
+    std::string font;
+    bool bold = false;
+    bool italic = false;
+    int32_t size = 100; // height of a capital H
+    int32_t align = 0;  // 0 start, 1 middle, 2 end at the click
+    int32_t spacing = 0;
+    int32_t arc = 0; // radius; 0 for a straight baseline
+    bool operator==(const LetteringChoice&) const = default;
+};
+
+class LetteringDialog {
+public:
+    virtual ~LetteringDialog() = default;
+    // The user's lettering, starting from `initial`; nothing when cancelled.
+    virtual std::optional<LetteringChoice> askLettering(const LetteringChoice& initial) = 0;
+};
+
 // Everything the logic may reach, handed to operations that need it.
 struct Platform {
     ListBox* list = nullptr;
@@ -164,6 +185,7 @@ struct Platform {
     CanvasControl* canvas = nullptr;
     Clipboard* clipboard = nullptr;
     MessageTimer* timer = nullptr;
+    LetteringDialog* lettering = nullptr;
 };
 
 } // namespace kelvara

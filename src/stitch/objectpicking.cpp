@@ -105,6 +105,10 @@ Box roughBox(int32_t kind, const ObjectParams& p)
     if (row.storedOutline)
         for (const HullPoint& h : row.storedOutline(p))
             box.add({h.x, h.y});
+    // A kind with its own picking shape (lettering) may reach past its parts.
+    if (row.pickShape)
+        for (const Vec& point : row.pickShape(p).points)
+            box.add(point);
     return box;
 }
 

@@ -57,8 +57,9 @@ enum ButtonPicture : int32_t {
     PictureConvertToPath = 43,
     PictureAddHole = 44,
     PictureImport = 45,
+    PictureText = 46,
 };
 
-inline constexpr int kButtonImageCount = 46;
+inline constexpr int kButtonImageCount = 47;
 
 } // namespace kelvara

@@ -3,6 +3,7 @@
 #include "model/arrange.h"
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/letteringedit.h"
 #include "model/kinds/kind.h"
 #include "model/pathconvert.h"
 #include "model/recolour.h"
@@ -291,6 +292,14 @@ void Commands::addHole()
 
 void Commands::editObject(PanelField field)
 {
+    // Lettering is edited in its own dialog, which one keystroke opens once.
+    Workspace& ws = editor_.ws;
+    const int32_t row = ws.table.currentObject;
+    if (field == PanelField::Any && isLettering(ws, row) && isSelected(ws, row)) {
+        if (editor_.letteringOnce(editor_.inputSerial))
+            editLettering(ws, editor_.platform, row);
+        return;
+    }
     if (editor_.openProperties)
         editor_.openProperties(field);
 }

@@ -3,6 +3,7 @@
 #include "model/drawingtool.h"
 #include "model/editing.h"
 #include "model/pentool.h"
+#include "model/letteringedit.h"
 #include "model/recordgeometry.h"
 #include "model/refresh.h"
 #include "model/shiftrule.h"
@@ -109,7 +110,10 @@ void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, ui
     }
     switch (code) {
     case MsgLButtonUp:
-        if (isDrawing(ws.tools)) {
+        if (ws.tools.toolMode == KindLetters) {
+            const DesignPoint p = mouseDesignPoint(ws.view);
+            placeLettering(ws, platform, p.x, p.y);
+        } else if (isDrawing(ws.tools)) {
             const DesignPoint p = clickPoint(ws);
             addClick(ws.tools, p.x, p.y);
         }
@@ -136,7 +140,7 @@ void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
     if (ws.tools.nodeEditing != 0)
         markCanvasChanged(ws);
     ws.tools.nodeEditing = 0;
-    markCursor(ws, t == -1 ? kSizeAllCursor : kCrossCursor);
+    markCursor(ws, t == -1 ? kSizeAllCursor : t == KindLetters ? kIBeamCursor : kCrossCursor);
     if (t == -1)
         ws.table.currentObject = -1;
     markRepaint(ws);

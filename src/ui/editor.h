@@ -53,7 +53,7 @@ struct Editor {
         uint64_t seen_ = ~uint64_t{0};
     };
     OncePerKeystroke stitchViewOnce, colourOnce, designInfoOnce, flipOnce, trimOnce,
-        threadViewOnce, hoopOnce, stitchOutOnce, convertOnce;
+        threadViewOnce, hoopOnce, stitchOutOnce, convertOnce, letteringOnce;
     // The stitch-out simulator while it runs (A starts and leaves it): its
     // own copy of the plan, played over the canvas; edits wait until it ends.
     std::unique_ptr<StitchOut> stitchOut;

@@ -55,7 +55,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
                    return (input.ctrlDown != 0 ? kMouseControlFlag : 0u) |
                           (input.shiftDown != 0 ? kMouseShiftFlag : 0u);
                }),
-      procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), title_(this),
+      procedure_(editor_, *this, commands_), boxes_(this), files_(this), colours_(this), lettering_(this), title_(this),
       timer_([this] { send(WindowId::Main, MsgTimer); })
 {
     setObjectName(QStringLiteral("Kelvara"));
@@ -69,6 +69,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     editor_.platform.boxes = &boxes_;
     editor_.platform.files = &files_;
     editor_.platform.colours = &colours_;
+    editor_.platform.lettering = &lettering_;
     editor_.platform.title = &title_;
     editor_.platform.clipboard = &clipboard_;
     editor_.platform.timer = &timer_;

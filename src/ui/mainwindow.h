@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/commands.h"
+#include "ui/letteringdialog.h"
 #include "ui/editor.h"
 #include "ui/qtadapter.h"
 #include "ui/qtplatform.h"
@@ -89,6 +90,7 @@ private:
     QtMessageBoxes boxes_;
     QtFileDialogs files_;
     QtColourDialog colours_;
+    QtLetteringDialog lettering_;
     QtClipboard clipboard_;
     QtWindowTitle title_;
     QtMessageTimer timer_;

@@ -1,5 +1,6 @@
 #include "ui/propertiesopen.h"
 
+#include "model/letteringedit.h"
 #include "model/selection.h"
 #include "model/workspace.h"
 #include "ui/editor.h"
@@ -14,6 +15,10 @@ void openPropertiesOf(Editor& editor, int32_t row)
     if (!isSelected(ws, row)) {
         selectOnly(ws, row);
         showSelectionInList(ws, editor.platform);
+    }
+    if (isLettering(ws, row)) {
+        editLettering(ws, editor.platform, row);
+        return;
     }
     if (editor.openProperties)
         editor.openProperties(PanelField::Any);

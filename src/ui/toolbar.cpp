@@ -85,6 +85,7 @@ constexpr ToolbarItem kLayout[] = {
     {PictureConvertToPath, [](Commands& c) { c.convertToPath(); }, kCtrl, 'L'},
     {PictureAddHole, [](Commands& c) { c.addHole(); }, kCtrl, 'D'},
     {PictureImport, [](Commands& c) { c.importFile(); }, kCtrl, 'I'},
+    {PictureText, [](Commands& c) { c.selectTool(KindLetters); }, 0, 'X'},
 };
 
 // Every picture of buttons.bmp is on exactly one button, and a button shows

@@ -69,7 +69,7 @@ TEST(ShippedData, ButtonInformationHasOneLinePerPicture)
 {
     auto lines = std::make_unique<LineTable>();
     readTextFile(*lines, kProgramFolder + kButtonInfoFileName);
-    ASSERT_EQ(lines->lineCount, 46);
+    ASSERT_EQ(lines->lineCount, 47);
     EXPECT_EQ(lines->slot(0), "Start a new, empty design");
     EXPECT_EQ(lines->slot(13), "Show or hide the stitches");
     EXPECT_EQ(lines->slot(34), "Copy the selected objects to the clipboard");

@@ -2,11 +2,14 @@
 // draws at the same size and strays little; counters stay open, marks are
 // kept, no stitch is too long and no spot is pierced over and over.
 #include "model/kinds/kind.h"
+#include "model/recordgeometry.h"
 #include "model/textstore.h"
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "stitch/letterlayout.h"
 #include "stitch/lettering.h"
+#include "stitch/objectpicking.h"
+#include "stitch/stitchtesting.h"
 
 #include <QImage>
 #include <QPainter>
@@ -271,6 +274,25 @@ TEST(LetteringKeys, EscapesRoundTripEveryCharacterAndRefuseBrokenValues)
     for (const char* broken : {"%", "a%4", "%G1", "a b", "%C5", "%C0%80", "%ED%A0%80", "%F5%80%80%80"})
         EXPECT_FALSE(unescapeKeyText(broken, back)) << broken;
     EXPECT_FALSE(unescapeKeyText(std::string(kLongestStoredText + 1, 'a'), back));
+}
+
+// A click picks lettering anywhere in its text's box, and the selection's
+// box holds the whole text: also far past the anchor and its size, where
+// no part of the kind's own geometry reaches.
+TEST(LetteringPicking, ALetterFarFromTheAnchorIsPickedAndInsideTheBounds)
+{
+    ObjectParams p{};
+    p.letters = lettering("DejaVu Sans", true, 100, 0, "WIDE WORDS");
+    p.letters.ALIGN = 0;
+    auto ws = std::make_unique<Workspace>();
+    const int32_t row = addObject(*ws, KindLetters, p);
+    EXPECT_EQ(stitch::objectAt(ws->table, ws->records, {1600, 950}, 4), row);
+    EXPECT_EQ(stitch::objectAt(ws->table, ws->records, {4000, 950}, 4), -1);
+    const GeometryBox box = recordBounds(KindLetters, p);
+    EXPECT_GT(box.right, 1600);
+    EXPECT_LT(box.right, 2500);
+    EXPECT_LT(box.top, 905); // the capitals' tops
+    EXPECT_GE(box.left, 900);
 }
 
 } // namespace

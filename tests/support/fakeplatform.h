@@ -129,6 +129,22 @@ public:
     std::string text;
 };
 
+// Answers the lettering dialog from a script; an empty script means Cancel.
+class FakeLetteringDialog : public LetteringDialog {
+public:
+    std::optional<LetteringChoice> askLettering(const LetteringChoice& initial) override
+    {
+        offered.push_back(initial);
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<LetteringChoice> answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<LetteringChoice>> answers;
+    std::vector<LetteringChoice> offered;
+};
+
 // All fakes together, with a Platform pointing at them.
 struct FakePlatform {
     FakeListBox list;
@@ -139,10 +155,11 @@ struct FakePlatform {
     FakeCursor cursor;
     FakeCanvas canvas;
     FakeClipboard clipboard;
+    FakeLetteringDialog lettering;
 
     Platform platform()
     {
-        return Platform{&list, &boxes, &files, &colours, &title, &cursor, &canvas, &clipboard};
+        return Platform{&list, &boxes, &files, &colours, &title, &cursor, &canvas, &clipboard, nullptr, &lettering};
     }
 };
 

@@ -56,7 +56,7 @@ TEST_F(CreationTest, EmptiesTableAndMousePositionAndBuildsTheToolbar)
     EXPECT_EQ(ws.view.mouseX, -1);
     EXPECT_EQ(ws.view.mouseY, -1);
     EXPECT_TRUE(ws.rememberedFileName.isEmpty());
-    EXPECT_EQ(window->editor().buttons.buttonCount, 46);
+    EXPECT_EQ(window->editor().buttons.buttonCount, 47);
     // Without an information file a tooltip is only its hotkey part.
     EXPECT_EQ(window->editor().buttons.rows[0].tipText, " (CTRL+N)");
     EXPECT_EQ(window->windowTitle(), "Kelvara Stitches");
@@ -71,7 +71,7 @@ TEST_F(CreationTest, StitchViewStartsFromTheConfiguration)
 TEST_F(CreationTest, TooltipsComeFromTheInformationFileWithTheirHotkeys)
 {
     std::string info = "; tips\n";
-    for (int k = 0; k < 41; ++k)
+    for (int k = 0; k < 46; ++k)
         info += "tip " + std::to_string(k) + "\n";
     writeProgramFolder(shippedButtons(), "", numberedMessages(), info);
     createWindow();
@@ -117,8 +117,8 @@ TEST_F(CreationTest, ButtonsSitAtTheTablePositions)
         ASSERT_NE(button, nullptr) << row;
         EXPECT_EQ(button->geometry(), QRect(at, QSize(32, 32))) << "row " << row;
     }
-    EXPECT_EQ(buttons.rows[46].buttonWindow, nullptr);
-    EXPECT_FALSE(buttons.rows[46].handler);
+    EXPECT_EQ(buttons.rows[47].buttonWindow, nullptr);
+    EXPECT_FALSE(buttons.rows[47].handler);
     // Picture k of the strip is cut from x = 30 k.
     const QImage strip = decodeToolbarPicture(QByteArray::fromStdString(shippedButtons())).image;
     EXPECT_EQ(buttons.rows[21].image, strip.copy(30 * 7, 0, 30, 30));

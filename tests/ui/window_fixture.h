@@ -41,6 +41,7 @@ struct WindowFixture : ::testing::Test {
     FakeMessageBoxes boxes;
     FakeFileDialogs files;
     FakeColourDialog colours;
+    FakeLetteringDialog lettering;
     std::unique_ptr<MainWindow> window;
     int createResult = -1;
 
@@ -66,6 +67,7 @@ struct WindowFixture : ::testing::Test {
         platform.boxes = &boxes;
         platform.files = &files;
         platform.colours = &colours;
+        platform.lettering = &lettering;
         createResult = window->create();
     }
 

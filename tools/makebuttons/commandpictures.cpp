@@ -320,4 +320,20 @@ void drawImport(QPainter& p)
     arrowHead(p, {12, 16}, 0, 5, kGreen);
 }
 
+// A capital A standing on a blue baseline, its start marked where the click
+// puts it.
+void drawText(QPainter& p)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(ink(3.0));
+    p.drawPolyline(polygon({{8, 23}, {15, 4}, {22, 23}}));
+    p.setPen(ink(2.4));
+    p.drawLine(QPointF(10.8, 16.5), QPointF(19.2, 16.5));
+    p.setPen(ink(1.4, kBlue));
+    p.drawLine(QPointF(3, 26), QPointF(27, 26));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    p.drawEllipse(QPointF(5, 26), 2.2, 2.2);
+}
+
 } // namespace kelvara::makebuttons

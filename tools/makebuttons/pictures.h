@@ -34,6 +34,7 @@ void drawCrossHair(QPainter& p);
 void drawGrid(QPainter& p);
 void drawCut(QPainter& p);
 void drawImport(QPainter& p);
+void drawText(QPainter& p);
 
 // Drawing tools and stitch settings (stitchpictures.cpp).
 void drawRun(QPainter& p);

@@ -60,6 +60,7 @@ constexpr PictureDrawing kDrawings[] = {
     {PictureConvertToPath, drawConvertToPath},
     {PictureAddHole, drawAddHole},
     {PictureImport, drawImport},
+    {PictureText, drawText},
 };
 
 constexpr bool rowsFollowPictureNumbers()
