@@ -53,6 +53,8 @@ struct Workspace {
 
     BackgroundPicture picture;
     QString rememberedFileName; // as the file dialog gave it
+    // The design revision the project file holds (read or written last).
+    uint64_t savedRevision = 0;
     // The project file as this editor last read or wrote it, so Save
     // notices another program's change made in between.
     struct FileStamp {

@@ -56,6 +56,21 @@ struct Settings {
     // The hoop the design is sewn in: a name of hoops.txt or a size such as
     // 130x180 (mm), zero-terminated; empty shows no hoop and checks none.
     std::array<char, 64> HOOP{};
+    // Everyday editing as in other desktop editors; each 0 keeps the older way.
+    // Ctrl+S saves to the design's file without asking, the title marks
+    // unsaved changes and only they are asked about; Save As asks.
+    int32_t QUICKSAVE = 0;
+    // A menu bar holding every toolbar command.
+    int32_t MENUBAR = 0;
+    // Pressed buttons for the active tool and switches, and the next click
+    // told in the status bar.
+    int32_t SHOWMODES = 0;
+    // Wheel up zooms in about the mouse, in steps of 1.25 down to the whole
+    // design area.
+    int32_t ZOOMSTEPS = 0;
+    // C right after drawing, with nothing picked, sets only the next
+    // objects' colour.
+    int32_t PICKCOLOUR = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

@@ -86,6 +86,8 @@ enum MessageSlot : int {
     kSlotMachineFileTooLarge,
     kSlotMachineFileNoStitches,
     kSlotPictureMissing, // the picture's file name follows
+    // Everyday workflow: files, export and modes.
+    kSlotUnsavedChanges, // Save / Discard / Cancel before the design is replaced or closed
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");

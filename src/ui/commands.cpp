@@ -13,12 +13,14 @@
 #include "project/exportcommand.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
+#include "project/unsavedchanges.h"
 #include "stitch/designinfo.h"
 #include "stitch/hoopfit.h"
 #include "stitch/orderitems.h"
 #include "stitch/stitchplan.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
+#include "ui/helpbox.h"
 #include "ui/messages.h"
 #include "ui/selecttool.h"
 
@@ -46,8 +48,7 @@ void Commands::newDesign()
 {
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
-    if (ws.table.objectCount > 0 &&
-        !platform.boxes->askYesNo(message(ws, kSlotNewDesignCaption), message(ws, kSlotDiscardQuestion)))
+    if (!settleUnsavedChanges(ws, platform, kSlotNewDesignCaption, kSlotDiscardQuestion))
         return;
     clearTable(ws.table, ws.records);
     if (ws.picture.loaded())
@@ -64,6 +65,7 @@ void Commands::newDesign()
     ws.cursorNumber = kArrowCursor;
     ws.table.currentObject = -1;
     clearSelection(ws);
+    markDesignSaved(ws);
 }
 
 void Commands::openProject()
@@ -74,7 +76,14 @@ void Commands::openProject()
 
 void Commands::saveProject()
 {
-    kelvara::saveProject(editor_.ws, editor_.platform);
+    // Ctrl+Shift+S is Save As once saving to the design's file asks nothing.
+    const bool saveAs = editor_.ws.settings.QUICKSAVE != 0 && editor_.ws.input.shiftDown != 0;
+    kelvara::saveProject(editor_.ws, editor_.platform, saveAs ? SaveAs::Always : SaveAs::WhenUnnamed);
+}
+
+void Commands::saveProjectAs()
+{
+    kelvara::saveProject(editor_.ws, editor_.platform, SaveAs::Always);
 }
 
 void Commands::exportStitches()
@@ -394,6 +403,22 @@ void Commands::moveToEnd()
 void Commands::join()
 {
     joinSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::showHelp()
+{
+    editor_.platform.boxes->showInformation("Keys", hotkeyText(editor_.buttons) + "\n\n" + aboutText());
+}
+
+void Commands::showAbout()
+{
+    editor_.platform.boxes->showInformation("About " + std::string(kProgramTitle), aboutText());
+}
+
+void Commands::quit()
+{
+    if (editor_.closeWindow)
+        editor_.closeWindow();
 }
 
 } // namespace kelvara

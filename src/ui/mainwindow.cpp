@@ -78,6 +78,8 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
             properties_->applyOnce(editor_.inputSerial);
     };
     editor_.printWorksheet = [this] { kelvara::printWorksheet(editor_.ws, editor_.platform, this); };
+    // Queued: the key that asks for it is still being handled.
+    editor_.closeWindow = [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); };
 }
 
 PropertiesPanel& MainWindow::propertiesPanel()
@@ -96,6 +98,7 @@ MainWindow::~MainWindow()
     editor_.openProperties = nullptr;
     editor_.applyProperties = nullptr;
     editor_.printWorksheet = nullptr;
+    editor_.closeWindow = nullptr;
     editor_.recovery = nullptr;
     delete properties_;
     delete status_;
