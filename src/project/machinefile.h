@@ -18,8 +18,10 @@ enum class MachineFormat { Dst, Exp, Jef, Pes };
 // The format a file name asks for by its extension, in any case.
 std::optional<MachineFormat> machineFormatOf(const QString& path);
 
-// The colour list written beside a machine file: NAME.txt in its folder.
-QString colourListPath(const QString& machinePath);
+// The colour list written beside a machine file: NAME.txt in its folder, or
+// with `perFormat` NAME-EXT.txt (the extension in lower case), so the lists
+// of two formats of one design do not replace each other.
+QString colourListPath(const QString& machinePath, bool perFormat = false);
 
 // Writes the plan as a machine file of `format` at `path` and its colour list
 // beside it, each replaced only when it was written whole. JEF and PES take

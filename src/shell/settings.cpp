@@ -57,9 +57,8 @@ constexpr KeyRule kRules[] = {
     {"FABRIC", &Settings::FABRIC, Range::Fixed, 0, 0xFFFFFF},
     {"QUICKSAVE", &Settings::QUICKSAVE, Range::Switch, 0, 1},
     {"MENUBAR", &Settings::MENUBAR, Range::Switch, 0, 1},
-    {"SHOWMODES", &Settings::SHOWMODES, Range::Switch, 0, 1},
-    {"ZOOMSTEPS", &Settings::ZOOMSTEPS, Range::Switch, 0, 1},
     {"PICKCOLOUR", &Settings::PICKCOLOUR, Range::Switch, 0, 1},
+    {"COLOURLISTS", &Settings::COLOURLISTS, Range::Switch, 0, 1},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

@@ -62,15 +62,12 @@ struct Settings {
     int32_t QUICKSAVE = 0;
     // A menu bar holding every toolbar command.
     int32_t MENUBAR = 0;
-    // Pressed buttons for the active tool and switches, and the next click
-    // told in the status bar.
-    int32_t SHOWMODES = 0;
-    // Wheel up zooms in about the mouse, in steps of 1.25 down to the whole
-    // design area.
-    int32_t ZOOMSTEPS = 0;
     // C right after drawing, with nothing picked, sets only the next
     // objects' colour.
     int32_t PICKCOLOUR = 0;
+    // The colour list beside a machine file is NAME-FORMAT.txt (badge-pes.txt),
+    // so two formats of one design keep their own; 0 keeps NAME.txt.
+    int32_t COLOURLISTS = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

@@ -123,8 +123,16 @@ void Commands::chooseColour()
         return;
     Workspace& ws = editor_.ws;
     const std::optional<int32_t> answer = editor_.platform.colours->chooseColour(colourToOffer(ws));
-    if (answer)
-        recolourSelection(ws, editor_.platform, *answer & 0xFFFFFF);
+    if (!answer)
+        return;
+    // Right after drawing nothing was picked: the colour is for what comes next.
+    if (ws.settings.PICKCOLOUR != 0 && ws.selection.drawn) {
+        setNextColour(ws, *answer & 0xFFFFFF);
+        ws.statusNote = {"The next objects take this colour; select objects to recolour them",
+                         ws.refresh.designRevision};
+        return;
+    }
+    recolourSelection(ws, editor_.platform, *answer & 0xFFFFFF);
 }
 
 void Commands::toggleCrossHair()

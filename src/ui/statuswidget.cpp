@@ -100,6 +100,8 @@ QString statusText(const Editor& editor)
                     .arg(QString::fromStdString(hoop->name),
                          editor.hoopCheck.measured && !editor.hoopCheck.fits ? QStringLiteral(" (does not fit)")
                                                                               : QString());
+    if (!ws.statusNote.text.empty() && ws.statusNote.revision == ws.refresh.designRevision)
+        text += QStringLiteral("   |   ") + QString::fromStdString(ws.statusNote.text);
     return text;
 }
 

@@ -46,11 +46,14 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.THREADVIEW = 1;
     expected.FABRIC = 0xE8E2D4;
     expected.QUICKSAVE = 1;
+    expected.COLOURLISTS = 1;
+    expected.MENUBAR = 1;
+    expected.PICKCOLOUR = 1;
     setHoopSetting(expected, "Brother 130 x 180");
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
     // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART, SPEED, THREADVIEW,
-    // FABRIC, HOOP and QUICKSAVE are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 30);
+    // FABRIC, HOOP, QUICKSAVE, MENUBAR, PICKCOLOUR and COLOURLISTS are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 33);
 }
 
 TEST(ShippedData, MessageFileFillsEverySlot)
