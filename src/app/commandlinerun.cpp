@@ -225,8 +225,6 @@ int runCommandLine(int argc, char* argv[])
         (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
-    // Scripts find the colour list as NAME.txt whatever the editor names it.
-    ws->settings.COLOURLISTS = 0;
     ws->hoops = loadHoops(ws->programFolder);
     for (const std::string& problem : ws->hoops.problems)
         printLine(stderr, std::string("kelvara: ") + kHoopFileName + ": " + problem);

@@ -103,7 +103,7 @@ void exportStitches(Workspace& ws, const Platform& platform)
         showCursorNow(ws, platform, kArrowCursor);
         return;
     } else {
-        const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path);
+        const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path, ws.settings.COLOURLISTS != 0);
         if (result.outcome == MachineFileResult::WriteFailed) {
             failureSlot = kSlotExportWriteFailed;
             reason = "\n" + result.reason;

@@ -82,7 +82,7 @@ std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, Machi
 }
 
 MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
-                                     const QString& path)
+                                     const QString& path, bool listPerFormat)
 {
     const auto refused = [](std::string why) { return MachineFileResult{MachineFileResult::Refused, why}; };
     const auto failed = [](std::string why) {
@@ -128,7 +128,7 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         colourListText(colourBlocks(plan), listChart.threads.empty() ? nullptr : &listChart);
 
     // Both files are on disk before either replaces what was there.
-    const QString listPath = colourListPath(path, ws.settings.COLOURLISTS != 0);
+    const QString listPath = colourListPath(path, listPerFormat);
     QString failedPath;
     const std::string why = writeWholeFiles(
         {{path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())}, {listPath, list}},

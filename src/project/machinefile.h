@@ -42,8 +42,10 @@ struct MachineFileResult {
     enum Outcome { Written, Refused, WriteFailed } outcome = Written;
     std::string reason; // "" when written
 };
+// The colour list is NAME.txt, or NAME-EXT.txt with `listPerFormat` (the
+// editor's COLOURLISTS; scripts always find NAME.txt).
 MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
-                                     const QString& path);
+                                     const QString& path, bool listPerFormat = false);
 
 // Reads the machine file at `path` in the format its extension names, JEF
 // and PES thread codes through the charts in the program folder (a chart

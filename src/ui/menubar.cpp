@@ -71,7 +71,7 @@ QString actionText(const std::string& tip)
     QString text = QString::fromLatin1(tip.data(), qsizetype(tip.size()));
     const qsizetype open = text.lastIndexOf(QStringLiteral(" ("));
     QString key;
-    if (open > 0 && text.endsWith(QLatin1Char(')'))) {
+    if (open >= 0 && text.endsWith(QLatin1Char(')'))) {
         key = text.mid(open + 2, text.size() - open - 3);
         text.truncate(open);
     }
