@@ -140,6 +140,7 @@ public:
     virtual void invalidateCanvas() = 0; // schedule a paint
     virtual void updateScrollBars() {}   // after a zoom change
     virtual void zoomToFit() {}          // the whole design and picture in view
+    virtual void zoomToSelection() {}    // the selected objects in view
 };
 
 // The system clipboard, holding objects as project-file lines: under the

@@ -68,6 +68,10 @@ struct Settings {
     // The colour list beside a machine file is NAME-FORMAT.txt (badge-pes.txt),
     // so two formats of one design keep their own; 0 keeps NAME.txt.
     int32_t COLOURLISTS = 0;
+    // Wheel up zooms in around the pointer, the zoom keys around the
+    // canvas centre, and Ctrl+9 brings the selection into view; 0 keeps the
+    // wheel's old direction and zooms from the top-left corner.
+    int32_t ZOOMSTEPS = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

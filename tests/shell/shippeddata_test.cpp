@@ -49,11 +49,13 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.COLOURLISTS = 1;
     expected.MENUBAR = 1;
     expected.PICKCOLOUR = 1;
+    expected.ZOOMSTEPS = 1;
     setHoopSetting(expected, "Brother 130 x 180");
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
     // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART, SPEED, THREADVIEW,
-    // FABRIC, HOOP, QUICKSAVE, MENUBAR, PICKCOLOUR and COLOURLISTS are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 33);
+    // FABRIC, HOOP, QUICKSAVE, MENUBAR, PICKCOLOUR, COLOURLISTS and ZOOMSTEPS
+    // are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 34);
 }
 
 TEST(ShippedData, MessageFileFillsEverySlot)
