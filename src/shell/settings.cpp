@@ -60,6 +60,7 @@ constexpr KeyRule kRules[] = {
     {"PICKCOLOUR", &Settings::PICKCOLOUR, Range::Switch, 0, 1},
     {"COLOURLISTS", &Settings::COLOURLISTS, Range::Switch, 0, 1},
     {"ZOOMSTEPS", &Settings::ZOOMSTEPS, Range::Switch, 0, 1},
+    {"SHOWMODES", &Settings::SHOWMODES, Range::Switch, 0, 1},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

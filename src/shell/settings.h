@@ -72,6 +72,9 @@ struct Settings {
     // canvas centre, and Ctrl+9 brings the selection into view; 0 keeps the
     // wheel's old direction and zooms from the top-left corner.
     int32_t ZOOMSTEPS = 0;
+    // The active tool's button, the stitch view, grid and cross-hair show
+    // pressed while on; 0 keeps them plain buttons.
+    int32_t SHOWMODES = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

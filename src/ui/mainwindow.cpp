@@ -10,6 +10,7 @@
 #include "ui/canvaswidget.h"
 #include "ui/colourswatch.h"
 #include "ui/menubar.h"
+#include "ui/modebuttons.h"
 #include "ui/objectlistwidget.h"
 #include "ui/printcommand.h"
 #include "ui/propertiesopen.h"
@@ -181,6 +182,7 @@ void MainWindow::showState()
     shownRevision_ = revision;
     if (status_ != nullptr)
         status_->showState(editor_);
+    showModes(editor_);
     showStitchOut();
 }
 
