@@ -32,21 +32,43 @@ CommandLine usage(CommandLine line, std::string error)
     return line;
 }
 
+// Options Qt takes for itself, with one dash or two; the first ones take a value.
+constexpr const char* kQtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
+                                           "qwindowgeometry", "qwindowicon", "qwindowtitle", "session",
+                                           "display", "geometry", "style", "stylesheet", "name", "title",
+                                           "fn", "font", "bg", "background", "fg", "foreground", "btn",
+                                           "button", "visual", "ncols", "cmap", "im", "inputstyle"};
+constexpr const char* kQtFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
+
+// 0 when `arg` is not one of Qt's options, else how many arguments it uses.
+int qtOptionLength(const char* arg)
+{
+    const char* name = arg + (std::strncmp(arg, "--", 2) == 0 ? 2 : 1);
+    for (const char* option : kQtValueOptions)
+        if (std::strcmp(name, option) == 0)
+            return 2;
+    for (const char* option : kQtFlagOptions)
+        if (std::strcmp(name, option) == 0)
+            return 1;
+    return 0;
+}
+
 } // namespace
 
 bool isCommandLine(int argc, char* argv[])
 {
-    // Only our own options count: anything else (Qt's -platform, a design
-    // to open) belongs to the editor.
+    // Our own options count, and so does any other option Qt does not take:
+    // a mistyped option must be refused, not start the editor.
     for (int i = 1; i < argc; ++i) {
-        if (argv[i] == nullptr)
-            continue;
-        for (const ActionName& a : kActions)
-            if (std::strcmp(argv[i], a.option) == 0)
-                return true;
-        for (const char* option : {"--to", "--format", "--scale", "--flat", "--hoop", "--partial"})
-            if (std::strcmp(argv[i], option) == 0)
-                return true;
+        const char* arg = argv[i];
+        if (arg == nullptr || arg[0] != '-' || arg[1] == '\0')
+            continue; // a design to open, or "-"
+        if (std::strcmp(arg, "--") == 0)
+            return false; // only designs follow
+        const int qtLength = qtOptionLength(arg);
+        if (qtLength == 0)
+            return true;
+        i += qtLength - 1;
     }
     return false;
 }
@@ -103,7 +125,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
             for (++i; i < arguments.size(); ++i)
                 positional.push_back(arguments[i]);
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return usage(line, "unknown option " + a.toStdString());
+            return usage(line, "unknown option " + a.toStdString() +
+                                   "; usage: kelvara [DESIGN.kvp] or kelvara --export|--render|--info|"
+                                   "--worksheet DESIGN... OUTPUT");
         } else {
             positional.push_back(a);
         }

@@ -115,6 +115,7 @@ int32_t createObject(Workspace& ws, const Platform& platform, const std::functio
 
     // The new object alone is selected, on the canvas as in the list.
     selectOnly(ws, r);
+    ws.selection.drawn = true;
     if (ListBox* list = platform.list) {
         const std::string text = buildListLine(ws.numbering, table, ws.records, r);
         int position = p;

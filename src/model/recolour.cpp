@@ -26,10 +26,15 @@ int32_t colourToOffer(const Workspace& ws)
     return colour == -1 ? kWhite : colour & kWhite;
 }
 
-int32_t recolourSelection(Workspace& ws, const Platform& platform, int32_t colour)
+void setNextColour(Workspace& ws, int32_t colour)
 {
     ws.table.currentColour = colour;
     ws.table.colourChosen = 1;
+}
+
+int32_t recolourSelection(Workspace& ws, const Platform& platform, int32_t colour)
+{
+    setNextColour(ws, colour);
     const FieldValue value{FieldMeaning::Colour, double(colour)};
     return applyFieldValuesTo(ws, platform, selectedRows(ws), {&value, 1}).changed;
 }

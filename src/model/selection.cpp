@@ -38,6 +38,7 @@ int32_t selectedCount(const Workspace& ws)
 
 void clearSelection(Workspace& ws)
 {
+    ws.selection.drawn = false;
     if (ws.selection.rows.none())
         return;
     ws.selection.rows.reset();
@@ -46,6 +47,7 @@ void clearSelection(Workspace& ws)
 
 void selectOnly(Workspace& ws, int32_t row)
 {
+    ws.selection.drawn = false;
     ws.selection.rows.reset();
     if (isUsedRow(ws.table, row)) {
         ws.selection.rows.set(size_t(row));
@@ -58,6 +60,7 @@ void setSelected(Workspace& ws, int32_t row, bool selected)
 {
     if (!isUsedRow(ws.table, row))
         return;
+    ws.selection.drawn = false;
     ws.selection.rows.set(size_t(row), selected);
     if (selected)
         ws.table.currentObject = row;
@@ -97,6 +100,7 @@ void takeSelectionFromList(Workspace& ws, const Platform& platform)
     ListBox* list = platform.list;
     if (list == nullptr)
         return;
+    ws.selection.drawn = false;
     ws.selection.rows.reset();
     for (int position : list->selectedPositions()) {
         const int32_t row = list->itemData(position);

@@ -16,6 +16,9 @@ struct Platform;
 // never journaled; a row that is freed simply stops counting as selected.
 struct Selection {
     std::bitset<ObjectTable::kRows> rows;
+    // The selection is the object a drawing tool just made, not one the
+    // user picked; any pick clears it.
+    bool drawn = false;
 };
 
 // True for a used row that is selected.

@@ -53,6 +53,14 @@ struct Workspace {
 
     BackgroundPicture picture;
     QString rememberedFileName; // as the file dialog gave it
+    // A line the status bar adds to the state, such as what an export wrote,
+    // shown until the design changes.
+    struct StatusNote {
+        std::string text;
+        uint64_t revision = 0;
+    } statusNote;
+    // The design revision the project file holds (read or written last).
+    uint64_t savedRevision = 0;
     // The project file as this editor last read or wrote it, so Save
     // notices another program's change made in between.
     struct FileStamp {

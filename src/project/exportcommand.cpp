@@ -9,6 +9,7 @@
 #include "stitch/hoopfit.h"
 #include "stitch/stitchplan.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include <cstdio>
@@ -38,6 +39,19 @@ bool exportIntoHoop(Workspace& ws, const Platform& platform, const StitchPlan& p
     showCursorNow(ws, platform, kArrowCursor);
     return platform.boxes->askYesNo(message(ws, kSlotExportDialogTitle),
                                     message(ws, kSlotHoopNotFit) + "\n\n" + hoopMisfit(*hoop, plan));
+}
+
+// What the status bar says an export wrote: the file, its format, the
+// stitches and the colour list beside it.
+std::string exportedNote(const Workspace& ws, const QString& path, const StitchPlan& plan)
+{
+    const QFileInfo file(path);
+    const QString list = QFileInfo(colourListPath(path, ws.settings.COLOURLISTS != 0)).fileName();
+    return QStringLiteral("Exported %1 (%2, %3 stitches) and %4")
+        .arg(file.fileName(), file.suffix().toUpper())
+        .arg(plan.stitchCount())
+        .arg(list)
+        .toStdString();
 }
 
 } // namespace
@@ -89,7 +103,7 @@ void exportStitches(Workspace& ws, const Platform& platform)
         showCursorNow(ws, platform, kArrowCursor);
         return;
     } else {
-        const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path);
+        const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path, ws.settings.COLOURLISTS != 0);
         if (result.outcome == MachineFileResult::WriteFailed) {
             failureSlot = kSlotExportWriteFailed;
             reason = "\n" + result.reason;
@@ -101,6 +115,8 @@ void exportStitches(Workspace& ws, const Platform& platform)
     showCursorNow(ws, platform, kArrowCursor);
     if (failureSlot != 0)
         showError(failureSlot, reason);
+    else
+        ws.statusNote = {exportedNote(ws, *path, plan), ws.refresh.designRevision};
 }
 
 } // namespace kelvara

@@ -68,10 +68,11 @@ std::optional<MachineFormat> machineFormatOf(const QString& path)
     return std::nullopt;
 }
 
-QString colourListPath(const QString& machinePath)
+QString colourListPath(const QString& machinePath, bool perFormat)
 {
     const QFileInfo info(machinePath);
-    return QDir(info.path()).filePath(info.completeBaseName() + ".txt");
+    const QString format = perFormat ? QLatin1Char('-') + info.suffix().toLower() : QString();
+    return QDir(info.path()).filePath(info.completeBaseName() + format + ".txt");
 }
 
 std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
@@ -81,7 +82,7 @@ std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, Machi
 }
 
 MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
-                                     const QString& path)
+                                     const QString& path, bool listPerFormat)
 {
     const auto refused = [](std::string why) { return MachineFileResult{MachineFileResult::Refused, why}; };
     const auto failed = [](std::string why) {
@@ -127,7 +128,7 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         colourListText(colourBlocks(plan), listChart.threads.empty() ? nullptr : &listChart);
 
     // Both files are on disk before either replaces what was there.
-    const QString listPath = colourListPath(path);
+    const QString listPath = colourListPath(path, listPerFormat);
     QString failedPath;
     const std::string why = writeWholeFiles(
         {{path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())}, {listPath, list}},

@@ -18,8 +18,10 @@ enum class MachineFormat { Dst, Exp, Jef, Pes };
 // The format a file name asks for by its extension, in any case.
 std::optional<MachineFormat> machineFormatOf(const QString& path);
 
-// The colour list written beside a machine file: NAME.txt in its folder.
-QString colourListPath(const QString& machinePath);
+// The colour list written beside a machine file: NAME.txt in its folder, or
+// with `perFormat` NAME-EXT.txt (the extension in lower case), so the lists
+// of two formats of one design do not replace each other.
+QString colourListPath(const QString& machinePath, bool perFormat = false);
 
 // Writes the plan as a machine file of `format` at `path` and its colour list
 // beside it, each replaced only when it was written whole. JEF and PES take
@@ -40,8 +42,10 @@ struct MachineFileResult {
     enum Outcome { Written, Refused, WriteFailed } outcome = Written;
     std::string reason; // "" when written
 };
+// The colour list is NAME.txt, or NAME-EXT.txt with `listPerFormat` (the
+// editor's COLOURLISTS; scripts always find NAME.txt).
 MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
-                                     const QString& path);
+                                     const QString& path, bool listPerFormat = false);
 
 // Reads the machine file at `path` in the format its extension names, JEF
 // and PES thread codes through the charts in the program folder (a chart

@@ -1,3 +1,4 @@
+#include "project/unsavedchanges.h"
 #include "project/openproject.h"
 
 #include "model/drawingtool.h"
@@ -190,6 +191,7 @@ void openProject(Workspace& ws, const Platform& platform)
                        {"Machine files (*.dst *.exp *.jef *.pes)", "*.dst *.exp *.jef *.pes"},
                        {"Pictures to trace (*.png *.jpg *.jpeg *.bmp)", "*.png *.jpg *.jpeg *.bmp"}};
     request.mustExist = true;
+    request.rememberFolder = ws.settings.QUICKSAVE != 0;
     const std::optional<QString> chosen = platform.files->openFile(request);
     if (!chosen || chosen->isEmpty())
         return;
@@ -214,13 +216,13 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotProjectUnreadable));
         return;
     }
-    if (ask && ws.table.objectCount != 0 &&
-        !platform.boxes->askYesNo(message(ws, kSlotOpenProjectCaption), message(ws, kSlotDiscardQuestion)))
+    if (ask && !settleUnsavedChanges(ws, platform, kSlotOpenProjectCaption, kSlotDiscardQuestion))
         return;
     const Workspace::FileStamp stamp = stampOf(path);
     const ProjectLoad load = loadProjectBytes(ws, platform, path, *bytes);
     ws.fileStamp = stamp;
     openProjectPicture(ws, platform, path, *bytes);
+    markDesignSaved(ws);
     tellWhatWasLeftOut(ws, platform, load);
     const std::string warning = unreadableLinesWarning(ws, load.unreadable);
     if (!warning.empty())

@@ -6,6 +6,8 @@
 #include "project/pictureline.h"
 #include "project/projectfiles.h"
 #include "project/projectformat.h"
+#include "project/openproject.h"
+#include "project/unsavedchanges.h"
 #include "project/wholefile.h"
 #include "shell/platform.h"
 
@@ -51,21 +53,38 @@ std::string writeProjectFile(const QString& path, const std::string& text)
     return writeWholeFile(path, text);
 }
 
-void saveProject(Workspace& ws, const Platform& platform)
-{
-    if (ws.table.objectCount == 0) {
-        platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotNothingToSave));
-        return;
-    }
+namespace {
 
+// The project file Save writes to: the design's own without a question when
+// QUICKSAVE allows, else the one the user names; nothing when cancelled.
+std::optional<QString> projectFileToWrite(const Workspace& ws, const Platform& platform, SaveAs saveAs)
+{
+    if (ws.settings.QUICKSAVE != 0 && saveAs == SaveAs::WhenUnnamed && isProjectPath(ws.rememberedFileName))
+        return ws.rememberedFileName;
     FileDialogRequest request;
     request.title = message(ws, kSlotSaveDialogTitle);
     request.filters = {{"Kelvara projekt (*.kvp)", "*.kvp"}};
     request.defaultSuffix = "kvp";
     request.startName = ws.rememberedFileName;
     request.confirmOverwrite = true;
+    request.rememberFolder = ws.settings.QUICKSAVE != 0;
     const std::optional<QString> chosen = platform.files->saveFile(request);
     if (!chosen || chosen->isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+} // namespace
+
+void saveProject(Workspace& ws, const Platform& platform, SaveAs saveAs)
+{
+    if (ws.table.objectCount == 0) {
+        platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotNothingToSave));
+        return;
+    }
+
+    const std::optional<QString> chosen = projectFileToWrite(ws, platform, saveAs);
+    if (!chosen)
         return;
     const QString path = *chosen;
     ws.rememberedFileName = path;
@@ -83,6 +102,9 @@ void saveProject(Workspace& ws, const Platform& platform)
     if (reason.empty()) {
         platform.title->setTitle(projectWindowTitle(path));
         ws.fileStamp = stampOf(path);
+        markDesignSaved(ws);
+        if (ws.settings.QUICKSAVE != 0)
+            platform.title->setModified(false);
     } else
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotSaveFailed) + "\n" + reason);
 }

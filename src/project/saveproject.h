@@ -19,9 +19,14 @@ std::string projectFileText(const Workspace& ws);
 // reason, with the old file untouched.
 std::string writeProjectFile(const QString& path, const std::string& text);
 
+// Whether Save asks for the file name even when the design has one.
+enum class SaveAs { WhenUnnamed, Always };
+
 // The Save command: refuses an empty design, asks for the file name (starting
-// with the remembered one), remembers it and writes the project. A failure
-// shows the error box and leaves any old file as it was.
-void saveProject(Workspace& ws, const Platform& platform);
+// with the remembered one), remembers it and writes the project. With
+// QUICKSAVE a design that has a project file is written to it without a
+// question unless `saveAs` is Always. A failure shows the error box and
+// leaves any old file as it was.
+void saveProject(Workspace& ws, const Platform& platform, SaveAs saveAs = SaveAs::WhenUnnamed);
 
 } // namespace kelvara

@@ -48,6 +48,13 @@ public:
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
     // OK with the error icon.
     virtual void showError(const std::string& caption, const std::string& text) = 0;
+    // Save / Discard / Cancel about unsaved changes: the answer.
+    enum class SaveAnswer { Save, Discard, Cancel };
+    virtual SaveAnswer askSaveChanges(const std::string& caption, const std::string& text)
+    {
+        (void)caption, (void)text;
+        return SaveAnswer::Cancel;
+    }
     // One of `items` picked from a list; -1 when the user cancelled.
     virtual int chooseOne(const std::string& caption, const std::string& text, const std::vector<std::string>& items)
     {
@@ -81,6 +88,9 @@ struct FileDialogRequest {
     QString startName;             // initial file name
     bool mustExist = false;        // open dialogs
     bool confirmOverwrite = false; // save dialogs
+    // The dialog starts in the folder last used (without a start name's own)
+    // and remembers the folder of the file chosen.
+    bool rememberFolder = false;
 };
 
 class FileDialogs {
@@ -102,6 +112,8 @@ class WindowTitle {
 public:
     virtual ~WindowTitle() = default;
     virtual void setTitle(const QString& title) = 0;
+    // Marks the title while the design has changes its file does not hold.
+    virtual void setModified(bool modified) { (void)modified; }
 };
 
 // Cursor numbers. The canvas keeps one number, so the cursor a tool chose
@@ -128,6 +140,7 @@ public:
     virtual void invalidateCanvas() = 0; // schedule a paint
     virtual void updateScrollBars() {}   // after a zoom change
     virtual void zoomToFit() {}          // the whole design and picture in view
+    virtual void zoomToSelection() {}    // the selected objects in view
 };
 
 // The system clipboard, holding objects as project-file lines: under the

@@ -55,6 +55,12 @@ constexpr KeyRule kRules[] = {
     {"SPEED", &Settings::SPEED, Range::Fixed, 100, 2000},
     {"THREADVIEW", &Settings::THREADVIEW, Range::Switch, 0, 1},
     {"FABRIC", &Settings::FABRIC, Range::Fixed, 0, 0xFFFFFF},
+    {"QUICKSAVE", &Settings::QUICKSAVE, Range::Switch, 0, 1},
+    {"MENUBAR", &Settings::MENUBAR, Range::Switch, 0, 1},
+    {"PICKCOLOUR", &Settings::PICKCOLOUR, Range::Switch, 0, 1},
+    {"COLOURLISTS", &Settings::COLOURLISTS, Range::Switch, 0, 1},
+    {"ZOOMSTEPS", &Settings::ZOOMSTEPS, Range::Switch, 0, 1},
+    {"SHOWMODES", &Settings::SHOWMODES, Range::Switch, 0, 1},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

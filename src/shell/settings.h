@@ -56,6 +56,25 @@ struct Settings {
     // The hoop the design is sewn in: a name of hoops.txt or a size such as
     // 130x180 (mm), zero-terminated; empty shows no hoop and checks none.
     std::array<char, 64> HOOP{};
+    // Everyday editing as in other desktop editors; each 0 keeps the older way.
+    // Ctrl+S saves to the design's file without asking, the title marks
+    // unsaved changes and only they are asked about; Save As asks.
+    int32_t QUICKSAVE = 0;
+    // A menu bar holding every toolbar command.
+    int32_t MENUBAR = 0;
+    // C right after drawing, with nothing picked, sets only the next
+    // objects' colour.
+    int32_t PICKCOLOUR = 0;
+    // The colour list beside a machine file is NAME-FORMAT.txt (badge-pes.txt),
+    // so two formats of one design keep their own; 0 keeps NAME.txt.
+    int32_t COLOURLISTS = 0;
+    // Wheel up zooms in around the pointer, the zoom keys around the
+    // canvas centre, and Ctrl+9 brings the selection into view; 0 keeps the
+    // wheel's old direction and zooms from the top-left corner.
+    int32_t ZOOMSTEPS = 0;
+    // The active tool's button, the stitch view, grid and cross-hair show
+    // pressed while on; 0 keeps them plain buttons.
+    int32_t SHOWMODES = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

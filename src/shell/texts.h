@@ -90,6 +90,8 @@ enum MessageSlot : int {
     kSlotImportDialogTitle,
     kSlotImportTooMany,
     kSlotArtworkUnreadable, // the reason follows
+    // Everyday workflow: files, export and modes.
+    kSlotUnsavedChanges, // Save / Discard / Cancel before the design is replaced or closed
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20, "the slots follow the message file");

@@ -22,6 +22,7 @@ struct ButtonEntry {
     int32_t needsCtrl = 0;
     int32_t keyCode = 0; // virtual-key code; also compared with typed characters
     std::string tipText;
+    int32_t picture = -1; // the picture of buttons.bmp it shows
 };
 
 struct ButtonTable {

@@ -1,6 +1,7 @@
 #include "model/kinds/kind.h"
 #include "model/pathgeometry.h"
 #include "model/records.h"
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 
@@ -110,6 +111,17 @@ DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& sti
             builder.add(left, top);
             builder.add(left + width - 1, top + height - 1);
         }
+    }
+    return builder.box();
+}
+
+DesignBox selectionBox(const Workspace& ws)
+{
+    BoxBuilder builder;
+    for (int32_t row : selectedRows(ws)) {
+        const ObjectEntry& entry = ws.table.rows[std::size_t(row)];
+        if (recordSize(entry.kind) != 0 && ws.records.isLive(entry.params))
+            addObject(builder, entry.kind, ws.records[entry.params]);
     }
     return builder.box();
 }

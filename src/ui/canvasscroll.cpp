@@ -82,6 +82,12 @@ bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key)
         if (platform.canvas)
             platform.canvas->zoomToFit();
         return true;
+    case '9':
+        if (ws.settings.ZOOMSTEPS == 0)
+            return false;
+        if (platform.canvas)
+            platform.canvas->zoomToSelection();
+        return true;
     case kPlusKey:
         zoomBy(ws, platform, 1);
         return true;

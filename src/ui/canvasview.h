@@ -53,8 +53,8 @@ bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown);
 
 // The view's hotkeys, run on the key's release while Ctrl is held: 0 fits
 // the whole design into the canvas, + and - zoom in and out by one step, B
-// steps the tracing picture through dimmed, more dimmed, hidden and shown.
-// False for any other key.
+// steps the tracing picture through dimmed, more dimmed, hidden and shown;
+// with ZOOMSTEPS 9 brings the selection into view. False for any other key.
 bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key);
 
 // Page of a scroll bar over an axis of extent W.
@@ -100,5 +100,7 @@ struct DesignBox {
     double left = 0, top = 0, right = -1, bottom = -1;
 };
 DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& stitches = {});
+// The box around the selected objects, satin edges included.
+DesignBox selectionBox(const Workspace& ws);
 
 } // namespace kelvara

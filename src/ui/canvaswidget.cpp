@@ -265,7 +265,24 @@ void CanvasWidget::zoomToFit()
     const int32_t pictureZoom = picture.pixels.cacheKey() == anchor_.cacheKey ? anchor_.zoom : view.zoom;
     editor_.plans.update(editor_.ws);
     view.reach = stitchReach(editor_.plans.sewnExtent());
-    const DesignBox box = designBox(editor_.ws, pictureZoom, editor_.plans.sewnExtent());
+    showBox(designBox(editor_.ws, pictureZoom, editor_.plans.sewnExtent()));
+}
+
+void CanvasWidget::zoomToSelection()
+{
+    const DesignBox box = selectionBox(editor_.ws);
+    if (box.right < box.left) {
+        zoomToFit();
+        return;
+    }
+    editor_.plans.update(editor_.ws);
+    editor_.ws.view.reach = stitchReach(editor_.plans.sewnExtent());
+    showBox(box);
+}
+
+void CanvasWidget::showBox(const DesignBox& box)
+{
+    ViewState& view = editor_.ws.view;
     const ViewFit fit =
         fitView(box.left, box.top, box.right, box.bottom, view.canvasWidth, view.canvasHeight, view.reach);
     view.zoom = fit.zoom;

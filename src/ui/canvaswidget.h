@@ -30,6 +30,7 @@ public:
     void invalidateCanvas() override;
     void updateScrollBars() override;
     void zoomToFit() override;
+    void zoomToSelection() override;
 
     // The lower layer; null while the canvas has no area.
     void createImage(int width, int height);
@@ -51,6 +52,7 @@ private:
     void scrollAction(Qt::Orientation orientation, uint32_t request);
     void drawStitchView(QPainter& painter);
     void drawChosenHoop(QPainter& painter);
+    void showBox(const DesignBox& box);
 
     Editor& editor_;
     QtEventAdapter& adapter_;

@@ -16,12 +16,14 @@
 #include "project/importfile.h"
 #include "project/openproject.h"
 #include "project/saveproject.h"
+#include "project/unsavedchanges.h"
 #include "stitch/designinfo.h"
 #include "stitch/hoopfit.h"
 #include "stitch/orderitems.h"
 #include "stitch/stitchplan.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
+#include "ui/helpbox.h"
 #include "ui/messages.h"
 #include "ui/pentool.h"
 #include "ui/selecttool.h"
@@ -50,8 +52,7 @@ void Commands::newDesign()
 {
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
-    if (ws.table.objectCount > 0 &&
-        !platform.boxes->askYesNo(message(ws, kSlotNewDesignCaption), message(ws, kSlotDiscardQuestion)))
+    if (!settleUnsavedChanges(ws, platform, kSlotNewDesignCaption, kSlotDiscardQuestion))
         return;
     clearTable(ws.table, ws.records);
     if (ws.picture.loaded())
@@ -68,6 +69,7 @@ void Commands::newDesign()
     ws.cursorNumber = kArrowCursor;
     ws.table.currentObject = -1;
     clearSelection(ws);
+    markDesignSaved(ws);
 }
 
 void Commands::openProject()
@@ -84,7 +86,14 @@ void Commands::importFile()
 
 void Commands::saveProject()
 {
-    kelvara::saveProject(editor_.ws, editor_.platform);
+    // Ctrl+Shift+S is Save As once saving to the design's file asks nothing.
+    const bool saveAs = editor_.ws.settings.QUICKSAVE != 0 && editor_.ws.input.shiftDown != 0;
+    kelvara::saveProject(editor_.ws, editor_.platform, saveAs ? SaveAs::Always : SaveAs::WhenUnnamed);
+}
+
+void Commands::saveProjectAs()
+{
+    kelvara::saveProject(editor_.ws, editor_.platform, SaveAs::Always);
 }
 
 void Commands::exportStitches()
@@ -124,8 +133,16 @@ void Commands::chooseColour()
         return;
     Workspace& ws = editor_.ws;
     const std::optional<int32_t> answer = editor_.platform.colours->chooseColour(colourToOffer(ws));
-    if (answer)
-        recolourSelection(ws, editor_.platform, *answer & 0xFFFFFF);
+    if (!answer)
+        return;
+    // Right after drawing nothing was picked: the colour is for what comes next.
+    if (ws.settings.PICKCOLOUR != 0 && ws.selection.drawn) {
+        setNextColour(ws, *answer & 0xFFFFFF);
+        ws.statusNote = {"The next objects take this colour; select objects to recolour them",
+                         ws.refresh.designRevision};
+        return;
+    }
+    recolourSelection(ws, editor_.platform, *answer & 0xFFFFFF);
 }
 
 void Commands::toggleCrossHair()
@@ -430,6 +447,22 @@ void Commands::moveToEnd()
 void Commands::join()
 {
     joinSelection(editor_.ws, editor_.platform);
+}
+
+void Commands::showHelp()
+{
+    editor_.platform.boxes->showInformation("Keys", hotkeyText(editor_.buttons) + "\n\n" + aboutText());
+}
+
+void Commands::showAbout()
+{
+    editor_.platform.boxes->showInformation("About " + std::string(kProgramTitle), aboutText());
+}
+
+void Commands::quit()
+{
+    if (editor_.closeWindow)
+        editor_.closeWindow();
 }
 
 } // namespace kelvara

@@ -15,6 +15,8 @@ public:
     void newDesign();
     void openProject();
     void saveProject();
+    // Save under a name the user gives, always asking.
+    void saveProjectAs();
     void exportStitches();
     // The worksheet on a printer or into a PDF file.
     void printWorksheet();
@@ -74,6 +76,11 @@ public:
     void moveToStart();
     void moveToEnd();
     void join();
+    // F1: the keys of every command, and what the program is.
+    void showHelp();
+    void showAbout();
+    // Ctrl+Q: closes the editor as its window's close button does.
+    void quit();
 
 private:
     Editor& editor_;

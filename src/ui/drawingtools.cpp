@@ -9,11 +9,13 @@
 #include "model/shiftrule.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
+#include "ui/canvasview.h"
 #include "ui/messages.h"
 #include "ui/pentool.h"
 #include "ui/selecttool.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace kelvara {
@@ -157,16 +159,56 @@ void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta)
     remainder += std::clamp(wheelDelta, -0x8000, 0x7FFF);
     const int32_t notches = remainder / kWheelNotch;
     remainder -= notches * kWheelNotch;
-    zoomBy(ws, platform, -notches);
+    if (ws.settings.ZOOMSTEPS == 0) {
+        zoomBy(ws, platform, -notches);
+        return;
+    }
+    // Wheel up (a positive turn) zooms in, around the pointer when it is
+    // over the canvas.
+    const ViewState& view = ws.view;
+    const bool overCanvas = view.mouseX >= 0 && view.mouseY >= 0 && view.mouseX < view.canvasWidth &&
+                            view.mouseY < view.canvasHeight;
+    if (overCanvas)
+        zoomAround(ws, notches, view.mouseX, view.mouseY);
+    else
+        zoomAround(ws, notches, view.canvasWidth / 2, view.canvasHeight / 2);
 }
 
 void zoomBy(Workspace& ws, const Platform& /*platform*/, int32_t steps)
 {
+    if (ws.settings.ZOOMSTEPS != 0) {
+        zoomAround(ws, steps, ws.view.canvasWidth / 2, ws.view.canvasHeight / 2);
+        return;
+    }
     int32_t& zoom = ws.view.zoom;
     const int32_t before = zoom;
     zoom = std::clamp(zoom + std::clamp(steps, -kMaxZoom, kMaxZoom), 1, kMaxZoom);
     if (zoom == before)
         return;
+    markViewChanged(ws);
+    markRepaint(ws);
+}
+
+void zoomAround(Workspace& ws, int32_t steps, int32_t px, int32_t py)
+{
+    ViewState& view = ws.view;
+    const int32_t before = std::max(view.zoom, 1);
+    const int32_t after = std::clamp(before + std::clamp(steps, -kMaxZoom, kMaxZoom), 1, kMaxZoom);
+    if (after == view.zoom)
+        return;
+    // The design point under (px, py) is drawn there again at the new zoom,
+    // as far as the scroll range lets the view go.
+    const auto keep = [&](int32_t offset, int32_t at, int32_t extent, int32_t reachBefore, int32_t reachBeyond) {
+        const double design = double(int64_t(at) + offset) / before;
+        const double wanted = std::round(design * after) - at;
+        const double first = -double(reachBefore) * after;
+        const double last = std::max(first, double(scrollRange(after)) + double(reachBeyond) * after -
+                                                 scrollPage(extent, after));
+        return int32_t(std::clamp(wanted, first, last));
+    };
+    view.scrollX = keep(view.scrollX, px, view.canvasWidth, view.reach.left, view.reach.right);
+    view.scrollY = keep(view.scrollY, py, view.canvasHeight, view.reach.top, view.reach.bottom);
+    view.zoom = after;
     markViewChanged(ws);
     markRepaint(ws);
 }

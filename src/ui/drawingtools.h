@@ -23,11 +23,15 @@ void selectTool(Workspace& ws, const Platform& platform, int32_t t);
 
 // The wheel's zoom: one step per notch (kWheelNotch of turn, added up over
 // events, so a touchpad's many small deltas zoom as a wheel does). A
-// negative turn zooms in (up to 32), a positive one out.
+// negative turn zooms in (up to 32), a positive one out; with ZOOMSTEPS
+// a positive turn zooms in, around the pointer.
 void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta);
 
 // Zooms in (steps > 0) or out by whole steps within 1..32, as the wheel does.
 void zoomBy(Workspace& ws, const Platform& platform, int32_t steps);
+// Zooms by `steps` keeping the design point under canvas pixel (px, py)
+// where it is, within the scroll range.
+void zoomAround(Workspace& ws, int32_t steps, int32_t px, int32_t py);
 
 inline constexpr int32_t kWheelNotch = 120;
 

@@ -76,6 +76,8 @@ struct Editor {
     std::function<void()> applyProperties;
     // Print: the worksheet through the print dialog of the window.
     std::function<void()> printWorksheet;
+    // Closes the main window, asking about unsaved changes first.
+    std::function<void()> closeWindow;
     // Where the design is kept against a crash, when this run keeps it, and
     // the design revision written there last.
     RecoveryFile* recovery = nullptr;

@@ -9,6 +9,8 @@
 #include "shell/texts.h"
 #include "ui/canvaswidget.h"
 #include "ui/colourswatch.h"
+#include "ui/menubar.h"
+#include "ui/modebuttons.h"
 #include "ui/objectlistwidget.h"
 #include "ui/printcommand.h"
 #include "ui/propertiesopen.h"
@@ -20,6 +22,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
@@ -79,6 +82,8 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
             properties_->applyOnce(editor_.inputSerial);
     };
     editor_.printWorksheet = [this] { kelvara::printWorksheet(editor_.ws, editor_.platform, this); };
+    // Queued: the key that asks for it is still being handled.
+    editor_.closeWindow = [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); };
 }
 
 PropertiesPanel& MainWindow::propertiesPanel()
@@ -97,6 +102,7 @@ MainWindow::~MainWindow()
     editor_.openProperties = nullptr;
     editor_.applyProperties = nullptr;
     editor_.printWorksheet = nullptr;
+    editor_.closeWindow = nullptr;
     editor_.recovery = nullptr;
     delete properties_;
     delete status_;
@@ -118,7 +124,36 @@ int MainWindow::create()
             send(WindowId::ToolbarStrip, MsgCommand, makeParam(uint32_t(row), kNotifyClicked));
         });
     }
+    if (editor_.ws.settings.MENUBAR != 0)
+        createMenuBar();
     return 0;
+}
+
+void MainWindow::createMenuBar()
+{
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menuBar"));
+    // A menu entry is a click on its button: one path for both.
+    buildMenuBar(
+        bar, editor_.buttons,
+        [this](int row) { send(WindowId::ToolbarStrip, MsgCommand, makeParam(uint32_t(row), kNotifyClicked)); },
+        [this](void (*run)(Commands&)) {
+            if (procedure_.destroyed())
+                return;
+            editor_.inputSerial += 1; // a menu entry is an input of its own
+            run(commands_);
+            if (procedure_.destroyed())
+                return;
+            refresh(editor_.ws, editor_.platform);
+            showState();
+        });
+    top_ = bar->sizeHint().height();
+    bar->setGeometry(0, 0, width(), top_);
+    bar->show();
+    strip_->move(0, top_);
+    canvas_->move(0, kStripHeight + top_);
+    panel_->move(panel_->x(), kStripHeight + top_);
+    resizeEvent(nullptr);
 }
 
 void MainWindow::openDesign(const QString& path)
@@ -148,6 +183,7 @@ void MainWindow::showState()
     shownRevision_ = revision;
     if (status_ != nullptr)
         status_->showState(editor_);
+    showModes(editor_);
     showStitchOut();
 }
 
@@ -191,7 +227,9 @@ void MainWindow::resizeEvent(QResizeEvent*)
     int clientHeight = 0;
     clientSize(clientWidth, clientHeight);
     if (status_ != nullptr)
-        status_->setGeometry(0, clientHeight, width(), StatusWidget::kHeight);
+        status_->setGeometry(0, clientHeight + top_, width(), StatusWidget::kHeight);
+    if (auto* bar = findChild<QMenuBar*>(QStringLiteral("menuBar"), Qt::FindDirectChildrenOnly))
+        bar->setGeometry(0, 0, width(), top_);
     if (playSlider_ != nullptr)
         playSlider_->setGeometry(width() * 3 / 5, 0, width() * 2 / 5 - 8, StatusWidget::kHeight);
     if (strip_ != nullptr && !procedure_.destroyed())
@@ -273,7 +311,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 void MainWindow::clientSize(int& width, int& height) const
 {
     width = this->width();
-    height = std::max(0, this->height() - StatusWidget::kHeight);
+    height = std::max(0, this->height() - StatusWidget::kHeight - top_);
 }
 
 void MainWindow::createChildWindows(int clientWidth, int clientHeight)
@@ -405,8 +443,9 @@ QWidget* MainWindow::widgetOf(WindowId window) const
 
 void MainWindow::moveWindow(WindowId window, int x, int y)
 {
+    // The window's own children sit below the menu bar; the list inside its panel.
     if (QWidget* widget = widgetOf(window))
-        widget->move(x, y);
+        widget->move(x, widget->parentWidget() == this ? y + top_ : y);
 }
 
 void MainWindow::resizeWindow(WindowId window, int width, int height)

@@ -110,6 +110,9 @@ private:
     void playTick();
     uint64_t shownRevision_ = 0;
     bool closing_ = false;
+    // The menu bar's height above the toolbar strip; 0 without MENUBAR.
+    int top_ = 0;
+    void createMenuBar();
 };
 
 } // namespace kelvara

@@ -46,6 +46,7 @@ enum VirtualKey : uint32_t {
     VkRight = 39,
     VkDown = 40,
     VkDelete = 46,
+    VkF1 = 112,
     // Letters and digits use their upper-case character codes.
 };
 

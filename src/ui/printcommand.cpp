@@ -6,6 +6,7 @@
 #include "shell/platform.h"
 #include "shell/texts.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -54,9 +55,17 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     const QString base =
         designName.isEmpty() ? QStringLiteral("design") : QFileInfo(designName).completeBaseName();
     printer.setDocName(base + QStringLiteral("-worksheet"));
+    // Printing to a file offers the design's folder: the dialog names its
+    // file in the current folder (when under home), so that is the design's
+    // while it is open, and a printer stays the first choice.
+    const QString workingFolder = QDir::currentPath();
+    if (ws.settings.QUICKSAVE != 0 && !ws.rememberedFileName.isEmpty())
+        QDir::setCurrent(QFileInfo(ws.rememberedFileName).absolutePath());
     QPrintDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("Print the worksheet"));
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    QDir::setCurrent(workingFolder);
+    if (!accepted)
         return;
     showCursorNow(ws, platform, kWaitCursor);
     const std::string failure = printWorksheetOn(printer, sheet);

@@ -4,9 +4,11 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSettings>
 
 namespace kelvara {
 
@@ -46,6 +48,22 @@ bool QtMessageBoxes::askYesNo(const std::string& caption, const std::string& tex
     const auto box = makeBox(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, owner_);
     box->setDefaultButton(QMessageBox::Yes);
     return box->exec() == QMessageBox::Yes;
+}
+
+MessageBoxes::SaveAnswer QtMessageBoxes::askSaveChanges(const std::string& caption, const std::string& text)
+{
+    const auto box = makeBox(QMessageBox::Warning, caption, text,
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, owner_);
+    box->setDefaultButton(QMessageBox::Save);
+    box->setEscapeButton(QMessageBox::Cancel);
+    switch (box->exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
 }
 
 void QtMessageBoxes::showError(const std::string& caption, const std::string& text)
@@ -121,8 +139,26 @@ void QtFileDialogs::prepare(QFileDialog& dialog, const FileDialogRequest& reques
                          });
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    if (request.rememberFolder && !request.startName.contains(QLatin1Char('/'))) {
+        const QString folder = lastFolder();
+        if (!folder.isEmpty())
+            dialog.setDirectory(folder);
+    }
     if (!request.startName.isEmpty())
         dialog.selectFile(request.startName);
+}
+
+QString QtFileDialogs::lastFolder()
+{
+    return QSettings(QStringLiteral("Kelvara"), QStringLiteral("Kelvara Stitches"))
+        .value(QStringLiteral("files/lastFolder"))
+        .toString();
+}
+
+void QtFileDialogs::rememberFolder(const QString& file)
+{
+    QSettings(QStringLiteral("Kelvara"), QStringLiteral("Kelvara Stitches"))
+        .setValue(QStringLiteral("files/lastFolder"), QFileInfo(file).absolutePath());
 }
 
 std::optional<QString> QtFileDialogs::run(const FileDialogRequest& request, bool save)
@@ -131,6 +167,8 @@ std::optional<QString> QtFileDialogs::run(const FileDialogRequest& request, bool
     prepare(dialog, request, save);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (request.rememberFolder)
+        rememberFolder(dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 
@@ -145,8 +183,22 @@ std::optional<int32_t> QtColourDialog::chooseColour(int32_t initial)
 
 void QtWindowTitle::setTitle(const QString& title)
 {
+    base_ = title;
+    show();
+}
+
+void QtWindowTitle::setModified(bool modified)
+{
+    if (modified == modified_)
+        return;
+    modified_ = modified;
+    show();
+}
+
+void QtWindowTitle::show()
+{
     if (window_)
-        window_->setWindowTitle(title);
+        window_->setWindowTitle(modified_ ? QStringLiteral("* ") + base_ : base_);
 }
 
 Qt::CursorShape QtCursor::shape(int cursorNumber)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/platform.h"
+#include "shell/texts.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -22,6 +23,7 @@ class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* owner) : owner_(owner) {}
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    SaveAnswer askSaveChanges(const std::string& caption, const std::string& text) override;
     void showError(const std::string& caption, const std::string& text) override;
     void showInformation(const std::string& caption, const std::string& text) override;
     std::optional<int> chooseItem(const std::string& caption, const std::vector<std::string>& items,
@@ -45,6 +47,10 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     // Sets the dialog up for the request, as the open and save dialogs are.
     static void prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save);
+    // The folder of the file last chosen in a dialog that remembers it, kept
+    // between runs; empty before the first.
+    static QString lastFolder();
+    static void rememberFolder(const QString& file);
 
 private:
     std::optional<QString> run(const FileDialogRequest& request, bool save);
@@ -64,9 +70,14 @@ class QtWindowTitle : public WindowTitle {
 public:
     explicit QtWindowTitle(QWidget* window) : window_(window) {}
     void setTitle(const QString& title) override;
+    void setModified(bool modified) override;
 
 private:
+    void show();
+
     QPointer<QWidget> window_;
+    QString base_ = QString::fromLatin1(kProgramTitle);
+    bool modified_ = false;
 };
 
 class QtClipboard : public Clipboard {

@@ -115,6 +115,8 @@ QString statusText(const Editor& editor)
                                                                               : QString());
     if (!view.note.empty())
         text += QStringLiteral("   |   ") + QString::fromStdString(view.note);
+    if (!ws.statusNote.text.empty() && ws.statusNote.revision == ws.refresh.designRevision)
+        text += QStringLiteral("   |   ") + QString::fromStdString(ws.statusNote.text);
     return text;
 }
 

@@ -184,6 +184,7 @@ void addButton(ButtonTable& table, QWidget* strip, const QImage& picture, const 
     entry.image = picture.copy(kButtonImageSize * image, 0, kButtonImageSize, kButtonImageSize);
     entry.needsCtrl = needsCtrl;
     entry.keyCode = keyCode;
+    entry.picture = image;
     entry.tipText = runsHotkey(table, row) ? buttonTipText(info.slot(image), needsCtrl, keyCode)
                                            : shortTip(info.slot(image));
 

@@ -39,6 +39,8 @@ constexpr KeyCommand kKeyCommands[] = {
     {'L', 0, [](Commands& c) { c.toggleThreadView(); }},
     {'B', 0, [](Commands& c) { c.chooseHoop(); }},
     {'A', 0, [](Commands& c) { c.toggleStitchOut(); }},
+    {VkF1, 0, [](Commands& c) { c.showHelp(); }},
+    {'Q', 1, [](Commands& c) { c.quit(); }},
 };
 
 } // namespace

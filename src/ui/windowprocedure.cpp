@@ -4,6 +4,7 @@
 #include "model/refresh.h"
 #include "model/workspace.h"
 #include "project/recoveryfile.h"
+#include "project/unsavedchanges.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
 #include "ui/editor.h"
@@ -52,6 +53,8 @@ int64_t WindowProcedure::dispatch(WindowId window, uint32_t message, uint64_t wP
     // the window is gone there is nothing left to show it on.
     if (!destroyed_) {
         refresh(editor_.ws, editor_.platform);
+        if (editor_.ws.settings.QUICKSAVE != 0)
+            editor_.platform.title->setModified(hasUnsavedChanges(editor_.ws));
         scheduleRecovery();
     }
     return result;
@@ -181,6 +184,7 @@ int64_t WindowProcedure::create()
 
     resetTools(ws.tools);
     resetJournal(ws.journal);
+    markDesignSaved(ws);
 
     // Last, so that the line table holds the messages from now on.
     loadMessages(ws.lines, ws.programFolder);
@@ -205,8 +209,7 @@ void WindowProcedure::layout(int width, int height)
 void WindowProcedure::close()
 {
     Workspace& ws = editor_.ws;
-    if (ws.table.objectCount > 0 &&
-        !editor_.platform.boxes->askYesNo(message(ws, kSlotCloseCaption), message(ws, kSlotCloseQuestion)))
+    if (!settleUnsavedChanges(ws, editor_.platform, kSlotCloseCaption, kSlotCloseQuestion))
         return;
     destroyed_ = true;
     dispatch(WindowId::Main, MsgDestroy, 0, 0);

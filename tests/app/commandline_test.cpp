@@ -250,6 +250,13 @@ TEST(CommandLine, ArgumentsThatMakeNoCommandAreRefusedWithTheUsage)
         ASSERT_EQ(run.errLines.size(), 1) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errLines[0].endsWith("(kelvara --help shows how)"));
     }
+    // A mistyped option never starts the editor, also after Qt's own options.
+    for (const QStringList& args : {QStringList{"--expot", "a.kvp", "x.dst"},
+                                    QStringList{"-platform", "offscreen", "-x"}}) {
+        const ProgramRun run = runProgram(args);
+        EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.errLines.value(0).contains("usage: kelvara [DESIGN.kvp]")) << args.join(' ').toStdString();
+    }
     const ProgramRun help = runProgram({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* word : {"--export", "--render", "--scale", "--info", "--to", "--format", "Exit status"})

@@ -208,5 +208,26 @@ TEST_F(ExportCommand, TheExtensionChoosesTheFormatAndARefusalSaysWhy)
     EXPECT_EQ(ws->cursorNumber, 0);
 }
 
+// Two formats of one design keep their own colour lists, and the status bar
+// is told what was written; a failed export tells nothing.
+TEST_F(ExportCommand, ColourListsPerFormatAndWhatWasWritten)
+{
+    ws->settings.COLOURLISTS = 1;
+    addRun();
+    for (const char* name : {"badge.dst", "badge.Pes"}) {
+        fakes.files.answer(folder.file(name));
+        exportStitches(*ws, fakes.platform());
+    }
+    EXPECT_TRUE(fakes.boxes.shown.empty());
+    EXPECT_NE(readWholeFile(folder.file("badge-dst.txt")), "");
+    EXPECT_NE(readWholeFile(folder.file("badge-pes.txt")), "");
+    EXPECT_FALSE(std::filesystem::exists(folder.file("badge.txt")));
+    EXPECT_EQ(ws->statusNote.text.rfind("Exported badge.Pes (PES, ", 0), 0u) << ws->statusNote.text;
+    EXPECT_NE(ws->statusNote.text.find("stitches) and badge-pes.txt"), std::string::npos);
+    fakes.files.answer(folder.file("badge.dsx"));
+    exportStitches(*ws, fakes.platform());
+    EXPECT_NE(ws->statusNote.text.find("badge.Pes"), std::string::npos) << "the last export it wrote";
+}
+
 } // namespace
 } // namespace kelvara

@@ -45,11 +45,18 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.SPEED = 800;
     expected.THREADVIEW = 1;
     expected.FABRIC = 0xE8E2D4;
+    expected.QUICKSAVE = 1;
+    expected.COLOURLISTS = 1;
+    expected.MENUBAR = 1;
+    expected.PICKCOLOUR = 1;
+    expected.ZOOMSTEPS = 1;
+    expected.SHOWMODES = 1;
     setHoopSetting(expected, "Brother 130 x 180");
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
     // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART, SPEED, THREADVIEW,
-    // FABRIC and HOOP are present; MAX only as a comment.
-    EXPECT_EQ(lines->lineCount, 29);
+    // FABRIC, HOOP, QUICKSAVE, MENUBAR, PICKCOLOUR, COLOURLISTS, ZOOMSTEPS and
+    // SHOWMODES are present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 35);
 }
 
 TEST(ShippedData, MessageFileFillsEverySlot)

@@ -96,6 +96,16 @@ bool FakeMessageBoxes::askYesNo(const std::string& caption, const std::string& t
     return a;
 }
 
+MessageBoxes::SaveAnswer FakeMessageBoxes::askSaveChanges(const std::string& caption, const std::string& text)
+{
+    shown.push_back({true, caption, text});
+    if (saveAnswers.empty())
+        return SaveAnswer::Discard;
+    const SaveAnswer a = saveAnswers.front();
+    saveAnswers.pop_front();
+    return a;
+}
+
 void FakeMessageBoxes::showError(const std::string& caption, const std::string& text)
 {
     shown.push_back({false, caption, text});

@@ -51,6 +51,9 @@ public:
         std::string text;
     };
     bool askYesNo(const std::string& caption, const std::string& text) override;
+    // The scripted answer; Discard when the script is empty. Kept as a question shown.
+    SaveAnswer askSaveChanges(const std::string& caption, const std::string& text) override;
+    std::deque<SaveAnswer> saveAnswers;
     void showError(const std::string& caption, const std::string& text) override;
     void showInformation(const std::string& caption, const std::string& text) override;
     // The scripted choice; cancel when the script is empty. The items offered are kept.
@@ -97,6 +100,8 @@ public:
 class FakeWindowTitle : public WindowTitle {
 public:
     void setTitle(const QString& t) override { titles.push_back(t); }
+    void setModified(bool m) override { modified = m; }
+    bool modified = false;
     QString current() const { return titles.empty() ? QString() : titles.back(); }
     std::vector<QString> titles;
 };

@@ -4,6 +4,7 @@
 
 #include "window_fixture.h"
 
+#include "model/selection.h"
 #include "stitch/stitchplan.h"
 #include "ui/canvasview.h"
 #include "ui/objectlistwidget.h"
@@ -212,6 +213,54 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     EXPECT_EQ(view.zoom, 1);
     EXPECT_EQ(view.scrollX, 0);
     EXPECT_EQ(view.scrollY, 0);
+}
+
+// With ZOOMSTEPS a turn up zooms in, the design point under the pointer
+// stays put (to within a unit), the scroll range still bounds the view, and
+// Ctrl+9 brings the selection into view.
+TEST_F(Navigation, ZoomStepsKeepThePointUnderThePointer)
+{
+    const ViewState& view = ws.view;
+    const auto wheel = [&](int delta) {
+        send(WindowId::Canvas, MsgMouseWheel, makeParam(0, uint32_t(uint16_t(int16_t(delta)))), 0);
+    };
+    ctrlKey('9');
+    EXPECT_EQ(view.zoom, 1); // the key is new: off, it does nothing
+    ws.settings.ZOOMSTEPS = 1;
+    send(WindowId::Canvas, MsgHScroll, scrollParam(ScrollThumbPosition, 3000));
+    send(WindowId::Canvas, MsgVScroll, scrollParam(ScrollThumbPosition, 2000));
+    moveMouse(301, 207);
+    const auto at = [&](int32_t mouse, int32_t scroll) { return double(mouse + scroll) / view.zoom; };
+    for (const int delta : {120, 120, 120, -120, 240, -360}) {
+        SCOPED_TRACE(delta);
+        const double x = at(view.mouseX, view.scrollX), y = at(view.mouseY, view.scrollY);
+        const int32_t zoom = view.zoom;
+        wheel(delta);
+        EXPECT_EQ(view.zoom, zoom + delta / 120);
+        EXPECT_NEAR(at(view.mouseX, view.scrollX), x, 1.0);
+        EXPECT_NEAR(at(view.mouseY, view.scrollY), y, 1.0);
+    }
+    EXPECT_EQ(view.zoom, 2);
+    EXPECT_EQ(canvas().scrollBar(Qt::Horizontal)->value(), view.scrollX);
+    // Near the origin the view cannot go before the first offset.
+    send(WindowId::Canvas, MsgHScroll, ScrollTop);
+    send(WindowId::Canvas, MsgVScroll, ScrollTop);
+    moveMouse(10, 10);
+    wheel(-120);
+    EXPECT_EQ(view.zoom, 1);
+    EXPECT_EQ(view.scrollX, 0);
+    EXPECT_EQ(view.scrollY, 0);
+
+    openProject("CIRCLE X=6000 Y=4000 RX=50 RY=30\r\nCIRCLE X=1000 Y=800 RX=20 RY=10\r\n");
+    ASSERT_EQ(ws.table.objectCount, 2);
+    ctrlKey('9'); // nothing selected: the whole design
+    EXPECT_EQ(view.zoom, 1);
+    selectOnly(ws, *DisplayOrder(ws.table).begin());
+    ctrlKey('9');
+    EXPECT_EQ(view.zoom, 6);
+    EXPECT_EQ(view.scrollX, 5950 * 6 - 4);
+    EXPECT_LE(6050 * 6 - view.scrollX, view.canvasWidth);
+    EXPECT_LE(4030 * 6 - view.scrollY, view.canvasHeight);
 }
 
 // Motif stitches above the design area's top edge could neither be scrolled

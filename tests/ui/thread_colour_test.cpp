@@ -117,6 +117,32 @@ TEST_F(ThreadColourTest, RecolourTwoSavedAsChosenTheNextObjectTakesItAndUndoRest
     EXPECT_EQ(designBytes(), before);
 }
 
+// With PICKCOLOUR, C right after drawing is for the next objects; once the
+// user picks (list or select tool) it recolours again.
+TEST_F(ThreadColourTest, AfterDrawingTheColourIsForTheNextObjectsOnly)
+{
+    start("PICKCOLOUR=1\n");
+    press('R', WindowId::Canvas, 'r');
+    click(40, 40);
+    click(140, 40);
+    ASSERT_EQ(ws.table.objectCount, 1);
+    ASSERT_EQ(selectedCount(ws), 1);
+    chooseColour(0x0000FF);
+    EXPECT_EQ(colourOf(0), -1);
+    EXPECT_TRUE(statusText(window->editor()).contains(QStringLiteral("next objects")));
+    click(140, 140);
+    ASSERT_EQ(ws.table.objectCount, 2);
+    EXPECT_EQ(colourOf(1), 0x0000FF);
+
+    // A pick in the list (Space first, as a user leaves the tool) is recoloured.
+    press(VkSpace, WindowId::Canvas, ' ');
+    window->objectList()->setSelection({0});
+    send(WindowId::ObjectList, MsgCommand, makeParam(0, kNotifyListSelectionChanged));
+    chooseColour(0x00FF00);
+    EXPECT_EQ(colourOf(0), 0x00FF00);
+    EXPECT_EQ(colourOf(1), 0x0000FF);
+}
+
 TEST_F(ThreadColourTest, StitchCountFollowsEditsAndTheStitchView)
 {
     start();

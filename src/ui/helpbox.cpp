@@ -1,0 +1,42 @@
+#include "ui/helpbox.h"
+
+#include "shell/texts.h"
+#include "ui/buttontable.h"
+
+namespace kelvara {
+
+std::string hotkeyText(const ButtonTable& buttons)
+{
+    std::string text;
+    for (int32_t row = 0; row < buttons.buttonCount; ++row) {
+        const ButtonEntry& entry = buttons.rows[std::size_t(row)];
+        // A tooltip names its key only when the key runs that button.
+        if (entry.handler && entry.tipText.ends_with(")"))
+            text += entry.tipText + "\n";
+    }
+    text += "Open or close the stitch-out simulator (A)\n"
+            "Thread or flat lines in the stitch view (L)\n"
+            "Choose the hoop (B)\n"
+            "Undo (CTRL+Z), redo (CTRL+Y or CTRL+SHIFT+Z)\n"
+            "Zoom in and out (CTRL++ and CTRL+-), the whole design (CTRL+0)\n"
+            "Dim or hide the tracing picture (CTRL+B)\n"
+            "Save under another name (CTRL+SHIFT+S), quit (CTRL+Q)\n"
+            "Stop drawing, let go of the selection (ESC)\n"
+            "This help (F1)";
+    return text;
+}
+
+std::string aboutText()
+{
+    return std::string(kProgramTitle) + " " KELVARA_VERSION
+                                        "\nAn editor for machine-embroidery designs.\n\n"
+                                        "Copyright (C) 2026 the Kelvara Stitches authors.\n"
+                                        "Kelvara Stitches is free software: you can redistribute it and/or modify "
+                                        "it under the terms of the GNU General Public License as published by the "
+                                        "Free Software Foundation, either version 3 of the License, or (at your "
+                                        "option) any later version (GPL-3.0-or-later).\n"
+                                        "It is distributed in the hope that it will be useful, but WITHOUT ANY "
+                                        "WARRANTY; see the file LICENSE for details.";
+}
+
+} // namespace kelvara
