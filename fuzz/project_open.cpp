@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     for (int32_t r = 0; r < table.objectCount; ++r) {
         const ObjectEntry& e = table.rows[r];
-        if (e.kind < KindRun || e.kind > KindCircle || e.prev != r - 1 || state.list.lines[r].second != r)
+        if (recordSize(e.kind) == 0 || e.prev != r - 1 || state.list.lines[r].second != r)
             __builtin_trap();
     }
     return 0;
