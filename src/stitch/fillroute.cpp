@@ -24,6 +24,11 @@ namespace {
 constexpr double kFar = 1e15;           // cost of a section the needle cannot reach inside the area
 constexpr double kTravelMargin = 2;     // how far travel keeps inside the stitched rows
 constexpr std::size_t kCandidates = 16; // nearest choices checked for keeping the rest connected
+// Beyond this many sections (only a forged or tangled outline has them) the
+// ways under unsewn rows are not searched: each choice would search them all
+// again, and the fill would take seconds. Sections are then taken nearest
+// first and reached along the outline.
+constexpr std::size_t kMostSearchedSections = 400;
 
 // Appends the taut path from a through the windows (all on one side of a,
 // in order of y) to b, without a itself.
@@ -250,7 +255,13 @@ bool FillRoute::next(const RouteFrom& from, RouteLeg& leg)
                 }
         }
     };
-    search(false);
+    const bool searched = sections_.size() <= kMostSearchedSections;
+    if (searched)
+        search(false);
+    else {
+        dist.assign(nodes, std::numeric_limits<double>::infinity());
+        prev.assign(nodes, -1);
+    }
 
     struct Candidate {
         double cost;
@@ -258,7 +269,14 @@ bool FillRoute::next(const RouteFrom& from, RouteLeg& leg)
         bool down, fromLow;
     };
     std::vector<Candidate> candidates;
-    for (int32_t s = 0; s < static_cast<int32_t>(sections_.size()); ++s) {
+    if (!searched) {
+        // Row order, each section from its top at its low end: weighing every
+        // section at every choice would be quadratic in their number.
+        while (sewn_[cursor_])
+            ++cursor_;
+        candidates.push_back({kFar, static_cast<int32_t>(cursor_), -1, true, true});
+    }
+    for (int32_t s = 0; searched && s < static_cast<int32_t>(sections_.size()); ++s) {
         if (sewn_[static_cast<std::size_t>(s)])
             continue;
         for (int way = 0; way < 4; ++way) {
@@ -279,10 +297,13 @@ bool FillRoute::next(const RouteFrom& from, RouteLeg& leg)
             candidates.push_back(c);
         }
     }
-    std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
+    // Only the nearest few are looked at: sorting them alone keeps a fill of
+    // many sections from taking seconds.
+    const auto nearest = candidates.begin() + static_cast<std::ptrdiff_t>(std::min(candidates.size(), kCandidates));
+    std::partial_sort(candidates.begin(), nearest, candidates.end(),
+                      [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
     Candidate chosen = candidates.front();
-    for (std::size_t i = 0; i < std::min(candidates.size(), kCandidates); ++i)
+    for (std::size_t i = 0; searched && i < std::min(candidates.size(), kCandidates); ++i)
         if (leavesTheRestReachable(candidates[i].section, candidates[i].down)) {
             chosen = candidates[i];
             break;
@@ -292,7 +313,7 @@ bool FillRoute::next(const RouteFrom& from, RouteLeg& leg)
     leg.down = chosen.down;
     leg.fromLow = chosen.fromLow;
     leg.path.clear();
-    if (from.valid && chosen.cost >= kFar && throughSewnWays_) {
+    if (from.valid && chosen.cost >= kFar && throughSewnWays_ && searched) {
         search(true);
         for (int32_t l : sections_[static_cast<std::size_t>(chosen.section)].links) {
             const int32_t node = l * 2 + (links_[static_cast<std::size_t>(l)].upper == chosen.section ? 1 : 0);

@@ -46,6 +46,7 @@ public:
 
 private:
     bool throughSewnWays_ = false;
+    std::size_t cursor_ = 0; // the first section that may be unsewn, for a fill of very many
     struct Section {
         std::vector<int32_t> spans;
         std::vector<int32_t> links;

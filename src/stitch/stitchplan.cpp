@@ -274,7 +274,7 @@ int64_t objectRecordFloor(int32_t kind, const ObjectParams& params, const Librar
     return recordFloor(objects.front(), GenContext{settings, libraries}, kMaxRecords);
 }
 
-PlanStatus generatePlan(const Workspace& ws, StitchPlan& plan)
+PlanStatus generatePlan(const Workspace& ws, StitchPlan& plan, int64_t recordLimit)
 {
     std::vector<ObjectRef> objects;
     const ObjectTable& table = ws.table;
@@ -284,7 +284,7 @@ PlanStatus generatePlan(const Workspace& ws, StitchPlan& plan)
             break;
         objects.push_back({e.kind, &ws.records[e.params]});
     }
-    return buildPlan(objects, ws.settings, ws.libraries, plan);
+    return buildPlan(objects, ws.settings, ws.libraries, plan, std::min(recordLimit, kMaxRecords));
 }
 
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,

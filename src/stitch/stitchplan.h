@@ -57,7 +57,8 @@ inline constexpr int32_t kWhiteThread = 0xFFFFFF; // colour -1 stitches as white
 
 // Stitches every object of the workspace in display order. On anything but
 // Ok the plan is left empty; nothing is allocated for a design that is refused.
-PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan);
+// A design of more than `recordLimit` records is TooLarge.
+PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan, int64_t recordLimit = kMaxRecords);
 
 // One object's plan, assembled exactly as inside a design (tie-offs, split and
 // dropped stitches), for tests and previews of a single object.
