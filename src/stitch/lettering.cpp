@@ -170,20 +170,20 @@ std::vector<Vec> keyholeOutline(const Piece& piece)
     return out;
 }
 
-FillSpec pieceSpec(const LettersParams& p, const Piece& piece, const GenContext& ctx, Vec entry, bool hasEntry)
+FillSpec pieceFill(const LettersParams& p, const Piece& piece, const GenContext& ctx, Vec entry, bool hasEntry)
 {
-    FillSpec spec;
-    spec.outline = keyholeOutline(piece);
-    spec.angle = double((p.ANGLE + p.TURN) % 360);
-    spec.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
+    FillSpec fill;
+    fill.outline = keyholeOutline(piece);
+    fill.angle = double((p.ANGLE + p.TURN) % 360);
+    fill.spacing = clampedLength(p.SDENS, 10, 1e7) / 10;
     // Rows reach a little past the outline, against the pull of the thread.
-    spec.comp = std::max<double>(p.SCOMP, 0);
-    spec.topLayer = p.STITCHES != 0;
-    spec.shortest = std::min<double>(ctx.settings.DELETE, kShortestRow);
-    spec.hasEntry = hasEntry;
-    spec.entry = entry;
-    spec.travelBend = kTravelBend;
-    return spec;
+    fill.comp = std::max<double>(p.SCOMP, 0);
+    fill.topLayer = p.STITCHES != 0;
+    fill.shortest = std::min<double>(ctx.settings.DELETE, kShortestRow);
+    fill.hasEntry = hasEntry;
+    fill.entry = entry;
+    fill.travelBend = kTravelBend;
+    return fill;
 }
 
 void travel(Vec from, Vec to, double step, NeedleSink& sink)
@@ -233,10 +233,10 @@ void stitchLettering(const LettersParams& p, const LetteringLayout& layout, cons
         if (sink.exhausted())
             return;
         GlyphSink part(sink);
-        const FillSpec spec = pieceSpec(p, piece, ctx, last, any || ctx.hasEntry);
-        if (spec.outline.size() < 4)
+        const FillSpec fill = pieceFill(p, piece, ctx, last, any || ctx.hasEntry);
+        if (fill.outline.size() < 4)
             continue;
-        stitchFill(spec, part);
+        stitchFill(fill, part);
         if (part.full())
             sink.markOverflow();
         auto first = std::find_if(part.taken.begin(), part.taken.end(),

@@ -111,7 +111,7 @@ std::vector<Vec> joined(const std::vector<Ring>& rings, std::vector<int32_t>* ri
     return outline;
 }
 
-FillSpec shapeSpec(const ShapeParams& p, const std::vector<Ring>& rings, const GenContext& ctx)
+FillSpec shapeFill(const ShapeParams& p, const std::vector<Ring>& rings, const GenContext& ctx)
 {
     FillSpec shape;
     if (rings.empty())
@@ -196,8 +196,8 @@ void generateShape(const ShapeParams& p, const PathData& path, const GenContext&
         appliqueShape(p, path, rings, ctx, sink);
         return;
     }
-    const FillSpec spec = shapeSpec(p, rings, ctx);
-    stitchFill(spec, sink);
+    const FillSpec fill = shapeFill(p, rings, ctx);
+    stitchFill(fill, sink);
     // The border starts where its path does, wherever the fill ended.
     if ((p.BORDER == 1 || p.BORDER == 2) && !path.subpaths.empty())
         sink.jump({double(path.subpaths.front().start.x), double(path.subpaths.front().start.y)});
@@ -211,8 +211,8 @@ int64_t shapeRecordFloor(const ShapeParams& p, const PathData& path, const GenCo
 {
     if (p.APPLIQUE == 1)
         return 0;
-    const FillSpec spec = shapeSpec(p, ringsOf(path), ctx);
-    return spec.outline.size() >= 3 ? fillRecordFloor(spec, limit) : 0;
+    const FillSpec fill = shapeFill(p, ringsOf(path), ctx);
+    return fill.outline.size() >= 3 ? fillRecordFloor(fill, limit) : 0;
 }
 
 } // namespace kelvara::stitch
