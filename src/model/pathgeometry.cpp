@@ -24,20 +24,6 @@ BezierEdge edgeBetween(PathPoint from, const PathSegment& seg)
     return e;
 }
 
-bool mapPoint(PathPoint& point, const std::function<void(double&, double&)>& map)
-{
-    double x = point.x, y = point.y;
-    map(x, y);
-    if (!std::isfinite(x) || !std::isfinite(y))
-        return false;
-    x = std::round(x);
-    y = std::round(y);
-    if (std::abs(x) > kPathCoordinateLimit || std::abs(y) > kPathCoordinateLimit)
-        return false;
-    point = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
-    return true;
-}
-
 bool roundedPoint(double x, double y, PathPoint& out)
 {
     if (!std::isfinite(x) || !std::isfinite(y))
@@ -48,6 +34,13 @@ bool roundedPoint(double x, double y, PathPoint& out)
         return false;
     out = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
     return true;
+}
+
+bool mapPoint(PathPoint& point, const std::function<void(double&, double&)>& map)
+{
+    double x = point.x, y = point.y;
+    map(x, y);
+    return roundedPoint(x, y, point);
 }
 
 // The edge as a segment from where the path is, forwards or backwards.
