@@ -25,6 +25,10 @@ namespace {
 
 using namespace kelvara;
 
+// Plans are proportional to the stitches they hold; a forged circle can ask
+// for millions. The refusal of larger ones is what gets fuzzed here.
+constexpr int64_t kFuzzRecords = 50000;
+
 class List : public ListBox {
 public:
     void resetContent() override
@@ -220,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
 
     StitchPlan plan;
-    if (generatePlan(*s.ws, plan) == PlanStatus::Ok && writeDst(plan, "fuzz").empty())
+    if (generatePlan(*s.ws, plan, kFuzzRecords) == PlanStatus::Ok && writeDst(plan, "fuzz").empty())
         __builtin_trap();
     return 0;
 }
