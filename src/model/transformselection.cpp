@@ -16,6 +16,9 @@ namespace kelvara {
 
 namespace {
 
+// A resize of kept stitches beyond this share says that they are not sewn anew.
+constexpr double kRestitchScale = 0.2;
+
 bool isUsed(const Workspace& ws, int32_t row)
 {
     const ObjectEntry& e = ws.table.rows[row];
@@ -170,6 +173,13 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
                 ws.view.note = "A " + std::string(kindRowOf.word) +
                                " turns only by quarter turns: its outline stays upright.";
         }
+        // Kept stitches are moved, not sewn again: much larger or smaller,
+        // their spacing and density change with them.
+        if (kindRowOf.mapStored != nullptr &&
+            std::max(std::abs(scaleX - 1), std::abs(scaleY - 1)) > kRestitchScale)
+            ws.view.note =
+                "Stitches are transformed, not re-stitched: resized beyond about 20 %, their spacing "
+                "and density change with them.";
         kinds.push_back(kind);
         if (!turnAndScaleRecord(kind, records.back(), how)) {
             refuse(ws, platform,

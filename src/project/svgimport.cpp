@@ -174,6 +174,39 @@ std::vector<Outline> ellipseOutline(double cx, double cy, double rx, double ry)
     return {o};
 }
 
+// A rectangle with corners rounded by quarter ellipses of radii rx, ry
+// (already held to half the sides); square corners when either is 0.
+std::vector<Outline> rectOutline(double x, double y, double w, double h, double rx, double ry)
+{
+    if (!(rx > 0 && ry > 0))
+        return polyOutline({x, y, x + w, y, x + w, y + h, x, y + h}, true);
+    constexpr double k = 0.5522847498;
+    const double r = x + w, b = y + h;
+    Outline o{{x + rx, y}, {}, true};
+    Point cur = o.start;
+    const auto line = [&](Point to) {
+        if (to.x != cur.x || to.y != cur.y)
+            o.segments.push_back(svg::straightTo(cur, to));
+        cur = to;
+    };
+    // A corner from `cur` to `to`, its tangents leaving along the side just drawn.
+    const auto corner = [&](Point to, double ex, double ey) {
+        o.segments.push_back({{cur.x + ex * k, cur.y + ey * k},
+                              {to.x - (to.x - cur.x - ex) * k, to.y - (to.y - cur.y - ey) * k},
+                              to});
+        cur = to;
+    };
+    line({r - rx, y});
+    corner({r, y + ry}, rx, 0);
+    line({r, b - ry});
+    corner({r - rx, b}, 0, ry);
+    line({x + rx, b});
+    corner({x, b - ry}, -rx, 0);
+    line({x, y + ry});
+    corner({x + rx, y}, 0, -ry);
+    return {o};
+}
+
 class Reader {
 public:
     explicit Reader(std::string_view bytes)
@@ -254,8 +287,14 @@ bool Reader::shapeOf(QStringView name, const QXmlStreamAttributes& a, std::vecto
         return svg::readPathData(a.value("d").toString().toStdString(), out, nodes_, kMostSvgNodes);
     if (name == u"rect") {
         const double x = number(a, "x"), y = number(a, "y"), w = number(a, "width"), h = number(a, "height");
+        // One corner radius given stands for both.
+        double rx = number(a, "rx"), ry = number(a, "ry");
+        if (!a.hasAttribute("rx"))
+            rx = ry;
+        if (!a.hasAttribute("ry"))
+            ry = rx;
         if (w > 0 && h > 0)
-            out = polyOutline({x, y, x + w, y, x + w, y + h, x, y + h}, true);
+            out = rectOutline(x, y, w, h, std::clamp(rx, 0.0, w / 2), std::clamp(ry, 0.0, h / 2));
     } else if (name == u"circle")
         out = ellipseOutline(number(a, "cx"), number(a, "cy"), number(a, "r"), number(a, "r"));
     else if (name == u"ellipse")

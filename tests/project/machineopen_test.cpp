@@ -146,8 +146,14 @@ TEST_F(MachineOpen, AnImportedBlockMovesFlipsAndUndoesToTheSameBytes)
     placeHeldSelection(*ws, held, dx, dy);
     commitHeldSelection(*ws, fake.platform(), held);
     ASSERT_EQ(flipSelection(*ws, fake.platform(), MirrorAxis::LeftRight), TransformResult::Applied);
+    // Up to a fifth larger or smaller the stitches pass without a word; beyond, the status says
+    // they are not sewn anew.
+    ASSERT_EQ(turnAndScaleSelection(*ws, fake.platform(), 0, 1.2, 0.8), TransformResult::Applied);
+    EXPECT_TRUE(ws->view.note.empty()) << ws->view.note;
     ASSERT_EQ(turnAndScaleSelection(*ws, fake.platform(), 30, 1.5, 1.5), TransformResult::Applied);
+    EXPECT_NE(ws->view.note.find("not re-stitched"), std::string::npos);
     EXPECT_NE(savedLines(*ws), linesBefore);
+    undoStep(*ws, fake.platform());
     undoStep(*ws, fake.platform());
     undoStep(*ws, fake.platform());
     undoStep(*ws, fake.platform());
@@ -211,6 +217,19 @@ TEST(SvgImport, UnitsViewBoxAndTransformsGiveTrueSizes)
     ASSERT_EQ(s.reason, "");
     EXPECT_EQ(s.lines.find('Q'), std::string::npos);
     EXPECT_NE(s.lines.find('C'), std::string::npos);
+}
+
+TEST(SvgImport, RoundedRectanglesKeepTheirCornersAndOneRadiusStandsForBoth)
+{
+    const std::string root = R"s(width="40mm" height="20mm" viewBox="0 0 40 20")s";
+    SvgImport s = svg(R"s(<rect width="40" height="20" ry="5" fill="red"/>)s", root);
+    ASSERT_EQ(s.reason, "");
+    EXPECT_NE(s.lines.find("PATH=M850,900L1150,900C1178,900,1200,922,1200,950L1200,1050C"), std::string::npos)
+        << s.lines;
+    // Radii past half a side are held there: with no straight side left the rect is an ellipse.
+    s = svg(R"s(<rect width="40" height="20" rx="100" fill="red"/>)s", root);
+    ASSERT_EQ(s.reason, "");
+    EXPECT_NE(s.lines.find("PATH=M1000,900C1110,900,1200,945,1200,1000C"), std::string::npos) << s.lines;
 }
 
 TEST(SvgImport, WhatCannotBeReadIsRefusedWithAReason)
