@@ -4,11 +4,14 @@
 #include "project/filebytes.h"
 #include "project/svgpathparse.h"
 
+#include <QHash>
 #include <QTransform>
 #include <QXmlStreamReader>
+#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -207,10 +210,56 @@ std::vector<Outline> rectOutline(double x, double y, double w, double h, double 
     return {o};
 }
 
+// Ids nested deeper than this inside other ids are not kept for `use`:
+// each open id holds its own copy of what follows, so this bounds the copies.
+constexpr std::size_t kMostOpenIds = 32;
+// Groups and uses nested deeper than this are refused rather than followed.
+constexpr int kMostNesting = 200;
+
+// Every element with an id, written out again as a document of its own, for
+// `use` to read. A file the reader cannot parse leaves what was found; the
+// reading proper reports the error.
+QHash<QString, QByteArray> definitions(std::string_view bytes)
+{
+    struct Open {
+        QString id;
+        int depth = 0;
+        QByteArray text;
+        QXmlStreamWriter writer{&text};
+    };
+    QHash<QString, QByteArray> found;
+    std::vector<std::unique_ptr<Open>> open;
+    QXmlStreamReader xml(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    int depth = 0;
+    while (!xml.atEnd() && !xml.hasError()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            ++depth;
+            const QString id = xml.attributes().value("id").toString();
+            if (!id.isEmpty() && open.size() < kMostOpenIds && !found.contains(id)) {
+                open.push_back(std::make_unique<Open>());
+                open.back()->id = id;
+                open.back()->depth = depth;
+            }
+        }
+        for (const std::unique_ptr<Open>& o : open)
+            o->writer.writeCurrentToken(xml);
+        if (xml.isEndElement()) {
+            if (!open.empty() && open.back()->depth == depth) {
+                found.insert(open.back()->id, open.back()->text);
+                open.pop_back();
+            }
+            --depth;
+        }
+    }
+    return found;
+}
+
 class Reader {
 public:
     explicit Reader(std::string_view bytes)
-        : xml_(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())))
+        : document_(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()))),
+          definitions_(definitions(bytes))
     {
     }
     std::string run(std::vector<Item>& items);
@@ -220,11 +269,16 @@ private:
     bool readRoot(const QXmlStreamAttributes& a, Style& style);
     bool shapeOf(QStringView name, const QXmlStreamAttributes& a, std::vector<Outline>& out);
     std::string element(const Style& style, std::vector<Item>& items);
+    std::string children(const Style& style, std::vector<Item>& items);
+    std::string use(Style style, std::vector<Item>& items);
 
-    QXmlStreamReader xml_;
+    QXmlStreamReader document_;
+    QXmlStreamReader* xml_ = &document_; // the document, or a definition a `use` reads
+    QHash<QString, QByteArray> definitions_;
     long nodes_ = 0;
     int64_t elements_ = 0;
     int32_t groups_ = 0;
+    int nesting_ = 0;
 };
 
 bool Reader::readStyle(const QXmlStreamAttributes& a, Style& style)
@@ -316,33 +370,30 @@ std::string Reader::element(const Style& inherited, std::vector<Item>& items)
 {
     if (++elements_ > kMostSvgElements)
         return "it holds too many elements";
-    const QStringView name = xml_.name();
+    const QStringView name = xml_->name();
     static const QStringView kHidden[] = {u"defs", u"clipPath", u"mask", u"symbol", u"pattern", u"marker",
                                           u"style", u"metadata", u"title", u"desc", u"linearGradient",
                                           u"radialGradient", u"text", u"foreignObject"};
     for (const QStringView hidden : kHidden)
         if (name == hidden) {
-            xml_.skipCurrentElement();
+            xml_->skipCurrentElement();
             return {};
         }
     Style style = inherited;
-    if (!readStyle(xml_.attributes(), style))
-        return "a transform cannot be read at line " + std::to_string(xml_.lineNumber());
+    if (!readStyle(xml_->attributes(), style))
+        return "a transform cannot be read at line " + std::to_string(xml_->lineNumber());
     if (name == u"g" || name == u"svg" || name == u"a") {
         if (name == u"g")
             style.group = ++groups_;
-        while (xml_.readNextStartElement()) {
-            std::string why = element(style, items);
-            if (!why.empty())
-                return why;
-        }
-        return {};
+        return children(style, items);
     }
+    if (name == u"use")
+        return use(style, items);
     std::vector<Outline> outlines;
-    if (!shapeOf(name, xml_.attributes(), outlines))
+    if (!shapeOf(name, xml_->attributes(), outlines))
         return "the drawing of a " + name.toString().toStdString() + " at line " +
-               std::to_string(xml_.lineNumber()) + " cannot be read";
-    xml_.skipCurrentElement();
+               std::to_string(xml_->lineNumber()) + " cannot be read";
+    xml_->skipCurrentElement();
     if (outlines.empty())
         return {};
     bool finite = true;
@@ -366,21 +417,60 @@ std::string Reader::element(const Style& inherited, std::vector<Item>& items)
     return {};
 }
 
+std::string Reader::children(const Style& style, std::vector<Item>& items)
+{
+    if (++nesting_ > kMostNesting)
+        return "its groups are nested too deeply";
+    std::string why;
+    while (why.empty() && xml_->readNextStartElement())
+        why = element(style, items);
+    --nesting_;
+    return why;
+}
+
+// A `use` draws the element its href names, moved by its x and y, in the
+// style the `use` gives; a symbol draws what it holds.
+std::string Reader::use(Style style, std::vector<Item>& items)
+{
+    const QXmlStreamAttributes& a = xml_->attributes();
+    QString href = a.value("http://www.w3.org/1999/xlink", "href").toString();
+    if (href.isEmpty())
+        href = a.value("href").toString();
+    style.transform = QTransform::fromTranslate(number(a, "x"), number(a, "y")) * style.transform;
+    xml_->skipCurrentElement();
+    const auto found = definitions_.constFind(href.mid(1));
+    if (!href.startsWith('#') || found == definitions_.constEnd())
+        return {}; // as a browser does, a use of nothing draws nothing
+    if (nesting_ >= kMostNesting)
+        return "its uses refer to each other in a loop or too deeply";
+    QXmlStreamReader definition(*found);
+    QXmlStreamReader* const outer = xml_;
+    xml_ = &definition;
+    ++nesting_;
+    std::string why;
+    if (xml_->readNextStartElement())
+        why = xml_->name() == u"symbol" ? children(style, items) : element(style, items);
+    --nesting_;
+    xml_ = outer;
+    return why;
+}
+
 std::string Reader::run(std::vector<Item>& items)
 {
-    if (!xml_.readNextStartElement() || xml_.name() != u"svg")
-        return xml_.hasError() ? xml_.errorString().toStdString() + " at line " + std::to_string(xml_.lineNumber())
-                               : "it is not an SVG file";
+    if (!xml_->readNextStartElement() || xml_->name() != u"svg")
+        return xml_->hasError()
+                   ? xml_->errorString().toStdString() + " at line " + std::to_string(xml_->lineNumber())
+                   : "it is not an SVG file";
     Style root;
-    if (!readRoot(xml_.attributes(), root))
+    if (!readRoot(xml_->attributes(), root))
         return "the size or transform of the drawing cannot be read";
-    while (xml_.readNextStartElement()) {
+    while (xml_->readNextStartElement()) {
         std::string why = element(root, items);
         if (!why.empty())
             return why;
     }
-    if (xml_.hasError())
-        return xml_.errorString().toStdString() + " at line " + std::to_string(xml_.lineNumber());
+    if (xml_->hasError())
+        return xml_->errorString().toStdString() + " at line " + std::to_string(xml_->lineNumber());
     return {};
 }
 

@@ -232,6 +232,26 @@ TEST(SvgImport, RoundedRectanglesKeepTheirCornersAndOneRadiusStandsForBoth)
     EXPECT_NE(s.lines.find("PATH=M1000,900C1110,900,1200,945,1200,1000C"), std::string::npos) << s.lines;
 }
 
+TEST(SvgImport, AUseDrawsWhatItNamesMovedAndAUseOfItselfIsRefused)
+{
+    const std::string root =
+        R"s(xmlns:xlink="http://www.w3.org/1999/xlink" width="40mm" height="20mm" viewBox="0 0 40 20")s";
+    // Hidden definitions draw only where used: a symbol twice, moved, and a path by the plain href.
+    SvgImport s = svg(R"s(<defs><symbol id="dot"><rect width="2" height="2" fill="red"/></symbol>)s"
+                      R"s(<path id="bar" d="M0,0H10" stroke="blue" fill="none"/></defs>)s"
+                      R"s(<use xlink:href="#dot" x="10"/><use xlink:href="#dot" x="30" y="4"/>)s"
+                      R"s(<use href="#bar" transform="translate(0,10)"/><use href="#missing"/>)s",
+                      root);
+    ASSERT_EQ(s.reason, "");
+    EXPECT_EQ(std::count(s.lines.begin(), s.lines.end(), '\n'), 3) << s.lines;
+    // Drawn: x 0..32, y 0..10, centred on 1000: the second dot lands 200 units right, 40 down of the first.
+    EXPECT_NE(s.lines.find("PATH=M940,950L960,950L960,970L940,970Z"), std::string::npos) << s.lines;
+    EXPECT_NE(s.lines.find("PATH=M1140,990L1160,990L1160,1010L1140,1010Z"), std::string::npos) << s.lines;
+
+    s = svg(R"s(<g id="a"><rect width="2" height="2"/><use href="#a" x="1"/></g>)s", root);
+    EXPECT_NE(s.reason.find("too deeply"), std::string::npos) << s.reason;
+}
+
 TEST(SvgImport, WhatCannotBeReadIsRefusedWithAReason)
 {
     for (const std::string& bad :
