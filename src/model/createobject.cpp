@@ -117,7 +117,7 @@ int32_t createObject(Workspace& ws, const Platform& platform, const std::functio
     selectOnly(ws, r);
     ws.selection.drawn = true;
     if (ListBox* list = platform.list) {
-        const std::string text = buildListLine(ws.numbering, table, ws.records, r);
+        const std::string text = listLine(ws, ws.numbering, r);
         int position = p;
         if (table.rows[r].next == -1)
             position = list->addString(text);

@@ -45,6 +45,12 @@ void clearObjectList(ListBox& list);
 // Rebuilds every list line from the display order.
 void refillObjectList(Workspace& ws, const Platform& platform);
 
+// Replaces, where they stand, the lines whose text differs from what a
+// rebuild would write (a changed trim or colour, the colour-change mark of
+// the next line, a position or running number), so the list keeps its
+// scroll position and selection.
+void updateListLines(const Workspace& ws, const Platform& platform);
+
 // Moves the objects of the selected list lines (whole groups while Shift is
 // held) to list position `target`: before the object shown there, or to the
 // end when `target` equals the object count. One undo step.

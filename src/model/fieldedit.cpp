@@ -1,5 +1,6 @@
 #include "model/fieldedit.h"
 
+#include "model/editing.h"
 #include "model/journalring.h"
 #include "model/kinds/kind.h"
 #include "model/refresh.h"
@@ -21,32 +22,6 @@ bool isUsed(const Workspace& ws, int32_t row)
 {
     return row >= 0 && row < ObjectTable::kRows && ws.table.rows[row].kind != KindFree &&
            ws.records.isLive(ws.table.rows[row].params);
-}
-
-// Lines whose text a changed trim or colour alters (the line itself and
-// the colour-change mark of the next) are replaced where they stand, so the
-// list keeps its scroll position and selection.
-void updateListLines(const Workspace& ws, const Platform& platform)
-{
-    ListBox* list = platform.list;
-    if (list == nullptr)
-        return;
-    ListNumbering numbering;
-    restartListNumbering(numbering);
-    int position = 0;
-    for (int32_t row : DisplayOrder(ws.table)) {
-        if (position >= list->count())
-            break;
-        const std::string text = buildListLine(numbering, ws.table, ws.records, row);
-        if (list->itemData(position) == row && list->text(position) != text) {
-            list->deleteString(position);
-            list->insertString(position, text);
-            list->setItemData(position, row);
-            if (isSelected(ws, row))
-                list->setSelected(position, true);
-        }
-        ++position;
-    }
 }
 
 } // namespace
@@ -86,6 +61,29 @@ std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32
                 s.mixed = true;
     }
     return shared;
+}
+
+std::string underlayInWords(const Workspace& ws, std::span<const int32_t> rows)
+{
+    std::string words;
+    for (int32_t row : rows) {
+        if (!isUsed(ws, row))
+            continue;
+        const ObjectEntry& entry = ws.table.rows[row];
+        const KindRow* kind = kindRow(entry.kind);
+        if (kind == nullptr || kindField(*kind, FieldMeaning::Underlay) == nullptr)
+            continue;
+        const unsigned char* record = ws.records.bytes(entry.params);
+        std::string these = kindInt(*kind, record, FieldMeaning::Underlay, -1) != -1 ? std::string(kind->underlay) : "";
+        if (kindInt(*kind, record, FieldMeaning::Zigzag, -1) != -1)
+            these += these.empty() ? "zigzag" : " and zigzag";
+        if (these.empty())
+            these = "none";
+        if (!words.empty() && words != these)
+            return "differs between the objects";
+        words = these;
+    }
+    return words;
 }
 
 ApplyResult applyFieldValues(Workspace& ws, const Platform& platform, std::span<const FieldValue> values)

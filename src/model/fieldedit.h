@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace kelvara {
@@ -27,6 +28,10 @@ struct SharedField {
 
 // The fields that all of `rows` (used rows) have, in meaning order.
 std::vector<SharedField> sharedFields(const Workspace& ws, std::span<const int32_t> rows);
+
+// The underlay the objects' underlay and zigzag fields sew, in words
+// ("edge walk and zigzag", "none"); empty when none of them has one.
+std::string underlayInWords(const Workspace& ws, std::span<const int32_t> rows);
 
 enum class ApplyResult { Applied, Unchanged, Refused };
 

@@ -210,7 +210,7 @@ std::vector<std::pair<int, std::string>> staleLines(const Workspace& ws, const L
         if (position >= count)
             break;
         std::string shown = list.text(position);
-        if (shown != buildListLine(numbering, ws.table, ws.records, row))
+        if (shown != listLine(ws, numbering, row))
             stale.emplace_back(position, std::move(shown));
         ++position;
     }

@@ -7,6 +7,7 @@ namespace kelvara {
 
 struct ObjectTable;
 class RecordStore;
+struct Workspace;
 
 // Numbering carried from one list line to the next.
 struct ListNumbering {
@@ -21,5 +22,14 @@ void restartListNumbering(ListNumbering& numbering);
 // mark, group (right-aligned in 4) and running number. "???" for a free row.
 std::string buildListLine(ListNumbering& numbering, const ObjectTable& table,
                           const RecordStore& records, int32_t row);
+
+// The same line in words: running number from 1, the kind's name, its
+// group and the top-left corner of its box in mm, then "trim" when it
+// trims. At most 63 characters, as the undo journal keeps a line.
+std::string buildListWords(ListNumbering& numbering, const ObjectTable& table,
+                           const RecordStore& records, int32_t row);
+
+// The line the configuration asks for (LISTWORDS).
+std::string listLine(const Workspace& ws, ListNumbering& numbering, int32_t row);
 
 } // namespace kelvara

@@ -44,6 +44,9 @@ FieldInfo library(std::string_view name, FieldGroup group, LibraryKind kind)
 
 using G = FieldGroup;
 
+constexpr std::array<std::string_view, 2> kStyles{"Running line", "Satin column"};
+constexpr std::array<std::string_view, 3> kBorders{"None", "Running line", "Satin"};
+
 std::array<FieldInfo, kFieldMeanings> buildInfos()
 {
     std::array<FieldInfo, kFieldMeanings> infos{};
@@ -55,6 +58,9 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
          "A column's row distance at its end; fills use the density only."});
     set(M::StitchLength, length("Stitch length", G::Stitching, {}));
     set(M::Stitched, flag("Stitched (off: jump)", G::Stitching, {}));
+    set(M::Style, {"Sewn as", G::Stitching, ValueKind::Choice, {}, 1, 0, LibraryKind::None,
+                   "A running line along the path, or a satin column from the start width to the end width.",
+                   kStyles});
     set(M::TopLayer, flag("Top stitches", G::Stitching, "Off leaves only the underlay."));
     set(M::Repeat, {"Repeat",
                     G::Stitching,
@@ -85,6 +91,11 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
     set(M::Motif, library("Motif", G::TiesAndMotif, LibraryKind::Motif));
     set(M::TieIn, library("Tie-in", G::TiesAndMotif, LibraryKind::TieOff));
     set(M::TieOut, library("Tie-off", G::TiesAndMotif, LibraryKind::TieOff));
+    set(M::Border, {"Border", G::Border, ValueKind::Choice, {}, 1, 0, LibraryKind::None,
+                    "Sewn along every path after the fill, which reaches under it.", kBorders});
+    set(M::BorderWidth, length("Satin border width", G::Border, {}));
+    set(M::Applique, flag("Appliqué", G::Border,
+                          "Placement line, stop, tack-down, stop, then the satin border; no fill."));
     set(M::Trim, flag("Trim after", G::Thread, {}));
     set(M::Colour, {"Colour", G::Thread, ValueKind::Colour, {}, 1, 0, LibraryKind::None, {}});
     set(M::StartWidth, length("Width at the start", G::Geometry, {}));
@@ -180,6 +191,8 @@ std::string_view groupName(FieldGroup group)
         return "Underlay";
     case FieldGroup::TiesAndMotif:
         return "Ties and motif";
+    case FieldGroup::Border:
+        return "Border and appliqué";
     case FieldGroup::Thread:
         return "Thread";
     case FieldGroup::Geometry:
@@ -200,6 +213,8 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
         return {-1, double(libraryCount(info.library, libraries) - 1)};
     case ValueKind::Colour:
         return {0, 0xFFFFFF};
+    case ValueKind::Choice:
+        return {0, double(info.choices.size()) - 1};
     case ValueKind::Number:
         break;
     }
@@ -235,6 +250,7 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
         return {0, 99};
     case M::StartWidth:
     case M::EndWidth:
+    case M::BorderWidth:
         return {0, 999};
     case M::RadiusX:
     case M::RadiusY:
@@ -270,6 +286,11 @@ std::string refusalFor(FieldMeaning meaning, double value, const Settings& setti
         return text + " is either edge A or edge B.";
     case ValueKind::Colour:
         return text + " is not a colour.";
+    case ValueKind::Choice:
+        text += " is one of:";
+        for (std::size_t i = 0; i < info.choices.size(); ++i)
+            text += (i == 0 ? " " : ", ") + std::string(info.choices[i]);
+        return text + '.';
     case ValueKind::Number:
         break;
     }

@@ -20,6 +20,7 @@ enum class FieldMeaning : uint8_t {
     EndDensity,
     StitchLength,
     Stitched,
+    Style,
     TopLayer,
     Repeat,
     StartSide,
@@ -43,6 +44,10 @@ enum class FieldMeaning : uint8_t {
     Motif,
     TieIn,
     TieOut,
+    // Border and appliqué
+    Border,
+    BorderWidth,
+    Applique,
     // Thread
     Trim,
     Colour,
@@ -63,8 +68,8 @@ enum class FieldMeaning : uint8_t {
 
 inline constexpr int kFieldMeanings = static_cast<int>(FieldMeaning::Count);
 
-enum class FieldGroup : uint8_t { Stitching, Compensation, Underlay, TiesAndMotif, Thread, Geometry };
-inline constexpr int kFieldGroups = 6;
+enum class FieldGroup : uint8_t { Stitching, Compensation, Underlay, TiesAndMotif, Border, Thread, Geometry };
+inline constexpr int kFieldGroups = 7;
 
 enum class ValueKind : uint8_t {
     Number,  // shown as value x scale in the unit
@@ -72,6 +77,7 @@ enum class ValueKind : uint8_t {
     Side,    // 1 edge A, 2 edge B
     Library, // an entry index, -1 none
     Colour,  // red | green << 8 | blue << 16
+    Choice,  // 0, 1, ... naming the field's choices in turn
 };
 
 enum class LibraryKind : uint8_t { None, Motif, Pattern, TieOff };
@@ -92,6 +98,7 @@ struct FieldInfo {
     int decimals;          // of the shown value
     LibraryKind library;
     std::string_view hint; // one sentence for a tooltip; may be empty
+    std::span<const std::string_view> choices = {}; // of a Choice, in value order
 };
 
 // The values a field may take, in stored units. `off` is a value allowed

@@ -1,5 +1,6 @@
 #include "model/editing.h"
 
+#include "model/selection.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -29,11 +30,34 @@ void refillObjectList(Workspace& ws, const Platform& platform)
     if (table.objectCount > 0) {
         restartListNumbering(ws.numbering);
         for (int32_t row : DisplayOrder(table)) {
-            const int position = list->addString(buildListLine(ws.numbering, table, ws.records, row));
+            const int position = list->addString(listLine(ws, ws.numbering, row));
             list->setItemData(position, row);
         }
     }
     list->setRedraw(true);
+}
+
+void updateListLines(const Workspace& ws, const Platform& platform)
+{
+    ListBox* list = platform.list;
+    if (list == nullptr)
+        return;
+    ListNumbering numbering;
+    restartListNumbering(numbering);
+    int position = 0;
+    for (int32_t row : DisplayOrder(ws.table)) {
+        if (position >= list->count())
+            break;
+        const std::string text = listLine(ws, numbering, row);
+        if (list->itemData(position) == row && list->text(position) != text) {
+            list->deleteString(position);
+            list->insertString(position, text);
+            list->setItemData(position, row);
+            if (isSelected(ws, row))
+                list->setSelected(position, true);
+        }
+        ++position;
+    }
 }
 
 } // namespace kelvara

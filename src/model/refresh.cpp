@@ -1,5 +1,6 @@
 #include "model/refresh.h"
 
+#include "model/editing.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
 
@@ -47,6 +48,11 @@ void showCursorNow(Workspace& ws, const Platform& platform, int number)
 void refresh(Workspace& ws, const Platform& platform)
 {
     PendingRefresh& pending = ws.refresh;
+    // Lines in words show positions and numbers that any edit may change,
+    // not only the lines the edit made.
+    if (ws.settings.LISTWORDS != 0 && pending.listRevision != pending.designRevision)
+        updateListLines(ws, platform);
+    pending.listRevision = pending.designRevision;
     if (pending.cursor >= 0 && platform.cursor != nullptr)
         platform.cursor->setCursor(pending.cursor);
     if (platform.canvas != nullptr) {

@@ -16,6 +16,8 @@ struct PendingRefresh {
     // Counts every change of the objects (rows, links, records). The canvas
     // keeps its stitch plan while the revision it was made for is current.
     uint64_t designRevision = 0;
+    // The revision the list lines were last brought up to (LISTWORDS).
+    uint64_t listRevision = 0;
     bool render = false;     // the lower layer is drawn again
     bool repaint = false;    // the canvas window is painted again
     bool scrollBars = false; // zoom or canvas extent changed
@@ -37,8 +39,8 @@ void markCursor(Workspace& ws, int number);
 // generating stitches) that holds the message until it is done.
 void showCursorNow(Workspace& ws, const Platform& platform, int number);
 
-// Carries out and clears everything marked: cursor, lower layer, scroll
-// bars, paint, in that order. Seams the platform does not have are skipped.
+// Carries out and clears everything marked: list lines numbered in words,
+// cursor, lower layer, scroll bars, paint, in that order. Seams the platform does not have are skipped.
 void refresh(Workspace& ws, const Platform& platform);
 
 } // namespace kelvara

@@ -65,7 +65,7 @@ int32_t splitObjectAt(Workspace& ws, const Platform& platform, int32_t row, doub
         ws.numbering.firstLinePending = 0;
         ws.numbering.listNumber = p;
         ws.numbering.lastLineColour = objectColour(table.rows[row], ws.records);
-        const std::string text = buildListLine(ws.numbering, table, ws.records, r);
+        const std::string text = listLine(ws, ws.numbering, r);
         int position = p;
         if (added.next == -1)
             position = list->addString(text);

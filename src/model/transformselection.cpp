@@ -58,6 +58,53 @@ TransformResult writeRecords(Workspace& ws, const Platform& platform, const std:
     return writeObjects(ws, platform, rows, {}, records);
 }
 
+constexpr const char* kLeavesArea =
+    "Turned or resized so, the selection would leave the design area (0 to 1000 mm across and "
+    "down). Move it or choose smaller values.";
+
+// The whole-unit offset that brings `box` inside the design area on each
+// axis; false when the box is larger than the area.
+bool offsetInside(const GeometryBox& box, int32_t& dx, int32_t& dy)
+{
+    const auto axis = [](double low, double high, int32_t& d) {
+        if (high - low > kDesignArea)
+            return false;
+        if (low + d < 0)
+            d = int32_t(std::ceil(-low));
+        else if (high + d > kDesignArea)
+            d = int32_t(std::floor(kDesignArea - high));
+        return true;
+    };
+    return axis(box.left, box.right, dx) && axis(box.top, box.bottom, dy);
+}
+
+// Moves the transformed `records` by (dx, dy), or further so that they
+// stay inside the design area when the configuration asks for it, with a
+// note of what happened; false (nothing to write) when they cannot be.
+bool keepInside(Workspace& ws, const Platform& platform, const std::vector<int32_t>& kinds,
+                std::vector<ObjectParams>& records, GeometryBox box, int32_t dx, int32_t dy)
+{
+    box.left += dx, box.right += dx, box.top += dy, box.bottom += dy;
+    if (!box.insideDesignArea()) {
+        if (ws.settings.DOCKPANEL == 0 || !offsetInside(box, dx, dy)) {
+            refuse(ws, platform,
+                   ws.settings.DOCKPANEL == 0
+                       ? kLeavesArea
+                       : "The selection would be larger than the design area: at most 1000 x 1000 mm.");
+            return false;
+        }
+        ws.view.note = "Moved inside the design area, which ends at 0 and 1000 mm.";
+    }
+    if (dx == 0 && dy == 0)
+        return true;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (!translateRecord(kinds[i], records[i], dx, dy)) {
+            refuse(ws, platform, "The selection cannot be placed so: a value would leave its range.");
+            return false;
+        }
+    return true;
+}
+
 } // namespace
 
 TransformResult writeObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows,
@@ -188,12 +235,46 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
         }
         after.add(recordBounds(kind, records.back()));
     }
-    if (!after.insideDesignArea()) {
-        refuse(ws, platform,
-               "Turned or resized so, the selection would leave the design area (0 to 1000 mm across and "
-               "down). Move it or choose smaller values.");
+    if (!keepInside(ws, platform, kinds, records, after, 0, 0))
+        return TransformResult::Refused;
+    return writeObjects(ws, platform, rows, kinds, records);
+}
+
+TransformResult placeSelection(Workspace& ws, const Platform& platform, const GeometryBox& target)
+{
+    const std::vector<int32_t> rows = usedSelection(ws);
+    const GeometryBox box = selectionBounds(ws, rows);
+    if (rows.empty() || box.empty() || target.empty())
+        return TransformResult::Unchanged;
+    if (!fitsOneStep(ws, platform, rows))
+        return TransformResult::Refused;
+    // A box without width (a straight line down) keeps it: no scale reaches it.
+    const double width = box.right - box.left, height = box.bottom - box.top;
+    const double scaleX = width > 0 ? (target.right - target.left) / width : 1;
+    const double scaleY = height > 0 ? (target.bottom - target.top) / height : 1;
+    if (!(scaleX > 0 && scaleY > 0)) {
+        refuse(ws, platform, "Width and height must be more than 0 mm.");
         return TransformResult::Refused;
     }
+    const TurnAndScale how{box.left, box.top, 0, scaleX, scaleY};
+    const bool resized = scaleX != 1 || scaleY != 1;
+    std::vector<ObjectParams> records;
+    std::vector<int32_t> kinds;
+    GeometryBox after;
+    ws.view.note.clear();
+    for (int32_t row : rows) {
+        kinds.push_back(ws.table.rows[row].kind);
+        records.push_back(ws.records[ws.table.rows[row].params]);
+        if (resized && !turnAndScaleRecord(kinds.back(), records.back(), how)) {
+            refuse(ws, platform, "The selection cannot be resized so: a value would leave its range.");
+            return TransformResult::Refused;
+        }
+        after.add(recordBounds(kinds.back(), records.back()));
+    }
+    const auto dx = int32_t(std::lround(target.left - after.left));
+    const auto dy = int32_t(std::lround(target.top - after.top));
+    if (!keepInside(ws, platform, kinds, records, after, dx, dy))
+        return TransformResult::Refused;
     return writeObjects(ws, platform, rows, kinds, records);
 }
 

@@ -21,11 +21,19 @@ TransformResult flipSelection(Workspace& ws, const Platform& platform, MirrorAxi
 
 // Scales the selection by `scaleX` across and `scaleY` down, then turns it
 // by `degrees` counter-clockwise, both about the middle of its box, as one
-// undo step. A result outside the design area, a value a field cannot hold,
+// undo step. A result outside the design area (with DOCKPANEL: one larger
+// than the area; a smaller one is moved inside), a value a field cannot hold,
 // or a step the undo journal cannot hold whole is refused with a message and
 // nothing changes.
 TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, int32_t degrees, double scaleX,
                                       double scaleY);
+
+// Resizes the selection to `target`'s width and height about the top-left
+// corner of its box, then moves that corner to `target`'s, as one undo
+// step (sizes in design units). With DOCKPANEL a box that would leave the
+// design area is moved back inside it, and the status bar says so; a box
+// larger than the area is refused with the limit, as it is without.
+TransformResult placeSelection(Workspace& ws, const Platform& platform, const GeometryBox& target);
 
 // The rows' new records, with new kinds where `kinds` (empty, or one per
 // row) changes one, journaled as one undo step and written; a changed kind

@@ -152,7 +152,7 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
         ObjectEntry& entry = table.rows[row];
         if (entry.group > table.groupCounter)
             table.groupCounter = entry.group;
-        const int position = list.addString(buildListLine(ws.numbering, table, ws.records, row));
+        const int position = list.addString(listLine(ws, ws.numbering, row));
         list.setItemData(position, row);
         entry.prev = row - 1;
         entry.next = -1;

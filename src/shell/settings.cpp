@@ -61,6 +61,8 @@ constexpr KeyRule kRules[] = {
     {"COLOURLISTS", &Settings::COLOURLISTS, Range::Switch, 0, 1},
     {"ZOOMSTEPS", &Settings::ZOOMSTEPS, Range::Switch, 0, 1},
     {"SHOWMODES", &Settings::SHOWMODES, Range::Switch, 0, 1},
+    {"DOCKPANEL", &Settings::DOCKPANEL, Range::Switch, 0, 1},
+    {"LISTWORDS", &Settings::LISTWORDS, Range::Switch, 0, 1},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

@@ -75,6 +75,13 @@ struct Settings {
     // The active tool's button, the stitch view, grid and cross-hair show
     // pressed while on; 0 keeps them plain buttons.
     int32_t SHOWMODES = 0;
+    // The properties panel docked beside the object list, with the
+    // selection's position and size in mm; 0 keeps the floating panel.
+    int32_t DOCKPANEL = 0;
+    // List lines that name the kind in words, the group and the position,
+    // numbered afresh after every change, in a list whose width can be
+    // dragged; 0 keeps the glyph lines numbered when made.
+    int32_t LISTWORDS = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

@@ -21,11 +21,16 @@ public:
     // red | green << 8 | blue << 16, -1 for none (shown white).
     ColourSwatchDelegate(std::function<int32_t(int32_t row)> colourOf, QObject* parent = nullptr);
 
+    // A square as tall as the line before the text, which moves right to
+    // make room, instead of the strip in the margin (LISTWORDS).
+    void setSquare(bool square) { square_ = square; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
 private:
     std::function<int32_t(int32_t)> colourOf_;
+    bool square_ = false;
 };
 
 } // namespace kelvara

@@ -84,6 +84,8 @@ bool turnRest(ObjectParams& p, const TurnAndScale& how)
 extern const KindRow kCircleKind{
     .kind = KindCircle,
     .word = "CIRCLE",
+    .name = "Circle",
+    .underlay = "underlay rows",
     .glyph = "()",
     .size = sizeof(CircleParams),
     .minSize = sizeof(CircleParams),

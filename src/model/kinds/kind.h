@@ -68,7 +68,11 @@ struct PickShape {
 // defines its row, plus the row's place in the table (kindtable.cpp).
 struct KindRow {
     int32_t kind = KindFree;
-    std::string_view word;       // the project keyword, also the kind's name in lists
+    std::string_view word;       // the project keyword
+    std::string_view name;       // what the user calls it, in lists and the panel
+    // What the stitches make of the underlay field (UNDER), in words; the
+    // zigzag field is a zigzag in every kind that has one.
+    std::string_view underlay;
     const char* glyph = nullptr; // two characters before its line in the object list
     // Record bytes: a new record has `size`; a stored one may have from
     // `minSize` to `size` (equal for a fixed layout).

@@ -165,6 +165,8 @@ void generate(const ObjectParams& p, const stitch::GenContext& ctx, stitch::Need
 extern const KindRow kLettersKind{
     .kind = KindLetters,
     .word = "LETTERS",
+    .name = "Lettering",
+    .underlay = {},
     .glyph = "Aa",
     .size = sizeof(LettersParams),
     .minSize = sizeof(LettersParams),

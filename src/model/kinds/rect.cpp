@@ -78,6 +78,8 @@ bool turnRest(ObjectParams& p, const TurnAndScale& how)
 extern const KindRow kRectKind{
     .kind = KindRect,
     .word = "RECT",
+    .name = "Fill",
+    .underlay = "underlay rows",
     .glyph = "# ",
     .size = sizeof(RectParams),
     .minSize = sizeof(RectParams),

@@ -127,6 +127,8 @@ bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
 extern const KindRow kRunKind{
     .kind = KindRun,
     .word = "RUN",
+    .name = "Running line",
+    .underlay = {},
     .glyph = "--",
     .size = sizeof(RunParams),
     .minSize = sizeof(RunParams),

@@ -100,6 +100,8 @@ bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
 extern const KindRow kSatenKind{
     .kind = KindSaten,
     .word = "SATEN",
+    .name = "Satin column",
+    .underlay = "edge walk",
     .glyph = "[]",
     .size = sizeof(SatenParams),
     .minSize = sizeof(SatenParams),

@@ -30,9 +30,12 @@ constexpr auto kKeys = [] {
 static_assert(kKeys.count == 27);
 
 constexpr auto kFields = [] {
-    FieldTable<24> t;
+    FieldTable<27> t;
     t.addColumn<ShapeParams>();
     t.add(M::Angle, offsetof(ShapeParams, ANGLE));
+    t.add(M::Border, offsetof(ShapeParams, BORDER));
+    t.add(M::BorderWidth, offsetof(ShapeParams, BWIDTH));
+    t.add(M::Applique, offsetof(ShapeParams, APPLIQUE));
     return t.sorted();
 }();
 
@@ -85,6 +88,8 @@ bool turnRest(ObjectParams& p, const TurnAndScale& how)
 extern const KindRow kShapeKind{
     .kind = KindShape,
     .word = "SHAPE",
+    .name = "Shape",
+    .underlay = "underlay rows, and the satin border's edge walk",
     .glyph = "@ ",
     .size = sizeof(ShapeParams),
     .minSize = sizeof(ShapeParams),

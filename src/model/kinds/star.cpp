@@ -114,6 +114,8 @@ double planReach(const ObjectParams& p)
 extern const KindRow kStarKind{
     .kind = KindStar,
     .word = "STAR",
+    .name = "Star",
+    .underlay = "walk from the centre round the edge",
     .glyph = "* ",
     .size = sizeof(StarParams),
     .minSize = sizeof(StarParams),

@@ -167,6 +167,8 @@ bool borderShape(const ObjectParams& params, stitch::BorderShape& shape)
 extern const KindRow kSteilKind{
     .kind = KindSteil,
     .word = "STEIL",
+    .name = "Column",
+    .underlay = "edge walk",
     .glyph = "++",
     .size = sizeof(SteilParams),
     .minSize = sizeof(SteilParams),

@@ -150,6 +150,8 @@ int64_t recordFloor(const ObjectParams& p, const stitch::GenContext&, int64_t)
 extern const KindRow kStitchesKind{
     .kind = KindStitches,
     .word = "STITCHES",
+    .name = "Stitches",
+    .underlay = {},
     .glyph = "::",
     .size = sizeof(StitchesParams),
     .minSize = sizeof(StitchesParams),

@@ -44,8 +44,9 @@ constexpr auto kKeys = [] {
 static_assert(kKeys.count == 20);
 
 constexpr auto kFields = [] {
-    FieldTable<16> t;
+    FieldTable<17> t;
     t.add(M::StitchLength, offsetof(StrokeParams, LEN));
+    t.add(M::Style, offsetof(StrokeParams, STYLE));
     t.add(M::Repeat, offsetof(StrokeParams, REPEAT));
     t.add(M::StartWidth, offsetof(StrokeParams, SWIDTH));
     t.add(M::EndWidth, offsetof(StrokeParams, TWIDTH));
@@ -134,6 +135,8 @@ double planReach(const ObjectParams& p)
 extern const KindRow kStrokeKind{
     .kind = KindStroke,
     .word = "STROKE",
+    .name = "Stroke",
+    .underlay = "edge walk (satin style)",
     .glyph = "~~",
     .size = sizeof(StrokeParams),
     .minSize = sizeof(StrokeParams),
