@@ -68,10 +68,10 @@ std::string buildListWords(ListNumbering& numbering, const ObjectTable& table, c
     // Blanks pad the name and group so the columns line up in the list's
     // fixed font; the longest name is "Running line" and "Satin column".
     char buffer[96];
-    int length = std::snprintf(buffer, sizeof buffer, "%-4d %-12.*s", numbering.listNumber + 1,
+    int length = std::snprintf(buffer, sizeof buffer, "%-4d%-12.*s", numbering.listNumber + 1,
                                int(kind->name.size()), kind->name.data());
     if (entry.group != 0)
-        length += std::snprintf(buffer + length, sizeof buffer - std::size_t(length), "  g%-3d", entry.group);
+        length += std::snprintf(buffer + length, sizeof buffer - std::size_t(length), " g%-4d", entry.group);
     else
         length += std::snprintf(buffer + length, sizeof buffer - std::size_t(length), "      ");
     const GeometryBox box = recordBounds(entry.kind, records[entry.params]);

@@ -82,10 +82,11 @@ bool offsetInside(const GeometryBox& box, int32_t& dx, int32_t& dy)
 // stay inside the design area when the configuration asks for it, with a
 // note of what happened; false (nothing to write) when they cannot be.
 bool keepInside(Workspace& ws, const Platform& platform, const std::vector<int32_t>& kinds,
-                std::vector<ObjectParams>& records, GeometryBox box, int32_t dx, int32_t dy)
+                std::vector<ObjectParams>& records, const GeometryBox& box, int32_t dx, int32_t dy)
 {
-    box.left += dx, box.right += dx, box.top += dy, box.bottom += dy;
-    if (!box.insideDesignArea()) {
+    GeometryBox moved = box;
+    moved.left += dx, moved.right += dx, moved.top += dy, moved.bottom += dy;
+    if (!moved.insideDesignArea()) {
         if (ws.settings.DOCKPANEL == 0 || !offsetInside(box, dx, dy)) {
             refuse(ws, platform,
                    ws.settings.DOCKPANEL == 0

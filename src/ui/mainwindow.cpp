@@ -16,11 +16,13 @@
 #include "ui/propertiesopen.h"
 #include "ui/propertiespanel.h"
 #include "ui/selecttool.h"
+#include "ui/sidegrip.h"
 #include "ui/statuswidget.h"
 #include "ui/windowlayout.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -29,12 +31,19 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <memory>
+
 namespace kelvara {
 
 namespace {
 
 constexpr int kStartWidth = 640;
 constexpr int kStartHeight = 480;
+// The docked panel's width, and the narrowest and widest list a drag gives.
+constexpr int kDockWidth = 330;
+constexpr int kNarrowestList = 80;
+constexpr int kWidestList = 700;
 
 // A child window whose only paint is a fill in the menu colour.
 QWidget* makePanel(QWidget* parent, const QString& name)
@@ -76,7 +85,10 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     editor_.platform.title = &title_;
     editor_.platform.clipboard = &clipboard_;
     editor_.platform.timer = &timer_;
-    editor_.openProperties = [this](PanelField field) { propertiesPanel().openAt(field); };
+    editor_.openProperties = [this](PanelField field) {
+        showDock(true);
+        propertiesPanel().openAt(field);
+    };
     editor_.applyProperties = [this] {
         if (properties_ != nullptr)
             properties_->applyOnce(editor_.inputSerial);
@@ -126,7 +138,80 @@ int MainWindow::create()
     }
     if (editor_.ws.settings.MENUBAR != 0)
         createMenuBar();
+    if (editor_.ws.settings.LISTWORDS != 0)
+        createListWords();
+    if (editor_.ws.settings.DOCKPANEL != 0)
+        createDock();
+    if (grip_ != nullptr || dock_ != nullptr)
+        resizeEvent(nullptr);
     return 0;
+}
+
+void MainWindow::createListWords()
+{
+    // Room for a line of about 40 characters beside its swatch.
+    const int text = list_->fontMetrics().horizontalAdvance(QString(40, QLatin1Char('0')));
+    procedure_.setSideWidths(text + list_->fontMetrics().height() + 28, procedure_.dockWidth());
+    if (auto* swatches = qobject_cast<ColourSwatchDelegate*>(list_->itemDelegate()))
+        swatches->setSquare(true);
+    // The lines made before the configuration was read are made again.
+    refillObjectList(editor_.ws, editor_.platform);
+    grip_ = new SideGrip(panel_);
+    grip_->show();
+    auto startWidth = std::make_shared<int>(0);
+    grip_->pressed = [this, startWidth] { *startWidth = procedure_.listWidth(); };
+    grip_->dragged = [this, startWidth](int leftward) { setListWidth(*startWidth + leftward); };
+}
+
+void MainWindow::setListWidth(int width)
+{
+    procedure_.setSideWidths(std::clamp(width, kNarrowestList, kWidestList), procedure_.dockWidth());
+    resizeEvent(nullptr);
+}
+
+void MainWindow::createDock()
+{
+    dock_ = new QDockWidget(QStringLiteral("Properties"), panel_);
+    dock_->setObjectName(QStringLiteral("propertiesDock"));
+    // Docked in a plain window: it can be closed (E opens it again), not floated.
+    dock_->setFeatures(QDockWidget::DockWidgetClosable);
+    properties_ = new PropertiesPanel(editor_, dock_, true);
+    properties_->applied = [this] { showState(); };
+    properties_->keyPassed = [this](const QKeyEvent& event, bool pressed) {
+        if (pressed)
+            adapter_.keyPressed(WindowId::Main, event);
+        else
+            adapter_.keyReleased(WindowId::Main, event);
+    };
+    properties_->left = [this] { giveFocus(WindowId::Canvas); };
+    dock_->setWidget(properties_);
+    connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible && !dock_->isVisible() && procedure_.dockWidth() != 0)
+            showDock(false);
+    });
+    showDock(true);
+    properties_->follow();
+}
+
+void MainWindow::showDock(bool shown)
+{
+    if (dock_ == nullptr || (shown == (procedure_.dockWidth() != 0) && dock_->isVisible() == shown))
+        return;
+    procedure_.setSideWidths(procedure_.listWidth(), shown ? kDockWidth : 0);
+    dock_->setVisible(shown);
+    resizeEvent(nullptr);
+}
+
+void MainWindow::layOutSide()
+{
+    if (panel_ == nullptr)
+        return;
+    const int height = panel_->height();
+    if (grip_ != nullptr)
+        grip_->setGeometry(0, 0, kListInset, height);
+    if (dock_ != nullptr && dock_->isVisible())
+        dock_->setGeometry(2 * kListInset + procedure_.listWidth(), kListInset,
+                           std::max(0, procedure_.dockWidth() - kListInset), std::max(0, height - 2 * kListInset));
 }
 
 void MainWindow::createMenuBar()
@@ -234,6 +319,7 @@ void MainWindow::resizeEvent(QResizeEvent*)
         playSlider_->setGeometry(width() * 3 / 5, 0, width() * 2 / 5 - 8, StatusWidget::kHeight);
     if (strip_ != nullptr && !procedure_.destroyed())
         send(WindowId::Main, MsgSize, 0, makeParam(uint32_t(clientWidth), uint32_t(clientHeight)));
+    layOutSide();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -319,10 +405,10 @@ void MainWindow::createChildWindows(int clientWidth, int clientHeight)
     strip_ = makePanel(this, QStringLiteral("Menu"));
     strip_->setGeometry(0, 0, clientWidth + 1, kStripHeight);
     panel_ = makePanel(this, QStringLiteral("List"));
-    panel_->setGeometry(clientWidth - kPanelOffset, kStripHeight, kPanelWidth,
+    panel_->setGeometry(clientWidth - procedure_.sideOffset(), kStripHeight, procedure_.sideOffset() + 1,
                         std::max(0, clientHeight - kStripHeight));
     canvas_ = new CanvasWidget(editor_, adapter_, this);
-    canvas_->setGeometry(0, kStripHeight, std::max(0, clientWidth - kPanelOffset),
+    canvas_->setGeometry(0, kStripHeight, std::max(0, clientWidth - procedure_.sideOffset()),
                          std::max(0, clientHeight - kStripHeight));
     status_ = new StatusWidget(this);
     status_->clicked = [this] {
@@ -361,7 +447,8 @@ void MainWindow::createObjectList()
 {
     list_ = new ObjectListWidget(panel_);
     list_->setObjectName(QStringLiteral("objectList"));
-    list_->setGeometry(kListInset, kListInset, kListWidth, std::max(0, panel_->height() - 2 * kListInset));
+    list_->setGeometry(kListInset, kListInset, procedure_.listWidth(),
+                       std::max(0, panel_->height() - 2 * kListInset));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Workspace& ws = editor_.ws;
     list_->objectCount = [&ws] { return int(ws.table.objectCount); };

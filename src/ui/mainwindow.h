@@ -16,10 +16,12 @@ namespace kelvara {
 
 struct Workspace;
 class CanvasWidget;
+class SideGrip;
 class ObjectListWidget;
 class PropertiesPanel;
 class StatusWidget;
 }
+class QDockWidget;
 class QSlider;
 class QTimer;
 namespace kelvara {
@@ -51,8 +53,12 @@ public:
     QWidget* toolbarStripWindow() const { return strip_; }
     QWidget* listPanelWindow() const { return panel_; }
     ObjectListWidget* objectList() const { return list_; }
-    // The properties panel, made when it first opens.
+    // The properties panel, made when it first opens (docked: with the window).
     PropertiesPanel& propertiesPanel();
+    // The dock holding the panel beside the list (DOCKPANEL), or null.
+    QDockWidget* propertiesDock() const { return dock_; }
+    // The list's width, as dragging its grip sets it (LISTWORDS).
+    void setListWidth(int width);
     StatusWidget* statusBar() const { return status_; }
 
 protected:
@@ -113,6 +119,14 @@ private:
     // The menu bar's height above the toolbar strip; 0 without MENUBAR.
     int top_ = 0;
     void createMenuBar();
+    // The list in words with its grip (LISTWORDS), the docked panel
+    // (DOCKPANEL), and where both lie in the list panel.
+    QDockWidget* dock_ = nullptr;
+    SideGrip* grip_ = nullptr;
+    void createListWords();
+    void createDock();
+    void showDock(bool shown);
+    void layOutSide();
 };
 
 } // namespace kelvara

@@ -6,7 +6,13 @@
 #include "model/transformselection.h"
 #include "model/workspace.h"
 #include "ui/fieldspinbox.h"
+#include "ui/panelkeys.h"
+#include "ui/placebox.h"
 #include "ui/transformbox.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,8 +94,7 @@ QString headingFor(const Workspace& ws, const std::vector<int32_t>& rows)
         const auto n = std::count_if(rows.begin(), rows.end(),
                                      [&](int32_t row) { return ws.table.rows[row].kind == kind->kind; });
         if (n > 0)
-            kinds << QStringLiteral("%1 %2").arg(n).arg(
-                QLatin1String(kind->word.data(), qsizetype(kind->word.size())));
+            kinds << QStringLiteral("%1 %2").arg(n).arg(text(kind->name));
     }
     return (rows.size() == 1 ? QStringLiteral("1 object: ")
                              : QStringLiteral("%1 objects: ").arg(rows.size())) +
@@ -98,7 +103,8 @@ QString headingFor(const Workspace& ws, const std::vector<int32_t>& rows)
 
 } // namespace
 
-PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent) : QWidget(parent, Qt::Tool), editor_(editor)
+PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent, bool docked)
+    : QWidget(parent, docked ? Qt::Widget : Qt::Tool), editor_(editor), docked_(docked)
 {
     setObjectName(QStringLiteral("properties"));
     setWindowTitle(QStringLiteral("Properties"));
@@ -109,7 +115,13 @@ PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent) : QWidget(pare
     scroll_ = new QScrollArea(this);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
+    if (docked)
+        scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(scroll_, 1);
+    if (docked_) {
+        place_ = new PlaceBox(this);
+        layout->addWidget(place_);
+    }
     transform_ = new TransformBox(this);
     layout->addWidget(transform_);
     auto* buttons = new QHBoxLayout;
@@ -119,15 +131,56 @@ PropertiesPanel::PropertiesPanel(Editor& editor, QWidget* parent) : QWidget(pare
     buttons->addWidget(applyButton_);
     layout->addLayout(buttons);
     connect(applyButton_, &QPushButton::clicked, this, [this] { apply(); });
-    resize(380, 560);
+    guardFields();
+    if (!docked_)
+        resize(380, 560);
+}
+
+void PropertiesPanel::guardFields()
+{
+    for (QWidget* field : findChildren<QWidget*>()) {
+        // The wheel alone never gives a field the focus.
+        if (qobject_cast<QAbstractSpinBox*>(field) != nullptr || qobject_cast<QComboBox*>(field) != nullptr)
+            field->setFocusPolicy(Qt::StrongFocus);
+        field->installEventFilter(this); // installed once however often it is asked
+    }
+}
+
+bool PropertiesPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* field = qobject_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::Wheel:
+        if (field != nullptr && !field->hasFocus() &&
+            (qobject_cast<QAbstractSpinBox*>(field) != nullptr || qobject_cast<QComboBox*>(field) != nullptr)) {
+            QCoreApplication::sendEvent(scroll_->verticalScrollBar(), event);
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // A spin box hands its keys on to its own line edit: only the
+        // focused field's event is looked at, once.
+        if (docked_ && field != nullptr && field == QApplication::focusWidget() && keyPassed) {
+            const auto& key = *static_cast<QKeyEvent*>(event);
+            if (!isFieldKey(key, field)) {
+                keyPassed(key, event->type() == QEvent::KeyPress);
+                return true;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PropertiesPanel::openAt(PanelField field)
 {
-    if (!isVisible()) {
+    if (!isVisible() || docked_) {
         // Beside the main window, on its right, the first time it opens;
         // over the canvas's right side when the screen has no room there.
-        if (QWidget* main = parentWidget(); main != nullptr && pos().isNull()) {
+        if (QWidget* main = parentWidget(); main != nullptr && pos().isNull() && !docked_) {
             const QRect frame = main->frameGeometry();
             QPoint at = frame.topRight() + QPoint(8, 0);
             const QRect screen = main->screen()->availableGeometry();
@@ -139,8 +192,10 @@ void PropertiesPanel::openAt(PanelField field)
         // Edits left when the panel was closed are not applied later.
         rebuild();
     }
-    raise();
-    activateWindow();
+    if (!docked_) {
+        raise();
+        activateWindow();
+    }
     follow();
     const FieldMeaning meaning = meaningOf(field);
     QWidget* target = fieldEditor(meaning);
@@ -172,6 +227,9 @@ void PropertiesPanel::rebuild()
     shownRevision_ = ws.refresh.designRevision;
     const std::vector<int32_t> rows = selectedRows(ws);
     heading_->setText(headingFor(ws, rows));
+    if (place_ != nullptr)
+        place_->showBox(selectionBounds(ws, rows));
+    const std::string underlay = underlayInWords(ws, rows);
 
     filling_ = true;
     const std::vector<SharedField> shared = sharedFields(ws, rows);
@@ -186,6 +244,8 @@ void PropertiesPanel::rebuild()
             showValue(rows_[i].editor, shared[i]);
             rows_[i].changed = false;
         }
+        if (underlay_ != nullptr)
+            underlay_->setText(text(underlay));
         applyButton_->setEnabled(!rows.empty());
         transform_->setEnabled(!rows.empty());
         filling_ = false;
@@ -217,8 +277,17 @@ void PropertiesPanel::rebuild()
         group->addRow(text(info.name), editor);
         rows_.push_back({s.meaning, editor});
     }
+    // The underlay's fields read as lengths; this line says what they sew.
+    underlay_ = nullptr;
+    if (QFormLayout* group = groups[std::size_t(FieldGroup::Underlay)]; group != nullptr && !underlay.empty()) {
+        underlay_ = new QLabel(text(underlay), group->parentWidget());
+        underlay_->setObjectName(QStringLiteral("underlayWords"));
+        underlay_->setWordWrap(true);
+        group->insertRow(0, QStringLiteral("Sewn as"), underlay_);
+    }
     column->addStretch(1);
     scroll_->setWidget(form_); // deletes the old form
+    guardFields();
     applyButton_->setEnabled(!rows.empty());
     transform_->setEnabled(!rows.empty());
     filling_ = false;
@@ -248,11 +317,15 @@ QWidget* PropertiesPanel::makeEditor(const SharedField& field, QWidget* parent)
         return box;
     }
     case ValueKind::Side:
+    case ValueKind::Choice:
     case ValueKind::Library: {
         auto* box = new QComboBox(parent);
         if (info.kind == ValueKind::Side) {
             box->addItem(QStringLiteral("Edge A"), 1);
             box->addItem(QStringLiteral("Edge B"), 2);
+        } else if (info.kind == ValueKind::Choice) {
+            for (std::size_t i = 0; i < info.choices.size(); ++i)
+                box->addItem(text(info.choices[i]), int(i));
         } else {
             box->addItem(QStringLiteral("None"), -1);
             if (info.library == LibraryKind::Motif)
@@ -339,10 +412,11 @@ std::vector<FieldValue> PropertiesPanel::changedValues() const
 bool PropertiesPanel::apply()
 {
     // A number being typed counts as entered when Apply is pressed.
-    if (auto* spin = qobject_cast<FieldSpinBox*>(focusWidget()))
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(focusWidget()))
         spin->interpretText();
     const std::vector<FieldValue> values = changedValues();
-    if (values.empty() && !transform_->pending())
+    const bool placing = place_ != nullptr && place_->pending();
+    if (values.empty() && !transform_->pending() && !placing)
         return false;
     Workspace& ws = editor_.ws;
     bool changed = false;
@@ -360,6 +434,9 @@ bool PropertiesPanel::apply()
             transform_->reset();
         changed = changed || result == TransformResult::Applied;
     }
+    // Position and size last: a step of their own, in mm as typed.
+    if (placing)
+        changed = placeSelection(ws, editor_.platform, place_->target()) == TransformResult::Applied || changed;
     refresh(ws, editor_.platform);
     rebuild();
     if (applied)
@@ -391,7 +468,13 @@ void PropertiesPanel::keyPressEvent(QKeyEvent* event)
             apply();
         return;
     case Qt::Key_Escape:
-        close();
+        if (!docked_) {
+            close();
+        } else {
+            rebuild();
+            if (left)
+                left();
+        }
         return;
     default:
         QWidget::keyPressEvent(event);

@@ -12,6 +12,8 @@
 #include "ui/toolbarpicture.h"
 #include "ui/windowlayout.h"
 
+#include <algorithm>
+
 namespace kelvara {
 
 namespace {
@@ -148,7 +150,7 @@ int64_t WindowProcedure::create()
     host_.clientSize(clientWidth, clientHeight);
     host_.createChildWindows(clientWidth, clientHeight);
 
-    ws.view.canvasWidth = clientWidth - kPanelOffset;
+    ws.view.canvasWidth = clientWidth - sideOffset();
     ws.view.canvasHeight = clientHeight - kStripHeight;
     ws.refresh.scrollBars = true;
     refresh(ws, platform);
@@ -195,15 +197,21 @@ void WindowProcedure::layout(int width, int height)
 {
     ViewState& view = editor_.ws.view;
     host_.resizeWindow(WindowId::ToolbarStrip, width + 1, kStripHeight);
-    host_.moveWindow(WindowId::ListPanel, width - kPanelOffset, kStripHeight);
-    host_.resizeWindow(WindowId::ListPanel, kPanelWidth, height - kStripHeight);
-    host_.resizeWindow(WindowId::Canvas, width - kPanelOffset, height - kStripHeight);
-    host_.resizeWindow(WindowId::ObjectList, kListWidth, height - kStripHeight - 2 * kListInset);
+    host_.moveWindow(WindowId::ListPanel, width - sideOffset(), kStripHeight);
+    host_.resizeWindow(WindowId::ListPanel, sideOffset() + 1, height - kStripHeight);
+    host_.resizeWindow(WindowId::Canvas, width - sideOffset(), height - kStripHeight);
+    host_.resizeWindow(WindowId::ObjectList, listWidth_, height - kStripHeight - 2 * kListInset);
 
-    view.canvasWidth = width - kPanelOffset;
+    view.canvasWidth = width - sideOffset();
     view.canvasHeight = height - kStripHeight;
     host_.createCanvasImage(view.canvasWidth, view.canvasHeight);
     markViewChanged(editor_.ws);
+}
+
+void WindowProcedure::setSideWidths(int listWidth, int dockWidth)
+{
+    listWidth_ = std::max(0, listWidth);
+    dockWidth_ = std::max(0, dockWidth);
 }
 
 void WindowProcedure::close()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/messages.h"
+#include "ui/windowlayout.h"
 
 #include <cstdint>
 
@@ -70,6 +71,15 @@ public:
     // way of a mouse movement.
     void scheduleRecovery();
 
+    // The right side's parts: the object list's width and, beside it, the
+    // docked properties panel's (0 for none). The canvas takes the rest;
+    // the next size message lays the windows out anew.
+    void setSideWidths(int listWidth, int dockWidth);
+    int listWidth() const { return listWidth_; }
+    int dockWidth() const { return dockWidth_; }
+    // The side's left edge from the client's right edge.
+    int sideOffset() const { return listWidth_ + dockWidth_ + (kPanelOffset - kListWidth); }
+
     // 1 after the toolbar picture could not be used (creation then stops).
     int exitCode() const { return exitCode_; }
     bool destroyed() const { return destroyed_; }
@@ -101,6 +111,8 @@ private:
     Commands& commands_;
     int exitCode_ = 0;
     bool destroyed_ = false;
+    int listWidth_ = kListWidth;
+    int dockWidth_ = 0;
 };
 
 } // namespace kelvara
