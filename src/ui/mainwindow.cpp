@@ -149,8 +149,8 @@ int MainWindow::create()
 
 void MainWindow::createListWords()
 {
-    // Room for a line of about 40 characters beside its swatch.
-    const int text = list_->fontMetrics().horizontalAdvance(QString(40, QLatin1Char('0')));
+    // Room for a whole line (number, name, group, position, trim) beside its swatch.
+    const int text = list_->fontMetrics().horizontalAdvance(QString(46, QLatin1Char('0')));
     procedure_.setSideWidths(text + list_->fontMetrics().height() + 28, procedure_.dockWidth());
     if (auto* swatches = qobject_cast<ColourSwatchDelegate*>(list_->itemDelegate()))
         swatches->setSquare(true);
