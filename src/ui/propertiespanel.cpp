@@ -283,7 +283,7 @@ void PropertiesPanel::rebuild()
         underlay_ = new QLabel(text(underlay), group->parentWidget());
         underlay_->setObjectName(QStringLiteral("underlayWords"));
         underlay_->setWordWrap(true);
-        group->insertRow(0, QStringLiteral("Sewn as"), underlay_);
+        group->insertRow(0, QStringLiteral("Underlay"), underlay_);
     }
     column->addStretch(1);
     scroll_->setWidget(form_); // deletes the old form
