@@ -185,8 +185,9 @@ void MainWindow::createDock()
     };
     properties_->left = [this] { giveFocus(WindowId::Canvas); };
     dock_->setWidget(properties_);
+    // Its close button hides it; a minimised window does not count.
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (!visible && !dock_->isVisible() && procedure_.dockWidth() != 0)
+        if (!visible && dock_->isHidden() && procedure_.dockWidth() != 0)
             showDock(false);
     });
     showDock(true);
@@ -195,7 +196,7 @@ void MainWindow::createDock()
 
 void MainWindow::showDock(bool shown)
 {
-    if (dock_ == nullptr || (shown == (procedure_.dockWidth() != 0) && dock_->isVisible() == shown))
+    if (dock_ == nullptr || (shown == (procedure_.dockWidth() != 0) && dock_->isHidden() != shown))
         return;
     procedure_.setSideWidths(procedure_.listWidth(), shown ? kDockWidth : 0);
     dock_->setVisible(shown);
@@ -209,7 +210,7 @@ void MainWindow::layOutSide()
     const int height = panel_->height();
     if (grip_ != nullptr)
         grip_->setGeometry(0, 0, kListInset, height);
-    if (dock_ != nullptr && dock_->isVisible())
+    if (dock_ != nullptr && !dock_->isHidden())
         dock_->setGeometry(2 * kListInset + procedure_.listWidth(), kListInset,
                            std::max(0, procedure_.dockWidth() - kListInset), std::max(0, height - 2 * kListInset));
 }

@@ -72,6 +72,15 @@ TEST_F(FieldEditFixture, TrimShowsInTheListAndUndoBringsTheLinesBack)
     EXPECT_TRUE(sameDesign(before, *ws, fake.list, true));
 }
 
+TEST_F(FieldEditFixture, AChoiceTakesOnlyTheValuesItNames)
+{
+    EXPECT_EQ(refusalFor(M::Border, 3, ws->settings, ws->libraries),
+              "Border is one of: None, Running line, Satin.");
+    EXPECT_EQ(refusalFor(M::Border, 2, ws->settings, ws->libraries), "");
+    EXPECT_NE(refusalFor(M::Style, 0.5, ws->settings, ws->libraries), "");
+    EXPECT_NE(refusalFor(M::Style, -1, ws->settings, ws->libraries), "");
+}
+
 TEST_F(FieldEditFixture, ValueOutOfRangeIsRefusedAndNothingChanges)
 {
     select({run, saten, star});

@@ -94,5 +94,25 @@ TEST(ListText, FreeRowGivesQuestionMarksAndLeavesNumberingAlone)
     EXPECT_EQ(ws->numbering.firstLinePending, 1);
 }
 
+TEST(ListText, WordsNameTheKindGroupAndCornerAndStayWithinAJournalLine)
+{
+    auto ws = makeWorkspace();
+    putObject(*ws, 0, KindSaten, 0, 1, 7);
+    putObject(*ws, 1, KindStar, INT32_MIN, 1, 7);
+    ObjectParams& star = ws->records[ws->table.rows[1].params];
+    star.star.X = -99999, star.star.Y = -99999, star.star.RX = 1, star.star.RY = 1;
+    restartListNumbering(ws->numbering);
+    ws->numbering.listNumber = 4095;
+    const std::string saten = buildListWords(ws->numbering, ws->table, ws->records, 0);
+    EXPECT_EQ(saten.substr(0, 25), "4096Satin column         ");
+    EXPECT_EQ(saten.substr(saten.size() - 6), "  trim");
+    // The widest group and position still fit the 63 bytes the journal keeps.
+    const std::string wide = buildListWords(ws->numbering, ws->table, ws->records, 1);
+    EXPECT_EQ(wide.substr(0, 29), "4097Star         g-2147483648");
+    EXPECT_LE(wide.size(), 63u);
+    EXPECT_EQ(buildListWords(ws->numbering, ws->table, ws->records, 9), "???");
+    EXPECT_EQ(ws->numbering.listNumber, 4097);
+}
+
 } // namespace
 } // namespace kelvara

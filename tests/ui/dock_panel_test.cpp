@@ -81,6 +81,18 @@ TEST_F(DockPanelFlow, ASplitLineTakesTheNextNumberAndTheLinesBelowMoveOnByOne)
     expectNumberedLines(3);
 }
 
+TEST_F(DockPanelFlow, ClosingTheDockGivesTheCanvasItsWidthAndEBringsItBack)
+{
+    const int narrow = canvas().width();
+    window->propertiesDock()->close();
+    EXPECT_GT(canvas().width(), narrow + 200);
+    EXPECT_EQ(ws.view.canvasWidth, canvas().width());
+    click(90, 50);
+    press('E', WindowId::Canvas, 'e');
+    EXPECT_TRUE(window->propertiesDock()->isVisible());
+    EXPECT_EQ(canvas().width(), narrow);
+}
+
 TEST_F(DockPanelFlow, TheWheelOverAFieldWithoutTheFocusLeavesItAlone)
 {
     ws.libraries.tieOffs.count = 2;
