@@ -2,6 +2,7 @@
 
 #include "model/editing.h"
 #include "model/kinds/kind.h"
+#include "model/letteringpreview.h"
 #include "model/newrecord.h"
 #include "model/refresh.h"
 #include "model/textstore.h"
@@ -82,7 +83,12 @@ int32_t placeLettering(Workspace& ws, const Platform& platform, int32_t x, int32
     ObjectParams fresh = newRecord(KindLetters, ws.settings, ws.table.currentColour);
     fresh.letters.X = x;
     fresh.letters.Y = y;
-    const std::optional<LetteringChoice> choice = platform.lettering->askLettering(letteringChoice(fresh.letters));
+    std::optional<LetteringChoice> choice;
+    {
+        LetteringPreview preview(ws, platform, -1, fresh.letters);
+        choice = platform.lettering->askLettering(letteringChoice(fresh.letters),
+                                                  [&](const LetteringChoice& c) { preview.show(c); });
+    }
     if (!choice || !takeLetteringChoice(fresh.letters, *choice))
         return -1;
     // createObject makes an object of the tool's kind.
@@ -102,7 +108,11 @@ bool editLettering(Workspace& ws, const Platform& platform, int32_t row)
     if (!isLettering(ws, row) || platform.lettering == nullptr)
         return false;
     const LetteringChoice before = letteringChoice(ws.records[ws.table.rows[row].params].letters);
-    const std::optional<LetteringChoice> choice = platform.lettering->askLettering(before);
+    std::optional<LetteringChoice> choice;
+    {
+        LetteringPreview preview(ws, platform, row, {});
+        choice = platform.lettering->askLettering(before, [&](const LetteringChoice& c) { preview.show(c); });
+    }
     // The dialog ran the event loop: the row is looked at afresh.
     if (!choice || *choice == before || !isLettering(ws, row))
         return false;

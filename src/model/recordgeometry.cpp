@@ -159,7 +159,7 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
         const double half = widerHalfWidth(*row, params);
         box = {box.left - half, box.top - half, box.right + half, box.bottom + half};
     }
-    if (const KindEllipse e = kindEllipse(*row, params); e.x != nullptr) {
+    if (const KindEllipse e = kindEllipse(*row, params); e.x != nullptr && !row->anchorOnly) {
         const double rx = std::abs(double(*e.rx)), ry = std::abs(double(*e.ry));
         box.add(*e.x - rx, *e.y - ry);
         box.add(*e.x + rx, *e.y + ry);

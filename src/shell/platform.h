@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -184,7 +185,10 @@ class LetteringDialog {
 public:
     virtual ~LetteringDialog() = default;
     // The user's lettering, starting from `initial`; nothing when cancelled.
-    virtual std::optional<LetteringChoice> askLettering(const LetteringChoice& initial) = 0;
+    // `preview` is called with the lettering as it stands after each change
+    // the user makes, so its stitches can follow the typing.
+    virtual std::optional<LetteringChoice> askLettering(const LetteringChoice& initial,
+                                                        const std::function<void(const LetteringChoice&)>& preview) = 0;
 };
 
 // Everything the logic may reach, handed to operations that need it.

@@ -36,7 +36,8 @@ int32_t units(const QDoubleSpinBox* box)
 
 } // namespace
 
-std::optional<LetteringChoice> QtLetteringDialog::askLettering(const LetteringChoice& initial)
+std::optional<LetteringChoice> QtLetteringDialog::askLettering(const LetteringChoice& initial,
+                                                               const std::function<void(const LetteringChoice&)>& preview)
 {
     QDialog dialog(owner_);
     dialog.setWindowTitle(QStringLiteral("Lettering"));
@@ -83,22 +84,34 @@ std::optional<LetteringChoice> QtLetteringDialog::askLettering(const LetteringCh
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
 
+    const auto choice = [&] {
+        LetteringChoice c;
+        c.text = text->toPlainText().toStdString();
+        c.font = font->currentFont().family().toStdString();
+        c.bold = bold->isChecked();
+        c.italic = italic->isChecked();
+        c.size = units(size);
+        c.align = align->currentIndex();
+        c.spacing = units(spacing);
+        // A radius under half a millimetre bends nothing a needle could show.
+        c.arc = std::abs(arc->value()) < 0.5 ? 0 : units(arc);
+        return c;
+    };
+    // Every change shows at once: the stitches follow the typing.
+    const auto changed = [&] { preview(choice()); };
+    QObject::connect(text, &QPlainTextEdit::textChanged, &dialog, changed);
+    QObject::connect(font, &QFontComboBox::currentFontChanged, &dialog, changed);
+    QObject::connect(bold, &QCheckBox::toggled, &dialog, changed);
+    QObject::connect(italic, &QCheckBox::toggled, &dialog, changed);
+    QObject::connect(align, &QComboBox::currentIndexChanged, &dialog, changed);
+    for (QDoubleSpinBox* box : {size, spacing, arc})
+        QObject::connect(box, &QDoubleSpinBox::valueChanged, &dialog, changed);
+
     text->setFocus();
     text->selectAll();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-
-    LetteringChoice choice;
-    choice.text = text->toPlainText().toStdString();
-    choice.font = font->currentFont().family().toStdString();
-    choice.bold = bold->isChecked();
-    choice.italic = italic->isChecked();
-    choice.size = units(size);
-    choice.align = align->currentIndex();
-    choice.spacing = units(spacing);
-    // A radius under half a millimetre bends nothing a needle could show.
-    choice.arc = std::abs(arc->value()) < 0.5 ? 0 : units(arc);
-    return choice;
+    return choice();
 }
 
 } // namespace kelvara

@@ -13,7 +13,8 @@ namespace kelvara {
 class QtLetteringDialog : public LetteringDialog {
 public:
     explicit QtLetteringDialog(QWidget* owner) : owner_(owner) {}
-    std::optional<LetteringChoice> askLettering(const LetteringChoice& initial) override;
+    std::optional<LetteringChoice> askLettering(const LetteringChoice& initial,
+                                                const std::function<void(const LetteringChoice&)>& preview) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -130,8 +130,13 @@ bool OutlineStroker::addObject(int32_t kind, const ObjectParams& p)
             addWidthBar(line, true, *w.end);
         }
     }
-    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
+    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr && !row->anchorOnly)
         addEllipse(*e.x, *e.y, *e.rx, *e.ry);
+    if (row->anchorOnly && row->pickShape) {
+        const std::vector<stitch::Vec> around = row->pickShape(p).points;
+        for (std::size_t i = 0; i < around.size(); ++i)
+            addLine(around[i].x, around[i].y, around[(i + 1) % around.size()].x, around[(i + 1) % around.size()].y);
+    }
     if (const PathData* path = kindPath(*row, p))
         for (const BezierEdge& e : pathEdges(*path))
             addEdge(e);

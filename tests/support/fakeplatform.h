@@ -135,11 +135,20 @@ public:
 };
 
 // Answers the lettering dialog from a script; an empty script means Cancel.
+// Before answering, it types each of `typed` as a preview and calls
+// `whileOpen` after each.
 class FakeLetteringDialog : public LetteringDialog {
 public:
-    std::optional<LetteringChoice> askLettering(const LetteringChoice& initial) override
+    std::optional<LetteringChoice> askLettering(const LetteringChoice& initial,
+                                                const std::function<void(const LetteringChoice&)>& preview) override
     {
         offered.push_back(initial);
+        for (const LetteringChoice& c : typed) {
+            preview(c);
+            if (whileOpen)
+                whileOpen();
+        }
+        typed.clear();
         if (answers.empty())
             return std::nullopt;
         std::optional<LetteringChoice> answer = answers.front();
@@ -148,6 +157,8 @@ public:
     }
     std::deque<std::optional<LetteringChoice>> answers;
     std::vector<LetteringChoice> offered;
+    std::vector<LetteringChoice> typed;
+    std::function<void()> whileOpen;
 };
 
 // All fakes together, with a Platform pointing at them.

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelvara {
@@ -90,6 +91,9 @@ struct KindRow {
     KindEdges (*edges)(ObjectParams&) = nullptr;
     KindEllipse (*ellipse)(ObjectParams&) = nullptr;
     KindWidths (*widths)(ObjectParams&) = nullptr;
+    // The ellipse part is only an anchor the shared code moves and sizes:
+    // the object is outlined and bounded by its pick shape instead.
+    bool anchorOnly = false;
     // The field holding the handle of a stored path (pathstore.h): the
     // shared code maps the path's points and stores the result anew.
     int32_t* (*path)(ObjectParams&) = nullptr;
@@ -127,6 +131,10 @@ struct KindRow {
     // The same outline as a path kind (STROKE, SHAPE): the new kind and
     // every field at its new value; false when it cannot be.
     bool (*toPath)(const ObjectParams&, const Settings&, int32_t& kind, ObjectParams& out) = nullptr;
+    // The path objects the object is sewn as, in order, when it is sewn as
+    // several (lettering: its strokes and shapes); false when it cannot be.
+    bool (*toPaths)(const ObjectParams&, const stitch::GenContext&, std::vector<std::pair<int32_t, ObjectParams>>& out) =
+        nullptr;
 
     // Split at a point and join: null for kinds that cannot be split.
     double (*splitAt)(const ObjectParams&, double x, double y, double tolerance) = nullptr;

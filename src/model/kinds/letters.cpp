@@ -1,6 +1,7 @@
 // LETTERS: text in an installed font, digitized into satin and fill when sewn.
 #include "model/kinds/kindparts.h"
 
+#include "model/pathstore.h"
 #include "model/recordgeometry.h"
 #include "model/textstore.h"
 #include "shell/settings.h"
@@ -160,6 +161,20 @@ void generate(const ObjectParams& p, const stitch::GenContext& ctx, stitch::Need
     stitch::generateLettering(p.letters, ctx, sink);
 }
 
+// The strokes and shapes the glyphs are sewn as, each with its path stored.
+bool toPaths(const ObjectParams& p, const stitch::GenContext& ctx, std::vector<std::pair<int32_t, ObjectParams>>& out)
+{
+    for (stitch::LetterPart& part : stitch::letteringParts(p.letters, ctx)) {
+        ObjectParams record = part.params;
+        const int32_t handle = storePath(std::move(part.path));
+        if (handle == 0)
+            return false;
+        (part.kind == KindStroke ? record.stroke.PATH : record.shape.PATH) = handle;
+        out.emplace_back(part.kind, record);
+    }
+    return !out.empty();
+}
+
 } // namespace
 
 extern const KindRow kLettersKind{
@@ -173,12 +188,14 @@ extern const KindRow kLettersKind{
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
     .ellipse = anchor,
+    .anchorOnly = true,
     .defaults = defaults,
     .sampleShape = sampleShape,
     .accepts = accepts,
     .mirrorRest = mirrorRest,
     .turnRest = turnRest,
     .pickShape = pickShape,
+    .toPaths = toPaths,
     .planReach = planReach,
     .generate = generate,
 };
