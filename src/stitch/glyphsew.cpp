@@ -279,7 +279,7 @@ SewnGlyph sewGlyph(const LettersParams& p, const LaidGlyph& glyph, const GenCont
         const Judgement j = judge(out.parts, raster, glyph.rings);
         if (std::getenv("KDEBUG"))
             std::fprintf(stderr, "glyph cover %.3f stray %.3f counter %d\n", j.cover, j.stray, int(j.inCounter));
-        if (j.cover >= kLeastCover && j.stray <= kMostStray && !j.inCounter)
+        if ((j.cover >= kLeastCover && j.stray <= kMostStray && !j.inCounter) || std::getenv("KKEEP"))
             return out;
     }
     // Rows across the strokes, each outline with its counters, left to right.

@@ -440,7 +440,7 @@ GlyphCentres centreLines(const std::vector<std::vector<Vec>>& rings, const Glyph
         mergeThrough(g);
     mergeThrough(g);
     const std::vector<int> deg = degrees(g);
-    std::vector<int> renumber(g.nodes.size(), -1);
+    std::vector<int> renumber(g.nodes.size(), -1), junctionOf;
     for (std::size_t e = 0; e < g.edges.size(); ++e) {
         if (g.gone[e])
             continue;
@@ -455,6 +455,7 @@ GlyphCentres centreLines(const std::vector<std::vector<Vec>>& rings, const Glyph
             if (renumber[std::size_t(n)] < 0) {
                 renumber[std::size_t(n)] = int(out.nodes.size());
                 out.nodes.push_back(at);
+                junctionOf.push_back(n);
             }
             return renumber[std::size_t(n)];
         };
@@ -472,6 +473,24 @@ GlyphCentres centreLines(const std::vector<std::vector<Vec>>& rings, const Glyph
                                  rayDistance(rings, edge.line[i], perp(along) * -1, before)});
             }
             edge.width.push_back(2 * half);
+        }
+        // Within a junction the glyph is wider than either stroke: there the
+        // column keeps the width of its own stroke.
+        for (const bool atFrom : {true, false}) {
+            const int node = atFrom ? edge.from : edge.to;
+            const Vec centre = atFrom ? edge.line.front() : edge.line.back();
+            if (node < 0 || deg[std::size_t(junctionOf[std::size_t(node)])] < 3)
+                continue;
+            const double reach = outlineDistance(rings, centre);
+            const std::size_t n = edge.line.size();
+            std::size_t k = 0;
+            while (k < n && length(edge.line[atFrom ? k : n - 1 - k] - centre) < reach)
+                ++k;
+            if (k >= n)
+                continue;
+            const double own = edge.width[atFrom ? k : n - 1 - k];
+            for (std::size_t i = 0; i < k; ++i)
+                edge.width[atFrom ? i : n - 1 - i] = std::min(edge.width[atFrom ? i : n - 1 - i], own);
         }
         out.edges.push_back(std::move(edge));
     }
