@@ -9,8 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace kelvara::stitch {
 
@@ -277,9 +275,7 @@ SewnGlyph sewGlyph(const LettersParams& p, const LaidGlyph& glyph, const GenCont
     }
     if (!out.parts.empty() && !out.overflow) {
         const Judgement j = judge(out.parts, raster, glyph.rings);
-        if (std::getenv("KDEBUG"))
-            std::fprintf(stderr, "glyph cover %.3f stray %.3f counter %d\n", j.cover, j.stray, int(j.inCounter));
-        if ((j.cover >= kLeastCover && j.stray <= kMostStray && !j.inCounter) || std::getenv("KKEEP"))
+        if (j.cover >= kLeastCover && j.stray <= kMostStray && !j.inCounter)
             return out;
     }
     // Rows across the strokes, each outline with its counters, left to right.

@@ -22,7 +22,7 @@
 #include <memory>
 
 namespace kelvara::testing {
-inline namespace letteringtest {
+namespace {
 
 using stitch::Vec;
 
@@ -297,60 +297,3 @@ TEST(LetteringPicking, ALetterFarFromTheAnchorIsPickedAndInsideTheBounds)
 
 } // namespace
 } // namespace kelvara::testing
-namespace kelvara::testing {
-TEST(LetteringDebug, PerLetter)
-{
-    for (const char* f : {"DejaVu Sans", "DejaVu Serif"})
-        for (int size : {60, 100})
-            for (const char* t : {"T", "e", "a", "m", "Ž", "8", "B", "o", "g"}) {
-                const Quality q = measure(lettering(f, size == 100, size, 0, t));
-                if (q.inCounters > 0 || q.coverage < 0.9 || q.off > 0.04)
-                    std::printf("%s %d %s cover %.3f off %.3f counters %.2f\n", f, size, t, q.coverage, q.off, q.inCounters);
-            }
-}
-}
-namespace kelvara::testing {
-TEST(LetteringDebug, Picture)
-{
-    const char* font = std::getenv("LF") ? std::getenv("LF") : "DejaVu Sans";
-    const char* text = std::getenv("LT") ? std::getenv("LT") : "o";
-    const int size = std::getenv("LS") ? std::atoi(std::getenv("LS")) : 60;
-    const LettersParams p = lettering(font, size >= 100, size, 0, text);
-    const Runs sewn = sew(p);
-    Pictures pic = draw(p, sewn);
-    const double k = 6;
-    QImage out(pic.glyphs.size() * 3, QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter g(&out);
-    g.drawImage(QRect(QPoint(0, 0), out.size()), pic.glyphs);
-    g.setOpacity(0.4);
-    g.drawImage(QRect(QPoint(0, 0), out.size()), pic.counters);
-    g.setOpacity(1);
-    g.setRenderHint(QPainter::Antialiasing);
-    int i = 0;
-    for (const auto& run : sewn.runs) {
-        for (std::size_t n = 1; n < run.size(); ++n, ++i) {
-            g.setPen(QPen(QColor::fromHsv((i / 3) % 360, 255, 200), 1));
-            g.drawLine(pic.at(run[n - 1]) * 3, pic.at(run[n]) * 3);
-        }
-    }
-    (void)k;
-    out.save("/tmp/letter.png");
-}
-}
-namespace kelvara::testing {
-TEST(LetteringDebug, Parts)
-{
-    const char* font = std::getenv("LF") ? std::getenv("LF") : "DejaVu Sans";
-    const char* text = std::getenv("LT") ? std::getenv("LT") : "o";
-    const int size = std::getenv("LS") ? std::atoi(std::getenv("LS")) : 60;
-    const LettersParams p = lettering(font, size >= 100, size, 0, text);
-    static const auto libraries = std::make_unique<Libraries>();
-    for (const auto& part : stitch::letteringParts(p, stitch::GenContext{settings(), *libraries})) {
-        std::printf("kind %d rows %d", part.kind, part.rows);
-        if (part.kind == KindStroke)
-            std::printf(" w %d %d", part.params.stroke.SWIDTH, part.params.stroke.TWIDTH);
-        std::printf(" path %s\n", writePath(part.path).c_str());
-    }
-}
-}

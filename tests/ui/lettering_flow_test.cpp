@@ -1,8 +1,11 @@
 // The text tool through the real window's messages: X and a click open the
-// lettering dialog (scripted), OK places one object, E edits it, and each is
-// one undo step back to the same bytes; Cancel changes nothing.
+// lettering dialog (scripted), OK places one object, E edits it, Ctrl+L
+// converts it to the strokes and shapes it sews, and each is one undo step
+// back to the same bytes; Cancel changes nothing, though the design showed
+// the text as it was typed.
 
 #include "model/letteringedit.h"
+#include "model/selection.h"
 #include "model/textstore.h"
 #include "window_fixture.h"
 
@@ -131,6 +134,81 @@ TEST_F(LetteringFlow, EditingByTheKeyIsOneStepOnceAKeystrokeAndUndoesToTheSameBy
     EXPECT_EQ(designBytes(), placed);
     ctrl('R');
     EXPECT_EQ(letteringChoice(letters(row)), edited);
+}
+
+TEST_F(LetteringFlow, TheDesignShowsTheTextAsItIsTypedAndCancelPutsBackTheSameBytes)
+{
+    const std::vector<unsigned char> opened = designBytes();
+    key('X');
+    LetteringChoice typing = club();
+    std::vector<std::string> seen;
+    std::vector<int32_t> counts;
+    lettering.whileOpen = [&] {
+        counts.push_back(ws.table.objectCount);
+        const int32_t row = lastRow();
+        seen.push_back(isLettering(ws, row) ? std::string(storedText(letters(row).TEXT)) : "");
+    };
+    typing.text = "";
+    lettering.typed.push_back(typing); // an empty text shows nothing yet
+    typing.text = "F";
+    lettering.typed.push_back(typing);
+    typing.text = "FC";
+    lettering.typed.push_back(typing);
+    click(px(200), py(150));
+    EXPECT_EQ(seen, (std::vector<std::string>{"", "F", "FC"}));
+    EXPECT_EQ(counts, (std::vector<int32_t>{1, 2, 2}));
+    EXPECT_EQ(designBytes(), opened);
+
+    // Editing shows each change in the lettering's own row; OK is one step.
+    lettering.answers.push_back(club());
+    click(px(200), py(150));
+    const int32_t row = lastRow();
+    const std::vector<unsigned char> placed = designBytes();
+    seen.clear();
+    typing = club();
+    typing.text = "Lípa";
+    lettering.typed.push_back(typing);
+    lettering.answers.push_back(typing);
+    key('E');
+    EXPECT_EQ(seen, std::vector<std::string>{"Lípa"});
+    EXPECT_EQ(storedText(letters(row).TEXT), "Lípa");
+    ctrl('U');
+    EXPECT_EQ(designBytes(), placed);
+}
+
+TEST_F(LetteringFlow, ConvertToShapesGivesTheStrokesAndShapesItSewsInOneUndoStep)
+{
+    key('X');
+    LetteringChoice plain = club();
+    plain.text = "Hi 8";
+    plain.font = "DejaVu Sans";
+    plain.arc = 0;
+    lettering.answers.push_back(plain);
+    click(px(200), py(150));
+    const int32_t row = lastRow();
+    const std::vector<unsigned char> placed = designBytes();
+
+    ctrl('L');
+    const int32_t count = ws.table.objectCount;
+    ASSERT_GT(count, 4); // the circle, and at least a column for each stroke of H
+    EXPECT_TRUE(ws.table.rows[row].kind == KindStroke || ws.table.rows[row].kind == KindShape);
+    int32_t strokes = 0, shapes = 0;
+    for (int32_t r : displayOrderRows(ws.table)) {
+        if (ws.table.rows[r].kind == KindCircle)
+            continue;
+        EXPECT_TRUE(isSelected(ws, r)) << r;
+        EXPECT_EQ(ws.table.rows[r].group, ws.table.rows[row].group);
+        strokes += ws.table.rows[r].kind == KindStroke;
+        shapes += ws.table.rows[r].kind == KindShape;
+    }
+    EXPECT_EQ(strokes + shapes, count - 1);
+    EXPECT_GE(strokes, 3);
+    ctrl('U');
+    EXPECT_EQ(designBytes(), placed);
+    ctrl('R');
+    EXPECT_EQ(ws.table.objectCount, count);
+    ctrl('U');
+    EXPECT_EQ(designBytes(), placed);
 }
 
 } // namespace
