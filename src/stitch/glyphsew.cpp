@@ -196,7 +196,7 @@ Judgement judge(const std::vector<GlyphSink>& parts, const GlyphRaster& r, const
                 for (int y = std::max(0, cy - reach); y <= std::min(r.height - 1, cy + reach); ++y)
                     for (int x = std::max(0, cx - reach); x <= std::min(r.width - 1, cx + reach); ++x) {
                         const Vec c{r.left + (x + 0.5) * r.pixel, r.top + (y + 0.5) * r.pixel};
-                        if (length(c - v) <= kThreadRadius)
+                        if (dot(c - v, c - v) <= kThreadRadius * kThreadRadius)
                             under[std::size_t(y) * std::size_t(r.width) + std::size_t(x)] = 1;
                     }
             }

@@ -24,12 +24,18 @@ constexpr double kSpurRatio = 1.3;
 // Centre lines keep within this of the thinned pixels' line.
 constexpr double kSimplest = 0.6;
 
-double segmentDistance(Vec p, Vec a, Vec b)
+double squaredSegmentDistance(Vec p, Vec a, Vec b)
 {
     const Vec ab = b - a;
     const double len2 = dot(ab, ab);
     const double t = len2 > 0 ? std::clamp(dot(p - a, ab) / len2, 0.0, 1.0) : 0.0;
-    return length(p - (a + ab * t));
+    const Vec d = p - (a + ab * t);
+    return dot(d, d);
+}
+
+double segmentDistance(Vec p, Vec a, Vec b)
+{
+    return std::sqrt(squaredSegmentDistance(p, a, b));
 }
 
 // How far a ray from `from` along unit `dir` goes before it meets the
@@ -379,8 +385,8 @@ double outlineDistance(const std::vector<std::vector<Vec>>& rings, Vec v)
     double best = 1e300;
     for (const auto& ring : rings)
         for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++)
-            best = std::min(best, segmentDistance(v, ring[j], ring[i]));
-    return best;
+            best = std::min(best, squaredSegmentDistance(v, ring[j], ring[i]));
+    return std::sqrt(best);
 }
 
 GlyphRaster rasterGlyph(const std::vector<std::vector<Vec>>& rings, double pixel)
