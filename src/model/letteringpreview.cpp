@@ -10,7 +10,8 @@
 namespace kelvara {
 
 LetteringPreview::LetteringPreview(Workspace& ws, const Platform& platform, int32_t row, const LettersParams& fresh)
-    : ws_(ws), platform_(platform), row_(isLettering(ws, row) ? row : -1), base_(fresh), table_(ws.table)
+    : ws_(ws), platform_(platform), row_(isLettering(ws, row) ? row : -1), base_(fresh), table_(ws.table),
+      revision_(ws.refresh.designRevision)
 {
     if (row_ >= 0)
         base_ = ws.records[ws.table.rows[row_].params].letters;
@@ -26,7 +27,11 @@ LetteringPreview::~LetteringPreview()
     } else if (isLettering(ws_, row_)) {
         ws_.records[ws_.table.rows[row_].params].letters = base_;
     }
+    // The design is as it was: as saved, when it was so before.
+    const bool wasSaved = ws_.savedRevision == revision_;
     markDesignChanged(ws_);
+    if (wasSaved)
+        ws_.savedRevision = ws_.refresh.designRevision;
     refresh(ws_, platform_);
 }
 

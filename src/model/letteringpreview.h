@@ -30,6 +30,7 @@ private:
     int32_t row_;
     LettersParams base_;
     ObjectTable table_;
+    uint64_t revision_; // the design's when the dialog opened
     int32_t handle_ = 0; // the new lettering's record, while it is shown
     bool shown_ = false;
 };

@@ -158,6 +158,7 @@ TEST_F(LetteringFlow, TheDesignShowsTheTextAsItIsTypedAndCancelPutsBackTheSameBy
     EXPECT_EQ(seen, (std::vector<std::string>{"", "F", "FC"}));
     EXPECT_EQ(counts, (std::vector<int32_t>{1, 2, 2}));
     EXPECT_EQ(designBytes(), opened);
+    EXPECT_EQ(ws.savedRevision, ws.refresh.designRevision); // nothing to save
 
     // Editing shows each change in the lettering's own row; OK is one step.
     lettering.answers.push_back(club());
