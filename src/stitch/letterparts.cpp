@@ -21,6 +21,15 @@ constexpr double kEdgeWidth = 15;
 // A column never narrower than this, so the thinnest strokes of small text
 // still sew.
 constexpr double kNarrowestColumn = 10;
+// The most a narrow stroke's column reaches past each of its sides, so a
+// hairline beside a counter does not cover it.
+constexpr double kMostWidened = 2.5;
+
+double sewnWidth(double w)
+{
+    return std::max(w, std::min(kNarrowestColumn, w + 2 * kMostWidened));
+}
+
 // A column's width may stray this far from a straight taper before it is
 // cut into two columns (and never less than kWidthTolerance units).
 constexpr double kWidthShare = 0.15;
@@ -52,8 +61,8 @@ LetterPart column(const LettersParams& p, const Settings& s, std::vector<Vec> li
     k.MOTIVE = -1;
     k.LEN = s.STITCH;
     k.STYLE = 1;
-    k.SWIDTH = int32_t(std::lround(std::max(w0, kNarrowestColumn)));
-    k.TWIDTH = int32_t(std::lround(std::max(w1, kNarrowestColumn)));
+    k.SWIDTH = int32_t(std::lround(sewnWidth(w0)));
+    k.TWIDTH = int32_t(std::lround(sewnWidth(w1)));
     k.TDENS = p.SDENS;
     // A column held to the narrowest width already reaches past its stroke.
     k.SCOMP = w0 < kNarrowestColumn ? 0 : p.SCOMP;
@@ -130,7 +139,7 @@ void columnsAlong(const LettersParams& p, const Settings& s, const std::vector<V
     for (std::size_t i = from + 1; i < to; ++i) {
         walked += length(line[i] - line[i - 1]);
         const double straight = lerp(width[from], width[to], total > 0 ? walked / total : 0);
-        const double miss = std::abs(std::max(width[i], kNarrowestColumn) - std::max(straight, kNarrowestColumn));
+        const double miss = std::abs(sewnWidth(width[i]) - sewnWidth(straight));
         if (miss > worst) {
             worst = miss;
             cut = i;
