@@ -106,14 +106,26 @@ double signedArea(const std::vector<Vec>& v)
 std::vector<std::vector<Vec>> insetRings(const std::vector<std::vector<Vec>>& rings)
 {
     std::vector<std::vector<Vec>> out;
-    for (const auto& ring : rings) {
+    for (const auto& closed : rings) {
         int around = 0;
         for (const auto& other : rings)
-            around += &other != &ring && insideRing(ring.front(), other);
-        const double by = around % 2 == 1 ? kEdgeWidth / 2 : -kEdgeWidth / 2;
-        std::vector<Vec> moved = offsetOutline(ring, std::vector<double>(ring.size(), by));
-        const double before = signedArea(ring), after = signedArea(moved);
-        if (!(after * before > 0) || (by < 0 && std::abs(after) >= std::abs(before)))
+            around += &other != &closed && insideRing(closed.front(), other);
+        // A ring that repeats its first point at its end has no direction there.
+        std::vector<Vec> ring = closed;
+        while (ring.size() > 3 && length(ring.back() - ring.front()) < 1e-9)
+            ring.pop_back();
+        // Which way is in depends on the way round the font draws the ring.
+        const bool hole = around % 2 == 1;
+        const double before = signedArea(ring);
+        std::vector<Vec> moved;
+        for (const double by : {kEdgeWidth / 2, -kEdgeWidth / 2}) {
+            moved = offsetOutline(ring, std::vector<double>(ring.size(), by));
+            const double after = signedArea(moved);
+            if (after * before > 0 && (std::abs(after) > std::abs(before)) == hole)
+                break;
+            moved.clear();
+        }
+        if (moved.empty())
             return rings;
         out.push_back(std::move(moved));
     }

@@ -295,5 +295,30 @@ TEST(LetteringPicking, ALetterFarFromTheAnchorIsPickedAndInsideTheBounds)
     EXPECT_GE(box.left, 900);
 }
 
+// What Convert to shapes gives: a narrow stroke is a satin column of at
+// least 1 mm, a glyph with strokes over 7 mm wide a fill with a satin edge.
+TEST(LetteringParts, NarrowStrokesAreSatinColumnsAndAWideGlyphIsAFillWithASatinEdge)
+{
+    static const auto libraries = std::make_unique<Libraries>();
+    const stitch::GenContext ctx{settings(), *libraries};
+    const auto small = stitch::letteringParts(lettering("DejaVu Sans", false, 60, 0, "l"), ctx);
+    ASSERT_EQ(small.size(), 1u);
+    EXPECT_EQ(small[0].kind, KindStroke);
+    EXPECT_EQ(small[0].params.stroke.STYLE, 1);
+    EXPECT_GE(std::min(small[0].params.stroke.SWIDTH, small[0].params.stroke.TWIDTH), 10);
+    EXPECT_LE(std::max(small[0].params.stroke.SWIDTH, small[0].params.stroke.TWIDTH), 12);
+
+    const auto wide = stitch::letteringParts(lettering("DejaVu Sans", true, 600, 0, "I"), ctx);
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0].kind, KindShape);
+    EXPECT_EQ(wide[0].params.shape.BORDER, 2);
+    EXPECT_FALSE(wide[0].rows);
+    // The edge lies inside the glyph: its path is the outline moved in.
+    const GeometryBox glyph = recordBounds(KindLetters, ObjectParams{.letters = lettering("DejaVu Sans", true, 600, 0, "I")});
+    const PathPoint corner = wide[0].path.subpaths.at(0).start;
+    EXPECT_GT(corner.x, glyph.left);
+    EXPECT_LT(corner.x, glyph.right);
+}
+
 } // namespace
 } // namespace kelvara::testing
