@@ -110,8 +110,9 @@ QString outputFor(const CommandLine& line, const QString& design)
         .filePath(QFileInfo(design).completeBaseName() + QLatin1Char('.') + line.format);
 }
 
-std::string machineWorksheet(const Workspace& ws, const QString& design, StitchPlan plan,
-                             const QString& output)
+// The worksheet of the plan the design was read into, so a project is not
+// stitched a second time.
+std::string worksheetOf(const Workspace& ws, const QString& design, StitchPlan plan, const QString& output)
 {
     Worksheet sheet;
     if (std::string reason = prepareWorksheet(ws, QFileInfo(design).fileName(), std::move(plan), sheet);
@@ -217,8 +218,7 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
         break;
     }
     case CliAction::Worksheet:
-        reason = input.machineFile ? machineWorksheet(ws, design, std::move(input.plan), output)
-                                   : writeWorksheetPdf(ws, QFileInfo(design).fileName(), output);
+        reason = worksheetOf(ws, design, std::move(input.plan), output);
         break;
     case CliAction::None:
     case CliAction::Help:

@@ -82,6 +82,10 @@ struct Settings {
     // numbered afresh after every change, in a list whose width can be
     // dragged; 0 keeps the glyph lines numbered when made.
     int32_t LISTWORDS = 0;
+    // The editor stitches the design on a thread of its own, so a large
+    // design opens and scrolls while it is planned; 0 plans it before the
+    // window answers again.
+    int32_t BACKPLAN = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

@@ -13,6 +13,7 @@
 #include "model/workspace.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -98,7 +99,7 @@ struct ObjectPlanCache::PieceBorders {
     }
 };
 
-ObjectPlanCache::PieceBorders ObjectPlanCache::bordersOf(const Workspace& ws, const std::vector<int32_t>& order)
+ObjectPlanCache::PieceBorders ObjectPlanCache::bordersOf(const PlanSource& ws, const std::vector<int32_t>& order)
 {
     PieceBorders b;
     b.counts.resize(order.size());
@@ -120,41 +121,67 @@ ObjectPlanCache::PieceBorders ObjectPlanCache::bordersOf(const Workspace& ws, co
     return b;
 }
 
+namespace {
+
+// Generations are never given twice by any cache, so pieces from two
+// caches (a planning thread's and the window's) never pass for each other.
+uint64_t nextGeneration()
+{
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+} // namespace
+
+PlanSource::PlanSource(const Workspace& ws)
+    : table(ws.table), records(ws.records), libraries(ws.libraries), settings(ws.settings)
+{
+}
+
 ObjectPlanCache::ObjectPlanCache() : pieces_(ObjectTable::kRows), borders_(ObjectTable::kRows) {}
 
-const ObjectPlanCache::KnownBorder& ObjectPlanCache::refreshBorder(const Workspace& ws, int32_t row)
+const ObjectPiece& ObjectPlanCache::piece(int32_t row) const
+{
+    static const ObjectPiece none;
+    const std::shared_ptr<const ObjectPiece>& kept = pieces_[static_cast<std::size_t>(row)];
+    return kept ? *kept : none;
+}
+
+const ObjectPlanCache::KnownBorder& ObjectPlanCache::refreshBorder(const PlanSource& ws, int32_t row)
 {
     const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
     const ObjectParams& params = ws.records[entry.params];
     const auto size = static_cast<std::size_t>(recordSize(entry.kind));
-    KnownBorder& known = borders_[static_cast<std::size_t>(row)];
-    if (known.kind == entry.kind && std::memcmp(known.bytes.data(), params.bytes, size) == 0)
-        return known;
-    known.kind = entry.kind;
-    known.bytes.fill(0);
-    std::memcpy(known.bytes.data(), params.bytes, size);
-    known.borders = stitch::borderShapeOf(entry.kind, params, known.shape);
-    known.generation = ++generations_;
-    return known;
+    std::shared_ptr<const KnownBorder>& kept = borders_[static_cast<std::size_t>(row)];
+    if (kept && kept->kind == entry.kind && std::memcmp(kept->bytes.data(), params.bytes, size) == 0)
+        return *kept;
+    auto known = std::make_shared<KnownBorder>();
+    known->kind = entry.kind;
+    std::memcpy(known->bytes.data(), params.bytes, size);
+    known->borders = stitch::borderShapeOf(entry.kind, params, known->shape);
+    known->generation = nextGeneration();
+    kept = std::move(known);
+    return *kept;
 }
 
-bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t budget, const PieceSeams& seams,
+bool ObjectPlanCache::refreshPiece(const PlanSource& ws, int32_t row, int64_t budget, const PieceSeams& seams,
                                    std::span<const stitch::BorderShape> borders)
 {
     const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
     const ObjectParams& params = ws.records[entry.params];
     const auto size = static_cast<std::size_t>(recordSize(entry.kind));
-    ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
-    const bool same = piece.kind == entry.kind && piece.seams == seams &&
-                      std::memcmp(piece.bytes.data(), params.bytes, size) == 0;
+    std::shared_ptr<const ObjectPiece>& kept = pieces_[static_cast<std::size_t>(row)];
+    const bool same = kept && kept->kind == entry.kind && kept->seams == seams &&
+                      std::memcmp(kept->bytes.data(), params.bytes, size) == 0;
     // A piece refused for want of room is tried again when there is more.
-    if (same && !(piece.status == PlanStatus::TooLarge && budget > piece.budget))
+    if (same && !(kept->status == PlanStatus::TooLarge && budget > kept->budget))
         return false;
 
+    auto fresh = std::make_shared<ObjectPiece>();
+    ObjectPiece& piece = *fresh;
     piece.kind = entry.kind;
-    piece.bytes.fill(0);
     std::memcpy(piece.bytes.data(), params.bytes, size);
-    piece.generation = ++generations_;
+    piece.generation = nextGeneration();
     piece.budget = budget;
     piece.seams = seams;
     piece.status =
@@ -171,10 +198,16 @@ bool ObjectPlanCache::refreshPiece(const Workspace& ws, int32_t row, int64_t bud
         if (r.kind == StitchKind::Stitch)
             piece.sewnBox.add(r.x, r.y);
     }
+    kept = std::move(fresh);
     return true;
 }
 
 void ObjectPlanCache::update(const Workspace& ws)
+{
+    update(PlanSource(ws));
+}
+
+bool ObjectPlanCache::update(const PlanSource& ws, const PlanProgress& progress)
 {
     // Every record is compared, not only after a marked change: a byte
     // compare of the whole design costs far less than drawing it.
@@ -189,6 +222,16 @@ void ObjectPlanCache::update(const Workspace& ws)
         inOrder[static_cast<std::size_t>(row)] = true;
     }
     const PieceBorders borders = bordersOf(ws, order);
+    // Two passes over the objects; an update stopped half way leaves the
+    // summary to the next one.
+    const auto total = static_cast<int64_t>(2 * order.size());
+    int64_t done = 0;
+    const auto goOn = [&] {
+        if (!progress || progress(++done, total))
+            return true;
+        made_ = false;
+        return false;
+    };
     bool changed = false;
     int64_t records = 0;
     // Each piece is stitched from where the one before left the needle, so
@@ -199,16 +242,18 @@ void ObjectPlanCache::update(const Workspace& ws)
         const int32_t row = order[i];
         // A new piece guesses the seams most pieces have: the thread goes on
         // from the one before and on to the next.
-        const ObjectPiece& known = pieces_[static_cast<std::size_t>(row)];
+        const ObjectPiece& known = piece(row);
         PieceSeams guess = known.kind == KindFree ? PieceSeams{i > 0, false, false} : known.seams;
         guess.hasEntry = entry.hasEntry, guess.entryX = entry.entryX, guess.entryY = entry.entryY;
         guess.bordersKey = borders.keys[i];
         entries.push_back(guess);
         changed = refreshPiece(ws, row, kMaxRecords - records, guess, borders.after(i)) || changed;
-        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
-        records += static_cast<int64_t>(piece.plan.records.size());
-        if (leavesNeedle(piece, entry.entryX, entry.entryY))
+        const ObjectPiece& stitched = piece(row);
+        records += static_cast<int64_t>(stitched.plan.records.size());
+        if (leavesNeedle(stitched, entry.entryX, entry.entryY))
             entry.hasEntry = true;
+        if (!goOn())
+            return false;
     }
     // A piece's ends do not depend on its seams, so one pass finds them all;
     // only the pieces whose neighbours changed them are stitched again.
@@ -219,19 +264,22 @@ void ObjectPlanCache::update(const Workspace& ws)
         seams[i].entryX = entries[i].entryX, seams[i].entryY = entries[i].entryY;
         seams[i].bordersKey = entries[i].bordersKey;
         changed = refreshPiece(ws, order[i], kMaxRecords - records, seams[i], borders.after(i)) || changed;
-        records += static_cast<int64_t>(pieces_[static_cast<std::size_t>(order[i])].plan.records.size());
+        records += static_cast<int64_t>(piece(order[i]).plan.records.size());
+        if (!goOn())
+            return false;
     }
     // Objects gone from the design give their memory back.
     for (std::size_t row = 0; row < pieces_.size(); ++row)
-        if (!inOrder[row] && pieces_[row].kind != KindFree) {
-            pieces_[row] = ObjectPiece{};
-            borders_[row] = KnownBorder{};
+        if (!inOrder[row]) {
+            pieces_[row].reset();
+            borders_[row].reset();
         }
     if (!changed && made_ && order == order_)
-        return;
+        return true;
     made_ = true;
     order_ = std::move(order);
     summarize(ws);
+    return true;
 }
 
 // Follows the needle from piece to piece as the plan builder's connect does:
@@ -240,7 +288,7 @@ void ObjectPlanCache::update(const Workspace& ws)
 // and a trim (pending, a long move or a new colour) or a jump line locks an
 // end still open. A piece starts with the thread in unless a cut came
 // before it; the end of the design locks the last open end.
-std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const std::vector<int32_t>& order) const
+std::vector<PieceSeams> ObjectPlanCache::findSeams(const PlanSource& ws, const std::vector<int32_t>& order) const
 {
     std::vector<PieceSeams> seams(order.size(), PieceSeams{false, false, false});
     bool any = false, threadIn = false, pendingTrim = false, colourKnown = false;
@@ -255,7 +303,7 @@ std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const st
         open = -1;
     };
     for (std::size_t i = 0; i < order.size(); ++i) {
-        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(order[i])];
+        const ObjectPiece& piece = this->piece(order[i]);
         const std::vector<StitchRecord>& own = piece.plan.records;
         if (own.empty())
             continue;
@@ -313,7 +361,7 @@ std::vector<PieceSeams> ObjectPlanCache::findSeams(const Workspace& ws, const st
     return seams;
 }
 
-void ObjectPlanCache::summarize(const Workspace& ws)
+void ObjectPlanCache::summarize(const PlanSource& ws)
 {
     connections_.clear();
     stitchCount_ = 0;
@@ -323,7 +371,7 @@ void ObjectPlanCache::summarize(const Workspace& ws)
     sewnExtent_ = PlanBox{};
     const StitchRecord* last = nullptr; // the previous piece's last record
     for (int32_t row : order_) {
-        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
+        const ObjectPiece& piece = this->piece(row);
         tooLarge = tooLarge || piece.status == PlanStatus::TooLarge;
         const std::vector<StitchRecord>& own = piece.plan.records;
         if (own.empty())
@@ -361,7 +409,7 @@ PlanSnapshot ObjectPlanCache::snapshot() const
     PlanSnapshot shot;
     shot.entries.reserve(order_.size());
     for (int32_t row : order_) {
-        const ObjectPiece& piece = pieces_[static_cast<std::size_t>(row)];
+        const ObjectPiece& piece = this->piece(row);
         shot.entries.push_back({row, piece.generation, piece.box});
     }
     shot.connections = connections_;

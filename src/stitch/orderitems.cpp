@@ -6,9 +6,8 @@
 
 namespace kelvara {
 
-std::vector<OrderItem> orderItems(const Workspace& ws, ObjectPlanCache& plans, bool selectedOnly)
+std::vector<OrderItem> orderItems(const Workspace& ws, const ObjectPlanCache& plans, bool selectedOnly)
 {
-    plans.update(ws);
     std::vector<OrderItem> items;
     items.reserve(std::size_t(ws.table.objectCount));
     for (int32_t row : DisplayOrder(ws.table)) {

@@ -187,8 +187,13 @@ void CanvasWidget::drawStitchView(QPainter& painter)
 {
     // Only the objects that changed since the last drawing are stitched
     // again, and only where they lie is drawn again.
-    editor_.plans.update(editor_.ws);
-    stitchLayer_.paint(painter, editor_.plans, editor_.ws.view, editor_.threadView);
+    const ObjectPlanCache& plan = editor_.plans.follow(editor_.ws);
+    // Until the first plan of a design comes, its outlines show where it lies.
+    if (editor_.plans.planning() && plan.order().empty()) {
+        drawOutlines(painter, editor_.ws);
+        return;
+    }
+    stitchLayer_.paint(painter, plan, editor_.ws.view, editor_.threadView);
 }
 
 void CanvasWidget::drawChosenHoop(QPainter& painter)
@@ -197,8 +202,7 @@ void CanvasWidget::drawChosenHoop(QPainter& painter)
     const Hoop* hoop = chosenHoop(ws);
     if (hoop == nullptr)
         return;
-    editor_.plans.update(ws);
-    const PlanBox& box = editor_.plans.sewnExtent();
+    const PlanBox& box = editor_.plans.follow(ws).sewnExtent();
     if (box.empty())
         return;
     drawHoop(painter, *hoop, (double(box.left) + box.right) / 2, (double(box.top) + box.bottom) / 2, ws.view,
@@ -239,9 +243,8 @@ void CanvasWidget::invalidateCanvas()
 
 void CanvasWidget::updateScrollBars()
 {
-    editor_.plans.update(editor_.ws);
     ViewState& view = editor_.ws.view;
-    view.reach = stitchReach(editor_.plans.sewnExtent());
+    view.reach = stitchReach(editor_.plans.follow(editor_.ws).sewnExtent());
     const auto setBar = [](QScrollBar* bar, int32_t extent, int32_t zoom, int32_t offset, int32_t before,
                            int32_t beyond) {
         const int32_t page = std::max(0, scrollPage(extent, zoom));
@@ -263,9 +266,9 @@ void CanvasWidget::zoomToFit()
     const BackgroundPicture& picture = editor_.ws.picture;
     // A picture not drawn yet was loaded at the present zoom.
     const int32_t pictureZoom = picture.pixels.cacheKey() == anchor_.cacheKey ? anchor_.zoom : view.zoom;
-    editor_.plans.update(editor_.ws);
-    view.reach = stitchReach(editor_.plans.sewnExtent());
-    showBox(designBox(editor_.ws, pictureZoom, editor_.plans.sewnExtent()));
+    const PlanBox& sewn = editor_.plans.follow(editor_.ws).sewnExtent();
+    view.reach = stitchReach(sewn);
+    showBox(designBox(editor_.ws, pictureZoom, sewn));
 }
 
 void CanvasWidget::zoomToSelection()
@@ -275,8 +278,7 @@ void CanvasWidget::zoomToSelection()
         zoomToFit();
         return;
     }
-    editor_.plans.update(editor_.ws);
-    editor_.ws.view.reach = stitchReach(editor_.plans.sewnExtent());
+    editor_.ws.view.reach = stitchReach(editor_.plans.follow(editor_.ws).sewnExtent());
     showBox(box);
 }
 

@@ -353,7 +353,7 @@ void Commands::optimiseOrder()
 {
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
-    const std::vector<OrderItem> items = orderItems(ws, editor_.plans, selectedCount(ws) > 0);
+    const std::vector<OrderItem> items = orderItems(ws, editor_.plans.current(ws), selectedCount(ws) > 0);
     const std::vector<int32_t> order = optimisedOrder(items);
     std::vector<int32_t> present(items.size()), arranged;
     std::iota(present.begin(), present.end(), 0);

@@ -2,7 +2,7 @@
 
 #include "project/clipboard.h"
 #include "shell/platform.h"
-#include "stitch/objectplancache.h"
+#include "ui/plankeeper.h"
 #include "stitch/stitchout.h"
 #include "ui/buttontable.h"
 
@@ -61,7 +61,7 @@ struct Editor {
     PasteState paste;
     // The design's stitches object by object, for the stitch view and the
     // status bar's count.
-    ObjectPlanCache plans;
+    PlanKeeper plans;
     // Whether the design fits the chosen hoop, measured once per design
     // revision and hoop setting rather than once per paint.
     struct HoopCheck {

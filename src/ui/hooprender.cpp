@@ -18,13 +18,15 @@ bool chosenHoopFits(Editor& editor)
         return true;
     Editor::HoopCheck& check = editor.hoopCheck;
     const std::string setting(hoopSetting(ws.settings));
-    if (check.measured && check.revision == ws.refresh.designRevision && check.setting == setting)
+    const ObjectPlanCache& plan = editor.plans.follow(ws);
+    // A plan still under way is measured again when it comes.
+    const uint64_t revision = editor.plans.planning() ? 0 : ws.refresh.designRevision;
+    if (check.measured && revision != 0 && check.revision == revision && check.setting == setting)
         return check.fits;
-    editor.plans.update(ws);
     std::vector<const std::vector<StitchRecord>*> runs;
-    for (int32_t row : editor.plans.order())
-        runs.push_back(&editor.plans.piece(row).plan.records);
-    check = {true, fitsHoop(*hoop, runs), ws.refresh.designRevision, setting};
+    for (int32_t row : plan.order())
+        runs.push_back(&plan.piece(row).plan.records);
+    check = {true, fitsHoop(*hoop, runs), revision, setting};
     return check.fits;
 }
 

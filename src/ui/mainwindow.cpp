@@ -144,6 +144,19 @@ int MainWindow::create()
         createDock();
     if (grip_ != nullptr || dock_ != nullptr)
         resizeEvent(nullptr);
+    if (editor_.ws.settings.BACKPLAN != 0)
+        editor_.plans.startBackground();
+    // A plan made on its own thread shows when it comes: the stitches, the
+    // scroll range, the hoop and the count.
+    connect(&editor_.plans, &PlanKeeper::planned, this, [this] {
+        if (procedure_.destroyed())
+            return;
+        markViewChanged(editor_.ws);
+        markRepaint(editor_.ws);
+        refresh(editor_.ws, editor_.platform);
+        showState();
+    });
+    connect(&editor_.plans, &PlanKeeper::progressed, this, [this] { showState(); });
     return 0;
 }
 

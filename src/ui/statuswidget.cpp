@@ -68,7 +68,7 @@ void StatusWidget::showState(Editor& editor)
     // The mouse moves far more often than the design changes.
     const uint64_t revision = editor.ws.refresh.designRevision;
     if (!counted_ || revision != countedRevision_)
-        editor.plans.update(editor.ws);
+        editor.plans.follow(editor.ws);
     counted_ = true;
     countedRevision_ = revision;
     chosenHoopFits(editor);
@@ -92,18 +92,23 @@ QString statusText(const Editor& editor)
         position = QStringLiteral("%1, %2 mm").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1);
     }
     QString stitches;
-    switch (editor.plans.status()) {
+    const ObjectPlanCache& plan = editor.plans.shown();
+    switch (plan.status()) {
     case PlanStatus::TooLarge:
         stitches = QStringLiteral("too large to stitch");
         break;
     default:
-        stitches = QStringLiteral("%1 stitches").arg(editor.plans.stitchCount());
-        if (const PlanBox& box = editor.plans.sewnExtent(); !box.empty())
+        stitches = QStringLiteral("%1 stitches").arg(plan.stitchCount());
+        if (const PlanBox& box = plan.sewnExtent(); !box.empty())
             stitches += QStringLiteral(", %1 x %2 mm")
                             .arg((box.right - box.left) / 10.0, 0, 'f', 1)
                             .arg((box.bottom - box.top) / 10.0, 0, 'f', 1);
         break;
     }
+    // Until the first plan comes there is no count to show.
+    if (editor.plans.planning())
+        stitches = (plan.order().empty() ? QString() : stitches + QStringLiteral(", ")) +
+                   QStringLiteral("planning stitches %1%").arg(int(editor.plans.progress() * 100));
     QString text = QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
                        .arg(position)
                        .arg(zoom)

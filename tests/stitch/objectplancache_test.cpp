@@ -179,5 +179,34 @@ TEST(ObjectPlanCache, DeletedObjectsAreDroppedAndTheDesignLimitsStillHold)
     EXPECT_EQ(cache.status(), PlanStatus::TooLarge);
 }
 
+// A planning thread stops between objects when the design changed again,
+// and hands the window copies while it goes on: a stopped update must leave
+// pieces the next one can keep, and a copy must keep its own plan.
+TEST(ObjectPlanCache, AStoppedUpdateResumesAndACopyKeepsItsPlan)
+{
+    auto ws = testing::makeWorkspace();
+    testing::buildGridDesign(*ws, 30);
+    ObjectPlanCache cache;
+    int64_t calls = 0;
+    EXPECT_FALSE(cache.update(PlanSource(*ws), [&](int64_t done, int64_t total) {
+        ++calls;
+        EXPECT_EQ(total, 60);
+        return done < 17; // stops in the middle of the first pass
+    }));
+    EXPECT_EQ(calls, 17);
+    EXPECT_TRUE(cache.update(PlanSource(*ws), [](int64_t, int64_t) { return true; }));
+    expectSameAsWholePlan(*ws, cache);
+
+    const ObjectPlanCache copy = cache;
+    const int32_t row = cache.order()[4];
+    const std::vector<StitchRecord> before = copy.piece(row).plan.records;
+    ws->records[ws->table.rows[row].params].star.RX += 30;
+    cache.update(*ws);
+    expectSameAsWholePlan(*ws, cache);
+    EXPECT_NE(cache.piece(row).plan.records.size(), before.size());
+    EXPECT_EQ(copy.piece(row).plan.records.size(), before.size());
+    EXPECT_NE(copy.snapshot().entries[4].generation, cache.snapshot().entries[4].generation);
+}
+
 } // namespace
 } // namespace kelvara

@@ -50,39 +50,45 @@ inline void buildSampleDesign(Workspace& ws)
     addObject(ws, KindRun, outline2);
 }
 
-// `count` objects of every kind in turn on a grid of 160-unit cells.
-inline void buildGridDesign(Workspace& ws, int count)
+// `count` objects of every kind in turn on a grid of cells 160 units wide,
+// every size times `scale`: a larger scale gives each object more stitches.
+inline void buildGridDesign(Workspace& ws, int count, double scale = 1)
 {
     const int columns = 64;
+    const auto s = [scale](double v) { return v * scale; };
+    const auto n = [scale](int32_t v) { return static_cast<int32_t>(v * scale); };
     for (int i = 0; i < count; ++i) {
-        const double x = (i % columns) * 160.0, y = (i / columns) * 160.0;
+        const double x = s((i % columns) * 160.0), y = s((i / columns) * 160.0);
         const int32_t ix = static_cast<int32_t>(x), iy = static_cast<int32_t>(y);
         ObjectParams p{};
         int32_t kind = KindRun;
         switch (i % 6) {
         case 0:
-            p = runParams(curvedEdge(x, y, x + 60, y + 140, x + 100, y - 20, x + 140, y + 120), 20);
+            p = runParams(curvedEdge(x, y, x + s(60), y + s(140), x + s(100), y - s(20), x + s(140), y + s(120)),
+                          20);
             kind = KindRun;
             break;
         case 1:
-            p = satenParams(straightEdge(x, y, x + 140, y + 20), straightEdge(x, y + 40, x + 140, y + 60));
+            p = satenParams(straightEdge(x, y, x + s(140), y + s(20)),
+                            straightEdge(x, y + s(40), x + s(140), y + s(60)));
             kind = KindSaten;
             break;
         case 2:
-            p = steilParams(curvedEdge(x, y + 70, x + 50, y, x + 90, y + 140, x + 140, y + 70), 30);
+            p = steilParams(curvedEdge(x, y + s(70), x + s(50), y, x + s(90), y + s(140), x + s(140), y + s(70)),
+                            n(30));
             kind = KindSteil;
             break;
         case 3:
-            p = rectParams(straightEdge(x, y, x + 120, y), straightEdge(x + 10, y + 100, x + 130, y + 100),
-                           30);
+            p = rectParams(straightEdge(x, y, x + s(120), y),
+                           straightEdge(x + s(10), y + s(100), x + s(130), y + s(100)), 30);
             kind = KindRect;
             break;
         case 4:
-            p = starParams(ix + 70, iy + 70, 60, 50);
+            p = starParams(ix + n(70), iy + n(70), n(60), n(50));
             kind = KindStar;
             break;
         default:
-            p = circleParams(ix + 70, iy + 70, 60, 60, 120);
+            p = circleParams(ix + n(70), iy + n(70), n(60), n(60), 120);
             kind = KindCircle;
             break;
         }

@@ -150,7 +150,7 @@ TEST_F(ThreadColourTest, StitchCountFollowsEditsAndTheStitchView)
     click(20, 20);
     click(220, 20);
     press(VkEscape);
-    const int64_t one = window->editor().plans.stitchCount();
+    const int64_t one = window->editor().plans.shown().stitchCount();
     EXPECT_GT(one, 2);
     // The size is the sewn area's, as the design information gives it.
     StitchPlan plan;
@@ -168,7 +168,7 @@ TEST_F(ThreadColourTest, StitchCountFollowsEditsAndTheStitchView)
     moveMouse(300, 300);
     EXPECT_NE(canvasImage().pixel(120, 20), white);
     EXPECT_EQ(canvasImage().pixel(120, 20), qRgb(255, 0, 0));
-    EXPECT_EQ(window->editor().plans.stitchCount(), one);
+    EXPECT_EQ(window->editor().plans.shown().stitchCount(), one);
 }
 
 // Four short lines side by side in alternating threads: the button gathers

@@ -68,14 +68,14 @@ TEST_F(TransformFlow, DraggingASelectedObjectMovesTheSelectionFreeOrHeldByShift)
     click(90, 110);
     shift(false);
     press('P', WindowId::Canvas, 'p'); // the stitch view on
-    const PlanBox box = window->editor().plans.piece(a).box;
+    const PlanBox box = window->editor().plans.shown().piece(a).box;
 
     drag(90, 50, 120, 70, false);
     EXPECT_EQ(+params(a).run.line.x1, 70);
     EXPECT_EQ(+params(a).run.line.y1, 70);
     EXPECT_EQ(params(b).circle.X, 120);
     // The stitches follow the drag.
-    EXPECT_EQ(window->editor().plans.piece(a).box.left, box.left + 30);
+    EXPECT_EQ(window->editor().plans.shown().piece(a).box.left, box.left + 30);
     mouse(MsgLButtonUp, 120, 70);
     EXPECT_EQ(+params(c).run.line.y1, 170);
     const std::vector<unsigned char> afterFree = records();
