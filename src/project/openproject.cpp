@@ -139,14 +139,14 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
         // The tracing picture's line belongs to the design, not to an object.
         if (readPictureLine(line))
             return true;
-        // The line is consumed by the parse; only the first refused one is kept.
-        std::string original = load.unreadable.count == 0 ? line : std::string();
+        // The line is consumed by the parse, and long values (paths) are read
+        // from it whole: one copy, which also names the first refused line.
         const std::string rawLine = line;
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
         if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, rawLine)) {
             if (load.unreadable.count++ == 0)
-                load.unreadable.first = std::move(original);
+                load.unreadable.first = rawLine;
             return true;
         }
         ObjectEntry& entry = table.rows[row];
