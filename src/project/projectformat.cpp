@@ -135,6 +135,7 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     case Form::Integer:
     case Form::Flag:
     case Form::Repeat:
+    case Form::RunRepeat:
     case Form::RunLength:
         appendInt(out, getInt(record, field.offset));
         return;
@@ -327,6 +328,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             break;
         case Form::Integer:
         case Form::Repeat:
+        case Form::RunRepeat:
         case Form::RunLength:
             setInt(record, field.offset, n);
             break;
@@ -417,6 +419,9 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             setInt(record, field.offset, repeat % 2 == 0 ? 1 : repeat);
             break;
         }
+        case Form::RunRepeat:
+            setInt(record, field.offset, std::clamp(getInt(record, field.offset), 1, 9));
+            break;
         case Form::RunLength: {
             int32_t length = getInt(record, field.offset);
             if (length < settings.DELETE)
