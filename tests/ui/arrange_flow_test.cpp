@@ -204,11 +204,11 @@ TEST_F(ArrangeFlow, GroupUngroupAndJoinAreOneStepEach)
 // A line 0.6 mm off, or of another colour, keeps Join as it was.
 TEST_F(ArrangeFlow, JoinMakesOneStrokeOfLinesThatMeet)
 {
-    files.answer(folder.write("lines.kvp", "STROKE PATH=M300,200L300,100L204,100 R=255\r\n"
-                                           "RUN LINE=1 X1=100 Y1=100 X2=200 Y2=100 R=255\r\n"
-                                           "RUN LINE=1 X1=300 Y1=200 X2=100 Y2=200 R=255\r\n"
-                                           "RUN LINE=1 X1=100 Y1=206 X2=100 Y2=300 R=255\r\n"
-                                           "RUN LINE=1 X1=100 Y1=300 X2=50 Y2=300 G=255\r\n"));
+    files.answer(folder.write("lines.kvp", "STROKE PATH=M300,200L300,100L204,100 R=255 G=0 B=0\r\n"
+                                           "RUN LINE=1 X1=100 Y1=100 X2=200 Y2=100 R=255 G=0 B=0\r\n"
+                                           "RUN LINE=1 X1=300 Y1=200 X2=100 Y2=200 R=255 G=0 B=0\r\n"
+                                           "RUN LINE=1 X1=100 Y1=206 X2=100 Y2=300 R=255 G=0 B=0\r\n"
+                                           "RUN LINE=1 X1=100 Y1=300 X2=50 Y2=300 R=0 G=255 B=0\r\n"));
     ctrl('O');
     ASSERT_EQ(ws.table.objectCount, 5);
     rows = displayOrderRows(ws.table);
