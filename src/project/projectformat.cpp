@@ -277,9 +277,7 @@ std::string_view rawKeyValue(std::string_view line, std::string_view key)
     while (at < line.size()) {
         while (at < line.size() && line[at] == ' ')
             ++at;
-        std::size_t end = at;
-        while (end < line.size() && line[end] != ' ')
-            ++end;
+        const std::size_t end = std::min(line.find(' ', at), line.size());
         const std::string_view word = line.substr(at, end - at);
         if (word.size() > key.size() && word[key.size()] == '=' &&
             upperCase(word.substr(0, key.size())) == key)
