@@ -29,7 +29,14 @@ bool moveSelectionToEnd(Workspace& ws, const Platform& platform);
 // one's start moves to where the one before it ends (stars and circles
 // neither move nor hand on an end), and all of them take one new group
 // number. Returns how many objects changed.
+// Runs and running strokes of one colour whose ends meet (within 0.5 mm, in
+// any order and either way round) become instead one STROKE through all of
+// their nodes, in the first one's row, closed when the chain comes back to
+// where it began.
 int32_t joinSelection(Workspace& ws, const Platform& platform);
+
+// That STROKE, as one undo step; false when the selection is not such lines.
+bool joinIntoStroke(Workspace& ws, const Platform& platform);
 
 // The next group number: one past groupCounter, back to 1 past the largest
 // (0 means no group).

@@ -11,11 +11,7 @@
 
 namespace kelvara {
 
-namespace {
-
-// Removes used row `r`, its record and its list line, journaled so that Undo
-// brings all three back; its neighbours are linked to each other.
-void deleteRow(Workspace& ws, const Platform& platform, UndoStep& step, int32_t r)
+void deleteRowInStep(Workspace& ws, const Platform& platform, UndoStep& step, int32_t r)
 {
     ObjectTable& table = ws.table;
     ObjectEntry& entry = table.rows[r];
@@ -60,8 +56,6 @@ void deleteRow(Workspace& ws, const Platform& platform, UndoStep& step, int32_t 
     }
 }
 
-} // namespace
-
 void deleteCurrent(Workspace& ws, const Platform& platform)
 {
     if (ws.input.shiftDown != 0) {
@@ -105,7 +99,7 @@ bool deleteObjects(Workspace& ws, const Platform& platform, const std::vector<in
     // The row's selection bit stays: a freed row does not count, and Undo
     // brings it back selected, as its list line comes back.
     for (int32_t row : rows)
-        deleteRow(ws, platform, step, row);
+        deleteRowInStep(ws, platform, step, row);
     markDesignChanged(ws);
     return true;
 }

@@ -9,6 +9,7 @@ namespace kelvara {
 struct Workspace;
 struct Platform;
 class ListBox;
+class UndoStep;
 union ObjectParams;
 
 // Creates the object the drawing tool has collected (ToolMode kind, preview
@@ -30,6 +31,11 @@ void deleteCurrent(Workspace& ws, const Platform& platform);
 // False, and nothing changed, when Undo could not bring them all back: the
 // user is told.
 bool deleteObjects(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows);
+
+// Removes used row `row`, its record and its list line inside an open
+// step, journaled so that Undo brings all three back; its neighbours are
+// linked to each other.
+void deleteRowInStep(Workspace& ws, const Platform& platform, UndoStep& step, int32_t row);
 
 // Replays the newest undo step, keeping what it overwrites for Redo.
 void undoStep(Workspace& ws, const Platform& platform);

@@ -18,6 +18,8 @@ int32_t joinSelection(Workspace& ws, const Platform& platform)
     const std::vector<int32_t> rows = selectedRows(ws);
     if (rows.size() < 2)
         return 0;
+    if (joinIntoStroke(ws, platform))
+        return 1;
     UndoStep step(ws, platform);
     step.willChangeList();
     for (int32_t row : rows) {

@@ -106,19 +106,24 @@ private:
         const std::size_t begin = pos_;
         if (pos_ < text_.size() && text_[pos_] == '-')
             ++pos_;
+        const bool negative = pos_ > begin;
         const std::size_t digits = pos_;
-        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9')
+        // Summed as read; past ten digits the value is out of range however
+        // many leading zeros it carries, so the sum cannot overflow.
+        int64_t value = 0;
+        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+            if (pos_ - digits < 10)
+                value = value * 10 + (text_[pos_] - '0');
             ++pos_;
+        }
         if (pos_ == digits)
             return PathFault::MissingNumber;
         if (pos_ < text_.size() && (text_[pos_] == '.' || text_[pos_] == 'e' || text_[pos_] == 'E'))
             return PathFault::NotWholeNumber;
-        // Ten digits at most reach the limit; longer runs are out of range
-        // however many leading zeros they carry, which keeps from_chars safe.
         if (pos_ - digits > 10)
             return PathFault::OutOfRange;
-        int64_t value = 0;
-        std::from_chars(text_.data() + begin, text_.data() + pos_, value);
+        if (negative)
+            value = -value;
         if (value > kPathCoordinateLimit || value < -int64_t(kPathCoordinateLimit))
             return PathFault::OutOfRange;
         out = static_cast<int32_t>(value);

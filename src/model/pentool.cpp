@@ -13,12 +13,6 @@ bool within(int32_t ax, int32_t ay, int32_t bx, int32_t by, int32_t near)
     return std::abs(int64_t(ax) - bx) <= near && std::abs(int64_t(ay) - by) <= near;
 }
 
-// The fewest nodes a finished path of the kind has.
-std::size_t fewestNodes(int32_t kind, bool closed)
-{
-    return kind == KindShape || closed ? 3 : 2;
-}
-
 PathPoint pointOf(int32_t x, int32_t y)
 {
     return {x, y};
@@ -38,13 +32,18 @@ PathSegment segmentBetween(const PenNode& from, const PenNode& to)
 
 PenOutcome finishAs(ToolState& tools, bool closed)
 {
-    if (tools.pen.nodes.size() < fewestNodes(tools.toolMode, closed))
-        return PenOutcome::None;
+    if (tools.pen.nodes.size() < fewestPenNodes(tools.toolMode, closed))
+        return PenOutcome::TooFew;
     tools.pen.closing = closed ? 1 : 0;
     return closed ? PenOutcome::Closed : PenOutcome::EndedOpen;
 }
 
 } // namespace
+
+std::size_t fewestPenNodes(int32_t kind, bool closed)
+{
+    return kind == KindShape || closed ? 3 : 2;
+}
 
 bool drawsWithPen(int32_t kind)
 {

@@ -25,7 +25,11 @@ enum class PenOutcome {
     None,      // still drawing
     EndedOpen, // the path is done and open (a STROKE)
     Closed,    // the path is done and closed
+    TooFew,    // asked to end, but the path has too few nodes yet: still drawing
 };
+
+// The fewest nodes a finished path of the kind has.
+std::size_t fewestPenNodes(int32_t kind, bool closed);
 
 // The button pressed at design point (x, y).
 void penPress(PenState& pen, int32_t x, int32_t y);
@@ -36,6 +40,7 @@ void penDrag(PenState& pen, int32_t x, int32_t y);
 // ends it.
 PenOutcome penRelease(ToolState& tools, int32_t near);
 // Enter: a STROKE ends open, a SHAPE of three nodes or more closes.
+// TooFew from either when the path cannot end yet.
 PenOutcome penFinish(ToolState& tools);
 // Backspace: the last node goes. False when there was none.
 bool penRemoveLast(PenState& pen);

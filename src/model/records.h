@@ -187,6 +187,7 @@ struct StrokeParams {
     int32_t TCOMP;
     int32_t PATTERN;
     int32_t UNDER;
+    int32_t MSIZE; // a motif's copies at this percent of the size they are drawn at; 0: 100
     int32_t PATH;
 };
 
@@ -215,7 +216,9 @@ struct ShapeParams {
     int32_t BORDER; // 0 none, 1 running line, 2 satin
     int32_t BWIDTH;
     int32_t APPLIQUE; // 1: placement line, stop, tack-down, stop, satin border; no fill
-    int32_t PATH;
+    int32_t FLEN;     // longest tatami stitch; 0: the built-in 3 mm
+    int32_t ROWSHIFT; // each row's stitches shift on by this percent of a stitch; 0: 40
+    int32_t PATH;     // last, as in every kind with a path
 };
 
 // Lettering: text in a font, digitized when it is sewn. FONT and TEXT are

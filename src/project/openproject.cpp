@@ -30,13 +30,8 @@ void openPicture(Workspace& ws, const Platform& platform, const QString& path)
 // The picture the project's picture line names, placed where it was; a
 // missing or unreadable picture is said once and the design stays open.
 void openProjectPicture(Workspace& ws, const Platform& platform, const QString& projectPath,
-                        const std::string& bytes)
+                        const std::optional<PictureLine>& line)
 {
-    std::optional<PictureLine> line;
-    forEachTextLine(bytes.data(), bytes.size(), 0, [&](std::string&& text) {
-        line = readPictureLine(text);
-        return !line;
-    });
     if (!line)
         return;
     const QString path = picturePathFor(*line, projectPath);
@@ -122,7 +117,17 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
     // Lines are read whole and without a count limit; the table's 4096 rows
     // are the only bound, and the object lines past them are counted.
     forEachTextLine(text.data(), text.size(), 0, [&](std::string&& line) {
+        // The tracing picture's line belongs to the design, not to an object.
+        const auto pictureLine = [&] {
+            std::optional<PictureLine> picture = readPictureLine(line);
+            const bool found = picture.has_value();
+            if (found && !load.picture)
+                load.picture = std::move(picture);
+            return found;
+        };
         if (table.objectCount >= ObjectTable::kRows) {
+            if (pictureLine())
+                return true;
             parseLine(ws.tokens, line);
             if (objectLineKind(ws.tokens) != KindFree)
                 ++load.objectsLeftOut;
@@ -136,17 +141,16 @@ ProjectLoad loadProjectBytes(Workspace& ws, const Platform& platform, const QStr
             clearObjectList(list);
             restartListNumbering(ws.numbering);
         }
-        // The tracing picture's line belongs to the design, not to an object.
-        if (readPictureLine(line))
+        if (pictureLine())
             return true;
-        // The line is consumed by the parse; only the first refused one is kept.
-        std::string original = load.unreadable.count == 0 ? line : std::string();
+        // The line is consumed by the parse, and long values (paths) are read
+        // from it whole: one copy, which also names the first refused line.
         const std::string rawLine = line;
         parseLine(ws.tokens, line);
         const int32_t row = table.objectCount;
         if (!parseObjectLine(ws.tokens, table.rows[row], ws.records, ws.settings, ws.libraries, rawLine)) {
             if (load.unreadable.count++ == 0)
-                load.unreadable.first = std::move(original);
+                load.unreadable.first = rawLine;
             return true;
         }
         ObjectEntry& entry = table.rows[row];
@@ -221,7 +225,7 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
     const Workspace::FileStamp stamp = stampOf(path);
     const ProjectLoad load = loadProjectBytes(ws, platform, path, *bytes);
     ws.fileStamp = stamp;
-    openProjectPicture(ws, platform, path, *bytes);
+    openProjectPicture(ws, platform, path, load.picture);
     markDesignSaved(ws);
     tellWhatWasLeftOut(ws, platform, load);
     const std::string warning = unreadableLinesWarning(ws, load.unreadable);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "project/pictureline.h"
+
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kelvara {
@@ -40,6 +43,7 @@ struct ProjectLoad {
     int64_t objectsLeftOut = 0; // object lines past the table's last row
     bool cutShort = false;      // the last object line has no line end: the file was cut
     UnreadableLines unreadable; // lines that made no object; a warning, the rest is whole
+    std::optional<PictureLine> picture; // the first tracing-picture line
     bool whole() const { return objectsLeftOut == 0 && !cutShort; }
 };
 

@@ -135,6 +135,7 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     case Form::Integer:
     case Form::Flag:
     case Form::Repeat:
+    case Form::RunRepeat:
     case Form::RunLength:
         appendInt(out, getInt(record, field.offset));
         return;
@@ -276,9 +277,7 @@ std::string_view rawKeyValue(std::string_view line, std::string_view key)
     while (at < line.size()) {
         while (at < line.size() && line[at] == ' ')
             ++at;
-        std::size_t end = at;
-        while (end < line.size() && line[end] != ' ')
-            ++end;
+        const std::size_t end = std::min(line.find(' ', at), line.size());
         const std::string_view word = line.substr(at, end - at);
         if (word.size() > key.size() && word[key.size()] == '=' &&
             upperCase(word.substr(0, key.size())) == key)
@@ -327,6 +326,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             break;
         case Form::Integer:
         case Form::Repeat:
+        case Form::RunRepeat:
         case Form::RunLength:
             setInt(record, field.offset, n);
             break;
@@ -417,6 +417,9 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             setInt(record, field.offset, repeat % 2 == 0 ? 1 : repeat);
             break;
         }
+        case Form::RunRepeat:
+            setInt(record, field.offset, std::clamp(getInt(record, field.offset), 1, 9));
+            break;
         case Form::RunLength: {
             int32_t length = getInt(record, field.offset);
             if (length < settings.DELETE)

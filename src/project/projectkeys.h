@@ -28,6 +28,7 @@ enum class Form : uint8_t {
     Pattern,
     TieOff,
     Repeat,    // clamped 1..9, even values become 1
+    RunRepeat, // clamped 1..9; even is a line sewn there and back (2: a double run)
     RunLength, // clamped DELETE..MAX
     Jump,      // the file holds the inverse of the field
     Path,      // path data, the field a handle into the path store

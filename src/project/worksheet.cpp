@@ -5,6 +5,7 @@
 #include "project/machinefile.h"
 #include "project/wholefile.h"
 #include "shell/texts.h"
+#include "stitch/colourlist.h"
 #include "stitch/threadchart.h"
 
 #include <QMarginsF>
@@ -25,6 +26,7 @@ void measure(Worksheet& sheet)
 {
     const std::vector<StitchRecord>& records = sheet.plan.records;
     bool first = true;
+    int stops = 0;
     WorksheetThread* thread = nullptr;
     for (const StitchRecord& r : records) {
         switch (r.kind) {
@@ -46,8 +48,13 @@ void measure(Worksheet& sheet)
             break;
         case StitchKind::ColourChange:
             ++sheet.colourChanges;
-            if (thread != nullptr)
+            if (thread != nullptr) {
+                // The same thread again is a stop, for an appliqué's fabric.
+                const bool stop = thread->colour == r.colour;
                 thread = &sheet.threads.emplace_back(WorksheetThread{r.colour, 0, {}});
+                if (stop)
+                    thread->note = QString::fromLatin1(stopNote(stops++));
+            }
             break;
         case StitchKind::Trim:
             ++sheet.trims;

@@ -23,6 +23,7 @@ struct WorksheetThread {
     int32_t colour = 0;   // red in bits 0-7
     int64_t stitches = 0; // sewn with this thread
     QString name;         // the nearest thread of a chart; empty: shown by its hex colour
+    QString note;         // what a stop before it in the same thread is for; empty: none
 };
 
 // What the page shows: the design's plan and the facts taken from it.

@@ -187,7 +187,8 @@ void paintThread(QPainter& painter, const Page& page, const WorksheetThread& thr
     painter.setPen(Qt::black);
     const QString hex = hexColour(thread.colour);
     // The thread's name is what the operator fetches; its colour is in the swatch.
-    const QString label = thread.name.isEmpty() ? hex : thread.name;
+    // After a stop the thread is the one before: the row says what to do.
+    const QString label = !thread.note.isEmpty() ? thread.note : thread.name.isEmpty() ? hex : thread.name;
     text(painter, page.rect(x + 21, y, w - 21 - 24, kRowMm), Qt::AlignLeft | Qt::AlignVCenter, label);
     text(painter, page.rect(x + w - 23, y, 21, kRowMm), Qt::AlignRight | Qt::AlignVCenter,
          QStringLiteral("%1 st").arg(thread.stitches));

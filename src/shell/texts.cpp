@@ -19,6 +19,10 @@ std::string cleanTextLine(std::string_view raw)
     const std::size_t cut = raw.find(';');
     if (cut != std::string_view::npos)
         raw = raw.substr(0, cut);
+    // Most lines, and every line our writer makes, are clean already.
+    if (!raw.empty() && raw.front() != ' ' && raw.find('\t') == std::string_view::npos &&
+        raw.find("  ") == std::string_view::npos)
+        return std::string(raw);
     std::string out;
     out.reserve(raw.size());
     // Words are copied whole, so a line of long values (a path of thousands

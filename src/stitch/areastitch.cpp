@@ -56,13 +56,15 @@ FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
 }
 
 // The top layer reaches under the borders sewn after the fill, and the fill
-// starts near where the needle is.
+// starts near where the needle is and ends near where the next object starts.
 FillSpec withBorders(FillSpec shape, const GenContext& ctx)
 {
     if (ctx.borderCount > 0)
         shape.topOutline = extendUnderBorders(shape.outline, ctx.borders, ctx.borderCount);
     shape.hasEntry = ctx.hasEntry;
     shape.entry = ctx.entry;
+    shape.hasExit = ctx.hasExit;
+    shape.exit = ctx.exit;
     return shape;
 }
 

@@ -20,10 +20,15 @@ std::vector<ColourBlock> colourBlocks(const StitchPlan& plan)
     return blocks;
 }
 
+const char* stopNote(int n)
+{
+    return n % 2 == 0 ? "stop: lay fabric over placement line" : "stop: trim fabric at tack-down";
+}
+
 std::string colourListText(const std::vector<ColourBlock>& blocks, const ThreadChart* chart)
 {
     std::string text;
-    bool placed = false;
+    int stops = 0;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const int32_t c = blocks[i].colour;
         char head[40];
@@ -39,7 +44,7 @@ std::string colourListText(const std::vector<ColourBlock>& blocks, const ThreadC
         }
         text += '\t' + std::to_string(blocks[i].stitches);
         if (blocks[i].stop)
-            text += (placed = !placed) ? "\tstop: place the fabric" : "\tstop: trim the fabric";
+            text += std::string("\t") + stopNote(stops++);
         text += '\n';
     }
     return text;

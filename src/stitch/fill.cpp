@@ -118,6 +118,8 @@ private:
 struct LayerStyle {
     double spacing = 3.5;
     double comp = 0;
+    double stitch = kFillStitch; // longest stitch in a row
+    int rowShift = 40;           // percent of a stitch the grid moves on per row
     double evenLength = 0; // > 0: plain rows split evenly (underlay)
     const PatternRow* patternRows = nullptr;
     int patternRowCount = 0;
@@ -165,11 +167,11 @@ void splitPatternGaps(long row, const LayerStyle& style, std::vector<double>& xs
     for (std::size_t i = 1; i < xs.size(); ++i) {
         double a = xs[i - 1];
         const double b = xs[i];
-        const double parts = std::ceil((b - a) / kFillStitch - 1e-9);
+        const double parts = std::ceil((b - a) / style.stitch - 1e-9);
         for (double k = 1; k < parts; ++k) {
             const double left = parts - k; // parts still to come after this split
-            const double lo = std::max(a + style.gap, b - left * kFillStitch);
-            const double hi = std::min(a + kFillStitch, b - style.gap);
+            const double lo = std::max(a + style.gap, b - left * style.stitch);
+            const double hi = std::min(a + style.stitch, b - style.gap);
             allowed.clear();
             // A forged pattern may make its columns tiny: at most kMostColumns are tried.
             const double first = std::ceil(lo / column - 1e-9);
@@ -219,8 +221,8 @@ void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vec
         splitPatternGaps(row, style, xs);
         return;
     }
-    const double grid = kFillStitch - gap;
-    const double offset = static_cast<double>((row * 2) % 5) / 5.0 * grid;
+    const double grid = style.stitch - gap;
+    const double offset = static_cast<double>((row * style.rowShift) % 100) / 100.0 * grid;
     for (double j = std::ceil((lo + gap - offset) / grid); offset + j * grid < hi - gap; ++j)
         keep(offset + j * grid);
     xs.push_back(hi);
@@ -230,7 +232,7 @@ void rowPoints(double lo, double hi, long row, const LayerStyle& style, std::vec
     out.push_back(xs.front());
     for (std::size_t i = 1; i < xs.size(); ++i) {
         const double a = xs[i - 1], b = xs[i];
-        const double n = std::ceil((b - a) / kFillStitch - 1e-9);
+        const double n = std::ceil((b - a) / style.stitch - 1e-9);
         for (double k = 1; k < n; ++k)
             out.push_back(a + (b - a) * (k / n));
         out.push_back(b);
@@ -448,6 +450,116 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
     }
 }
 
+// A layer's penetrations held back, so two ways of sewing it can be weighed
+// before either reaches the plan.
+class HeldLayer final : public NeedleSink {
+public:
+    explicit HeldLayer(int64_t room) : room_(room) {}
+    void needle(Vec p) override { add(p, Kind::Needle); }
+    void edgeNeedle(Vec p) override { add(p, Kind::Edge); }
+    void jump(Vec p) override { add(p, Kind::Jump); }
+    bool exhausted() const override { return full_; }
+    int64_t room() const override { return full_ ? 0 : room_ - static_cast<int64_t>(held_.size()); }
+    void markOverflow() override { full_ = true; }
+
+    bool empty() const { return held_.empty(); }
+    Vec first() const { return held_.front().p; }
+    Vec last() const { return held_.back().p; }
+    void replay(NeedleSink& sink) const
+    {
+        for (const Held& h : held_) {
+            if (sink.exhausted())
+                return;
+            if (h.kind == Kind::Jump)
+                sink.jump(h.p);
+            else if (h.kind == Kind::Edge)
+                sink.edgeNeedle(h.p);
+            else
+                sink.needle(h.p);
+        }
+        if (full_)
+            sink.markOverflow();
+    }
+
+private:
+    enum class Kind : uint8_t { Needle, Edge, Jump };
+    struct Held {
+        Vec p;
+        Kind kind;
+    };
+    void add(Vec p, Kind kind)
+    {
+        if (static_cast<int64_t>(held_.size()) >= room_)
+            full_ = true;
+        else
+            held_.push_back({p, kind});
+    }
+    int64_t room_;
+    bool full_ = false;
+    std::vector<Held> held_;
+};
+
+bool crossesOutline(const std::vector<Vec>& outline, Vec a, Vec b)
+{
+    const auto side = [](Vec p, Vec q, Vec r) { return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x); };
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const Vec c = outline[i], d = outline[(i + 1) % outline.size()];
+        if (side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0)
+            return true;
+    }
+    return false;
+}
+
+// The top layer, ending near `shape.exit` when it has one: sewn as the
+// route leads from the needle, and again from each corner of the area (the
+// outline's points farthest out across and along the rows); the one ending
+// nearest the exit is kept, counting what it moves the start away from the
+// needle. After an underlay the step to the start costs nothing, the top
+// covering it, but it must be straight inside the area.
+void stitchTop(const Outline& outline, const Frame& frame, const Rows& rows, const LayerStyle& style,
+               const FillSpec& shape, Position& pos, NeedleSink& sink)
+{
+    const Vec* entry = shape.hasEntry ? &shape.entry : nullptr;
+    if (!shape.hasExit || outline.rings() > 1) {
+        stitchLayer(outline, frame, rows, style, pos, entry, sink);
+        return;
+    }
+    const std::vector<Vec>& v = outline.vertices();
+    const bool placed = pos.valid || entry != nullptr;
+    const Vec start = pos.valid ? pos.point : entry ? *entry : Vec{};
+    Position bestPos = pos;
+    HeldLayer best(sink.room());
+    stitchLayer(outline, frame, rows, style, bestPos, entry, best);
+    if (best.empty()) {
+        best.replay(sink);
+        return;
+    }
+    const auto cost = [&](const HeldLayer& layer) {
+        const double moved = placed && !pos.valid ? length(layer.first() - start) : 0;
+        return moved + length(layer.last() - shape.exit);
+    };
+    double bestCost = cost(best) - 1;
+    for (const Vec sign : {Vec{1, 1}, Vec{1, -1}, Vec{-1, 1}, Vec{-1, -1}}) {
+        Vec corner = v.front();
+        double reach = -1e300;
+        for (const Vec& p : v) {
+            const Vec r = frame.toRows(p);
+            if (r.x * sign.x + r.y * sign.y > reach)
+                reach = r.x * sign.x + r.y * sign.y, corner = p;
+        }
+        Position from;
+        HeldLayer layer(sink.room());
+        stitchLayer(outline, frame, rows, style, from, &corner, layer);
+        if (layer.empty() || cost(layer) >= bestCost || (pos.valid && crossesOutline(v, pos.point, layer.first())))
+            continue;
+        bestCost = cost(layer);
+        best = std::move(layer);
+        bestPos = from;
+    }
+    best.replay(sink);
+    pos = bestPos;
+}
+
 // Underlay rows lie three top rows apart: close enough to hold the fabric
 // flat under the top, open enough not to stiffen it; never closer than 1 mm.
 double underlaySpacing(double topSpacing)
@@ -477,7 +589,7 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
 {
     if (shape.outline.size() < 3)
         return;
-    // Never so wide that the tatami grid (kFillStitch - gap) collapses.
+    // Never so wide that the tatami grid (the stitch less the gap) collapses.
     const double gap = std::clamp(shape.shortest, 6.0, 12.0);
     Position pos;
 
@@ -509,6 +621,8 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
     LayerStyle style;
     style.spacing = shape.spacing;
     style.comp = shape.comp;
+    style.stitch = shape.stitchLength;
+    style.rowShift = shape.rowShift;
     style.travelBend = shape.travelBend;
     style.patternRows = shape.patternRows;
     style.patternRowCount = shape.patternRowCount;
@@ -526,7 +640,7 @@ void stitchFill(const FillSpec& shape, NeedleSink& sink)
         sink.markOverflow();
         return;
     }
-    stitchLayer(Outline(top, shape.ringOf), frame, rows, style, pos, shape.hasEntry ? &shape.entry : nullptr, sink);
+    stitchTop(Outline(top, shape.ringOf), frame, rows, style, shape, pos, sink);
 }
 
 namespace {
@@ -585,7 +699,7 @@ int64_t fillRecordFloor(const FillSpec& shape, int64_t limit)
     // Borders only ever push the top layer's outline out, so the outline's
     // own rows are a floor for it.
     if (shape.topLayer && !addLayerFloor(shape, shape.outline, shape.angle, shape.spacing, 0, shape.comp,
-                                         kFillStitch, limit, floor))
+                                         shape.stitchLength, limit, floor))
         return limit + 1;
     // The tie-in may leave the needle anywhere before the first row: no row
     // can be sure of its count, so the largest is left out.

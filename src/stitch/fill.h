@@ -11,6 +11,8 @@ struct PatternRow;
 
 namespace kelvara::stitch {
 
+inline constexpr double kFillStitch = 30; // longest stitch inside a fill row, unless the object says
+
 // A fill area as the fill generator sees it.
 struct FillSpec {
     std::vector<Vec> outline; // closed polygon in design units
@@ -33,12 +35,19 @@ struct FillSpec {
     std::vector<Vec> underOutline; // the underlay's, already inset; empty: `outline` inset by underInset
     bool hasEntry = false;       // start at the corner of a section nearest `entry`
     Vec entry{};
+    // Where the thread goes on from the fill in one seam (its border, or
+    // the next object): a one-ring top layer ends near it when starting
+    // from the side away from it brings it nearer, and the step to that
+    // start stays inside the area.
+    bool hasExit = false;
+    Vec exit{};
     // > 0: travel along the outline keeps within this of it, a needle at
     // each bend (0: evenly spaced stitches, which may cut a curve's corner).
     double travelBend = 0;
+    double stitchLength = kFillStitch; // longest stitch inside a row
+    int rowShift = 40;        // percent of a stitch each row's grid moves on from the last
 };
 
-inline constexpr double kFillStitch = 30;   // longest stitch inside a fill row
 inline constexpr double kTravelStitch = 20; // running stitches along the outline
 
 void stitchFill(const FillSpec& shape, NeedleSink& sink);

@@ -9,6 +9,7 @@ namespace kelvara {
 struct Settings;
 struct Libraries;
 struct PatternRow;
+struct LibraryPoint;
 } // namespace kelvara
 
 namespace kelvara::stitch {
@@ -49,6 +50,10 @@ struct GenContext {
     // that can start anywhere (fills, closed running lines) start near it.
     bool hasEntry = false;
     Vec entry{};
+    // Where the next object starts when it carries this one's seam on:
+    // fills end near it.
+    bool hasExit = false;
+    Vec exit{};
 };
 
 // Running stitches from s0 to s1 (either way) along `path`, evenly spaced and
@@ -75,6 +80,11 @@ template <typename Points> int figureLength(const Points& points)
             n = i + 1;
     return n;
 }
+
+// Copies of a motif's `count` points laid along `path`, `scale` times the
+// size they are drawn at, stretched so a whole number of them fills it.
+void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double stitchLength, double scale,
+              NeedleSink& sink);
 
 // Stitch lengths and counts from record fields that may hold anything.
 double clampedLength(int32_t value, double low, double high);

@@ -245,6 +245,13 @@ bool ObjectPlanCache::update(const PlanSource& ws, const PlanProgress& progress)
         const ObjectPiece& known = piece(row);
         PieceSeams guess = known.kind == KindFree ? PieceSeams{i > 0, false, false} : known.seams;
         guess.hasEntry = entry.hasEntry, guess.entryX = entry.entryX, guess.entryY = entry.entryY;
+        guess.hasExit = false, guess.exitX = 0, guess.exitY = 0;
+        if (i + 1 < order.size()) {
+            const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
+            const ObjectEntry& next = ws.table.rows[static_cast<std::size_t>(order[i + 1])];
+            guess.hasExit = objectExit(e.kind, ws.records[e.params], next.kind, ws.records[next.params],
+                                       ws.libraries, ws.settings, guess.exitX, guess.exitY);
+        }
         guess.bordersKey = borders.keys[i];
         entries.push_back(guess);
         changed = refreshPiece(ws, row, kMaxRecords - records, guess, borders.after(i)) || changed;
@@ -262,6 +269,8 @@ bool ObjectPlanCache::update(const PlanSource& ws, const PlanProgress& progress)
     for (std::size_t i = 0; i < order.size(); ++i) {
         seams[i].hasEntry = entries[i].hasEntry;
         seams[i].entryX = entries[i].entryX, seams[i].entryY = entries[i].entryY;
+        seams[i].hasExit = entries[i].hasExit;
+        seams[i].exitX = entries[i].exitX, seams[i].exitY = entries[i].exitY;
         seams[i].bordersKey = entries[i].bordersKey;
         changed = refreshPiece(ws, order[i], kMaxRecords - records, seams[i], borders.after(i)) || changed;
         records += static_cast<int64_t>(piece(order[i]).plan.records.size());

@@ -4,6 +4,7 @@
 #include "stitch/fill.h"
 #include "stitch/pathsatin.h"
 
+#include "shell/libraries.h"
 #include "shell/settings.h"
 
 #include <algorithm>
@@ -109,6 +110,26 @@ void runAlongPath(const PathData& path, double stitchLength, int passes, NeedleS
     }
 }
 
+PathData reversedPath(const PathData& path)
+{
+    PathData out;
+    for (std::size_t k = path.subpaths.size(); k-- > 0;) {
+        const SubPath& sub = path.subpaths[k];
+        SubPath back;
+        back.closed = sub.closed;
+        const std::vector<PathSegment>& segs = sub.segments;
+        // A closed sub-path comes back to its start before it turns round.
+        back.start = sub.closed ? sub.start : segs.empty() ? sub.start : segs.back().to;
+        if (sub.closed && !segs.empty() && segs.back().to != sub.start)
+            back.segments.push_back({false, {}, {}, segs.back().to});
+        for (std::size_t i = segs.size(); i-- > 0;)
+            back.segments.push_back({segs[i].cubic, segs[i].c2, segs[i].c1, i > 0 ? segs[i - 1].to : sub.start});
+        back.closed = false;
+        out.subpaths.push_back(std::move(back));
+    }
+    return out;
+}
+
 void generateStroke(const StrokeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink)
 {
     if (p.STYLE == 1) {
@@ -129,8 +150,30 @@ void generateStroke(const StrokeParams& p, const PathData& path, const GenContex
         satinAlongPath(path, how, sink);
         return;
     }
-    const int passes = std::clamp(p.REPEAT, 1, 9) % 2 == 0 ? 1 : std::clamp(p.REPEAT, 1, 9);
-    runAlongPath(path, clampedLength(p.LEN, 1, 1e9), passes, sink);
+    const double len = clampedLength(p.LEN, 1, 1e9);
+    const MotifLibrary& motifs = ctx.libraries.motifs;
+    if (p.MOTIVE >= 0 && p.MOTIVE < motifs.count) {
+        const auto& figure = motifs.points[static_cast<std::size_t>(p.MOTIVE)];
+        if (const int count = figureLength(figure); count > 0) {
+            const double scale = p.MSIZE > 0 ? std::clamp(p.MSIZE, 10, 1000) / 100.0 : 1.0;
+            for (const SubPath& sub : path.subpaths) {
+                const ArcPath line(flattenSubPath(sub));
+                if (&sub != &path.subpaths.front())
+                    sink.jump(line.pointAt(0));
+                layMotif(line, figure.data(), count, len, scale, sink);
+            }
+            return;
+        }
+    }
+    // A double run goes out and comes back over its own holes; odd repeats
+    // sew each stitch that many times over, ending at the end.
+    const int repeat = std::clamp(p.REPEAT, 1, 9);
+    if (repeat % 2 == 1) {
+        runAlongPath(path, len, repeat, sink);
+        return;
+    }
+    runAlongPath(path, len, repeat - 1, sink);
+    runAlongPath(reversedPath(path), len, 1, sink);
 }
 
 } // namespace kelvara::stitch

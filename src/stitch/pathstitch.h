@@ -17,6 +17,10 @@ std::vector<Vec> flattenSubPath(const SubPath& sub, std::vector<std::size_t>* no
 // `passes` 3 or more sews each stitch forwards, back and forwards again.
 void runAlongPath(const PathData& path, double stitchLength, int passes, NeedleSink& sink);
 
+// The same line sewn the other way: sub-paths and segments in reverse, a
+// closed one walked back round from its start.
+PathData reversedPath(const PathData& path);
+
 void generateStroke(const StrokeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink);
 void generateShape(const ShapeParams& p, const PathData& path, const GenContext& ctx, NeedleSink& sink);
 int64_t shapeRecordFloor(const ShapeParams& p, const PathData& path, const GenContext& ctx, int64_t limit);

@@ -176,7 +176,9 @@ std::vector<int> copyOrder(const LibraryPoint* points, int count)
     return order;
 }
 
-void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double stitchLength,
+} // namespace
+
+void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double stitchLength, double scale,
               NeedleSink& sink)
 {
     double minX = points[0].x, maxX = points[0].x;
@@ -184,14 +186,14 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
         minX = std::min<double>(minX, points[i].x);
         maxX = std::max<double>(maxX, points[i].x);
     }
-    const double width = maxX - minX >= 1 ? maxX - minX : stitchLength;
+    const double width = maxX - minX >= 1 ? (maxX - minX) * scale : stitchLength;
     const double total = path.length();
     const double copies = std::max(1.0, std::round(total / width));
     const double stretch = total > 0 ? total / (copies * width) : 1.0;
     const std::vector<int> order = copyOrder(points, count);
     MotifSewer sewer(path, stitchLength, sink);
     auto frameOf = [&](double c, int i) {
-        return FramePoint{(c * width + (points[i].x - minX)) * stretch, static_cast<double>(points[i].y)};
+        return FramePoint{(c * width + (points[i].x - minX) * scale) * stretch, points[i].y * scale};
     };
     FramePoint left;
     for (double c = 0; c < copies && !sink.exhausted(); ++c) {
@@ -211,6 +213,8 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
         sewer.sewTo({left.s, 0});
     sewer.sewTo({total, 0});
 }
+
+namespace {
 
 // Where along a closed line (one ending on its start) the needle is best
 // put down coming from `entry`: the point of the line nearest it, so the
@@ -250,7 +254,7 @@ void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
         const auto& figure = motifs.points[static_cast<std::size_t>(p.MOTIVE)];
         const int count = figureLength(figure);
         if (count > 0) {
-            layMotif(path, figure.data(), count, len, sink);
+            layMotif(path, figure.data(), count, len, 1.0, sink);
             return;
         }
     }

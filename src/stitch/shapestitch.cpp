@@ -111,12 +111,19 @@ std::vector<Vec> joined(const std::vector<Ring>& rings, std::vector<int32_t>* ri
     return outline;
 }
 
-FillSpec shapeFill(const ShapeParams& p, const std::vector<Ring>& rings, const GenContext& ctx)
+FillSpec shapeFill(const ShapeParams& p, const PathData& path, const std::vector<Ring>& rings,
+                   const GenContext& ctx)
 {
     FillSpec shape;
     if (rings.empty())
         return shape;
     applyFillKeys(p, ctx, shape);
+    // Out of range, the nearest a fill can take: the grid needs room beyond
+    // the shortest stitch, and a row stitch longer than 7 mm snags.
+    if (p.FLEN != 0)
+        shape.stitchLength = clampedLength(p.FLEN, 15, 70);
+    if (p.ROWSHIFT != 0)
+        shape.rowShift = std::clamp(p.ROWSHIFT, 1, 99);
     if (rings.size() > 1) {
         shape.outline = joined(rings, &shape.ringOf);
         if (shape.underInset > 0) {
@@ -137,6 +144,14 @@ FillSpec shapeFill(const ShapeParams& p, const std::vector<Ring>& rings, const G
     }
     shape.hasEntry = ctx.hasEntry;
     shape.entry = ctx.entry;
+    // A border starts where its path does; without one, the next object.
+    if ((p.BORDER == 1 || p.BORDER == 2) && !path.subpaths.empty()) {
+        shape.hasExit = true;
+        shape.exit = {double(path.subpaths.front().start.x), double(path.subpaths.front().start.y)};
+    } else {
+        shape.hasExit = ctx.hasExit;
+        shape.exit = ctx.exit;
+    }
     return shape;
 }
 
@@ -196,7 +211,7 @@ void generateShape(const ShapeParams& p, const PathData& path, const GenContext&
         appliqueShape(p, path, rings, ctx, sink);
         return;
     }
-    const FillSpec fill = shapeFill(p, rings, ctx);
+    const FillSpec fill = shapeFill(p, path, rings, ctx);
     stitchFill(fill, sink);
     // The border starts where its path does, wherever the fill ended.
     if ((p.BORDER == 1 || p.BORDER == 2) && !path.subpaths.empty())
@@ -211,7 +226,7 @@ int64_t shapeRecordFloor(const ShapeParams& p, const PathData& path, const GenCo
 {
     if (p.APPLIQUE == 1)
         return 0;
-    const FillSpec fill = shapeFill(p, ringsOf(path), ctx);
+    const FillSpec fill = shapeFill(p, path, ringsOf(path), ctx);
     return fill.outline.size() >= 3 ? fillRecordFloor(fill, limit) : 0;
 }
 

@@ -154,6 +154,46 @@ bool cannotFit(const std::vector<ObjectRef>& objects, const GenContext& ctx)
     return false;
 }
 
+// The first penetration an object makes, and nothing after it.
+class FirstNeedle final : public NeedleSink {
+public:
+    void needle(Vec p) override { take(p); }
+    void edgeNeedle(Vec p) override { take(p); }
+    void jump(Vec) override {}
+    bool exhausted() const override { return found || full_; }
+    // Generators that gather their work first must not give up for want of room.
+    int64_t room() const override { return exhausted() ? 0 : kMaxRecords; }
+    void markOverflow() override { full_ = true; }
+
+    bool found = false;
+    Vec at{};
+
+private:
+    void take(Vec p)
+    {
+        if (!found)
+            at = p, found = true;
+    }
+    bool full_ = false;
+};
+
+bool exitOf(const ObjectRef& o, const ObjectRef& next, const GenContext& ctx, int32_t& x, int32_t& y)
+{
+    const KindRow& row = *kindRow(o.kind);
+    if (row.recordFloor == nullptr || kindRow(next.kind)->recordFloor != nullptr)
+        return false;
+    const ObjectStyle a = styleOf(o, ctx), b = styleOf(next, ctx);
+    if (a.trimAfter || !b.stitched || a.colour != b.colour)
+        return false;
+    FirstNeedle first;
+    generateObject(next, GenContext{ctx.settings, ctx.libraries}, first);
+    if (!first.found || !(std::abs(first.at.x) < 2e9) || !(std::abs(first.at.y) < 2e9))
+        return false;
+    x = static_cast<int32_t>(std::lround(first.at.x));
+    y = static_cast<int32_t>(std::lround(first.at.y));
+    return true;
+}
+
 void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, PlanBuilder& builder)
 {
     // What borders each object: the shapes of the objects sewn after it.
@@ -181,6 +221,11 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
         if (builder.needleAt(at)) {
             objectCtx.hasEntry = true;
             objectCtx.entry = at;
+        }
+        int32_t exitX, exitY;
+        if (i + 1 < objects.size() && exitOf(o, objects[i + 1], ctx, exitX, exitY)) {
+            objectCtx.hasExit = true;
+            objectCtx.exit = {double(exitX), double(exitY)};
         }
         builder.beginObject(styleOf(o, ctx));
         generateObject(o, objectCtx, builder);
@@ -210,6 +255,8 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
     GenContext ctx{settings, libraries};
     ctx.hasEntry = seams.hasEntry;
     ctx.entry = {double(seams.entryX), double(seams.entryY)};
+    ctx.hasExit = seams.hasExit;
+    ctx.exit = {double(seams.exitX), double(seams.exitY)};
     ctx.borders = after.data();
     ctx.borderCount = after.size();
     if (recordLimit <= 0 || cannotFit(objects, ctx))
@@ -264,6 +311,15 @@ private:
 };
 
 } // namespace
+
+bool objectExit(int32_t kind, const ObjectParams& params, int32_t nextKind, const ObjectParams& next,
+                const Libraries& libraries, const Settings& settings, int32_t& x, int32_t& y)
+{
+    const std::vector<ObjectRef> objects{{kind, &params}, {nextKind, &next}};
+    if (recordSize(kind) == 0 || recordSize(nextKind) == 0 || !withinLimits(objects))
+        return false;
+    return exitOf(objects[0], objects[1], GenContext{settings, libraries}, x, y);
+}
 
 int64_t objectRecordFloor(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                           const Settings& settings)

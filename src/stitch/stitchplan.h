@@ -82,11 +82,21 @@ struct PieceSeams {
     // be stitched as the export stitches it.
     bool hasEntry = false;
     int32_t entryX = 0, entryY = 0;
+    // Where the next object starts, as objectExit finds it.
+    bool hasExit = false;
+    int32_t exitX = 0, exitY = 0;
     // For a fill: names the borders sewn after it, which its stitches reach
     // under; a piece is stitched again when they change.
     uint64_t bordersKey = 0;
     bool operator==(const PieceSeams&) const = default;
 };
+
+// Where a fill should end: the start of the object after it, when that
+// one goes on in its thread with no trim asked between and is a line or a
+// column (a fill starts near wherever the needle is anyway). False when
+// the fill has no such object after it.
+bool objectExit(int32_t kind, const ObjectParams& params, int32_t nextKind, const ObjectParams& next,
+                const Libraries& libraries, const Settings& settings, int32_t& x, int32_t& y);
 
 // What the design's assembly needs of a piece to find its seams.
 struct PieceEnds {

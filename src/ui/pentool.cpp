@@ -49,12 +49,20 @@ void endPen(Workspace& ws)
     markCursor(ws, kArrowCursor);
 }
 
-// The path is done: a hole of the shape named, or a new object.
+// The path is done: a hole of the shape named, or a new object. A path
+// that cannot end yet stays, and the user is told why nothing happened.
 void finishPath(Workspace& ws, const Platform& platform, PenOutcome outcome)
 {
     PenState& pen = ws.tools.pen;
+    if (outcome == PenOutcome::TooFew) {
+        const bool shape = ws.tools.toolMode == KindShape;
+        ws.view.note = std::string(shape ? "A shape" : "A stroke") + " needs at least " +
+                       std::to_string(fewestPenNodes(ws.tools.toolMode, shape)) + " nodes; it has " +
+                       std::to_string(pen.nodes.size()) + ". Click to place more.";
+        return;
+    }
+    ws.view.note.clear();
     if (pen.holeFor >= 0) {
-        ws.view.note.clear();
         if (outcome == PenOutcome::Closed)
             addHoleToShape(ws, platform, pen.holeFor, penPath(pen, true));
         endPen(ws);

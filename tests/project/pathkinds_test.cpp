@@ -26,13 +26,14 @@ TEST(PathKinds, StrokeAndShapeLinesSaveToTheBytesTheyWereReadFrom)
     std::string longPath = "M0,0";
     for (int i = 1; i < 3000; ++i)
         longPath += (i % 2 ? "L" : "C1,2,3,4,") + std::to_string(i) + "," + std::to_string(-i);
-    const std::string stroke = "STROKE GROUP=0 STYLE=0 LEN=25 REPEAT=3 SWIDTH=20 TWIDTH=40 SDENS=35 TDENS=35 "
-                               "SCOMP=2 TCOMP=2 UNDER=15 PATTERN=NIL MOTIVE=NIL TIEIN=NIL TIEOUT=NIL TRIM=1 "
-                               "R=10 G=20 B=30 PATH=" +
+    const std::string stroke = "STROKE GROUP=0 STYLE=0 LEN=25 REPEAT=2 SWIDTH=20 TWIDTH=40 SDENS=35 TDENS=35 "
+                               "SCOMP=2 TCOMP=2 UNDER=15 PATTERN=NIL MOTIVE=NIL MSIZE=150 TIEIN=NIL TIEOUT=NIL "
+                               "TRIM=1 R=10 G=20 B=30 PATH=" +
                                longPath;
     const std::string shape =
         "SHAPE GROUP=0 PUSHCOMP=1 STITCHES=1 SDENS=40 TDENS=35 SCOMP=2 TCOMP=2 PATTERN=NIL MOTIVE=NIL "
-        "TIEIN=NIL TIEOUT=NIL TRIM=0 R=255 G=0 B=0 ZOOMX=256 ZOOMY=256 ANGLE=45 BORDER=2 BWIDTH=30 APPLIQUE=0 REPEAT=1 "
+        "TIEIN=NIL TIEOUT=NIL TRIM=0 R=255 G=0 B=0 ZOOMX=256 ZOOMY=256 ANGLE=45 BORDER=2 BWIDTH=30 APPLIQUE=0 FLEN=45 "
+        "ROWSHIFT=25 REPEAT=1 "
         "UNDER=15 CIKCAK=25 OFSUND=3 OFSCIK=0 "
         "PATH=M100,100L900,100C950,100,950,150,950,200L950,900L100,900ZM300,300L300,700L700,700L700,300Z";
     FakePlatform fake;

@@ -1,4 +1,5 @@
 #include "project/worksheet.h"
+#include "stitch/colourlist.h"
 #include "stitch/sampledesign.h"
 #include "support/pdftext.h"
 #include "support/workspacefixture.h"
@@ -145,6 +146,32 @@ TEST(Worksheet, RefusalsWriteNothingAndKeepTheOldFile)
     EXPECT_EQ(reason.rfind("cannot be written", 0), 0u) << reason;
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+
+// An appliqué's two stops in one thread, then a real change: the rows after
+// the stops say to lay and to trim the fabric, the colour list likewise.
+TEST(Worksheet, AppliqueStopsSayWhatToDoWithTheFabric)
+{
+    auto ws = makeWorkspace();
+    ws->programFolder = std::string(KELVARA_SOURCE_DATA) + "/";
+    StitchPlan plan;
+    for (const auto& [kind, colour] : {std::pair{StitchKind::Stitch, 0xFF0000}, {StitchKind::ColourChange, 0xFF0000},
+                                       {StitchKind::Stitch, 0xFF0000}, {StitchKind::ColourChange, 0xFF0000},
+                                       {StitchKind::Stitch, 0xFF0000}, {StitchKind::ColourChange, 0x00FF00},
+                                       {StitchKind::Stitch, 0x00FF00}, {StitchKind::End, 0x00FF00}})
+        plan.records.push_back({10, 10, colour, kind});
+    const std::string list = colourListText(colourBlocks(plan), nullptr);
+    Worksheet sheet;
+    ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("patch"), std::move(plan), sheet), "");
+    ASSERT_EQ(sheet.threads.size(), 4u);
+    EXPECT_TRUE(sheet.threads[0].note.isEmpty());
+    EXPECT_EQ(sheet.threads[1].note.toStdString(), stopNote(0));
+    EXPECT_EQ(sheet.threads[2].note.toStdString(), stopNote(1));
+    EXPECT_TRUE(sheet.threads[3].note.isEmpty());
+    EXPECT_NE(std::string(stopNote(0)), stopNote(1));
+    EXPECT_EQ(list, "1\t#0000FF\t-\t1\n2\t#0000FF\t-\t1\t" + std::string(stopNote(0)) + "\n3\t#0000FF\t-\t1\t" +
+                        stopNote(1) + "\n4\t#00FF00\t-\t1\n");
 }
 
 } // namespace

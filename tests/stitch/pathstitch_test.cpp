@@ -261,5 +261,43 @@ TEST(PathStitches, AnAppliqueSewsPlacementStopTackDownStopAndCoverInADstReadBack
     EXPECT_LE(cover, 20);
 }
 
+// The per-object controls: a shape given the built-in tatami stitch and
+// row shift sews as one that leaves them out; a longer stitch and another
+// shift change its rows; a double run comes back over its own holes.
+TEST(PathStitches, PerObjectControlsKeepTheBuiltInsAsTheirDefaults)
+{
+    const auto same = [](const std::vector<Vec>& a, const std::vector<Vec>& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](Vec u, Vec v) { return u.x == v.x && u.y == v.y; });
+    };
+    const char* square = "M0,0L600,0L600,400L0,400Z";
+    const auto plain = sew(KindShape, square);
+    EXPECT_TRUE(same(sew(KindShape, square, [](ObjectParams& p) { p.shape.FLEN = 30, p.shape.ROWSHIFT = 40; }), plain));
+    const auto longer = sew(KindShape, square, [](ObjectParams& p) { p.shape.FLEN = 60; });
+    const auto shifted = sew(KindShape, square, [](ObjectParams& p) { p.shape.ROWSHIFT = 25; });
+    EXPECT_LT(longer.size() * 10, plain.size() * 7); // half as many holes in the rows, and the turns
+    EXPECT_FALSE(same(shifted, plain));
+    const auto longest = [](const std::vector<Vec>& needles) {
+        double most = 0;
+        for (std::size_t i = 1; i < needles.size(); ++i)
+            if (needles[i].y < kJumped / 2 && needles[i - 1].y < kJumped / 2)
+                most = std::max(most, std::hypot(needles[i].x - needles[i - 1].x, needles[i].y - needles[i - 1].y));
+        return most;
+    };
+    EXPECT_LE(longest(longer), 60 + 1e-6);
+    EXPECT_GT(longest(longer), 45);
+
+    const auto single = sew(KindStroke, "M0,0L100,0L100,50", [](ObjectParams& p) { p.stroke.LEN = 20; });
+    const auto twice = sew(KindStroke, "M0,0L100,0L100,50", [](ObjectParams& p) {
+        p.stroke.LEN = 20;
+        p.stroke.REPEAT = 2;
+    });
+    ASSERT_EQ(twice.size(), 2 * single.size());
+    for (std::size_t i = 0; i < single.size(); ++i) {
+        EXPECT_NEAR(twice[twice.size() - 1 - i].x, single[i].x, 1e-9) << i;
+        EXPECT_NEAR(twice[twice.size() - 1 - i].y, single[i].y, 1e-9) << i;
+    }
+}
+
 } // namespace
 } // namespace kelvara::testing

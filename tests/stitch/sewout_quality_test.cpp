@@ -408,5 +408,34 @@ TEST(SewoutQuality, ObjectsThatCarryASeamOnAreNotKnottedWhereTheyMeet)
     EXPECT_GE(recoloured.holesNearJoin, 6);
 }
 
+// A leaf (a fill) and its stem (a line in the same thread starting at the
+// leaf's edge), the stem at either end of the leaf: the fill ends where the
+// stem begins, so the two are one seam with no lock, jump or trim.
+TEST(SewoutQuality, AFillEndsWhereTheLineAfterItBegins)
+{
+    for (const bool stemAtTop : {true, false}) {
+        for (const int32_t under : {-1, 20}) {
+            SCOPED_TRACE(std::to_string(stemAtTop) + " " + std::to_string(under));
+            auto ws = std::make_unique<Workspace>();
+            ws->settings = plainSettings();
+            ws->settings.TIEIN = ws->settings.TIEOUT = 1;
+            ObjectParams leaf = rectParams(straightEdge(100, 100, 500, 100), straightEdge(100, 238, 500, 238));
+            leaf.rect.UNDER = under;
+            const double stemY = stemAtTop ? 100 : 238;
+            ObjectParams stem = runParams(straightEdge(100, stemY, 100, stemAtTop ? 0 : 338), 25);
+            stem.run.colour = leaf.rect.colour;
+            addObject(*ws, KindRect, leaf);
+            addObject(*ws, KindRun, stem);
+            StitchPlan plan;
+            ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+            // Farther than 0.5 mm, the fill's end would be tied off and jumped from.
+            int cuts = 0;
+            for (const StitchRecord& r : plan.records)
+                cuts += r.kind == StitchKind::Jump || r.kind == StitchKind::Trim;
+            EXPECT_EQ(cuts, 0);
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvara

@@ -96,11 +96,13 @@ TEST_F(PenFlow, TheStrokePenEndsOnEnterOrADoubleClickAndGoesOnDrawing)
     press('Y', WindowId::Canvas, 'y');
     ASSERT_EQ(ws.tools.toolMode, KindStroke);
     click(50, 50);
-    press(VkReturn, WindowId::Canvas, '\r'); // one node is no line yet
+    press(VkReturn, WindowId::Canvas, '\r'); // one node is no line yet, and it says so
     EXPECT_EQ(ws.table.objectCount, 0);
+    EXPECT_NE(ws.view.note.find("at least 2 nodes; it has 1"), std::string::npos) << ws.view.note;
     click(150, 50);
     press(VkReturn, WindowId::Canvas, '\r');
     ASSERT_EQ(ws.table.objectCount, 1);
+    EXPECT_TRUE(ws.view.note.empty());
     EXPECT_EQ(pathOf(ws.table.currentObject), "M50,50L150,50");
     EXPECT_EQ(ws.tools.toolMode, KindStroke);
 

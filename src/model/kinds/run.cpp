@@ -109,6 +109,8 @@ bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, Object
     p.TIEIN = r.TIEIN;
     p.TIEOUT = r.TIEOUT;
     p.TRIM = r.TRIM;
+    // A RUN repeats as the configuration says; the stroke keeps it as its own.
+    p.REPEAT = stitch::clampedRepeat(s.REPEAT);
     return setKindPath(*kindRow(KindStroke), out, std::move(path));
 }
 

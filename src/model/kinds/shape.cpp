@@ -15,7 +15,7 @@ using namespace kindparts;
 using projectkeys::Form;
 
 constexpr auto kKeys = [] {
-    projectkeys::FieldList<27> l;
+    projectkeys::FieldList<29> l;
     l.add("GROUP", Form::Group, 0);
     l.addColumnHead<ShapeParams>();
     l.addShared<ShapeParams>();
@@ -23,11 +23,13 @@ constexpr auto kKeys = [] {
     l.add("BORDER", Form::Integer, offsetof(ShapeParams, BORDER));
     l.add("BWIDTH", Form::Integer, offsetof(ShapeParams, BWIDTH));
     l.add("APPLIQUE", Form::Flag, offsetof(ShapeParams, APPLIQUE));
+    l.add("FLEN", Form::Integer, offsetof(ShapeParams, FLEN));
+    l.add("ROWSHIFT", Form::Integer, offsetof(ShapeParams, ROWSHIFT));
     l.addColumnTail<ShapeParams>();
     l.add("PATH", Form::Path, offsetof(ShapeParams, PATH));
     return l;
 }();
-static_assert(kKeys.count == 27);
+static_assert(kKeys.count == 29);
 
 constexpr auto kFields = [] {
     FieldTable<27> t;
@@ -47,6 +49,8 @@ void defaults(ObjectParams& p, const Settings& s, int32_t colour)
     p.shape.BWIDTH = s.STEIL;
     p.shape.APPLIQUE = 0;
     p.shape.PATH = 0;
+    p.shape.FLEN = 0;
+    p.shape.ROWSHIFT = 0;
 }
 
 void sampleShape(ObjectParams& p)

@@ -18,11 +18,11 @@ using namespace kindparts;
 using projectkeys::Form;
 
 constexpr auto kKeys = [] {
-    projectkeys::FieldList<20> l;
+    projectkeys::FieldList<21> l;
     l.add("GROUP", Form::Group, 0);
     l.add("STYLE", Form::Integer, offsetof(StrokeParams, STYLE));
     l.add("LEN", Form::RunLength, offsetof(StrokeParams, LEN));
-    l.add("REPEAT", Form::Repeat, offsetof(StrokeParams, REPEAT));
+    l.add("REPEAT", Form::RunRepeat, offsetof(StrokeParams, REPEAT));
     l.add("SWIDTH", Form::Integer, offsetof(StrokeParams, SWIDTH));
     l.add("TWIDTH", Form::Integer, offsetof(StrokeParams, TWIDTH));
     l.add("SDENS", Form::Integer, offsetof(StrokeParams, SDENS));
@@ -32,6 +32,7 @@ constexpr auto kKeys = [] {
     l.add("UNDER", Form::Integer, offsetof(StrokeParams, UNDER));
     l.add("PATTERN", Form::Pattern, offsetof(StrokeParams, PATTERN));
     l.add("MOTIVE", Form::Motif, offsetof(StrokeParams, MOTIVE));
+    l.add("MSIZE", Form::Integer, offsetof(StrokeParams, MSIZE));
     l.add("TIEIN", Form::TieOff, offsetof(StrokeParams, TIEIN));
     l.add("TIEOUT", Form::TieOff, offsetof(StrokeParams, TIEOUT));
     l.add("TRIM", Form::Flag, offsetof(StrokeParams, TRIM));
@@ -41,7 +42,7 @@ constexpr auto kKeys = [] {
     l.add("PATH", Form::Path, offsetof(StrokeParams, PATH));
     return l;
 }();
-static_assert(kKeys.count == 20);
+static_assert(kKeys.count == 21);
 
 constexpr auto kFields = [] {
     FieldTable<17> t;
@@ -84,6 +85,7 @@ void defaults(ObjectParams& params, const Settings& s, int32_t colour)
     p.PATTERN = kNone;
     p.UNDER = s.UNDER != 0 ? s.LENGTH : -1;
     p.PATH = 0;
+    p.MSIZE = 0;
 }
 
 void sampleShape(ObjectParams& p)
