@@ -82,6 +82,11 @@ struct Settings {
     // numbered afresh after every change, in a list whose width can be
     // dragged; 0 keeps the glyph lines numbered when made.
     int32_t LISTWORDS = 0;
+    // A drawing tool stays ready after its object: the star, circle and
+    // fill area tools too, each object then a group of its own; Escape drops
+    // what was clicked and, with nothing clicked, takes the select arrow.
+    // 0 ends those three tools after their object and Escape ends any tool.
+    int32_t TOOLSTAYS = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

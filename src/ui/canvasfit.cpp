@@ -83,7 +83,7 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
 
 } // namespace
 
-DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& stitches)
+DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches)
 {
     BoxBuilder builder;
     // A motif's stitches may lie outside the points that carry it.
@@ -102,9 +102,8 @@ DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& sti
     // its stored offsets named at the zoom it was loaded at.
     const BackgroundPicture& picture = ws.picture;
     if (picture.loaded() && !picture.pixels.isNull()) {
-        const int32_t zoom = std::max(pictureZoom, 1);
-        const double left = picture.picLeft / zoom;
-        const double top = picture.picTop / zoom;
+        const double left = double(pictureZoom.units(picture.picLeft));
+        const double top = double(pictureZoom.units(picture.picTop));
         const double width = std::min<qint64>(picture.picWidth, picture.pixels.width());
         const double height = std::min<qint64>(picture.picHeight, picture.pixels.height());
         if (width > 0 && height > 0) {
@@ -127,7 +126,7 @@ DesignBox selectionBox(const Workspace& ws)
 }
 
 ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
-                int32_t canvasHeight, const StitchReach& reach)
+                int32_t canvasHeight, const StitchReach& reach, bool fine)
 {
     ViewFit fit;
     if (!(right >= left && bottom >= top))
@@ -136,18 +135,24 @@ ViewFit fitView(double left, double top, double right, double bottom, int32_t ca
     // (b - a + 1) x zoom of them.
     const double width = std::floor(right) - std::floor(left) + 1;
     const double height = std::floor(bottom) - std::floor(top) + 1;
-    for (int32_t zoom = kMaxZoom; zoom > 1; --zoom) {
-        if (width * zoom + 2 * kFitMargin <= canvasWidth && height * zoom + 2 * kFitMargin <= canvasHeight) {
-            fit.zoom = zoom;
-            break;
+    ZoomRatio zoom;
+    if (fine) {
+        zoom = fittingZoom(width, height, canvasWidth - 2 * kFitMargin, canvasHeight - 2 * kFitMargin);
+    } else {
+        for (int32_t z = kMaxZoom; z > 1; --z) {
+            if (width * z + 2 * kFitMargin <= canvasWidth && height * z + 2 * kFitMargin <= canvasHeight) {
+                zoom = z;
+                break;
+            }
         }
     }
-    const auto offset = [&fit](double start, int32_t extent, int32_t before, int32_t beyond) {
+    fit.zoom = zoom.zoom;
+    fit.zoomDivisor = zoom.divisor;
+    const auto offset = [&zoom](double start, int32_t extent, int32_t before, int32_t beyond) {
         // Never past the first or the last offset the scroll bars reach.
-        const double first = -double(before) * fit.zoom;
-        const double last = std::max(first, double(scrollRange(fit.zoom)) + double(beyond) * fit.zoom -
-                                                scrollPage(extent, fit.zoom));
-        return int32_t(std::clamp(std::floor(start) * fit.zoom - kFitMargin, first, last));
+        const double first = double(firstScrollOffset(zoom, before));
+        const double last = double(lastScrollOffset(zoom, extent, before, beyond));
+        return int32_t(std::clamp(zoom.exactPixels(std::floor(start)) - kFitMargin, first, last));
     };
     fit.scrollX = offset(left, canvasWidth, reach.left, reach.right);
     fit.scrollY = offset(top, canvasHeight, reach.top, reach.bottom);

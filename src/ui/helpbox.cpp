@@ -2,10 +2,11 @@
 
 #include "shell/texts.h"
 #include "ui/buttontable.h"
+#include "ui/keycommands.h"
 
 namespace kelvara {
 
-std::string hotkeyText(const ButtonTable& buttons)
+std::string hotkeyText(const ButtonTable& buttons, const Settings& settings)
 {
     std::string text;
     for (int32_t row = 0; row < buttons.buttonCount; ++row) {
@@ -14,15 +15,13 @@ std::string hotkeyText(const ButtonTable& buttons)
         if (entry.handler && entry.tipText.ends_with(")"))
             text += entry.tipText + "\n";
     }
-    text += "Open or close the stitch-out simulator (A)\n"
-            "Thread or flat lines in the stitch view (L)\n"
-            "Choose the hoop (B)\n"
-            "Undo (CTRL+Z), redo (CTRL+Y or CTRL+SHIFT+Z)\n"
-            "Zoom in and out (CTRL++ and CTRL+-), the whole design (CTRL+0)\n"
-            "Dim or hide the tracing picture (CTRL+B)\n"
-            "Save under another name (CTRL+SHIFT+S), quit (CTRL+Q)\n"
-            "Stop drawing, let go of the selection (ESC)\n"
-            "This help (F1)";
+    // The menus' other keys, from the table the menus are built from.
+    for (const KeyOnlyCommand& command : keyOnlyCommands())
+        if (*command.keys != '\0' && offered(command, settings))
+            text += std::string(command.text) + " (" + command.keys + ")\n";
+    text += "Undo (CTRL+Z), redo (CTRL+Y or CTRL+SHIFT+Z)\n"
+            "Scroll with the arrow keys (SHIFT: farther), zoom with the mouse wheel\n"
+            "Stop drawing, let go of the selection (ESC)";
     return text;
 }
 
