@@ -6,6 +6,8 @@
 #include "ui/canvasview.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <cmath>
 
 namespace kelvara {
@@ -21,6 +23,10 @@ constexpr double kFarAway = 1e7;
 
 class BoxBuilder {
 public:
+    // With ZOOMSTEPS curves count by where they run, else by their control
+    // points as they always did.
+    explicit BoxBuilder(const Workspace& ws) : tightCurves_(ws.settings.ZOOMSTEPS != 0) {}
+
     void add(double x, double y, double margin = 0)
     {
         if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(margin))
@@ -38,14 +44,43 @@ public:
         box_.bottom = std::max(box_.bottom, y + margin);
     }
 
-    // A curve lies inside the box of its end and control points.
+    // A curve reaches beyond its end points only where it turns back on an
+    // axis: there, and nowhere else, its box takes it. (The box of its
+    // control points would leave a wide curve small in the fit.)
     void addEdge(const BezierEdge& edge, double margin = 0)
     {
         add(edge.x1, edge.y1, margin);
         add(edge.x2, edge.y2, margin);
-        if (edge.straight == 0) {
+        if (edge.straight != 0)
+            return;
+        if (!tightCurves_) {
             add(edge.xc1, edge.yc1, margin);
             add(edge.xc2, edge.yc2, margin);
+            return;
+        }
+        const auto at = [&edge](double t) {
+            const double u = 1 - t;
+            const auto mix = [&](double a, double b, double c, double d) {
+                return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+            };
+            return std::pair{mix(edge.x1, edge.xc1, edge.xc2, edge.x2), mix(edge.y1, edge.yc1, edge.yc2, edge.y2)};
+        };
+        for (const auto& [p0, p1, p2, p3] : {std::array{edge.x1, edge.xc1, edge.xc2, edge.x2},
+                                             std::array{edge.y1, edge.yc1, edge.yc2, edge.y2}}) {
+            // Where the derivative a t^2 + b t + c is zero.
+            const double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
+            std::array<double, 2> roots{-1, -1};
+            if (std::abs(a) < 1e-12) {
+                if (std::abs(b) > 1e-12)
+                    roots[0] = -c / b;
+            } else if (const double d = b * b - 4 * a * c; d >= 0) {
+                roots = {(-b - std::sqrt(d)) / (2 * a), (-b + std::sqrt(d)) / (2 * a)};
+            }
+            for (const double t : roots)
+                if (t > 0 && t < 1) {
+                    const auto [x, y] = at(t);
+                    add(x, y, margin);
+                }
         }
     }
 
@@ -60,6 +95,7 @@ public:
     const DesignBox& box() const { return box_; }
 
 private:
+    bool tightCurves_;
     DesignBox box_;
 };
 
@@ -85,7 +121,7 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
 
 DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches)
 {
-    BoxBuilder builder;
+    BoxBuilder builder(ws);
     // A motif's stitches may lie outside the points that carry it.
     if (!stitches.empty()) {
         builder.add(stitches.left, stitches.top);
@@ -116,7 +152,7 @@ DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const Pla
 
 DesignBox selectionBox(const Workspace& ws)
 {
-    BoxBuilder builder;
+    BoxBuilder builder(ws);
     for (int32_t row : selectedRows(ws)) {
         const ObjectEntry& entry = ws.table.rows[std::size_t(row)];
         if (recordSize(entry.kind) != 0 && ws.records.isLive(entry.params))

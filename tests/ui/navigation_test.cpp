@@ -306,12 +306,11 @@ TEST_F(Navigation, FineZoomFitsEveryStitchAndPicksWhatIsUnderTheClick)
     openProject("RUN X1=100 Y1=100 X2=300 Y2=100\r\nRUN X1=100 Y1=108 X2=300 Y2=108\r\n");
     ASSERT_EQ(ws.table.objectCount, 2);
     const int32_t first = *DisplayOrder(ws.table).begin();
-    send(WindowId::Canvas, MsgHScroll, ScrollTop);
-    send(WindowId::Canvas, MsgVScroll, ScrollTop);
-    moveMouse(200, 104);
-    for (const int delta : {360, -120})
-        send(WindowId::Canvas, MsgMouseWheel, makeParam(0, uint32_t(uint16_t(int16_t(delta)))), 0);
-    ASSERT_EQ(view.ratio(), ZoomRatio(8, 5)); // 8 units apart: 12.8 pixels
+    ctrlKey('0'); // 201 x 9 units on 692 x 492 pixels: 3.442
+    ASSERT_EQ(view.ratio(), ZoomRatio(3442, 1000));
+    moveMouse(int(view.canvasX(200)), int(view.canvasY(104)));
+    send(WindowId::Canvas, MsgMouseWheel, makeParam(0, uint32_t(uint16_t(int16_t(-240)))), 0);
+    ASSERT_EQ(view.ratio(), ZoomRatio(5, 2)); // past 3.2: the lines 20 pixels apart
     press(VkSpace, WindowId::Canvas, ' ');
     for (const int32_t y : {100, 108}) {
         SCOPED_TRACE(y);
