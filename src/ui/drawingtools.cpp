@@ -162,6 +162,8 @@ void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
 {
     if (!beginTool(ws.tools, t))
         return;
+    // What the last tool's click could not do says nothing about this one.
+    ws.view.clickNote.clear();
     if (ws.tools.nodeEditing != 0)
         markCanvasChanged(ws);
     ws.tools.nodeEditing = 0;

@@ -111,6 +111,7 @@ void selectPen(Workspace& ws, const Platform& /*platform*/, int32_t kind)
         markCanvasChanged(ws);
     if (!beginPen(ws.tools, kind, -1))
         return;
+    ws.view.clickNote.clear();
     markCursor(ws, kCrossCursor);
     markRepaint(ws);
 }

@@ -110,6 +110,7 @@ void WindowProcedure::keyDown(uint32_t key)
         ws.tools.nodeEditing = 0;
         markCursor(ws, kArrowCursor);
         abandonDrawing(ws.tools);
+        ws.view.clickNote.clear();
         // Nothing is current, so nothing stays selected either: a command
         // after Escape must not act on objects the user let go of.
         ws.table.currentObject = -1;
