@@ -4,6 +4,8 @@
 #include "ui/buttontable.h"
 #include "ui/keycommands.h"
 
+#include <algorithm>
+
 namespace kelvara {
 
 std::string hotkeyText(const ButtonTable& buttons, const Settings& settings)
@@ -11,9 +13,17 @@ std::string hotkeyText(const ButtonTable& buttons, const Settings& settings)
     std::string text;
     for (int32_t row = 0; row < buttons.buttonCount; ++row) {
         const ButtonEntry& entry = buttons.rows[std::size_t(row)];
-        // A tooltip names its key only when the key runs that button.
-        if (entry.handler && entry.tipText.ends_with(")"))
-            text += entry.tipText + "\n";
+        // A tooltip names its key only when the key runs that button. The
+        // box lists what the command is, not how to use it, so one screen
+        // holds every key: "Draw a star: click ... (H)" is "Draw a star (H)".
+        if (entry.handler && entry.tipText.ends_with(")")) {
+            const std::size_t key = entry.tipText.rfind(" (");
+            // A colon inside brackets is no end of the description.
+            std::size_t colon = entry.tipText.find(':');
+            if (colon > entry.tipText.find('('))
+                colon = std::string::npos;
+            text += entry.tipText.substr(0, std::min(key, colon)) + entry.tipText.substr(key) + "\n";
+        }
     }
     // The menus' other keys, from the table the menus are built from.
     for (const KeyOnlyCommand& command : keyOnlyCommands())
