@@ -455,8 +455,10 @@ void Commands::join()
 
 void Commands::showHelp()
 {
-    editor_.platform.boxes->showInformation("Keys", hotkeyText(editor_.buttons, editor_.ws.settings) + "\n\n" +
-                                                        aboutText());
+    // With a menu bar About has an entry of its own, and the keys alone
+    // fill a screen.
+    const std::string about = editor_.ws.settings.MENUBAR != 0 ? std::string() : "\n\n" + aboutText();
+    editor_.platform.boxes->showInformation("Keys", hotkeyText(editor_.buttons, editor_.ws.settings) + about);
 }
 
 void Commands::viewKey(uint32_t key)
