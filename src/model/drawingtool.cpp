@@ -1,6 +1,7 @@
 #include "model/drawingtool.h"
 
 #include "model/kinds/kind.h"
+#include "model/pentool.h"
 
 #include <cstdlib>
 
@@ -114,7 +115,7 @@ void bendSegment(ToolState& tools, int32_t x, int32_t y, bool secondControl)
     }
 }
 
-bool finishObject(ToolState& tools, const ObjectParams* created)
+bool finishObject(ToolState& tools, const ObjectParams* created, bool staysReady)
 {
     bool ended = false;
     // A line tool goes on drawing from where the object it made ends.
@@ -124,6 +125,10 @@ bool finishObject(ToolState& tools, const ObjectParams* created)
             const BezierEdge& first = *kindEdges(*row, *created).at[0];
             startSegmentAt(tools.rubberBand, int32_t(first.x2), int32_t(first.y2));
         }
+    } else if (staysReady) {
+        // Ready for the next shape, which is not part of this one.
+        tools.rubberBand.active = 0;
+        tools.newGroupPending = 1;
     } else {
         tools.rubberBand.active = 0;
         tools.toolMode = 0;
@@ -156,6 +161,19 @@ void abandonDrawing(ToolState& tools)
     tools.preview.clear();
     tools.rubberBand.active = 0;
     tools.pen = PenState{};
+}
+
+bool dropCollected(ToolState& tools)
+{
+    const bool collected = tools.clickCount > 0 || tools.rubberBand.active != 0 || !tools.pen.nodes.empty() ||
+                           tools.pen.pressed != 0;
+    if (tools.toolMode <= 0 || !collected)
+        return false;
+    tools.clickCount = 0;
+    tools.preview.clear();
+    tools.rubberBand.active = 0;
+    penClear(tools.pen);
+    return true;
 }
 
 void resetTools(ToolState& tools)

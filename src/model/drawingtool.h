@@ -60,8 +60,9 @@ void bendSegment(ToolState& tools, int32_t x, int32_t y, bool secondControl);
 
 // The object was created from the collected segments. The line tools go on
 // from its end (`created` null keeps the live segment where it is), the shape
-// tools end. Returns true when the tool ended.
-bool finishObject(ToolState& tools, const ObjectParams* created);
+// tools end, or with `staysReady` wait for the next shape. Returns true when
+// the tool ended.
+bool finishObject(ToolState& tools, const ObjectParams* created, bool staysReady = false);
 
 // The table could take no more objects: the live segment ends, the collected
 // segments stay, so the next event tries the creation again.
@@ -72,6 +73,10 @@ bool takeNewGroup(ToolState& tools);
 
 // Escape: the tool ends and what it collected is dropped.
 void abandonDrawing(ToolState& tools);
+
+// Escape while the tool stays ready: the points clicked so far go, the tool
+// stays. False (and nothing changed) when no drawing tool had any.
+bool dropCollected(ToolState& tools);
 
 // The state of a fresh editor: new design, opened project, window creation.
 void resetTools(ToolState& tools);

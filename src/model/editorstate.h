@@ -2,6 +2,7 @@
 
 #include "model/records.h"
 #include "model/transformselection.h"
+#include "model/zoomratio.h"
 
 #include <array>
 #include <cstdint>
@@ -10,8 +11,6 @@
 
 namespace kelvara {
 
-// Zoom and scroll of the canvas; a design point (x, y) is drawn at
-// (x * zoom - scrollX, y * zoom - scrollY).
 // How far stitches reach past the design area, in design units (never
 // negative): a motif's stitches may lie beyond the points that carry it, and
 // the view scrolls that much farther so they can be seen.
@@ -19,8 +18,12 @@ struct StitchReach {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// Zoom and scroll of the canvas; a design point (x, y) is drawn at
+// (x * zoom / zoomDivisor - scrollX, y * zoom / zoomDivisor - scrollY).
+// Every part of the canvas maps through ratio() and the functions below.
 struct ViewState {
     int32_t zoom = 1;
+    int32_t zoomDivisor = 1; // 1 but for the fine steps of ZOOMSTEPS
     int32_t scrollX = 0;
     int32_t scrollY = 0;
     int32_t canvasWidth = 0;
@@ -33,6 +36,21 @@ struct ViewState {
     // What the last command has to tell that is no error (shown in the
     // status bar until the next such command); empty for nothing.
     std::string note;
+    // Why the last canvas click did nothing; the next click clears it.
+    std::string clickNote;
+
+    ZoomRatio ratio() const { return {zoom, zoomDivisor}; }
+    void setRatio(const ZoomRatio& r)
+    {
+        zoom = r.zoom;
+        zoomDivisor = r.divisor;
+    }
+    // The canvas pixel of a design coordinate.
+    double canvasX(double x) const { return ratio().exactPixels(x) - scrollX; }
+    double canvasY(double y) const { return ratio().exactPixels(y) - scrollY; }
+    // The design unit under a canvas pixel, truncated toward zero.
+    int64_t designX(int64_t px) const { return ratio().units(px + scrollX); }
+    int64_t designY(int64_t py) const { return ratio().units(py + scrollY); }
 };
 
 struct PreviewSegment {

@@ -102,9 +102,8 @@ std::string machineObjectLines(const StitchPlan& plan, int32_t centreX, int32_t 
 
 void viewCentre(const Workspace& ws, int32_t& x, int32_t& y)
 {
-    const int64_t zoom = std::max(1, ws.view.zoom);
-    x = static_cast<int32_t>((int64_t{ws.view.scrollX} + ws.view.canvasWidth / 2) / zoom);
-    y = static_cast<int32_t>((int64_t{ws.view.scrollY} + ws.view.canvasHeight / 2) / zoom);
+    x = static_cast<int32_t>(ws.view.designX(ws.view.canvasWidth / 2));
+    y = static_cast<int32_t>(ws.view.designY(ws.view.canvasHeight / 2));
 }
 
 } // namespace kelvara

@@ -227,6 +227,8 @@ void openProjectFile(Workspace& ws, const Platform& platform, const QString& pat
     ws.fileStamp = stamp;
     openProjectPicture(ws, platform, path, load.picture);
     markDesignSaved(ws);
+    if (ws.settings.QUICKSAVE != 0 && platform.files != nullptr)
+        platform.files->fileUsed(path);
     tellWhatWasLeftOut(ws, platform, load);
     const std::string warning = unreadableLinesWarning(ws, load.unreadable);
     if (!warning.empty())

@@ -103,8 +103,10 @@ void saveProject(Workspace& ws, const Platform& platform, SaveAs saveAs)
         platform.title->setTitle(projectWindowTitle(path));
         ws.fileStamp = stampOf(path);
         markDesignSaved(ws);
-        if (ws.settings.QUICKSAVE != 0)
+        if (ws.settings.QUICKSAVE != 0) {
             platform.title->setModified(false);
+            platform.files->fileUsed(path);
+        }
     } else
         platform.boxes->showError(message(ws, kSlotErrorCaption), message(ws, kSlotSaveFailed) + "\n" + reason);
 }

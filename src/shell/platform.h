@@ -100,6 +100,8 @@ public:
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    // A design file was opened or saved: the recent files take it first.
+    virtual void fileUsed(const QString& path) { (void)path; }
 };
 
 class ColourDialog {

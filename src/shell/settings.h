@@ -86,6 +86,11 @@ struct Settings {
     // design opens and scrolls while it is planned; 0 plans it before the
     // window answers again.
     int32_t BACKPLAN = 0;
+    // A drawing tool stays ready after its object: the star, circle and
+    // fill area tools too, each object then a group of its own; Escape drops
+    // what was clicked and, with nothing clicked, takes the select arrow.
+    // 0 ends those three tools after their object and Escape ends any tool.
+    int32_t TOOLSTAYS = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

@@ -25,11 +25,11 @@ QPen jumpLinePen()
     return QPen(QColor(160, 160, 160, 110), 0, Qt::DotLine);
 }
 
-void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scrollX, int scrollY)
+void drawStitchPlan(QPainter& painter, const StitchPlan& plan, double zoom, int scrollX, int scrollY)
 {
     if (plan.records.empty())
         return;
-    const double z = std::max(1, zoom);
+    const double z = zoom > 0 ? zoom : 1;
     const double width = kThreadWidth * z;
 
     // What the device shows, in canvas pixels, widened by a thread.

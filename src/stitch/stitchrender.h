@@ -30,7 +30,7 @@ QPen jumpLinePen();
 // Draws the plan with the canvas mapping: design point (x, y) at
 // (x * zoom - scrollX, y * zoom - scrollY). Stitches in their thread colours
 // about a thread's width wide; jumps as faint dotted lines; nothing else.
-void drawStitchPlan(QPainter& painter, const StitchPlan& plan, int zoom, int scrollX, int scrollY);
+void drawStitchPlan(QPainter& painter, const StitchPlan& plan, double zoom, int scrollX, int scrollY);
 
 // The whole plan on black (or as `look` has it), scaled so its longer side is at most `maxSide`
 // pixels (and magnified at most four times). A null image for an empty plan.

@@ -6,6 +6,8 @@
 #include "ui/canvasview.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <cmath>
 
 namespace kelvara {
@@ -21,6 +23,10 @@ constexpr double kFarAway = 1e7;
 
 class BoxBuilder {
 public:
+    // With ZOOMSTEPS curves count by where they run, else by their control
+    // points as they always did.
+    explicit BoxBuilder(const Workspace& ws) : tightCurves_(ws.settings.ZOOMSTEPS != 0) {}
+
     void add(double x, double y, double margin = 0)
     {
         if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(margin))
@@ -38,14 +44,43 @@ public:
         box_.bottom = std::max(box_.bottom, y + margin);
     }
 
-    // A curve lies inside the box of its end and control points.
+    // A curve reaches beyond its end points only where it turns back on an
+    // axis: there, and nowhere else, its box takes it. (The box of its
+    // control points would leave a wide curve small in the fit.)
     void addEdge(const BezierEdge& edge, double margin = 0)
     {
         add(edge.x1, edge.y1, margin);
         add(edge.x2, edge.y2, margin);
-        if (edge.straight == 0) {
+        if (edge.straight != 0)
+            return;
+        if (!tightCurves_) {
             add(edge.xc1, edge.yc1, margin);
             add(edge.xc2, edge.yc2, margin);
+            return;
+        }
+        const auto at = [&edge](double t) {
+            const double u = 1 - t;
+            const auto mix = [&](double a, double b, double c, double d) {
+                return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+            };
+            return std::pair{mix(edge.x1, edge.xc1, edge.xc2, edge.x2), mix(edge.y1, edge.yc1, edge.yc2, edge.y2)};
+        };
+        for (const auto& [p0, p1, p2, p3] : {std::array{edge.x1, edge.xc1, edge.xc2, edge.x2},
+                                             std::array{edge.y1, edge.yc1, edge.yc2, edge.y2}}) {
+            // Where the derivative a t^2 + b t + c is zero.
+            const double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
+            std::array<double, 2> roots{-1, -1};
+            if (std::abs(a) < 1e-12) {
+                if (std::abs(b) > 1e-12)
+                    roots[0] = -c / b;
+            } else if (const double d = b * b - 4 * a * c; d >= 0) {
+                roots = {(-b - std::sqrt(d)) / (2 * a), (-b + std::sqrt(d)) / (2 * a)};
+            }
+            for (const double t : roots)
+                if (t > 0 && t < 1) {
+                    const auto [x, y] = at(t);
+                    add(x, y, margin);
+                }
         }
     }
 
@@ -60,6 +95,7 @@ public:
     const DesignBox& box() const { return box_; }
 
 private:
+    bool tightCurves_;
     DesignBox box_;
 };
 
@@ -83,9 +119,9 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
 
 } // namespace
 
-DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& stitches)
+DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches)
 {
-    BoxBuilder builder;
+    BoxBuilder builder(ws);
     // A motif's stitches may lie outside the points that carry it.
     if (!stitches.empty()) {
         builder.add(stitches.left, stitches.top);
@@ -102,9 +138,8 @@ DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& sti
     // its stored offsets named at the zoom it was loaded at.
     const BackgroundPicture& picture = ws.picture;
     if (picture.loaded() && !picture.pixels.isNull()) {
-        const int32_t zoom = std::max(pictureZoom, 1);
-        const double left = picture.picLeft / zoom;
-        const double top = picture.picTop / zoom;
+        const double left = double(pictureZoom.units(picture.picLeft));
+        const double top = double(pictureZoom.units(picture.picTop));
         const double width = std::min<qint64>(picture.picWidth, picture.pixels.width());
         const double height = std::min<qint64>(picture.picHeight, picture.pixels.height());
         if (width > 0 && height > 0) {
@@ -117,7 +152,7 @@ DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& sti
 
 DesignBox selectionBox(const Workspace& ws)
 {
-    BoxBuilder builder;
+    BoxBuilder builder(ws);
     for (int32_t row : selectedRows(ws)) {
         const ObjectEntry& entry = ws.table.rows[std::size_t(row)];
         if (recordSize(entry.kind) != 0 && ws.records.isLive(entry.params))
@@ -127,7 +162,7 @@ DesignBox selectionBox(const Workspace& ws)
 }
 
 ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
-                int32_t canvasHeight, const StitchReach& reach)
+                int32_t canvasHeight, const StitchReach& reach, bool fine)
 {
     ViewFit fit;
     if (!(right >= left && bottom >= top))
@@ -136,18 +171,24 @@ ViewFit fitView(double left, double top, double right, double bottom, int32_t ca
     // (b - a + 1) x zoom of them.
     const double width = std::floor(right) - std::floor(left) + 1;
     const double height = std::floor(bottom) - std::floor(top) + 1;
-    for (int32_t zoom = kMaxZoom; zoom > 1; --zoom) {
-        if (width * zoom + 2 * kFitMargin <= canvasWidth && height * zoom + 2 * kFitMargin <= canvasHeight) {
-            fit.zoom = zoom;
-            break;
+    ZoomRatio zoom;
+    if (fine) {
+        zoom = fittingZoom(width, height, canvasWidth - 2 * kFitMargin, canvasHeight - 2 * kFitMargin);
+    } else {
+        for (int32_t z = kMaxZoom; z > 1; --z) {
+            if (width * z + 2 * kFitMargin <= canvasWidth && height * z + 2 * kFitMargin <= canvasHeight) {
+                zoom = z;
+                break;
+            }
         }
     }
-    const auto offset = [&fit](double start, int32_t extent, int32_t before, int32_t beyond) {
+    fit.zoom = zoom.zoom;
+    fit.zoomDivisor = zoom.divisor;
+    const auto offset = [&zoom](double start, int32_t extent, int32_t before, int32_t beyond) {
         // Never past the first or the last offset the scroll bars reach.
-        const double first = -double(before) * fit.zoom;
-        const double last = std::max(first, double(scrollRange(fit.zoom)) + double(beyond) * fit.zoom -
-                                                scrollPage(extent, fit.zoom));
-        return int32_t(std::clamp(std::floor(start) * fit.zoom - kFitMargin, first, last));
+        const double first = double(firstScrollOffset(zoom, before));
+        const double last = double(lastScrollOffset(zoom, extent, before, beyond));
+        return int32_t(std::clamp(zoom.exactPixels(std::floor(start)) - kFitMargin, first, last));
     };
     fit.scrollX = offset(left, canvasWidth, reach.left, reach.right);
     fit.scrollY = offset(top, canvasHeight, reach.top, reach.bottom);

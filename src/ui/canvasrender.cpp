@@ -9,6 +9,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <vector>
 
 namespace kelvara {
 
@@ -23,7 +24,45 @@ const QColor kWhite(255, 255, 255);
 // the products stay far inside 32 bits.
 QPoint mapPoint(const ViewState& view, int32_t x, int32_t y)
 {
-    return {x * view.zoom - view.scrollX, y * view.zoom - view.scrollY};
+    const ZoomRatio zoom = view.ratio();
+    return {int(zoom.pixels(x) - view.scrollX), int(zoom.pixels(y) - view.scrollY)};
+}
+
+// The picture at a zoom that is no whole number: each canvas pixel takes
+// the picture pixel under its design unit, faded when the picture is dimmed.
+void drawPictureFine(QImage& canvas, const BackgroundPicture& picture, qint64 originX, qint64 originY,
+                     const ViewState& view)
+{
+    const ZoomRatio zoom = view.ratio();
+    const qint64 width = std::min<qint64>(picture.picWidth, picture.pixels.width());
+    const qint64 height = std::min<qint64>(picture.picHeight, picture.pixels.height());
+    const QRect shown = QRect(0, 0, std::min(view.canvasWidth, canvas.width()),
+                              std::min(view.canvasHeight, canvas.height()));
+    const qint64 left = std::max<qint64>(zoom.pixels(originX) - view.scrollX, shown.left());
+    const qint64 top = std::max<qint64>(zoom.pixels(originY) - view.scrollY, shown.top());
+    const qint64 right = std::min<qint64>(zoom.pixels(originX + width) - view.scrollX, shown.right() + 1);
+    const qint64 bottom = std::min<qint64>(zoom.pixels(originY + height) - view.scrollY, shown.bottom() + 1);
+    if (left >= right || top >= bottom || width <= 0 || height <= 0)
+        return;
+    if (picture.pixels.format() != QImage::Format_RGB32 || canvas.format() != QImage::Format_RGB32) {
+        QPainter painter(&canvas);
+        painter.drawImage(QRectF(zoom.exactPixels(double(originX)) - view.scrollX,
+                                 zoom.exactPixels(double(originY)) - view.scrollY,
+                                 zoom.exactPixels(double(width)), zoom.exactPixels(double(height))),
+                          picture.pixels, QRectF(0, 0, double(width), double(height)));
+        return;
+    }
+    std::vector<int> columns(std::size_t(right - left));
+    for (qint64 x = left; x < right; ++x)
+        columns[std::size_t(x - left)] =
+            int(std::clamp<qint64>(zoom.unitOf(x + view.scrollX) - originX, 0, width - 1));
+    for (qint64 y = top; y < bottom; ++y) {
+        const qint64 sourceY = std::clamp<qint64>(zoom.unitOf(y + view.scrollY) - originY, 0, height - 1);
+        const auto* source = reinterpret_cast<const QRgb*>(picture.pixels.constScanLine(int(sourceY)));
+        auto* target = reinterpret_cast<QRgb*>(canvas.scanLine(int(y))) + left;
+        for (const int column : columns)
+            *target++ = picture.dimPercent > 0 ? dimmedPixel(source[column], picture.dimPercent) : source[column];
+    }
 }
 
 // Copies the visible picture pixels straight into the canvas image, each as
@@ -76,11 +115,15 @@ void drawPicture(QImage& canvas, const Workspace& ws, PictureAnchor& anchor)
     // loading always re-renders before the view can change.
     if (picture.pixels.cacheKey() != anchor.cacheKey) {
         anchor.cacheKey = picture.pixels.cacheKey();
-        anchor.zoom = view.zoom;
+        anchor.zoom = view.ratio();
     }
-    const qint64 zoom = view.zoom;
-    const qint64 originX = picture.picLeft / anchor.zoom;
-    const qint64 originY = picture.picTop / anchor.zoom;
+    const qint64 originX = anchor.zoom.units(picture.picLeft);
+    const qint64 originY = anchor.zoom.units(picture.picTop);
+    if (view.zoomDivisor != 1) {
+        drawPictureFine(canvas, picture, originX, originY, view);
+        return;
+    }
+    const qint64 zoom = view.ratio().zoom;
     const qint64 width = std::min<qint64>(picture.picWidth, picture.pixels.width());
     const qint64 height = std::min<qint64>(picture.picHeight, picture.pixels.height());
     // The picture's rectangle in canvas pixels, clipped to the canvas.
@@ -127,13 +170,40 @@ void drawPicture(QImage& canvas, const Workspace& ws, PictureAnchor& anchor)
 constexpr int kDashOn = 18;
 constexpr int kDashPeriod = 24;
 
+// The canvas positions of the grid lines on one axis, before `end`: every
+// `units` design units. At a whole zoom the first line lies one spacing in
+// even when the offset is a multiple of it; lines closer than a few pixels
+// would only paint the canvas yellow and are left out.
+std::vector<int> gridLines(const ZoomRatio& zoom, int32_t units, int32_t offset, int end)
+{
+    std::vector<int> lines;
+    if (zoom.divisor == 1) {
+        const int32_t spacing = units * zoom.zoom;
+        for (int32_t at = spacing - offset % spacing; at < end; at += spacing)
+            if (at >= 0)
+                lines.push_back(at);
+        return lines;
+    }
+    constexpr double kClosest = 4;
+    if (zoom.exactPixels(units) < kClosest)
+        return lines;
+    const qint64 under = zoom.unitOf(offset);
+    for (qint64 k = under / units - (under < 0 ? 1 : 0);; ++k) {
+        const qint64 at = zoom.pixels(k * units) - offset;
+        if (at >= end)
+            break;
+        if (at >= 0)
+            lines.push_back(int(at));
+    }
+    return lines;
+}
+
 // Drawn straight into the pixels: with a fine spacing the grid has hundreds
 // of dashed lines, which the general line drawing takes far longer over.
 void drawGrid(QImage& image, const Workspace& ws)
 {
     const ViewState& view = ws.view;
-    const int32_t spacing = ws.settings.MRIZXY * view.zoom * 10;
-    if (spacing <= 0 || image.format() != QImage::Format_RGB32)
+    if (ws.settings.MRIZXY <= 0 || image.format() != QImage::Format_RGB32)
         return;
     const QRgb yellow = kYellow.rgb();
     // Lines end one pixel short of the far edge, like the end-exclusive
@@ -143,17 +213,16 @@ void drawGrid(QImage& image, const Workspace& ws)
     uchar* const bits = image.bits();
     const qsizetype stride = image.bytesPerLine();
     const auto row = [bits, stride](int y) { return reinterpret_cast<QRgb*>(bits + stride * y); };
+    const int32_t units = ws.settings.MRIZXY * 10;
+    const std::vector<int> columns = gridLines(view.ratio(), units, view.scrollX, right);
     for (int y = 0; y < bottom; ++y) {
         if (y % kDashPeriod >= kDashOn)
             continue;
         QRgb* line = row(y);
-        for (int32_t x = spacing - view.scrollX % spacing; x < right; x += spacing)
-            if (x >= 0)
-                line[x] = yellow;
+        for (const int x : columns)
+            line[x] = yellow;
     }
-    for (int32_t y = spacing - view.scrollY % spacing; y < bottom; y += spacing) {
-        if (y < 0)
-            continue;
+    for (const int y : gridLines(view.ratio(), units, view.scrollY, bottom)) {
         QRgb* line = row(y);
         for (int x = 0; x < right; x += kDashPeriod)
             std::fill(line + x, line + std::min(x + kDashOn, right), yellow);
@@ -185,7 +254,7 @@ void drawShapeEllipse(QPainter& painter, const Workspace& ws)
     const SegmentEllipse e = ellipseOf(first);
     const ViewState& view = ws.view;
     const QPoint centre = mapPoint(view, e.x, e.y);
-    const double zoom = view.zoom;
+    const double zoom = view.ratio().scale();
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QPointF(centre), e.rx * zoom, e.ry * zoom);
 }

@@ -11,29 +11,31 @@
 
 namespace kelvara {
 
-int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition,
-                     int32_t before, int32_t beyond)
+int32_t scrollOffset(int32_t offset, int32_t extent, const ZoomRatio& zoom, uint32_t request,
+                     uint32_t thumbPosition, int32_t before, int32_t beyond)
 {
-    const int32_t page = extent / zoom;
-    const int32_t first = -before * zoom;
-    const int32_t range = scrollRange(zoom) + beyond * zoom;
+    const int64_t page = zoom.page(extent);
+    const int64_t first = firstScrollOffset(zoom, before);
+    const int64_t range = scrollRange(zoom) - zoom.pixels(-int64_t(beyond));
+    const auto result = [](int64_t value) { return int32_t(value); };
     switch (request) {
     case ScrollLineUp:
         return offset - first > 10 ? offset - 10 : offset;
     case ScrollLineDown:
         return page + offset + 10 <= range ? offset + 10 : offset;
     case ScrollPageUp:
-        return extent / 2 > offset - first ? first : offset - extent / 2;
+        return extent / 2 > offset - first ? result(first) : offset - extent / 2;
     case ScrollPageDown:
-        return (2 * extent) / zoom + offset > range ? range - page : offset + page;
+        return zoom.page(2 * int64_t(extent)) + offset > range ? result(std::max(first, range - page))
+                                                               : result(offset + page);
     case ScrollThumbPosition:
     case ScrollThumbTrack:
         // The bar's own positions, negative ones included, as they were sent.
-        return std::max(first, static_cast<int32_t>(thumbPosition));
+        return result(std::max<int64_t>(first, static_cast<int32_t>(thumbPosition)));
     case ScrollTop:
-        return first;
+        return result(first);
     case ScrollBottom:
-        return range - page;
+        return result(std::max(first, range - page));
     default:
         return offset;
     }
@@ -41,24 +43,25 @@ int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t requ
 
 bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown)
 {
-    const int32_t step = (100 * (8 * shiftDown + 1)) / view.zoom;
+    const ZoomRatio zoom = view.ratio();
+    const int64_t step = zoom.page(100 * (8 * shiftDown + 1));
     const bool horizontal = key == VkLeft || key == VkRight;
     int32_t& offset = horizontal ? view.scrollX : view.scrollY;
     const int32_t extent = horizontal ? view.canvasWidth : view.canvasHeight;
-    const int32_t first = -(horizontal ? view.reach.left : view.reach.top) * view.zoom;
+    const int64_t first = firstScrollOffset(zoom, horizontal ? view.reach.left : view.reach.top);
     const int32_t beyond = horizontal ? view.reach.right : view.reach.bottom;
     const int32_t before = offset;
     if (key == VkLeft || key == VkUp) {
         if (offset - first >= step)
-            offset -= step;
+            offset = int32_t(offset - step);
         else if (offset > first)
-            offset = first;
+            offset = int32_t(first);
     } else if (key == VkRight || key == VkDown) {
-        const int32_t limit = scrollRange(view.zoom) + beyond * view.zoom - extent / view.zoom;
+        const int64_t limit = scrollRange(zoom) - zoom.pixels(-int64_t(beyond)) - zoom.page(extent);
         if (offset + step <= limit)
-            offset += step;
+            offset = int32_t(offset + step);
         else if (limit > offset)
-            offset = limit;
+            offset = int32_t(limit);
     }
     return offset != before;
 }
@@ -73,10 +76,6 @@ StitchReach stitchReach(const PlanBox& extent)
 
 bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key)
 {
-    // The codes of the "=/+" and "-/_" keys, on the main keyboard and the
-    // keypad alike.
-    constexpr uint32_t kPlusKey = 187;
-    constexpr uint32_t kMinusKey = 189;
     switch (key) {
     case '0':
         if (platform.canvas)
@@ -88,10 +87,10 @@ bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key)
         if (platform.canvas)
             platform.canvas->zoomToSelection();
         return true;
-    case kPlusKey:
+    case VkPlus:
         zoomBy(ws, platform, 1);
         return true;
-    case kMinusKey:
+    case VkMinus:
         zoomBy(ws, platform, -1);
         return true;
     case 'B':

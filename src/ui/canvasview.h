@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -21,7 +22,7 @@ struct Platform;
 // zoom); with the zoom they name the design point of its top-left corner.
 struct PictureAnchor {
     qint64 cacheKey = 0;
-    int32_t zoom = 1;
+    ZoomRatio zoom;
 };
 
 // Draws the design (the stitch view or the outlines) in canvas pixels,
@@ -44,7 +45,7 @@ bool needsUpperLayer(const Workspace& ws);
 // The scroll bar request table: the new offset of an axis of extent W. The
 // offsets run from -before x zoom to the range's end plus beyond x zoom,
 // `before` and `beyond` being how far stitches reach past the design area.
-int32_t scrollOffset(int32_t offset, int32_t extent, int32_t zoom, uint32_t request, uint32_t thumbPosition,
+int32_t scrollOffset(int32_t offset, int32_t extent, const ZoomRatio& zoom, uint32_t request, uint32_t thumbPosition,
                      int32_t before = 0, int32_t beyond = 0);
 
 // The arrow-key step for a released arrow key (37..40). Returns true when
@@ -58,9 +59,9 @@ bool arrowKeyScroll(ViewState& view, uint32_t key, int32_t shiftDown);
 bool viewHotkey(Workspace& ws, const Platform& platform, uint32_t key);
 
 // Page of a scroll bar over an axis of extent W.
-inline int32_t scrollPage(int32_t extent, int32_t zoom)
+inline int32_t scrollPage(int32_t extent, const ZoomRatio& zoom)
 {
-    return extent / zoom;
+    return int32_t(zoom.page(extent));
 }
 
 // The design units the canvas reaches to the right and down.
@@ -69,9 +70,21 @@ inline constexpr int32_t kScrollRange = 10000;
 // The end of the scroll offsets in canvas pixels. It grows with the zoom,
 // so that the canvas's far edges reach design unit kScrollRange at every
 // zoom: a fixed range would leave most of the design out of reach up close.
-inline int32_t scrollRange(int32_t zoom)
+inline int32_t scrollRange(const ZoomRatio& zoom)
 {
-    return kScrollRange * (zoom > 1 ? zoom : 1);
+    return int32_t(zoom.pixels(kScrollRange));
+}
+
+// The first scroll offset, `before` design units before the area's edge,
+// and the last, `beyond` units past its far edge, for an axis of `extent`.
+inline int64_t firstScrollOffset(const ZoomRatio& zoom, int32_t before)
+{
+    return zoom.pixels(-int64_t(before));
+}
+inline int64_t lastScrollOffset(const ZoomRatio& zoom, int32_t extent, int32_t before, int32_t beyond)
+{
+    const int64_t last = scrollRange(zoom) - zoom.pixels(-int64_t(beyond)) - scrollPage(extent, zoom);
+    return std::max(firstScrollOffset(zoom, before), last);
 }
 
 // A view that shows a whole design box.
@@ -79,15 +92,21 @@ struct ViewFit {
     int32_t zoom = 1;
     int32_t scrollX = 0;
     int32_t scrollY = 0;
+    int32_t zoomDivisor = 1;
 };
 
 // The largest zoom (1..32) at which the box [left, right] x [top, bottom]
 // in design units fits a canvas of the given size, scrolled so that the
 // box's top-left corner lies a few pixels inside the canvas. An empty box
 // (right < left) gives zoom 1 at offset 0; offsets never go before where
-// the stitches' reach lets the view go.
+// the stitches' reach lets the view go. `fine` allows any ratio from the
+// smallest zoom step up, not only whole zooms.
 ViewFit fitView(double left, double top, double right, double bottom, int32_t canvasWidth,
-                int32_t canvasHeight, const StitchReach& reach = {});
+                int32_t canvasHeight, const StitchReach& reach = {}, bool fine = false);
+
+// The largest fine zoom (from the smallest step up to 32) at which a box
+// of width x height design units fits canvasWidth x canvasHeight pixels.
+ZoomRatio fittingZoom(double width, double height, int32_t canvasWidth, int32_t canvasHeight);
 
 // How far the stitches of `extent` reach past the design area.
 StitchReach stitchReach(const PlanBox& extent);
@@ -99,7 +118,7 @@ StitchReach stitchReach(const PlanBox& extent);
 struct DesignBox {
     double left = 0, top = 0, right = -1, bottom = -1;
 };
-DesignBox designBox(const Workspace& ws, int32_t pictureZoom, const PlanBox& stitches = {});
+DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches = {});
 // The box around the selected objects, satin edges included.
 DesignBox selectionBox(const Workspace& ws);
 

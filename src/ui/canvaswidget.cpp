@@ -245,19 +245,20 @@ void CanvasWidget::updateScrollBars()
 {
     ViewState& view = editor_.ws.view;
     view.reach = stitchReach(editor_.plans.follow(editor_.ws).sewnExtent());
-    const auto setBar = [](QScrollBar* bar, int32_t extent, int32_t zoom, int32_t offset, int32_t before,
-                           int32_t beyond) {
+    const auto setBar = [](QScrollBar* bar, int32_t extent, const ZoomRatio& zoom, int32_t offset,
+                           int32_t before, int32_t beyond) {
         const int32_t page = std::max(0, scrollPage(extent, zoom));
         const QSignalBlocker blocker(bar);
         // The thumb's last position is the range end less the page, plus one.
-        const int32_t first = -before * zoom;
-        bar->setRange(first, std::max(first, scrollRange(zoom) + beyond * zoom - std::max(page - 1, 0)));
+        const auto first = int32_t(firstScrollOffset(zoom, before));
+        const int64_t end = scrollRange(zoom) - zoom.pixels(-int64_t(beyond));
+        bar->setRange(first, int32_t(std::max<int64_t>(first, end - std::max(page - 1, 0))));
         bar->setPageStep(page);
         bar->setSingleStep(10);
         bar->setValue(offset);
     };
-    setBar(vertical_, view.canvasHeight, view.zoom, view.scrollY, view.reach.top, view.reach.bottom);
-    setBar(horizontal_, view.canvasWidth, view.zoom, view.scrollX, view.reach.left, view.reach.right);
+    setBar(vertical_, view.canvasHeight, view.ratio(), view.scrollY, view.reach.top, view.reach.bottom);
+    setBar(horizontal_, view.canvasWidth, view.ratio(), view.scrollX, view.reach.left, view.reach.right);
 }
 
 void CanvasWidget::zoomToFit()
@@ -265,7 +266,7 @@ void CanvasWidget::zoomToFit()
     ViewState& view = editor_.ws.view;
     const BackgroundPicture& picture = editor_.ws.picture;
     // A picture not drawn yet was loaded at the present zoom.
-    const int32_t pictureZoom = picture.pixels.cacheKey() == anchor_.cacheKey ? anchor_.zoom : view.zoom;
+    const ZoomRatio pictureZoom = picture.pixels.cacheKey() == anchor_.cacheKey ? anchor_.zoom : view.ratio();
     const PlanBox& sewn = editor_.plans.follow(editor_.ws).sewnExtent();
     view.reach = stitchReach(sewn);
     showBox(designBox(editor_.ws, pictureZoom, sewn));
@@ -286,8 +287,9 @@ void CanvasWidget::showBox(const DesignBox& box)
 {
     ViewState& view = editor_.ws.view;
     const ViewFit fit =
-        fitView(box.left, box.top, box.right, box.bottom, view.canvasWidth, view.canvasHeight, view.reach);
-    view.zoom = fit.zoom;
+        fitView(box.left, box.top, box.right, box.bottom, view.canvasWidth, view.canvasHeight, view.reach,
+                editor_.ws.settings.ZOOMSTEPS != 0);
+    view.setRatio(ZoomRatio(fit.zoom, fit.zoomDivisor));
     view.scrollX = fit.scrollX;
     view.scrollY = fit.scrollY;
     markViewChanged(editor_.ws);

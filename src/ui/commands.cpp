@@ -21,12 +21,16 @@
 #include "stitch/hoopfit.h"
 #include "stitch/orderitems.h"
 #include "stitch/stitchplan.h"
+#include "ui/canvasview.h"
 #include "ui/drawingtools.h"
 #include "ui/editor.h"
 #include "ui/helpbox.h"
 #include "ui/messages.h"
 #include "ui/pentool.h"
+#include "ui/recentfiles.h"
 #include "ui/selecttool.h"
+
+#include <QFileInfo>
 
 #include <cstdio>
 #include <numeric>
@@ -451,7 +455,28 @@ void Commands::join()
 
 void Commands::showHelp()
 {
-    editor_.platform.boxes->showInformation("Keys", hotkeyText(editor_.buttons) + "\n\n" + aboutText());
+    // With a menu bar About has an entry of its own, and the keys alone
+    // fill a screen.
+    const std::string about = editor_.ws.settings.MENUBAR != 0 ? std::string() : "\n\n" + aboutText();
+    editor_.platform.boxes->showInformation("Keys", hotkeyText(editor_.buttons, editor_.ws.settings) + about);
+}
+
+void Commands::viewKey(uint32_t key)
+{
+    viewHotkey(editor_.ws, editor_.platform, key);
+}
+
+void Commands::openRecentFile(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        dropRecentFile(path);
+        editor_.platform.boxes->showError(message(editor_.ws, kSlotErrorCaption),
+                                          path.toStdString() +
+                                              " no longer exists: it is taken off the list of recent files.");
+        return;
+    }
+    openProjectFile(editor_.ws, editor_.platform, path, true);
+    takeSelectionFromList(editor_.ws, editor_.platform);
 }
 
 void Commands::showAbout()

@@ -2,6 +2,8 @@
 
 #include "ui/editor.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace kelvara {
@@ -78,6 +80,11 @@ public:
     void join();
     // F1: the keys of every command, and what the program is.
     void showHelp();
+    // A view key (Ctrl+0, Ctrl+9, Ctrl++, Ctrl+-, Ctrl+B) as if pressed.
+    void viewKey(uint32_t key);
+    // Opens a file of the recent-files list; one that no longer exists is
+    // taken off the list, with a message.
+    void openRecentFile(const QString& path);
     void showAbout();
     // Ctrl+Q: closes the editor as its window's close button does.
     void quit();

@@ -22,8 +22,6 @@ namespace kelvara {
 
 namespace {
 
-constexpr int32_t kMaxZoom = 32;
-
 struct DesignPoint {
     int32_t x;
     int32_t y;
@@ -31,10 +29,9 @@ struct DesignPoint {
 
 DesignPoint toDesign(const ViewState& view, int32_t px, int32_t py)
 {
-    const int32_t zoom = view.zoom >= 1 ? view.zoom : 1;
     // A click just outside the canvas stores the nearest edge of the area.
-    return {std::clamp((px + view.scrollX) / zoom, 0, kDesignArea),
-            std::clamp((py + view.scrollY) / zoom, 0, kDesignArea)};
+    return {int32_t(std::clamp<int64_t>(view.designX(px), 0, kDesignArea)),
+            int32_t(std::clamp<int64_t>(view.designY(py), 0, kDesignArea))};
 }
 
 DesignPoint mouseDesignPoint(const ViewState& view)
@@ -54,8 +51,8 @@ DesignPoint clickPoint(const Workspace& ws)
     if (!ws.input.shiftDown || !band.active)
         return mouseDesignPoint(view);
 
-    const int32_t sx = band.startX * view.zoom - view.scrollX;
-    const int32_t sy = band.startY * view.zoom - view.scrollY;
+    const auto sx = int32_t(std::floor(view.canvasX(band.startX)));
+    const auto sy = int32_t(std::floor(view.canvasY(band.startY)));
     int32_t ex = view.mouseX;
     int32_t ey = view.mouseY;
     constrainToShift(sx, sy, ex, ey);
@@ -71,7 +68,7 @@ void followUp(Workspace& ws, int32_t row)
     const ObjectEntry& entry = ws.table.rows[row];
     const bool live =
         entry.params >= 1 && entry.params <= RecordStore::kSlots && ws.records.isLive(entry.params);
-    if (finishObject(ws.tools, live ? &ws.records[entry.params] : nullptr))
+    if (finishObject(ws.tools, live ? &ws.records[entry.params] : nullptr, ws.settings.TOOLSTAYS != 0))
         markCursor(ws, kArrowCursor);
 }
 
@@ -84,10 +81,31 @@ void completionCheck(Workspace& ws, const Platform& platform)
     // event tries again.
     const int32_t row = createObject(ws, platform);
     if (row < 0) {
+        ws.view.clickNote = "No room for another object (the design holds at most 4096): delete some to draw more";
         return;
     }
 
     followUp(ws, row);
+}
+
+// Why a click of the left or the right button will do nothing; empty when
+// it does something.
+std::string idleClickNote(const Workspace& ws, uint32_t code)
+{
+    const ToolState& tools = ws.tools;
+    if (penActive(tools) || tools.toolMode == -1 || tools.toolMode == KindLetters)
+        return {};
+    if (tools.toolMode == 0)
+        return code == MsgLButtonDown ? std::string()
+                                      : "No tool is active, so the click draws nothing: choose a drawing tool, "
+                                        "or Space for the select arrow";
+    if (code != MsgRButtonDown)
+        return {};
+    if (tools.rubberBand.curvesAllowed != 1)
+        return "This tool's edges are straight: the right button bends lines, columns and satin edges";
+    if (tools.rubberBand.active == 0)
+        return "Click the first point: the right button then bends the segment being drawn";
+    return {};
 }
 
 } // namespace
@@ -100,6 +118,11 @@ void constrainToShift(int32_t sx, int32_t sy, int32_t& ex, int32_t& ey)
 void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, uint32_t code,
                int32_t wheelDelta, int32_t /*ctrl*/, int32_t /*shift*/)
 {
+    if (code == MsgLButtonDown || code == MsgLButtonUp || code == MsgRButtonDown) {
+        if (!ws.view.clickNote.empty())
+            markRepaint(ws);
+        ws.view.clickNote = idleClickNote(ws, code);
+    }
     if (code == MsgLButtonDown || code == MsgLButtonUp || code == MsgMouseMove) {
         if (penActive(ws.tools)) {
             penToolEvent(ws, platform, x, y, code);
@@ -139,77 +162,14 @@ void selectTool(Workspace& ws, const Platform& /*platform*/, int32_t t)
 {
     if (!beginTool(ws.tools, t))
         return;
+    // What the last tool's click could not do says nothing about this one.
+    ws.view.clickNote.clear();
     if (ws.tools.nodeEditing != 0)
         markCanvasChanged(ws);
     ws.tools.nodeEditing = 0;
     markCursor(ws, t == -1 ? kSizeAllCursor : t == KindLetters ? kIBeamCursor : kCrossCursor);
     if (t == -1)
         ws.table.currentObject = -1;
-    markRepaint(ws);
-}
-
-void zoomStep(Workspace& ws, const Platform& platform, int32_t wheelDelta)
-{
-    int32_t& remainder = ws.view.wheelRemainder;
-    // A turn the other way starts afresh: it does not first pay off the
-    // part of a notch left over from the last one.
-    if ((remainder < 0 && wheelDelta > 0) || (remainder > 0 && wheelDelta < 0))
-        remainder = 0;
-    // Messages carry 16-bit deltas; a larger one is no real turn.
-    remainder += std::clamp(wheelDelta, -0x8000, 0x7FFF);
-    const int32_t notches = remainder / kWheelNotch;
-    remainder -= notches * kWheelNotch;
-    if (ws.settings.ZOOMSTEPS == 0) {
-        zoomBy(ws, platform, -notches);
-        return;
-    }
-    // Wheel up (a positive turn) zooms in, around the pointer when it is
-    // over the canvas.
-    const ViewState& view = ws.view;
-    const bool overCanvas = view.mouseX >= 0 && view.mouseY >= 0 && view.mouseX < view.canvasWidth &&
-                            view.mouseY < view.canvasHeight;
-    if (overCanvas)
-        zoomAround(ws, notches, view.mouseX, view.mouseY);
-    else
-        zoomAround(ws, notches, view.canvasWidth / 2, view.canvasHeight / 2);
-}
-
-void zoomBy(Workspace& ws, const Platform& /*platform*/, int32_t steps)
-{
-    if (ws.settings.ZOOMSTEPS != 0) {
-        zoomAround(ws, steps, ws.view.canvasWidth / 2, ws.view.canvasHeight / 2);
-        return;
-    }
-    int32_t& zoom = ws.view.zoom;
-    const int32_t before = zoom;
-    zoom = std::clamp(zoom + std::clamp(steps, -kMaxZoom, kMaxZoom), 1, kMaxZoom);
-    if (zoom == before)
-        return;
-    markViewChanged(ws);
-    markRepaint(ws);
-}
-
-void zoomAround(Workspace& ws, int32_t steps, int32_t px, int32_t py)
-{
-    ViewState& view = ws.view;
-    const int32_t before = std::max(view.zoom, 1);
-    const int32_t after = std::clamp(before + std::clamp(steps, -kMaxZoom, kMaxZoom), 1, kMaxZoom);
-    if (after == view.zoom)
-        return;
-    // The design point under (px, py) is drawn there again at the new zoom,
-    // as far as the scroll range lets the view go.
-    const auto keep = [&](int32_t offset, int32_t at, int32_t extent, int32_t reachBefore, int32_t reachBeyond) {
-        const double design = double(int64_t(at) + offset) / before;
-        const double wanted = std::round(design * after) - at;
-        const double first = -double(reachBefore) * after;
-        const double last = std::max(first, double(scrollRange(after)) + double(reachBeyond) * after -
-                                                 scrollPage(extent, after));
-        return int32_t(std::clamp(wanted, first, last));
-    };
-    view.scrollX = keep(view.scrollX, px, view.canvasWidth, view.reach.left, view.reach.right);
-    view.scrollY = keep(view.scrollY, py, view.canvasHeight, view.reach.top, view.reach.bottom);
-    view.zoom = after;
-    markViewChanged(ws);
     markRepaint(ws);
 }
 

@@ -2,27 +2,36 @@
 
 #include "shell/texts.h"
 #include "ui/buttontable.h"
+#include "ui/keycommands.h"
+
+#include <algorithm>
 
 namespace kelvara {
 
-std::string hotkeyText(const ButtonTable& buttons)
+std::string hotkeyText(const ButtonTable& buttons, const Settings& settings)
 {
     std::string text;
     for (int32_t row = 0; row < buttons.buttonCount; ++row) {
         const ButtonEntry& entry = buttons.rows[std::size_t(row)];
-        // A tooltip names its key only when the key runs that button.
-        if (entry.handler && entry.tipText.ends_with(")"))
-            text += entry.tipText + "\n";
+        // A tooltip names its key only when the key runs that button. The
+        // box lists what the command is, not how to use it, so one screen
+        // holds every key: "Draw a star: click ... (H)" is "Draw a star (H)".
+        if (entry.handler && entry.tipText.ends_with(")")) {
+            const std::size_t key = entry.tipText.rfind(" (");
+            // A colon inside brackets is no end of the description.
+            std::size_t colon = entry.tipText.find(':');
+            if (colon > entry.tipText.find('('))
+                colon = std::string::npos;
+            text += entry.tipText.substr(0, std::min(key, colon)) + entry.tipText.substr(key) + "\n";
+        }
     }
-    text += "Open or close the stitch-out simulator (A)\n"
-            "Thread or flat lines in the stitch view (L)\n"
-            "Choose the hoop (B)\n"
-            "Undo (CTRL+Z), redo (CTRL+Y or CTRL+SHIFT+Z)\n"
-            "Zoom in and out (CTRL++ and CTRL+-), the whole design (CTRL+0)\n"
-            "Dim or hide the tracing picture (CTRL+B)\n"
-            "Save under another name (CTRL+SHIFT+S), quit (CTRL+Q)\n"
-            "Stop drawing, let go of the selection (ESC)\n"
-            "This help (F1)";
+    // The menus' other keys, from the table the menus are built from.
+    for (const KeyOnlyCommand& command : keyOnlyCommands())
+        if (*command.keys != '\0' && offered(command, settings))
+            text += std::string(command.text) + " (" + command.keys + ")\n";
+    text += "Undo (CTRL+Z), redo (CTRL+Y or CTRL+SHIFT+Z)\n"
+            "Scroll with the arrow keys (SHIFT: farther), zoom with the mouse wheel\n"
+            "Stop drawing, let go of the selection (ESC)";
     return text;
 }
 

@@ -5,10 +5,12 @@
 namespace kelvara {
 
 struct ButtonTable;
+struct Settings;
 
 // The Help box's keys: one line per command that has a key, as its button
-// tooltip names it, then the keys without a button.
-std::string hotkeyText(const ButtonTable& buttons);
+// tooltip names it, then the menus' keys without a button (those `settings`
+// offer), then the keys no menu holds.
+std::string hotkeyText(const ButtonTable& buttons, const Settings& settings);
 
 // The About box: the program, its version and its licence.
 std::string aboutText();

@@ -33,7 +33,7 @@ bool chosenHoopFits(Editor& editor)
 void drawHoop(QPainter& painter, const Hoop& hoop, double centreX, double centreY, const ViewState& view,
               bool fits)
 {
-    const double zoom = std::max(1, view.zoom);
+    const double zoom = view.ratio().scale();
     const QRectF field((centreX - hoop.width / 2.0) * zoom - view.scrollX,
                        (centreY - hoop.height / 2.0) * zoom - view.scrollY, hoop.width * zoom,
                        hoop.height * zoom);

@@ -234,9 +234,9 @@ void MainWindow::createMenuBar()
     bar->setObjectName(QStringLiteral("menuBar"));
     // A menu entry is a click on its button: one path for both.
     buildMenuBar(
-        bar, editor_.buttons,
+        bar, editor_.buttons, editor_.ws.settings,
         [this](int row) { send(WindowId::ToolbarStrip, MsgCommand, makeParam(uint32_t(row), kNotifyClicked)); },
-        [this](void (*run)(Commands&)) {
+        [this](const std::function<void(Commands&)>& run) {
             if (procedure_.destroyed())
                 return;
             editor_.inputSerial += 1; // a menu entry is an input of its own

@@ -3,22 +3,28 @@
 #include "ui/buttonpicture.h"
 #include "ui/buttontable.h"
 #include "ui/commands.h"
+#include "ui/keycommands.h"
+#include "ui/recentfiles.h"
+
+#include <QFileInfo>
 
 #include <QMenu>
 #include <QMenuBar>
 
 #include <array>
+#include <utility>
 
 namespace kelvara {
 
 namespace {
 
-enum Menu { File, Edit, View, Object, Tools, Help, kMenuCount };
+using enum MenuId;
+constexpr int kMenuCount = int(Help) + 1;
 
 constexpr std::array<const char*, kMenuCount> kMenuTitles = {"&File", "&Edit", "&View", "&Object", "&Tools",
                                                              "&Help"};
 
-Menu menuOf(int32_t picture)
+MenuId menuOf(int32_t picture)
 {
     switch (picture) {
     case PictureNewDesign:
@@ -79,27 +85,30 @@ QString actionText(const std::string& tip)
     return key.isEmpty() ? text : text + QLatin1Char('\t') + key;
 }
 
-struct KeyOnlyCommand {
-    Menu menu;
-    const char* text;
-    void (*run)(Commands&);
-};
-
-constexpr KeyOnlyCommand kKeyOnly[] = {
-    {File, "Save under another name\tCTRL+SHIFT+S", [](Commands& c) { c.saveProjectAs(); }},
-    {File, "Quit\tCTRL+Q", [](Commands& c) { c.quit(); }},
-    {View, "Thread or flat lines in the stitch view\tL", [](Commands& c) { c.toggleThreadView(); }},
-    {View, "Choose the hoop\tB", [](Commands& c) { c.chooseHoop(); }},
-    {View, "Stitch-out simulator\tA", [](Commands& c) { c.toggleStitchOut(); }},
-    {Help, "Keys\tF1", [](Commands& c) { c.showHelp(); }},
-    {Help, "About Kelvara Stitches", [](Commands& c) { c.showAbout(); }},
-};
+// The files last opened or saved, rebuilt each time the menu opens; a
+// chosen one is opened through `runCommand`.
+void fillRecentFiles(QMenu* menu, const RunCommand& runCommand)
+{
+    menu->clear();
+    const QStringList files = recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString& path = files[i];
+        QString name = QFileInfo(path).fileName();
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = menu->addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(name));
+        action->setToolTip(path);
+        action->setStatusTip(path);
+        QObject::connect(action, &QAction::triggered, menu,
+                         [runCommand, path] { runCommand([path](Commands& c) { c.openRecentFile(path); }); });
+    }
+    if (files.isEmpty())
+        menu->addAction(QStringLiteral("(none yet)"))->setEnabled(false);
+}
 
 } // namespace
 
-void buildMenuBar(QMenuBar* bar, const ButtonTable& buttons,
-                  const std::function<void(int)>& clickRow,
-                  const std::function<void(void (*)(Commands&))>& runCommand)
+void buildMenuBar(QMenuBar* bar, const ButtonTable& buttons, const Settings& settings,
+                  const std::function<void(int)>& clickRow, const RunCommand& runCommand)
 {
     std::array<QMenu*, kMenuCount> menus{};
     for (int m = 0; m < kMenuCount; ++m)
@@ -112,13 +121,30 @@ void buildMenuBar(QMenuBar* bar, const ButtonTable& buttons,
         action->setObjectName(QStringLiteral("menu%1").arg(row));
         QObject::connect(action, &QAction::triggered, bar, [clickRow, row] { clickRow(row); });
     }
-    for (const KeyOnlyCommand& command : kKeyOnly) {
+    // The key-only commands follow each menu's buttons, set apart by a line.
+    std::array<bool, kMenuCount> started{};
+    for (const KeyOnlyCommand& command : keyOnlyCommands()) {
+        if (!offered(command, settings))
+            continue;
         QMenu* menu = menus[std::size_t(command.menu)];
-        if (command.menu != Help && menu->actions().size() > 0 && !menu->actions().back()->isSeparator())
+        if (!std::exchange(started[std::size_t(command.menu)], true) && command.menu != Help &&
+            !menu->actions().isEmpty())
             menu->addSeparator();
-        QAction* action = menu->addAction(QString::fromLatin1(command.text));
-        QObject::connect(action, &QAction::triggered, bar,
-                         [runCommand, run = command.run] { runCommand(run); });
+        QString text = QString::fromLatin1(command.text);
+        if (*command.keys != '\0')
+            text += QLatin1Char('\t') + QString::fromLatin1(command.keys);
+        QAction* action = menu->addAction(text);
+        QObject::connect(action, &QAction::triggered, bar, [runCommand, run = command.run] { runCommand(run); });
+    }
+    if (settings.QUICKSAVE != 0) {
+        QMenu* file = menus[std::size_t(File)];
+        QMenu* recent = new QMenu(QStringLiteral("&Recent files"), file);
+        recent->setObjectName(QStringLiteral("recentFiles"));
+        QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, runCommand] { fillRecentFiles(recent, runCommand); });
+        fillRecentFiles(recent, runCommand);
+        // Beside Open, where the eye looks for it.
+        const QList<QAction*> actions = file->actions();
+        file->insertMenu(actions.size() > 2 ? actions[2] : nullptr, recent);
     }
 }
 

@@ -47,6 +47,9 @@ enum VirtualKey : uint32_t {
     VkDown = 40,
     VkDelete = 46,
     VkF1 = 112,
+    // The "=/+" and "-/_" keys, on the main keyboard and the keypad alike.
+    VkPlus = 187,
+    VkMinus = 189,
     // Letters and digits use their upper-case character codes.
 };
 

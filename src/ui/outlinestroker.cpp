@@ -85,7 +85,7 @@ Direction edgeDirection(const BezierEdge& e, bool atEnd)
 } // namespace
 
 OutlineStroker::OutlineStroker(const ViewState& view)
-    : zoom_(std::max(1, view.zoom)), scrollX_(view.scrollX), scrollY_(view.scrollY),
+    : zoom_(view.ratio().scale()), scrollX_(view.scrollX), scrollY_(view.scrollY),
       clip_(-kClipMargin, -kClipMargin, view.canvasWidth + 2 * kClipMargin,
             view.canvasHeight + 2 * kClipMargin)
 {

@@ -27,9 +27,8 @@ struct DesignPoint {
 
 DesignPoint toDesign(const ViewState& view, int32_t px, int32_t py)
 {
-    const int32_t zoom = std::max(1, view.zoom);
-    return {std::clamp((px + view.scrollX) / zoom, 0, kDesignArea),
-            std::clamp((py + view.scrollY) / zoom, 0, kDesignArea)};
+    return {int32_t(std::clamp<int64_t>(view.designX(px), 0, kDesignArea)),
+            int32_t(std::clamp<int64_t>(view.designY(py), 0, kDesignArea))};
 }
 
 // With Shift, a new node lies straight across, up or at 45 degrees from
@@ -90,7 +89,7 @@ void penToolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y,
         break;
     }
     case MsgLButtonUp: {
-        const PenOutcome outcome = penRelease(ws.tools, std::max(1, kNodeReach / std::max(1, ws.view.zoom)));
+        const PenOutcome outcome = penRelease(ws.tools, int32_t(std::max<int64_t>(1, ws.view.ratio().units(kNodeReach))));
         if (outcome != PenOutcome::None)
             finishPath(ws, platform, outcome);
         markRepaint(ws);
@@ -120,6 +119,7 @@ void selectPen(Workspace& ws, const Platform& /*platform*/, int32_t kind)
         markCanvasChanged(ws);
     if (!beginPen(ws.tools, kind, -1))
         return;
+    ws.view.clickNote.clear();
     markCursor(ws, kCrossCursor);
     markRepaint(ws);
 }

@@ -1,5 +1,7 @@
 #include "ui/qtplatform.h"
 
+#include "ui/recentfiles.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
@@ -148,16 +150,21 @@ void QtFileDialogs::prepare(QFileDialog& dialog, const FileDialogRequest& reques
         dialog.selectFile(request.startName);
 }
 
+void QtFileDialogs::fileUsed(const QString& path)
+{
+    addRecentFile(path);
+}
+
 QString QtFileDialogs::lastFolder()
 {
-    return QSettings(QStringLiteral("Kelvara"), QStringLiteral("Kelvara Stitches"))
+    return rememberedPlaces()
         .value(QStringLiteral("files/lastFolder"))
         .toString();
 }
 
 void QtFileDialogs::rememberFolder(const QString& file)
 {
-    QSettings(QStringLiteral("Kelvara"), QStringLiteral("Kelvara Stitches"))
+    rememberedPlaces()
         .setValue(QStringLiteral("files/lastFolder"), QFileInfo(file).absolutePath());
 }
 

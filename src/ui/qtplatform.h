@@ -45,6 +45,7 @@ public:
     explicit QtFileDialogs(QWidget* owner) : owner_(owner) {}
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    void fileUsed(const QString& path) override;
     // Sets the dialog up for the request, as the open and save dialogs are.
     static void prepare(QFileDialog& dialog, const FileDialogRequest& request, bool save);
     // The folder of the file last chosen in a dialog that remembers it, kept

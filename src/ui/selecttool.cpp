@@ -29,24 +29,23 @@ using stitch::Vec;
 // Pixels the pointer may wander from the press before a click becomes a box.
 constexpr int32_t kBoxThreshold = 3;
 
-int32_t zoomOf(const ViewState& view)
+// The pick tolerance, kPickTolerance canvas pixels, in design units.
+double pickTolerance(const ViewState& view)
 {
-    return view.zoom >= 1 ? view.zoom : 1;
+    return view.ratio().exactUnits(kPickTolerance);
 }
 
 // The design position under canvas pixel (x, y), unrounded.
 Vec designAt(const ViewState& view, int32_t x, int32_t y)
 {
-    const double zoom = zoomOf(view);
-    return {(x + view.scrollX) / zoom, (y + view.scrollY) / zoom};
+    return {view.ratio().exactUnits(double(x) + view.scrollX), view.ratio().exactUnits(double(y) + view.scrollY)};
 }
 
 // The whole design unit a click at canvas pixel (x, y) stores.
 Vec designUnitAt(const ViewState& view, int32_t x, int32_t y)
 {
-    const int32_t zoom = zoomOf(view);
-    return {double(std::clamp((x + view.scrollX) / zoom, 0, kDesignArea)),
-            double(std::clamp((y + view.scrollY) / zoom, 0, kDesignArea))};
+    return {double(std::clamp<int64_t>(view.designX(x), 0, kDesignArea)),
+            double(std::clamp<int64_t>(view.designY(y), 0, kDesignArea))};
 }
 
 ObjectParams* currentParams(Workspace& ws, int32_t row)
@@ -72,8 +71,8 @@ int32_t handleAt(Workspace& ws, int32_t x, int32_t y)
     int32_t best = -1;
     double bestDistance = kPickTolerance;
     for (int i = 0; i < handles.count; ++i) {
-        const double hx = handles.items[size_t(i)].x * view.zoom - view.scrollX;
-        const double hy = handles.items[size_t(i)].y * view.zoom - view.scrollY;
+        const double hx = view.canvasX(handles.items[size_t(i)].x);
+        const double hy = view.canvasY(handles.items[size_t(i)].y);
         const double distance = std::hypot(hx - x, hy - y);
         if (distance <= bestDistance) {
             best = int32_t(i);
@@ -169,7 +168,7 @@ void moveSelection(Workspace& ws, int32_t x, int32_t y)
 void insertPointAt(Workspace& ws, const Platform& platform, int32_t x, int32_t y)
 {
     const Vec at = designAt(ws.view, x, y);
-    const double tolerance = double(kPickTolerance) / zoomOf(ws.view);
+    const double tolerance = pickTolerance(ws.view);
     const std::vector<int32_t> rows = selectedRows(ws);
     for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
         const ObjectParams* params = currentParams(ws, *it);
@@ -186,6 +185,8 @@ void insertPointAt(Workspace& ws, const Platform& platform, int32_t x, int32_t y
             return;
         }
     }
+    ws.view.clickNote = rows.empty() ? "Insert point: select the line to cut first"
+                                     : "Insert point: no selected line lies under the click";
 }
 
 void pickBox(Workspace& ws, int32_t x, int32_t y)
@@ -202,7 +203,7 @@ void pickBox(Workspace& ws, int32_t x, int32_t y)
 void pickAt(Workspace& ws, int32_t x, int32_t y)
 {
     const int32_t row = stitch::objectAt(ws.table, ws.records, designAt(ws.view, x, y),
-                                         double(kPickTolerance) / zoomOf(ws.view));
+                                         pickTolerance(ws.view));
     if (ws.input.shiftDown != 0) {
         if (row >= 0)
             toggleSelected(ws, row);
@@ -241,7 +242,7 @@ void press(Workspace& ws, int32_t x, int32_t y)
         return;
     }
     const int32_t row = stitch::objectAt(ws.table, ws.records, designAt(ws.view, x, y),
-                                         double(kPickTolerance) / zoomOf(ws.view));
+                                         pickTolerance(ws.view));
     drag.state = row >= 0 && isSelected(ws, row) ? SelectState::OnSelection : SelectState::Picking;
 }
 

@@ -6,6 +6,7 @@
 #include "ui/editor.h"
 #include "ui/hooprender.h"
 #include "ui/stitchoutlayer.h"
+#include "ui/toolhint.h"
 
 #include <QMouseEvent>
 
@@ -83,12 +84,12 @@ QString statusText(const Editor& editor)
         return stitchOutText(editor);
     const Workspace& ws = editor.ws;
     const ViewState& view = ws.view;
-    const int32_t zoom = std::max(1, view.zoom);
+    const ZoomRatio zoom = view.ratio();
     QString position = QStringLiteral("-");
     if (view.mouseX >= 0 && view.mouseY >= 0) {
         // Design units are tenths of a millimetre.
-        const double x = double(int64_t(view.mouseX) + view.scrollX) / zoom / 10.0;
-        const double y = double(int64_t(view.mouseY) + view.scrollY) / zoom / 10.0;
+        const double x = zoom.exactUnits(double(int64_t(view.mouseX) + view.scrollX)) / 10.0;
+        const double y = zoom.exactUnits(double(int64_t(view.mouseY) + view.scrollY)) / 10.0;
         position = QStringLiteral("%1, %2 mm").arg(x, 0, 'f', 1).arg(y, 0, 'f', 1);
     }
     QString stitches;
@@ -111,8 +112,11 @@ QString statusText(const Editor& editor)
                    QStringLiteral("planning stitches %1%").arg(int(editor.plans.progress() * 100));
     QString text = QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
                        .arg(position)
-                       .arg(zoom)
+                       .arg(zoom.divisor == 1 ? QString::number(zoom.zoom) : QString::number(zoom.scale(), 'g', 3))
                        .arg(selectionText(ws), stitches);
+    // The next click first, where the eye looks for it.
+    if (const std::string hint = toolHint(ws); !hint.empty())
+        text = QString::fromStdString(hint) + QStringLiteral("   |   ") + text;
     if (const Hoop* hoop = chosenHoop(ws))
         text += QStringLiteral("   |   hoop %1%2")
                     .arg(QString::fromStdString(hoop->name),

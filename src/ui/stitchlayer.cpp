@@ -29,12 +29,12 @@ bool meets(const PlanBox& box, const PlanBox& area)
 QRect StitchLayer::toCanvas(const PlanBox& box, const ViewState& view) const
 {
     // Widened by half a thread and the antialiased edge.
-    const int64_t zoom = std::max(1, view.zoom);
-    const auto pad = static_cast<int64_t>(std::ceil(std::max(kThreadWidth, kThreadViewWidth) * double(zoom) / 2)) + 2;
-    const int64_t left = box.left * zoom - view.scrollX - pad;
-    const int64_t top = box.top * zoom - view.scrollY - pad;
-    const int64_t right = box.right * zoom - view.scrollX + pad;
-    const int64_t bottom = box.bottom * zoom - view.scrollY + pad;
+    const ZoomRatio zoom = view.ratio();
+    const auto pad = static_cast<int64_t>(std::ceil(std::max(kThreadWidth, kThreadViewWidth) * zoom.scale() / 2)) + 2;
+    const int64_t left = zoom.pixels(box.left) - view.scrollX - pad;
+    const int64_t top = zoom.pixels(box.top) - view.scrollY - pad;
+    const int64_t right = -zoom.pixels(-int64_t(box.right)) - view.scrollX + pad;
+    const int64_t bottom = -zoom.pixels(-int64_t(box.bottom)) - view.scrollY + pad;
     const QRect bounds = image_.rect();
     if (right < bounds.left() || bottom < bounds.top() || left > bounds.right() || top > bounds.bottom())
         return {};
@@ -74,7 +74,7 @@ void StitchLayer::paint(QPainter& canvas, const ObjectPlanCache& cache, const Vi
     if (size.isEmpty())
         return;
     const int dx = view.scrollX - scrollX_, dy = view.scrollY - scrollY_;
-    const bool newView = image_.size() != size || zoom_ != view.zoom || drawnStatus_ != cache.status() ||
+    const bool newView = image_.size() != size || zoom_ != view.ratio() || drawnStatus_ != cache.status() ||
                          thread_ != thread || std::abs(dx) >= size.width() || std::abs(dy) >= size.height();
     PlanSnapshot now = cache.snapshot();
     std::vector<QRect> areas;
@@ -95,7 +95,7 @@ void StitchLayer::paint(QPainter& canvas, const ObjectPlanCache& cache, const Vi
                     areas.push_back(r);
         }
     }
-    zoom_ = view.zoom;
+    zoom_ = view.ratio();
     scrollX_ = view.scrollX;
     scrollY_ = view.scrollY;
     thread_ = thread;
@@ -134,7 +134,7 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
     painter.setClipRegion(region);
 
     // The places to draw in design units, for skipping whole pieces.
-    const double zoom = std::max(1, view.zoom);
+    const double zoom = view.ratio().scale();
     std::vector<PlanBox> places;
     for (const QRect& r : region) {
         PlanBox box;
@@ -206,7 +206,7 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
 
 void StitchLayer::drawThreads(const ObjectPlanCache& cache, const ViewState& view, const QRegion& region)
 {
-    const double zoom = std::max(1, view.zoom);
+    const double zoom = view.ratio().scale();
     const RasterView raster{zoom, double(view.scrollX), double(view.scrollY)};
     for (const QRect& r : region) {
         PlanBox place;

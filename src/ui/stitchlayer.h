@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/zoomratio.h"
 #include "stitch/objectplancache.h"
 
 #include <QImage>
@@ -35,7 +36,8 @@ private:
     QImage image_; // premultiplied ARGB, clear where no thread lies
     PlanSnapshot drawn_;
     PlanStatus drawnStatus_ = PlanStatus::Empty;
-    int32_t zoom_ = 0, scrollX_ = 0, scrollY_ = 0;
+    ZoomRatio zoom_;
+    int32_t scrollX_ = 0, scrollY_ = 0;
     bool thread_ = false;
     QRect lastDrawn_;
 };

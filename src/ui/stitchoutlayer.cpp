@@ -20,7 +20,7 @@ void StitchOutLayer::paint(QPainter& canvas, const StitchOut& out, const ViewSta
     if (size.isEmpty())
         return;
     const bool fresh = image_.size() != size || drawnFor_ != &out || drawn_ > out.played() ||
-                       zoom_ != view.zoom || scrollX_ != view.scrollX || scrollY_ != view.scrollY ||
+                       zoom_ != view.ratio() || scrollX_ != view.scrollX || scrollY_ != view.scrollY ||
                        thread_ != thread;
     if (fresh) {
         if (image_.size() != size)
@@ -28,7 +28,7 @@ void StitchOutLayer::paint(QPainter& canvas, const StitchOut& out, const ViewSta
         image_.fill(Qt::transparent);
         drawn_ = 0;
         drawnFor_ = &out;
-        zoom_ = view.zoom;
+        zoom_ = view.ratio();
         scrollX_ = view.scrollX;
         scrollY_ = view.scrollY;
         thread_ = thread;
@@ -38,14 +38,14 @@ void StitchOutLayer::paint(QPainter& canvas, const StitchOut& out, const ViewSta
     const std::size_t from = drawn_ == 0 ? 0 : drawn_ - 1;
     const std::vector<StitchRecord> added(records.begin() + std::ptrdiff_t(from),
                                           records.begin() + std::ptrdiff_t(out.played()));
-    const double zoom = std::max(1, view.zoom);
+    const double zoom = view.ratio().scale();
     if (added.size() > 1 && thread) {
         rasterThreads(image_, image_.rect(), added, RasterView{zoom, double(view.scrollX), double(view.scrollY)});
     } else if (added.size() > 1) {
         QPainter painter(&image_);
         StitchPlan part;
         part.records = added;
-        drawStitchPlan(painter, part, view.zoom, view.scrollX, view.scrollY);
+        drawStitchPlan(painter, part, zoom, view.scrollX, view.scrollY);
     }
     drawn_ = out.played();
     canvas.drawImage(0, 0, image_);

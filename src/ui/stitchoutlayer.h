@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/zoomratio.h"
+
 #include <QImage>
 #include <QString>
 
@@ -30,7 +32,8 @@ private:
     QImage image_; // premultiplied ARGB, clear where nothing is sewn
     const StitchOut* drawnFor_ = nullptr;
     std::size_t drawn_ = 0;
-    int32_t zoom_ = 0, scrollX_ = 0, scrollY_ = 0;
+    ZoomRatio zoom_;
+    int32_t scrollX_ = 0, scrollY_ = 0;
     bool thread_ = false;
 };
 

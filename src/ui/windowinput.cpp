@@ -99,12 +99,18 @@ void WindowProcedure::keyDown(uint32_t key)
         // During a drag Escape undoes only the drag.
         if (cancelPointerDrag(ws))
             break;
+        // A tool that stays ready drops only the points clicked so far.
+        if (ws.settings.TOOLSTAYS != 0 && dropCollected(ws.tools)) {
+            markRepaint(ws);
+            break;
+        }
         // The handles are drawn with the objects: they go with a new render.
         if (ws.tools.nodeEditing != 0)
             markCanvasChanged(ws);
         ws.tools.nodeEditing = 0;
         markCursor(ws, kArrowCursor);
         abandonDrawing(ws.tools);
+        ws.view.clickNote.clear();
         // Nothing is current, so nothing stays selected either: a command
         // after Escape must not act on objects the user let go of.
         ws.table.currentObject = -1;
@@ -112,6 +118,10 @@ void WindowProcedure::keyDown(uint32_t key)
             clearSelection(ws);
             showSelectionInList(ws, editor_.platform);
         }
+        // With nothing clicked, Escape leaves the tool for the select arrow
+        // rather than for no tool, whose clicks would do nothing.
+        if (ws.settings.TOOLSTAYS != 0)
+            kelvara::selectTool(ws, editor_.platform, -1);
         markRepaint(ws);
         break;
     default:
@@ -210,6 +220,8 @@ void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lPa
     // While the simulator runs the tools wait; the wheel still zooms.
     if (!editor_.stitchOut || message == MsgMouseWheel)
         toolEvent(ws, editor_.platform, x, y, message, delta, ctrl, shift);
+    else if (message == MsgLButtonUp)
+        ws.view.clickNote = "The stitch-out is playing: the tools wait until Esc ends it";
 
     switch (message) {
     case MsgLButtonDown:
@@ -272,7 +284,7 @@ void WindowProcedure::scroll(bool horizontal, uint64_t wParam)
     Workspace& ws = editor_.ws;
     ViewState& view = ws.view;
     int32_t& offset = horizontal ? view.scrollX : view.scrollY;
-    offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.zoom,
+    offset = scrollOffset(offset, horizontal ? view.canvasWidth : view.canvasHeight, view.ratio(),
                           lowWord(wParam), scrollPosition(wParam), horizontal ? view.reach.left : view.reach.top,
                           horizontal ? view.reach.right : view.reach.bottom);
     host_.setScrollPosition(horizontal, offset);

@@ -54,13 +54,14 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.DOCKPANEL = 1;
     expected.LISTWORDS = 1;
     expected.BACKPLAN = 1;
+    expected.TOOLSTAYS = 1;
     setHoopSetting(expected, "Brother 130 x 180");
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
     // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART, SPEED, THREADVIEW,
     // FABRIC, HOOP, QUICKSAVE, MENUBAR, PICKCOLOUR, COLOURLISTS, ZOOMSTEPS,
-    // SHOWMODES, DOCKPANEL, LISTWORDS and BACKPLAN are present; MAX only as a
-    // comment.
-    EXPECT_EQ(lines->lineCount, 38);
+    // SHOWMODES, DOCKPANEL, LISTWORDS, BACKPLAN and TOOLSTAYS are present; MAX
+    // only as a comment.
+    EXPECT_EQ(lines->lineCount, 39);
 }
 
 TEST(ShippedData, MessageFileFillsEverySlot)

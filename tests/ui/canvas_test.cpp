@@ -375,5 +375,43 @@ TEST_F(CanvasTest, RightButtonRepeatsWhileHeldWithADrawingTool)
     EXPECT_EQ(ws.tools.rubberBand.c1X, 170);
 }
 
+// At a ratio each picture pixel covers 1.25 or half a canvas pixel, from
+// the design point the picture was loaded at, and never spills past it.
+TEST_F(CanvasTest, BackgroundPictureAtFineRatios)
+{
+    start();
+    resizeClient(827, 568);
+    QImage picture(50, 40, QImage::Format_RGB32);
+    picture.fill(qRgb(10, 200, 30));
+    picture.setPixel(0, 0, qRgb(250, 1, 2));
+    picture.setPixel(1, 0, qRgb(3, 4, 250));
+    ws.view.scrollX = 20;
+    ws.view.scrollY = 10;
+    ws.picture.pictureName = "picture.bmp";
+    ws.picture.pixels = picture;
+    ws.picture.picLeft = 20;
+    ws.picture.picTop = 10;
+    ws.picture.picWidth = 50;
+    ws.picture.picHeight = 40;
+    canvas().renderCanvas(); // loaded at zoom 1: its corner at design (20, 10)
+    ws.view.setRatio(ZoomRatio(5, 4));
+    ws.view.scrollX = 0;
+    ws.view.scrollY = 0;
+    canvas().renderCanvas();
+    const QImage& image = canvasImage();
+    EXPECT_EQ(image.pixel(24, 13), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(25, 13), qRgb(250, 1, 2));
+    EXPECT_EQ(image.pixel(26, 13), qRgb(250, 1, 2));
+    EXPECT_EQ(image.pixel(27, 13), qRgb(3, 4, 250));
+    EXPECT_EQ(image.pixel(86, 13), qRgb(10, 200, 30));
+    EXPECT_EQ(image.pixel(88, 13), qRgb(0, 0, 0));
+    ws.view.setRatio(ZoomRatio(1, 2));
+    canvas().renderCanvas();
+    EXPECT_EQ(image.pixel(9, 5), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(10, 5), qRgb(250, 1, 2));
+    EXPECT_EQ(image.pixel(34, 24), qRgb(10, 200, 30));
+    EXPECT_EQ(image.pixel(35, 24), qRgb(0, 0, 0));
+}
+
 } // namespace
 } // namespace kelvara::testing

@@ -8,6 +8,7 @@
 #include "stitch/stitchplan.h"
 #include "ui/canvasview.h"
 #include "ui/objectlistwidget.h"
+#include "ui/statuswidget.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -215,9 +216,10 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     EXPECT_EQ(view.scrollY, 0);
 }
 
-// With ZOOMSTEPS a turn up zooms in, the design point under the pointer
-// stays put (to within a unit), the scroll range still bounds the view, and
-// Ctrl+9 brings the selection into view.
+// With ZOOMSTEPS a notch up zooms in by about 1.25, the design point under
+// the pointer stays put (to within a unit), zooming out goes below 1 and
+// stops at the first view of the whole design area, and Ctrl+9 brings the
+// selection into view at whatever ratio fits it.
 TEST_F(Navigation, ZoomStepsKeepThePointUnderThePointer)
 {
     const ViewState& view = ws.view;
@@ -230,37 +232,92 @@ TEST_F(Navigation, ZoomStepsKeepThePointUnderThePointer)
     send(WindowId::Canvas, MsgHScroll, scrollParam(ScrollThumbPosition, 3000));
     send(WindowId::Canvas, MsgVScroll, scrollParam(ScrollThumbPosition, 2000));
     moveMouse(301, 207);
-    const auto at = [&](int32_t mouse, int32_t scroll) { return double(mouse + scroll) / view.zoom; };
-    for (const int delta : {120, 120, 120, -120, 240, -360}) {
+    const auto at = [&](int32_t mouse, int32_t scroll) { return view.ratio().exactUnits(mouse + scroll); };
+    const std::pair<int, ZoomRatio> turns[] = {{120, {5, 4}}, {120, {8, 5}}, {120, {2, 1}},
+                                               {-120, {8, 5}}, {240, {5, 2}}, {-360, {5, 4}}};
+    for (const auto& [delta, ratio] : turns) {
         SCOPED_TRACE(delta);
         const double x = at(view.mouseX, view.scrollX), y = at(view.mouseY, view.scrollY);
-        const int32_t zoom = view.zoom;
         wheel(delta);
-        EXPECT_EQ(view.zoom, zoom + delta / 120);
+        EXPECT_EQ(view.ratio(), ratio);
         EXPECT_NEAR(at(view.mouseX, view.scrollX), x, 1.0);
         EXPECT_NEAR(at(view.mouseY, view.scrollY), y, 1.0);
     }
-    EXPECT_EQ(view.zoom, 2);
     EXPECT_EQ(canvas().scrollBar(Qt::Horizontal)->value(), view.scrollX);
-    // Near the origin the view cannot go before the first offset.
-    send(WindowId::Canvas, MsgHScroll, ScrollTop);
-    send(WindowId::Canvas, MsgVScroll, ScrollTop);
-    moveMouse(10, 10);
-    wheel(-120);
-    EXPECT_EQ(view.zoom, 1);
+    // Out to the whole area: 10000 units fit 500 pixels at 1/20, not 1/16.
+    wheel(-120 * 30);
+    EXPECT_EQ(view.ratio(), ZoomRatio(1, 20));
     EXPECT_EQ(view.scrollX, 0);
     EXPECT_EQ(view.scrollY, 0);
+    EXPECT_LE(canvas().scrollBar(Qt::Vertical)->maximum(), 1);
+    wheel(-120);
+    EXPECT_EQ(view.ratio(), ZoomRatio(1, 20));
+    EXPECT_TRUE(statusText(window->editor()).contains(QStringLiteral("zoom 0.05x")));
 
     openProject("CIRCLE X=6000 Y=4000 RX=50 RY=30\r\nCIRCLE X=1000 Y=800 RX=20 RY=10\r\n");
     ASSERT_EQ(ws.table.objectCount, 2);
-    ctrlKey('9'); // nothing selected: the whole design
-    EXPECT_EQ(view.zoom, 1);
+    ctrlKey('9'); // nothing selected: the whole design, below 1
+    EXPECT_LT(view.ratio().scale(), 1.0);
+    EXPECT_GE(view.canvasX(980), 0);
+    EXPECT_LE(view.canvasX(6050), view.canvasWidth);
     selectOnly(ws, *DisplayOrder(ws.table).begin());
     ctrlKey('9');
-    EXPECT_EQ(view.zoom, 6);
-    EXPECT_EQ(view.scrollX, 5950 * 6 - 4);
-    EXPECT_LE(6050 * 6 - view.scrollX, view.canvasWidth);
-    EXPECT_LE(4030 * 6 - view.scrollY, view.canvasHeight);
+    // 101 x 61 units with 4 pixels to spare each side: 692 / 101 wide.
+    EXPECT_EQ(view.ratio(), ZoomRatio(6851, 1000));
+    EXPECT_NEAR(view.canvasX(5950), 4, 1);
+    EXPECT_LE(view.canvasX(6051), view.canvasWidth);
+    EXPECT_LE(view.canvasY(4031), view.canvasHeight);
+}
+
+// At a zoom below 1 the fit shows every stitch, those of a motif above the
+// area's top edge too, and scrolling reaches them; at a fine zoom a click
+// picks the object under it, not its neighbour's.
+TEST_F(Navigation, FineZoomFitsEveryStitchAndPicksWhatIsUnderTheClick)
+{
+    ws.settings.ZOOMSTEPS = 1;
+    MotifLibrary& motifs = ws.libraries.motifs;
+    motifs.count = 1;
+    motifs.names[0] = "BUMP";
+    motifs.points[0][0] = {0, 0};
+    motifs.points[0][1] = {10, -121};
+    motifs.points[0][2] = {20, 121};
+    motifs.points[0][3] = {30, 0};
+    // 141 x 93 mm of satin circle, and a line whose motif rises above y 0.
+    openProject("CIRCLE X=900 Y=520 RX=705 RY=465\r\nRUN X1=100 Y1=20 X2=400 Y2=20 MOTIVE=BUMP\r\n");
+    ASSERT_EQ(ws.table.objectCount, 2);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(ws, plan), PlanStatus::Ok);
+    const ViewState& view = ws.view;
+    ctrlKey('0');
+    EXPECT_LT(view.ratio().scale(), 0.5);
+    int32_t top = 0;
+    for (const StitchRecord& r : plan.records) {
+        top = std::min(top, r.y);
+        EXPECT_GE(view.canvasX(r.x), 0);
+        EXPECT_LT(view.canvasX(r.x), view.canvasWidth);
+        EXPECT_GE(view.canvasY(r.y), 0);
+        ASSERT_LT(view.canvasY(r.y), view.canvasHeight);
+    }
+    ASSERT_LT(top, -50);
+    send(WindowId::Canvas, MsgVScroll, ScrollTop);
+    EXPECT_GE(view.canvasY(top), 0);
+
+    boxes.answers.push_back(true);
+    openProject("RUN X1=100 Y1=100 X2=300 Y2=100\r\nRUN X1=100 Y1=108 X2=300 Y2=108\r\n");
+    ASSERT_EQ(ws.table.objectCount, 2);
+    const int32_t first = *DisplayOrder(ws.table).begin();
+    ctrlKey('0'); // 201 x 9 units on 692 x 492 pixels: 3.442
+    ASSERT_EQ(view.ratio(), ZoomRatio(3442, 1000));
+    moveMouse(int(view.canvasX(200)), int(view.canvasY(104)));
+    send(WindowId::Canvas, MsgMouseWheel, makeParam(0, uint32_t(uint16_t(int16_t(-240)))), 0);
+    ASSERT_EQ(view.ratio(), ZoomRatio(5, 2)); // past 3.2: the lines 20 pixels apart
+    press(VkSpace, WindowId::Canvas, ' ');
+    for (const int32_t y : {100, 108}) {
+        SCOPED_TRACE(y);
+        click(int(view.canvasX(200)), int(view.canvasY(y)));
+        ASSERT_EQ(selectedRows(ws).size(), 1u);
+        EXPECT_EQ(selectedRows(ws)[0] == first, y == 100);
+    }
 }
 
 // Motif stitches above the design area's top edge could neither be scrolled
