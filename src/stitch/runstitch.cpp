@@ -61,6 +61,8 @@ struct FramePoint {
 };
 
 class MotifSewer {
+    static constexpr long kMostSteps = 1L << 16;
+
 public:
     MotifSewer(const ArcPath& path, double stitchLength, NeedleSink& sink)
         : path_(path), len_(stitchLength), sink_(sink)
@@ -76,16 +78,20 @@ public:
             last_ = to;
             return;
         }
+        if (sink_.exhausted())
+            return;
         double span = 0, longest = 0;
         measure(to, 8, span, longest);
         if (span < 1e-9)
             return; // the next copy starts where this one ended
         // As many stitches as the mapped segment's length asks for, and more
-        // where the line's bends stretch a stitch beyond LEN.
-        long n = std::max(1L, static_cast<long>(std::ceil(span / len_ - 1e-9)));
+        // where the line's bends stretch a stitch beyond LEN. A forged length
+        // could ask for billions; no real line across the design area needs
+        // more than kMostSteps.
+        long n = static_cast<long>(std::clamp(std::ceil(span / len_ - 1e-9), 1.0, double(kMostSteps)));
         for (int attempt = 0; attempt < 4; ++attempt) {
             measure(to, n, span, longest);
-            if (longest <= len_ + 1e-9)
+            if (longest <= len_ + 1e-9 || n * 2 > kMostSteps)
                 break;
             n *= 2;
         }
