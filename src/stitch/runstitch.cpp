@@ -195,6 +195,12 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
     const double width = maxX - minX >= 1 ? (maxX - minX) * scale : stitchLength;
     const double total = path.length();
     const double copies = std::max(1.0, std::round(total / width));
+    // Each copy puts down at least one needle: more copies than the plan
+    // has room for cannot fit, however tiny they are.
+    if (copies > static_cast<double>(sink.room())) {
+        sink.markOverflow();
+        return;
+    }
     const double stretch = total > 0 ? total / (copies * width) : 1.0;
     const std::vector<int> order = copyOrder(points, count);
     MotifSewer sewer(path, stitchLength, sink);
