@@ -27,7 +27,7 @@ using namespace kelvara;
 
 // Plans are proportional to the stitches they hold; a forged circle can ask
 // for millions. The refusal of larger ones is what gets fuzzed here.
-constexpr int64_t kFuzzRecords = 50000;
+constexpr int64_t kFuzzRecords = 20000;
 
 class List : public ListBox {
 public:

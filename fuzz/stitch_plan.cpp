@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-constexpr int64_t kFuzzRecords = 50000;
+constexpr int64_t kFuzzRecords = 20000;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

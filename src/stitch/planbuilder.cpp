@@ -45,7 +45,7 @@ namespace kelvara::stitch {
 namespace {
 
 // Needles a plan may place beyond four per record it can hold.
-constexpr int64_t kNeedleAllowance = 100000;
+constexpr int64_t kNeedleAllowance = 20000;
 
 constexpr int32_t kLongestLock = 20;     // built-in lock stitches never exceed 2 mm
 constexpr double kShortestLock = 4;      // a shorter path has no room for three new holes
