@@ -74,7 +74,10 @@ std::string underlayInWords(const Workspace& ws, std::span<const int32_t> rows)
         if (kind == nullptr || kindField(*kind, FieldMeaning::Underlay) == nullptr)
             continue;
         const unsigned char* record = ws.records.bytes(entry.params);
-        std::string these = kindInt(*kind, record, FieldMeaning::Underlay, -1) != -1 ? std::string(kind->underlay) : "";
+        std::string these;
+        if (kindInt(*kind, record, FieldMeaning::Underlay, -1) != -1)
+            these = kindInt(*kind, record, FieldMeaning::WalkInset, 0) == kCentreWalk ? "centre walk"
+                                                                                     : std::string(kind->underlay);
         if (kindInt(*kind, record, FieldMeaning::Zigzag, -1) != -1)
             these += these.empty() ? "zigzag" : " and zigzag";
         if (these.empty())

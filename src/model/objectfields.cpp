@@ -86,6 +86,8 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
         length("Push compensation", G::Compensation, "A column stops this far short at each end."));
     set(M::Underlay, length("Edge underlay stitch", G::Underlay, "Off: no edge underlay."));
     set(M::UnderlayInset, length("Edge underlay inset", G::Underlay, {}));
+    set(M::WalkInset, length("Walk underlay inset", G::Underlay,
+                             "How far in from the edges the walk runs; centre: down the middle and back."));
     set(M::Zigzag, length("Zigzag underlay spacing", G::Underlay, "Off: no zigzag underlay."));
     set(M::ZigzagInset, length("Zigzag underlay inset", G::Underlay, {}));
     set(M::Motif, library("Motif", G::TiesAndMotif, LibraryKind::Motif));
@@ -248,6 +250,8 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
     case M::UnderlayInset:
     case M::ZigzagInset:
         return {0, 99};
+    case M::WalkInset:
+        return {0, 99, true, kCentreWalk, false, "centre"};
     case M::StartWidth:
     case M::EndWidth:
     case M::BorderWidth:
@@ -298,7 +302,7 @@ std::string refusalFor(FieldMeaning meaning, double value, const Settings& setti
         return text + " must be 1, 3, 5, 7 or 9.";
     text += " must be ";
     if (range.hasOff)
-        text += "off or ";
+        text += std::string(range.offWord) + " or ";
     text += "between " + shown(info, range.low) + " and " + shown(info, range.high) + '.';
     return text;
 }

@@ -38,6 +38,7 @@ enum class FieldMeaning : uint8_t {
     // Underlay
     Underlay,
     UnderlayInset,
+    WalkInset, // a column's walk: its inset, or down the centre
     Zigzag,
     ZigzagInset,
     // Ties and motif
@@ -102,13 +103,15 @@ struct FieldInfo {
 };
 
 // The values a field may take, in stored units. `off` is a value allowed
-// besides the range (-1 turns an underlay off); `oddOnly` allows 1, 3, 5...
+// besides the range (-1 turns an underlay off), named `offWord` to the
+// user; `oddOnly` allows 1, 3, 5...
 struct FieldRange {
     double low = 0;
     double high = 0;
     bool hasOff = false;
     double off = -1;
     bool oddOnly = false;
+    std::string_view offWord = "off";
 };
 
 // Every field of a kind's record, in meaning order; empty for other kinds.

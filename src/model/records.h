@@ -68,6 +68,11 @@ struct SatenParams {
     int32_t OFSCIK;
 };
 
+// OFSUND of a SATEN or STEIL that sends the walk underlay down the centre
+// of the column and back instead of along its edges; the program never
+// wrote a negative inset, so older files keep their edge walks.
+inline constexpr int32_t kCentreWalk = -1;
+
 struct SteilParams {
     int32_t SDENS;
     int32_t SCOMP;

@@ -65,6 +65,7 @@ constexpr KeyRule kRules[] = {
     {"LISTWORDS", &Settings::LISTWORDS, Range::Switch, 0, 1},
     {"BACKPLAN", &Settings::BACKPLAN, Range::Switch, 0, 1},
     {"TOOLSTAYS", &Settings::TOOLSTAYS, Range::Switch, 0, 1},
+    {"ENTRYEXIT", &Settings::ENTRYEXIT, Range::Switch, 0, 1},
 };
 
 // The low bound is tested first, so with DELETE above MAX the result is DELETE.

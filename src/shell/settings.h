@@ -91,6 +91,11 @@ struct Settings {
     // what was clicked and, with nothing clicked, takes the select arrow.
     // 0 ends those three tools after their object and Escape ends any tool.
     int32_t TOOLSTAYS = 0;
+    // Satin columns and closed running lines also end towards the next
+    // object: a column sewn from either end equally near the needle takes
+    // the way that leaves it nearer the next start, and a loop starts (and
+    // so ends) near both; 0 leaves their ends to fall where they fall.
+    int32_t ENTRYEXIT = 0;
 };
 
 inline constexpr int32_t kChartNone = 0;

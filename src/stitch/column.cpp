@@ -10,7 +10,9 @@
 // nothing; push compensation shortens both ends. The rung count is chosen so
 // that the first and, when asked, the last penetration fall on the chosen
 // edges. Underlays come first and return to the start: a contour run along
-// both inset edges (out along A, back along B), then a zigzag out and back.
+// both inset edges (out along A, back along B; with an inset of half the
+// width or more, a centre walk down the middle and back over its own holes),
+// then a zigzag out and back.
 // Repeated top layers run back and forth over the same holes.
 //
 // Short stitches: on the inside of a tight curve the holes of one edge crowd

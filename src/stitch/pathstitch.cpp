@@ -2,6 +2,7 @@
 #include "stitch/pathstitch.h"
 
 #include "stitch/fill.h"
+#include "stitch/loopstart.h"
 #include "stitch/pathsatin.h"
 
 #include "shell/libraries.h"
@@ -110,6 +111,23 @@ void runAlongPath(const PathData& path, double stitchLength, int passes, NeedleS
     }
 }
 
+namespace {
+
+// A path of one closed sub-path is sewn round from where closedLineStart
+// puts the needle down, with ENTRYEXIT; any other path from its start.
+PathData startedNearNeighbours(const PathData& path, const GenContext& ctx)
+{
+    if (ctx.settings.ENTRYEXIT == 0 || path.subpaths.size() != 1)
+        return path;
+    const SubPath& sub = path.subpaths.front();
+    if (sub.segments.empty() || !(sub.closed || sub.segments.back().to == sub.start))
+        return path;
+    const ArcPath line(flattenSubPath(sub));
+    return {{subPathFrom(sub, closedLineStart(line.points(), line.length(), ctx))}};
+}
+
+} // namespace
+
 PathData reversedPath(const PathData& path)
 {
     PathData out;
@@ -167,13 +185,14 @@ void generateStroke(const StrokeParams& p, const PathData& path, const GenContex
     }
     // A double run goes out and comes back over its own holes; odd repeats
     // sew each stitch that many times over, ending at the end.
+    const PathData sewn = startedNearNeighbours(path, ctx);
     const int repeat = std::clamp(p.REPEAT, 1, 9);
     if (repeat % 2 == 1) {
-        runAlongPath(path, len, repeat, sink);
+        runAlongPath(sewn, len, repeat, sink);
         return;
     }
-    runAlongPath(path, len, repeat - 1, sink);
-    runAlongPath(reversedPath(path), len, 1, sink);
+    runAlongPath(sewn, len, repeat - 1, sink);
+    runAlongPath(reversedPath(sewn), len, 1, sink);
 }
 
 } // namespace kelvara::stitch

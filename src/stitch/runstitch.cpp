@@ -24,6 +24,7 @@
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "stitch/generators.h"
+#include "stitch/loopstart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -228,25 +229,13 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
 
 namespace {
 
-// Where along a closed line (one ending on its start) the needle is best
-// put down coming from `entry`: the point of the line nearest it, so the
-// move to the line is as short as it can be. 0 for an open line.
-double closedLoopStart(const BezierEdge& line, const ArcPath& path, Vec entry)
+// Where along a closed line (one ending on its start) the needle is put
+// down, as closedLineStart finds it; 0 for an open line.
+double closedLoopStart(const BezierEdge& line, const ArcPath& path, const GenContext& ctx)
 {
     if (std::abs(line.x1 - line.x2) > 0.5 || std::abs(line.y1 - line.y2) > 0.5 || !(path.length() > 0))
         return 0;
-    const auto& points = path.points();
-    double best = length(points.front() - entry), at = 0, walked = 0;
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        const Vec a = points[i - 1], d = points[i] - a;
-        const double len2 = dot(d, d);
-        const double t = len2 > 0 ? std::clamp(dot(entry - a, d) / len2, 0.0, 1.0) : 0.0;
-        const double gap = length(a + d * t - entry);
-        if (gap < best - 1e-9)
-            best = gap, at = walked + t * std::sqrt(len2);
-        walked += std::sqrt(len2);
-    }
-    return at >= path.length() - 1e-9 ? 0 : at;
+    return closedLineStart(path.points(), path.length(), ctx);
 }
 
 } // namespace
@@ -274,7 +263,7 @@ void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
     const double total = path.length();
     const double n = std::max(1.0, std::ceil(total / len - 1e-9));
     const int passes = clampedRepeat(ctx.settings.REPEAT);
-    const double from = ctx.hasEntry ? closedLoopStart(p.line, path, ctx.entry) : 0;
+    const double from = closedLoopStart(p.line, path, ctx);
     auto at = [&](double s) { return path.pointAt(std::fmod(from + s, total + 1e-300)); };
     Vec prev = at(0);
     sink.needle(prev);

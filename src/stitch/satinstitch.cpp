@@ -8,10 +8,13 @@
 // widths' sizes count, a negative one puts edge A on the other side.
 // Densities are hundredths of a millimetre, so DENS / 10 is the spacing of
 // penetrations on one edge in design units; anything below half a unit is
-// raised to it. A column is sewn from whichever end is nearer the needle
-// coming to it; its compensation and widths still go with their ends.
+// raised to it. OFSUND set to kCentreWalk walks the underlay down the
+// centre of the column and back instead of along its edges. A column is
+// sewn from whichever end is nearer the needle coming to it; its
+// compensation and widths still go with their ends.
 #include "shell/settings.h"
 #include "stitch/column.h"
+#include "stitch/stitchplan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +23,9 @@
 namespace kelvara::stitch {
 
 namespace {
+
+// An inset no column is wide enough for: the edges meet in the middle.
+constexpr double kWalkDownCentre = 1e9;
 
 double spacingOf(int32_t density)
 {
@@ -38,7 +44,8 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
     shape.topLayer = p.STITCHES != 0;
     if (p.UNDER != -1) {
         shape.contourLength = clampedLength(p.UNDER, 1, 1e9);
-        shape.contourInset = std::max(0, p.OFSUND);
+        // Inset from both edges to the middle, the walk runs down the centre and back.
+        shape.contourInset = p.OFSUND == kCentreWalk ? kWalkDownCentre : std::max(0, p.OFSUND);
     }
     if (p.CIKCAK != -1) {
         shape.zigzagSpacing = clampedLength(p.CIKCAK, 1, 1e9);
@@ -48,12 +55,18 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
 
 // Whether a column is best sewn from its end: when the needle comes from
 // nearer the end than the start, the move to it is shorter that way round.
-// Each end is judged by the middle of its rung.
+// With ENTRYEXIT, ends as near the needle as each other (within the reach
+// that carries a seam on), or any end when nothing was sewn yet, leave the
+// choice to the next object: the column is sewn towards whichever end lies
+// nearer its start. Each end is judged by the middle of its rung.
 bool startsAtEnd(Vec startA, Vec startB, Vec endA, Vec endB, const GenContext& ctx)
 {
-    if (!ctx.hasEntry)
-        return false;
-    return length(lerp(endA, endB, 0.5) - ctx.entry) < length(lerp(startA, startB, 0.5) - ctx.entry) - 1e-9;
+    const Vec start = lerp(startA, startB, 0.5), end = lerp(endA, endB, 0.5);
+    const double toStart = ctx.hasEntry ? length(start - ctx.entry) : 0;
+    const double toEnd = ctx.hasEntry ? length(end - ctx.entry) : 0;
+    if (ctx.hasExit && ctx.settings.ENTRYEXIT != 0 && std::abs(toStart - toEnd) <= kContinueReach)
+        return length(start - ctx.exit) < length(end - ctx.exit) - 1e-9;
+    return ctx.hasEntry && toEnd < toStart - 1e-9;
 }
 
 } // namespace

@@ -94,7 +94,8 @@ struct PieceSeams {
 // Where a fill should end: the start of the object after it, when that
 // one goes on in its thread with no trim asked between and is a line or a
 // column (a fill starts near wherever the needle is anyway). False when
-// the fill has no such object after it.
+// the fill has no such object after it. With ENTRYEXIT, columns and
+// running lines (closed ones end where they start) are given it too.
 bool objectExit(int32_t kind, const ObjectParams& params, int32_t nextKind, const ObjectParams& next,
                 const Libraries& libraries, const Settings& settings, int32_t& x, int32_t& y);
 

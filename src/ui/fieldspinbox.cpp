@@ -10,7 +10,6 @@ namespace kelvara {
 namespace {
 
 const QString kMixed = QStringLiteral("mixed");
-const QString kOff = QStringLiteral("off");
 
 } // namespace
 
@@ -23,6 +22,7 @@ FieldSpinBox::FieldSpinBox(const FieldInfo& info, const FieldRange& range, QWidg
     setDecimals(info.decimals);
     setRange((range.hasOff ? range.off : range.low) * scale_, range.high * scale_);
     setSingleStep(range.oddOnly ? 2 : info.decimals == 2 && info.scale == 1 ? 0.25 : scale_);
+    off_ = QString::fromUtf8(range.offWord.data(), qsizetype(range.offWord.size()));
     if (!info.unit.empty())
         unit_ = QLatin1Char(' ') + QString::fromUtf8(info.unit.data(), qsizetype(info.unit.size()));
     setSuffix(unit_);
@@ -63,13 +63,13 @@ QString FieldSpinBox::textFromValue(double value) const
     if (mixed_)
         return kMixed;
     if (isOff(value))
-        return kOff;
+        return off_;
     return QDoubleSpinBox::textFromValue(value);
 }
 
 double FieldSpinBox::valueFromText(const QString& text) const
 {
-    if (range_.hasOff && text.trimmed() == kOff)
+    if (range_.hasOff && text.trimmed() == off_)
         return range_.off * scale_;
     return QDoubleSpinBox::valueFromText(text);
 }
@@ -77,9 +77,9 @@ double FieldSpinBox::valueFromText(const QString& text) const
 QValidator::State FieldSpinBox::validate(QString& text, int& position) const
 {
     const QString t = text.trimmed();
-    if ((mixed_ && t == kMixed) || (range_.hasOff && t == kOff))
+    if ((mixed_ && t == kMixed) || (range_.hasOff && t == off_))
         return QValidator::Acceptable;
-    if (range_.hasOff && !t.isEmpty() && kOff.startsWith(t))
+    if (range_.hasOff && !t.isEmpty() && off_.startsWith(t))
         return QValidator::Intermediate;
     return QDoubleSpinBox::validate(text, position);
 }

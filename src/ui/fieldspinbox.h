@@ -8,7 +8,8 @@ namespace kelvara {
 
 // A number field in its unit. It can show "mixed" (the selected objects
 // differ) until the user changes it, and "off" for the value that turns an
-// underlay off; stepping from "off" goes straight to the shortest length.
+// underlay off (or the range's own word for its special value, "centre" for
+// a walk down the middle); stepping from it goes straight to the shortest length.
 class FieldSpinBox : public QDoubleSpinBox {
     Q_OBJECT
 public:
@@ -38,6 +39,7 @@ private:
     bool roundStored_;
     bool mixed_ = false;
     QString unit_;
+    QString off_; // the word shown for the off value
 };
 
 } // namespace kelvara

@@ -111,6 +111,10 @@ TEST_F(FieldEditFixture, ValueOutOfRangeIsRefusedAndNothingChanges)
     apply({{M::Underlay, 2}});
     EXPECT_EQ(fake.boxes.shown[0].text, "Edge underlay stitch must be off or between 0.5 mm and 9.0 mm.");
 
+    // A column's walk goes down the centre at -1; no other value below 0 is one.
+    apply({{M::WalkInset, -2}});
+    EXPECT_EQ(fake.boxes.shown[1].text, "Walk underlay inset must be centre or between 0.0 mm and 9.9 mm.");
+
     // The ends of each range and "off" pass.
     EXPECT_EQ(apply({{M::Underlay, -1}, {M::Repeat, 9}, {M::TieIn, 1}, {M::Density, 99}}),
               ApplyResult::Applied);
@@ -139,6 +143,20 @@ TEST_F(FieldEditFixture, SharedFieldsOfAMixedSelection)
         }
     }
     EXPECT_TRUE(densityShared);
+}
+
+// The panel names what a column's walk sews: centre walk is a value of the
+// walk's inset, chosen like any other field.
+TEST_F(FieldEditFixture, UnderlayWordsNameTheCentreWalk)
+{
+    select({saten});
+    ASSERT_EQ(apply({{M::Underlay, 25}, {M::Zigzag, -1}}), ApplyResult::Applied);
+    EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten}), "edge walk");
+    ASSERT_EQ(apply({{M::WalkInset, -1}, {M::Zigzag, 20}}), ApplyResult::Applied);
+    EXPECT_EQ(params(saten).saten.OFSUND, kCentreWalk);
+    EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten}), "centre walk and zigzag");
+    params(star).star.UNDER = 20;
+    EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten, star}), "differs between the objects");
 }
 
 // An edit of every object of a large selection is one step, undone whole.

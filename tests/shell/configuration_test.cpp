@@ -14,7 +14,7 @@ using kelvara::testing::TempFolder;
 
 namespace {
 
-static_assert(sizeof(Settings) == 39 * sizeof(int32_t) + 64, "Settings is compared as plain words");
+static_assert(sizeof(Settings) == 40 * sizeof(int32_t) + 64, "Settings is compared as plain words");
 
 bool sameSettings(const Settings& a, const Settings& b)
 {

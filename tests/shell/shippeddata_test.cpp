@@ -55,13 +55,14 @@ TEST(ShippedData, ConfigurationStartsWhereAProductionDigitizerWould)
     expected.LISTWORDS = 1;
     expected.BACKPLAN = 1;
     expected.TOOLSTAYS = 1;
+    expected.ENTRYEXIT = 1;
     setHoopSetting(expected, "Brother 130 x 180");
     EXPECT_EQ(std::memcmp(&settings, &expected, sizeof(Settings)), 0);
     // All 22 keys, STITCHVIEW, OUTLINES, MAXSTITCH, CHART, SPEED, THREADVIEW,
     // FABRIC, HOOP, QUICKSAVE, MENUBAR, PICKCOLOUR, COLOURLISTS, ZOOMSTEPS,
-    // SHOWMODES, DOCKPANEL, LISTWORDS, BACKPLAN and TOOLSTAYS are present; MAX
-    // only as a comment.
-    EXPECT_EQ(lines->lineCount, 39);
+    // SHOWMODES, DOCKPANEL, LISTWORDS, BACKPLAN, TOOLSTAYS and ENTRYEXIT are
+    // present; MAX only as a comment.
+    EXPECT_EQ(lines->lineCount, 40);
 }
 
 TEST(ShippedData, MessageFileFillsEverySlot)

@@ -60,11 +60,14 @@ void addJoinedLines(Workspace& ws)
 // ends, a few stitches more than the file around each trim and colour change.
 TEST(ObjectPlanCache, PiecesStitchAsTheWholePlan)
 {
-    for (const bool ties : {true, false}) {
-        SCOPED_TRACE(ties ? "tie-offs" : "no tie-offs");
+    for (const int variant : {0, 1, 2}) {
+        const bool ties = variant != 1;
+        SCOPED_TRACE(variant);
         auto ws = testing::makeWorkspace();
         if (!ties)
             ws->settings = testing::plainSettings();
+        // Columns and closed lines then end towards the next object too.
+        ws->settings.ENTRYEXIT = variant == 2 ? 1 : 0;
         testing::buildSampleDesign(*ws);
         addJoinedLines(*ws);
         testing::buildGridDesign(*ws, 40);

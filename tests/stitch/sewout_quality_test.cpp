@@ -327,14 +327,7 @@ std::pair<double, int> moveTo(double x, double y, int32_t kind, const ObjectPara
     addObject(*ws, kind, next);
     StitchPlan plan;
     EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
-    std::pair<double, int> out{0, 0};
-    for (std::size_t i = 1; i < plan.records.size(); ++i) {
-        const StitchRecord &a = plan.records[i - 1], &b = plan.records[i];
-        if (b.kind == StitchKind::Jump)
-            out.first += distance(a.x, a.y, b.x, b.y);
-        out.second += b.kind == StitchKind::Trim;
-    }
-    return out;
+    return jumpsAndTrims(plan);
 }
 
 TEST(SewoutQuality, FillsClosedLinesAndColumnsStartNearestTheNeedle)

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace kelvara::testing {
@@ -168,6 +169,20 @@ inline std::vector<Segment> stitchSegments(const StitchPlan& plan)
             out.push_back({static_cast<double>(plan.records[i - 1].x),
                            static_cast<double>(plan.records[i - 1].y), static_cast<double>(plan.records[i].x),
                            static_cast<double>(plan.records[i].y)});
+    return out;
+}
+
+// How far a plan moves without stitching (all its jumps together) and how
+// often it trims.
+inline std::pair<double, int> jumpsAndTrims(const StitchPlan& plan)
+{
+    std::pair<double, int> out{0, 0};
+    for (std::size_t i = 1; i < plan.records.size(); ++i) {
+        const StitchRecord &a = plan.records[i - 1], &b = plan.records[i];
+        if (b.kind == StitchKind::Jump)
+            out.first += distance(a.x, a.y, b.x, b.y);
+        out.second += b.kind == StitchKind::Trim;
+    }
     return out;
 }
 

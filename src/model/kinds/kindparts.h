@@ -41,7 +41,9 @@ template <std::size_t N> struct FieldTable {
             add(edgeMeaning(straight, part), edge + offsetof(BezierEdge, x1) + (part - 1) * sizeof(double),
                 true);
     }
-    template <typename R> constexpr void addShared()
+    // `walk` is the meaning of OFSUND: the columns' walk, or the inset of
+    // every other kind's underlay.
+    template <typename R> constexpr void addShared(M walk = M::UnderlayInset)
     {
         add(M::Pattern, offsetof(R, PATTERN));
         add(M::Motif, offsetof(R, MOTIVE));
@@ -53,12 +55,12 @@ template <std::size_t N> struct FieldTable {
         add(M::PatternScaleX, offsetof(R, ZOOMX), true);
         add(M::PatternScaleY, offsetof(R, ZOOMY), true);
         add(M::Underlay, offsetof(R, UNDER));
-        add(M::UnderlayInset, offsetof(R, OFSUND));
+        add(walk, offsetof(R, OFSUND));
     }
     // Everything SATEN, STEIL, RECT and CIRCLE have alike.
-    template <typename R> constexpr void addColumn()
+    template <typename R> constexpr void addColumn(M walk = M::UnderlayInset)
     {
-        addShared<R>();
+        addShared<R>(walk);
         add(M::Density, offsetof(R, SDENS));
         add(M::EndDensity, offsetof(R, TDENS));
         add(M::PullComp, offsetof(R, SCOMP));

@@ -20,7 +20,7 @@ static_assert(kKeys.count == 42);
 
 constexpr auto kFields = [] {
     FieldTable<39> t;
-    t.addColumn<SatenParams>();
+    t.addColumn<SatenParams>(M::WalkInset);
     t.add(M::StartSide, offsetof(SatenParams, STARTA));
     t.add(M::StopSide, offsetof(SatenParams, STOPA));
     t.addEdge(M::EdgeAStraight, offsetof(SatenParams, edgeA));

@@ -35,7 +35,7 @@ static_assert(kKeys.count == 33);
 
 constexpr auto kFields = [] {
     FieldTable<30> t;
-    t.addColumn<SteilParams>();
+    t.addColumn<SteilParams>(M::WalkInset);
     t.add(M::StartWidth, offsetof(SteilParams, SWIDTH));
     t.add(M::EndWidth, offsetof(SteilParams, TWIDTH));
     t.addEdge(M::LineStraight, offsetof(SteilParams, line));
