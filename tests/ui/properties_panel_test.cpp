@@ -127,6 +127,16 @@ TEST_F(PropertiesPanelTest, OutOfRangeValueIsRefusedWithAMessage)
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_NE(boxes.shown[0].text.find("off or between"), std::string::npos);
     EXPECT_EQ(record(rows[2]), before);
+
+    // Below an inset of 0 the satin's walk goes down the centre.
+    auto* walk = editorOf<FieldSpinBox>(FieldMeaning::WalkInset);
+    ASSERT_NE(walk, nullptr);
+    underlay->setValue(2.5);
+    walk->setValue(0);
+    walk->stepDown();
+    EXPECT_EQ(walk->text(), "centre");
+    panel().applyButton()->click();
+    EXPECT_EQ(ws.records[ws.table.rows[rows[2]].params].saten.OFSUND, kCentreWalk);
 }
 
 TEST_F(PropertiesPanelTest, DoubleClickOnAListLineOrAnObjectOpensThePanelForIt)
