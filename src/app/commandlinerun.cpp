@@ -110,13 +110,11 @@ QString outputFor(const CommandLine& line, const QString& design)
         .filePath(QFileInfo(design).completeBaseName() + QLatin1Char('.') + line.format);
 }
 
-// The worksheet of the plan the design was read into, so a project is not
-// stitched a second time.
-std::string worksheetOf(const Workspace& ws, const QString& design, StitchPlan plan, const QString& output)
+// The worksheet of the plan as the design input hands it over.
+std::string worksheetOf(const Workspace& ws, const QString& design, const PlanReplay& plan, const QString& output)
 {
     Worksheet sheet;
-    if (std::string reason = prepareWorksheet(ws, QFileInfo(design).fileName(), std::move(plan), sheet);
-        !reason.empty())
+    if (std::string reason = prepareWorksheet(ws, QFileInfo(design).fileName(), plan, sheet); !reason.empty())
         return reason;
     return writeWorksheetPdf(sheet, output);
 }
@@ -175,12 +173,19 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
 {
     DesignInput input;
     std::string warning;
-    if (std::string reason = readDesignInput(ws, design, input, warning, line.partial); !reason.empty())
+    // A picture is drawn object by object, as the plan is stitched: a huge
+    // design is never held whole.
+    const bool streamed = line.action == CliAction::Render || line.action == CliAction::Worksheet;
+    if (std::string reason = readDesignInput(ws, design, input, warning, line.partial, streamed); !reason.empty())
         return Failure{design, reason};
     // The rest of the design is still done; the user hears what was left out.
     if (!warning.empty())
         printLine(stderr, "kelvara: " + shown(design) + ": " + warning);
     const StitchPlan& plan = input.plan;
+    // The first pass over a streamed plan finds whether it can be stitched;
+    // a refused plan is the design's failure, as when it is made whole.
+    PlanStatus planned = PlanStatus::Ok;
+    const PlanReplay watched = [&](const RecordSink& sink) { return planned = input.replay(sink); };
     std::string reason;
     switch (line.action) {
     case CliAction::Info: {
@@ -214,16 +219,18 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
         StitchLook look;
         look.thread = !line.flat;
         look.fabric = ws.settings.FABRIC;
-        reason = writeRenderFile(plan, line.scale, output, look);
+        reason = writeRenderFile(watched, line.scale, output, look);
         break;
     }
     case CliAction::Worksheet:
-        reason = worksheetOf(ws, design, std::move(input.plan), output);
+        reason = worksheetOf(ws, design, watched, output);
         break;
     case CliAction::None:
     case CliAction::Help:
         break;
     }
+    if (planned != PlanStatus::Ok)
+        return Failure{design, planRefusal(planned)};
     if (!reason.empty())
         return Failure{output, reason};
     return std::nullopt;

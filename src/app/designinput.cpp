@@ -10,8 +10,21 @@
 
 namespace kelvara {
 
+std::string planRefusal(PlanStatus status)
+{
+    switch (status) {
+    case PlanStatus::Ok:
+        return {};
+    case PlanStatus::Empty:
+        return "produces no stitches";
+    case PlanStatus::TooLarge:
+        return "is too large for a machine file (at most 9999.9 mm and 9,999,999 records)";
+    }
+    return {};
+}
+
 std::string readDesignInput(Workspace& ws, const QString& path, DesignInput& input, std::string& warning,
-                            bool partial)
+                            bool partial, bool streamed)
 {
     input = DesignInput{};
     warning.clear();
@@ -24,21 +37,20 @@ std::string readDesignInput(Workspace& ws, const QString& path, DesignInput& inp
             return machineReadMessage(ws.lines, read);
         input.objects = static_cast<int32_t>(colourBlocks(read.plan).size());
         input.plan = std::move(read.plan);
+        input.replay = replayOf(input.plan);
         input.machineFile = true;
         return {};
     }
     if (std::string reason = readDesignFile(ws, path, warning, partial); !reason.empty())
         return reason;
     input.objects = ws.table.objectCount;
-    switch (generatePlan(ws, input.plan)) {
-    case PlanStatus::Ok:
+    if (streamed) {
+        input.replay = replayOf(ws);
         return {};
-    case PlanStatus::Empty:
-        return "produces no stitches";
-    case PlanStatus::TooLarge:
-        return "is too large for a machine file (at most 9999.9 mm and 9,999,999 records)";
     }
-    return {};
+    const PlanStatus status = generatePlan(ws, input.plan);
+    input.replay = replayOf(input.plan);
+    return planRefusal(status);
 }
 
 } // namespace kelvara

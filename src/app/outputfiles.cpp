@@ -29,10 +29,13 @@ std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const 
     return writeMachineFiles(ws, plan, *format, path);
 }
 
-std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QString& path, const StitchLook& look)
+std::string writeRenderFile(const PlanReplay& plan, int pixelsPerMm, const QString& path, const StitchLook& look)
 {
-    const QImage image = pixelsPerMm > 0 ? renderStitchImageAt(plan, pixelsPerMm / 10.0, look)
-                                         : renderStitchImage(plan, 1600, look);
+    PlanStatus status = PlanStatus::Ok;
+    const QImage image = pixelsPerMm > 0 ? renderStitchImageAt(plan, pixelsPerMm / 10.0, look, &status)
+                                         : renderStitchImage(plan, 1600, look, &status);
+    if (status != PlanStatus::Ok)
+        return "the design cannot be stitched";
     if (image.isNull())
         return "the picture would be more than " + std::to_string(kMaxStitchImageSide) +
                " pixels on a side; give a smaller --scale";

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "stitch/stitchplan.h"
+
 #include <QString>
 
 #include <string>
 
 namespace kelvara {
 
-struct StitchPlan;
 struct StitchLook;
 struct Workspace;
 
@@ -20,7 +21,7 @@ std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const 
 
 // The stitch render as a PNG at `path`: `pixelsPerMm` pixels per millimetre,
 // or with the longer side at most 1600 pixels when 0, drawn in `look`.
-// Written whole or not at all.
-std::string writeRenderFile(const StitchPlan& plan, int pixelsPerMm, const QString& path, const StitchLook& look);
+// The plan is gone over twice and never held. Written whole or not at all.
+std::string writeRenderFile(const PlanReplay& plan, int pixelsPerMm, const QString& path, const StitchLook& look);
 
 } // namespace kelvara

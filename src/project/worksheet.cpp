@@ -15,6 +15,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <span>
 
 namespace kelvara {
 
@@ -22,48 +23,87 @@ namespace {
 
 constexpr int kPdfResolution = 600;
 
-void measure(Worksheet& sheet)
-{
-    const std::vector<StitchRecord>& records = sheet.plan.records;
-    bool first = true;
-    int stops = 0;
-    WorksheetThread* thread = nullptr;
-    for (const StitchRecord& r : records) {
-        switch (r.kind) {
-        case StitchKind::Stitch:
-            if (first) {
-                sheet.minX = sheet.maxX = r.x;
-                sheet.minY = sheet.maxY = r.y;
-                first = false;
+void nameThreads(Worksheet& sheet, const ThreadChart& chart);
+
+// The facts of the sheet, gathered a stretch of the plan at a time.
+class SheetMeasure {
+public:
+    explicit SheetMeasure(Worksheet& sheet) : sheet_(sheet) {}
+
+    void add(std::span<const StitchRecord> records)
+    {
+        Worksheet& sheet = sheet_;
+        for (const StitchRecord& r : records) {
+            switch (r.kind) {
+            case StitchKind::Stitch:
+                if (sheet.threads.empty()) {
+                    sheet.minX = sheet.maxX = r.x;
+                    sheet.minY = sheet.maxY = r.y;
+                    // The first thread is the one the first stitch is sewn with.
+                    sheet.threads.push_back(WorksheetThread{r.colour, 0, {}, {}});
+                }
+                sheet.minX = std::min(sheet.minX, r.x);
+                sheet.maxX = std::max(sheet.maxX, r.x);
+                sheet.minY = std::min(sheet.minY, r.y);
+                sheet.maxY = std::max(sheet.maxY, r.y);
+                ++sheet.threads.back().stitches;
+                ++sheet.stitches;
+                break;
+            case StitchKind::ColourChange:
+                ++sheet.colourChanges;
+                if (!sheet.threads.empty()) {
+                    // The same thread again is a stop, for an appliqué's fabric.
+                    const bool stop = sheet.threads.back().colour == r.colour;
+                    WorksheetThread& thread = sheet.threads.emplace_back(WorksheetThread{r.colour, 0, {}, {}});
+                    if (stop)
+                        thread.note = QString::fromLatin1(stopNote(stops_++));
+                }
+                break;
+            case StitchKind::Trim:
+                ++sheet.trims;
+                break;
+            case StitchKind::Jump:
+            case StitchKind::End:
+                break;
             }
-            sheet.minX = std::min(sheet.minX, r.x);
-            sheet.maxX = std::max(sheet.maxX, r.x);
-            sheet.minY = std::min(sheet.minY, r.y);
-            sheet.maxY = std::max(sheet.maxY, r.y);
-            // The first thread is the one the first stitch is sewn with.
-            if (thread == nullptr)
-                thread = &sheet.threads.emplace_back(WorksheetThread{r.colour, 0, {}});
-            ++thread->stitches;
-            ++sheet.stitches;
-            break;
-        case StitchKind::ColourChange:
-            ++sheet.colourChanges;
-            if (thread != nullptr) {
-                // The same thread again is a stop, for an appliqué's fabric.
-                const bool stop = thread->colour == r.colour;
-                thread = &sheet.threads.emplace_back(WorksheetThread{r.colour, 0, {}});
-                if (stop)
-                    thread->note = QString::fromLatin1(stopNote(stops++));
-            }
-            break;
-        case StitchKind::Trim:
-            ++sheet.trims;
-            break;
-        case StitchKind::Jump:
-        case StitchKind::End:
-            break;
         }
     }
+
+private:
+    Worksheet& sheet_;
+    int stops_ = 0;
+};
+
+std::string refusal(PlanStatus status)
+{
+    switch (status) {
+    case PlanStatus::Empty:
+        return "the design produces no stitches";
+    case PlanStatus::TooLarge:
+        return "the design is too large to stitch";
+    case PlanStatus::Ok:
+        break;
+    }
+    return {};
+}
+
+// Fills the sheet from a first pass over the plan.
+std::string prepareFrom(const Workspace& ws, const QString& designName, PlanReplay plan, Worksheet& sheet)
+{
+    sheet.plan = std::move(plan);
+    sheet.designName = designName;
+    sheet.date = QDate::currentDate();
+    sheet.stitchesPerMinute = ws.settings.SPEED;
+    SheetMeasure measure(sheet);
+    if (std::string reason =
+            refusal(sheet.plan([&](std::span<const StitchRecord> records) { measure.add(records); }));
+        !reason.empty())
+        return reason;
+    ThreadChart chart;
+    if (std::string reason = loadListChart(ws, chart); !reason.empty())
+        return reason;
+    nameThreads(sheet, chart);
+    return {};
 }
 
 void nameThreads(Worksheet& sheet, const ThreadChart& chart)
@@ -90,32 +130,22 @@ std::string prepareWorksheet(const Workspace& ws, const QString& designName, Wor
     sheet = Worksheet{};
     if (ws.table.objectCount == 0)
         return "the design holds no objects";
-    StitchPlan plan;
-    switch (generatePlan(ws, plan)) {
-    case PlanStatus::Empty:
-        return "the design produces no stitches";
-    case PlanStatus::TooLarge:
-        return "the design is too large to stitch";
-    case PlanStatus::Ok:
-        break;
-    }
-    return prepareWorksheet(ws, designName, std::move(plan), sheet);
+    return prepareFrom(ws, designName, replayOf(ws), sheet);
 }
 
 std::string prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan,
                              Worksheet& sheet)
 {
     sheet = Worksheet{};
-    sheet.plan = std::move(plan);
-    sheet.designName = designName;
-    sheet.date = QDate::currentDate();
-    sheet.stitchesPerMinute = ws.settings.SPEED;
-    measure(sheet);
-    ThreadChart chart;
-    if (std::string reason = loadListChart(ws, chart); !reason.empty())
-        return reason;
-    nameThreads(sheet, chart);
-    return {};
+    auto held = std::make_shared<const StitchPlan>(std::move(plan));
+    sheet.heldPlan = held;
+    return prepareFrom(ws, designName, replayOf(*held), sheet);
+}
+
+std::string prepareWorksheet(const Workspace& ws, const QString& designName, PlanReplay plan, Worksheet& sheet)
+{
+    sheet = Worksheet{};
+    return prepareFrom(ws, designName, std::move(plan), sheet);
 }
 
 std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, const QString& path)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,12 @@ struct WorksheetThread {
 struct Worksheet {
     QString designName;
     QDate date;
-    StitchPlan plan;
+    // Hands the plan over again for the picture; a design's plan is
+    // stitched again rather than kept, so a sheet of millions of stitches
+    // holds one object's at a time. The workspace it was prepared from must
+    // outlive the sheet and stay as it is.
+    PlanReplay plan;
+    std::shared_ptr<const StitchPlan> heldPlan; // a plan given whole, which `plan` hands over
     int32_t minX = 0, minY = 0, maxX = 0, maxY = 0; // stitch extents, design units
     int64_t stitches = 0;
     int64_t colourChanges = 0;
@@ -39,13 +45,18 @@ struct Worksheet {
     std::vector<WorksheetThread> threads;
 };
 
-// Generates the design's plan and fills the sheet, dated today, naming each
+// Stitches the design and fills the sheet, dated today, naming each
 // thread from the chart CHART chooses. Returns "" or, for a design that
 // cannot be stitched, the reason in one line.
 std::string prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet);
 
 // The same for a plan already made (a machine file read as it is).
 std::string prepareWorksheet(const Workspace& workspace, const QString& designName, StitchPlan plan,
+                             Worksheet& sheet);
+
+// The same for a plan handed over by `plan`, which the sheet keeps to draw
+// its picture.
+std::string prepareWorksheet(const Workspace& workspace, const QString& designName, PlanReplay plan,
                              Worksheet& sheet);
 
 // Lays the page out on the painter's device (a printer, a PDF page, an

@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <span>
 #include <cmath>
 
 namespace kelvara {
@@ -241,8 +242,10 @@ void drawThreadPicture(QPainter& painter, const Worksheet& sheet, double deviceP
     if (picture.isNull())
         return;
     picture.fill(QColor(kFabric));
-    rasterThreads(picture, picture.rect(), sheet.plan.records,
-                  RasterView{perUnit, (sheet.minX - margin) * perUnit, (sheet.minY - margin) * perUnit});
+    ThreadRaster raster(picture, picture.rect(),
+                        RasterView{perUnit, (sheet.minX - margin) * perUnit, (sheet.minY - margin) * perUnit});
+    if (sheet.plan)
+        sheet.plan([&](std::span<const StitchRecord> records) { raster.add(records); });
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(QRectF(sheet.minX - margin, sheet.minY - margin, picture.width() / perUnit,
                              picture.height() / perUnit),

@@ -19,27 +19,6 @@
 
 namespace kelvara {
 
-void PlanBox::add(int32_t x, int32_t y)
-{
-    if (empty()) {
-        left = right = x;
-        top = bottom = y;
-        return;
-    }
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
-}
-
-void PlanBox::add(const PlanBox& other)
-{
-    if (other.empty())
-        return;
-    add(other.left, other.top);
-    add(other.right, other.bottom);
-}
-
 namespace {
 
 // Where the needle is after a piece, as the plan builder has it before the

@@ -16,16 +16,6 @@ struct Workspace;
 struct ObjectTable;
 class RecordStore;
 
-// A box in design units, edges included; empty while right < left.
-struct PlanBox {
-    int32_t left = 0, top = 0, right = -1, bottom = -1;
-
-    bool empty() const { return right < left; }
-    void add(int32_t x, int32_t y);
-    void add(const PlanBox& other);
-    bool operator==(const PlanBox&) const = default;
-};
-
 // One object's piece of the design plan: its records as they stand inside
 // the design, without the End record. Kept until the object's record changes.
 struct ObjectPiece {

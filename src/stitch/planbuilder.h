@@ -49,6 +49,9 @@ public:
     void markOverflow() override { overflow_ = true; }
 
     bool overflowed() const { return overflow_; }
+    // The records made so far keep their colours: the first thread is known
+    // (until then jumps wait to take its colour).
+    bool coloursSettled() const { return colourKnown_; }
     // Where the needle is, once anything was placed.
     bool needleAt(Vec& at) const
     {

@@ -203,7 +203,10 @@ bool exitOf(const ObjectRef& o, const ObjectRef& next, const GenContext& ctx, in
     return true;
 }
 
-void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, PlanBuilder& builder)
+// `settled`, when given, is told after each object and at the end, when
+// every record made so far is final.
+void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, PlanBuilder& builder,
+              const std::function<void()>& settled = {})
 {
     // What borders each object: the shapes of the objects sewn after it.
     std::vector<BorderShape> borders;
@@ -239,8 +242,44 @@ void assemble(const std::vector<ObjectRef>& objects, const GenContext& ctx, Plan
         builder.beginObject(styleOf(o, ctx));
         generateObject(o, objectCtx, builder);
         builder.endObject();
+        if (settled && builder.coloursSettled())
+            settled();
     }
     builder.finish();
+    if (settled)
+        settled();
+}
+
+// The checks a design passes before anything is stitched: numbers it can
+// use and fills that can fit.
+bool refusedUnstitched(const std::vector<ObjectRef>& objects, const GenContext& ctx, int64_t recordLimit)
+{
+    return !withinLimits(objects) || recordLimit <= 0 || cannotFit(objects, ctx);
+}
+
+// What the assembled plan is. `jumpsCount`: a plan of jumps alone is kept
+// (one object's piece of a design) instead of counting as Empty.
+PlanStatus judged(const PlanBuilder& builder, bool jumpsCount)
+{
+    // A trim's jumps reach one unit beyond the needle on either side.
+    if (builder.overflowed() || builder.width() + 2 > kMaxExtent || builder.height() + 2 > kMaxExtent)
+        return PlanStatus::TooLarge;
+    if (builder.stitchCount() == 0 && !(jumpsCount && builder.recordCount() > 0))
+        return PlanStatus::Empty;
+    return PlanStatus::Ok;
+}
+
+// The design's objects in display order, up to the first that is not there.
+std::vector<ObjectRef> designObjects(const Workspace& ws)
+{
+    std::vector<ObjectRef> objects;
+    for (int32_t row : DisplayOrder(ws.table)) {
+        const ObjectEntry& e = ws.table.rows[static_cast<std::size_t>(row)];
+        if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
+            break;
+        objects.push_back({e.kind, &ws.records[e.params]});
+    }
+    return objects;
 }
 
 // `jumpsCount`: a plan of jumps alone is kept (one object's piece of a
@@ -259,8 +298,6 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
     plan.records.clear();
     if (objects.empty())
         return PlanStatus::Empty;
-    if (!withinLimits(objects))
-        return PlanStatus::TooLarge;
     GenContext ctx{settings, libraries};
     ctx.hasEntry = seams.hasEntry;
     ctx.entry = {double(seams.entryX), double(seams.entryY)};
@@ -268,17 +305,14 @@ PlanStatus buildPlan(const std::vector<ObjectRef>& objects, const Settings& sett
     ctx.exit = {double(seams.exitX), double(seams.exitY)};
     ctx.borders = after.data();
     ctx.borderCount = after.size();
-    if (recordLimit <= 0 || cannotFit(objects, ctx))
+    if (refusedUnstitched(objects, ctx, recordLimit))
         return PlanStatus::TooLarge;
 
     PlanBuilder counter(settings, libraries, nullptr, recordLimit);
     seam(counter);
     assemble(objects, ctx, counter);
-    // A trim's jumps reach one unit beyond the needle on either side.
-    if (counter.overflowed() || counter.width() + 2 > kMaxExtent || counter.height() + 2 > kMaxExtent)
-        return PlanStatus::TooLarge;
-    if (counter.stitchCount() == 0 && !(jumpsCount && counter.recordCount() > 0))
-        return PlanStatus::Empty;
+    if (const PlanStatus status = judged(counter, jumpsCount); status != PlanStatus::Ok)
+        return status;
 
     plan.records.reserve(static_cast<std::size_t>(counter.recordCount()));
     PlanBuilder builder(settings, libraries, &plan.records, recordLimit);
@@ -341,15 +375,63 @@ int64_t objectRecordFloor(int32_t kind, const ObjectParams& params, const Librar
 
 PlanStatus generatePlan(const Workspace& ws, StitchPlan& plan, int64_t recordLimit)
 {
-    std::vector<ObjectRef> objects;
-    const ObjectTable& table = ws.table;
-    for (int32_t row : DisplayOrder(table)) {
-        const ObjectEntry& e = table.rows[static_cast<std::size_t>(row)];
-        if (recordSize(e.kind) == 0 || !ws.records.isLive(e.params))
-            break;
-        objects.push_back({e.kind, &ws.records[e.params]});
+    return buildPlan(designObjects(ws), ws.settings, ws.libraries, plan, std::min(recordLimit, kMaxRecords));
+}
+
+PlanStatus streamPlan(const Workspace& ws, const RecordSink& sink, int64_t recordLimit)
+{
+    const std::vector<ObjectRef> objects = designObjects(ws);
+    recordLimit = std::min(recordLimit, kMaxRecords);
+    const GenContext ctx{ws.settings, ws.libraries};
+    if (objects.empty())
+        return PlanStatus::Empty;
+    if (refusedUnstitched(objects, ctx, recordLimit))
+        return PlanStatus::TooLarge;
+    // No counting pass: the caller's first pass is the count.
+    std::vector<StitchRecord> records;
+    PlanBuilder builder(ws.settings, ws.libraries, &records, recordLimit);
+    assemble(objects, ctx, builder, [&] {
+        if (!records.empty())
+            sink(records);
+        records.clear();
+    });
+    return judged(builder, false);
+}
+
+PlanReplay replayOf(const Workspace& ws)
+{
+    return [&ws](const RecordSink& sink) { return streamPlan(ws, sink); };
+}
+
+PlanReplay replayOf(const StitchPlan& plan)
+{
+    return [&plan](const RecordSink& sink) {
+        if (plan.records.empty())
+            return PlanStatus::Empty;
+        sink(plan.records);
+        return PlanStatus::Ok;
+    };
+}
+
+void PlanBox::add(int32_t x, int32_t y)
+{
+    if (empty()) {
+        left = right = x;
+        top = bottom = y;
+        return;
     }
-    return buildPlan(objects, ws.settings, ws.libraries, plan, std::min(recordLimit, kMaxRecords));
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+}
+
+void PlanBox::add(const PlanBox& other)
+{
+    if (other.empty())
+        return;
+    add(other.left, other.top);
+    add(other.right, other.bottom);
 }
 
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,

@@ -3,6 +3,7 @@
 #include "model/records.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -50,6 +51,29 @@ enum class PlanStatus {
     TooLarge, // beyond what DST holds (extents, record count, unusable numbers)
 };
 
+// A box in design units, edges included; empty while right < left.
+struct PlanBox {
+    int32_t left = 0, top = 0, right = -1, bottom = -1;
+
+    bool empty() const { return right < left; }
+    void add(int32_t x, int32_t y);
+    void add(const PlanBox& other);
+    bool operator==(const PlanBox&) const = default;
+};
+
+// A plan's records handed over a stretch at a time, in order; a stretch
+// handed over never changes afterwards.
+using RecordSink = std::function<void(std::span<const StitchRecord>)>;
+
+// Hands a plan's records to a sink, a stretch at a time, as often as it is
+// asked, and says what the plan is: one pass can measure a plan and the
+// next draw it without either holding it whole.
+using PlanReplay = std::function<PlanStatus(const RecordSink&)>;
+
+// A plan already made, handed over whole: Ok, or Empty without records.
+// The plan must outlive the replay.
+PlanReplay replayOf(const StitchPlan& plan);
+
 inline constexpr int32_t kMaxStep = 121;          // largest DST move per record and axis
 inline constexpr int32_t kMaxExtent = 99999;      // widest design DST describes, per axis
 inline constexpr int64_t kMaxRecords = 9999999;   // records a DST header can count
@@ -59,6 +83,17 @@ inline constexpr int32_t kWhiteThread = 0xFFFFFF; // colour -1 stitches as white
 // Ok the plan is left empty; nothing is allocated for a design that is refused.
 // A design of more than `recordLimit` records is TooLarge.
 PlanStatus generatePlan(const Workspace& workspace, StitchPlan& plan, int64_t recordLimit = kMaxRecords);
+
+// generatePlan's records, End included, handed to `sink` object by object as
+// they are stitched instead of kept: memory for one object's records, not
+// the design's. The status is generatePlan's; on anything but Ok `sink` may
+// have seen the start of a plan that is refused, so what must not show a
+// refused plan measures it in a first pass.
+PlanStatus streamPlan(const Workspace& workspace, const RecordSink& sink, int64_t recordLimit = kMaxRecords);
+
+// A replay stitching the workspace's design with streamPlan each time it is
+// run; the workspace must outlive it and stay as it is.
+PlanReplay replayOf(const Workspace& workspace);
 
 // One object's plan, assembled exactly as inside a design (tie-offs, split and
 // dropped stitches), for tests and previews of a single object.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace kelvara {
@@ -27,93 +28,122 @@ QPen jumpLinePen()
 
 void drawStitchPlan(QPainter& painter, const StitchPlan& plan, double zoom, int scrollX, int scrollY)
 {
-    if (plan.records.empty())
-        return;
-    const double z = zoom > 0 ? zoom : 1;
-    const double width = kThreadWidth * z;
+    StitchLines lines(painter, zoom, scrollX, scrollY);
+    lines.add(plan.records);
+    lines.finish();
+}
 
+StitchLines::StitchLines(QPainter& painter, double zoom, int scrollX, int scrollY)
+    : painter_(painter), zoom_(zoom > 0 ? zoom : 1), scrollX_(scrollX), scrollY_(scrollY),
+      threadPen_(Qt::white, kThreadWidth * zoom_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+{
+    const double width = kThreadWidth * zoom_;
     // What the device shows, in canvas pixels, widened by a thread.
-    QRectF visible(0, 0, 1e9, 1e9);
+    visible_ = QRectF(0, 0, 1e9, 1e9);
     if (const QPaintDevice* device = painter.device()) {
         bool invertible = false;
         const QTransform inverse = painter.worldTransform().inverted(&invertible);
         if (invertible)
-            visible = inverse.mapRect(QRectF(0, 0, device->width(), device->height()));
+            visible_ = inverse.mapRect(QRectF(0, 0, device->width(), device->height()));
     }
-    visible.adjust(-width, -width, width, width);
-    auto seen = [&](const QPointF& a, const QPointF& b) {
-        return !((a.x() < visible.left() && b.x() < visible.left()) ||
-                 (a.x() > visible.right() && b.x() > visible.right()) ||
-                 (a.y() < visible.top() && b.y() < visible.top()) ||
-                 (a.y() > visible.bottom() && b.y() > visible.bottom()));
-    };
+    visible_.adjust(-width, -width, width, width);
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+}
 
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    QPen threadPen(Qt::white, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    const QPen jumpPen = jumpLinePen();
-    std::vector<QLineF> stitches, jumps;
-    int32_t runColour = plan.records.front().colour;
-    auto flush = [&]() {
-        if (!stitches.empty()) {
-            threadPen.setColor(threadColour(runColour));
-            painter.setPen(threadPen);
-            painter.drawLines(stitches.data(), static_cast<int>(stitches.size()));
-            stitches.clear();
-        }
-    };
+bool StitchLines::seen(const QPointF& a, const QPointF& b) const
+{
+    return !((a.x() < visible_.left() && b.x() < visible_.left()) ||
+             (a.x() > visible_.right() && b.x() > visible_.right()) ||
+             (a.y() < visible_.top() && b.y() < visible_.top()) ||
+             (a.y() > visible_.bottom() && b.y() > visible_.bottom()));
+}
 
-    QPointF at(plan.records.front().x * z - scrollX, plan.records.front().y * z - scrollY);
-    for (const StitchRecord& r : plan.records) {
-        const QPointF to(r.x * z - scrollX, r.y * z - scrollY);
+void StitchLines::flush()
+{
+    if (stitches_.empty())
+        return;
+    threadPen_.setColor(threadColour(runColour_));
+    painter_.setPen(threadPen_);
+    painter_.drawLines(stitches_.data(), static_cast<int>(stitches_.size()));
+    stitches_.clear();
+}
+
+void StitchLines::add(std::span<const StitchRecord> records)
+{
+    if (records.empty())
+        return;
+    const double z = zoom_;
+    if (!started_) {
+        runColour_ = records.front().colour;
+        at_ = QPointF(records.front().x * z - scrollX_, records.front().y * z - scrollY_);
+        started_ = true;
+    }
+    for (const StitchRecord& r : records) {
+        const QPointF to(r.x * z - scrollX_, r.y * z - scrollY_);
         if (r.kind == StitchKind::Stitch) {
-            if (r.colour != runColour) {
+            if (r.colour != runColour_) {
                 flush();
-                runColour = r.colour;
+                runColour_ = r.colour;
             }
-            if (seen(at, to))
-                stitches.emplace_back(at, to);
+            if (seen(at_, to)) {
+                stitches_.emplace_back(at_, to);
+                // Qt strokes lines sixteen at a time, so a batch cut at a
+                // multiple of sixteen paints what one long batch paints.
+                if (stitches_.size() >= kLinesPerBatch)
+                    flush();
+            }
         } else if (r.kind == StitchKind::Jump) {
-            if (seen(at, to))
-                jumps.emplace_back(at, to);
+            if (seen(at_, to))
+                jumps_.emplace_back(at_, to);
         }
-        at = to;
+        at_ = to;
     }
+}
+
+void StitchLines::finish()
+{
     flush();
-    if (!jumps.empty()) {
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(jumpPen);
-        painter.drawLines(jumps.data(), static_cast<int>(jumps.size()));
+    if (!jumps_.empty()) {
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setPen(jumpLinePen());
+        painter_.drawLines(jumps_.data(), static_cast<int>(jumps_.size()));
+        jumps_.clear();
     }
-    painter.restore();
+    painter_.restore();
 }
 
 namespace {
 
 constexpr double kImageMargin = 20; // design units around the stitches
 
-struct PlanBox {
-    int32_t minX, maxX, minY, maxY;
-    double width() const { return maxX - minX + 2 * kImageMargin; }
-    double height() const { return maxY - minY + 2 * kImageMargin; }
-};
-
-PlanBox planBox(const StitchPlan& plan)
+double boxWidth(const PlanBox& box)
 {
-    PlanBox box{plan.records.front().x, plan.records.front().x, plan.records.front().y,
-                plan.records.front().y};
-    for (const StitchRecord& r : plan.records) {
-        box.minX = std::min(box.minX, r.x);
-        box.maxX = std::max(box.maxX, r.x);
-        box.minY = std::min(box.minY, r.y);
-        box.maxY = std::max(box.maxY, r.y);
-    }
-    return box;
+    return box.right - box.left + 2 * kImageMargin;
 }
 
-QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale, const StitchLook& look)
+double boxHeight(const PlanBox& box)
 {
-    const double w = std::ceil(box.width() * scale), h = std::ceil(box.height() * scale);
+    return box.bottom - box.top + 2 * kImageMargin;
+}
+
+// Where every record lies, from a first pass over the plan; Ok when the
+// plan is there to draw.
+PlanStatus measured(const PlanReplay& plan, PlanBox& box)
+{
+    box = PlanBox{};
+    const PlanStatus status = plan([&](std::span<const StitchRecord> records) {
+        for (const StitchRecord& r : records)
+            box.add(r.x, r.y);
+    });
+    return status == PlanStatus::Ok && !box.empty() ? PlanStatus::Ok
+           : status == PlanStatus::Ok              ? PlanStatus::Empty
+                                                   : status;
+}
+
+QImage renderBox(const PlanReplay& plan, const PlanBox& box, double scale, const StitchLook& look)
+{
+    const double w = std::ceil(boxWidth(box) * scale), h = std::ceil(boxHeight(box) * scale);
     if (!(w <= kMaxStitchImageSide && h <= kMaxStitchImageSide))
         return {};
     QImage image(std::max(1, static_cast<int>(w)), std::max(1, static_cast<int>(h)), QImage::Format_RGB32);
@@ -121,15 +151,18 @@ QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale, const
         return {};
     if (look.thread) {
         image.fill(QColor(QRgb(uint32_t(look.fabric) | 0xFF000000u)));
-        rasterThreads(image, image.rect(), plan.records,
-                      RasterView{scale, (box.minX - kImageMargin) * scale, (box.minY - kImageMargin) * scale});
+        ThreadRaster raster(image, image.rect(),
+                            RasterView{scale, (box.left - kImageMargin) * scale, (box.top - kImageMargin) * scale});
+        plan([&](std::span<const StitchRecord> records) { raster.add(records); });
         return image;
     }
     image.fill(Qt::black);
     QPainter painter(&image);
     painter.scale(scale, scale);
-    drawStitchPlan(painter, plan, 1, static_cast<int>(box.minX - kImageMargin),
-                   static_cast<int>(box.minY - kImageMargin));
+    StitchLines lines(painter, 1, static_cast<int>(box.left - kImageMargin),
+                      static_cast<int>(box.top - kImageMargin));
+    plan([&](std::span<const StitchRecord> records) { lines.add(records); });
+    lines.finish();
     painter.end();
     return image;
 }
@@ -138,18 +171,36 @@ QImage renderBox(const StitchPlan& plan, const PlanBox& box, double scale, const
 
 QImage renderStitchImage(const StitchPlan& plan, int maxSide, const StitchLook& look)
 {
-    if (plan.records.empty())
-        return {};
-    const PlanBox box = planBox(plan);
-    const double scale = std::min(std::max(1, maxSide) / std::max(box.width(), box.height()), 4.0);
-    return renderBox(plan, box, scale, look);
+    return renderStitchImage(replayOf(plan), maxSide, look);
 }
 
 QImage renderStitchImageAt(const StitchPlan& plan, double pixelsPerUnit, const StitchLook& look)
 {
-    if (plan.records.empty() || !(pixelsPerUnit > 0))
+    return renderStitchImageAt(replayOf(plan), pixelsPerUnit, look);
+}
+
+QImage renderStitchImage(const PlanReplay& plan, int maxSide, const StitchLook& look, PlanStatus* status)
+{
+    PlanBox box;
+    const PlanStatus found = measured(plan, box);
+    if (status != nullptr)
+        *status = found;
+    if (found != PlanStatus::Ok)
         return {};
-    return renderBox(plan, planBox(plan), pixelsPerUnit, look);
+    const double scale = std::min(std::max(1, maxSide) / std::max(boxWidth(box), boxHeight(box)), 4.0);
+    return renderBox(plan, box, scale, look);
+}
+
+QImage renderStitchImageAt(const PlanReplay& plan, double pixelsPerUnit, const StitchLook& look,
+                           PlanStatus* status)
+{
+    PlanBox box;
+    const PlanStatus found = measured(plan, box);
+    if (status != nullptr)
+        *status = found;
+    if (found != PlanStatus::Ok || !(pixelsPerUnit > 0))
+        return {};
+    return renderBox(plan, box, pixelsPerUnit, look);
 }
 
 bool writeStitchPng(const StitchPlan& plan, const std::string& path, int maxSide)

@@ -109,21 +109,35 @@ void paintStrand(QImage& image, const QRect& clip, const Strand& s)
 
 } // namespace
 
-void rasterThreads(QImage& image, const QRect& clipArea, const std::vector<StitchRecord>& records,
+void rasterThreads(QImage& image, const QRect& clip, const std::vector<StitchRecord>& records,
                    const RasterView& view)
 {
-    if (records.empty() || (image.format() != QImage::Format_ARGB32_Premultiplied &&
-                            image.format() != QImage::Format_RGB32))
+    ThreadRaster(image, clip, view).add(records);
+}
+
+ThreadRaster::ThreadRaster(QImage& image, const QRect& clip, const RasterView& view)
+    : image_(image), clip_(clip & image.rect()), view_(view),
+      usable_((image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32) &&
+              !clip_.isEmpty())
+{
+}
+
+void ThreadRaster::add(std::span<const StitchRecord> records)
+{
+    if (records.empty() || !usable_)
         return;
-    const QRect clip = clipArea & image.rect();
-    if (clip.isEmpty())
-        return;
+    const RasterView& view = view_;
+    const QRect& clip = clip_;
     const double halfWidth = std::max(0.6, kThreadViewWidth * view.zoom / 2);
     const double reach = halfWidth + 1;
     Strand s{};
     s.halfWidth = halfWidth;
-    double fromX = records.front().x * view.zoom - view.originX;
-    double fromY = records.front().y * view.zoom - view.originY;
+    if (!started_) {
+        fromX_ = records.front().x * view.zoom - view.originX;
+        fromY_ = records.front().y * view.zoom - view.originY;
+        started_ = true;
+    }
+    double fromX = fromX_, fromY = fromY_;
     for (const StitchRecord& r : records) {
         const double toX = r.x * view.zoom - view.originX, toY = r.y * view.zoom - view.originY;
         if (r.kind == StitchKind::Stitch &&
@@ -136,11 +150,13 @@ void rasterThreads(QImage& image, const QRect& clipArea, const std::vector<Stitc
             s.red = r.colour & 0xFF;
             s.green = (r.colour >> 8) & 0xFF;
             s.blue = (r.colour >> 16) & 0xFF;
-            paintStrand(image, clip, s);
+            paintStrand(image_, clip, s);
         }
         fromX = toX;
         fromY = toY;
     }
+    fromX_ = fromX;
+    fromY_ = fromY;
 }
 
 } // namespace kelvara

@@ -4,6 +4,7 @@
 
 #include <QRect>
 
+#include <span>
 #include <vector>
 
 class QImage;
@@ -30,5 +31,21 @@ struct RasterView {
 // times slower, and a large design has hundreds of thousands of stitches.
 void rasterThreads(QImage& image, const QRect& clip, const std::vector<StitchRecord>& records,
                    const RasterView& view);
+
+// rasterThreads for a plan handed over a stretch at a time: the stretches
+// paint exactly what the whole plan paints in one call.
+class ThreadRaster {
+public:
+    ThreadRaster(QImage& image, const QRect& clip, const RasterView& view);
+    void add(std::span<const StitchRecord> records);
+
+private:
+    QImage& image_;
+    QRect clip_;
+    RasterView view_;
+    bool usable_ = false;
+    bool started_ = false;
+    double fromX_ = 0, fromY_ = 0; // where the last record left the needle, in pixels
+};
 
 } // namespace kelvara

@@ -62,8 +62,10 @@ TEST(Worksheet, FactsFollowThePlanThreadByThread)
     ws->settings.SPEED = 600;
     Worksheet sheet;
     ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("badge"), sheet), "");
-    EXPECT_EQ(sheet.stitches, sheet.plan.stitchCount());
-    ASSERT_EQ(static_cast<int64_t>(sheet.threads.size()), sheet.plan.colourChangeCount() + 1);
+    StitchPlan plan;
+    ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
+    EXPECT_EQ(sheet.stitches, plan.stitchCount());
+    ASSERT_EQ(static_cast<int64_t>(sheet.threads.size()), plan.colourChangeCount() + 1);
     int64_t sum = 0;
     for (const WorksheetThread& t : sheet.threads)
         sum += t.stitches;
