@@ -246,6 +246,7 @@ void drawThreadPicture(QPainter& painter, const Worksheet& sheet, double deviceP
                         RasterView{perUnit, (sheet.minX - margin) * perUnit, (sheet.minY - margin) * perUnit});
     if (sheet.plan)
         sheet.plan([&](std::span<const StitchRecord> records) { raster.add(records); });
+    raster.finish();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(QRectF(sheet.minX - margin, sheet.minY - margin, picture.width() / perUnit,
                              picture.height() / perUnit),

@@ -154,6 +154,7 @@ QImage renderBox(const PlanReplay& plan, const PlanBox& box, double scale, const
         ThreadRaster raster(image, image.rect(),
                             RasterView{scale, (box.left - kImageMargin) * scale, (box.top - kImageMargin) * scale});
         plan([&](std::span<const StitchRecord> records) { raster.add(records); });
+        raster.finish();
         return image;
     }
     image.fill(Qt::black);

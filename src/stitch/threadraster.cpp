@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <thread>
 
 namespace kelvara {
 
@@ -51,9 +52,18 @@ inline uint32_t blendPixel(uint32_t dst, int r, int g, int b, int alpha)
     return uint32_t(outA) << 24 | uint32_t(outR) << 16 | uint32_t(outG) << 8 | uint32_t(outB);
 }
 
-void paintStrand(QImage& image, const QRect& clip, const Strand& s)
+// The image's pixels, taken once so that bands may be painted side by side.
+struct Pixels {
+    uchar* bits;
+    qsizetype stride;
+};
+
+void paintStrand(const Pixels& image, const QRect& clip, const Strand& s)
 {
     const double reach = s.halfWidth + 0.5;
+    // A pixel this far off the strand is left alone without its square root
+    // being taken; the margin keeps the test on the safe side of rounding.
+    const double outside = reach * reach * (1 + 1e-9);
     const int left = std::max(clip.left(), int(std::floor(std::min(s.ax, s.bx) - reach)));
     const int right = std::min(clip.right(), int(std::ceil(std::max(s.ax, s.bx) + reach)));
     const int top = std::max(clip.top(), int(std::floor(std::min(s.ay, s.by) - reach)));
@@ -69,8 +79,8 @@ void paintStrand(QImage& image, const QRect& clip, const Strand& s)
     const double endShade = std::max(1.0, s.halfWidth * 2.2);
     const CrossProfile& cross = profile();
     const double nx = length > 1e-9 ? -dy / length : 0, ny = length > 1e-9 ? dx / length : 1;
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
+    uchar* const bits = image.bits;
+    const qsizetype stride = image.stride;
     for (int y = top; y <= bottom; ++y) {
         const double py = y + 0.5 - s.ay;
         // The columns of this row the strand's band can reach.
@@ -89,7 +99,10 @@ void paintStrand(QImage& image, const QRect& clip, const Strand& s)
             double t = (px * dx + py * dy) * inverse;
             t = std::clamp(t, 0.0, 1.0);
             const double ox = px - t * dx, oy = py - t * dy;
-            const double distance = std::sqrt(ox * ox + oy * oy);
+            const double squared = ox * ox + oy * oy;
+            if (squared >= outside)
+                continue;
+            const double distance = std::sqrt(squared);
             const double cover = reach - distance;
             if (cover <= 0)
                 continue;
@@ -107,37 +120,14 @@ void paintStrand(QImage& image, const QRect& clip, const Strand& s)
     }
 }
 
-} // namespace
-
-void rasterThreads(QImage& image, const QRect& clip, const std::vector<StitchRecord>& records,
-                   const RasterView& view)
+// Strands from `records` inside `clip`, the first from (fromX, fromY).
+void paintRecords(const Pixels& image, const QRect& clip, std::span<const StitchRecord> records,
+                  const RasterView& view, double fromX, double fromY)
 {
-    ThreadRaster(image, clip, view).add(records);
-}
-
-ThreadRaster::ThreadRaster(QImage& image, const QRect& clip, const RasterView& view)
-    : image_(image), clip_(clip & image.rect()), view_(view),
-      usable_((image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32) &&
-              !clip_.isEmpty())
-{
-}
-
-void ThreadRaster::add(std::span<const StitchRecord> records)
-{
-    if (records.empty() || !usable_)
-        return;
-    const RasterView& view = view_;
-    const QRect& clip = clip_;
     const double halfWidth = std::max(0.6, kThreadViewWidth * view.zoom / 2);
     const double reach = halfWidth + 1;
     Strand s{};
     s.halfWidth = halfWidth;
-    if (!started_) {
-        fromX_ = records.front().x * view.zoom - view.originX;
-        fromY_ = records.front().y * view.zoom - view.originY;
-        started_ = true;
-    }
-    double fromX = fromX_, fromY = fromY_;
     for (const StitchRecord& r : records) {
         const double toX = r.x * view.zoom - view.originX, toY = r.y * view.zoom - view.originY;
         if (r.kind == StitchKind::Stitch &&
@@ -150,13 +140,83 @@ void ThreadRaster::add(std::span<const StitchRecord> records)
             s.red = r.colour & 0xFF;
             s.green = (r.colour >> 8) & 0xFF;
             s.blue = (r.colour >> 16) & 0xFF;
-            paintStrand(image_, clip, s);
+            paintStrand(image, clip, s);
         }
         fromX = toX;
         fromY = toY;
     }
-    fromX_ = fromX;
-    fromY_ = fromY;
+}
+
+// Records gathered before they are painted, band by band on several cores:
+// each pixel still takes its strands in plan order, so the picture is the
+// same as painted on one.
+constexpr std::size_t kBatchRecords = 65536;
+constexpr std::size_t kParallelRecords = 8192;
+constexpr int kMinBandRows = 32;
+constexpr unsigned kMaxBands = 4;
+
+} // namespace
+
+void rasterThreads(QImage& image, const QRect& clip, const std::vector<StitchRecord>& records,
+                   const RasterView& view)
+{
+    ThreadRaster raster(image, clip, view);
+    raster.add(records);
+    raster.finish();
+}
+
+ThreadRaster::ThreadRaster(QImage& image, const QRect& clip, const RasterView& view)
+    : image_(image), clip_(clip & image.rect()), view_(view),
+      usable_((image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32) &&
+              !clip_.isEmpty())
+{
+}
+
+ThreadRaster::~ThreadRaster()
+{
+    finish();
+}
+
+void ThreadRaster::add(std::span<const StitchRecord> records)
+{
+    if (records.empty() || !usable_)
+        return;
+    if (!started_) {
+        fromX_ = records.front().x * view_.zoom - view_.originX;
+        fromY_ = records.front().y * view_.zoom - view_.originY;
+        started_ = true;
+    }
+    pending_.insert(pending_.end(), records.begin(), records.end());
+    if (pending_.size() >= kBatchRecords)
+        finish();
+}
+
+void ThreadRaster::finish()
+{
+    if (pending_.empty())
+        return;
+    const Pixels pixels{image_.bits(), image_.bytesPerLine()};
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxBands);
+    // A few records are painted sooner than a helper thread starts.
+    const int bands = pending_.size() < kParallelRecords
+                          ? 1
+                          : std::max(1, std::min(int(cores), clip_.height() / kMinBandRows));
+    const std::span<const StitchRecord> records(pending_);
+    const auto band = [&](int i) {
+        const int top = clip_.top() + clip_.height() * i / bands;
+        const int bottom = clip_.top() + clip_.height() * (i + 1) / bands - 1;
+        paintRecords(pixels, QRect(QPoint(clip_.left(), top), QPoint(clip_.right(), bottom)), records, view_,
+                     fromX_, fromY_);
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < bands; ++i)
+        helpers.emplace_back(band, i);
+    band(0);
+    for (std::thread& helper : helpers)
+        helper.join();
+    fromX_ = pending_.back().x * view_.zoom - view_.originX;
+    fromY_ = pending_.back().y * view_.zoom - view_.originY;
+    pending_.clear();
 }
 
 } // namespace kelvara

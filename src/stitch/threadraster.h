@@ -33,11 +33,18 @@ void rasterThreads(QImage& image, const QRect& clip, const std::vector<StitchRec
                    const RasterView& view);
 
 // rasterThreads for a plan handed over a stretch at a time: the stretches
-// paint exactly what the whole plan paints in one call.
+// paint exactly what the whole plan paints in one call. Records are
+// gathered into batches painted on the machine's cores side by side.
 class ThreadRaster {
 public:
     ThreadRaster(QImage& image, const QRect& clip, const RasterView& view);
+    ~ThreadRaster();
+    ThreadRaster(const ThreadRaster&) = delete;
+    ThreadRaster& operator=(const ThreadRaster&) = delete;
+
     void add(std::span<const StitchRecord> records);
+    // Paints what is gathered; the image is finished once this returns.
+    void finish();
 
 private:
     QImage& image_;
@@ -45,7 +52,8 @@ private:
     RasterView view_;
     bool usable_ = false;
     bool started_ = false;
-    double fromX_ = 0, fromY_ = 0; // where the last record left the needle, in pixels
+    double fromX_ = 0, fromY_ = 0; // where the last painted record left the needle, in pixels
+    std::vector<StitchRecord> pending_;
 };
 
 } // namespace kelvara
