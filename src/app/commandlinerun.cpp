@@ -8,6 +8,7 @@
 #include "project/exportcommand.h"
 #include "stitch/designinfo.h"
 #include "stitch/lettering.h"
+#include "stitch/planahead.h"
 #include "stitch/hoopfit.h"
 #include "stitch/stitchrender.h"
 #include "stitch/stitchplan.h"
@@ -184,8 +185,10 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
     const StitchPlan& plan = input.plan;
     // The first pass over a streamed plan finds whether it can be stitched;
     // a refused plan is the design's failure, as when it is made whole.
+    // The next objects are stitched while the last ones are drawn.
     PlanStatus planned = PlanStatus::Ok;
-    const PlanReplay watched = [&](const RecordSink& sink) { return planned = input.replay(sink); };
+    const PlanReplay watched =
+        stitchedAhead([&](const RecordSink& sink) { return planned = input.replay(sink); });
     std::string reason;
     switch (line.action) {
     case CliAction::Info: {
