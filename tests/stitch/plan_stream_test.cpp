@@ -1,6 +1,7 @@
 #include "stitch/planahead.h"
 #include "stitch/sampledesign.h"
 #include "stitch/stitchrender.h"
+#include "stitch/threadraster.h"
 #include "support/workspacefixture.h"
 
 #include <QImage>
@@ -127,6 +128,26 @@ TEST(PlanStream, StretchesDrawThePictureOfTheWholePlan)
         painter.drawLines(lines.data(), static_cast<int>(lines.size()));
     }
     EXPECT_EQ(batched, single);
+}
+
+// Many records are painted in bands side by side; each pixel must still
+// take its strands in plan order, as when a few are painted at a time.
+TEST(PlanStream, ThreadBandsPaintWhatOneCorePaints)
+{
+    std::vector<StitchRecord> records;
+    for (int i = 0; i < 12000; ++i)
+        records.push_back({(i * 37) % 400, (i * 53) % 300, (i % 7) * 0x203010, StitchKind::Stitch});
+    const RasterView view{0.7, -3, -2};
+    QImage banded(290, 220, QImage::Format_RGB32), serial(290, 220, QImage::Format_RGB32);
+    banded.fill(Qt::black);
+    serial.fill(Qt::black);
+    rasterThreads(banded, banded.rect(), records, view);
+    ThreadRaster few(serial, serial.rect(), view);
+    for (std::size_t i = 0; i < records.size(); i += 1000) {
+        few.add(std::span(records).subspan(i, 1000));
+        few.finish();
+    }
+    EXPECT_EQ(banded, serial);
 }
 
 } // namespace
