@@ -61,6 +61,25 @@ public:
         return ua < ringOf_.size() && ub < ringOf_.size() && ringOf_[ua] >= 0 && ringOf_[ua] == ringOf_[ub];
     }
     const std::vector<Vec>& vertices() const { return v_; }
+    // How far the straight step from a to b may leave the area where the
+    // way round is a, c, b, which stays inside (along a row, then across
+    // into the next): the farthest an outline corner inside that triangle
+    // (or on its edge) lies from the step. A corner of a hole between the
+    // rows pokes in there.
+    double cutBy(Vec a, Vec c, Vec b) const
+    {
+        const auto side = [](Vec p, Vec q, Vec r) { return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x); };
+        const double turn = side(a, c, b), ab = length(b - a);
+        double deepest = 0;
+        if (turn == 0)
+            return 0;
+        for (const Vec& v : v_) {
+            const double d = std::abs(side(a, b, v)) / ab;
+            if (d > deepest && side(a, c, v) * turn >= 0 && side(c, b, v) * turn >= 0 && side(b, a, v) * turn >= 0)
+                deepest = d;
+        }
+        return deepest;
+    }
 
     // Appends the outline's corners from pa (on edge ea) to pb (on edge eb),
     // the shorter way round, then pb itself.
@@ -271,7 +290,12 @@ struct Position {
     Vec point;
     int32_t edge = 0;
     Vec boundary;
+    Vec out; // along the row where it left the area, pointing out
 };
+
+// Travel may cut outside a corner of the area by this much (half a thread's
+// width, which hides it) before it goes round the corner instead.
+constexpr double kCornerCut = 2;
 
 // The farthest point along `points` from `from` (an index and a fraction)
 // a straight stitch reaches while no corner it passes lies more than `bend`
@@ -323,9 +347,40 @@ void travel(const Outline& outline, const Position& from, int32_t edge, Vec boun
         sink.edgeNeedle(target);
         return;
     }
+    // Evenly spaced stitches cut the walk's corners. Where the outline turns
+    // away from the area (a hole's corner, the inside of a bend) the cut
+    // leaves the area, so a corner cut deeper than kCornerCut takes a needle.
+    // The area lies on one side of the walk all along one ring: the side the
+    // row came from.
+    double areaSide = 0;
+    for (std::size_t i = 2; i < corners.size() && areaSide == 0; ++i) {
+        const Vec d = corners[i] - corners[1];
+        if (length(d) > 1e-9)
+            areaSide = d.x * -from.out.y - d.y * -from.out.x;
+    }
     const double n = std::max(1.0, std::ceil(path.length() / kTravelStitch - 1e-9));
-    for (double k = 1; k < n && !sink.exhausted(); ++k)
-        sink.needle(path.pointAt(path.length() * (k / n)));
+    Vec last = from.point;
+    std::size_t corner = 2; // the next corner of the walk, and how far along the path the one before it is
+    double passed = length(corners[1] - corners[0]);
+    for (double k = 1; k <= n && !sink.exhausted(); ++k) {
+        const double s = path.length() * (k / n);
+        const Vec p = k < n ? path.pointAt(s) : target;
+        for (; corner + 2 < corners.size(); ++corner) {
+            const double at = passed + length(corners[corner] - corners[corner - 1]);
+            if (at >= s)
+                break;
+            passed = at;
+            const Vec in = corners[corner] - corners[corner - 1], next = corners[corner + 1] - corners[corner];
+            if ((in.x * next.y - in.y * next.x) * areaSide < 0 &&
+                toSegment(corners[corner], last, p) > kCornerCut) {
+                sink.needle(corners[corner]);
+                last = corners[corner];
+            }
+        }
+        if (k < n)
+            sink.needle(p);
+        last = p;
+    }
     sink.edgeNeedle(target);
 }
 
@@ -433,8 +488,16 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
             const Vec first = grid.at(xs.front(), y);
             if (!pos.valid)
                 sink.edgeNeedle(first);
-            else if (k == 0 && leg.path.size() >= 2)
+            else if (k == 0 && leg.path.size() >= 2) {
+                // The step off the sewn rows cuts the corner between the last
+                // of them and the next section's row; where the outline turns
+                // in between (a hole's corner), it goes along the sewn row first.
+                const Vec along{leg.path[1].x, leg.path[0].y};
+                if (from.section >= 0 && outline.cutBy(pos.boundary, frame.toDesign(along),
+                                                       frame.toDesign(leg.path[1])) > kCornerCut)
+                    leg.path.insert(leg.path.begin() + 1, along);
                 travelInside(leg.path, frame, first, sink);
+            }
             else if (outline.walkable(pos.edge, startEdge)) // the turn to the next row, or no way inside the area
                 travel(outline, pos, startEdge, startBoundary, first, style.travelBend, sink);
             else { // an island in a hole: no way there inside the area
@@ -443,7 +506,7 @@ void stitchLayer(const Outline& outline, const Frame& frame, const Rows& rows, c
             }
             for (std::size_t i = 1; i < xs.size(); ++i)
                 sink.needle(grid.at(xs[i], y));
-            pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary};
+            pos = {true, frame.toDesign(xs.back(), y), endEdge, endBoundary, frame.toDesign(Vec{double(dir), 0})};
             dir = -dir;
         }
         from = {true, frame.toRows(pos.point), leg.section, leg.down};

@@ -36,15 +36,6 @@ void boxOf(BorderShape& shape)
     }
 }
 
-// Distance from p to segment ab, and the segment's direction.
-double toSegment(Vec p, Vec a, Vec b)
-{
-    const Vec d = b - a;
-    const double len2 = dot(d, d);
-    const double t = len2 > 0 ? std::clamp(dot(p - a, d) / len2, 0.0, 1.0) : 0.0;
-    return length(p - (a + d * t));
-}
-
 // How deep p lies under the shape's edge nearest the fill (negative: how far
 // short of it), measured to the nearest part of its edge that runs along
 // `tangent`; false when no such part is near. `outward` points away from the fill.

@@ -2,6 +2,7 @@
 
 #include "model/records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -51,6 +52,14 @@ inline Vec unit(Vec a, Vec fallback = {1, 0})
 {
     const double len = length(a);
     return len > 1e-9 ? a * (1.0 / len) : fallback;
+}
+// Distance from p to the segment ab.
+inline double toSegment(Vec p, Vec a, Vec b)
+{
+    const Vec d = b - a;
+    const double len2 = dot(d, d);
+    const double t = len2 > 0 ? std::clamp(dot(p - a, d) / len2, 0.0, 1.0) : 0.0;
+    return length(p - (a + d * t));
 }
 inline Vec rotate(Vec a, double cosA, double sinA)
 {
