@@ -23,6 +23,7 @@ using kindparts::edgeMeaning;
 constexpr std::string_view kMm = "mm";
 constexpr std::string_view kDegrees = "°";
 constexpr std::string_view kTimes = "×";
+constexpr std::string_view kPercent = "%";
 
 // Lengths are stored in design units of 0.1 mm, densities in 0.01 mm.
 FieldInfo length(std::string_view name, FieldGroup group, std::string_view hint)
@@ -57,6 +58,10 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
         {"Density at the end", G::Stitching, ValueKind::Number, kMm, 0.01, 2, LibraryKind::None,
          "A column's row distance at its end; fills use the density only."});
     set(M::StitchLength, length("Stitch length", G::Stitching, {}));
+    set(M::FillStitchLength, {"Tatami stitch length", G::Stitching, ValueKind::Number, kMm, 0.1, 1,
+                              LibraryKind::None, "Longest stitch inside a fill row; standard: 3 mm."});
+    set(M::RowOffset, {"Row offset", G::Stitching, ValueKind::Number, kPercent, 1, 0, LibraryKind::None,
+                       "Each row's stitches move on by this much of a stitch; standard: 40 %."});
     set(M::Stitched, flag("Stitched (off: jump)", G::Stitching, {}));
     set(M::Style, {"Sewn as", G::Stitching, ValueKind::Choice, {}, 1, 0, LibraryKind::None,
                    "A running line along the path, or a satin column from the start width to the end width.",
@@ -91,6 +96,8 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
     set(M::Zigzag, length("Zigzag underlay spacing", G::Underlay, "Off: no zigzag underlay."));
     set(M::ZigzagInset, length("Zigzag underlay inset", G::Underlay, {}));
     set(M::Motif, library("Motif", G::TiesAndMotif, LibraryKind::Motif));
+    set(M::MotifSize, {"Motif size", G::TiesAndMotif, ValueKind::Number, kPercent, 1, 0, LibraryKind::None,
+                       "The motif's copies at this much of their drawn size; standard: 100 %."});
     set(M::TieIn, library("Tie-in", G::TiesAndMotif, LibraryKind::TieOff));
     set(M::TieOut, library("Tie-off", G::TiesAndMotif, LibraryKind::TieOff));
     set(M::Border, {"Border", G::Border, ValueKind::Choice, {}, 1, 0, LibraryKind::None,
@@ -227,6 +234,13 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
         return {1, 99};
     case M::StitchLength:
         return {shortest, longest};
+    // Besides 0, the standard, what the stitches use as it is.
+    case M::FillStitchLength:
+        return {15, 70, true, 0, false, "standard"};
+    case M::RowOffset:
+        return {1, 99, true, 0, false, "standard"};
+    case M::MotifSize:
+        return {10, 1000, true, 0, false, "standard"};
     case M::Repeat:
         return {1, 9, false, -1, true};
     case M::Angle:

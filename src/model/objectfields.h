@@ -19,6 +19,8 @@ enum class FieldMeaning : uint8_t {
     Density,
     EndDensity,
     StitchLength,
+    FillStitchLength,
+    RowOffset,
     Stitched,
     Style,
     TopLayer,
@@ -43,6 +45,7 @@ enum class FieldMeaning : uint8_t {
     ZigzagInset,
     // Ties and motif
     Motif,
+    MotifSize,
     TieIn,
     TieOut,
     // Border and appliqué

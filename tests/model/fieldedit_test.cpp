@@ -4,6 +4,7 @@
 #include "model/editing.h"
 #include "model/fieldedit.h"
 #include "model/journalring.h"
+#include "model/pathconvert.h"
 #include "support/workspacefixture.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,33 @@ TEST_F(FieldEditFixture, ValueOutOfRangeIsRefusedAndNothingChanges)
     EXPECT_EQ(apply({{M::Underlay, -1}, {M::Repeat, 9}, {M::TieIn, 1}, {M::Density, 99}}),
               ApplyResult::Applied);
     EXPECT_EQ(params(saten).saten.UNDER, -1);
+}
+
+TEST_F(FieldEditFixture, TatamiAndMotifSizeKeepTheirStandardAtZeroAndTheirEndsOnly)
+{
+    // A RUN becomes a STROKE and a RECT a SHAPE: the path kinds carry them.
+    const int32_t shape = create(*ws, platform, KindRect, {{300, 100}, {400, 100}, {400, 140}});
+    select({run, shape});
+    ASSERT_EQ(convertSelectionToPath(*ws, platform), TransformResult::Applied);
+    ASSERT_EQ(ws->table.rows[run].kind, KindStroke);
+    ASSERT_EQ(ws->table.rows[shape].kind, KindShape);
+
+    const DesignSnapshot before = takeSnapshot(*ws, fake.list);
+    const int steps = countJournalSteps(ws->journal);
+    fake.boxes.shown.clear();
+    EXPECT_EQ(apply({{M::FillStitchLength, 71}}), ApplyResult::Refused);
+    EXPECT_EQ(fake.boxes.shown.at(0).text,
+              "Tatami stitch length must be standard or between 1.5 mm and 7.0 mm.");
+    EXPECT_TRUE(sameDesign(before, *ws, fake.list, false));
+
+    EXPECT_EQ(apply({{M::FillStitchLength, 70}, {M::RowOffset, 99}, {M::MotifSize, 1000}}),
+              ApplyResult::Applied);
+    EXPECT_EQ(params(shape).shape.FLEN, 70);
+    EXPECT_EQ(params(run).stroke.MSIZE, 1000);
+    EXPECT_EQ(countJournalSteps(ws->journal), steps + 1);
+    undoStep(*ws, platform);
+    EXPECT_TRUE(sameDesign(before, *ws, fake.list, false));
+    EXPECT_EQ(params(shape).shape.FLEN, 0); // standard, as converted
 }
 
 TEST_F(FieldEditFixture, SharedFieldsOfAMixedSelection)

@@ -4,6 +4,8 @@
 
 #include "model/journalring.h"
 #include "model/selection.h"
+#include "shell/libraries.h"
+#include "shell/settings.h"
 #include "ui/fieldspinbox.h"
 #include "ui/objectlistwidget.h"
 #include "ui/propertiespanel.h"
@@ -12,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -200,6 +203,23 @@ TEST_F(PropertiesPanelTest, ApplyBringsTheStatusBarsCountUpToDate)
     ASSERT_EQ(generatePlan(ws, plan), PlanStatus::Ok);
     const QString count = QStringLiteral("   |   %1 stitches").arg(plan.stitchCount());
     EXPECT_TRUE(window->statusBar()->text().contains(count)) << window->statusBar()->text().toStdString();
+}
+
+// A tatami stitch length of 0 is the standard one: shown and typed as a
+// word, and a value past the end stops at it.
+TEST(FieldSpinBoxTest, StandardIsAWordAndTheEndsHold)
+{
+    const Settings settings;
+    const Libraries libraries;
+    const FieldMeaning m = FieldMeaning::FillStitchLength;
+    FieldSpinBox box(fieldInfo(m), fieldRange(m, settings, libraries));
+    box.showStored(0, false);
+    EXPECT_EQ(box.text(), QStringLiteral("standard"));
+    box.findChild<QLineEdit*>()->setText(QStringLiteral("standard"));
+    box.interpretText();
+    EXPECT_EQ(box.stored(), 0);
+    box.setValue(9.0); // mm
+    EXPECT_EQ(box.stored(), 70);
 }
 
 } // namespace

@@ -38,6 +38,8 @@ constexpr auto kFields = [] {
     t.add(M::Border, offsetof(ShapeParams, BORDER));
     t.add(M::BorderWidth, offsetof(ShapeParams, BWIDTH));
     t.add(M::Applique, offsetof(ShapeParams, APPLIQUE));
+    t.add(M::FillStitchLength, offsetof(ShapeParams, FLEN));
+    t.add(M::RowOffset, offsetof(ShapeParams, ROWSHIFT));
     return t.sorted();
 }();
 

@@ -58,6 +58,7 @@ constexpr auto kFields = [] {
     t.add(M::Underlay, offsetof(StrokeParams, UNDER));
     t.add(M::Pattern, offsetof(StrokeParams, PATTERN));
     t.add(M::Motif, offsetof(StrokeParams, MOTIVE));
+    t.add(M::MotifSize, offsetof(StrokeParams, MSIZE));
     t.add(M::TieIn, offsetof(StrokeParams, TIEIN));
     t.add(M::TieOut, offsetof(StrokeParams, TIEOUT));
     t.add(M::Trim, offsetof(StrokeParams, TRIM));
