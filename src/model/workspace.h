@@ -10,6 +10,7 @@
 #include "model/selection.h"
 #include "shell/hoops.h"
 #include "shell/libraries.h"
+#include "shell/outcome.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
 #include "shell/tokenizer.h"
@@ -71,10 +72,17 @@ struct Workspace {
     } fileStamp;
 };
 
-// Message text of a slot of the message table (the line table).
-inline const std::string& message(const Workspace& ws, int slot)
+// Message text of a slot of the message table (the line table), built in
+// where the message file has no line for it.
+inline std::string message(const Workspace& ws, int slot)
 {
-    return ws.lines.slot(slot);
+    return messageText(ws.lines, Outcome(MessageSlot(slot)));
+}
+
+// The text that tells the user an outcome's message, its details in place.
+inline std::string message(const Workspace& ws, const Outcome& outcome)
+{
+    return messageText(ws.lines, outcome);
 }
 
 // The hoop the HOOP setting names among the listed hoops; null for none.

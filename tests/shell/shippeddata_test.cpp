@@ -1,5 +1,6 @@
 // The data files that ship beside the program.
 #include "shell/libraries.h"
+#include "shell/outcome.h"
 #include "shell/settings.h"
 #include "shell/texts.h"
 #include "shell/tokenizer.h"
@@ -76,6 +77,9 @@ TEST(ShippedData, MessageFileFillsEverySlot)
         EXPECT_EQ(lines->slot(slot), "-");
     EXPECT_EQ(lines->slot(11).find("error") != std::string::npos, true);
     EXPECT_EQ(lines->slot(16), "The project file could not be read.");
+    // The built-in texts stand in for a missing file: they must be its words.
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        EXPECT_EQ(lines->slot(slot), builtInMessage(slot)) << slot;
 }
 
 TEST(ShippedData, ButtonInformationHasOneLinePerPicture)
