@@ -4,6 +4,7 @@
 #include "model/journalring.h"
 #include "model/kinds/kind.h"
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/selection.h"
 #include "model/undostep.h"
 #include "model/workspace.h"
@@ -98,10 +99,9 @@ FieldEdit applyFieldValuesTo(Workspace& ws, const Platform& platform, std::span<
                              std::span<const FieldValue> values)
 {
     for (const FieldValue& v : values) {
-        const std::string refusal = refusalFor(v.meaning, v.value, ws.settings, ws.libraries);
-        if (!refusal.empty()) {
-            if (platform.boxes != nullptr)
-                platform.boxes->showError(message(ws, kSlotErrorCaption), refusal);
+        const Outcome refusal = refusalFor(v.meaning, v.value, ws.settings, ws.libraries);
+        if (!refusal.ok()) {
+            showRefusal(ws, platform, refusal);
             return {ApplyResult::Refused};
         }
     }

@@ -278,8 +278,7 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
     }
 }
 
-std::string refusalFor(FieldMeaning meaning, double value, const Settings& settings,
-                       const Libraries& libraries)
+Outcome refusalFor(FieldMeaning meaning, double value, const Settings& settings, const Libraries& libraries)
 {
     const FieldInfo& info = fieldInfo(meaning);
     const FieldRange range = fieldRange(meaning, settings, libraries);
@@ -292,33 +291,31 @@ std::string refusalFor(FieldMeaning meaning, double value, const Settings& setti
     if (inside && integral && (!range.oddOnly || std::fmod(value, 2.0) == 1.0))
         return {};
 
-    std::string text(info.name);
+    std::string name(info.name);
     switch (info.kind) {
     case ValueKind::Library:
-        text += range.high < 0 ? ": no entry is loaded, only none can be chosen."
-                               : ": choose none or one of the loaded entries.";
-        return text;
+        return Outcome(range.high < 0 ? kSlotFieldNoEntries : kSlotFieldNoSuchEntry, name);
     case ValueKind::Flag:
-        return text + " is either on or off.";
+        return Outcome(kSlotFieldOnOrOff, name);
     case ValueKind::Side:
-        return text + " is either edge A or edge B.";
+        return Outcome(kSlotFieldSide, name);
     case ValueKind::Colour:
-        return text + " is not a colour.";
-    case ValueKind::Choice:
-        text += " is one of:";
+        return Outcome(kSlotFieldNoColour, name);
+    case ValueKind::Choice: {
+        std::string choices;
         for (std::size_t i = 0; i < info.choices.size(); ++i)
-            text += (i == 0 ? " " : ", ") + std::string(info.choices[i]);
-        return text + '.';
+            choices += (i == 0 ? "" : ", ") + std::string(info.choices[i]);
+        return Outcome(kSlotFieldChoices, name, choices);
+    }
     case ValueKind::Number:
         break;
     }
     if (range.oddOnly)
-        return text + " must be 1, 3, 5, 7 or 9.";
-    text += " must be ";
+        return Outcome(kSlotFieldOddPasses, name);
     if (range.hasOff)
-        text += std::string(range.offWord) + " or ";
-    text += "between " + shown(info, range.low) + " and " + shown(info, range.high) + '.';
-    return text;
+        return Outcome(kSlotFieldRangeOrOff, name, std::string(range.offWord), shown(info, range.low),
+                       shown(info, range.high));
+    return Outcome(kSlotFieldRange, name, shown(info, range.low), shown(info, range.high));
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/outcome.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -130,9 +132,8 @@ std::string_view groupName(FieldGroup group);
 // field's default. Library ranges end at the loaded entries.
 FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libraries& libraries);
 
-// Empty when `value` (stored units) is allowed, else why not, for the user.
-std::string refusalFor(FieldMeaning meaning, double value, const Settings& settings,
-                       const Libraries& libraries);
+// Fine when `value` (stored units) is allowed, else why not, for the user.
+Outcome refusalFor(FieldMeaning meaning, double value, const Settings& settings, const Libraries& libraries);
 
 // Stored value of a field (integers widened) and its write-back; an
 // integer field takes the nearest integer.

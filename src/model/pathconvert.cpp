@@ -41,7 +41,7 @@ TransformResult convertSelectionToPath(Workspace& ws, const Platform& platform)
     }
     ws.view.note.clear();
     if (rows.empty()) {
-        ws.view.note = "Nothing selected has a path form: lines, areas and lettering convert, stars do not.";
+        ws.view.note = message(ws, kSlotNothingToConvert);
         return TransformResult::Unchanged;
     }
     if (several)

@@ -1,5 +1,6 @@
 #include "model/editing.h"
 
+#include "model/refusal.h"
 #include "model/stepreplay.h"
 #include "model/stepstore.h"
 #include "model/workspace.h"
@@ -22,9 +23,7 @@ bool redoStep(Workspace& ws, const Platform& platform)
     RedoSteps redo(ws.redo);
     if (replayNewestStep(ws, platform, redo, undo, NoRoom::Refuse))
         return true;
-    if (platform.boxes != nullptr)
-        platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                  "This step is too large to be undone again, so it cannot be redone.");
+    showRefusal(ws, platform, Outcome(kSlotRedoTooLarge));
     return false;
 }
 

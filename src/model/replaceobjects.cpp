@@ -3,6 +3,7 @@
 #include "model/editing.h"
 #include "model/kinds/kind.h"
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/selection.h"
 #include "model/undostep.h"
 #include "model/workspace.h"
@@ -27,9 +28,7 @@ TransformResult replaceObjects(Workspace& ws, const Platform& platform, const st
         freeRows += e.kind == KindFree;
     if (table.objectCount + added > ObjectTable::kRows || freeRows < added ||
         ws.records.liveCount() + added > RecordStore::kSlots) {
-        if (platform.boxes != nullptr)
-            platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                      "The design holds 4096 objects: there is no room for the converted ones.");
+        showRefusal(ws, platform, Outcome(kSlotNoRoomToConvert));
         return TransformResult::Refused;
     }
     // Each row, each new row, and the row after them whose link changes.

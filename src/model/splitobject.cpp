@@ -3,6 +3,7 @@
 #include "model/curvesplit.h"
 #include "model/kinds/kind.h"
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/selection.h"
 #include "model/undostep.h"
 #include "model/workspace.h"
@@ -23,9 +24,7 @@ int32_t splitObjectAt(Workspace& ws, const Platform& platform, int32_t row, doub
         return -1;
     if (table.objectCount >= ObjectTable::kRows || findFreeRow(table) < 0 ||
         ws.records.liveCount() >= RecordStore::kSlots) {
-        if (platform.boxes != nullptr)
-            platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                      "The design holds 4096 objects: there is no room to split one.");
+        showRefusal(ws, platform, Outcome(kSlotNoRoomToSplit));
         return -1;
     }
 

@@ -3,6 +3,7 @@
 
 #include "model/editing.h"
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/selection.h"
 #include "model/undostep.h"
 #include "model/workspace.h"
@@ -32,12 +33,6 @@ std::vector<int32_t> usedSelection(const Workspace& ws)
     return rows;
 }
 
-void refuse(const Workspace& ws, const Platform& platform, const char* text)
-{
-    if (platform.boxes != nullptr)
-        platform.boxes->showError(message(ws, kSlotErrorCaption), text);
-}
-
 // Refused, with the message, when the rows' records would not fit one step.
 bool fitsOneStep(Workspace& ws, const Platform& platform, const std::vector<int32_t>& rows)
 {
@@ -57,10 +52,6 @@ TransformResult writeRecords(Workspace& ws, const Platform& platform, const std:
 {
     return writeObjects(ws, platform, rows, {}, records);
 }
-
-constexpr const char* kLeavesArea =
-    "Turned or resized so, the selection would leave the design area (0 to 1000 mm across and "
-    "down). Move it or choose smaller values.";
 
 // The whole-unit offset that brings `box` inside the design area on each
 // axis; false when the box is larger than the area.
@@ -88,19 +79,17 @@ bool keepInside(Workspace& ws, const Platform& platform, const std::vector<int32
     moved.left += dx, moved.right += dx, moved.top += dy, moved.bottom += dy;
     if (!moved.insideDesignArea()) {
         if (ws.settings.DOCKPANEL == 0 || !offsetInside(box, dx, dy)) {
-            refuse(ws, platform,
-                   ws.settings.DOCKPANEL == 0
-                       ? kLeavesArea
-                       : "The selection would be larger than the design area: at most 1000 x 1000 mm.");
+            showRefusal(ws, platform,
+                        Outcome(ws.settings.DOCKPANEL == 0 ? kSlotLeavesArea : kSlotLargerThanArea));
             return false;
         }
-        ws.view.note = "Moved inside the design area, which ends at 0 and 1000 mm.";
+        ws.view.note = message(ws, kSlotMovedInside);
     }
     if (dx == 0 && dy == 0)
         return true;
     for (std::size_t i = 0; i < records.size(); ++i)
         if (!translateRecord(kinds[i], records[i], dx, dy)) {
-            refuse(ws, platform, "The selection cannot be placed so: a value would leave its range.");
+            showRefusal(ws, platform, Outcome(kSlotCannotPlace));
             return false;
         }
     return true;
@@ -181,7 +170,7 @@ TransformResult flipSelection(Workspace& ws, const Platform& platform, MirrorAxi
     for (int32_t row : rows) {
         records.push_back(ws.records[ws.table.rows[row].params]);
         if (!mirrorRecord(ws.table.rows[row].kind, records.back(), axis, sum)) {
-            refuse(ws, platform, "The selection cannot be flipped: a value would leave its range.");
+            showRefusal(ws, platform, Outcome(kSlotCannotFlip));
             return TransformResult::Refused;
         }
     }
@@ -196,7 +185,7 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
     if (rows.empty() || box.empty())
         return TransformResult::Unchanged;
     if (!(scaleX > 0 && scaleY > 0 && std::isfinite(scaleX) && std::isfinite(scaleY))) {
-        refuse(ws, platform, "Sizes across and down must be more than 0%.");
+        showRefusal(ws, platform, Outcome(kSlotPercentNotPositive));
         return TransformResult::Refused;
     }
     if (!fitsOneStep(ws, platform, rows))
@@ -218,20 +207,16 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
             if (kindRowOf.toPath && kindRowOf.toPath(records.back(), ws.settings, kind, converted))
                 records.back() = converted;
             else
-                ws.view.note = "A " + std::string(kindRowOf.word) +
-                               " turns only by quarter turns: its outline stays upright.";
+                ws.view.note = message(ws, Outcome(kSlotQuarterTurnsOnly, std::string(kindRowOf.word)));
         }
         // Kept stitches are moved, not sewn again: much larger or smaller,
         // their spacing and density change with them.
         if (kindRowOf.mapStored != nullptr &&
             std::max(std::abs(scaleX - 1), std::abs(scaleY - 1)) > kRestitchScale)
-            ws.view.note =
-                "Stitches are transformed, not re-stitched: resized beyond about 20 %, their spacing "
-                "and density change with them.";
+            ws.view.note = message(ws, kSlotStitchesTransformed);
         kinds.push_back(kind);
         if (!turnAndScaleRecord(kind, records.back(), how)) {
-            refuse(ws, platform,
-                   "The selection cannot be turned or resized so: a value would leave its range.");
+            showRefusal(ws, platform, Outcome(kSlotCannotTurnOrResize));
             return TransformResult::Refused;
         }
         after.add(recordBounds(kind, records.back()));
@@ -254,7 +239,7 @@ TransformResult placeSelection(Workspace& ws, const Platform& platform, const Ge
     const double scaleX = width > 0 ? (target.right - target.left) / width : 1;
     const double scaleY = height > 0 ? (target.bottom - target.top) / height : 1;
     if (!(scaleX > 0 && scaleY > 0)) {
-        refuse(ws, platform, "Width and height must be more than 0 mm.");
+        showRefusal(ws, platform, Outcome(kSlotSizeNotPositive));
         return TransformResult::Refused;
     }
     const TurnAndScale how{box.left, box.top, 0, scaleX, scaleY};
@@ -267,7 +252,7 @@ TransformResult placeSelection(Workspace& ws, const Platform& platform, const Ge
         kinds.push_back(ws.table.rows[row].kind);
         records.push_back(ws.records[ws.table.rows[row].params]);
         if (resized && !turnAndScaleRecord(kinds.back(), records.back(), how)) {
-            refuse(ws, platform, "The selection cannot be resized so: a value would leave its range.");
+            showRefusal(ws, platform, Outcome(kSlotCannotResize));
             return TransformResult::Refused;
         }
         after.add(recordBounds(kinds.back(), records.back()));

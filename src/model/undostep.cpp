@@ -1,6 +1,7 @@
 #include "model/undostep.h"
 
 #include "model/journal.h"
+#include "model/refusal.h"
 #include "model/stepstore.h"
 #include "model/workspace.h"
 #include "shell/platform.h"
@@ -61,8 +62,8 @@ int64_t UndoStep::largestStep()
 bool UndoStep::open()
 {
     open_ = measured_ <= largestStep();
-    if (!open_ && platform_.boxes != nullptr)
-        platform_.boxes->showError(message(ws_, kSlotErrorCaption), message(ws_, kSlotStepTooLarge));
+    if (!open_)
+        showRefusal(ws_, platform_, Outcome(kSlotStepTooLarge));
     return open_;
 }
 

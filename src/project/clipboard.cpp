@@ -4,6 +4,7 @@
 #include "model/editing.h"
 #include "model/objectplace.h"
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/selection.h"
 #include "model/undostep.h"
 #include "model/workspace.h"
@@ -23,12 +24,6 @@ namespace kelvara {
 namespace {
 
 constexpr int32_t kRows = ObjectTable::kRows;
-
-void refuse(const Workspace& ws, const Platform& platform, const char* text)
-{
-    if (platform.boxes != nullptr)
-        platform.boxes->showError(message(ws, kSlotErrorCaption), text);
-}
 
 void remember(PasteState& paste, const std::string& text, int32_t firstStep)
 {
@@ -79,19 +74,17 @@ int32_t pasteObjects(Workspace& ws, const Platform& platform, PasteState& paste)
     ObjectTable& table = ws.table;
     const std::string text = platform.clipboard->objectText();
     if (int64_t(text.size()) > kMaxProjectFileBytes) {
-        refuse(ws, platform, "The clipboard holds too much text to paste.");
+        showRefusal(ws, platform, Outcome(kSlotClipboardTooLong));
         return 0;
     }
     bool tooMany = false;
     const std::vector<std::string> lines = projectObjectLines(ws, text, kRows - table.objectCount, tooMany);
     if (tooMany) {
-        refuse(ws, platform,
-               "The objects on the clipboard do not fit into the design (4096 objects at most). "
-               "Nothing was pasted.");
+        showRefusal(ws, platform, Outcome(kSlotClipboardTooMany));
         return 0;
     }
     if (lines.empty()) {
-        refuse(ws, platform, "Nothing to paste: the clipboard holds no objects.");
+        showRefusal(ws, platform, Outcome(kSlotClipboardEmpty));
         return 0;
     }
     if (!paste.known || paste.textHash != std::hash<std::string>{}(text))

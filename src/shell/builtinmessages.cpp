@@ -80,7 +80,7 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "%1 is one of: %2.", // 67
     "%1 must be 1, 3, 5, 7 or 9.", // 68
     "%1 must be between %2 and %3.", // 69
-    "%1 must be off or between %2 and %3.", // 70
+    "%1 must be %2 or between %3 and %4.", // 70
     "it holds too many elements", // 71
     "a transform cannot be read at line %1", // 72
     "the drawing of a %1 at line %2 cannot be read", // 73

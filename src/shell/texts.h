@@ -120,7 +120,7 @@ enum MessageSlot : int {
     kSlotFieldChoices, // %2: the choices
     kSlotFieldOddPasses,
     kSlotFieldRange,      // %2, %3: the limits
-    kSlotFieldRangeOrOff, // %2, %3: the limits
+    kSlotFieldRangeOrOff, // %2: the word for off, %3, %4: the limits
     // Why artwork was refused; follows kSlotArtworkUnreadable.
     kSlotSvgTooManyElements,
     kSlotSvgBadTransform,

@@ -75,11 +75,11 @@ TEST_F(FieldEditFixture, TrimShowsInTheListAndUndoBringsTheLinesBack)
 
 TEST_F(FieldEditFixture, AChoiceTakesOnlyTheValuesItNames)
 {
-    EXPECT_EQ(refusalFor(M::Border, 3, ws->settings, ws->libraries),
+    EXPECT_EQ(message(*ws, refusalFor(M::Border, 3, ws->settings, ws->libraries)),
               "Border is one of: None, Running line, Satin.");
-    EXPECT_EQ(refusalFor(M::Border, 2, ws->settings, ws->libraries), "");
-    EXPECT_NE(refusalFor(M::Style, 0.5, ws->settings, ws->libraries), "");
-    EXPECT_NE(refusalFor(M::Style, -1, ws->settings, ws->libraries), "");
+    EXPECT_TRUE(refusalFor(M::Border, 2, ws->settings, ws->libraries).ok());
+    EXPECT_FALSE(refusalFor(M::Style, 0.5, ws->settings, ws->libraries).ok());
+    EXPECT_FALSE(refusalFor(M::Style, -1, ws->settings, ws->libraries).ok());
 }
 
 TEST_F(FieldEditFixture, ValueOutOfRangeIsRefusedAndNothingChanges)
