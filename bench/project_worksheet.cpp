@@ -43,9 +43,9 @@ void BM_WorksheetPdf(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
     for (auto _ : state) {
-        const std::string reason = writeWorksheetPdf(*ws, QStringLiteral("large"), path);
-        if (!reason.empty())
-            state.SkipWithError(reason.c_str());
+        const Outcome reason = writeWorksheetPdf(*ws, QStringLiteral("large"), path);
+        if (!reason.ok())
+            state.SkipWithError(builtInText(reason).c_str());
     }
     state.counters["stitches"] = double(stitches);
     state.counters["pdf_MB"] = double(QFileInfo(path).size()) / 1e6;

@@ -147,9 +147,9 @@ const StitchPlan& pesPlan()
 std::vector<uint8_t> pes()
 {
     std::vector<uint8_t> out;
-    if (const std::string reason = writePes(pesPlan(), chart(kBrotherChartFile, "Brother"), "bench", out);
-        !reason.empty()) {
-        std::fprintf(stderr, "PES refused: %s\n", reason.c_str());
+    if (const Outcome reason = writePes(pesPlan(), chart(kBrotherChartFile, "Brother"), "bench", out);
+        !reason.ok()) {
+        std::fprintf(stderr, "PES refused: %s\n", builtInText(reason).c_str());
         std::abort();
     }
     return out;
@@ -158,10 +158,9 @@ std::vector<uint8_t> pes()
 std::vector<uint8_t> jef()
 {
     std::vector<uint8_t> out;
-    if (const std::string reason =
-            writeJef(pesPlan(), chart(kJanomeChartFile, "Janome"), "20260101000000", out);
-        !reason.empty()) {
-        std::fprintf(stderr, "JEF refused: %s\n", reason.c_str());
+    if (const Outcome reason = writeJef(pesPlan(), chart(kJanomeChartFile, "Janome"), "20260101000000", out);
+        !reason.ok()) {
+        std::fprintf(stderr, "JEF refused: %s\n", builtInText(reason).c_str());
         std::abort();
     }
     return out;

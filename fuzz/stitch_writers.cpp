@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (writeExp(plan).empty())
         __builtin_trap();
     std::vector<uint8_t> bytes;
-    if (writeJef(plan, chart, "20261207235959", bytes).empty() && bytes.empty())
+    if (writeJef(plan, chart, "20261207235959", bytes).ok() && bytes.empty())
         __builtin_trap();
-    if (writePes(plan, chart, "fuzz", bytes).empty() && bytes.empty())
+    if (writePes(plan, chart, "fuzz", bytes).ok() && bytes.empty())
         __builtin_trap();
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/outcome.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,7 +24,7 @@ struct CommandLine {
     bool flat = false;      // --flat: the render draws flat lines, not thread
     QString hoop;           // --hoop: a hoop name or WxH in mm the export must fit
     bool partial = false;   // --partial: use what fits of a design that cannot be held whole
-    std::string usageError; // not empty when the arguments make no command
+    Outcome usageError;     // not fine when the arguments make no command
 };
 
 // Exit codes: every design done, some design failed, the arguments made no command.

@@ -26,7 +26,7 @@ std::string actionName(CliAction action)
     return {};
 }
 
-CommandLine usage(CommandLine line, std::string error)
+CommandLine usage(CommandLine line, Outcome error)
 {
     line.usageError = std::move(error);
     return line;
@@ -90,7 +90,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         for (const ActionName& name : kActions) {
             if (a == QLatin1String(name.option)) {
                 if (line.action != CliAction::None && line.action != name.action)
-                    return usage(line, "give only one of --export, --render, --info, --worksheet and --help");
+                    return usage(line, Outcome(kSlotOneAction));
                 line.action = name.action;
                 isAction = true;
             }
@@ -99,10 +99,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
             continue;
         if (a == QLatin1String("--to")) {
             if (!value(line.outputDir) || line.outputDir.isEmpty())
-                return usage(line, "--to needs a folder");
+                return usage(line, Outcome(kSlotToNeedsFolder));
         } else if (a == QLatin1String("--format")) {
             if (!value(line.format) || line.format.isEmpty())
-                return usage(line, "--format needs a format, such as dst");
+                return usage(line, Outcome(kSlotFormatNeedsValue));
             if (line.format.startsWith(QLatin1Char('.')))
                 line.format.remove(0, 1);
         } else if (a == QLatin1String("--scale")) {
@@ -110,24 +110,21 @@ CommandLine parseCommandLine(const QStringList& arguments)
             bool ok = false;
             const int scale = value(text) ? text.toInt(&ok) : 0;
             if (!ok || scale < 1 || scale > kMaxScale)
-                return usage(line,
-                             "--scale needs whole pixels per millimetre, 1 to " + std::to_string(kMaxScale));
+                return usage(line, Outcome(kSlotScaleRange, std::to_string(kMaxScale)));
             line.scale = scale;
             haveScale = true;
         } else if (a == QLatin1String("--flat")) {
             line.flat = true;
         } else if (a == QLatin1String("--hoop")) {
             if (!value(line.hoop) || line.hoop.trimmed().isEmpty())
-                return usage(line, "--hoop needs a hoop name of hoops.txt or a size such as 130x180");
+                return usage(line, Outcome(kSlotHoopNeedsName));
         } else if (a == QLatin1String("--partial")) {
             line.partial = true;
         } else if (a == QLatin1String("--")) {
             for (++i; i < arguments.size(); ++i)
                 positional.push_back(arguments[i]);
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return usage(line, "unknown option " + a.toStdString() +
-                                   "; usage: kelvara [DESIGN.kvp] or kelvara --export|--render|--info|"
-                                   "--worksheet DESIGN... OUTPUT");
+            return usage(line, Outcome(kSlotUnknownOption, a.toStdString()));
         } else {
             positional.push_back(a);
         }
@@ -135,15 +132,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
 
     switch (line.action) {
     case CliAction::None:
-        return usage(line, "name one of --export, --render, --info or --worksheet");
+        return usage(line, Outcome(kSlotNoAction));
     case CliAction::Help:
         return line;
     case CliAction::Info:
         if (!line.outputDir.isEmpty() || !line.format.isEmpty() || haveScale || line.flat ||
             !line.hoop.isEmpty())
-            return usage(line, "--info takes only designs");
+            return usage(line, Outcome(kSlotInfoOnlyDesigns));
         if (positional.empty())
-            return usage(line, "--info needs at least one design");
+            return usage(line, Outcome(kSlotInfoNeedsDesign));
         line.designs = std::move(positional);
         return line;
     case CliAction::Export:
@@ -153,32 +150,31 @@ CommandLine parseCommandLine(const QStringList& arguments)
     }
     const bool render = line.action == CliAction::Render;
     if ((haveScale || line.flat) && !render)
-        return usage(line, std::string(haveScale ? "--scale" : "--flat") + " goes with --render");
+        return usage(line, Outcome(kSlotGoesWithRender, haveScale ? "--scale" : "--flat"));
     if (!line.hoop.isEmpty() && line.action != CliAction::Export)
-        return usage(line, "--hoop goes with --export");
+        return usage(line, Outcome(kSlotHoopGoesWithExport));
     if (line.outputDir.isEmpty()) {
         if (!line.format.isEmpty())
-            return usage(line, "--format goes with --to; a single output takes the format of its name");
+            return usage(line, Outcome(kSlotFormatGoesWithTo));
         if (positional.size() != 2)
-            return usage(line, actionName(line.action) +
-                                   " takes a design and an output file, or designs and --to FOLDER");
+            return usage(line, Outcome(kSlotActionTakesTwo, actionName(line.action)));
         if (positional[1].isEmpty())
-            return usage(line, "the output file name is empty");
+            return usage(line, Outcome(kSlotOutputNameEmpty));
         line.designs = {positional[0]};
         line.output = positional[1];
         return line;
     }
     if (positional.empty())
-        return usage(line, "no design given");
+        return usage(line, Outcome(kSlotNoDesign));
     if (render && line.format.isEmpty())
         line.format = QStringLiteral("png");
     if (line.action == CliAction::Worksheet) {
         if (!line.format.isEmpty() && line.format.compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
-            return usage(line, "--worksheet writes PDF files only");
+            return usage(line, Outcome(kSlotWorksheetPdfOnly));
         line.format = QStringLiteral("pdf");
     }
     if (line.format.isEmpty())
-        return usage(line, "--to needs --format, such as --format dst");
+        return usage(line, Outcome(kSlotToNeedsFormat));
     line.designs = std::move(positional);
     return line;
 }

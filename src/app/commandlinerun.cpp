@@ -52,10 +52,10 @@ std::string shown(const QString& path)
 
 // An output that would replace a project file, or one of the designs given,
 // is refused: --render a.kvp a.kvp must not turn the design into a picture.
-std::optional<std::string> outputRefusal(const CommandLine& line, const QString& output)
+Outcome outputRefusal(const CommandLine& line, const QString& output)
 {
     if (isProjectPath(output))
-        return "is a project file; an output never replaces one";
+        return Outcome(kSlotOutputIsProject);
     const QFileInfo target(output);
     for (const QString& design : line.designs) {
         const QFileInfo input(design);
@@ -63,9 +63,9 @@ std::optional<std::string> outputRefusal(const CommandLine& line, const QString&
                               ? target.canonicalFilePath() == input.canonicalFilePath()
                               : target.absoluteFilePath() == input.absoluteFilePath();
         if (same)
-            return "is one of the designs given; an output never replaces one";
+            return Outcome(kSlotOutputIsInput);
     }
-    return std::nullopt;
+    return {};
 }
 
 // A file name as a JSON string's content (UTF-8).
@@ -99,7 +99,7 @@ bool namesOption(int argc, char* argv[], const char* option)
 // A failure names one file and why.
 struct Failure {
     QString file;
-    std::string reason;
+    Outcome reason;
 };
 
 // The output for the design: the one named, or FOLDER/NAME.FORMAT.
@@ -112,10 +112,10 @@ QString outputFor(const CommandLine& line, const QString& design)
 }
 
 // The worksheet of the plan as the design input hands it over.
-std::string worksheetOf(const Workspace& ws, const QString& design, const PlanReplay& plan, const QString& output)
+Outcome worksheetOf(const Workspace& ws, const QString& design, const PlanReplay& plan, const QString& output)
 {
     Worksheet sheet;
-    if (std::string reason = prepareWorksheet(ws, QFileInfo(design).fileName(), plan, sheet); !reason.empty())
+    if (Outcome reason = prepareWorksheet(ws, QFileInfo(design).fileName(), plan, sheet); !reason.ok())
         return reason;
     return writeWorksheetPdf(sheet, output);
 }
@@ -143,7 +143,7 @@ std::vector<std::string> letteringFontNotes(const Workspace& ws)
     for (const ObjectEntry& entry : ws.table.rows) {
         if (entry.kind != KindLetters || !ws.records.isLive(entry.params))
             continue;
-        std::string note = stitch::replacedFontNote(ws.records[entry.params].letters);
+        std::string note = message(ws, stitch::replacedFontNote(ws.records[entry.params].letters));
         if (!note.empty() && std::find(notes.begin(), notes.end(), note) == notes.end())
             notes.push_back(std::move(note));
     }
@@ -177,7 +177,7 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
     // A picture is drawn object by object, as the plan is stitched: a huge
     // design is never held whole.
     const bool streamed = line.action == CliAction::Render || line.action == CliAction::Worksheet;
-    if (std::string reason = readDesignInput(ws, design, input, warning, line.partial, streamed); !reason.empty())
+    if (Outcome reason = readDesignInput(ws, design, input, warning, line.partial, streamed); !reason.ok())
         return Failure{design, reason};
     // The rest of the design is still done; the user hears what was left out.
     if (!warning.empty())
@@ -189,7 +189,7 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
     PlanStatus planned = PlanStatus::Ok;
     const PlanReplay watched =
         stitchedAhead([&](const RecordSink& sink) { return planned = input.replay(sink); });
-    std::string reason;
+    Outcome reason;
     switch (line.action) {
     case CliAction::Info: {
         DesignInfo info = measureDesign(plan, input.objects, ws.settings.SPEED);
@@ -213,7 +213,9 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
             // Given on the command line, the hoop is a demand; configured, a reminder.
             if (hoop)
                 return Failure{design, hoopMisfit(*into, plan)};
-            printLine(stderr, "kelvara: " + shown(design) + ": warning: " + hoopMisfit(*into, plan));
+            printLine(stderr,
+                      "kelvara: " + shown(design) + ": " +
+                          message(ws, Outcome(kSlotCommandWarning, message(ws, hoopMisfit(*into, plan)))));
         }
         reason = writeMachineFile(ws, plan, output);
         break;
@@ -234,7 +236,7 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
     }
     if (planned != PlanStatus::Ok)
         return Failure{design, planRefusal(planned)};
-    if (!reason.empty())
+    if (!reason.ok())
         return Failure{output, reason};
     return std::nullopt;
 }
@@ -259,8 +261,13 @@ int runCommandLine(int argc, char* argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     const CommandLine line = parseCommandLine(QCoreApplication::arguments().mid(1));
-    if (!line.usageError.empty()) {
-        printLine(stderr, "kelvara: " + line.usageError + " (kelvara --help shows how)");
+    // The same program folder, libraries and configuration as the editor.
+    auto ws = std::make_unique<Workspace>();
+    ws->programFolder =
+        (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
+    if (!line.usageError.ok()) {
+        loadMessages(ws->lines, ws->programFolder);
+        printLine(stderr, "kelvara: " + message(*ws, Outcome(kSlotUsageHint, message(*ws, line.usageError))));
         return kExitUsage;
     }
     if (line.action == CliAction::Help) {
@@ -268,31 +275,27 @@ int runCommandLine(int argc, char* argv[])
         return kExitDone;
     }
 
-    // The same program folder, libraries and configuration as the editor.
-    auto ws = std::make_unique<Workspace>();
-    ws->programFolder =
-        (QCoreApplication::applicationDirPath() + QLatin1Char('/')).toLocal8Bit().toStdString();
     loadLibraries(ws->libraries, ws->lines, ws->tokens, ws->programFolder);
     readConfiguration(ws->settings, ws->lines, ws->tokens, ws->programFolder);
     ws->hoops = loadHoops(ws->programFolder);
-    for (const std::string& problem : ws->hoops.problems)
-        printLine(stderr, std::string("kelvara: ") + kHoopFileName + ": " + problem);
+    // Said in the message file's words, read only after the other files.
+    loadMessages(ws->lines, ws->programFolder);
+    for (const Outcome& problem : ws->hoops.problems)
+        printLine(stderr, std::string("kelvara: ") + kHoopFileName + ": " + message(*ws, problem));
     std::optional<Hoop> hoop;
     if (!line.hoop.isEmpty()) {
         hoop = givenHoop(*ws, line.hoop);
         if (!hoop) {
-            printLine(stderr, "kelvara: --hoop " + line.hoop.toStdString() +
-                                  ": no hoop of hoops.txt has that name, and it is no size such as 130x180");
+            printLine(stderr, "kelvara: " + message(*ws, Outcome(kSlotUnknownHoop, line.hoop.toStdString())));
             return kExitUsage;
         }
     }
     // Warnings say what the editor's boxes say.
-    loadMessages(ws->lines, ws->programFolder);
-    if (const std::string clashes = libraryClashes(ws->libraries); !clashes.empty())
+    if (const std::string clashes = libraryClashes(ws->libraries, ws->lines); !clashes.empty())
         printLine(stderr, "kelvara: " + message(*ws, kSlotLibraryClash) + ' ' + clashes);
 
     if (!line.outputDir.isEmpty() && !QDir().mkpath(line.outputDir)) {
-        printLine(stderr, "kelvara: " + shown(line.outputDir) + ": the folder cannot be made");
+        printLine(stderr, "kelvara: " + message(*ws, Outcome(kSlotFolderNotMade, shown(line.outputDir))));
         return kExitFailed;
     }
 
@@ -309,15 +312,15 @@ int runCommandLine(int argc, char* argv[])
         std::optional<Failure> failure;
         const QString target = QFileInfo(output).absoluteFilePath();
         if (!output.isEmpty() && outputs.contains(target))
-            failure = Failure{design, "its output " + shown(output) + " was written for an earlier design"};
+            failure = Failure{design, Outcome(kSlotOutputTwice, shown(output))};
         if (!failure && !output.isEmpty())
-            if (std::optional<std::string> refusal = outputRefusal(line, output))
-                failure = Failure{output, *refusal};
+            if (Outcome refusal = outputRefusal(line, output); !refusal.ok())
+                failure = Failure{output, refusal};
         std::string json;
         if (!failure)
             failure = runDesign(*ws, line, hoop, design, output, json);
         if (failure) {
-            printLine(stderr, "kelvara: " + shown(failure->file) + ": " + failure->reason);
+            printLine(stderr, "kelvara: " + shown(failure->file) + ": " + message(*ws, failure->reason));
             failed = true;
             continue;
         }

@@ -39,21 +39,21 @@ public:
 
 } // namespace
 
-std::string readDesignFile(Workspace& ws, const QString& path, std::string& warning, bool partial)
+Outcome readDesignFile(Workspace& ws, const QString& path, std::string& warning, bool partial)
 {
     warning.clear();
     const QFileInfo info(path);
     if (!info.exists())
-        return "does not exist";
+        return Outcome(kSlotFileMissing);
     if (!info.isFile())
-        return "is not a file";
+        return Outcome(kSlotNotAFile);
     if (!isProjectPath(path))
-        return "is not a project file (.kvp)";
+        return Outcome(kSlotNotProjectFile);
     if (info.size() > kMaxProjectFileBytes)
-        return "is larger than a project file can be (64 MiB)";
+        return Outcome(kSlotProjectTooBig);
     const std::optional<std::string> bytes = readFileBytes(path, kMaxProjectFileBytes);
     if (!bytes)
-        return "cannot be read";
+        return Outcome(kSlotCannotBeRead);
     NoListBox list;
     NoTitle title;
     Platform platform;
@@ -62,12 +62,12 @@ std::string readDesignFile(Workspace& ws, const QString& path, std::string& warn
     const ProjectLoad load = loadProjectBytes(ws, platform, path, *bytes);
     warning = unreadableLinesWarning(ws, load.unreadable);
     if (ws.table.objectCount == 0)
-        return "holds no objects";
+        return Outcome(kSlotHoldsNoObjects);
     if (!partial && load.objectsLeftOut > 0)
-        return "holds " + std::to_string(load.objectsLeftOut) + " objects more than a design can (" +
-               std::to_string(ws.table.objectCount) + "); --partial uses the first ones";
+        return Outcome(kSlotTooManyObjects, std::to_string(load.objectsLeftOut),
+                       std::to_string(ws.table.objectCount));
     if (!partial && load.cutShort)
-        return "ends part-way through its last object (the file was cut short); --partial uses what is there";
+        return Outcome(kSlotCutShort);
     return {};
 }
 

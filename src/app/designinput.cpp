@@ -10,38 +10,38 @@
 
 namespace kelvara {
 
-std::string planRefusal(PlanStatus status)
+Outcome planRefusal(PlanStatus status)
 {
     switch (status) {
     case PlanStatus::Ok:
         return {};
     case PlanStatus::Empty:
-        return "produces no stitches";
+        return Outcome(kSlotNoStitches);
     case PlanStatus::TooLarge:
-        return "is too large for a machine file (at most 9999.9 mm and 9,999,999 records)";
+        return Outcome(kSlotTooLargeForMachine);
     }
     return {};
 }
 
-std::string readDesignInput(Workspace& ws, const QString& path, DesignInput& input, std::string& warning,
-                            bool partial, bool streamed)
+Outcome readDesignInput(Workspace& ws, const QString& path, DesignInput& input, std::string& warning,
+                        bool partial, bool streamed)
 {
     input = DesignInput{};
     warning.clear();
     if (machineFormatOf(path)) {
         const QFileInfo info(path);
         if (!info.exists())
-            return "does not exist";
+            return Outcome(kSlotFileMissing);
         MachineRead read = readMachineFile(ws, path);
         if (!read.read)
-            return machineReadMessage(ws.lines, read);
+            return Outcome(read.refusal, read.where);
         input.objects = static_cast<int32_t>(colourBlocks(read.plan).size());
         input.plan = std::move(read.plan);
         input.replay = replayOf(input.plan);
         input.machineFile = true;
         return {};
     }
-    if (std::string reason = readDesignFile(ws, path, warning, partial); !reason.empty())
+    if (Outcome reason = readDesignFile(ws, path, warning, partial); !reason.ok())
         return reason;
     input.objects = ws.table.objectCount;
     if (streamed) {

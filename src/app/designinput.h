@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/outcome.h"
 #include "stitch/stitchplan.h"
 
 #include <QString>
@@ -22,18 +23,18 @@ struct DesignInput {
 };
 
 // Reads the design at `path` by its extension: .dst, .exp, .jef and .pes as
-// machine files, anything else as a project. "" when `input` holds the plan,
+// machine files, anything else as a project. Fine when `input` holds the plan,
 // otherwise why not, as one short clause. `warning` names project lines that
 // could not be read; `partial` lets a project only part of which fits be used.
 // `streamed`: a project's plan is not made here but stitched again on each
 // pass of `input.replay`, which finds whether it can be stitched at all (for
 // what draws it object by object); the workspace must stay as it is while
 // the replay is used.
-std::string readDesignInput(Workspace& ws, const QString& path, DesignInput& input, std::string& warning,
-                            bool partial, bool streamed = false);
+Outcome readDesignInput(Workspace& ws, const QString& path, DesignInput& input, std::string& warning,
+                        bool partial, bool streamed = false);
 
 // Why a design whose plan came out `status` is refused, as one short clause;
-// "" for Ok.
-std::string planRefusal(PlanStatus status);
+// fine for Ok.
+Outcome planRefusal(PlanStatus status);
 
 } // namespace kelvara

@@ -33,8 +33,8 @@ int main(int argc, char* argv[])
     // A hoop line that cannot be used is named, and the other hoops are kept.
     if (!ws->hoops.problems.empty()) {
         std::string text = std::string(kelvara::kHoopFileName) + ":";
-        for (const std::string& problem : ws->hoops.problems)
-            text += "\n" + problem;
+        for (const kelvara::Outcome& problem : ws->hoops.problems)
+            text += "\n" + kelvara::message(*ws, problem);
         window.editor().platform.boxes->showError(kelvara::message(*ws, kelvara::kSlotErrorCaption), text);
     }
     kelvara::startSession(window, &recovery, QCoreApplication::arguments());

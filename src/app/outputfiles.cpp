@@ -20,35 +20,33 @@ QString knownMachineFormats()
     return QStringLiteral("dst, exp, jef, pes");
 }
 
-std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path)
+Outcome writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path)
 {
     const std::optional<MachineFormat> format = machineFormatOf(path);
     if (!format)
-        return "unknown machine format \"" + QFileInfo(path).suffix().toStdString() +
-               "\" (known: " + knownMachineFormats().toStdString() + ")";
+        return Outcome(kSlotUnknownFormat, QFileInfo(path).suffix().toStdString(), knownMachineFormats().toStdString());
     return writeMachineFiles(ws, plan, *format, path);
 }
 
-std::string writeRenderFile(const PlanReplay& plan, int pixelsPerMm, const QString& path, const StitchLook& look)
+Outcome writeRenderFile(const PlanReplay& plan, int pixelsPerMm, const QString& path, const StitchLook& look)
 {
     PlanStatus status = PlanStatus::Ok;
     const QImage image = pixelsPerMm > 0 ? renderStitchImageAt(plan, pixelsPerMm / 10.0, look, &status)
                                          : renderStitchImage(plan, 1600, look, &status);
     if (status != PlanStatus::Ok)
-        return "the design cannot be stitched";
+        return Outcome(kSlotCannotStitch);
     if (image.isNull())
-        return "the picture would be more than " + std::to_string(kMaxStitchImageSide) +
-               " pixels on a side; give a smaller --scale";
+        return Outcome(kSlotPictureTooLarge, std::to_string(kMaxStitchImageSide));
     // Encoded in memory, so the library never meets a failing file; the
     // bytes then go to disk whole or not at all.
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return "the picture could not be encoded as PNG";
+        return Outcome(kSlotPngFailed);
     if (std::string reason = writeWholeFile(path, std::string_view(png.constData(), std::size_t(png.size())));
         !reason.empty())
-        return "cannot be written: " + reason;
+        return Outcome(kSlotCannotBeWritten, reason);
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/outcome.h"
 #include "stitch/stitchplan.h"
 
 #include <QString>
@@ -15,13 +16,13 @@ struct Workspace;
 QString knownMachineFormats();
 
 // Writes the machine file for `plan` at `path`, its format named by the
-// extension (any case). "" when written, otherwise the reason; a file that
+// extension (any case). Fine when written, otherwise the reason; a file that
 // could not be made whole is never left behind and an old one stays as it was.
-std::string writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path);
+Outcome writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QString& path);
 
 // The stitch render as a PNG at `path`: `pixelsPerMm` pixels per millimetre,
 // or with the longer side at most 1600 pixels when 0, drawn in `look`.
 // The plan is gone over twice and never held. Written whole or not at all.
-std::string writeRenderFile(const PlanReplay& plan, int pixelsPerMm, const QString& path, const StitchLook& look);
+Outcome writeRenderFile(const PlanReplay& plan, int pixelsPerMm, const QString& path, const StitchLook& look);
 
 } // namespace kelvara

@@ -16,12 +16,12 @@
 
 namespace kelvara {
 
-std::string hoopMisfit(const Hoop& hoop, const StitchPlan& plan)
+Outcome hoopMisfit(const Hoop& hoop, const StitchPlan& plan)
 {
     const DesignInfo info = measureDesign(plan, 0, 1);
     char size[64];
     std::snprintf(size, sizeof size, "%.1f x %.1f mm", info.widthMm, info.heightMm);
-    return "The design measures " + std::string(size) + "; the hoop " + hoopTitle(hoop) + " does not hold it.";
+    return Outcome(kSlotHoopMisfit, size, hoopTitle(hoop));
 }
 
 namespace {
@@ -38,7 +38,8 @@ bool exportIntoHoop(Workspace& ws, const Platform& platform, const StitchPlan& p
         return false;
     showCursorNow(ws, platform, kArrowCursor);
     return platform.boxes->askYesNo(message(ws, kSlotExportDialogTitle),
-                                    message(ws, kSlotHoopNotFit) + "\n\n" + hoopMisfit(*hoop, plan));
+                                    message(ws, kSlotHoopNotFit) + "\n\n" +
+                                        message(ws, hoopMisfit(*hoop, plan)));
 }
 
 // What the status bar says an export wrote: the file, its format, the
@@ -47,11 +48,9 @@ std::string exportedNote(const Workspace& ws, const QString& path, const StitchP
 {
     const QFileInfo file(path);
     const QString list = QFileInfo(colourListPath(path, ws.settings.COLOURLISTS != 0)).fileName();
-    return QStringLiteral("Exported %1 (%2, %3 stitches) and %4")
-        .arg(file.fileName(), file.suffix().toUpper())
-        .arg(plan.stitchCount())
-        .arg(list)
-        .toStdString();
+    return message(ws, Outcome(kSlotExported, file.fileName().toStdString(),
+                               file.suffix().toUpper().toStdString(), std::to_string(plan.stitchCount()),
+                               list.toStdString()));
 }
 
 } // namespace
@@ -86,7 +85,7 @@ void exportStitches(Workspace& ws, const Platform& platform)
 
     const std::optional<MachineFormat> format = machineFormatOf(*path);
     if (!format) {
-        showError(kSlotExportRefused, "The file name ends in none of .dst, .exp, .jef and .pes.");
+        showError(kSlotExportRefused, message(ws, kSlotExportNoFormat));
         return;
     }
 
@@ -106,10 +105,10 @@ void exportStitches(Workspace& ws, const Platform& platform)
         const MachineFileResult result = exportMachineFiles(ws, plan, *format, *path, ws.settings.COLOURLISTS != 0);
         if (result.outcome == MachineFileResult::WriteFailed) {
             failureSlot = kSlotExportWriteFailed;
-            reason = "\n" + result.reason;
+            reason = "\n" + message(ws, result.reason);
         } else if (result.outcome == MachineFileResult::Refused) {
             failureSlot = kSlotExportRefused;
-            reason = result.reason;
+            reason = message(ws, result.reason);
         }
     }
     showCursorNow(ws, platform, kArrowCursor);

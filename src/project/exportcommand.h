@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "shell/outcome.h"
 
 namespace kelvara {
 
@@ -11,7 +11,7 @@ struct StitchPlan;
 
 // Why the design of `plan` is refused by `hoop`: the design's size and the
 // hoop's name and size, as one sentence.
-std::string hoopMisfit(const Hoop& hoop, const StitchPlan& plan);
+Outcome hoopMisfit(const Hoop& hoop, const StitchPlan& plan);
 
 // Export (Ctrl+E): asks for a stitch file (DST, EXP, JEF or PES by its
 // extension), generates the stitches of the design and writes them with the

@@ -2,6 +2,7 @@
 
 #include "model/objecttable.h"
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/workspace.h"
 #include "project/insertlines.h"
 #include "project/machinedesign.h"
@@ -19,19 +20,13 @@ namespace kelvara {
 
 namespace {
 
-void refuse(const Workspace& ws, const Platform& platform, const std::string& text)
-{
-    if (platform.boxes != nullptr)
-        platform.boxes->showError(message(ws, kSlotErrorCaption), text);
-}
-
 // The lines of a machine file round the view's centre, or "" after saying
 // why it was refused.
 std::string machineLines(Workspace& ws, const Platform& platform, const QString& path, int32_t group)
 {
     const MachineRead read = readMachineFile(ws, path);
     if (!read.read) {
-        refuse(ws, platform, machineReadMessage(ws.lines, read) + " " + path.toStdString());
+        showRefusal(ws, platform, Outcome(read.refusal, read.where, path.toStdString()));
         return {};
     }
     int32_t x = 0, y = 0;
@@ -45,8 +40,8 @@ std::string artworkLines(Workspace& ws, const Platform& platform, const QString&
     int32_t x = 0, y = 0;
     viewCentre(ws, x, y);
     const SvgImport svg = importSvgFile(path, x, y);
-    if (!svg.reason.empty()) {
-        refuse(ws, platform, message(ws, kSlotArtworkUnreadable) + " " + svg.reason);
+    if (!svg.reason.ok()) {
+        showRefusal(ws, platform, Outcome(kSlotArtworkUnreadable, message(ws, svg.reason)));
         return {};
     }
     return svg.lines;
@@ -89,7 +84,7 @@ void importFileAt(Workspace& ws, const Platform& platform, const QString& path)
         text = artworkLines(ws, platform, path);
     else {
         if (!loadBackgroundPicture(ws.picture, path, ws.view.scrollX, ws.view.scrollY)) {
-            refuse(ws, platform, message(ws, kSlotPictureFailed));
+            showRefusal(ws, platform, Outcome(kSlotPictureFailed));
             return;
         }
         markCanvasChanged(ws);
@@ -101,7 +96,7 @@ void importFileAt(Workspace& ws, const Platform& platform, const QString& path)
     const std::vector<std::string> lines =
         projectObjectLines(ws, text, ObjectTable::kRows - ws.table.objectCount, tooMany);
     if (tooMany) {
-        refuse(ws, platform, message(ws, kSlotImportTooMany));
+        showRefusal(ws, platform, Outcome(kSlotImportTooMany));
         return;
     }
     insertObjectLines(ws, platform, lines, 0);

@@ -1,8 +1,9 @@
 #include "project/machinefile.h"
 
 #include "model/workspace.h"
-#include "project/wholefile.h"
 #include "project/filebytes.h"
+#include "project/wholefile.h"
+#include "shell/outcome.h"
 #include "stitch/colourlist.h"
 #include "stitch/dstwriter.h"
 #include "stitch/expwriter.h"
@@ -22,9 +23,12 @@ namespace kelvara {
 
 namespace {
 
-std::string chartReason(const Workspace& ws, const char* file, const char* brand, ThreadChart& chart)
+// A refused chart is named with its brand and file.
+Outcome chartReason(const Workspace& ws, const char* file, const char* brand, ThreadChart& chart)
 {
-    return loadThreadChart(ws.programFolder + file, brand, chart);
+    const std::string path = ws.programFolder + file;
+    const Outcome why = loadThreadChart(path, brand, chart);
+    return why.ok() ? why : Outcome(kSlotChartRefused, brand, path, message(ws, why));
 }
 
 // Machines show the label as plain ASCII: letters lose their marks and
@@ -45,7 +49,7 @@ std::string machineLabel(const QString& baseName)
 
 } // namespace
 
-std::string loadListChart(const Workspace& ws, ThreadChart& chart)
+Outcome loadListChart(const Workspace& ws, ThreadChart& chart)
 {
     if (ws.settings.CHART == kChartJanome)
         return chartReason(ws, kJanomeChartFile, "Janome", chart);
@@ -75,8 +79,8 @@ QString colourListPath(const QString& machinePath, bool perFormat)
     return QDir(info.path()).filePath(info.completeBaseName() + format + ".txt");
 }
 
-std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
-                              const QString& path)
+Outcome writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
+                          const QString& path)
 {
     return exportMachineFiles(ws, plan, format, path).reason;
 }
@@ -84,13 +88,15 @@ std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, Machi
 MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
                                      const QString& path, bool listPerFormat)
 {
-    const auto refused = [](std::string why) { return MachineFileResult{MachineFileResult::Refused, why}; };
-    const auto failed = [](std::string why) {
-        return MachineFileResult{MachineFileResult::WriteFailed, why};
+    const auto refused = [](Outcome why) {
+        return MachineFileResult{MachineFileResult::Refused, std::move(why)};
+    };
+    const auto failed = [](Outcome why) {
+        return MachineFileResult{MachineFileResult::WriteFailed, std::move(why)};
     };
     const std::string label = machineLabel(QFileInfo(path).completeBaseName());
     std::vector<uint8_t> bytes;
-    std::string reason;
+    Outcome reason;
     ThreadChart machineChart;
     switch (format) {
     case MachineFormat::Dst:
@@ -101,18 +107,18 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         break;
     case MachineFormat::Jef:
         reason = chartReason(ws, kJanomeChartFile, "Janome", machineChart);
-        if (reason.empty()) {
+        if (reason.ok()) {
             const QString date = QDateTime::currentDateTime().toString("yyyyMMddHHmmss");
             reason = writeJef(plan, machineChart, date.toStdString(), bytes, chosenHoop(ws));
         }
         break;
     case MachineFormat::Pes:
         reason = chartReason(ws, kBrotherChartFile, "Brother", machineChart);
-        if (reason.empty())
+        if (reason.ok())
             reason = writePes(plan, machineChart, label, bytes, chosenHoop(ws));
         break;
     }
-    if (!reason.empty())
+    if (!reason.ok())
         return refused(reason);
 
     // The list beside a JEF or PES names the threads the file's codes name;
@@ -122,7 +128,7 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
         listChart = std::move(machineChart);
     else
         reason = loadListChart(ws, listChart);
-    if (!reason.empty())
+    if (!reason.ok())
         return refused(reason);
     const std::string list =
         colourListText(colourBlocks(plan), listChart.threads.empty() ? nullptr : &listChart);
@@ -136,9 +142,8 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
     if (why.empty())
         return {};
     if (failedPath == listPath)
-        return failed("its colour list " + QFileInfo(listPath).fileName().toStdString() + " cannot be written: " + why);
-    return failed("cannot be written: " + why);
-    return {};
+        return failed(Outcome(kSlotListCannotBeWritten, QFileInfo(listPath).fileName().toStdString(), why));
+    return failed(Outcome(kSlotCannotBeWritten, why));
 }
 
 MachineRead readMachineFile(const Workspace& ws, const QString& path)
@@ -166,14 +171,6 @@ MachineRead readMachineFile(const Workspace& ws, const QString& path)
         return readPes(*bytes, chart);
     }
     return {};
-}
-
-std::string machineReadMessage(const LineTable& messages, const MachineRead& read)
-{
-    std::string text = messages.slot(read.refusal);
-    if (!read.where.empty())
-        text += (text.empty() ? "" : " ") + read.where;
-    return text;
 }
 
 } // namespace kelvara

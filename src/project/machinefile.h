@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/outcome.h"
+
 #include <QString>
 
 #include <optional>
@@ -11,7 +13,6 @@ struct Workspace;
 struct StitchPlan;
 struct ThreadChart;
 struct MachineRead;
-struct LineTable;
 
 enum class MachineFormat { Dst, Exp, Jef, Pes };
 
@@ -27,20 +28,20 @@ QString colourListPath(const QString& machinePath, bool perFormat = false);
 // beside it, each replaced only when it was written whole. JEF and PES take
 // their thread codes from the Janome and Brother charts in the program
 // folder; the colour list names the threads of the chart CHART chooses.
-// Returns "" or a one-line reason; nothing is written for a refused design.
-std::string writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
-                              const QString& path);
+// Fine, or why not; nothing is written for a refused design.
+Outcome writeMachineFiles(const Workspace& ws, const StitchPlan& plan, MachineFormat format,
+                          const QString& path);
 
 // The chart CHART names for the colour lists of DST and EXP files (JEF and
 // PES lists name their own maker's threads) and for worksheets, loaded from the
-// program folder; left empty when CHART is 0. Returns "" or why it failed.
-std::string loadListChart(const Workspace& ws, ThreadChart& chart);
+// program folder; left empty when CHART is 0. Fine, or why it failed.
+Outcome loadListChart(const Workspace& ws, ThreadChart& chart);
 
 // The same, telling a refused design (or chart) from a file that could not
 // be written, for callers that word the two differently.
 struct MachineFileResult {
-    enum Outcome { Written, Refused, WriteFailed } outcome = Written;
-    std::string reason; // "" when written
+    enum Result { Written, Refused, WriteFailed } outcome = Written;
+    Outcome reason; // fine when written
 };
 // The colour list is NAME.txt, or NAME-EXT.txt with `listPerFormat` (the
 // editor's COLOURLISTS; scripts always find NAME.txt).
@@ -52,8 +53,5 @@ MachineFileResult exportMachineFiles(const Workspace& ws, const StitchPlan& plan
 // that cannot be read leaves every thread unnamed). One result per file:
 // the plan, or the refusal.
 MachineRead readMachineFile(const Workspace& ws, const QString& path);
-
-// The refusal as one line of text: the slot's message and where.
-std::string machineReadMessage(const LineTable& messages, const MachineRead& read);
 
 } // namespace kelvara

@@ -184,7 +184,8 @@ std::string unreadableLinesWarning(const Workspace& ws, const UnreadableLines& l
     constexpr std::size_t kShown = 60;
     const std::string first =
         lines.first.size() > kShown ? lines.first.substr(0, kShown) + "..." : lines.first;
-    return message(ws, kSlotUnreadableLines) + ' ' + std::to_string(lines.count) + " (the first: " + first + ")";
+    return message(ws, kSlotUnreadableLines) + ' ' +
+           message(ws, Outcome(kSlotUnreadableCount, std::to_string(lines.count), first));
 }
 
 void openProject(Workspace& ws, const Platform& platform)

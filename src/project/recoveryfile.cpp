@@ -186,8 +186,9 @@ bool restore(Workspace& ws, const Platform& platform, RecoveryFile& file, const 
     // given up there.
     if (path != file.path() && file.write(ws))
         file.discardLeftBehind(path);
-    platform.title->setTitle(QString::fromLatin1(kProgramTitle) + QStringLiteral(" (recovered from ") +
-                             shownName(design) + QLatin1Char(')'));
+    platform.title->setTitle(
+        QString::fromLatin1(kProgramTitle) + QLatin1Char(' ') +
+        QString::fromStdString(message(ws, Outcome(kSlotRecoveredFrom, shownName(design).toStdString()))));
     return true;
 }
 

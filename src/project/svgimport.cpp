@@ -262,15 +262,21 @@ public:
           definitions_(definitions(bytes))
     {
     }
-    std::string run(std::vector<Item>& items);
+    Outcome run(std::vector<Item>& items);
 
 private:
     bool readStyle(const QXmlStreamAttributes& a, Style& style);
     bool readRoot(const QXmlStreamAttributes& a, Style& style);
     bool shapeOf(QStringView name, const QXmlStreamAttributes& a, std::vector<Outline>& out);
-    std::string element(const Style& style, std::vector<Item>& items);
-    std::string children(const Style& style, std::vector<Item>& items);
-    std::string use(Style style, std::vector<Item>& items);
+    Outcome element(const Style& style, std::vector<Item>& items);
+    Outcome children(const Style& style, std::vector<Item>& items);
+    Outcome use(Style style, std::vector<Item>& items);
+    // The XML reader's own reason, with the line it stopped at.
+    Outcome xmlError() const
+    {
+        return Outcome(kSlotSvgXmlError, xml_->errorString().toStdString(),
+                       std::to_string(xml_->lineNumber()));
+    }
 
     QXmlStreamReader document_;
     QXmlStreamReader* xml_ = &document_; // the document, or a definition a `use` reads
@@ -366,10 +372,10 @@ bool Reader::shapeOf(QStringView name, const QXmlStreamAttributes& a, std::vecto
 }
 
 // The element the reader stands on, with what it holds.
-std::string Reader::element(const Style& inherited, std::vector<Item>& items)
+Outcome Reader::element(const Style& inherited, std::vector<Item>& items)
 {
     if (++elements_ > kMostSvgElements)
-        return "it holds too many elements";
+        return Outcome(kSlotSvgTooManyElements);
     const QStringView name = xml_->name();
     static const QStringView kHidden[] = {u"defs", u"clipPath", u"mask", u"symbol", u"pattern", u"marker",
                                           u"style", u"metadata", u"title", u"desc", u"linearGradient",
@@ -381,7 +387,7 @@ std::string Reader::element(const Style& inherited, std::vector<Item>& items)
         }
     Style style = inherited;
     if (!readStyle(xml_->attributes(), style))
-        return "a transform cannot be read at line " + std::to_string(xml_->lineNumber());
+        return Outcome(kSlotSvgBadTransform, std::to_string(xml_->lineNumber()));
     if (name == u"g" || name == u"svg" || name == u"a") {
         if (name == u"g")
             style.group = ++groups_;
@@ -391,8 +397,7 @@ std::string Reader::element(const Style& inherited, std::vector<Item>& items)
         return use(style, items);
     std::vector<Outline> outlines;
     if (!shapeOf(name, xml_->attributes(), outlines))
-        return "the drawing of a " + name.toString().toStdString() + " at line " +
-               std::to_string(xml_->lineNumber()) + " cannot be read";
+        return Outcome(kSlotSvgBadShape, name.toString().toStdString(), std::to_string(xml_->lineNumber()));
     xml_->skipCurrentElement();
     if (outlines.empty())
         return {};
@@ -407,7 +412,7 @@ std::string Reader::element(const Style& inherited, std::vector<Item>& items)
             map(c.c1), map(c.c2), map(c.to);
     }
     if (!finite)
-        return "its drawing is far too large";
+        return Outcome(kSlotSvgTooLarge);
     const double scale = std::sqrt(std::abs(style.transform.determinant()));
     // A line has no inside to fill.
     if (style.fill && name != u"line")
@@ -417,12 +422,12 @@ std::string Reader::element(const Style& inherited, std::vector<Item>& items)
     return {};
 }
 
-std::string Reader::children(const Style& style, std::vector<Item>& items)
+Outcome Reader::children(const Style& style, std::vector<Item>& items)
 {
     if (++nesting_ > kMostNesting)
-        return "its groups are nested too deeply";
-    std::string why;
-    while (why.empty() && xml_->readNextStartElement())
+        return Outcome(kSlotSvgTooDeep);
+    Outcome why;
+    while (why.ok() && xml_->readNextStartElement())
         why = element(style, items);
     --nesting_;
     return why;
@@ -430,7 +435,7 @@ std::string Reader::children(const Style& style, std::vector<Item>& items)
 
 // A `use` draws the element its href names, moved by its x and y, in the
 // style the `use` gives; a symbol draws what it holds.
-std::string Reader::use(Style style, std::vector<Item>& items)
+Outcome Reader::use(Style style, std::vector<Item>& items)
 {
     const QXmlStreamAttributes& a = xml_->attributes();
     QString href = a.value("http://www.w3.org/1999/xlink", "href").toString();
@@ -442,12 +447,12 @@ std::string Reader::use(Style style, std::vector<Item>& items)
     if (!href.startsWith('#') || found == definitions_.constEnd())
         return {}; // as a browser does, a use of nothing draws nothing
     if (nesting_ >= kMostNesting)
-        return "its uses refer to each other in a loop or too deeply";
+        return Outcome(kSlotSvgUseLoop);
     QXmlStreamReader definition(*found);
     QXmlStreamReader* const outer = xml_;
     xml_ = &definition;
     ++nesting_;
-    std::string why;
+    Outcome why;
     if (xml_->readNextStartElement())
         why = xml_->name() == u"symbol" ? children(style, items) : element(style, items);
     --nesting_;
@@ -455,22 +460,20 @@ std::string Reader::use(Style style, std::vector<Item>& items)
     return why;
 }
 
-std::string Reader::run(std::vector<Item>& items)
+Outcome Reader::run(std::vector<Item>& items)
 {
     if (!xml_->readNextStartElement() || xml_->name() != u"svg")
-        return xml_->hasError()
-                   ? xml_->errorString().toStdString() + " at line " + std::to_string(xml_->lineNumber())
-                   : "it is not an SVG file";
+        return xml_->hasError() ? xmlError() : Outcome(kSlotSvgNotSvg);
     Style root;
     if (!readRoot(xml_->attributes(), root))
-        return "the size or transform of the drawing cannot be read";
+        return Outcome(kSlotSvgBadRoot);
     while (xml_->readNextStartElement()) {
-        std::string why = element(root, items);
-        if (!why.empty())
+        Outcome why = element(root, items);
+        if (!why.ok())
             return why;
     }
     if (xml_->hasError())
-        return xml_->errorString().toStdString() + " at line " + std::to_string(xml_->lineNumber());
+        return xmlError();
     return {};
 }
 
@@ -517,7 +520,7 @@ SvgImport importSvg(std::string_view bytes, int32_t centreX, int32_t centreY)
     SvgImport result;
     std::vector<Item> items;
     result.reason = Reader(bytes).run(items);
-    if (!result.reason.empty())
+    if (!result.reason.ok())
         return result;
     double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
     const auto add = [&](const Point& p) {
@@ -531,12 +534,12 @@ SvgImport importSvg(std::string_view bytes, int32_t centreX, int32_t centreY)
                 add(c.c1), add(c.c2), add(c.to);
         }
     if (items.empty() || !(right >= left && bottom >= top)) {
-        result.reason = "it holds nothing drawn";
+        result.reason = Outcome(kSlotSvgNothingDrawn);
         return result;
     }
     const double limit = kPathCoordinateLimit / 2.0;
     if (!(right - left < limit && bottom - top < limit)) {
-        result.reason = "its drawing is far too large";
+        result.reason = Outcome(kSlotSvgTooLarge);
         return result;
     }
     const double dx = std::round(centreX - (left + right) / 2), dy = std::round(centreY - (top + bottom) / 2);
@@ -559,7 +562,7 @@ SvgImport importSvg(std::string_view bytes, int32_t centreX, int32_t centreY)
         result.lines += line + '\n';
     }
     if (result.lines.empty())
-        result.reason = "it holds nothing drawn";
+        result.reason = Outcome(kSlotSvgNothingDrawn);
     return result;
 }
 
@@ -567,7 +570,7 @@ SvgImport importSvgFile(const QString& path, int32_t centreX, int32_t centreY)
 {
     const std::optional<std::string> bytes = readFileBytes(path, kMaxSvgBytes);
     if (!bytes)
-        return {{}, "it cannot be read, or it is larger than 16 MB"};
+        return {{}, Outcome(kSlotSvgUnreadable)};
     return importSvg(*bytes, centreX, centreY);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/outcome.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -16,7 +18,7 @@ namespace kelvara {
 // px at 96 a inch), and the artwork is centred on (centreX, centreY).
 struct SvgImport {
     std::string lines;  // one object line each, in drawing order
-    std::string reason; // why nothing came in; "" when lines hold objects
+    Outcome reason;     // why nothing came in; fine when lines hold objects
 };
 
 inline constexpr int64_t kMaxSvgBytes = 16 * 1024 * 1024;

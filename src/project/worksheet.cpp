@@ -74,13 +74,13 @@ private:
     int stops_ = 0;
 };
 
-std::string refusal(PlanStatus status)
+Outcome refusal(PlanStatus status)
 {
     switch (status) {
     case PlanStatus::Empty:
-        return "the design produces no stitches";
+        return Outcome(kSlotSheetNoStitches);
     case PlanStatus::TooLarge:
-        return "the design is too large to stitch";
+        return Outcome(kSlotSheetTooLarge);
     case PlanStatus::Ok:
         break;
     }
@@ -88,19 +88,18 @@ std::string refusal(PlanStatus status)
 }
 
 // Fills the sheet from a first pass over the plan.
-std::string prepareFrom(const Workspace& ws, const QString& designName, PlanReplay plan, Worksheet& sheet)
+Outcome prepareFrom(const Workspace& ws, const QString& designName, PlanReplay plan, Worksheet& sheet)
 {
     sheet.plan = std::move(plan);
     sheet.designName = designName;
     sheet.date = QDate::currentDate();
     sheet.stitchesPerMinute = ws.settings.SPEED;
     SheetMeasure measure(sheet);
-    if (std::string reason =
-            refusal(sheet.plan([&](std::span<const StitchRecord> records) { measure.add(records); }));
-        !reason.empty())
+    if (Outcome reason = refusal(sheet.plan([&](std::span<const StitchRecord> records) { measure.add(records); }));
+        !reason.ok())
         return reason;
     ThreadChart chart;
-    if (std::string reason = loadListChart(ws, chart); !reason.empty())
+    if (Outcome reason = loadListChart(ws, chart); !reason.ok())
         return reason;
     nameThreads(sheet, chart);
     return {};
@@ -125,15 +124,15 @@ int64_t worksheetMinutes(int64_t stitches, int32_t stitchesPerMinute)
     return (std::max<int64_t>(stitches, 0) + rate - 1) / rate;
 }
 
-std::string prepareWorksheet(const Workspace& ws, const QString& designName, Worksheet& sheet)
+Outcome prepareWorksheet(const Workspace& ws, const QString& designName, Worksheet& sheet)
 {
     sheet = Worksheet{};
     if (ws.table.objectCount == 0)
-        return "the design holds no objects";
+        return Outcome(kSlotSheetNoObjects);
     return prepareFrom(ws, designName, replayOf(ws), sheet);
 }
 
-std::string prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan,
+Outcome prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan,
                              Worksheet& sheet)
 {
     sheet = Worksheet{};
@@ -142,26 +141,26 @@ std::string prepareWorksheet(const Workspace& ws, const QString& designName, Sti
     return prepareFrom(ws, designName, replayOf(*held), sheet);
 }
 
-std::string prepareWorksheet(const Workspace& ws, const QString& designName, PlanReplay plan, Worksheet& sheet)
+Outcome prepareWorksheet(const Workspace& ws, const QString& designName, PlanReplay plan, Worksheet& sheet)
 {
     sheet = Worksheet{};
     return prepareFrom(ws, designName, std::move(plan), sheet);
 }
 
-std::string writeWorksheetPdf(const Workspace& ws, const QString& designName, const QString& path)
+Outcome writeWorksheetPdf(const Workspace& ws, const QString& designName, const QString& path)
 {
     Worksheet sheet;
-    if (std::string reason = prepareWorksheet(ws, designName, sheet); !reason.empty())
+    if (Outcome reason = prepareWorksheet(ws, designName, sheet); !reason.ok())
         return reason;
     return writeWorksheetPdf(sheet, path);
 }
 
-std::string writeWorksheetPdf(const Worksheet& sheet, const QString& path)
+Outcome writeWorksheetPdf(const Worksheet& sheet, const QString& path)
 {
     const QString& designName = sheet.designName;
     PendingFile file(path);
     if (std::string reason = file.open(); !reason.empty())
-        return "cannot be written: " + reason;
+        return Outcome(kSlotCannotBeWritten, reason);
     {
         QPdfWriter pdf(&file.device());
         pdf.setPageLayout(QPageLayout(
@@ -173,14 +172,14 @@ std::string writeWorksheetPdf(const Worksheet& sheet, const QString& path)
         pdf.setCreator(QString::fromLatin1(kProgramTitle));
         QPainter painter;
         if (!painter.begin(&pdf))
-            return "the PDF page could not be started";
+            return Outcome(kSlotSheetNoPage);
         paintWorksheet(painter, sheet);
         painter.end();
     }
     std::string reason = file.finish();
     if (reason.empty())
         reason = file.replaceTarget();
-    return reason.empty() ? reason : "cannot be written: " + reason;
+    return reason.empty() ? Outcome() : Outcome(kSlotCannotBeWritten, reason);
 }
 
 } // namespace kelvara

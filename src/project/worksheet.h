@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/outcome.h"
 #include "stitch/stitchplan.h"
 
 #include <QDate>
@@ -46,29 +47,29 @@ struct Worksheet {
 };
 
 // Stitches the design and fills the sheet, dated today, naming each
-// thread from the chart CHART chooses. Returns "" or, for a design that
-// cannot be stitched, the reason in one line.
-std::string prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet);
+// thread from the chart CHART chooses. Fine, or why the design cannot be
+// stitched.
+Outcome prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet);
 
 // The same for a plan already made (a machine file read as it is).
-std::string prepareWorksheet(const Workspace& workspace, const QString& designName, StitchPlan plan,
-                             Worksheet& sheet);
+Outcome prepareWorksheet(const Workspace& workspace, const QString& designName, StitchPlan plan,
+                         Worksheet& sheet);
 
 // The same for a plan handed over by `plan`, which the sheet keeps to draw
 // its picture.
-std::string prepareWorksheet(const Workspace& workspace, const QString& designName, PlanReplay plan,
-                             Worksheet& sheet);
+Outcome prepareWorksheet(const Workspace& workspace, const QString& designName, PlanReplay plan,
+                         Worksheet& sheet);
 
 // Lays the page out on the painter's device (a printer, a PDF page, an
 // image with its resolution set), filling the device's whole paint area.
 void paintWorksheet(QPainter& painter, const Worksheet& sheet);
 
 // The worksheet of the design as a one-page A4 PDF at `path`. The file is
-// replaced only when the whole page was written. Returns "" or the reason.
-std::string writeWorksheetPdf(const Workspace& workspace, const QString& designName, const QString& path);
+// replaced only when the whole page was written. Fine, or why not.
+Outcome writeWorksheetPdf(const Workspace& workspace, const QString& designName, const QString& path);
 
 // The prepared sheet as that PDF.
-std::string writeWorksheetPdf(const Worksheet& sheet, const QString& path);
+Outcome writeWorksheetPdf(const Worksheet& sheet, const QString& path);
 
 // Minutes the machine needs for `stitches` at `stitchesPerMinute`, rounded
 // up: the operator plans with the longer time.

@@ -174,6 +174,7 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "no fonts available for \"%1\"", // 161
     "font \"%1\" is not installed%s \"%2\" is used instead", // 162
     "%1/%2 (%3 left out)", // 163
+    "the design cannot be stitched", // 164
 };
 // clang-format on
 

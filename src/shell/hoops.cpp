@@ -66,7 +66,8 @@ bool readShape(std::string_view text, HoopShape& shape)
 }
 
 // Why the line is no hoop; empty when `hoop` was read.
-std::string readHoopLine(std::string_view line, Hoop& hoop)
+// The slot that says why the line is not a hoop; -1 for a hoop.
+int readHoopLine(std::string_view line, Hoop& hoop)
 {
     std::string_view rest = line;
     const std::string_view width = nextWord(rest);
@@ -77,21 +78,21 @@ std::string readHoopLine(std::string_view line, Hoop& hoop)
     while (!rest.empty() && rest.back() == ' ')
         rest.remove_suffix(1);
     if (!readMillimetres(width, hoop.width) || !readMillimetres(height, hoop.height))
-        return "the width and height must be millimetres, such as 130 180";
+        return kSlotHoopNotMillimetres;
     if (hoop.width < kSmallestHoopSide || hoop.height < kSmallestHoopSide || hoop.width > kLargestHoopSide ||
         hoop.height > kLargestHoopSide)
-        return "a hoop's sides are 10 to 2000 mm";
+        return kSlotHoopSides;
     if (!readShape(shape, hoop.shape))
-        return "the shape must be rect, rounded or oval";
+        return kSlotHoopShape;
     if (rest.empty())
-        return "the hoop has no name";
+        return kSlotHoopNoName;
     if (rest.size() > 63)
-        return "the name is longer than 63 characters";
+        return kSlotHoopLongName;
     for (const char c : rest)
         if (static_cast<unsigned char>(c) < 0x20)
-            return "the name holds a control character";
+            return kSlotHoopControlCharacter;
     hoop.name = std::string(rest);
-    return {};
+    return -1;
 }
 
 } // namespace
@@ -114,13 +115,13 @@ HoopList readHoops(std::string_view bytes)
         if (line.empty())
             continue;
         Hoop hoop;
-        std::string why = readHoopLine(line, hoop);
-        if (why.empty() && list.hoops.size() >= kMostHoops)
-            why = "more than 200 hoops are listed";
-        if (why.empty())
+        int why = readHoopLine(line, hoop);
+        if (why < 0 && list.hoops.size() >= kMostHoops)
+            why = kSlotTooManyHoops;
+        if (why < 0)
             list.hoops.push_back(std::move(hoop));
         else
-            list.problems.push_back("line " + std::to_string(lineNumber) + ": " + why);
+            list.problems.push_back(Outcome(MessageSlot(why), std::to_string(lineNumber)));
     }
     return list;
 }
@@ -134,7 +135,7 @@ HoopList loadHoops(const std::string& programFolder)
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec || size > kLargestHoopFile) {
         HoopList refused;
-        refused.problems.push_back(std::string(kHoopFileName) + " is larger than any hoop list");
+        refused.problems.push_back(Outcome(kSlotHoopFileTooLarge, kHoopFileName));
         return refused;
     }
     std::ifstream in(path, std::ios::binary);

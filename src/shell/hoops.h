@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/outcome.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,7 +24,7 @@ struct Hoop {
 // taken, each naming its line number and why.
 struct HoopList {
     std::vector<Hoop> hoops;
-    std::vector<std::string> problems;
+    std::vector<Outcome> problems;
 };
 
 inline constexpr const char* kHoopFileName = "hoops.txt";

@@ -1,5 +1,6 @@
 #include "shell/libraries.h"
 
+#include "shell/outcome.h"
 #include "shell/texts.h"
 #include "shell/tokenizer.h"
 
@@ -203,13 +204,13 @@ void loadLibraries(Libraries& libraries, LineTable& lines, TokenTable& tokens,
     scanLibrary(libraries.tieOffs, lines, tokens, programFolder + kTieOffFolder);
 }
 
-std::string libraryClashes(const Libraries& libraries)
+std::string libraryClashes(const Libraries& libraries, const LineTable& messages)
 {
     std::string text;
     const auto add = [&](const char* folder, const std::vector<LibraryClash>& clashes) {
         for (const LibraryClash& clash : clashes)
-            text += (text.empty() ? "" : "; ") + std::string(folder) + "/" + clash.kept + " (" + clash.skipped +
-                    " left out)";
+            text += (text.empty() ? "" : "; ") +
+                    messageText(messages, Outcome(kSlotLibraryClashEntry, folder, clash.kept, clash.skipped));
     };
     add(kMotifFolder, libraries.motifs.clashes);
     add(kPatternFolder, libraries.patterns.clashes);

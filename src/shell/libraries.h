@@ -77,8 +77,9 @@ void loadLibraries(Libraries& libraries, LineTable& lines, TokenTable& tokens,
                    const std::string& programFolder);
 
 // The files left out of the three libraries for a name taken already, as
-// "motivy/leaf.txt (LEAF.txt left out)" joined by "; "; empty for none.
-std::string libraryClashes(const Libraries& libraries);
+// "motivy/leaf.txt (LEAF.txt left out)" in the words of `messages`, joined
+// by "; "; empty for none.
+std::string libraryClashes(const Libraries& libraries, const LineTable& messages);
 
 // Index of the first entry whose upper-cased name equals `upperText`, or -1.
 int findLibraryEntry(const MotifLibrary& library, std::string_view upperText);

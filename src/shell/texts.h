@@ -219,6 +219,7 @@ enum MessageSlot : int {
     kSlotNoFonts,
     kSlotFontReplaced,
     kSlotLibraryClashEntry,
+    kSlotCannotStitch,
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20 && kSlotUnsavedChanges == 43, "the slots follow the message file");

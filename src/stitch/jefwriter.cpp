@@ -37,8 +37,8 @@ void putMargins(std::vector<uint8_t>& out, const Edges& e, int32_t width, int32_
 
 } // namespace
 
-std::string writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_view date,
-                     std::vector<uint8_t>& out, const Hoop* chosen)
+Outcome writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_view date,
+                 std::vector<uint8_t>& out, const Hoop* chosen)
 {
     out.clear();
     const PlanExtents box = planExtents(plan);
@@ -59,7 +59,7 @@ std::string writeJef(const StitchPlan& plan, const ThreadChart& chart, std::stri
         }
     }
     if (!hoop)
-        return "the design is larger than the largest Janome hoop (200 x 200 mm)";
+        return Outcome(kSlotJefTooLarge);
 
     std::vector<uint8_t> moves;
     moves.reserve(plan.records.size() * 2 + 16);
@@ -111,7 +111,7 @@ std::string writeJef(const StitchPlan& plan, const ThreadChart& chart, std::stri
     for (int64_t i = 0; i < threads; ++i)
         put32(out, 0x0D);
     out.insert(out.end(), moves.begin(), moves.end());
-    return "";
+    return {};
 }
 
 } // namespace kelvara

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/hoops.h"
+#include "shell/outcome.h"
 
 #include "stitch/stitchplan.h"
 
@@ -41,9 +42,9 @@ inline constexpr std::array<JefHoop, 5> kJefHoops{{
 // Janome thread code per colour block (the nearest in `chart`) and one thread
 // type each, then the moves from the centre: two signed bytes (y upward),
 // 0x80 0x01 0 0 a colour change, 0x80 0x02 dx dy a jump, 0x80 0x02 0 0 a
-// trim, 0x80 0x10 the end. Returns "" or why the design cannot be a JEF
-// (larger than the largest hoop); `out` is left empty then.
-std::string writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_view date,
-                     std::vector<uint8_t>& out, const Hoop* chosen = nullptr);
+// trim, 0x80 0x10 the end. Fine, or why the design cannot be a JEF (larger
+// than the largest hoop); `out` is left empty then.
+Outcome writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_view date,
+                 std::vector<uint8_t>& out, const Hoop* chosen = nullptr);
 
 } // namespace kelvara

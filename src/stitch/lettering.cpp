@@ -152,14 +152,14 @@ LetteringBox letteringBox(const LettersParams& p)
     return box;
 }
 
-std::string replacedFontNote(const LettersParams& p)
+Outcome replacedFontNote(const LettersParams& p)
 {
     const LetteringLayout layout = layOutLettering(p);
     if (layout.noFonts)
-        return "no fonts available for \"" + layout.requested + "\"";
+        return Outcome(kSlotNoFonts, layout.requested);
     if (!layout.replaced)
         return {};
-    return "font \"" + layout.requested + "\" is not installed; \"" + layout.used + "\" is used instead";
+    return Outcome(kSlotFontReplaced, layout.requested, layout.used);
 }
 
 } // namespace kelvara::stitch

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/records.h"
+#include "shell/outcome.h"
 #include "stitch/generators.h"
 #include "stitch/letterparts.h"
 
@@ -34,6 +35,6 @@ LetteringBox letteringBox(const LettersParams& p);
 
 // What to tell the user about the font of a lettering: empty when the
 // family named is the one used, else which family stood in for it.
-std::string replacedFontNote(const LettersParams& p);
+Outcome replacedFontNote(const LettersParams& p);
 
 } // namespace kelvara::stitch

@@ -98,16 +98,16 @@ private:
 
 } // namespace
 
-std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_view label,
-                     std::vector<uint8_t>& out, const Hoop* chosen)
+Outcome writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_view label,
+                 std::vector<uint8_t>& out, const Hoop* chosen)
 {
     out.clear();
     const PlanExtents box = planExtents(plan);
     if (box.width() > kPesMaxWidth || box.height() > kPesMaxHeight)
-        return "the design is larger than 130 x 180 mm, the largest hoop a PES file names";
+        return Outcome(kSlotPesTooLarge);
     const std::vector<ColourBlock> blocks = colourBlocks(plan);
     if (blocks.size() > static_cast<std::size_t>(kPecMaxBlocks))
-        return "the design has more than 255 colour blocks, the most a PES file counts";
+        return Outcome(kSlotPesTooManyBlocks);
 
     std::vector<uint8_t> list;
     list.reserve(plan.records.size() * 2 + 16);
@@ -144,7 +144,7 @@ std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::stri
     // The thumbnails' offset has three bytes; past them the machine would
     // look for its pictures in the middle of the stitches.
     if (16 + list.size() > 0xFFFFFF)
-        return "the design has too many stitches for a PES file (its stitch list can hold at most 16 MiB)";
+        return Outcome(kSlotPesTooManyStitches);
 
     std::string name;
     for (char c : label.substr(0, 16))
@@ -192,7 +192,7 @@ std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::stri
     put16(out, 0x01B0);
     out.insert(out.end(), list.begin(), list.end());
     thumbs.append(out);
-    return "";
+    return {};
 }
 
 } // namespace kelvara

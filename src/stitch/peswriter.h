@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/hoops.h"
+#include "shell/outcome.h"
 
 #include "stitch/stitchplan.h"
 
@@ -31,11 +32,11 @@ inline constexpr int32_t kPecMaxStep = 2047; // a 12-bit move
 // of the whole design and of each colour block. A move of -64..63 on both
 // axes is a byte per axis; longer ones, jumps (0x10) and trims (0x20, no
 // movement) take 12 bits in two bytes per axis with the top bit set; 0xFE
-// 0xB0 and 2 or 1 in turn change the colour; 0xFF ends the list. Returns ""
-// or why the design cannot be a PES; `out` is left empty then.
+// 0xB0 and 2 or 1 in turn change the colour; 0xFF ends the list. Fine, or
+// why the design cannot be a PES; `out` is left empty then.
 // The header names the 100 x 100 or 130 x 180 hoop: the chosen one when it
 // is one of those and holds the design, otherwise the smaller that does.
-std::string writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_view label,
-                     std::vector<uint8_t>& out, const Hoop* chosen = nullptr);
+Outcome writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_view label,
+                 std::vector<uint8_t>& out, const Hoop* chosen = nullptr);
 
 } // namespace kelvara

@@ -34,34 +34,32 @@ bool readThread(const std::string& line, Thread& thread)
 
 } // namespace
 
-std::string readThreadChart(const LineTable& lines, ThreadChart& chart)
+Outcome readThreadChart(const LineTable& lines, ThreadChart& chart)
 {
     chart.threads.clear();
     std::vector<Thread> threads;
     for (int i = 0; i < lines.lineCount; ++i) {
         Thread thread;
         if (!readThread(lines.lines[static_cast<std::size_t>(i)], thread))
-            return "thread " + std::to_string(i + 1) + " is not \"code $RRGGBB name\" with a code of 1 to " +
-                   std::to_string(kMaxThreadCode);
+            return Outcome(kSlotChartBadThread, std::to_string(i + 1), std::to_string(kMaxThreadCode));
         for (const Thread& earlier : threads)
             if (earlier.code == thread.code)
-                return "thread code " + std::to_string(thread.code) + " is given twice";
+                return Outcome(kSlotChartCodeTwice, std::to_string(thread.code));
         threads.push_back(std::move(thread));
     }
     if (threads.empty())
-        return "it holds no threads";
+        return Outcome(kSlotChartEmpty);
     chart.threads = std::move(threads);
-    return "";
+    return {};
 }
 
-std::string loadThreadChart(const std::string& path, const std::string& brand, ThreadChart& chart)
+Outcome loadThreadChart(const std::string& path, const std::string& brand, ThreadChart& chart)
 {
     // A table of its own: the shared one holds the messages between operations.
     const auto lines = std::make_unique<LineTable>();
     readTextFile(*lines, path);
     chart.brand = brand;
-    const std::string reason = readThreadChart(*lines, chart);
-    return reason.empty() ? "" : "the " + brand + " thread chart " + path + " was refused: " + reason;
+    return readThreadChart(*lines, chart);
 }
 
 int nearestThread(const ThreadChart& chart, int32_t colour)

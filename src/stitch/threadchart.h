@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/outcome.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,13 +28,13 @@ inline constexpr const char* kJanomeChartFile = "threads/janome.txt";
 inline constexpr const char* kBrotherChartFile = "threads/brother.txt";
 inline constexpr int32_t kMaxThreadCode = 255; // both formats store one byte's worth
 
-// Reads the chart's lines (as the line reader left them). Returns "" or why
-// the chart is refused; a refused chart is left empty.
-std::string readThreadChart(const LineTable& lines, ThreadChart& chart);
+// Reads the chart's lines (as the line reader left them). Fine, or why the
+// chart is refused; a refused chart is left empty.
+Outcome readThreadChart(const LineTable& lines, ThreadChart& chart);
 
 // Reads a chart file through a line table of its own; the file may hold any
-// bytes. Returns "" or the reason, naming the file.
-std::string loadThreadChart(const std::string& path, const std::string& brand, ThreadChart& chart);
+// bytes. Fine, or why the chart is refused (the caller names the file).
+Outcome loadThreadChart(const std::string& path, const std::string& brand, ThreadChart& chart);
 
 // Index of the chart's thread nearest to `colour` by a weighted RGB distance
 // (red and blue weighed by how red the pair is, as the eye does); the first

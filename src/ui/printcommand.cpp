@@ -1,6 +1,7 @@
 #include "ui/printcommand.h"
 
 #include "model/refresh.h"
+#include "model/refusal.h"
 #include "model/workspace.h"
 #include "project/worksheet.h"
 #include "shell/platform.h"
@@ -17,31 +18,30 @@
 
 namespace kelvara {
 
-std::string printWorksheetOn(QPrinter& printer, const Worksheet& sheet)
+Outcome printWorksheetOn(QPrinter& printer, const Worksheet& sheet)
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        return "the printer could not be started";
+        return Outcome(kSlotPrinterNotStarted);
     paintWorksheet(painter, sheet);
     if (!painter.end())
-        return "the printer did not take the page";
+        return Outcome(kSlotPrinterRefusedPage);
     return {};
 }
 
 void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
 {
-    auto refuse = [&](const std::string& reason) {
-        if (platform.boxes)
-            platform.boxes->showError(message(ws, kSlotErrorCaption),
-                                      "The worksheet cannot be printed: " + reason + ".");
+    // The reason ends the sentence the message table starts.
+    const auto refuse = [&](const Outcome& reason) {
+        showRefusal(ws, platform, Outcome(kSlotPrintRefused, message(ws, reason)));
     };
     const QString designName =
         ws.rememberedFileName.isEmpty() ? QString() : QFileInfo(ws.rememberedFileName).fileName();
     showCursorNow(ws, platform, kWaitCursor);
     Worksheet sheet;
-    const std::string reason = prepareWorksheet(ws, designName, sheet);
+    const Outcome reason = prepareWorksheet(ws, designName, sheet);
     showCursorNow(ws, platform, kArrowCursor);
-    if (!reason.empty()) {
+    if (!reason.ok()) {
         refuse(reason);
         return;
     }
@@ -68,9 +68,9 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     if (!accepted)
         return;
     showCursorNow(ws, platform, kWaitCursor);
-    const std::string failure = printWorksheetOn(printer, sheet);
+    const Outcome failure = printWorksheetOn(printer, sheet);
     showCursorNow(ws, platform, kArrowCursor);
-    if (!failure.empty())
+    if (!failure.ok())
         refuse(failure);
 }
 

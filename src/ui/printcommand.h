@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "shell/outcome.h"
 
 class QPrinter;
 class QWidget;
@@ -16,8 +16,8 @@ struct Worksheet;
 // refused in an error box before the dialog opens.
 void printWorksheet(Workspace& workspace, const Platform& platform, QWidget* owner);
 
-// The sheet as one page on a printer the dialog has set up. Returns "" or
-// the reason the page could not be printed.
-std::string printWorksheetOn(QPrinter& printer, const Worksheet& sheet);
+// The sheet as one page on a printer the dialog has set up. Fine, or why
+// the page could not be printed.
+Outcome printWorksheetOn(QPrinter& printer, const Worksheet& sheet);
 
 } // namespace kelvara

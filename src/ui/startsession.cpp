@@ -16,7 +16,8 @@ void startSession(MainWindow& window, RecoveryFile* recovery, const QStringList&
     Workspace& ws = editor.ws;
     editor.recovery = recovery != nullptr && recovery->claimed() ? recovery : nullptr;
     editor.recoveryRevision = ws.refresh.designRevision;
-    if (const std::string clashes = libraryClashes(ws.libraries); !clashes.empty() && editor.platform.boxes)
+    if (const std::string clashes = libraryClashes(ws.libraries, ws.lines);
+        !clashes.empty() && editor.platform.boxes)
         editor.platform.boxes->showError(message(ws, kSlotErrorCaption),
                                          message(ws, kSlotLibraryClash) + ' ' + clashes);
 

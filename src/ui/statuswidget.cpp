@@ -38,7 +38,7 @@ QString selectionText(const Workspace& ws)
         const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
         if (entry.kind != KindLetters)
             continue;
-        const std::string note = stitch::replacedFontNote(ws.records[entry.params].letters);
+        const std::string note = message(ws, stitch::replacedFontNote(ws.records[entry.params].letters));
         if (!note.empty())
             return text + QStringLiteral("; ") + QString::fromStdString(note);
     }

@@ -86,7 +86,7 @@ StitchPlan planOf(const std::string& path, int32_t* objects = nullptr)
 {
     auto ws = programWorkspace();
     std::string warning;
-    EXPECT_EQ(readDesignFile(*ws, QString::fromStdString(path), warning), "");
+    EXPECT_TRUE(readDesignFile(*ws, QString::fromStdString(path), warning).ok());
     StitchPlan plan;
     EXPECT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     if (objects)
@@ -145,7 +145,7 @@ TEST(CommandLine, OtherFormatsTheirColourListsAndTheWorksheet)
     const std::string design = folder.write("badge.kvp", sampleProjectText());
     auto ws = programWorkspace();
     std::string warning;
-    ASSERT_EQ(readDesignFile(*ws, q(design), warning), "");
+    ASSERT_TRUE(readDesignFile(*ws, q(design), warning).ok());
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     fs::create_directories(folder.file("in"));
@@ -155,7 +155,7 @@ TEST(CommandLine, OtherFormatsTheirColourListsAndTheWorksheet)
             runProgram({"--export", q(design), q(folder.file(std::string("out/") + name))});
         ASSERT_EQ(run.exitCode, 0) << name << run.errLines.join('\n').toStdString();
         const QString expected = q(folder.file(std::string("in/") + name));
-        ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(expected), expected), "");
+        ASSERT_TRUE(writeMachineFiles(*ws, plan, *machineFormatOf(expected), expected).ok());
         std::string written = kt::readWholeFile(folder.file(std::string("out/") + name));
         std::string made = kt::readWholeFile(folder.file(std::string("in/") + name));
         if (QByteArray(name).endsWith("jef") && written.size() > 22 && made.size() > 22) {
@@ -440,7 +440,7 @@ namespace {
 ThreadChart programChart(const char* file, const char* brand)
 {
     ThreadChart chart;
-    EXPECT_EQ(loadThreadChart(programWorkspace()->programFolder + file, brand, chart), "");
+    EXPECT_TRUE(loadThreadChart(programWorkspace()->programFolder + file, brand, chart).ok());
     return chart;
 }
 
@@ -470,8 +470,8 @@ TEST(CommandLine, MachineFilesConvertKeepingTheirNeedlesAndThreads)
     const ThreadChart brother = programChart(kBrotherChartFile, "Brother");
     const ThreadChart janome = programChart(kJanomeChartFile, "Janome");
     std::vector<uint8_t> pes, jef;
-    ASSERT_EQ(writePes(plan, brother, "badge", pes), "");
-    ASSERT_EQ(writeJef(plan, janome, "20260101120000", jef), "");
+    ASSERT_TRUE(writePes(plan, brother, "badge", pes).ok());
+    ASSERT_TRUE(writeJef(plan, janome, "20260101120000", jef).ok());
     const std::string in = folder.write("in/badge.pes", std::string(pes.begin(), pes.end()));
     ProgramRun run = runProgram({"--export", q(in), q(folder.file("badge.dst"))});
     ASSERT_EQ(run.exitCode, 0) << run.errLines.join('\n').toStdString();

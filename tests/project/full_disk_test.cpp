@@ -82,7 +82,7 @@ TEST_F(FullDisk, PastAFileSizeLimitEveryWriterFailsAndLeavesNothing)
         EXPECT_EQ(why, "File too large");
         EXPECT_EQ(exportMachineFiles(*ws, plan, MachineFormat::Dst, QString::fromStdString(dst)).outcome,
                   MachineFileResult::WriteFailed);
-        EXPECT_NE(writeWorksheetPdf(*ws, "badge", QString::fromStdString(pdf)), "");
+        EXPECT_FALSE(writeWorksheetPdf(*ws, "badge", QString::fromStdString(pdf)).ok());
     }
     EXPECT_EQ(readWholeFile(project), "old design");
     EXPECT_EQ(readWholeFile(dst), "old stitches");

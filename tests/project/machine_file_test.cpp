@@ -57,7 +57,7 @@ TEST_F(MachineFiles, EveryFormatWritesItsFileAndTheColourListInSewingOrder)
     ws->settings.CHART = kChartBrother;
     for (const char* name : {"badge.dst", "badge.exp", "badge.pes"}) {
         const QString path = in(name);
-        ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(path), path), "") << name;
+        ASSERT_TRUE(writeMachineFiles(*ws, plan, *machineFormatOf(path), path).ok()) << name;
         EXPECT_FALSE(bytesOf(folder.file(name)).empty());
         const std::string list = readWholeFile(folder.file("badge.txt"));
         const auto blue = std::count_if(plan.records.begin(), plan.records.end(), [](const StitchRecord& r) {
@@ -84,7 +84,7 @@ TEST_F(MachineFiles, JefAndPesListsNameTheirOwnMakersThreads)
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         ws->settings.CHART = cases[i].second;
         const QString path = in(cases[i].first);
-        ASSERT_EQ(writeMachineFiles(*ws, plan, *machineFormatOf(path), path), "");
+        ASSERT_TRUE(writeMachineFiles(*ws, plan, *machineFormatOf(path), path).ok());
         const std::string list = readWholeFile(colourListPath(path).toStdString());
         EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 2) << cases[i].first;
         EXPECT_NE(list.find(std::string("\t#EC0000") + brands[i]), std::string::npos) << list;
@@ -103,7 +103,7 @@ TEST_F(MachineFiles, LabelsArePrintableAsciiOneCharacterEach)
     };
     for (const auto& [name, label] : cases) {
         const QString path = QString::fromUtf8(name) + ".dst";
-        ASSERT_EQ(writeMachineFiles(*ws, plan, MachineFormat::Dst, in("") + path), "");
+        ASSERT_TRUE(writeMachineFiles(*ws, plan, MachineFormat::Dst, in("") + path).ok());
         const std::vector<uint8_t> dst = bytesOf(folder.file("") + name + ".dst");
         ASSERT_GE(dst.size(), 20u);
         EXPECT_EQ(std::string(dst.begin() + 3, dst.begin() + 19), label) << name;
@@ -114,7 +114,7 @@ TEST_F(MachineFiles, LabelsArePrintableAsciiOneCharacterEach)
 TEST_F(MachineFiles, WithoutAChartTheListNamesNoThread)
 {
     const QString path = in("plain.dst");
-    ASSERT_EQ(writeMachineFiles(*ws, plan, MachineFormat::Dst, path), "");
+    ASSERT_TRUE(writeMachineFiles(*ws, plan, MachineFormat::Dst, path).ok());
     const std::string list = readWholeFile(folder.file("plain.txt"));
     EXPECT_EQ(list.substr(0, 12), "1\t#EC0000\t-\t");
     EXPECT_TRUE(readDst(bytesOf(folder.file("plain.dst"))).valid);
@@ -124,7 +124,8 @@ TEST_F(MachineFiles, ARefusedDesignOrChartWritesNothing)
 {
     const std::string keep = folder.write("keep.jef", "old");
     ws->programFolder = folder.file("");
-    const std::string reason = writeMachineFiles(*ws, plan, MachineFormat::Jef, QString::fromStdString(keep));
+    const std::string reason =
+        message(*ws, writeMachineFiles(*ws, plan, MachineFormat::Jef, QString::fromStdString(keep)));
     EXPECT_NE(reason.find("Janome thread chart"), std::string::npos) << reason;
     EXPECT_EQ(reason.find('\n'), std::string::npos);
     EXPECT_EQ(readWholeFile(keep), "old");
@@ -139,7 +140,7 @@ TEST_F(MachineFiles, ARefusedDesignOrChartWritesNothing)
     ws->programFolder = std::string(KELVARA_SOURCE_DATA) + "/";
     const MachineFileResult failed = exportMachineFiles(*ws, plan, MachineFormat::Exp, in("no/such/x.exp"));
     EXPECT_EQ(failed.outcome, MachineFileResult::WriteFailed);
-    EXPECT_NE(failed.reason.find("No such file or directory"), std::string::npos) << failed.reason;
+    EXPECT_NE(message(*ws, failed.reason).find("No such file or directory"), std::string::npos);
 }
 
 } // namespace

@@ -38,7 +38,7 @@ TEST(Worksheet, SampleDesignPdfIsOnePageWithItsFacts)
     // KELVARA_WORKSHEET_PDF names a file to keep the page in (the README's picture).
     const char* keep = std::getenv("KELVARA_WORKSHEET_PDF");
     const std::string path = keep && *keep ? keep : folder.file("badge.pdf");
-    ASSERT_EQ(writeWorksheetPdf(*ws, QStringLiteral("badge.kvp"), QString::fromStdString(path)), "");
+    ASSERT_TRUE(writeWorksheetPdf(*ws, QStringLiteral("badge.kvp"), QString::fromStdString(path)).ok());
 
     ASSERT_EQ(pdfPageCount(path), 1) << "pdfinfo from poppler-utils is needed (tools/setup.sh)";
     const QString text = pdfText(path);
@@ -61,7 +61,7 @@ TEST(Worksheet, FactsFollowThePlanThreadByThread)
     ws->settings.CHART = kChartJanome;
     ws->settings.SPEED = 600;
     Worksheet sheet;
-    ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("badge"), sheet), "");
+    ASSERT_TRUE(prepareWorksheet(*ws, QStringLiteral("badge"), sheet).ok());
     StitchPlan plan;
     ASSERT_EQ(generatePlan(*ws, plan), PlanStatus::Ok);
     EXPECT_EQ(sheet.stitches, plan.stitchCount());
@@ -92,7 +92,7 @@ TEST(Worksheet, DesignIsDrawnAtActualSize)
     line.run.colour = 0x0000FF;
     addObject(*ws, KindRun, line);
     Worksheet sheet;
-    ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("line"), sheet), "");
+    ASSERT_TRUE(prepareWorksheet(*ws, QStringLiteral("line"), sheet).ok());
 
     QImage page(1860, 2730, QImage::Format_RGB32); // A4 inside 12 mm margins
     page.setDotsPerMeterX(10000);
@@ -123,7 +123,7 @@ TEST(Worksheet, LargeDesignWithManyThreadsStaysOnOnePageAndSaysItsScale)
     buildStripes(*ws, 90, 4000); // 400 mm wide, 90 threads
     TempFolder folder;
     const std::string path = folder.file("stripes.pdf");
-    ASSERT_EQ(writeWorksheetPdf(*ws, QStringLiteral("stripes.kvp"), QString::fromStdString(path)), "");
+    ASSERT_TRUE(writeWorksheetPdf(*ws, QStringLiteral("stripes.kvp"), QString::fromStdString(path)).ok());
     EXPECT_EQ(pdfPageCount(path), 1);
     const QString text = pdfText(path);
     EXPECT_FALSE(text.contains(QStringLiteral("Scale 1:1 "))) << text.toStdString();
@@ -137,14 +137,15 @@ TEST(Worksheet, RefusalsWriteNothingAndKeepTheOldFile)
     TempFolder folder;
     const std::string old = folder.write("old.pdf", "the previous page");
     auto empty = makeWorkspace();
-    EXPECT_EQ(writeWorksheetPdf(*empty, QStringLiteral("e"), QString::fromStdString(old)),
+    EXPECT_EQ(message(*empty, writeWorksheetPdf(*empty, QStringLiteral("e"), QString::fromStdString(old))),
               "the design holds no objects");
     EXPECT_EQ(readWholeFile(old), "the previous page");
 
     auto ws = makeWorkspace();
     buildSampleDesign(*ws);
     const std::string missing = folder.file("no/such/folder/page.pdf");
-    const std::string reason = writeWorksheetPdf(*ws, QStringLiteral("b"), QString::fromStdString(missing));
+    const std::string reason =
+        message(*ws, writeWorksheetPdf(*ws, QStringLiteral("b"), QString::fromStdString(missing)));
     EXPECT_EQ(reason.rfind("cannot be written", 0), 0u) << reason;
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
@@ -165,7 +166,7 @@ TEST(Worksheet, AppliqueStopsSayWhatToDoWithTheFabric)
         plan.records.push_back({10, 10, colour, kind});
     const std::string list = colourListText(colourBlocks(plan), nullptr);
     Worksheet sheet;
-    ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("patch"), std::move(plan), sheet), "");
+    ASSERT_TRUE(prepareWorksheet(*ws, QStringLiteral("patch"), std::move(plan), sheet).ok());
     ASSERT_EQ(sheet.threads.size(), 4u);
     EXPECT_TRUE(sheet.threads[0].note.isEmpty());
     EXPECT_EQ(sheet.threads[1].note.toStdString(), stopNote(0));

@@ -296,10 +296,12 @@ TEST(LibraryLookup, ASecondFileOfTheSameNameIsLeftOutAndNamed)
     EXPECT_EQ(motifs.points[0][0].x, 1);
     EXPECT_EQ(motifs.names[1], "other");
 
-    EXPECT_EQ(libraryClashes(*scan.libraries),
+    const auto builtIn = std::make_unique<LineTable>();
+    EXPECT_EQ(libraryClashes(*scan.libraries, *builtIn),
               "motivy/" + stem + "a.txt (" + stem + "b.txt left out); vzory/LEAF.txt (leaf.txt left out)");
     scan.patterns(folder.path() / "none");
-    EXPECT_EQ(libraryClashes(*scan.libraries), "motivy/" + stem + "a.txt (" + stem + "b.txt left out)");
+    EXPECT_EQ(libraryClashes(*scan.libraries, *builtIn),
+              "motivy/" + stem + "a.txt (" + stem + "b.txt left out)");
 }
 
 TEST(LibraryLoading, ThreeFoldersOfTheProgramFolderAreScanned)

@@ -23,7 +23,7 @@ using namespace testing;
 ThreadChart chartFile(const char* file, const char* brand)
 {
     ThreadChart chart;
-    EXPECT_EQ(loadThreadChart(std::string(KELVARA_SOURCE_DATA) + "/" + file, brand, chart), "");
+    EXPECT_TRUE(loadThreadChart(std::string(KELVARA_SOURCE_DATA) + "/" + file, brand, chart).ok());
     return chart;
 }
 
@@ -126,7 +126,7 @@ TEST(MachineFormats, JefGivesBackEveryRecordThreadAndItsHeader)
     for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(300)}) {
         const PlanExtents box = planExtents(plan);
         std::vector<uint8_t> bytes;
-        ASSERT_EQ(writeJef(plan, janome(), "20261207143000", bytes), "");
+        ASSERT_TRUE(writeJef(plan, janome(), "20261207143000", bytes).ok());
         const JefFile f =
             readJef(bytes, static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
         ASSERT_TRUE(f.valid);
@@ -153,7 +153,7 @@ TEST(MachineFormats, PesGivesBackEveryRecordPaletteAndItsHeader)
     for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(254)}) {
         const PlanExtents box = planExtents(plan);
         std::vector<uint8_t> bytes;
-        ASSERT_EQ(writePes(plan, brother(), "badge\x01long name here", bytes), "");
+        ASSERT_TRUE(writePes(plan, brother(), "badge\x01long name here", bytes).ok());
         const PesFile f = readPes(bytes, static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
         ASSERT_TRUE(f.valid);
         const auto back = withoutOpening(f.records, plan);
@@ -181,7 +181,7 @@ TEST(MachineFormats, BothPartsOfAPesPlaceTheDesignCentredAsTheOtherFormats)
     const PlanExtents box = planExtents(plan);
     const auto cx = static_cast<int32_t>(box.centreX()), cy = static_cast<int32_t>(box.centreY());
     std::vector<uint8_t> bytes;
-    ASSERT_EQ(writePes(plan, brother(), "centred", bytes), "");
+    ASSERT_TRUE(writePes(plan, brother(), "centred", bytes).ok());
     const PesFile pes = readPes(bytes, 0, 0);
     ASSERT_TRUE(pes.valid);
     const DstFile dst = readDst(writeDst(plan, "centred"));
@@ -212,26 +212,26 @@ TEST(MachineFormats, EachFormatRefusesADesignBeyondItsLimitAndTakesOneAtIt)
 {
     std::vector<uint8_t> bytes;
     const JefFile giga = [&] {
-        EXPECT_EQ(writeJef(boxPlan(2000, 2000), janome(), "", bytes), "");
+        EXPECT_TRUE(writeJef(boxPlan(2000, 2000), janome(), "", bytes).ok());
         return readJef(bytes, 1000, 1000);
     }();
     EXPECT_TRUE(giga.valid);
     EXPECT_EQ(giga.hoop, 4);
     EXPECT_EQ(giga.margins[0][0], -1);
     EXPECT_EQ(giga.margins[3][0], 0);
-    EXPECT_EQ(writeJef(boxPlan(1000, 1000), janome(), "", bytes), "");
+    EXPECT_TRUE(writeJef(boxPlan(1000, 1000), janome(), "", bytes).ok());
     EXPECT_EQ(readJef(bytes, 500, 500).hoop, 0);
-    EXPECT_EQ(writeJef(boxPlan(400, 300), janome(), "", bytes), "");
+    EXPECT_TRUE(writeJef(boxPlan(400, 300), janome(), "", bytes).ok());
     EXPECT_EQ(readJef(bytes, 200, 150).hoop, 1);
-    EXPECT_NE(writeJef(boxPlan(2002, 1000), janome(), "", bytes).find("hoop"), std::string::npos);
+    EXPECT_EQ(writeJef(boxPlan(2002, 1000), janome(), "", bytes).slot, kSlotJefTooLarge);
     EXPECT_TRUE(bytes.empty());
 
-    EXPECT_EQ(writePes(boxPlan(1300, 1800), brother(), "big", bytes), "");
+    EXPECT_TRUE(writePes(boxPlan(1300, 1800), brother(), "big", bytes).ok());
     EXPECT_EQ(readPes(bytes, 0, 0).hoop, 1);
-    EXPECT_NE(writePes(boxPlan(1301, 1800), brother(), "big", bytes).find("130 x 180"), std::string::npos);
+    EXPECT_EQ(writePes(boxPlan(1301, 1800), brother(), "big", bytes).slot, kSlotPesTooLarge);
     EXPECT_TRUE(bytes.empty());
     // A count byte of 0xFF would mean no colours at all.
-    EXPECT_NE(writePes(extremePlan(255), brother(), "many", bytes).find("255"), std::string::npos);
+    EXPECT_EQ(writePes(extremePlan(255), brother(), "many", bytes).slot, kSlotPesTooManyBlocks);
 
     // Moves of 100 units take four bytes each: 4.2 M of them overflow the
     // thumbnails' three-byte offset, which must be refused, not wrapped.
@@ -241,7 +241,7 @@ TEST(MachineFormats, EachFormatRefusesADesignBeyondItsLimitAndTakesOneAtIt)
     for (int32_t i = 0; i < moves; ++i)
         zigzag.records.push_back({(i % 2) * 100, 0, 0, StitchKind::Stitch});
     zigzag.records.push_back({0, 0, 0, StitchKind::End});
-    EXPECT_NE(writePes(zigzag, brother(), "huge", bytes).find("too many stitches"), std::string::npos);
+    EXPECT_EQ(writePes(zigzag, brother(), "huge", bytes).slot, kSlotPesTooManyStitches);
     EXPECT_TRUE(bytes.empty());
 }
 
@@ -251,16 +251,16 @@ TEST(MachineFormats, TheChosenHoopIsNamedWhereTheFormatHasItAndHoldsTheDesign)
     const Hoop large{"Janome 140 x 200", 1400, 2000, HoopShape::Rounded};
     const Hoop brother130{"Brother 130 x 180", 1300, 1800, HoopShape::Rounded};
     const Hoop small{"Janome 50 x 50", 500, 500, HoopShape::Rounded};
-    ASSERT_EQ(writeJef(boxPlan(400, 300), janome(), "", bytes, &large), "");
+    ASSERT_TRUE(writeJef(boxPlan(400, 300), janome(), "", bytes, &large).ok());
     EXPECT_EQ(readJef(bytes, 200, 150).hoop, 2);
     // No Janome hoop of the Brother size, and a hoop too small: the smallest that holds it.
-    ASSERT_EQ(writeJef(boxPlan(400, 300), janome(), "", bytes, &brother130), "");
+    ASSERT_TRUE(writeJef(boxPlan(400, 300), janome(), "", bytes, &brother130).ok());
     EXPECT_EQ(readJef(bytes, 200, 150).hoop, 1);
-    ASSERT_EQ(writeJef(boxPlan(1000, 1000), janome(), "", bytes, &small), "");
+    ASSERT_TRUE(writeJef(boxPlan(1000, 1000), janome(), "", bytes, &small).ok());
     EXPECT_EQ(readJef(bytes, 500, 500).hoop, 0);
-    ASSERT_EQ(writePes(boxPlan(400, 300), brother(), "small", bytes, &brother130), "");
+    ASSERT_TRUE(writePes(boxPlan(400, 300), brother(), "small", bytes, &brother130).ok());
     EXPECT_EQ(readPes(bytes, 0, 0).hoop, 1);
-    ASSERT_EQ(writePes(boxPlan(400, 300), brother(), "small", bytes, &small), "");
+    ASSERT_TRUE(writePes(boxPlan(400, 300), brother(), "small", bytes, &small).ok());
     EXPECT_EQ(readPes(bytes, 0, 0).hoop, 0);
 }
 
@@ -299,12 +299,11 @@ TEST(ThreadCharts, AnyOtherBytesAreRefusedAndLeaveTheChartEmpty)
         readTextBytes(*lines, bytes);
         ThreadChart chart;
         chart.threads.push_back({1, 0, "left over"});
-        EXPECT_NE(readThreadChart(*lines, chart), "") << bytes;
+        EXPECT_FALSE(readThreadChart(*lines, chart).ok()) << bytes;
         EXPECT_TRUE(chart.threads.empty());
     }
     ThreadChart missing;
-    EXPECT_NE(loadThreadChart("/nonexistent/chart.txt", "Janome", missing).find("/nonexistent/chart.txt"),
-              std::string::npos);
+    EXPECT_EQ(loadThreadChart("/nonexistent/chart.txt", "Janome", missing).slot, kSlotChartEmpty);
 }
 
 } // namespace

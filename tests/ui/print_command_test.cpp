@@ -46,14 +46,14 @@ TEST(PrintOnPrinter, PdfPrinterGetsOnePageWithTheStitchCount)
     auto ws = makeWorkspace();
     buildSampleDesign(*ws);
     Worksheet sheet;
-    ASSERT_EQ(prepareWorksheet(*ws, QStringLiteral("badge.kvp"), sheet), "");
+    ASSERT_TRUE(prepareWorksheet(*ws, QStringLiteral("badge.kvp"), sheet).ok());
     TempFolder folder;
     const std::string path = folder.file("printed.pdf");
     // What the dialog's "print to file" choice leaves in the printer.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(path));
-    ASSERT_EQ(printWorksheetOn(printer, sheet), "");
+    ASSERT_TRUE(printWorksheetOn(printer, sheet).ok());
     EXPECT_EQ(pdfPageCount(path), 1);
     const QString text = pdfText(path);
     EXPECT_TRUE(text.contains(QStringLiteral("Stitches %1").arg(sheet.stitches))) << text.toStdString();
