@@ -39,15 +39,21 @@ namespace kelvara {
 
 namespace {
 
-void showOrderReport(const Platform& platform, const OrderCosts& before, const OrderCosts& after)
+void showOrderReport(const Workspace& ws, const Platform& platform, const OrderCosts& before,
+                     const OrderCosts& after)
 {
     if (platform.boxes == nullptr)
         return;
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "Jumps: %.1f mm before, %.1f mm after.\nColour changes: %d before, %d after.",
-                  before.jumpUnits / 10, after.jumpUnits / 10, before.colourChanges, after.colourChanges);
-    platform.boxes->showInformation("Optimise order", text);
+    const auto mm = [](double units) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", units / 10);
+        return std::string(text);
+    };
+    const std::string jumps =
+        message(ws, Outcome(kSlotOrderJumps, mm(before.jumpUnits), mm(after.jumpUnits)));
+    const std::string colours = message(ws, Outcome(kSlotOrderColours, std::to_string(before.colourChanges),
+                                                    std::to_string(after.colourChanges)));
+    platform.boxes->showInformation(message(ws, kSlotOrderCaption), jumps + "\n" + colours);
 }
 
 } // namespace
@@ -142,8 +148,7 @@ void Commands::chooseColour()
     // Right after drawing nothing was picked: the colour is for what comes next.
     if (ws.settings.PICKCOLOUR != 0 && ws.selection.drawn) {
         setNextColour(ws, *answer & 0xFFFFFF);
-        ws.statusNote = {"The next objects take this colour; select objects to recolour them",
-                         ws.refresh.designRevision};
+        ws.statusNote = {message(ws, kSlotNextColour), ws.refresh.designRevision};
         return;
     }
     recolourSelection(ws, editor_.platform, *answer & 0xFFFFFF);
@@ -369,7 +374,7 @@ void Commands::optimiseOrder()
     const bool changed = arrangeObjects(ws, platform, arranged);
     if (changed)
         showSelectionInList(ws, platform);
-    showOrderReport(platform, before, changed ? after : before);
+    showOrderReport(ws, platform, before, changed ? after : before);
 }
 
 void Commands::editNodes()

@@ -81,7 +81,7 @@ void completionCheck(Workspace& ws, const Platform& platform)
     // event tries again.
     const int32_t row = createObject(ws, platform);
     if (row < 0) {
-        ws.view.clickNote = "No room for another object (the design holds at most 4096): delete some to draw more";
+        ws.view.clickNote = message(ws, kSlotTableFull);
         return;
     }
 
@@ -96,15 +96,13 @@ std::string idleClickNote(const Workspace& ws, uint32_t code)
     if (penActive(tools) || tools.toolMode == -1 || tools.toolMode == KindLetters)
         return {};
     if (tools.toolMode == 0)
-        return code == MsgLButtonDown ? std::string()
-                                      : "No tool is active, so the click draws nothing: choose a drawing tool, "
-                                        "or Space for the select arrow";
+        return code == MsgLButtonDown ? std::string() : message(ws, kSlotNoToolClick);
     if (code != MsgRButtonDown)
         return {};
     if (tools.rubberBand.curvesAllowed != 1)
-        return "This tool's edges are straight: the right button bends lines, columns and satin edges";
+        return message(ws, kSlotStraightTool);
     if (tools.rubberBand.active == 0)
-        return "Click the first point: the right button then bends the segment being drawn";
+        return message(ws, kSlotRightClickFirst);
     return {};
 }
 

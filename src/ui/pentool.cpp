@@ -133,7 +133,7 @@ bool startHole(Workspace& ws, const Platform& /*platform*/)
         return false;
     }
     beginPen(ws.tools, KindShape, row);
-    ws.view.note = "Draw the hole as a closed path inside the shape.";
+    ws.view.note = message(ws, kSlotDrawHole);
     markCursor(ws, kCrossCursor);
     markRepaint(ws);
     return true;

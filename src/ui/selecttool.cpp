@@ -185,8 +185,7 @@ void insertPointAt(Workspace& ws, const Platform& platform, int32_t x, int32_t y
             return;
         }
     }
-    ws.view.clickNote = rows.empty() ? "Insert point: select the line to cut first"
-                                     : "Insert point: no selected line lies under the click";
+    ws.view.clickNote = message(ws, rows.empty() ? kSlotInsertSelectFirst : kSlotInsertMissed);
 }
 
 void pickBox(Workspace& ws, int32_t x, int32_t y)

@@ -221,7 +221,7 @@ void WindowProcedure::mouseButton(uint32_t message, uint64_t wParam, int64_t lPa
     if (!editor_.stitchOut || message == MsgMouseWheel)
         toolEvent(ws, editor_.platform, x, y, message, delta, ctrl, shift);
     else if (message == MsgLButtonUp)
-        ws.view.clickNote = "The stitch-out is playing: the tools wait until Esc ends it";
+        ws.view.clickNote = kelvara::message(ws, kSlotStitchOutPlaying);
 
     switch (message) {
     case MsgLButtonDown:
