@@ -34,7 +34,7 @@ Outcome readDesignInput(Workspace& ws, const QString& path, DesignInput& input, 
             return Outcome(kSlotFileMissing);
         MachineRead read = readMachineFile(ws, path);
         if (!read.read)
-            return Outcome(read.refusal, read.where);
+            return Outcome(read.refusal, message(ws, read.where));
         input.objects = static_cast<int32_t>(colourBlocks(read.plan).size());
         input.plan = std::move(read.plan);
         input.replay = replayOf(input.plan);

@@ -26,7 +26,7 @@ std::string machineLines(Workspace& ws, const Platform& platform, const QString&
 {
     const MachineRead read = readMachineFile(ws, path);
     if (!read.read) {
-        showRefusal(ws, platform, Outcome(read.refusal, read.where, path.toStdString()));
+        showRefusal(ws, platform, Outcome(read.refusal, message(ws, read.where), path.toStdString()));
         return {};
     }
     int32_t x = 0, y = 0;

@@ -175,6 +175,21 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "font \"%1\" is not installed%s \"%2\" is used instead", // 162
     "%1/%2 (%3 left out)", // 163
     "the design cannot be stitched", // 164
+    "at byte %1", // 165
+    "its header does not begin with LA:", // 166
+    "its stitches would begin inside its header", // 167
+    "its thread count %1", // 168
+    "its stitches begin at byte %1", // 169
+    "command %1 at byte %2", // 170
+    "it does not begin with #PES", // 171
+    "its PEC offset %1", // 172
+    "its PEC block begins at byte %1", // 173
+    "its PEC block does not begin with LA:", // 174
+    "A hole is added to a shape: select the shape first.", // 175
+    "No hoop", // 176
+    "Design information", // 177
+    "About %1", // 178
+    "Print the worksheet", // 179
 };
 // clang-format on
 

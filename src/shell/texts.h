@@ -220,6 +220,22 @@ enum MessageSlot : int {
     kSlotFontReplaced,
     kSlotLibraryClashEntry,
     kSlotCannotStitch,
+    // Where a stitch file fails, after its kSlotMachineFile slot; later notes and captions.
+    kSlotAtByte,
+    kSlotDstNoLa,
+    kSlotJefInsideHeader,
+    kSlotJefThreadCount,
+    kSlotJefStitchesBeyond,
+    kSlotJefCommand,
+    kSlotPesNoMagic,
+    kSlotPesOffset,
+    kSlotPesBlockBeyond,
+    kSlotPesNoLa,
+    kSlotHoleNeedsShape,
+    kSlotNoHoop,
+    kSlotInfoCaption,
+    kSlotAboutCaption,
+    kSlotPrintDialogTitle,
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20 && kSlotUnsavedChanges == 43, "the slots follow the message file");

@@ -44,7 +44,7 @@ MachineRead readDst(std::string_view bytes)
 {
     PlanReading reading(bytes.size(), 3, unnamedThreadColour);
     if (bytes.size() < 3 || bytes.substr(0, 3) != "LA:")
-        return reading.refuse(kSlotMachineFileNotFormat, "its header does not begin with LA:");
+        return reading.refuse(kSlotMachineFileNotFormat, Outcome(kSlotDstNoLa));
     if (bytes.size() < static_cast<std::size_t>(kDstHeaderSize))
         return reading.refuse(kSlotMachineFileTruncated, bytes.size());
     const std::string label = labelText(bytes.substr(3, 16));

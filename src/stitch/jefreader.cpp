@@ -21,15 +21,15 @@ MachineRead readJef(std::string_view bytes, const ThreadChart& janome)
     const uint32_t offset = readU32(bytes, 0);
     const uint32_t threads = readU32(bytes, 24);
     if (offset < static_cast<uint32_t>(kJefHeaderSize))
-        return header.refuse(kSlotMachineFileNotFormat, "its stitches would begin inside its header");
+        return header.refuse(kSlotMachineFileNotFormat, Outcome(kSlotJefInsideHeader));
     // Both tables must fit before the stitches; stitches beyond the end mean
     // the file was cut (or its offset is forged: the message covers both).
     const uint64_t tables = kJefHeaderSize + 8 * static_cast<uint64_t>(threads);
     if (tables > offset)
-        return header.refuse(kSlotMachineFileForged, "its thread count " + std::to_string(threads));
+        return header.refuse(kSlotMachineFileForged, Outcome(kSlotJefThreadCount, std::to_string(threads)));
     if (offset > bytes.size())
         return header.refuse(kSlotMachineFileTruncated,
-                             "its stitches begin at byte " + std::to_string(offset));
+                             Outcome(kSlotJefStitchesBeyond, std::to_string(offset)));
 
     std::vector<int32_t> codes(threads);
     for (uint32_t t = 0; t < threads; ++t)
@@ -65,7 +65,7 @@ MachineRead readJef(std::string_view bytes, const ThreadChart& janome)
             ok = reading.move(dx, -dy, StitchKind::Jump);
         else
             return reading.refuse(kSlotMachineFileNotFormat,
-                                  "command " + std::to_string(second) + " at byte " + std::to_string(i));
+                                  Outcome(kSlotJefCommand, std::to_string(second), std::to_string(i)));
         if (!ok)
             return reading.refuse(kSlotMachineFileTooLarge, i);
         i += 4;

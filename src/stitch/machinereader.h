@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/texts.h"
+#include "shell/outcome.h"
 #include "stitch/stitchplan.h"
 
 #include <cstdint>
@@ -21,7 +21,7 @@ struct ThreadChart;
 struct MachineRead {
     bool read = false;
     MessageSlot refusal = kSlotMachineFileNotFormat; // when not read
-    std::string where;                               // where the refusal was found, for the message
+    Outcome where;                                   // where the refusal was found, for the message
     StitchPlan plan;
     std::string label; // the design name the file carries, printable ASCII; "" when it has none
 };

@@ -52,20 +52,19 @@ MachineRead readPes(std::string_view b, const ThreadChart& brother)
 {
     PlanReading header(0, 1, unnamedThreadColour);
     if (b.size() < 4 || b.substr(0, 4) != "#PES")
-        return header.refuse(kSlotMachineFileNotFormat, "it does not begin with #PES");
+        return header.refuse(kSlotMachineFileNotFormat, Outcome(kSlotPesNoMagic));
     if (b.size() < kPesMagicSize + 4)
         return header.refuse(kSlotMachineFileTruncated, b.size());
     const uint32_t pec = readU32(b, kPesMagicSize);
     if (pec < kPesMagicSize + 4)
-        return header.refuse(kSlotMachineFileForged, "its PEC offset " + std::to_string(pec));
+        return header.refuse(kSlotMachineFileForged, Outcome(kSlotPesOffset, std::to_string(pec)));
     if (pec > b.size())
-        return header.refuse(kSlotMachineFileTruncated,
-                             "its PEC block begins at byte " + std::to_string(pec));
+        return header.refuse(kSlotMachineFileTruncated, Outcome(kSlotPesBlockBeyond, std::to_string(pec)));
     const std::size_t stitches = static_cast<std::size_t>(pec) + kPecListOffset + kPecStitchHead;
     if (stitches > b.size())
         return header.refuse(kSlotMachineFileTruncated, b.size());
     if (b.substr(pec, 3) != "LA:")
-        return header.refuse(kSlotMachineFileNotFormat, "its PEC block does not begin with LA:");
+        return header.refuse(kSlotMachineFileNotFormat, Outcome(kSlotPesNoLa));
     const std::string label = labelText(b.substr(pec + 3, 16));
 
     const auto countByte = static_cast<uint8_t>(b[pec + kPecPaletteCount]);

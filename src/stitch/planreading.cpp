@@ -93,21 +93,21 @@ bool PlanReading::colourChange(bool stop)
 
 MachineRead PlanReading::refuse(MessageSlot slot, std::size_t offset) const
 {
-    return refuse(slot, "at byte " + std::to_string(offset));
+    return refuse(slot, Outcome(kSlotAtByte, std::to_string(offset)));
 }
 
-MachineRead PlanReading::refuse(MessageSlot slot, const std::string& where) const
+MachineRead PlanReading::refuse(MessageSlot slot, Outcome where) const
 {
     MachineRead out;
     out.refusal = slot;
-    out.where = where;
+    out.where = std::move(where);
     return out;
 }
 
 MachineRead PlanReading::finish(std::string label)
 {
     if (!sewn_)
-        return refuse(kSlotMachineFileNoStitches, std::string());
+        return refuse(kSlotMachineFileNoStitches, Outcome());
     plan_.records.push_back({static_cast<int32_t>(x_), static_cast<int32_t>(y_), colour_, StitchKind::End});
     MachineRead out;
     out.read = true;

@@ -26,7 +26,7 @@ public:
 
     // Refuses the read with the slot's message, naming the byte offset.
     MachineRead refuse(MessageSlot slot, std::size_t offset) const;
-    MachineRead refuse(MessageSlot slot, const std::string& where) const;
+    MachineRead refuse(MessageSlot slot, Outcome where) const;
     // The plan read so far, ended; refused when it holds no stitch.
     MachineRead finish(std::string label);
 

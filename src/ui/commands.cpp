@@ -195,7 +195,7 @@ void Commands::chooseHoop()
     if (editor_.platform.boxes == nullptr)
         return;
     // "No hoop" first, then the hoops as hoops.txt lists them.
-    std::vector<std::string> items{"No hoop"};
+    std::vector<std::string> items{message(ws, kSlotNoHoop)};
     int current = 0;
     const Hoop* chosen = chosenHoop(ws);
     for (const Hoop& hoop : ws.hoops.hoops) {
@@ -355,7 +355,7 @@ void Commands::showDesignInformation()
         placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
         text = designInfoText(info);
     }
-    platform.boxes->showInformation("Design information", text);
+    platform.boxes->showInformation(message(ws, kSlotInfoCaption), text);
 }
 
 void Commands::optimiseOrder()
@@ -486,7 +486,8 @@ void Commands::openRecentFile(const QString& path)
 
 void Commands::showAbout()
 {
-    editor_.platform.boxes->showInformation("About " + std::string(kProgramTitle), aboutText());
+    editor_.platform.boxes->showInformation(message(editor_.ws, Outcome(kSlotAboutCaption, kProgramTitle)),
+                                            aboutText());
 }
 
 void Commands::quit()

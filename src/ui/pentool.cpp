@@ -128,7 +128,7 @@ bool startHole(Workspace& ws, const Platform& /*platform*/)
 {
     const int32_t row = ws.table.currentObject;
     if (row < 0 || row >= ObjectTable::kRows || ws.table.rows[row].kind != KindShape) {
-        ws.view.note = "A hole is added to a shape: select the shape first.";
+        ws.view.note = message(ws, kSlotHoleNeedsShape);
         markRepaint(ws);
         return false;
     }

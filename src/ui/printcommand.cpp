@@ -62,7 +62,7 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     if (ws.settings.QUICKSAVE != 0 && !ws.rememberedFileName.isEmpty())
         QDir::setCurrent(QFileInfo(ws.rememberedFileName).absolutePath());
     QPrintDialog dialog(&printer, owner);
-    dialog.setWindowTitle(QStringLiteral("Print the worksheet"));
+    dialog.setWindowTitle(QString::fromStdString(message(ws, kSlotPrintDialogTitle)));
     const bool accepted = dialog.exec() == QDialog::Accepted;
     QDir::setCurrent(workingFolder);
     if (!accepted)

@@ -117,7 +117,7 @@ TEST(MachineReaders, EachFormatGivesBackWhatOurWriterWroteRecordForRecord)
         for (Format f : kFormats) {
             SCOPED_TRACE(static_cast<int>(f));
             const MachineRead got = read(f, write(f, plan));
-            ASSERT_TRUE(got.read) << got.refusal << " " << got.where;
+            ASSERT_TRUE(got.read) << got.refusal << " " << builtInText(got.where);
             ASSERT_EQ(got.plan.records.size(), want.size());
             // The file's start is its own origin: one shift for every record.
             const int32_t sx = want[0].x - got.plan.records[0].x, sy = want[0].y - got.plan.records[0].y;
@@ -165,7 +165,7 @@ std::vector<StitchRecord> records(std::initializer_list<StitchRecord> r)
 
 void expectRecords(const MachineRead& got, const std::vector<StitchRecord>& want, bool colours = true)
 {
-    ASSERT_TRUE(got.read) << got.refusal << " " << got.where;
+    ASSERT_TRUE(got.read) << got.refusal << " " << builtInText(got.where);
     ASSERT_EQ(got.plan.records.size(), want.size());
     for (std::size_t i = 0; i < want.size(); ++i) {
         const StitchRecord& g = got.plan.records[i];
@@ -377,7 +377,7 @@ TEST(MachineReaders, ForgedSizesAndStrangeFilesAreRefusedWithTheirReason)
         c.forge(b);
         const MachineRead got = read(c.format, b);
         EXPECT_FALSE(got.read) << c.name;
-        EXPECT_EQ(got.refusal, c.refusal) << c.name << ": " << got.where;
+        EXPECT_EQ(got.refusal, c.refusal) << c.name << ": " << builtInText(got.where);
     }
 }
 
