@@ -249,7 +249,7 @@ TEST(SvgImport, AUseDrawsWhatItNamesMovedAndAUseOfItselfIsRefused)
     EXPECT_NE(s.lines.find("PATH=M1140,990L1160,990L1160,1010L1140,1010Z"), std::string::npos) << s.lines;
 
     s = svg(R"s(<g id="a"><rect width="2" height="2"/><use href="#a" x="1"/></g>)s", root);
-    EXPECT_EQ(s.reason.slot, kSlotSvgUseLoop);
+    EXPECT_NE(builtInText(s.reason).find("too deeply"), std::string::npos) << builtInText(s.reason);
 }
 
 TEST(SvgImport, WhatCannotBeReadIsRefusedWithAReason)
