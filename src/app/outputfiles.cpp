@@ -24,7 +24,8 @@ Outcome writeMachineFile(const Workspace& ws, const StitchPlan& plan, const QStr
 {
     const std::optional<MachineFormat> format = machineFormatOf(path);
     if (!format)
-        return Outcome(kSlotUnknownFormat, QFileInfo(path).suffix().toStdString(), knownMachineFormats().toStdString());
+        return Outcome(kSlotUnknownFormat, QFileInfo(path).suffix().toStdString(),
+                       knownMachineFormats().toStdString());
     return writeMachineFiles(ws, plan, *format, path);
 }
 

@@ -95,7 +95,8 @@ Outcome prepareFrom(const Workspace& ws, const QString& designName, PlanReplay p
     sheet.date = QDate::currentDate();
     sheet.stitchesPerMinute = ws.settings.SPEED;
     SheetMeasure measure(sheet);
-    if (Outcome reason = refusal(sheet.plan([&](std::span<const StitchRecord> records) { measure.add(records); }));
+    if (Outcome reason =
+            refusal(sheet.plan([&](std::span<const StitchRecord> records) { measure.add(records); }));
         !reason.ok())
         return reason;
     ThreadChart chart;
@@ -132,8 +133,7 @@ Outcome prepareWorksheet(const Workspace& ws, const QString& designName, Workshe
     return prepareFrom(ws, designName, replayOf(ws), sheet);
 }
 
-Outcome prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan,
-                             Worksheet& sheet)
+Outcome prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan, Worksheet& sheet)
 {
     sheet = Worksheet{};
     auto held = std::make_shared<const StitchPlan>(std::move(plan));
