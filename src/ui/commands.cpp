@@ -137,10 +137,6 @@ void Commands::redo()
 
 void Commands::chooseColour()
 {
-    // Its hotkey C runs on the character and again on the key release: one
-    // keystroke opens one dialog.
-    if (!editor_.colourOnce(editor_.inputSerial))
-        return;
     Workspace& ws = editor_.ws;
     const std::optional<int32_t> answer = editor_.platform.colours->chooseColour(colourToOffer(ws));
     if (!answer)
@@ -172,25 +168,18 @@ void Commands::toggleGrid()
 
 void Commands::toggleStitchView()
 {
-    // Its hotkey P runs on the character and again on the key release.
-    if (!editor_.stitchViewOnce(editor_.inputSerial))
-        return;
     editor_.stitchView = !editor_.stitchView;
     markCanvasChanged(editor_.ws);
 }
 
 void Commands::toggleThreadView()
 {
-    if (!editor_.threadViewOnce(editor_.inputSerial))
-        return;
     editor_.threadView = !editor_.threadView;
     markCanvasChanged(editor_.ws);
 }
 
 void Commands::chooseHoop()
 {
-    if (!editor_.hoopOnce(editor_.inputSerial))
-        return;
     Workspace& ws = editor_.ws;
     if (editor_.platform.boxes == nullptr)
         return;
@@ -213,8 +202,6 @@ void Commands::chooseHoop()
 
 void Commands::toggleStitchOut()
 {
-    if (!editor_.stitchOutOnce(editor_.inputSerial))
-        return;
     Workspace& ws = editor_.ws;
     if (editor_.stitchOut) {
         editor_.stitchOut.reset();
@@ -283,7 +270,6 @@ bool Commands::stitchOutKey(uint32_t key, bool shift)
         editor_.stitchOut.reset();
         break;
     case 'A':
-        // The release of the A that started it is the same keystroke.
         toggleStitchOut();
         break;
     default:
@@ -305,8 +291,6 @@ void Commands::selectPen(int32_t kind)
 
 void Commands::convertToPath()
 {
-    if (!editor_.convertOnce(editor_.inputSerial))
-        return;
     convertSelectionToPath(editor_.ws, editor_.platform);
     markRepaint(editor_.ws);
 }
@@ -318,12 +302,11 @@ void Commands::addHole()
 
 void Commands::editObject(PanelField field)
 {
-    // Lettering is edited in its own dialog, which one keystroke opens once.
+    // Lettering is edited in its own dialog.
     Workspace& ws = editor_.ws;
     const int32_t row = ws.table.currentObject;
     if (field == PanelField::Any && isLettering(ws, row) && isSelected(ws, row)) {
-        if (editor_.letteringOnce(editor_.inputSerial))
-            editLettering(ws, editor_.platform, row);
+        editLettering(ws, editor_.platform, row);
         return;
     }
     if (editor_.openProperties)
@@ -338,9 +321,6 @@ void Commands::applyParameters()
 
 void Commands::showDesignInformation()
 {
-    // Its hotkey Q runs on the character and again on the key release.
-    if (!editor_.designInfoOnce(editor_.inputSerial))
-        return;
     Workspace& ws = editor_.ws;
     const Platform& platform = editor_.platform;
     if (platform.boxes == nullptr)
@@ -384,9 +364,6 @@ void Commands::editNodes()
 
 void Commands::flip()
 {
-    // Its hotkey F runs on the character and again on the key release.
-    if (!editor_.flipOnce(editor_.inputSerial))
-        return;
     Workspace& ws = editor_.ws;
     flipSelection(ws, editor_.platform,
                   ws.input.shiftDown != 0 ? MirrorAxis::TopBottom : MirrorAxis::LeftRight);
@@ -437,9 +414,6 @@ void Commands::ungroup()
 
 void Commands::toggleTrim()
 {
-    // Its hotkey T runs on the character and again on the key release.
-    if (!editor_.trimOnce(editor_.inputSerial))
-        return;
     toggleTrimOfSelection(editor_.ws, editor_.platform);
 }
 

@@ -2,9 +2,10 @@
 
 #include "project/clipboard.h"
 #include "shell/platform.h"
-#include "ui/plankeeper.h"
 #include "stitch/stitchout.h"
 #include "ui/buttontable.h"
+#include "ui/keystroke.h"
+#include "ui/plankeeper.h"
 
 #include <cstdint>
 #include <functional>
@@ -35,25 +36,9 @@ struct Editor {
     bool stitchView = false;
     // The stitch view draws thread rather than flat lines; from THREADVIEW.
     bool threadView = false;
-    // Counts keystrokes and button clicks. A typed letter and its key
-    // release are one keystroke, so a switch on a plain letter flips once.
-    uint64_t inputSerial = 0;
-    // True the first time it is asked for a keystroke: a command on a plain
-    // letter arrives with the character and again with the key release.
-    class OncePerKeystroke {
-    public:
-        bool operator()(uint64_t serial)
-        {
-            const bool first = seen_ != serial;
-            seen_ = serial;
-            return first;
-        }
-
-    private:
-        uint64_t seen_ = ~uint64_t{0};
-    };
-    OncePerKeystroke stitchViewOnce, colourOnce, designInfoOnce, flipOnce, trimOnce,
-        threadViewOnce, hoopOnce, stitchOutOnce, convertOnce, letteringOnce;
+    // Every key command passes it, so a command on a plain letter runs once
+    // for its character and its release together.
+    KeystrokeGuard keystroke;
     // The stitch-out simulator while it runs (A starts and leaves it): its
     // own copy of the plan, played over the canvas; edits wait until it ends.
     std::unique_ptr<StitchOut> stitchOut;

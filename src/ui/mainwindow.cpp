@@ -91,7 +91,7 @@ MainWindow::MainWindow(Workspace& ws, QWidget* parent)
     };
     editor_.applyProperties = [this] {
         if (properties_ != nullptr)
-            properties_->applyOnce(editor_.inputSerial);
+            properties_->apply();
     };
     editor_.printWorksheet = [this] { kelvara::printWorksheet(editor_.ws, editor_.platform, this); };
     // Queued: the key that asks for it is still being handled.
@@ -239,7 +239,6 @@ void MainWindow::createMenuBar()
         [this](const std::function<void(Commands&)>& run) {
             if (procedure_.destroyed())
                 return;
-            editor_.inputSerial += 1; // a menu entry is an input of its own
             run(commands_);
             if (procedure_.destroyed())
                 return;
@@ -426,7 +425,6 @@ void MainWindow::createChildWindows(int clientWidth, int clientHeight)
                          std::max(0, clientHeight - kStripHeight));
     status_ = new StatusWidget(this);
     status_->clicked = [this] {
-        editor_.inputSerial += 1; // a click is an input of its own
         commands_.chooseHoop();
         refresh(editor_.ws, editor_.platform);
         showState();

@@ -444,12 +444,6 @@ bool PropertiesPanel::apply()
     return changed;
 }
 
-void PropertiesPanel::applyOnce(uint64_t inputSerial)
-{
-    if (appliedOnce_(inputSerial))
-        apply();
-}
-
 QWidget* PropertiesPanel::fieldEditor(FieldMeaning meaning) const
 {
     for (const Row& row : rows_)

@@ -38,9 +38,6 @@ public:
     void follow();
     // Applies the changed fields; true when the design changed.
     bool apply();
-    // Enter reaches the window procedure as a character and as a key
-    // release: the fields are applied once per keystroke.
-    void applyOnce(uint64_t inputSerial);
 
     // The editor widget of a shown field, or null.
     QWidget* fieldEditor(FieldMeaning meaning) const;
@@ -83,7 +80,6 @@ private:
     Editor& editor_;
     std::bitset<ObjectTable::kRows> shownSelection_;
     uint64_t shownRevision_ = ~uint64_t{0};
-    Editor::OncePerKeystroke appliedOnce_;
     bool filling_ = false;
     std::vector<Row> rows_;
 

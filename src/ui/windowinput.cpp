@@ -45,13 +45,13 @@ constexpr KeyCommand kKeyCommands[] = {
 
 } // namespace
 
-void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
+bool WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
 {
     for (const KeyCommand& key : kKeyCommands) {
         if (key.keyCode == keyCode && key.needsCtrl == ctrl) {
             finishPointerDrag(editor_.ws, editor_.platform);
             key.run(commands_);
-            return;
+            return true;
         }
     }
     for (ButtonEntry& entry : editor_.buttons.rows) {
@@ -61,9 +61,10 @@ void WindowProcedure::runHotkey(uint32_t keyCode, int32_t ctrl)
             // A copy: the handler may rebuild what holds it.
             const auto handler = entry.handler;
             handler();
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 bool WindowProcedure::undoRedoHotkey(uint32_t key)
@@ -138,6 +139,9 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
     // The simulator never changes the design: while it runs, only its own
     // keys (and Shift and Ctrl) do anything.
     if (editor_.stitchOut && key != VkShift && key != VkControl) {
+        // The A that started it was its keystroke's character.
+        if (!editor_.keystroke.releaseRuns())
+            return;
         if (ws.input.ctrlDown == 0 || !viewHotkey(ws, editor_.platform, key))
             commands_.stitchOutKey(key, ws.input.shiftDown != 0);
         return;
@@ -171,7 +175,8 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
             return;
         if (ctrl == 0 && penKey(ws, editor_.platform, key))
             return;
-        runHotkey(key, ctrl);
+        if (editor_.keystroke.releaseRuns())
+            runHotkey(key, ctrl);
         return;
     }
 }
@@ -183,7 +188,8 @@ void WindowProcedure::character(WindowId window, uint32_t code)
     // The pen takes Backspace and Enter on their release alone.
     if (penActive(editor_.ws.tools) && (code == 8 || code == VkReturn))
         return;
-    runHotkey(upperCase(code & 0xFFu), 0);
+    if (runHotkey(upperCase(code & 0xFFu), 0))
+        editor_.keystroke.ranOnCharacter();
 }
 
 void WindowProcedure::command(uint64_t wParam)

@@ -93,7 +93,10 @@ int64_t WindowProcedure::handle(WindowId window, uint32_t message, uint64_t wPar
     case MsgEraseBackground:
         return 1;
     case MsgKeyDown:
-        ++editor_.inputSerial;
+        // Shift or Ctrl going down mid-keystroke leaves the letter's release
+        // to the letter.
+        if (wParam != VkShift && wParam != VkControl)
+            editor_.keystroke.pressed();
         keyDown(uint32_t(wParam));
         return 0;
     case MsgKeyUp:
@@ -103,7 +106,6 @@ int64_t WindowProcedure::handle(WindowId window, uint32_t message, uint64_t wPar
         character(window, uint32_t(wParam));
         return 0;
     case MsgCommand:
-        ++editor_.inputSerial;
         command(wParam);
         return 0;
     case MsgHScroll:

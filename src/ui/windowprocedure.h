@@ -99,8 +99,9 @@ private:
     void followShift();
     void close();
     void shutdown();
-    // Runs the first row's handler whose key and Ctrl flag match.
-    void runHotkey(uint32_t keyCode, int32_t ctrl);
+    // Runs the first row's handler whose key and Ctrl flag match; false
+    // when none does.
+    bool runHotkey(uint32_t keyCode, int32_t ctrl);
     void writeRecovery();
     // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z, the keys other editors use for Undo
     // and Redo, beside the table's own; true when `key` was one of them.

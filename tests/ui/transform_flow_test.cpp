@@ -125,6 +125,19 @@ TEST_F(TransformFlow, FOncePerKeystrokeFlipsAndFlipsBackAndShiftFlipsTopToBottom
     EXPECT_EQ(+params(c).run.line.x1, 40);
     undo();
     EXPECT_EQ(records(), original);
+
+    // T pressed before F is let go: F's late release flips nothing more.
+    send(WindowId::Canvas, MsgKeyDown, 'F');
+    send(WindowId::Canvas, MsgChar, 'f');
+    send(WindowId::Canvas, MsgKeyDown, 'T');
+    send(WindowId::Canvas, MsgChar, 't');
+    send(WindowId::Canvas, MsgKeyUp, 'F');
+    send(WindowId::Canvas, MsgKeyUp, 'T');
+    EXPECT_EQ(+params(c).run.line.x1, 140);
+    EXPECT_EQ(+params(c).run.TRIM, 1);
+    undo();
+    undo();
+    EXPECT_EQ(records(), original);
 }
 
 TEST_F(TransformFlow, InsertPointCutsTheSelectedLineWhereClickedAsOneStep)
