@@ -317,10 +317,4 @@ Vec shiftAnchor(const ObjectHandles& handles, const ObjectHandle& handle, Vec pr
     return pressedAt;
 }
 
-Vec constrainToShift(Vec anchor, Vec to)
-{
-    kelvara::constrainToShift(anchor.x, anchor.y, to.x, to.y);
-    return to;
-}
-
 } // namespace kelvara::stitch

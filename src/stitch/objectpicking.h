@@ -30,8 +30,4 @@ std::vector<Vec> ellipseOutline(Vec centre, double rx, double ry, double start, 
 // for a radius end, and `pressedAt` (where the drag began) for the centre.
 Vec shiftAnchor(const ObjectHandles& handles, const ObjectHandle& handle, Vec pressedAt);
 
-// `to` moved onto the horizontal, vertical or 45-degree line through
-// `anchor`, the rule the drawing tools use with Shift.
-Vec constrainToShift(Vec anchor, Vec to);
-
 } // namespace kelvara::stitch

@@ -1,5 +1,6 @@
 #include "model/drawingtool.h"
 #include "model/kinds/kind.h"
+#include "model/shiftrule.h"
 #include "model/workspace.h"
 #include "ui/canvasview.h"
 #include "ui/drawingtools.h"

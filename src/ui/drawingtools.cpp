@@ -108,11 +108,6 @@ std::string idleClickNote(const Workspace& ws, uint32_t code)
 
 } // namespace
 
-void constrainToShift(int32_t sx, int32_t sy, int32_t& ex, int32_t& ey)
-{
-    constrainToShift<int32_t>(sx, sy, ex, ey);
-}
-
 void toolEvent(Workspace& ws, const Platform& platform, int32_t x, int32_t y, uint32_t code,
                int32_t wheelDelta, int32_t /*ctrl*/, int32_t /*shift*/)
 {

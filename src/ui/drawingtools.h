@@ -35,9 +35,4 @@ void zoomAround(Workspace& ws, int32_t steps, int32_t px, int32_t py);
 
 inline constexpr int32_t kWheelNotch = 120;
 
-// The Shift constraint of the live segment, in canvas pixels: the end point
-// (ex, ey) is moved onto the horizontal, vertical or 45-degree line through
-// the start (sx, sy). Used by the rubber band painter and by the clicks.
-void constrainToShift(int32_t sx, int32_t sy, int32_t& ex, int32_t& ey);
-
 } // namespace kelvara

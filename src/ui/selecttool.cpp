@@ -6,6 +6,7 @@
 #include "model/recordgeometry.h"
 #include "model/refresh.h"
 #include "model/selection.h"
+#include "model/shiftrule.h"
 #include "model/splitobject.h"
 #include "model/transformselection.h"
 #include "model/undostep.h"
@@ -95,8 +96,10 @@ void moveNode(Workspace& ws, int32_t x, int32_t y)
     const ObjectHandle& handle = handles.items[size_t(drag.handle)];
     const Vec at{handle.x, handle.y};
     Vec to = at + (designUnitAt(ws.view, x, y) - designUnitAt(ws.view, drag.startX, drag.startY));
-    if (ws.input.shiftDown != 0)
-        to = stitch::constrainToShift(stitch::shiftAnchor(handles, handle, at), to);
+    if (ws.input.shiftDown != 0) {
+        const Vec anchor = stitch::shiftAnchor(handles, handle, at);
+        constrainToShift(anchor.x, anchor.y, to.x, to.y);
+    }
     to = {std::round(to.x), std::round(to.y)};
 
     ObjectParams moved = drag.before;
@@ -159,7 +162,7 @@ void moveSelection(Workspace& ws, int32_t x, int32_t y)
     const Vec to = designUnitAt(ws.view, x, y), from = designUnitAt(ws.view, drag.startX, drag.startY);
     auto dx = int32_t(to.x - from.x), dy = int32_t(to.y - from.y);
     if (ws.input.shiftDown != 0)
-        kelvara::constrainToShift(0, 0, dx, dy);
+        constrainToShift(0, 0, dx, dy);
     placeHeldSelection(ws, drag.held, dx, dy);
 }
 

@@ -88,10 +88,6 @@ TEST(ShiftHeldDrag, EndsHoldToTheOtherEndAndRadiiToTheCentre)
     const ObjectHandles points = objectHandles(KindStar, star);
     EXPECT_EQ(stitch::shiftAnchor(points, points.items[2], {-1, -1}).x, 100);
     EXPECT_EQ(stitch::shiftAnchor(points, points.items[0], {7, 8}).x, 7) << "the centre from the press";
-
-    EXPECT_EQ(stitch::constrainToShift({0, 0}, {50, 7}).y, 0);
-    EXPECT_EQ(stitch::constrainToShift({0, 0}, {50, -40}).y, -50);
-    EXPECT_EQ(stitch::constrainToShift({10, 10}, {12, 60}).x, 10);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "model/drawingtool.h"
 #include "model/editing.h"
+#include "model/shiftrule.h"
 
 #include <gtest/gtest.h>
 
@@ -389,6 +390,11 @@ TEST(ShiftConstraint, SnapsLikeTheRubberBand)
     EXPECT_EQ(snap(70, 40), std::pair(40, 40));     // steep: 45 degrees, sign of dx
     EXPECT_EQ(snap(101, 100), std::pair(101, 101)); // sign(0) is +1
     EXPECT_EQ(snap(100, 100), std::pair(100, 100));
+    // Whole units halve as integers do; a dragged handle's doubles do not.
+    EXPECT_EQ(snap(141, 120), std::pair(141, 141));
+    double x = 141, y = 120;
+    constrainToShift(100.0, 100.0, x, y);
+    EXPECT_EQ(std::pair(x, y), std::pair(141.0, 100.0));
 }
 
 TEST(ShiftConstraint, StoredPointFollowsTheRubberBand)
