@@ -62,23 +62,6 @@ int turningPoints(double p0, double p1, double p2, double p3, double ts[2])
     return n;
 }
 
-void addEdge(GeometryBox& box, const BezierEdge& e)
-{
-    box.add(e.x1, e.y1);
-    box.add(e.x2, e.y2);
-    if (e.straight != 0)
-        return;
-    const double xs[4] = {e.x1, e.xc1, e.xc2, e.x2}, ys[4] = {e.y1, e.yc1, e.yc2, e.y2};
-    for (const double* axis : {xs, ys}) {
-        double ts[2];
-        const int n = turningPoints(axis[0], axis[1], axis[2], axis[3], ts);
-        for (int i = 0; i < n; ++i)
-            if (ts[i] > 0 && ts[i] < 1)
-                box.add(cubicAt(xs[0], xs[1], xs[2], xs[3], ts[i]),
-                        cubicAt(ys[0], ys[1], ys[2], ys[3], ts[i]));
-    }
-}
-
 // Adds whole units to an int32 field; false when it would leave the range.
 bool shifted(int32_t& field, int32_t by)
 {
@@ -114,30 +97,29 @@ void turnOf(int32_t degrees, double& c, double& s)
 
 } // namespace
 
-void GeometryBox::add(double x, double y)
+GeometryBox edgeBounds(const BezierEdge& e)
 {
-    if (empty()) {
-        left = right = x;
-        top = bottom = y;
-        return;
+    GeometryBox box;
+    box.add(e.x1, e.y1);
+    box.add(e.x2, e.y2);
+    if (e.straight != 0)
+        return box;
+    const double xs[4] = {e.x1, e.xc1, e.xc2, e.x2}, ys[4] = {e.y1, e.yc1, e.yc2, e.y2};
+    for (const double* axis : {xs, ys}) {
+        double ts[2];
+        const int n = turningPoints(axis[0], axis[1], axis[2], axis[3], ts);
+        for (int i = 0; i < n; ++i)
+            if (ts[i] > 0 && ts[i] < 1)
+                box.add(cubicAt(xs[0], xs[1], xs[2], xs[3], ts[i]),
+                        cubicAt(ys[0], ys[1], ys[2], ys[3], ts[i]));
     }
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
+    return box;
 }
 
-void GeometryBox::add(const GeometryBox& other)
+bool insideDesignArea(const GeometryBox& box)
 {
-    if (other.empty())
-        return;
-    add(other.left, other.top);
-    add(other.right, other.bottom);
-}
-
-bool GeometryBox::insideDesignArea() const
-{
-    return empty() || (left >= 0 && top >= 0 && right <= kDesignArea && bottom <= kDesignArea);
+    return box.empty() ||
+           (box.left >= 0 && box.top >= 0 && box.right <= kDesignArea && box.bottom <= kDesignArea);
 }
 
 GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
@@ -150,14 +132,14 @@ GeometryBox recordBounds(int32_t kind, const ObjectParams& params)
     for (int i = 0; i < edges.count; ++i) {
         if (!finiteEdge(*edges.at[i]))
             return {};
-        addEdge(box, *edges.at[i]);
+        box.add(edgeBounds(*edges.at[i]));
     }
     if (const PathData* path = kindPath(*row, params))
         for (const BezierEdge& e : pathEdges(*path))
-            addEdge(box, e);
+            box.add(edgeBounds(e));
     if (row->widths != nullptr) {
         const double half = widerHalfWidth(*row, params);
-        box = {box.left - half, box.top - half, box.right + half, box.bottom + half};
+        box = box.grown(half);
     }
     if (const KindEllipse e = kindEllipse(*row, params); e.x != nullptr && !row->anchorOnly) {
         const double rx = std::abs(double(*e.rx)), ry = std::abs(double(*e.ry));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/box.h"
 #include "model/records.h"
 
 #include <cstdint>
@@ -10,16 +11,12 @@ namespace kelvara {
 // move whole objects keep them within 0..kDesignArea on both axes.
 inline constexpr int32_t kDesignArea = 10000;
 
-// A box in design units, edges included; empty while right < left.
-struct GeometryBox {
-    double left = 0, top = 0, right = -1, bottom = -1;
+// Within 0..kDesignArea on both axes (an empty box is).
+bool insideDesignArea(const GeometryBox& box);
 
-    bool empty() const { return right < left; }
-    void add(double x, double y);
-    void add(const GeometryBox& other);
-    // Within 0..kDesignArea on both axes (an empty box is).
-    bool insideDesignArea() const;
-};
+// An edge's ends and, for a curve, where it turns back on an axis: a wide
+// curve reaches past its ends there and nowhere else.
+GeometryBox edgeBounds(const BezierEdge& e);
 
 // What an object covers: its edges with a curve's true extremes, a STEIL's
 // line grown by its wider half width, an ellipse's box, lettering's text box.

@@ -9,20 +9,14 @@ namespace {
 
 bool sewn(const OrderItem& item)
 {
-    return item.right >= item.left;
-}
-
-bool overlap(const OrderItem& a, const OrderItem& b)
-{
-    return sewn(a) && sewn(b) && a.left <= b.right && b.left <= a.right && a.top <= b.bottom &&
-           b.top <= a.bottom;
+    return !item.box.empty();
 }
 
 // Whether `later` must stay after `earlier` (earlier in the present order):
 // what is sewn later lies on top.
 bool mustFollow(const OrderItem& earlier, const OrderItem& later)
 {
-    return earlier.colour != later.colour && overlap(earlier, later);
+    return earlier.colour != later.colour && earlier.box.intersects(later.box);
 }
 
 double distance(int32_t x0, int32_t y0, int32_t x1, int32_t y1)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/box.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -11,8 +13,8 @@ struct OrderItem {
     int32_t row = -1;
     int32_t colour = 0;
     int32_t startX = 0, startY = 0, endX = 0, endY = 0;
-    int32_t left = 0, top = 0, right = -1, bottom = -1; // empty while right < left
-    bool movable = true;                                // selected for reordering
+    PlanBox box;         // the stitches' box, empty without any
+    bool movable = true; // selected for reordering
 };
 
 // The needle's travel between objects and the thread changes of an order.

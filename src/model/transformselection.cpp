@@ -77,7 +77,7 @@ bool keepInside(Workspace& ws, const Platform& platform, const std::vector<int32
 {
     GeometryBox moved = box;
     moved.left += dx, moved.right += dx, moved.top += dy, moved.bottom += dy;
-    if (!moved.insideDesignArea()) {
+    if (!insideDesignArea(moved)) {
         if (ws.settings.DOCKPANEL == 0 || !offsetInside(box, dx, dy)) {
             showRefusal(ws, platform,
                         Outcome(ws.settings.DOCKPANEL == 0 ? kSlotLeavesArea : kSlotLargerThanArea));
@@ -190,7 +190,7 @@ TransformResult turnAndScaleSelection(Workspace& ws, const Platform& platform, i
     }
     if (!fitsOneStep(ws, platform, rows))
         return TransformResult::Refused;
-    const TurnAndScale how{(box.left + box.right) / 2, (box.top + box.bottom) / 2, degrees, scaleX, scaleY};
+    const TurnAndScale how{box.centreX(), box.centreY(), degrees, scaleX, scaleY};
     std::vector<ObjectParams> records;
     std::vector<int32_t> kinds;
     records.reserve(rows.size());
@@ -235,7 +235,7 @@ TransformResult placeSelection(Workspace& ws, const Platform& platform, const Ge
     if (!fitsOneStep(ws, platform, rows))
         return TransformResult::Refused;
     // A box without width (a straight line down) keeps it: no scale reaches it.
-    const double width = box.right - box.left, height = box.bottom - box.top;
+    const double width = box.width(), height = box.height();
     const double scaleX = width > 0 ? (target.right - target.left) / width : 1;
     const double scaleY = height > 0 ? (target.bottom - target.top) / height : 1;
     if (!(scaleX > 0 && scaleY > 0)) {

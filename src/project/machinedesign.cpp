@@ -1,11 +1,11 @@
 #include "project/machinedesign.h"
 
+#include "model/box.h"
 #include "model/stitchblock.h"
 #include "model/workspace.h"
 #include "stitch/stitchplan.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace kelvara {
 
@@ -72,15 +72,12 @@ std::vector<Block> colourBlocks(const StitchPlan& plan)
 std::string machineObjectLines(const StitchPlan& plan, int32_t centreX, int32_t centreY, int32_t group)
 {
     std::vector<Block> blocks = colourBlocks(plan);
-    int64_t left = std::numeric_limits<int64_t>::max(), top = left, right = std::numeric_limits<int64_t>::min(),
-            bottom = right;
+    PlanBox moves; // centred on 0 while empty
     for (const Block& b : blocks)
-        for (const BlockMove& m : b.moves.moves) {
-            left = std::min<int64_t>(left, m.x), right = std::max<int64_t>(right, m.x);
-            top = std::min<int64_t>(top, m.y), bottom = std::max<int64_t>(bottom, m.y);
-        }
-    const int64_t dx = blocks.empty() ? 0 : centreX - (left + right) / 2;
-    const int64_t dy = blocks.empty() ? 0 : centreY - (top + bottom) / 2;
+        for (const BlockMove& m : b.moves.moves)
+            moves.add(m.x, m.y);
+    const int64_t dx = blocks.empty() ? 0 : centreX - moves.centreX();
+    const int64_t dy = blocks.empty() ? 0 : centreY - moves.centreY();
 
     std::string text;
     for (Block& b : blocks) {

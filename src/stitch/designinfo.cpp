@@ -47,8 +47,6 @@ DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitch
 {
     DesignInfo info;
     info.objects = objects;
-    int32_t minX = 0, maxX = 0, minY = 0, maxY = 0;
-    bool sewn = false;
     bool lastWasJump = false;
     double units = 0;
     int32_t x = plan.records.empty() ? 0 : plan.records.front().x;
@@ -58,15 +56,6 @@ DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitch
         case StitchKind::Stitch:
             info.stitches += 1;
             units += std::hypot(double(r.x) - x, double(r.y) - y);
-            if (!sewn) {
-                minX = maxX = r.x;
-                minY = maxY = r.y;
-                sewn = true;
-            }
-            minX = std::min(minX, r.x);
-            maxX = std::max(maxX, r.x);
-            minY = std::min(minY, r.y);
-            maxY = std::max(maxY, r.y);
             break;
         case StitchKind::Jump:
             if (!lastWasJump)
@@ -85,8 +74,11 @@ DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitch
         x = r.x;
         y = r.y;
     }
-    info.widthMm = (maxX - minX) / kUnitsPerMm;
-    info.heightMm = (maxY - minY) / kUnitsPerMm;
+    const std::vector<StitchRecord>* const all = &plan.records;
+    if (const PlanBox box = sewnBoxOf(StitchRuns(&all, 1)); !box.empty()) {
+        info.widthMm = double(box.width()) / kUnitsPerMm;
+        info.heightMm = double(box.height()) / kUnitsPerMm;
+    }
     info.threadMetres = units / kUnitsPerMm / 1000.0;
     info.minutes = double(info.stitches) / std::max(1, stitchesPerMinute);
     return info;

@@ -11,6 +11,8 @@
 // sides.
 #include "stitch/dstwriter.h"
 
+#include "stitch/machinemoves.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -65,7 +67,7 @@ const AxisBits& axisBits()
 struct Body {
     std::vector<uint8_t> bytes;
     int64_t x = 0, y = 0; // DST axes, relative to the start
-    int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+    Box<int64_t> reach{0, 0, 0, 0}; // from the start, in DST axes
     int64_t records = 0;
     int64_t colourChanges = 0;
 
@@ -77,10 +79,7 @@ struct Body {
         bytes.push_back(r[2]);
         x += dx;
         y += dy;
-        minX = std::min(minX, x);
-        maxX = std::max(maxX, x);
-        minY = std::min(minY, y);
-        maxY = std::max(maxY, y);
+        reach.add(x, y);
         if (type != DstRecordType::End)
             ++records;
     }
@@ -143,21 +142,10 @@ std::vector<uint8_t> writeDst(const StitchPlan& plan, std::string_view label)
 {
     Body body;
     body.bytes.reserve(plan.records.size() * 3 + 16);
-    int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
-    bool any = false;
-    for (const StitchRecord& r : plan.records) {
-        if (r.kind == StitchKind::End)
-            break;
-        if (r.kind != StitchKind::Stitch && r.kind != StitchKind::Jump)
-            continue; // trims and colour changes stay where the needle is
-        minX = any ? std::min<int64_t>(minX, r.x) : r.x;
-        maxX = any ? std::max<int64_t>(maxX, r.x) : r.x;
-        minY = any ? std::min<int64_t>(minY, r.y) : r.y;
-        maxY = any ? std::max<int64_t>(maxY, r.y) : r.y;
-        any = true;
-    }
-    const int64_t originX = (minX + maxX) / 2, originY = (minY + maxY) / 2;
-    if (any && (plan.records.front().x != originX || plan.records.front().y != originY))
+    const PlanBox needles = needleBox(plan);
+    const int64_t originX = needles.empty() ? 0 : needles.centreX(),
+                  originY = needles.empty() ? 0 : needles.centreY();
+    if (!needles.empty() && (plan.records.front().x != originX || plan.records.front().y != originY))
         body.move(plan.records.front().x - originX, -(plan.records.front().y - originY), DstRecordType::Jump);
     bool ended = false;
     for (const StitchRecord& r : plan.records) {
@@ -195,10 +183,10 @@ std::vector<uint8_t> writeDst(const StitchPlan& plan, std::string_view label)
     std::string header = "LA:" + name + std::string(16 - name.size(), ' ') + '\r';
     field(header, "ST:%7lld", std::min<int64_t>(body.records, kMaxRecords));
     field(header, "CO:%3lld", std::min<int64_t>(body.colourChanges, 999));
-    field(header, "+X:%5lld", std::min<int64_t>(body.maxX, kMaxExtent));
-    field(header, "-X:%5lld", std::min<int64_t>(-body.minX, kMaxExtent));
-    field(header, "+Y:%5lld", std::min<int64_t>(body.maxY, kMaxExtent));
-    field(header, "-Y:%5lld", std::min<int64_t>(-body.minY, kMaxExtent));
+    field(header, "+X:%5lld", std::min<int64_t>(body.reach.right, kMaxExtent));
+    field(header, "-X:%5lld", std::min<int64_t>(-body.reach.left, kMaxExtent));
+    field(header, "+Y:%5lld", std::min<int64_t>(body.reach.bottom, kMaxExtent));
+    field(header, "-Y:%5lld", std::min<int64_t>(-body.reach.top, kMaxExtent));
     signedField(header, "AX:", lastX);
     signedField(header, "AY:", lastY);
     header += "MX:+    0\rMY:+    0\rPD:******\r";

@@ -46,33 +46,25 @@ bool inside(const Hoop& hoop, double dx, double dy)
 
 } // namespace
 
-SewnBox sewnBoxOf(StitchRuns runs)
+PlanBox sewnBoxOf(StitchRuns runs)
 {
-    SewnBox box;
-    forEachStitch(runs, [&](int32_t x, int32_t y) {
-        if (box.empty()) {
-            box = {x, y, x, y};
-            return;
-        }
-        box.left = std::min(box.left, x);
-        box.right = std::max(box.right, x);
-        box.top = std::min(box.top, y);
-        box.bottom = std::max(box.bottom, y);
-    });
+    PlanBox box;
+    forEachStitch(runs, [&](int32_t x, int32_t y) { box.add(x, y); });
     return box;
 }
 
 bool fitsHoop(const Hoop& hoop, StitchRuns runs)
 {
-    const SewnBox box = sewnBoxOf(runs);
+    const PlanBox box = sewnBoxOf(runs);
     if (box.empty())
         return true;
     // The box decides a rectangle, and rules out any field it does not fit.
-    if (box.right - box.left > hoop.width || box.bottom - box.top > hoop.height)
+    if (box.width() > hoop.width || box.height() > hoop.height)
         return false;
     if (hoop.shape == HoopShape::Rectangle)
         return true;
-    const double cx = box.centreX(), cy = box.centreY();
+    // The centre to the half unit, as the field is centred.
+    const double cx = (double(box.left) + box.right) / 2, cy = (double(box.top) + box.bottom) / 2;
     bool fits = true;
     forEachStitch(runs, [&](int32_t x, int32_t y) { fits = fits && inside(hoop, x - cx, y - cy); });
     return fits;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/box.h"
 #include "shell/hoops.h"
 #include "stitch/stitchplan.h"
 
@@ -14,13 +15,7 @@ namespace kelvara {
 using StitchRuns = std::span<const std::vector<StitchRecord>* const>;
 
 // The box around the needle stitches, in design units; empty without any.
-struct SewnBox {
-    int32_t left = 0, top = 0, right = -1, bottom = -1;
-    bool empty() const { return right < left; }
-    double centreX() const { return (double(left) + right) / 2; }
-    double centreY() const { return (double(top) + bottom) / 2; }
-};
-SewnBox sewnBoxOf(StitchRuns runs);
+PlanBox sewnBoxOf(StitchRuns runs);
 
 // Whether every stitch lies inside the hoop's sewing field (its edge
 // included) when the field is centred on the design's box, by the field's

@@ -41,9 +41,9 @@ Outcome writeJef(const StitchPlan& plan, const ThreadChart& chart, std::string_v
                  std::vector<uint8_t>& out, const Hoop* chosen)
 {
     out.clear();
-    const PlanExtents box = planExtents(plan);
-    const Edges edges{box.centreX() - box.minX, box.centreY() - box.minY, box.maxX - box.centreX(),
-                      box.maxY - box.centreY()};
+    const PlanBox box = planExtents(plan);
+    const Edges edges{box.centreX() - box.left, box.centreY() - box.top, box.right - box.centreX(),
+                      box.bottom - box.centreY()};
     const JefHoop* hoop = nullptr;
     const auto holds = [&](const JefHoop& h) {
         return edges.left <= h.width / 2 && edges.right <= h.width / 2 && edges.top <= h.height / 2 &&

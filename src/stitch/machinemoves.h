@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/box.h"
 #include "stitch/stitchplan.h"
 
 #include <algorithm>
@@ -8,18 +9,11 @@
 namespace kelvara {
 
 // The box around a plan's needle positions (stitches and jumps before the
-// end); trims and colour changes stay where the needle is.
-struct PlanExtents {
-    int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
-    bool any = false;
-
-    int64_t centreX() const { return (minX + maxX) / 2; }
-    int64_t centreY() const { return (minY + maxY) / 2; }
-    int64_t width() const { return maxX - minX; }
-    int64_t height() const { return maxY - minY; }
-};
-
-PlanExtents planExtents(const StitchPlan& plan);
+// end); trims and colour changes stay where the needle is. Empty without any.
+PlanBox needleBox(const StitchPlan& plan);
+// The needle box, or for a plan without needles the box of the origin,
+// from which such a plan is sewn.
+PlanBox planExtents(const StitchPlan& plan);
 
 // One relative move of a machine file, in design axes (y downward); each
 // format flips y as it needs.
@@ -37,7 +31,7 @@ struct MachineMove {
 // has one or not.
 template <typename Emit> void forEachMachineMove(const StitchPlan& plan, int32_t maxStep, Emit&& emit)
 {
-    const PlanExtents box = planExtents(plan);
+    const PlanBox box = planExtents(plan);
     int64_t x = box.centreX(), y = box.centreY();
     auto move = [&](int64_t tx, int64_t ty, StitchKind kind) {
         const int64_t dx = tx - x, dy = ty - y;

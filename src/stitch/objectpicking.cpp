@@ -1,8 +1,8 @@
 #include "stitch/objectpicking.h"
 
+#include "model/box.h"
 #include "model/kinds/kind.h"
 #include "model/pathgeometry.h"
-#include "model/shiftrule.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,34 +30,6 @@ std::vector<Vec> ellipseOutline(Vec centre, double rx, double ry, double start, 
 
 namespace {
 
-struct Box {
-    double left = 0, top = 0, right = -1, bottom = -1;
-
-    bool empty() const { return right < left || bottom < top; }
-    void add(Vec p)
-    {
-        if (empty()) {
-            left = right = p.x;
-            top = bottom = p.y;
-            return;
-        }
-        left = std::min(left, p.x);
-        right = std::max(right, p.x);
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
-    }
-    Box grown(double by) const { return {left - by, top - by, right + by, bottom + by}; }
-    bool holds(Vec p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
-    bool holds(const Box& inner) const
-    {
-        return inner.left >= left && inner.right <= right && inner.top >= top && inner.bottom <= bottom;
-    }
-    bool meets(const Box& other) const
-    {
-        return other.left <= right && other.right >= left && other.top <= bottom && other.bottom >= top;
-    }
-};
-
 using Shape = PickShape;
 
 const ObjectParams* liveParams(const ObjectEntry& entry, const RecordStore& records)
@@ -67,27 +39,21 @@ const ObjectParams* liveParams(const ObjectEntry& entry, const RecordStore& reco
     return &records[entry.params];
 }
 
-void addEdgeHull(Box& box, const BezierEdge& e)
+void addEdgeHull(GeometryBox& box, const BezierEdge& e)
 {
-    box.add({e.x1, e.y1});
-    box.add({e.x2, e.y2});
+    box.add(e.x1, e.y1);
+    box.add(e.x2, e.y2);
     if (e.straight == 0) {
-        box.add({e.xc1, e.yc1});
-        box.add({e.xc2, e.yc2});
+        box.add(e.xc1, e.yc1);
+        box.add(e.xc2, e.yc2);
     }
-}
-
-template <typename Ellipse> Box ellipseBox(const Ellipse& p)
-{
-    const double rx = std::abs(double(p.RX)), ry = std::abs(double(p.RY));
-    return {p.X - rx, p.Y - ry, p.X + rx, p.Y + ry};
 }
 
 // A box that surely holds the object (a curve lies inside its control
 // polygon), cheap enough to test every object of a design against.
-Box roughBox(int32_t kind, const ObjectParams& p)
+GeometryBox roughBox(int32_t kind, const ObjectParams& p)
 {
-    Box box;
+    GeometryBox box;
     const KindRow& row = *kindRow(kind);
     const KindEdges edges = kindEdges(row, p);
     for (int i = 0; i < edges.count; ++i)
@@ -99,16 +65,16 @@ Box roughBox(int32_t kind, const ObjectParams& p)
         box = box.grown(widerHalfWidth(row, p));
     if (const KindEllipse e = kindEllipse(row, p); e.x != nullptr) {
         const double rx = std::abs(double(*e.rx)), ry = std::abs(double(*e.ry));
-        box.add({*e.x - rx, *e.y - ry});
-        box.add({*e.x + rx, *e.y + ry});
+        box.add(*e.x - rx, *e.y - ry);
+        box.add(*e.x + rx, *e.y + ry);
     }
     if (row.storedOutline)
         for (const HullPoint& h : row.storedOutline(p))
-            box.add({h.x, h.y});
+            box.add(h.x, h.y);
     // A kind with its own picking shape (lettering) may reach past its parts.
     if (row.pickShape)
         for (const Vec& point : row.pickShape(p).points)
-            box.add(point);
+            box.add(point.x, point.y);
     return box;
 }
 
@@ -244,11 +210,11 @@ bool shapeHolds(const Shape& shape, Vec p, double tolerance)
     return false;
 }
 
-Box shapeExtent(const Shape& shape)
+GeometryBox shapeExtent(const Shape& shape)
 {
-    Box box;
+    GeometryBox box;
     for (const Vec& p : shape.points)
-        box.add(p);
+        box.add(p.x, p.y);
     if (!box.empty())
         box = box.grown(std::max(shape.halfWidth0, shape.halfWidth1));
     return box;
@@ -262,7 +228,7 @@ int32_t objectAt(const ObjectTable& table, const RecordStore& records, Vec at, d
     for (int32_t row : DisplayOrder(table)) {
         const ObjectEntry& entry = table.rows[row];
         const ObjectParams* params = liveParams(entry, records);
-        if (params == nullptr || !roughBox(entry.kind, *params).grown(tolerance).holds(at))
+        if (params == nullptr || !roughBox(entry.kind, *params).grown(tolerance).contains(at.x, at.y))
             continue;
         if (finiteEdges(entry.kind, *params) && shapeHolds(objectShape(entry.kind, *params), at, tolerance))
             found = row;
@@ -273,20 +239,20 @@ int32_t objectAt(const ObjectTable& table, const RecordStore& records, Vec at, d
 std::vector<int32_t> objectsInBox(const ObjectTable& table, const RecordStore& records, Vec corner1,
                                   Vec corner2)
 {
-    const Box area{std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y),
-                   std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
+    const GeometryBox area{std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y),
+                           std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y)};
     std::vector<int32_t> rows;
     for (int32_t row : DisplayOrder(table)) {
         const ObjectEntry& entry = table.rows[row];
         const ObjectParams* params = liveParams(entry, records);
         if (params == nullptr || !finiteEdges(entry.kind, *params))
             continue;
-        const Box rough = roughBox(entry.kind, *params);
-        if (rough.empty() || !area.meets(rough))
+        const GeometryBox rough = roughBox(entry.kind, *params);
+        if (!area.intersects(rough))
             continue;
         // A curve bulges less far than its control points: only a box that
         // cuts the rough one needs the outline itself.
-        if (area.holds(rough) || area.holds(shapeExtent(objectShape(entry.kind, *params))))
+        if (area.contains(rough) || area.contains(shapeExtent(objectShape(entry.kind, *params))))
             rows.push_back(row);
     }
     return rows;

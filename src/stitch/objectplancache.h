@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/box.h"
 #include "stitch/fillborders.h"
 #include "stitch/stitchplan.h"
 

@@ -26,10 +26,7 @@ std::vector<OrderItem> orderItems(const Workspace& ws, const ObjectPlanCache& pl
             item.startY = first.y;
             item.endX = last.x;
             item.endY = last.y;
-            item.left = piece.sewnBox.left;
-            item.top = piece.sewnBox.top;
-            item.right = piece.sewnBox.right;
-            item.bottom = piece.sewnBox.bottom;
+            item.box = piece.sewnBox;
         }
         items.push_back(item);
     }

@@ -41,7 +41,7 @@ struct Segment {
 
 // Each run of stitches or jumps becomes a segment that starts where the
 // needle is; a trim or colour change ends one.
-std::vector<Segment> segmentsOf(const StitchPlan& plan, const PlanExtents& box,
+std::vector<Segment> segmentsOf(const StitchPlan& plan, const PlanBox& box,
                                 std::vector<std::pair<int, int>>& colourStarts)
 {
     std::vector<Segment> segments;
@@ -82,7 +82,7 @@ std::vector<Segment> segmentsOf(const StitchPlan& plan, const PlanExtents& box,
 
 } // namespace
 
-void appendPesDesign(std::vector<uint8_t>& out, const StitchPlan& plan, const PlanExtents& box,
+void appendPesDesign(std::vector<uint8_t>& out, const StitchPlan& plan, const PlanBox& box,
                      const std::vector<uint8_t>& palette, bool largeHoop)
 {
     std::vector<std::pair<int, int>> colourStarts;
@@ -93,9 +93,10 @@ void appendPesDesign(std::vector<uint8_t>& out, const StitchPlan& plan, const Pl
         out.insert(out.end(), {0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
         return;
     }
-    const auto left = static_cast<int>(box.minX - box.centreX()), top = static_cast<int>(box.minY - box.centreY());
-    const auto right = static_cast<int>(box.maxX - box.centreX()),
-               bottom = static_cast<int>(box.maxY - box.centreY());
+    const auto left = static_cast<int>(box.left - box.centreX()),
+               top = static_cast<int>(box.top - box.centreY());
+    const auto right = static_cast<int>(box.right - box.centreX()),
+               bottom = static_cast<int>(box.bottom - box.centreY());
     const int hoopWidth = largeHoop ? kLargeHoopWidth : kSmallHoop;
     const int hoopHeight = largeHoop ? kLargeHoopHeight : kSmallHoop;
 

@@ -18,7 +18,7 @@ namespace kelvara {
 // `palette` holds one palette index per colour block. A design of more
 // segments than 16 bits count gets no design block: the PEC block alone
 // carries it then.
-void appendPesDesign(std::vector<uint8_t>& out, const StitchPlan& plan, const PlanExtents& box,
+void appendPesDesign(std::vector<uint8_t>& out, const StitchPlan& plan, const PlanBox& box,
                      const std::vector<uint8_t>& palette, bool largeHoop);
 
 } // namespace kelvara

@@ -45,7 +45,7 @@ void move(std::vector<uint8_t>& out, int dx, int dy, uint8_t flag)
 // the first, scaled into the picture with a pixel to spare on each side.
 class Thumbnails {
 public:
-    Thumbnails(const PlanExtents& box, std::size_t blocks) : box_(box), images_(blocks + 1, Thumbnail{})
+    Thumbnails(const PlanBox& box, std::size_t blocks) : box_(box), images_(blocks + 1, Thumbnail{})
     {
         const int64_t span =
             std::max<int64_t>({box.width(), box.height() * (kPecThumbWidth - 2) / (kPecThumbHeight - 2), 1});
@@ -81,8 +81,8 @@ public:
     }
 
 private:
-    int px(int64_t x) const { return 1 + static_cast<int>(static_cast<double>(x - box_.minX) * scale_); }
-    int py(int64_t y) const { return 1 + static_cast<int>(static_cast<double>(y - box_.minY) * scale_); }
+    int px(int64_t x) const { return 1 + static_cast<int>(static_cast<double>(x - box_.left) * scale_); }
+    int py(int64_t y) const { return 1 + static_cast<int>(static_cast<double>(y - box_.top) * scale_); }
     void plot(std::size_t image, int x, int y)
     {
         if (x < 0 || y < 0 || x >= kPecThumbWidth || y >= kPecThumbHeight || image >= images_.size())
@@ -91,7 +91,7 @@ private:
             static_cast<uint8_t>(1u << (x % 8));
     }
 
-    PlanExtents box_;
+    PlanBox box_;
     std::vector<Thumbnail> images_;
     double scale_ = 1;
 };
@@ -102,7 +102,7 @@ Outcome writePes(const StitchPlan& plan, const ThreadChart& chart, std::string_v
                  std::vector<uint8_t>& out, const Hoop* chosen)
 {
     out.clear();
-    const PlanExtents box = planExtents(plan);
+    const PlanBox box = planExtents(plan);
     if (box.width() > kPesMaxWidth || box.height() > kPesMaxHeight)
         return Outcome(kSlotPesTooLarge);
     const std::vector<ColourBlock> blocks = colourBlocks(plan);

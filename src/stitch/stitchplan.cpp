@@ -413,27 +413,6 @@ PlanReplay replayOf(const StitchPlan& plan)
     };
 }
 
-void PlanBox::add(int32_t x, int32_t y)
-{
-    if (empty()) {
-        left = right = x;
-        top = bottom = y;
-        return;
-    }
-    left = std::min(left, x);
-    right = std::max(right, x);
-    top = std::min(top, y);
-    bottom = std::max(bottom, y);
-}
-
-void PlanBox::add(const PlanBox& other)
-{
-    if (other.empty())
-        return;
-    add(other.left, other.top);
-    add(other.right, other.bottom);
-}
-
 PlanStatus generateObjectPlan(int32_t kind, const ObjectParams& params, const Libraries& libraries,
                               const Settings& settings, StitchPlan& plan)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/box.h"
 #include "model/records.h"
 
 #include <cstdint>
@@ -49,16 +50,6 @@ enum class PlanStatus {
     Ok,
     Empty,    // nothing to stitch: no object, or only jumps
     TooLarge, // beyond what DST holds (extents, record count, unusable numbers)
-};
-
-// A box in design units, edges included; empty while right < left.
-struct PlanBox {
-    int32_t left = 0, top = 0, right = -1, bottom = -1;
-
-    bool empty() const { return right < left; }
-    void add(int32_t x, int32_t y);
-    void add(const PlanBox& other);
-    bool operator==(const PlanBox&) const = default;
 };
 
 // A plan's records handed over a stretch at a time, in order; a stretch

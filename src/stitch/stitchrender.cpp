@@ -119,12 +119,12 @@ constexpr double kImageMargin = 20; // design units around the stitches
 
 double boxWidth(const PlanBox& box)
 {
-    return box.right - box.left + 2 * kImageMargin;
+    return double(box.width()) + 2 * kImageMargin;
 }
 
 double boxHeight(const PlanBox& box)
 {
-    return box.bottom - box.top + 2 * kImageMargin;
+    return double(box.height()) + 2 * kImageMargin;
 }
 
 // Where every record lies, from a first pass over the plan; Ok when the

@@ -1,13 +1,13 @@
 #include "model/kinds/kind.h"
 #include "model/pathgeometry.h"
+#include "model/recordgeometry.h"
 #include "model/records.h"
 #include "model/selection.h"
 #include "model/workspace.h"
+#include "stitch/geometry.h"
 #include "ui/canvasview.h"
 
 #include <algorithm>
-#include <array>
-#include <utility>
 #include <cmath>
 
 namespace kelvara {
@@ -34,19 +34,12 @@ public:
         x = std::clamp(x, -kFarAway, kFarAway);
         y = std::clamp(y, -kFarAway, kFarAway);
         margin = std::min(std::abs(margin), kFarAway);
-        if (box_.right < box_.left) {
-            box_ = {x - margin, y - margin, x + margin, y + margin};
-            return;
-        }
-        box_.left = std::min(box_.left, x - margin);
-        box_.top = std::min(box_.top, y - margin);
-        box_.right = std::max(box_.right, x + margin);
-        box_.bottom = std::max(box_.bottom, y + margin);
+        box_.add(x - margin, y - margin);
+        box_.add(x + margin, y + margin);
     }
 
-    // A curve reaches beyond its end points only where it turns back on an
-    // axis: there, and nowhere else, its box takes it. (The box of its
-    // control points would leave a wide curve small in the fit.)
+    // The box of a curve's control points would leave a wide curve small in
+    // the fit; a curve that is not finite adds only its finite ends.
     void addEdge(const BezierEdge& edge, double margin = 0)
     {
         add(edge.x1, edge.y1, margin);
@@ -58,30 +51,11 @@ public:
             add(edge.xc2, edge.yc2, margin);
             return;
         }
-        const auto at = [&edge](double t) {
-            const double u = 1 - t;
-            const auto mix = [&](double a, double b, double c, double d) {
-                return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
-            };
-            return std::pair{mix(edge.x1, edge.xc1, edge.xc2, edge.x2), mix(edge.y1, edge.yc1, edge.yc2, edge.y2)};
-        };
-        for (const auto& [p0, p1, p2, p3] : {std::array{edge.x1, edge.xc1, edge.xc2, edge.x2},
-                                             std::array{edge.y1, edge.yc1, edge.yc2, edge.y2}}) {
-            // Where the derivative a t^2 + b t + c is zero.
-            const double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
-            std::array<double, 2> roots{-1, -1};
-            if (std::abs(a) < 1e-12) {
-                if (std::abs(b) > 1e-12)
-                    roots[0] = -c / b;
-            } else if (const double d = b * b - 4 * a * c; d >= 0) {
-                roots = {(-b - std::sqrt(d)) / (2 * a), (-b + std::sqrt(d)) / (2 * a)};
-            }
-            for (const double t : roots)
-                if (t > 0 && t < 1) {
-                    const auto [x, y] = at(t);
-                    add(x, y, margin);
-                }
-        }
+        if (!stitch::isFinite(edge))
+            return;
+        const GeometryBox curve = edgeBounds(edge);
+        add(curve.left, curve.top, margin);
+        add(curve.right, curve.bottom, margin);
     }
 
     void addEllipse(int32_t x, int32_t y, int32_t rx, int32_t ry)
@@ -92,11 +66,11 @@ public:
         add(double(x) + dx, double(y) + dy);
     }
 
-    const DesignBox& box() const { return box_; }
+    const GeometryBox& box() const { return box_; }
 
 private:
     bool tightCurves_;
-    DesignBox box_;
+    GeometryBox box_;
 };
 
 void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
@@ -119,7 +93,7 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
 
 } // namespace
 
-DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches)
+GeometryBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches)
 {
     BoxBuilder builder(ws);
     // A motif's stitches may lie outside the points that carry it.
@@ -150,7 +124,7 @@ DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const Pla
     return builder.box();
 }
 
-DesignBox selectionBox(const Workspace& ws)
+GeometryBox selectionBox(const Workspace& ws)
 {
     BoxBuilder builder(ws);
     for (int32_t row : selectedRows(ws)) {

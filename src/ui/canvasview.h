@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/box.h"
 #include "model/editorstate.h"
 #include "stitch/objectplancache.h"
 
@@ -112,14 +113,11 @@ ZoomRatio fittingZoom(double width, double height, int32_t canvasWidth, int32_t 
 StitchReach stitchReach(const PlanBox& extent);
 
 // The box around every object of the design, its stitches (`stitches`) and
-// the background picture, in design units; right < left when there is none. `pictureZoom` is the
+// the background picture, in design units; empty when there is none. `pictureZoom` is the
 // zoom at which the picture was loaded (its stored offsets are canvas
 // pixels of that zoom).
-struct DesignBox {
-    double left = 0, top = 0, right = -1, bottom = -1;
-};
-DesignBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches = {});
+GeometryBox designBox(const Workspace& ws, const ZoomRatio& pictureZoom, const PlanBox& stitches = {});
 // The box around the selected objects, satin edges included.
-DesignBox selectionBox(const Workspace& ws);
+GeometryBox selectionBox(const Workspace& ws);
 
 } // namespace kelvara

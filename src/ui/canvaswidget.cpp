@@ -274,8 +274,8 @@ void CanvasWidget::zoomToFit()
 
 void CanvasWidget::zoomToSelection()
 {
-    const DesignBox box = selectionBox(editor_.ws);
-    if (box.right < box.left) {
+    const GeometryBox box = selectionBox(editor_.ws);
+    if (box.empty()) {
         zoomToFit();
         return;
     }
@@ -283,7 +283,7 @@ void CanvasWidget::zoomToSelection()
     showBox(box);
 }
 
-void CanvasWidget::showBox(const DesignBox& box)
+void CanvasWidget::showBox(const GeometryBox& box)
 {
     ViewState& view = editor_.ws.view;
     const ViewFit fit =

@@ -52,7 +52,7 @@ private:
     void scrollAction(Qt::Orientation orientation, uint32_t request);
     void drawStitchView(QPainter& painter);
     void drawChosenHoop(QPainter& painter);
-    void showBox(const DesignBox& box);
+    void showBox(const GeometryBox& box);
 
     Editor& editor_;
     QtEventAdapter& adapter_;

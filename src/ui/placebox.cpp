@@ -43,7 +43,7 @@ PlaceBox::PlaceBox(QWidget* parent) : QGroupBox(QStringLiteral("Position and siz
 void PlaceBox::showBox(const GeometryBox& box)
 {
     filling_ = true;
-    const std::array<double, 4> values{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    const std::array<double, 4> values{box.left, box.top, box.width(), box.height()};
     for (std::size_t i = 0; i < fields_.size(); ++i)
         fields_[i]->setValue(box.empty() ? 0 : values[i] / 10);
     setEnabled(!box.empty());
@@ -63,8 +63,8 @@ GeometryBox PlaceBox::target() const
     GeometryBox box;
     box.left = value(Left, shown_.left);
     box.top = value(Top, shown_.top);
-    box.right = box.left + value(Width, shown_.right - shown_.left);
-    box.bottom = box.top + value(Height, shown_.bottom - shown_.top);
+    box.right = box.left + value(Width, shown_.width());
+    box.bottom = box.top + value(Height, shown_.height());
     return box;
 }
 

@@ -102,8 +102,8 @@ QString statusText(const Editor& editor)
         stitches = QStringLiteral("%1 stitches").arg(plan.stitchCount());
         if (const PlanBox& box = plan.sewnExtent(); !box.empty())
             stitches += QStringLiteral(", %1 x %2 mm")
-                            .arg((box.right - box.left) / 10.0, 0, 'f', 1)
-                            .arg((box.bottom - box.top) / 10.0, 0, 'f', 1);
+                            .arg(box.width() / 10.0, 0, 'f', 1)
+                            .arg(box.height() / 10.0, 0, 'f', 1);
         break;
     }
     // Until the first plan comes there is no count to show.

@@ -18,10 +18,16 @@ namespace {
 // Past this many changed places one whole drawing is cheaper than clipping.
 constexpr std::size_t kMostAreas = 64;
 
-bool meets(const PlanBox& box, const PlanBox& area)
+// The design units that canvas pixels `r` show, widened by `margin`.
+PlanBox designPlace(const QRect& r, const ViewState& view, int32_t margin)
 {
-    return !box.empty() && box.left <= area.right && area.left <= box.right && box.top <= area.bottom &&
-           area.top <= box.bottom;
+    const double zoom = view.ratio().scale();
+    PlanBox box;
+    box.add(int32_t(std::floor((r.left() + view.scrollX) / zoom)),
+            int32_t(std::floor((r.top() + view.scrollY) / zoom)));
+    box.add(int32_t(std::ceil((r.right() + view.scrollX) / zoom)),
+            int32_t(std::ceil((r.bottom() + view.scrollY) / zoom)));
+    return box.grown(margin);
 }
 
 } // namespace
@@ -136,16 +142,10 @@ void StitchLayer::draw(const ObjectPlanCache& cache, const ViewState& view, cons
     // The places to draw in design units, for skipping whole pieces.
     const double zoom = view.ratio().scale();
     std::vector<PlanBox> places;
-    for (const QRect& r : region) {
-        PlanBox box;
-        box.add(int32_t(std::floor((r.left() + view.scrollX) / zoom)) - 2,
-                int32_t(std::floor((r.top() + view.scrollY) / zoom)) - 2);
-        box.add(int32_t(std::ceil((r.right() + view.scrollX) / zoom)) + 2,
-                int32_t(std::ceil((r.bottom() + view.scrollY) / zoom)) + 2);
-        places.push_back(box);
-    }
+    for (const QRect& r : region)
+        places.push_back(designPlace(r, view, 2));
     const auto wanted = [&](const PlanBox& box) {
-        return std::any_of(places.begin(), places.end(), [&](const PlanBox& p) { return meets(box, p); });
+        return std::any_of(places.begin(), places.end(), [&](const PlanBox& p) { return box.intersects(p); });
     };
     const auto at = [&](const StitchRecord& r) {
         return QPointF(r.x * zoom - view.scrollX, r.y * zoom - view.scrollY);
@@ -209,14 +209,10 @@ void StitchLayer::drawThreads(const ObjectPlanCache& cache, const ViewState& vie
     const double zoom = view.ratio().scale();
     const RasterView raster{zoom, double(view.scrollX), double(view.scrollY)};
     for (const QRect& r : region) {
-        PlanBox place;
-        place.add(int32_t(std::floor((r.left() + view.scrollX) / zoom)) - 4,
-                  int32_t(std::floor((r.top() + view.scrollY) / zoom)) - 4);
-        place.add(int32_t(std::ceil((r.right() + view.scrollX) / zoom)) + 4,
-                  int32_t(std::ceil((r.bottom() + view.scrollY) / zoom)) + 4);
+        const PlanBox place = designPlace(r, view, 4);
         for (int32_t row : cache.order()) {
             const ObjectPiece& piece = cache.piece(row);
-            if (!piece.plan.records.empty() && meets(piece.box, place))
+            if (!piece.plan.records.empty() && piece.box.intersects(place))
                 rasterThreads(image_, r, piece.plan.records, raster);
         }
     }

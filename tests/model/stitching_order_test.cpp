@@ -18,10 +18,7 @@ OrderItem square(int32_t x, int32_t y, int32_t size, int32_t colour)
     item.startY = y;
     item.endX = x + size;
     item.endY = y + size;
-    item.left = x;
-    item.top = y;
-    item.right = x + size;
-    item.bottom = y + size;
+    item.box = {x, y, x + size, y + size};
     return item;
 }
 
@@ -55,7 +52,7 @@ TEST(StitchingOrder, LayersAndUnselectedObjectsStayPut)
             OrderItem item = square(random(0, 2000), random(0, 2000), random(10, 600), random(0, 3));
             item.movable = random(0, 5) != 0;
             if (random(0, 9) == 0)
-                item.right = item.left - 1; // nothing sewn
+                item.box.right = item.box.left - 1; // nothing sewn
             items.push_back(item);
         }
         const std::vector<int32_t> order = optimisedOrder(items);
@@ -71,8 +68,9 @@ TEST(StitchingOrder, LayersAndUnselectedObjectsStayPut)
                 EXPECT_EQ(placeOf[std::size_t(i)], i) << "round " << round;
             for (int j = i + 1; j < count; ++j) {
                 const OrderItem& b = items[std::size_t(j)];
-                const bool overlap = a.right >= a.left && b.right >= b.left && a.left <= b.right &&
-                                     b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+                const bool overlap = a.box.right >= a.box.left && b.box.right >= b.box.left &&
+                                     a.box.left <= b.box.right && b.box.left <= a.box.right &&
+                                     a.box.top <= b.box.bottom && b.box.top <= a.box.bottom;
                 if (overlap && a.colour != b.colour)
                     EXPECT_LT(placeOf[std::size_t(i)], placeOf[std::size_t(j)]) << "round " << round;
             }

@@ -67,9 +67,9 @@ TEST_F(MachineFiles, EveryFormatWritesItsFileAndTheColourListInSewingOrder)
                             "\n2\t#FFFFFF\tBrother 29 White\t" + std::to_string(plan.stitchCount() - blue) +
                             "\n");
     }
-    const PlanExtents box = planExtents(plan);
-    const PesFile pes = readPes(bytesOf(folder.file("badge.pes")), static_cast<int32_t>(box.minX),
-                                static_cast<int32_t>(box.minY));
+    const PlanBox box = planExtents(plan);
+    const PesFile pes = readPes(bytesOf(folder.file("badge.pes")), static_cast<int32_t>(box.left),
+                                static_cast<int32_t>(box.top));
     EXPECT_EQ(pes.palette, (std::vector<int32_t>{5, 29}));
     EXPECT_EQ(pes.label, "badge           ");
 }

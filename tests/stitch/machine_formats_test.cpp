@@ -113,7 +113,7 @@ void expectColourCodes(const StitchPlan& plan, const std::vector<StitchRecord>& 
 TEST(MachineFormats, ExpGivesBackEveryRecord)
 {
     for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(300)}) {
-        const PlanExtents box = planExtents(plan);
+        const PlanBox box = planExtents(plan);
         const ExpFile f =
             readExp(writeExp(plan), static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
         ASSERT_TRUE(f.valid);
@@ -124,7 +124,7 @@ TEST(MachineFormats, ExpGivesBackEveryRecord)
 TEST(MachineFormats, JefGivesBackEveryRecordThreadAndItsHeader)
 {
     for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(300)}) {
-        const PlanExtents box = planExtents(plan);
+        const PlanBox box = planExtents(plan);
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(writeJef(plan, janome(), "20261207143000", bytes).ok());
         const JefFile f =
@@ -141,17 +141,17 @@ TEST(MachineFormats, JefGivesBackEveryRecordThreadAndItsHeader)
                   janome()
                       .threads[static_cast<std::size_t>(nearestThread(janome(), plan.records.front().colour))]
                       .code);
-        EXPECT_EQ(f.extents[0], box.centreX() - box.minX);
-        EXPECT_EQ(f.extents[1], box.centreY() - box.minY);
-        EXPECT_EQ(f.extents[2], box.maxX - box.centreX());
-        EXPECT_EQ(f.extents[3], box.maxY - box.centreY());
+        EXPECT_EQ(f.extents[0], box.centreX() - box.left);
+        EXPECT_EQ(f.extents[1], box.centreY() - box.top);
+        EXPECT_EQ(f.extents[2], box.right - box.centreX());
+        EXPECT_EQ(f.extents[3], box.bottom - box.centreY());
     }
 }
 
 TEST(MachineFormats, PesGivesBackEveryRecordPaletteAndItsHeader)
 {
     for (const StitchPlan& plan : {samplePlan(), extremePlan(3), extremePlan(254)}) {
-        const PlanExtents box = planExtents(plan);
+        const PlanBox box = planExtents(plan);
         std::vector<uint8_t> bytes;
         ASSERT_TRUE(writePes(plan, brother(), "badge\x01long name here", bytes).ok());
         const PesFile f = readPes(bytes, static_cast<int32_t>(box.centreX()), static_cast<int32_t>(box.centreY()));
@@ -178,7 +178,7 @@ TEST(MachineFormats, PesGivesBackEveryRecordPaletteAndItsHeader)
 TEST(MachineFormats, BothPartsOfAPesPlaceTheDesignCentredAsTheOtherFormats)
 {
     const StitchPlan plan = extremePlan(3);
-    const PlanExtents box = planExtents(plan);
+    const PlanBox box = planExtents(plan);
     const auto cx = static_cast<int32_t>(box.centreX()), cy = static_cast<int32_t>(box.centreY());
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(writePes(plan, brother(), "centred", bytes).ok());
@@ -199,8 +199,8 @@ TEST(MachineFormats, BothPartsOfAPesPlaceTheDesignCentredAsTheOtherFormats)
     EXPECT_EQ(sewn(pes.records), dstPoints);
     EXPECT_EQ(sewn(pes.designRecords), dstPoints);
     EXPECT_EQ((std::vector<int32_t>(pes.extents, pes.extents + 4)),
-              (std::vector<int32_t>{int32_t(box.minX) - cx, int32_t(box.minY) - cy, int32_t(box.maxX) - cx,
-                                    int32_t(box.maxY) - cy}));
+              (std::vector<int32_t>{int32_t(box.left) - cx, int32_t(box.top) - cy, int32_t(box.right) - cx,
+                                    int32_t(box.bottom) - cy}));
     EXPECT_FLOAT_EQ(pes.moveX, 350 + 500);
     EXPECT_FLOAT_EQ(pes.moveY, 100 + 500);
     // The colour blocks' threads as the PEC block names them.
