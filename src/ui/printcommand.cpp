@@ -6,6 +6,7 @@
 #include "project/worksheet.h"
 #include "shell/platform.h"
 #include "shell/texts.h"
+#include "ui/runaside.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,6 +16,8 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include <functional>
 
 namespace kelvara {
 
@@ -37,10 +40,19 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     };
     const QString designName =
         ws.rememberedFileName.isEmpty() ? QString() : QFileInfo(ws.rememberedFileName).fileName();
-    showCursorNow(ws, platform, kWaitCursor);
+    // Both passes over a large plan take seconds: with BACKPLAN they stitch
+    // on a thread of their own and the window goes on repainting.
+    const auto busy = [&](const std::function<void()>& job) {
+        showCursorNow(ws, platform, kWaitCursor);
+        if (ws.settings.BACKPLAN != 0)
+            runAside(job);
+        else
+            job();
+        showCursorNow(ws, platform, kArrowCursor);
+    };
     Worksheet sheet;
-    const Outcome reason = prepareWorksheet(ws, designName, sheet);
-    showCursorNow(ws, platform, kArrowCursor);
+    Outcome reason;
+    busy([&] { reason = prepareWorksheet(ws, designName, sheet); });
     if (!reason.ok()) {
         refuse(reason);
         return;
@@ -67,9 +79,8 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     QDir::setCurrent(workingFolder);
     if (!accepted)
         return;
-    showCursorNow(ws, platform, kWaitCursor);
-    const Outcome failure = printWorksheetOn(printer, sheet);
-    showCursorNow(ws, platform, kArrowCursor);
+    Outcome failure;
+    busy([&] { failure = printWorksheetOn(printer, sheet); });
     if (!failure.ok())
         refuse(failure);
 }

@@ -9,6 +9,7 @@
 #include "ui/printcommand.h"
 
 #include <QApplication>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 #include <QWidget>
@@ -39,6 +40,42 @@ TEST_F(PrintTest, EmptyDesignIsRefusedBeforeTheDialog)
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_FALSE(boxes.shown[0].question);
     EXPECT_EQ(boxes.shown[0].text, "The worksheet cannot be printed: the design holds no objects.");
+}
+
+TEST_F(PrintTest, PageStitchedAsideWhilePlanningMatchesOnePlannedUpFront)
+{
+    start("BACKPLAN=1\n");
+    buildSampleDesign(ws);
+    const std::string planned = folder.file("planned.pdf");
+    {
+        Worksheet sheet;
+        ASSERT_EQ(prepareWorksheet(ws, QString(), sheet), "");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(planned));
+        ASSERT_EQ(printWorksheetOn(printer, sheet), "");
+    }
+    // The design's plan is under way on the keeper's thread as Print starts.
+    window->editor().plans.follow(ws);
+    const std::string printed = folder.file("printed.pdf");
+    QTimer dialogUser;
+    dialogUser.setInterval(50);
+    QObject::connect(&dialogUser, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+            dialog->printer()->setOutputFormat(QPrinter::PdfFormat);
+            dialog->printer()->setOutputFileName(QString::fromStdString(printed));
+            // done() rather than accept(), which would take the dialog's own choices.
+            dialog->done(QDialog::Accepted);
+        }
+    });
+    dialogUser.start();
+    holdCtrl();
+    press('P');
+    releaseCtrl();
+    EXPECT_TRUE(boxes.shown.empty());
+    const QString text = pdfText(printed);
+    EXPECT_TRUE(text.contains(QStringLiteral("Stitches")));
+    EXPECT_EQ(text, pdfText(planned));
 }
 
 TEST(PrintOnPrinter, PdfPrinterGetsOnePageWithTheStitchCount)

@@ -1,0 +1,29 @@
+#include "ui/runaside.h"
+
+#include <QEventLoop>
+
+#include <exception>
+#include <thread>
+
+namespace kelvara {
+
+void runAside(const std::function<void()>& job)
+{
+    QEventLoop loop;
+    std::exception_ptr thrown;
+    std::thread worker([&] {
+        try {
+            job();
+        } catch (...) {
+            thrown = std::current_exception();
+        }
+        // Queued, so a job done before the loop starts still ends it.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    if (thrown)
+        std::rethrow_exception(thrown);
+}
+
+} // namespace kelvara

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+namespace kelvara {
+
+// Runs `job` on a thread of its own and returns when it is done. Meanwhile
+// the window goes on repainting and its timers run, but the user's input
+// waits until the job is done, so the design the job reads stays as it is.
+// What `job` throws is thrown here.
+void runAside(const std::function<void()>& job);
+
+} // namespace kelvara
