@@ -49,11 +49,11 @@ TEST_F(PrintTest, PageStitchedAsideWhilePlanningMatchesOnePlannedUpFront)
     const std::string planned = folder.file("planned.pdf");
     {
         Worksheet sheet;
-        ASSERT_EQ(prepareWorksheet(ws, QString(), sheet), "");
+        ASSERT_TRUE(prepareWorksheet(ws, QString(), sheet).ok());
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(planned));
-        ASSERT_EQ(printWorksheetOn(printer, sheet), "");
+        ASSERT_TRUE(printWorksheetOn(printer, sheet).ok());
     }
     // The design's plan is under way on the keeper's thread as Print starts.
     window->editor().plans.follow(ws);
