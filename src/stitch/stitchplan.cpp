@@ -177,18 +177,11 @@ private:
     bool full_ = false;
 };
 
-// Kinds that can choose where they end besides fills: columns sewn from
-// either end, and running lines that may close on themselves.
-bool choosesItsEnd(int32_t kind, const Settings& settings)
-{
-    return settings.ENTRYEXIT != 0 &&
-           (kind == KindSaten || kind == KindSteil || kind == KindRun || kind == KindStroke);
-}
-
 bool exitOf(const ObjectRef& o, const ObjectRef& next, const GenContext& ctx, int32_t& x, int32_t& y)
 {
     const KindRow& row = *kindRow(o.kind);
-    if ((row.recordFloor == nullptr && !choosesItsEnd(o.kind, ctx.settings)) ||
+    const bool choosesItsEnd = row.choosesItsEnd && ctx.settings.ENTRYEXIT != 0;
+    if ((row.recordFloor == nullptr && !choosesItsEnd) ||
         kindRow(next.kind)->recordFloor != nullptr)
         return false;
     const ObjectStyle a = styleOf(o, ctx), b = styleOf(next, ctx);

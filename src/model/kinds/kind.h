@@ -145,6 +145,9 @@ struct KindRow {
     // fewest plan records a fill makes (null: proportional to its length).
     // Whether its stitches reach under the borders sewn after it (fills).
     bool fillsUnderBorders = false;
+    // Whether, with ENTRYEXIT, it may end towards the next object as fills
+    // do: columns sewn from either end, lines that may close on themselves.
+    bool choosesItsEnd = false;
     double (*planReach)(const ObjectParams&) = nullptr;
     void (*style)(const ObjectParams&, const stitch::GenContext&, stitch::ObjectStyle&) = nullptr;
     void (*generate)(const ObjectParams&, const stitch::GenContext&, stitch::NeedleSink&) = nullptr;

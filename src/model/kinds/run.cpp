@@ -146,6 +146,7 @@ extern const KindRow kRunKind{
     .toPath = toPath,
     .splitAt = splitAt,
     .split = split,
+    .choosesItsEnd = true,
     .style = style,
     .generate = generateWith<&ObjectParams::run, stitch::generateRun>,
 };

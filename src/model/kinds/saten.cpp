@@ -118,6 +118,7 @@ extern const KindRow kSatenKind{
     .borderShape = borderShape,
     .splitAt = splitAt,
     .split = split,
+    .choosesItsEnd = true,
     .planReach = planReach,
     .generate = generateWith<&ObjectParams::saten, stitch::generateSaten>,
 };

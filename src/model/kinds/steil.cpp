@@ -187,6 +187,7 @@ extern const KindRow kSteilKind{
     .toPath = toPath,
     .splitAt = splitAt,
     .split = split,
+    .choosesItsEnd = true,
     .planReach = planReach,
     .generate = generateWith<&ObjectParams::steil, stitch::generateSteil>,
 };

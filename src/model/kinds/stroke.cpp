@@ -150,6 +150,7 @@ extern const KindRow kStrokeKind{
     .sampleShape = sampleShape,
     .place = place,
     .pickShape = pickShape,
+    .choosesItsEnd = true,
     .planReach = planReach,
     .style = style,
     .generate = generate,
