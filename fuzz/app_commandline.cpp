@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)isCommandLine(static_cast<int>(argv.size()) - 1, argv.data());
 
     const CommandLine line = parseCommandLine(arguments);
-    if (!line.usageError.empty())
+    if (!line.usageError.ok())
         return 0;
     if (line.action == CliAction::None)
         __builtin_trap();
