@@ -77,14 +77,16 @@ std::string underlayInWords(const Workspace& ws, std::span<const int32_t> rows)
         const unsigned char* record = ws.records.bytes(entry.params);
         std::string these;
         if (kindInt(*kind, record, FieldMeaning::Underlay, -1) != -1)
-            these = kindInt(*kind, record, FieldMeaning::WalkInset, 0) == kCentreWalk ? "centre walk"
-                                                                                     : std::string(kind->underlay);
+            these = kindInt(*kind, record, FieldMeaning::WalkInset, 0) == kCentreWalk
+                        ? message(ws, kSlotUnderlayCentreWalk)
+                        : std::string(kind->underlay);
         if (kindInt(*kind, record, FieldMeaning::Zigzag, -1) != -1)
-            these += these.empty() ? "zigzag" : " and zigzag";
+            these = these.empty() ? message(ws, kSlotUnderlayZigzag)
+                                  : message(ws, Outcome(kSlotUnderlayAndZigzag, these));
         if (these.empty())
-            these = "none";
+            these = message(ws, kSlotUnderlayNone);
         if (!words.empty() && words != these)
-            return "differs between the objects";
+            return message(ws, kSlotUnderlayDiffers);
         words = these;
     }
     return words;

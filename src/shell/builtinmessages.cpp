@@ -190,6 +190,38 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "Design information", // 177
     "About %1", // 178
     "Print the worksheet", // 179
+    "nothing selected", // 180
+    "%1 selected (%2)", // 181
+    "too large to stitch", // 182
+    "%1 stitches", // 183
+    "%1 x %2 mm", // 184
+    "planning stitches %1%", // 185
+    "hoop %1", // 186
+    "(does not fit)", // 187
+    "centre walk", // 188
+    "zigzag", // 189
+    "%1 and zigzag", // 190
+    "none", // 191
+    "differs between the objects", // 192
+    "Size: %1 x %2 mm", // 193
+    "Stitches: %1", // 194
+    "Colour changes: %1", // 195
+    "Trims: %1", // 196
+    "Jumps: %1", // 197
+    "Objects: %1", // 198
+    "Thread: about %1 m", // 199
+    "Sewing time: about %1 min", // 200
+    "Hoop: none chosen", // 201
+    "Hoop: %1, the design fits", // 202
+    "Hoop: %1, the design does NOT fit", // 203
+    "Smallest hoop that holds it: %1", // 204
+    "none listed", // 205
+    "Stitch %1 of %2 at %3", // 206
+    "thread %1", // 207
+    "%1 of %2 min at %3 a minute", // 208
+    "%1 stitches a second", // 209
+    "playing (Space pauses)", // 210
+    "paused (Space plays)", // 211
 };
 // clang-format on
 

@@ -1,5 +1,6 @@
 #include "stitch/designinfo.h"
 
+#include "shell/outcome.h"
 #include "stitch/hoopfit.h"
 
 #include <algorithm>
@@ -28,17 +29,18 @@ std::string whole(int64_t value)
     return std::to_string(value);
 }
 
-std::string hoopText(const DesignInfo& i)
+std::string hoopText(const LineTable& messages, const DesignInfo& i)
 {
     if (!i.hoopsListed)
         return {};
-    std::string text = "\nHoop: ";
-    if (i.chosenHoop.empty())
-        text += "none chosen";
-    else
-        text += i.chosenHoop + (i.fitsChosenHoop ? ", the design fits" : ", the design does NOT fit");
-    text += "\nSmallest hoop that holds it: " + (i.smallestHoop.empty() ? "none listed" : i.smallestHoop);
-    return text;
+    const Outcome hoop =
+        i.chosenHoop.empty()
+            ? Outcome(kSlotInfoNoHoop)
+            : Outcome(i.fitsChosenHoop ? kSlotInfoHoopFits : kSlotInfoHoopNoFit, i.chosenHoop);
+    const std::string smallest =
+        i.smallestHoop.empty() ? messageText(messages, kSlotInfoNoHoopListed) : i.smallestHoop;
+    return "\n" + messageText(messages, hoop) + "\n" +
+           messageText(messages, Outcome(kSlotInfoSmallestHoop, smallest));
 }
 
 } // namespace
@@ -113,13 +115,17 @@ std::string designInfoJson(const DesignInfo& i)
            ", \"minutes\": " + fixed(i.minutes, 1) + ", \"hoop\": " + hoop + "}";
 }
 
-std::string designInfoText(const DesignInfo& i)
+std::string designInfoText(const LineTable& messages, const DesignInfo& i)
 {
-    return "Size: " + fixed(i.widthMm, 1) + " x " + fixed(i.heightMm, 1) +
-           " mm\nStitches: " + whole(i.stitches) + "\nColour changes: " + whole(i.colourChanges) +
-           "\nTrims: " + whole(i.trims) + "\nJumps: " + whole(i.jumps) + "\nObjects: " + whole(i.objects) +
-           "\nThread: about " + fixed(i.threadMetres, 1) + " m\nSewing time: about " +
-           fixed(std::ceil(i.minutes), 0) + " min" + hoopText(i);
+    const auto line = [&](MessageSlot slot, std::string a, std::string b = {}) {
+        return messageText(messages, Outcome(slot, std::move(a), std::move(b)));
+    };
+    return line(kSlotInfoSize, fixed(i.widthMm, 1), fixed(i.heightMm, 1)) + "\n" +
+           line(kSlotInfoStitches, whole(i.stitches)) + "\n" +
+           line(kSlotInfoColourChanges, whole(i.colourChanges)) + "\n" +
+           line(kSlotInfoTrims, whole(i.trims)) + "\n" + line(kSlotInfoJumps, whole(i.jumps)) + "\n" +
+           line(kSlotInfoObjects, whole(i.objects)) + "\n" + line(kSlotInfoThread, fixed(i.threadMetres, 1)) +
+           "\n" + line(kSlotInfoSewingTime, fixed(std::ceil(i.minutes), 0)) + hoopText(messages, i);
 }
 
 std::string designSummary(const DesignInfo& i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/texts.h"
 #include "stitch/stitchplan.h"
 
 #include <cstdint>
@@ -41,8 +42,9 @@ DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitch
 // (the smallest listed hoop's name, or null).
 std::string designInfoJson(const DesignInfo& info);
 
-// The lines the design information box shows, one value per line.
-std::string designInfoText(const DesignInfo& info);
+// The lines the design information box shows, one value per line, in the
+// words of the message table.
+std::string designInfoText(const LineTable& messages, const DesignInfo& info);
 
 // The short form for the status bar: "1234 stitches, 80.0 x 65.5 mm".
 std::string designSummary(const DesignInfo& info);

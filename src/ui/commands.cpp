@@ -333,7 +333,7 @@ void Commands::showDesignInformation()
     } else {
         DesignInfo info = measureDesign(plan, ws.table.objectCount, ws.settings.SPEED);
         placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
-        text = designInfoText(info);
+        text = designInfoText(ws.lines, info);
     }
     platform.boxes->showInformation(message(ws, kSlotInfoCaption), text);
 }

@@ -16,11 +16,16 @@ namespace kelvara {
 
 namespace {
 
+QString shown(const Workspace& ws, const Outcome& outcome)
+{
+    return QString::fromStdString(message(ws, outcome));
+}
+
 QString selectionText(const Workspace& ws)
 {
     const std::vector<int32_t> rows = selectedRows(ws);
     if (rows.empty())
-        return QStringLiteral("nothing selected");
+        return shown(ws, Outcome(kSlotNothingSelected));
     QStringList kinds;
     for (const KindRow* kind : kindRows()) {
         if (kind == nullptr)
@@ -32,7 +37,8 @@ QString selectionText(const Workspace& ws)
             kinds << QStringLiteral("%1 %2").arg(n).arg(
                 QLatin1String(kind->word.data(), qsizetype(kind->word.size())));
     }
-    QString text = QStringLiteral("%1 selected (%2)").arg(rows.size()).arg(kinds.join(QStringLiteral(", ")));
+    const QString selected = shown(ws, Outcome(kSlotSelectedCount, std::to_string(rows.size()),
+                                               kinds.join(QStringLiteral(", ")).toStdString()));
     // A lettering whose font is not installed says which family stands in.
     for (int32_t row : rows) {
         const ObjectEntry& entry = ws.table.rows[static_cast<std::size_t>(row)];
@@ -40,9 +46,14 @@ QString selectionText(const Workspace& ws)
             continue;
         const std::string note = message(ws, stitch::replacedFontNote(ws.records[entry.params].letters));
         if (!note.empty())
-            return text + QStringLiteral("; ") + QString::fromStdString(note);
+            return selected + QStringLiteral("; ") + QString::fromStdString(note);
     }
-    return text;
+    return selected;
+}
+
+QString millimetres(double units)
+{
+    return QString::number(units / 10.0, 'f', 1);
 }
 
 } // namespace
@@ -96,37 +107,39 @@ QString statusText(const Editor& editor)
     const ObjectPlanCache& plan = editor.plans.shown();
     switch (plan.status()) {
     case PlanStatus::TooLarge:
-        stitches = QStringLiteral("too large to stitch");
+        stitches = shown(ws, Outcome(kSlotTooLargeToStitch));
         break;
     default:
-        stitches = QStringLiteral("%1 stitches").arg(plan.stitchCount());
+        stitches = shown(ws, Outcome(kSlotStitchCount, std::to_string(plan.stitchCount())));
         if (const PlanBox& box = plan.sewnExtent(); !box.empty())
-            stitches += QStringLiteral(", %1 x %2 mm")
-                            .arg(box.width() / 10.0, 0, 'f', 1)
-                            .arg(box.height() / 10.0, 0, 'f', 1);
+            stitches += QStringLiteral(", ") +
+                        shown(ws, Outcome(kSlotSewnSize, millimetres(box.width()).toStdString(),
+                                          millimetres(box.height()).toStdString()));
         break;
     }
     // Until the first plan comes there is no count to show.
     if (editor.plans.planning())
-        stitches = (plan.order().empty() ? QString() : stitches + QStringLiteral(", ")) +
-                   QStringLiteral("planning stitches %1%").arg(int(editor.plans.progress() * 100));
-    QString text = QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
-                       .arg(position)
-                       .arg(zoom.divisor == 1 ? QString::number(zoom.zoom) : QString::number(zoom.scale(), 'g', 3))
-                       .arg(selectionText(ws), stitches);
+        stitches =
+            (plan.order().empty() ? QString() : stitches + QStringLiteral(", ")) +
+            shown(ws, Outcome(kSlotPlanningStitches, std::to_string(int(editor.plans.progress() * 100))));
+    QString line =
+        QStringLiteral("%1   |   zoom %2x   |   %3   |   %4")
+            .arg(position)
+            .arg(zoom.divisor == 1 ? QString::number(zoom.zoom) : QString::number(zoom.scale(), 'g', 3))
+            .arg(selectionText(ws), stitches);
     // The next click first, where the eye looks for it.
     if (const std::string hint = toolHint(ws); !hint.empty())
-        text = QString::fromStdString(hint) + QStringLiteral("   |   ") + text;
-    if (const Hoop* hoop = chosenHoop(ws))
-        text += QStringLiteral("   |   hoop %1%2")
-                    .arg(QString::fromStdString(hoop->name),
-                         editor.hoopCheck.measured && !editor.hoopCheck.fits ? QStringLiteral(" (does not fit)")
-                                                                              : QString());
+        line = QString::fromStdString(hint) + QStringLiteral("   |   ") + line;
+    if (const Hoop* hoop = chosenHoop(ws)) {
+        line += QStringLiteral("   |   ") + shown(ws, Outcome(kSlotStatusHoop, hoop->name));
+        if (editor.hoopCheck.measured && !editor.hoopCheck.fits)
+            line += QStringLiteral(" ") + shown(ws, Outcome(kSlotStatusNoFit));
+    }
     if (!view.note.empty())
-        text += QStringLiteral("   |   ") + QString::fromStdString(view.note);
+        line += QStringLiteral("   |   ") + QString::fromStdString(view.note);
     if (!ws.statusNote.text.empty() && ws.statusNote.revision == ws.refresh.designRevision)
-        text += QStringLiteral("   |   ") + QString::fromStdString(ws.statusNote.text);
-    return text;
+        line += QStringLiteral("   |   ") + QString::fromStdString(ws.statusNote.text);
+    return line;
 }
 
 } // namespace kelvara

@@ -80,17 +80,23 @@ QString stitchOutText(const Editor& editor)
         colour = threadColour(needle->colour).name().toUpper();
         at = QStringLiteral("%1, %2 mm").arg(needle->x / 10.0, 0, 'f', 1).arg(needle->y / 10.0, 0, 'f', 1);
     }
-    return QStringLiteral("Stitch %1 of %2 at %9  ·  thread %3  ·  %4 of %5 min at %6 a minute  ·  %7 "
-                          "stitches a second  ·  %8")
-        .arg(out->stitchesSewn())
-        .arg(out->stitchesInPlan())
-        .arg(colour)
-        .arg(out->minutesSewn(speed), 0, 'f', 1)
-        .arg(double(out->stitchesInPlan()) / std::max(1, speed), 0, 'f', 1)
-        .arg(speed)
-        .arg(out->speed())
-        .arg(out->playing() ? QStringLiteral("playing (Space pauses)") : QStringLiteral("paused (Space plays)"))
-        .arg(at);
+    const Workspace& ws = editor.ws;
+    const auto oneDecimal = [](double value) { return QString::number(value, 'f', 1).toStdString(); };
+    const std::string parts[] = {
+        message(ws, Outcome(kSlotStitchOutAt, std::to_string(out->stitchesSewn()),
+                            std::to_string(out->stitchesInPlan()), at.toStdString())),
+        message(ws, Outcome(kSlotStitchOutThread, colour.toStdString())),
+        message(ws, Outcome(kSlotStitchOutMinutes, oneDecimal(out->minutesSewn(speed)),
+                            oneDecimal(double(out->stitchesInPlan()) / std::max(1, speed)),
+                            std::to_string(speed))),
+        message(ws, Outcome(kSlotStitchOutSpeed, std::to_string(out->speed()))),
+        message(ws, Outcome(out->playing() ? kSlotStitchOutPlayingState : kSlotStitchOutPausedState)),
+    };
+    // The separators hold blank runs the message file cannot keep.
+    QStringList texts;
+    for (const std::string& part : parts)
+        texts << QString::fromStdString(part);
+    return texts.join(QStringLiteral("  ·  "));
 }
 
 } // namespace kelvara

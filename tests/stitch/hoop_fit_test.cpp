@@ -85,7 +85,8 @@ TEST(HoopFit, SmallestHoopIsTheLeastAreaThatHoldsTheDesignFirstListedOnTies)
     placeInHoops(info, plan, list, &list.hoops[3]);
     EXPECT_FALSE(info.fitsChosenHoop);
     EXPECT_NE(designInfoJson(info).find("\"hoop\": \"Janome 126 x 110\"}"), std::string::npos);
-    EXPECT_NE(designInfoText(info).find("Round 120 (120 x 120 mm), the design does NOT fit"), std::string::npos);
+    EXPECT_NE(designInfoText(LineTable(), info).find("Round 120 (120 x 120 mm), the design does NOT fit"),
+              std::string::npos);
 }
 
 } // namespace
