@@ -1,5 +1,7 @@
 #include "project/wholefile.h"
 
+#include "shell/outcome.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -23,6 +25,14 @@ namespace {
 // a live write is filling from one a killed write left.
 constexpr char kTempInfix[] = ".kelvara-";
 constexpr char kTempSuffix[] = ".tmp";
+
+// A reason of our own. The writers hold no message table, and the reason is
+// one detail of the message that says the file was not written, so the
+// built-in text stands in.
+std::string ownReason(MessageSlot slot)
+{
+    return std::string(builtInMessage(slot));
+}
 
 QString temporaryName(const QString& target)
 {
@@ -97,7 +107,7 @@ qint64 PendingFile::Checked::writeData(const char* data, qint64 size)
         const qint64 written = file_.write(data + done, size - done);
         if (written <= 0 || file_.error() != QFileDevice::NoError) {
             const QString why = file_.errorString();
-            failure = why.isEmpty() ? std::string("the write failed") : why.toStdString();
+            failure = why.isEmpty() ? ownReason(kSlotWriteFailed) : why.toStdString();
             return -1;
         }
         done += written;
@@ -118,15 +128,15 @@ PendingFile::~PendingFile()
 std::string PendingFile::failure() const
 {
     const QString why = file_.errorString();
-    return why.isEmpty() ? std::string("the write failed") : why.toStdString();
+    return why.isEmpty() ? ownReason(kSlotWriteFailed) : why.toStdString();
 }
 
 std::string PendingFile::open()
 {
     if (target_.isEmpty())
-        return "no file name";
+        return ownReason(kSlotNoFileName);
     if (QFileInfo(target_).isDir())
-        return "is a folder";
+        return ownReason(kSlotIsFolder);
     removeStaleTemporaries(target_);
     file_.setFileName(temporaryName(target_));
     QFile::remove(file_.fileName());
@@ -151,7 +161,7 @@ std::string PendingFile::write(std::string_view bytes)
 std::string PendingFile::finish()
 {
     if (!file_.isOpen())
-        return "the file was not made";
+        return ownReason(kSlotFileNotMade);
     if (!checked_.failure.empty())
         return checked_.failure;
     if (!file_.flush() || file_.error() != QFileDevice::NoError)

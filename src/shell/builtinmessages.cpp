@@ -222,6 +222,10 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "%1 stitches a second", // 209
     "playing (Space pauses)", // 210
     "paused (Space plays)", // 211
+    "the write failed", // 212
+    "no file name", // 213
+    "is a folder", // 214
+    "the file was not made", // 215
 };
 // clang-format on
 

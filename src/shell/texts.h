@@ -269,6 +269,11 @@ enum MessageSlot : int {
     kSlotStitchOutSpeed,
     kSlotStitchOutPlayingState,
     kSlotStitchOutPausedState,
+    // Why a file was not written, in our own words where the system gives none.
+    kSlotWriteFailed,
+    kSlotNoFileName,
+    kSlotIsFolder,
+    kSlotFileNotMade,
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20 && kSlotUnsavedChanges == 43, "the slots follow the message file");
