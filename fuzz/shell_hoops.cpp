@@ -2,6 +2,7 @@
 // every refused line is named, and the lookups of a setting built from the
 // input never point outside the list.
 #include "shell/hoops.h"
+#include "shell/texts.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         check(hoop.height >= kSmallestHoopSide && hoop.height <= kLargestHoopSide);
         check(findHoop(list, hoop.name) != nullptr);
     }
-    for (const std::string& problem : list.problems)
-        check(problem.rfind("line ", 0) == 0);
+    // Each problem names the line it is on, or refuses the file whole.
+    for (const Outcome& problem : list.problems) {
+        const std::string& line = problem.args[0];
+        check(!problem.ok() && (problem.slot == kSlotHoopFileTooLarge ||
+                                (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos)));
+    }
     // The first line of the input as a HOOP setting.
     const std::string_view first = bytes.substr(0, std::min(bytes.find('\n'), bytes.size()));
     if (const Hoop* found = findHoop(list, first))
