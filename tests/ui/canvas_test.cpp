@@ -56,7 +56,25 @@ TEST(ArrowKeyTest, StepsByZoomAndStopsAtTheEnds)
     EXPECT_FALSE(arrowKeyScroll(view, VkDown, 0));
 }
 
-using CanvasTest = WindowFixture;
+struct CanvasTest : WindowFixture {
+    // A 50 x 40 green picture, red at its first pixel and blue at `blue`,
+    // loaded at scroll (20, 10) and zoom 1.
+    void loadPictureAt20And10(QPoint blue)
+    {
+        QImage picture(50, 40, QImage::Format_RGB32);
+        picture.fill(qRgb(10, 200, 30));
+        picture.setPixel(0, 0, qRgb(250, 1, 2));
+        picture.setPixel(blue, qRgb(3, 4, 250));
+        ws.view.scrollX = 20;
+        ws.view.scrollY = 10;
+        ws.picture.pictureName = "picture.bmp";
+        ws.picture.pixels = picture;
+        ws.picture.picLeft = 20;
+        ws.picture.picTop = 10;
+        ws.picture.picWidth = 50;
+        ws.picture.picHeight = 40;
+    }
+};
 
 TEST_F(CanvasTest, ScrollBarsFollowTheViewAndMapTheirActions)
 {
@@ -231,19 +249,8 @@ TEST_F(CanvasTest, BackgroundPictureAtZoomOneAndFour)
 {
     start();
     resizeClient(827, 568); // canvas 700 x 500
-    QImage picture(50, 40, QImage::Format_RGB32);
-    picture.fill(qRgb(10, 200, 30));
-    picture.setPixel(0, 0, qRgb(250, 1, 2));
-    picture.setPixel(49, 39, qRgb(3, 4, 250));
     // Loaded at scroll (20, 10) and zoom 1: its corner at design point (20, 10).
-    ws.view.scrollX = 20;
-    ws.view.scrollY = 10;
-    ws.picture.pictureName = "picture.bmp";
-    ws.picture.pixels = picture;
-    ws.picture.picLeft = 20;
-    ws.picture.picTop = 10;
-    ws.picture.picWidth = 50;
-    ws.picture.picHeight = 40;
+    loadPictureAt20And10({49, 39});
     canvas().renderCanvas();
     const QImage& image = canvasImage();
     EXPECT_EQ(image.pixel(0, 0), qRgb(250, 1, 2));
@@ -271,7 +278,7 @@ TEST_F(CanvasTest, BackgroundPictureAtZoomOneAndFour)
     EXPECT_EQ(image.pixel(80 + 50 * 4, 40), qRgb(0, 0, 0));
     // A picture loaded at zoom 4 with scroll (400, 200) starts at design
     // (100, 50): the top-left corner of the view then.
-    ws.picture.pixels = picture.copy();
+    ws.picture.pixels = ws.picture.pixels.copy();
     ws.picture.picLeft = 400;
     ws.picture.picTop = 200;
     ws.view.scrollX = 400;
@@ -381,18 +388,7 @@ TEST_F(CanvasTest, BackgroundPictureAtFineRatios)
 {
     start();
     resizeClient(827, 568);
-    QImage picture(50, 40, QImage::Format_RGB32);
-    picture.fill(qRgb(10, 200, 30));
-    picture.setPixel(0, 0, qRgb(250, 1, 2));
-    picture.setPixel(1, 0, qRgb(3, 4, 250));
-    ws.view.scrollX = 20;
-    ws.view.scrollY = 10;
-    ws.picture.pictureName = "picture.bmp";
-    ws.picture.pixels = picture;
-    ws.picture.picLeft = 20;
-    ws.picture.picTop = 10;
-    ws.picture.picWidth = 50;
-    ws.picture.picHeight = 40;
+    loadPictureAt20And10({1, 0});
     canvas().renderCanvas(); // loaded at zoom 1: its corner at design (20, 10)
     ws.view.setRatio(ZoomRatio(5, 4));
     ws.view.scrollX = 0;

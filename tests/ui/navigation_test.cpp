@@ -31,6 +31,18 @@ struct Navigation : WindowFixture {
         resizeClient(827, 568); // canvas 700 x 500
     }
 
+    // A motif rising 12.1 mm above and below its line.
+    void addBumpMotif()
+    {
+        MotifLibrary& motifs = ws.libraries.motifs;
+        motifs.count = 1;
+        motifs.names[0] = "BUMP";
+        motifs.points[0][0] = {0, 0};
+        motifs.points[0][1] = {10, -121};
+        motifs.points[0][2] = {20, 121};
+        motifs.points[0][3] = {30, 0};
+    }
+
     void ctrlKey(uint32_t key)
     {
         holdCtrl();
@@ -275,13 +287,7 @@ TEST_F(Navigation, ZoomStepsKeepThePointUnderThePointer)
 TEST_F(Navigation, FineZoomFitsEveryStitchAndPicksWhatIsUnderTheClick)
 {
     ws.settings.ZOOMSTEPS = 1;
-    MotifLibrary& motifs = ws.libraries.motifs;
-    motifs.count = 1;
-    motifs.names[0] = "BUMP";
-    motifs.points[0][0] = {0, 0};
-    motifs.points[0][1] = {10, -121};
-    motifs.points[0][2] = {20, 121};
-    motifs.points[0][3] = {30, 0};
+    addBumpMotif();
     // 141 x 93 mm of satin circle, and a line whose motif rises above y 0.
     openProject("CIRCLE X=900 Y=520 RX=705 RY=465\r\nRUN X1=100 Y1=20 X2=400 Y2=20 MOTIVE=BUMP\r\n");
     ASSERT_EQ(ws.table.objectCount, 2);
@@ -324,13 +330,7 @@ TEST_F(Navigation, FineZoomFitsEveryStitchAndPicksWhatIsUnderTheClick)
 // to nor were counted by zoom to fit.
 TEST_F(Navigation, StitchesBeyondThePointsAreReachedByFitAndScrolling)
 {
-    MotifLibrary& motifs = ws.libraries.motifs;
-    motifs.count = 1;
-    motifs.names[0] = "BUMP";
-    motifs.points[0][0] = {0, 0};
-    motifs.points[0][1] = {10, -121};
-    motifs.points[0][2] = {20, 121};
-    motifs.points[0][3] = {30, 0};
+    addBumpMotif();
     openProject("RUN X1=100 Y1=20 X2=400 Y2=20 MOTIVE=BUMP\r\n");
     ASSERT_EQ(ws.table.objectCount, 1);
     StitchPlan plan;
