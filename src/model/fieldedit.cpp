@@ -75,14 +75,18 @@ std::string underlayInWords(const Workspace& ws, std::span<const int32_t> rows)
         if (kind == nullptr || kindField(*kind, FieldMeaning::Underlay) == nullptr)
             continue;
         const unsigned char* record = ws.records.bytes(entry.params);
+        const bool walk = kindInt(*kind, record, FieldMeaning::Underlay, -1) != -1;
+        const bool walkDownCentre = walk && kindInt(*kind, record, FieldMeaning::WalkInset, 0) == kCentreWalk;
         std::string these;
-        if (kindInt(*kind, record, FieldMeaning::Underlay, -1) != -1)
-            these = kindInt(*kind, record, FieldMeaning::WalkInset, 0) == kCentreWalk
-                        ? message(ws, kSlotUnderlayCentreWalk)
-                        : std::string(kind->underlay);
+        if (walk)
+            these = walkDownCentre ? message(ws, kSlotUnderlayCentreWalk) : std::string(kind->underlay);
         if (kindInt(*kind, record, FieldMeaning::Zigzag, -1) != -1)
             these = these.empty() ? message(ws, kSlotUnderlayZigzag)
                                   : message(ws, Outcome(kSlotUnderlayAndZigzag, these));
+        // The walk down the centre is sewn once, whichever field asks for it.
+        if (kindInt(*kind, record, FieldMeaning::CentreWalk, 0) != 0 && !walkDownCentre)
+            these = these.empty() ? message(ws, kSlotUnderlayCentreWalk)
+                                  : message(ws, Outcome(kSlotUnderlayCentreWalkAnd, these));
         if (these.empty())
             these = message(ws, kSlotUnderlayNone);
         if (!words.empty() && words != these)

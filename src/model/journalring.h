@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/records.h"
+
 #include <array>
 #include <cstdint>
 
@@ -11,7 +13,7 @@ namespace kelvara {
 // from the newest end (model/journalreplay.cpp).
 struct UndoJournal {
     // Room for a step that deletes, recolours or pastes every one of the
-    // 4096 objects at the largest record (480 bytes a deleted object).
+    // 4096 objects at the largest record (488 bytes a deleted object).
     static constexpr int32_t kSize = 4 * 1024 * 1024;
     static constexpr int32_t kHeaderSize = 20;
 
@@ -20,7 +22,7 @@ struct UndoJournal {
     static constexpr int32_t kCurrentObjectTarget = 0x20000;
 
     // Largest data part of a record: the biggest parameter record.
-    static constexpr int32_t kMaxData = 232;
+    static constexpr int32_t kMaxData = kMaxRecordSize;
 
     // Bytes the ring takes for one record of `size` bytes. A step must fit
     // whole: the ring drops the oldest records of a step that outgrows it,

@@ -75,6 +75,15 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
                     0,
                     LibraryKind::None,
                     "Passes over the same holes: 1, 3, 5, 7 or 9."});
+    set(M::RunPasses, {"Passes",
+                       G::Stitching,
+                       ValueKind::Number,
+                       {},
+                       1,
+                       0,
+                       LibraryKind::None,
+                       "Times each stitch is sewn: 2 runs there and back, 3 is a triple run; "
+                       "standard: as the configuration says."});
     set(M::StartSide, {"Start on", G::Stitching, ValueKind::Side, {}, 1, 0, LibraryKind::None, {}});
     set(M::StopSide, {"End on", G::Stitching, ValueKind::Side, {}, 1, 0, LibraryKind::None, {}});
     set(M::Angle, angle("Stitch angle", "Counter-clockwise on screen, 0 along x."));
@@ -93,6 +102,8 @@ std::array<FieldInfo, kFieldMeanings> buildInfos()
     set(M::UnderlayInset, length("Edge underlay inset", G::Underlay, {}));
     set(M::WalkInset, length("Walk underlay inset", G::Underlay,
                              "How far in from the edges the walk runs; centre: down the middle and back."));
+    set(M::CentreWalk, flag("Centre walk", G::Underlay,
+                            "A walk down the middle and back, before the edge walk and the zigzag."));
     set(M::Zigzag, length("Zigzag underlay spacing", G::Underlay, "Off: no zigzag underlay."));
     set(M::ZigzagInset, length("Zigzag underlay inset", G::Underlay, {}));
     set(M::Motif, library("Motif", G::TiesAndMotif, LibraryKind::Motif));
@@ -243,6 +254,8 @@ FieldRange fieldRange(FieldMeaning meaning, const Settings& settings, const Libr
         return {10, 1000, true, 0, false, "standard"};
     case M::Repeat:
         return {1, 9, false, -1, true};
+    case M::RunPasses:
+        return {1, 9, true, 0, false, "standard"};
     case M::Angle:
     case M::StartAngle:
     case M::StopAngle:

@@ -27,6 +27,7 @@ enum class FieldMeaning : uint8_t {
     Style,
     TopLayer,
     Repeat,
+    RunPasses, // a running line's passes, 2 there and back; 0 the configuration's
     StartSide,
     StopSide,
     Angle,
@@ -43,6 +44,7 @@ enum class FieldMeaning : uint8_t {
     Underlay,
     UnderlayInset,
     WalkInset, // a column's walk: its inset, or down the centre
+    CentreWalk,
     Zigzag,
     ZigzagInset,
     // Ties and motif

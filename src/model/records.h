@@ -275,6 +275,31 @@ struct StitchesParams {
     int32_t Y;
 };
 
+// Fields added to a fixed layout follow it as a tail. A record stored before
+// the tail existed ends where the layout ends, and its tail reads as zero:
+// every tail field names 0 as the standard, the stitches it always had.
+struct RunTail {
+    int32_t REPEAT; // passes over each stitch, 2 sewn there and back; 0: the configuration's REPEAT
+    int32_t MSIZE;  // as in STROKE
+};
+struct FillTail {
+    int32_t FLEN; // as in SHAPE
+    int32_t ROWSHIFT;
+};
+struct ColumnTail {
+    int32_t CENTRE; // 1: a walk down the centre and back before the other underlay
+};
+
+template <typename Fixed, typename Tail> struct Tailed {
+    Fixed fixed;
+    Tail tail;
+};
+using RunRecord = Tailed<RunParams, RunTail>;
+using SatenRecord = Tailed<SatenParams, ColumnTail>;
+using SteilRecord = Tailed<SteilParams, ColumnTail>;
+using RectRecord = Tailed<RectParams, FillTail>;
+using CircleRecord = Tailed<CircleParams, FillTail>;
+
 #pragma pack(pop)
 
 static_assert(sizeof(BezierEdge) == 68);
@@ -285,7 +310,9 @@ static_assert(sizeof(RectParams) == 232);
 static_assert(sizeof(StarParams) == 84);
 static_assert(sizeof(CircleParams) == 104);
 
-inline constexpr int32_t kMaxRecordSize = 232;
+static_assert(sizeof(RectRecord) == 240);
+
+inline constexpr int32_t kMaxRecordSize = 240;
 
 // Record byte size of a new record of a kind (the kind table holds it); 0
 // for a free row or an unknown kind.
@@ -303,6 +330,12 @@ union ObjectParams {
     ShapeParams shape;
     LettersParams letters;
     StitchesParams stitches;
+    // The same records with their tails, where a kind has one.
+    RunRecord tailedRun;
+    SatenRecord tailedSaten;
+    SteilRecord tailedSteil;
+    RectRecord tailedRect;
+    CircleRecord tailedCircle;
     unsigned char bytes[kMaxRecordSize];
 };
 static_assert(sizeof(ObjectParams) == kMaxRecordSize);

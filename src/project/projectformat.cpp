@@ -137,6 +137,7 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     case Form::Repeat:
     case Form::RunRepeat:
     case Form::RunLength:
+    case Form::Tail:
         appendInt(out, getInt(record, field.offset));
         return;
     case Form::Coord:
@@ -246,6 +247,8 @@ bool appendObjectLine(std::string& out, const ObjectEntry& entry, const RecordSt
     const unsigned char* record = records.bytes(entry.params);
     out += kindRow(entry.kind)->word;
     for (const Field& field : fields) {
+        if (field.form == Form::Tail && getInt(record, field.offset) == 0)
+            continue;
         out += ' ';
         out += field.key;
         out += '=';
@@ -328,6 +331,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
         case Form::Repeat:
         case Form::RunRepeat:
         case Form::RunLength:
+        case Form::Tail:
             setInt(record, field.offset, n);
             break;
         case Form::Flag:
@@ -418,7 +422,8 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             break;
         }
         case Form::RunRepeat:
-            setInt(record, field.offset, std::clamp(getInt(record, field.offset), 1, 9));
+            if (const int32_t passes = getInt(record, field.offset); passes != 0)
+                setInt(record, field.offset, std::clamp(passes, 1, 9));
             break;
         case Form::RunLength: {
             int32_t length = getInt(record, field.offset);

@@ -28,7 +28,9 @@ enum class Form : uint8_t {
     Pattern,
     TieOff,
     Repeat,    // clamped 1..9, even values become 1
-    RunRepeat, // clamped 1..9; even is a line sewn there and back (2: a double run)
+    RunRepeat, // 0 (the configuration's) or clamped 1..9; even sews there and back
+    Tail,      // an integer of a record's tail, written only when not 0, so a
+               // design that leaves it standard saves as it did before it existed
     RunLength, // clamped DELETE..MAX
     Jump,      // the file holds the inverse of the field
     Path,      // path data, the field a handle into the path store
@@ -107,6 +109,16 @@ template <std::size_t N> struct FieldList {
         add("OFSCIK", Form::Integer, offsetof(R, OFSCIK));
     }
 };
+
+// A list with room for `More` keys after its own.
+template <std::size_t More, std::size_t N> constexpr FieldList<N + More> extended(const FieldList<N>& l)
+{
+    FieldList<N + More> out;
+    for (std::size_t i = 0; i < l.count; ++i)
+        out.fields[i] = l.fields[i];
+    out.count = l.count;
+    return out;
+}
 
 // SATEN, and RECT with its ANGLE after the sides.
 template <typename R, std::size_t N> constexpr FieldList<N> twoEdgeFields()

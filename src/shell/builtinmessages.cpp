@@ -226,6 +226,7 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "no file name", // 213
     "is a folder", // 214
     "the file was not made", // 215
+    "centre walk and %1", // 216
 };
 // clang-format on
 

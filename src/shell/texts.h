@@ -274,6 +274,8 @@ enum MessageSlot : int {
     kSlotNoFileName,
     kSlotIsFolder,
     kSlotFileNotMade,
+    // Underlay in words: a centre walk before the rest of it (%1).
+    kSlotUnderlayCentreWalkAnd,
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20 && kSlotUnsavedChanges == 43, "the slots follow the message file");

@@ -9,7 +9,7 @@
 // SCOMP lengthens every row, a PATTERN places the penetrations (a character
 // across as wide as a row is deep, ZOOMX stretches it along the rows, ZOOMY
 // repeats each pattern row that many times), UNDER other than -1 adds the underlay with stitches that long,
-// inset by OFSUND.
+// inset by OFSUND; the tail's FLEN and ROWSHIFT set the tatami as in SHAPE.
 #include "shell/libraries.h"
 #include "shell/settings.h"
 #include "stitch/fill.h"
@@ -23,8 +23,9 @@ namespace kelvara::stitch {
 
 namespace {
 
-FillSpec rectShape(const RectParams& p, const GenContext& ctx)
+FillSpec rectShape(const RectRecord& r, const GenContext& ctx)
 {
+    const RectParams& p = r.fixed;
     FillSpec shape;
     shape.outline = flattenEdge(p.edgeA);
     std::vector<Vec> b = flattenEdge(p.edgeB);
@@ -34,12 +35,14 @@ FillSpec rectShape(const RectParams& p, const GenContext& ctx)
         std::reverse(b.begin(), b.end());
     shape.outline.insert(shape.outline.end(), b.begin(), b.end());
     applyFillKeys(p, ctx, shape);
+    applyTatami(r.tail.FLEN, r.tail.ROWSHIFT, shape);
     return shape;
 }
 
 // No outline when the ellipse has no area to fill.
-FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
+FillSpec circleShape(const CircleRecord& r, const GenContext& ctx)
 {
+    const CircleParams& p = r.fixed;
     FillSpec shape;
     const double rx = std::abs(static_cast<double>(p.RX)), ry = std::abs(static_cast<double>(p.RY));
     if (rx < 0.5 || ry < 0.5)
@@ -52,6 +55,7 @@ FillSpec circleShape(const CircleParams& p, const GenContext& ctx)
         shape.outline.push_back({p.X + rx * std::cos(a), p.Y + ry * std::sin(a)});
     }
     applyFillKeys(p, ctx, shape);
+    applyTatami(r.tail.FLEN, r.tail.ROWSHIFT, shape);
     return shape;
 }
 
@@ -70,24 +74,24 @@ FillSpec withBorders(FillSpec shape, const GenContext& ctx)
 
 } // namespace
 
-void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink)
+void generateRect(const RectRecord& r, const GenContext& ctx, NeedleSink& sink)
 {
-    stitchFill(withBorders(rectShape(p, ctx), ctx), sink);
+    stitchFill(withBorders(rectShape(r, ctx), ctx), sink);
 }
 
-void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink)
+void generateCircle(const CircleRecord& r, const GenContext& ctx, NeedleSink& sink)
 {
-    stitchFill(withBorders(circleShape(p, ctx), ctx), sink);
+    stitchFill(withBorders(circleShape(r, ctx), ctx), sink);
 }
 
-int64_t rectRecordFloor(const RectParams& p, const GenContext& ctx, int64_t limit)
+int64_t rectRecordFloor(const RectRecord& r, const GenContext& ctx, int64_t limit)
 {
-    return fillRecordFloor(rectShape(p, ctx), limit);
+    return fillRecordFloor(rectShape(r, ctx), limit);
 }
 
-int64_t circleRecordFloor(const CircleParams& p, const GenContext& ctx, int64_t limit)
+int64_t circleRecordFloor(const CircleRecord& r, const GenContext& ctx, int64_t limit)
 {
-    return fillRecordFloor(circleShape(p, ctx), limit);
+    return fillRecordFloor(circleShape(r, ctx), limit);
 }
 
 } // namespace kelvara::stitch

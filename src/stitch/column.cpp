@@ -12,7 +12,8 @@
 // edges. Underlays come first and return to the start: a contour run along
 // both inset edges (out along A, back along B; with an inset of half the
 // width or more, a centre walk down the middle and back over its own holes),
-// then a zigzag out and back.
+// then a zigzag out and back; a centre walk asked for besides the contour
+// comes before it.
 // Repeated top layers run back and forth over the same holes.
 //
 // Short stitches: on the inside of a tight curve the holes of one edge crowd
@@ -80,7 +81,8 @@ void insetRungAt(const ColumnSpec& shape, double t, double inset, Vec& a, Vec& b
     b = b - dir * in;
 }
 
-void contourUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& sink)
+void contourUnderlay(const ColumnSpec& shape, double t0, double t1, double inset, double stitchLength,
+                     NeedleSink& sink)
 {
     const int samples = static_cast<int>(std::clamp(std::ceil(shape.length / 2), 4.0, 4096.0));
     std::vector<Vec> edgeA, edgeB;
@@ -88,14 +90,14 @@ void contourUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& 
     edgeB.reserve(static_cast<std::size_t>(samples) + 1);
     for (int i = 0; i <= samples; ++i) {
         Vec a, b;
-        insetRungAt(shape, lerp(t0, t1, static_cast<double>(i) / samples), shape.contourInset, a, b);
+        insetRungAt(shape, lerp(t0, t1, static_cast<double>(i) / samples), inset, a, b);
         edgeA.push_back(a);
         edgeB.push_back(b);
     }
     std::reverse(edgeB.begin(), edgeB.end());
     const ArcPath pathA(std::move(edgeA)), pathB(std::move(edgeB));
-    runAlong(pathA, 0, pathA.length(), shape.contourLength, true, sink);
-    runAlong(pathB, 0, pathB.length(), shape.contourLength, true, sink);
+    runAlong(pathA, 0, pathA.length(), stitchLength, true, sink);
+    runAlong(pathB, 0, pathB.length(), stitchLength, true, sink);
 }
 
 void zigzagUnderlay(const ColumnSpec& shape, double t0, double t1, NeedleSink& sink)
@@ -206,8 +208,11 @@ void stitchColumn(const ColumnSpec& shape, NeedleSink& sink)
     if (t1 - t0 < 1e-9)
         t0 = t1 = 0.5;
 
+    // An inset no column is wide enough for meets in the middle.
+    if (shape.centreWalkLength > 0)
+        contourUnderlay(shape, t0, t1, 1e9, shape.centreWalkLength, sink);
     if (shape.contourLength > 0)
-        contourUnderlay(shape, t0, t1, sink);
+        contourUnderlay(shape, t0, t1, shape.contourInset, shape.contourLength, sink);
     if (shape.zigzagSpacing > 0)
         zigzagUnderlay(shape, t0, t1, sink);
     if (!shape.topLayer)

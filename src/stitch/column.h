@@ -20,6 +20,7 @@ struct ColumnSpec {
     bool topLayer = true;
     double contourLength = 0; // contour underlay stitch length; 0 = none
     double contourInset = 0;
+    double centreWalkLength = 0; // a walk down the middle and back before the others; 0 = none
     double zigzagSpacing = 0; // zigzag underlay spacing; 0 = none
     double zigzagInset = 0;
     double maxStitch = 0; // longer top stitches are split; 0 = never

@@ -38,4 +38,15 @@ template <typename Params> void applyFillKeys(const Params& p, const GenContext&
         std::isfinite(p.ZOOMY) ? static_cast<int>(std::clamp(std::round(std::abs(p.ZOOMY)), 1.0, 16.0)) : 1;
 }
 
+// A fill's own tatami stitch length and row offset, where it sets them (0 is
+// the standard). Out of range, the nearest a fill can take: the grid needs
+// room beyond the shortest stitch, and a row stitch longer than 7 mm snags.
+inline void applyTatami(int32_t flen, int32_t rowShift, FillSpec& shape)
+{
+    if (flen != 0)
+        shape.stitchLength = clampedLength(flen, 15, 70);
+    if (rowShift != 0)
+        shape.rowShift = std::clamp(rowShift, 1, 99);
+}
+
 } // namespace kelvara::stitch

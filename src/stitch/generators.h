@@ -89,17 +89,22 @@ void layMotif(const ArcPath& path, const LibraryPoint* points, int count, double
 // Stitch lengths and counts from record fields that may hold anything.
 double clampedLength(int32_t value, double low, double high);
 int clampedRepeat(int32_t value);
+// A running line's passes over each stitch: its own (even ones sew the line
+// there and back), or the configuration's REPEAT for 0.
+int runPasses(int32_t value, const Settings& settings);
+// A motif's copies at MSIZE percent of their drawn size; 0 is 100 %.
+double motifScale(int32_t msize);
 
-void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink);
-void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink);
-void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink);
-void generateRect(const RectParams& p, const GenContext& ctx, NeedleSink& sink);
-void generateCircle(const CircleParams& p, const GenContext& ctx, NeedleSink& sink);
+void generateRun(const RunRecord& r, const GenContext& ctx, NeedleSink& sink);
+void generateSaten(const SatenRecord& r, const GenContext& ctx, NeedleSink& sink);
+void generateSteil(const SteilRecord& r, const GenContext& ctx, NeedleSink& sink);
+void generateRect(const RectRecord& r, const GenContext& ctx, NeedleSink& sink);
+void generateCircle(const CircleRecord& r, const GenContext& ctx, NeedleSink& sink);
 void generateStar(const StarParams& p, const GenContext& ctx, NeedleSink& sink);
 
 // The fewest records a fill's stitches make in a plan, from its outline alone
 // and far cheaper than stitching it; more than `limit` when it cannot fit.
-int64_t rectRecordFloor(const RectParams& p, const GenContext& ctx, int64_t limit);
-int64_t circleRecordFloor(const CircleParams& p, const GenContext& ctx, int64_t limit);
+int64_t rectRecordFloor(const RectRecord& r, const GenContext& ctx, int64_t limit);
+int64_t circleRecordFloor(const CircleRecord& r, const GenContext& ctx, int64_t limit);
 
 } // namespace kelvara::stitch

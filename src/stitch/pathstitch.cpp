@@ -173,7 +173,7 @@ void generateStroke(const StrokeParams& p, const PathData& path, const GenContex
     if (p.MOTIVE >= 0 && p.MOTIVE < motifs.count) {
         const auto& figure = motifs.points[static_cast<std::size_t>(p.MOTIVE)];
         if (const int count = figureLength(figure); count > 0) {
-            const double scale = p.MSIZE > 0 ? std::clamp(p.MSIZE, 10, 1000) / 100.0 : 1.0;
+            const double scale = motifScale(p.MSIZE);
             for (const SubPath& sub : path.subpaths) {
                 const ArcPath line(flattenSubPath(sub));
                 if (&sub != &path.subpaths.front())
@@ -186,7 +186,7 @@ void generateStroke(const StrokeParams& p, const PathData& path, const GenContex
     // A double run goes out and comes back over its own holes; odd repeats
     // sew each stitch that many times over, ending at the end.
     const PathData sewn = startedNearNeighbours(path, ctx);
-    const int repeat = std::clamp(p.REPEAT, 1, 9);
+    const int repeat = runPasses(p.REPEAT, ctx.settings);
     if (repeat % 2 == 1) {
         runAlongPath(sewn, len, repeat, sink);
         return;

@@ -42,6 +42,16 @@ int clampedRepeat(int32_t value)
     return value >= 1 && value <= 9 && value % 2 == 1 ? value : 1;
 }
 
+int runPasses(int32_t value, const Settings& settings)
+{
+    return value != 0 ? std::clamp(value, 1, 9) : clampedRepeat(settings.REPEAT);
+}
+
+double motifScale(int32_t msize)
+{
+    return msize > 0 ? std::clamp(msize, 10, 1000) / 100.0 : 1.0;
+}
+
 void runAlong(const ArcPath& path, double s0, double s1, double stitchLength, bool includeFirst,
               NeedleSink& sink)
 {
@@ -240,8 +250,9 @@ double closedLoopStart(const BezierEdge& line, const ArcPath& path, const GenCon
 
 } // namespace
 
-void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
+void generateRun(const RunRecord& r, const GenContext& ctx, NeedleSink& sink)
 {
+    const RunParams& p = r.fixed;
     if (p.JUMP == 0) {
         sink.jump({p.line.x1, p.line.y1});
         sink.jump({p.line.x2, p.line.y2});
@@ -255,25 +266,34 @@ void generateRun(const RunParams& p, const GenContext& ctx, NeedleSink& sink)
         const auto& figure = motifs.points[static_cast<std::size_t>(p.MOTIVE)];
         const int count = figureLength(figure);
         if (count > 0) {
-            layMotif(path, figure.data(), count, len, 1.0, sink);
+            layMotif(path, figure.data(), count, len, motifScale(r.tail.MSIZE), sink);
             return;
         }
     }
 
     const double total = path.length();
     const double n = std::max(1.0, std::ceil(total / len - 1e-9));
-    const int passes = clampedRepeat(ctx.settings.REPEAT);
+    // Odd passes go back and forth over each stitch; an even count sews the
+    // line with one pass fewer and comes back over its holes.
+    const int passes = runPasses(r.tail.REPEAT, ctx.settings);
+    const int each = passes % 2 == 1 ? passes : passes - 1;
     const double from = closedLoopStart(p.line, path, ctx);
-    auto at = [&](double s) { return path.pointAt(std::fmod(from + s, total + 1e-300)); };
+    auto at = [&](double k) {
+        return k == n && from == 0 ? path.pointAt(total)
+                                   : path.pointAt(std::fmod(from + total * (k / n), total + 1e-300));
+    };
     Vec prev = at(0);
     sink.needle(prev);
     for (double k = 1; k <= n && !sink.exhausted(); ++k) {
-        const Vec next = k == n && from == 0 ? path.pointAt(total) : at(total * (k / n));
-        for (int pass = 1; pass < passes; ++pass)
+        const Vec next = at(k);
+        for (int pass = 1; pass < each; ++pass)
             sink.needle(pass % 2 == 1 ? next : prev);
         sink.needle(next);
         prev = next;
     }
+    if (passes != each)
+        for (double k = n - 1; k >= 0 && !sink.exhausted(); --k)
+            sink.needle(at(k));
 }
 
 } // namespace kelvara::stitch

@@ -9,7 +9,9 @@
 // Densities are hundredths of a millimetre, so DENS / 10 is the spacing of
 // penetrations on one edge in design units; anything below half a unit is
 // raised to it. OFSUND set to kCentreWalk walks the underlay down the
-// centre of the column and back instead of along its edges. A column is
+// centre of the column and back instead of along its edges; CENTRE adds
+// that walk before the others, at the walk's stitch length (the
+// configuration's underlay length when the edge walk is off). A column is
 // sewn from whichever end is nearer the needle coming to it; its
 // compensation and widths still go with their ends.
 #include "shell/settings.h"
@@ -32,7 +34,8 @@ double spacingOf(int32_t density)
     return clampedLength(density, 5, 1e7) / 10;
 }
 
-template <typename Params> void applyCommon(const Params& p, const GenContext& ctx, ColumnSpec& shape)
+template <typename Params>
+void applyCommon(const Params& p, const ColumnTail& tail, const GenContext& ctx, ColumnSpec& shape)
 {
     shape.maxStitch = generatorMaxStitch(ctx.settings);
     shape.startSpacing = spacingOf(p.SDENS);
@@ -51,6 +54,10 @@ template <typename Params> void applyCommon(const Params& p, const GenContext& c
         shape.zigzagSpacing = clampedLength(p.CIKCAK, 1, 1e9);
         shape.zigzagInset = std::max(0, p.OFSCIK);
     }
+    // A walk already down the centre is not sewn twice.
+    if (tail.CENTRE != 0 && shape.contourInset != kWalkDownCentre)
+        shape.centreWalkLength =
+            p.UNDER != -1 ? shape.contourLength : clampedLength(ctx.settings.LENGTH, 1, 1e9);
 }
 
 // Whether a column is best sewn from its end: when the needle comes from
@@ -71,8 +78,9 @@ bool startsAtEnd(Vec startA, Vec startB, Vec endA, Vec endB, const GenContext& c
 
 } // namespace
 
-void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink)
+void generateSaten(const SatenRecord& r, const GenContext& ctx, NeedleSink& sink)
 {
+    const SatenParams& p = r.fixed;
     const ArcPath edgeA(flattenEdge(p.edgeA));
     std::vector<Vec> pointsB = flattenEdge(p.edgeB);
     const Vec a0{p.edgeA.x1, p.edgeA.y1}, a1{p.edgeA.x2, p.edgeA.y2};
@@ -90,7 +98,7 @@ void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink
         b = edgeB.pointAt(u * edgeB.length());
     };
     shape.length = (edgeA.length() + edgeB.length()) / 2;
-    applyCommon(p, ctx, shape);
+    applyCommon(p, r.tail, ctx, shape);
     if (back) {
         std::swap(shape.startSpacing, shape.endSpacing);
         std::swap(shape.startComp, shape.endComp);
@@ -100,8 +108,9 @@ void generateSaten(const SatenParams& p, const GenContext& ctx, NeedleSink& sink
     stitchColumn(shape, sink);
 }
 
-void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink)
+void generateSteil(const SteilRecord& r, const GenContext& ctx, NeedleSink& sink)
 {
+    const SteilParams& p = r.fixed;
     const ArcPath centre(flattenEdge(p.line));
     const double w0 = std::abs(static_cast<double>(p.SWIDTH)), w1 = std::abs(static_cast<double>(p.TWIDTH));
 
@@ -121,7 +130,7 @@ void generateSteil(const SteilParams& p, const GenContext& ctx, NeedleSink& sink
         b = c + half;
     };
     shape.length = centre.length();
-    applyCommon(p, ctx, shape);
+    applyCommon(p, r.tail, ctx, shape);
     if (back) {
         std::swap(shape.startSpacing, shape.endSpacing);
         std::swap(shape.startComp, shape.endComp);

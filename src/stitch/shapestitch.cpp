@@ -118,12 +118,7 @@ FillSpec shapeFill(const ShapeParams& p, const PathData& path, const std::vector
     if (rings.empty())
         return shape;
     applyFillKeys(p, ctx, shape);
-    // Out of range, the nearest a fill can take: the grid needs room beyond
-    // the shortest stitch, and a row stitch longer than 7 mm snags.
-    if (p.FLEN != 0)
-        shape.stitchLength = clampedLength(p.FLEN, 15, 70);
-    if (p.ROWSHIFT != 0)
-        shape.rowShift = std::clamp(p.ROWSHIFT, 1, 99);
+    applyTatami(p.FLEN, p.ROWSHIFT, shape);
     if (rings.size() > 1) {
         shape.outline = joined(rings, &shape.ringOf);
         if (shape.underInset > 0) {

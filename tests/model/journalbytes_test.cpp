@@ -94,16 +94,16 @@ TEST(JournalBytes, CreateDeleteAndDropStepsKeepTheirLayout)
     deleteCurrent(*ws, platform);
     step = newestStep(ws->journal);
     ASSERT_EQ(step.size(), 5u);
-    ASSERT_EQ(size, 228);
+    ASSERT_EQ(size, int32_t(sizeof(SatenRecord)));
     EXPECT_EQ(step[0].header, (std::array<int32_t, 5>{416, 1, -1, size, c}));
     EXPECT_EQ(step[0].data, recordBefore);
     EXPECT_EQ(step[1].header, (std::array<int32_t, 5>{440, 0, -1, kRow, kImage + c}));
     EXPECT_EQ(step[1].data, bytesOf(cBefore));
-    EXPECT_EQ(step[2].header, (std::array<int32_t, 5>{688, 0, -1, kRow, kImage + a}));
+    EXPECT_EQ(step[2].header, (std::array<int32_t, 5>{692, 0, -1, kRow, kImage + a}));
     EXPECT_EQ(step[2].data, bytesOf(aLinked));
-    EXPECT_EQ(step[3].header, (std::array<int32_t, 5>{736, 0, -1, kRow, kImage + b}));
+    EXPECT_EQ(step[3].header, (std::array<int32_t, 5>{740, 0, -1, kRow, kImage + b}));
     EXPECT_EQ(step[3].data, bytesOf(bLinked));
-    EXPECT_EQ(step[4].header, (std::array<int32_t, 5>{784, 0, 1, 64, 0}));
+    EXPECT_EQ(step[4].header, (std::array<int32_t, 5>{788, 0, 1, 64, 0}));
     std::vector<unsigned char> text(64, 0);
     ASSERT_FALSE(line.empty());
     std::memcpy(text.data(), line.data(), line.size());
@@ -116,10 +116,10 @@ TEST(JournalBytes, CreateDeleteAndDropStepsKeepTheirLayout)
     dropObjects(*ws, platform, 2);
     step = newestStep(ws->journal);
     ASSERT_EQ(step.size(), 3u);
-    EXPECT_EQ(step[0].header, (std::array<int32_t, 5>{832, 1, 0, 0, 0}));
-    EXPECT_EQ(step[1].header, (std::array<int32_t, 5>{916, 0, -1, kRow, kImage + b}));
+    EXPECT_EQ(step[0].header, (std::array<int32_t, 5>{836, 1, 0, 0, 0}));
+    EXPECT_EQ(step[1].header, (std::array<int32_t, 5>{920, 0, -1, kRow, kImage + b}));
     EXPECT_EQ(step[1].data, bytesOf(bShown));
-    EXPECT_EQ(step[2].header, (std::array<int32_t, 5>{936, 0, -1, kRow, kImage + a}));
+    EXPECT_EQ(step[2].header, (std::array<int32_t, 5>{940, 0, -1, kRow, kImage + a}));
     EXPECT_EQ(step[2].data, bytesOf(aShown));
 }
 

@@ -131,10 +131,13 @@ TEST(UndoStepRoom, AStepThatJustFitsIsTakenAndOneRecordMoreIsRefusedWhole)
     for (const bool over : {false, true}) {
         UndoStep step(*ws, platform);
         // Row images of 48 bytes and list actions of 20, to the byte.
-        const int images = int((room - 100) / 48);
-        ASSERT_EQ(images * int64_t(48) + 100, room);
+        int images = int(room / 48);
+        while (images > 0 && (room - images * int64_t(48)) % 20 != 0)
+            --images;
+        const int64_t actions = (room - images * int64_t(48)) / 20;
+        ASSERT_EQ(images * int64_t(48) + actions * 20, room);
         step.willSaveRowImages(images);
-        for (int i = 0; i < 5; ++i)
+        for (int64_t i = 0; i < actions; ++i)
             step.willChangeList();
         ASSERT_EQ(step.measured(), room);
         if (over)

@@ -143,7 +143,7 @@ TEST(ProjectFormat, ExampleDesignReadsBack)
 
     ASSERT_TRUE(readLine(*ws, kExampleLines[1], row));
     EXPECT_EQ(row.kind, KindCircle);
-    EXPECT_EQ(row.paramsSize, 104);
+    EXPECT_EQ(row.paramsSize, int32_t(sizeof(CircleRecord)));
     EXPECT_EQ(ws->records[row.params].circle.colour, 255);
     EXPECT_EQ(ws->records[row.params].circle.RY, 80);
 

@@ -17,7 +17,7 @@ using namespace kindparts;
 using projectkeys::Form;
 
 constexpr auto kKeys = [] {
-    projectkeys::FieldList<27> l;
+    projectkeys::FieldList<29> l;
     l.add("GROUP", Form::Group, 0);
     l.addColumnHead<CircleParams>();
     l.addShared<CircleParams>();
@@ -27,13 +27,17 @@ constexpr auto kKeys = [] {
     l.add("RY", Form::Integer, offsetof(CircleParams, RY));
     l.add("ANGLE", Form::Angle, offsetof(CircleParams, ANGLE));
     l.addColumnTail<CircleParams>();
+    l.add("FLEN", Form::Tail, offsetof(CircleRecord, tail.FLEN));
+    l.add("ROWSHIFT", Form::Tail, offsetof(CircleRecord, tail.ROWSHIFT));
     return l;
 }();
-static_assert(kKeys.count == 27);
+static_assert(kKeys.count == 29);
 
 constexpr auto kFields = [] {
-    FieldTable<24> t;
+    FieldTable<26> t;
     t.addColumn<CircleParams>();
+    t.add(M::FillStitchLength, offsetof(CircleRecord, tail.FLEN));
+    t.add(M::RowOffset, offsetof(CircleRecord, tail.ROWSHIFT));
     t.add(M::CentreX, offsetof(CircleParams, X));
     t.add(M::CentreY, offsetof(CircleParams, Y));
     t.add(M::RadiusX, offsetof(CircleParams, RX));
@@ -41,7 +45,7 @@ constexpr auto kFields = [] {
     t.add(M::Angle, offsetof(CircleParams, ANGLE));
     return t.sorted();
 }();
-static_assert(kFields.coveredBytes() == sizeof(CircleParams));
+static_assert(kFields.coveredBytes() == sizeof(CircleRecord));
 
 void defaults(ObjectParams& p, const Settings& s, int32_t colour)
 {
@@ -69,7 +73,7 @@ bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, Object
     kind = KindShape;
     out = {};
     kindRow(KindShape)->defaults(out, s, c.colour);
-    copyFillInto(c, out.shape);
+    copyFillInto(params.tailedCircle, out.shape);
     return setKindPath(*kindRow(KindShape), out, std::move(path));
 }
 
@@ -87,7 +91,7 @@ extern const KindRow kCircleKind{
     .name = "Circle",
     .underlay = "underlay rows",
     .glyph = "()",
-    .size = sizeof(CircleParams),
+    .size = sizeof(CircleRecord),
     .minSize = sizeof(CircleParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
@@ -101,8 +105,8 @@ extern const KindRow kCircleKind{
     .toPath = toPath,
     .fillsUnderBorders = true,
     .planReach = halfPullComp<&ObjectParams::circle>,
-    .generate = generateWith<&ObjectParams::circle, stitch::generateCircle>,
-    .recordFloor = recordFloorWith<&ObjectParams::circle, stitch::circleRecordFloor>,
+    .generate = generateWith<&ObjectParams::tailedCircle, stitch::generateCircle>,
+    .recordFloor = recordFloorWith<&ObjectParams::tailedCircle, stitch::circleRecordFloor>,
 };
 
 } // namespace kelvara

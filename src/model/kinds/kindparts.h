@@ -197,8 +197,11 @@ template <auto Layout> double halfPullComp(const ObjectParams& p)
 }
 
 // A fill's fields into a SHAPE, which keeps them under the same names.
-template <typename R> void copyFillInto(const R& r, ShapeParams& shape)
+template <typename R> void copyFillInto(const Tailed<R, FillTail>& tailed, ShapeParams& shape)
 {
+    const R& r = tailed.fixed;
+    shape.FLEN = tailed.tail.FLEN;
+    shape.ROWSHIFT = tailed.tail.ROWSHIFT;
     shape.SDENS = r.SDENS;
     shape.SCOMP = r.SCOMP;
     shape.TDENS = r.TDENS;

@@ -14,12 +14,19 @@ namespace {
 
 using namespace kindparts;
 
-constexpr auto kKeys = projectkeys::twoEdgeFields<RectParams, 43>();
-static_assert(kKeys.count == 43);
+constexpr auto kKeys = [] {
+    auto l = projectkeys::extended<2>(projectkeys::twoEdgeFields<RectParams, 43>());
+    l.add("FLEN", projectkeys::Form::Tail, offsetof(RectRecord, tail.FLEN));
+    l.add("ROWSHIFT", projectkeys::Form::Tail, offsetof(RectRecord, tail.ROWSHIFT));
+    return l;
+}();
+static_assert(kKeys.count == 45);
 
 constexpr auto kFields = [] {
-    FieldTable<40> t;
+    FieldTable<42> t;
     t.addColumn<RectParams>();
+    t.add(M::FillStitchLength, offsetof(RectRecord, tail.FLEN));
+    t.add(M::RowOffset, offsetof(RectRecord, tail.ROWSHIFT));
     t.add(M::StartSide, offsetof(RectParams, STARTA));
     t.add(M::StopSide, offsetof(RectParams, STOPA));
     t.add(M::Angle, offsetof(RectParams, ANGLE));
@@ -27,7 +34,7 @@ constexpr auto kFields = [] {
     t.addEdge(M::EdgeBStraight, offsetof(RectParams, edgeB));
     return t.sorted();
 }();
-static_assert(kFields.coveredBytes() == sizeof(RectParams));
+static_assert(kFields.coveredBytes() == sizeof(RectRecord));
 
 void defaults(ObjectParams& p, const Settings& s, int32_t colour)
 {
@@ -64,7 +71,7 @@ bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, Object
     kind = KindShape;
     out = {};
     kindRow(KindShape)->defaults(out, s, params.rect.colour);
-    copyFillInto(params.rect, out.shape);
+    copyFillInto(params.tailedRect, out.shape);
     return setKindPath(*kindRow(KindShape), out, std::move(path));
 }
 
@@ -81,7 +88,7 @@ extern const KindRow kRectKind{
     .name = "Fill",
     .underlay = "underlay rows",
     .glyph = "# ",
-    .size = sizeof(RectParams),
+    .size = sizeof(RectRecord),
     .minSize = sizeof(RectParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
@@ -97,8 +104,8 @@ extern const KindRow kRectKind{
     .toPath = toPath,
     .fillsUnderBorders = true,
     .planReach = halfPullComp<&ObjectParams::rect>,
-    .generate = generateWith<&ObjectParams::rect, stitch::generateRect>,
-    .recordFloor = recordFloorWith<&ObjectParams::rect, stitch::rectRecordFloor>,
+    .generate = generateWith<&ObjectParams::tailedRect, stitch::generateRect>,
+    .recordFloor = recordFloorWith<&ObjectParams::tailedRect, stitch::rectRecordFloor>,
 };
 
 } // namespace kelvara

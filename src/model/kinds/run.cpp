@@ -19,7 +19,7 @@ using namespace kindparts;
 using projectkeys::Form;
 
 constexpr auto kKeys = [] {
-    projectkeys::FieldList<19> l;
+    projectkeys::FieldList<21> l;
     l.add("GROUP", Form::Group, 0);
     l.addEdgeFlag(projectkeys::kLineKeys, offsetof(RunParams, line));
     l.add("JUMP", Form::Jump, offsetof(RunParams, JUMP));
@@ -32,13 +32,17 @@ constexpr auto kKeys = [] {
     l.add("TIEIN", Form::TieOff, offsetof(RunParams, TIEIN));
     l.add("TIEOUT", Form::TieOff, offsetof(RunParams, TIEOUT));
     l.add("TRIM", Form::Flag, offsetof(RunParams, TRIM));
+    l.add("REPEAT", Form::Tail, offsetof(RunRecord, tail.REPEAT));
+    l.add("MSIZE", Form::Tail, offsetof(RunRecord, tail.MSIZE));
     return l;
 }();
-static_assert(kKeys.count == 19);
+static_assert(kKeys.count == 21);
 
 constexpr auto kFields = [] {
-    FieldTable<16> t;
+    FieldTable<18> t;
     t.add(M::StitchLength, offsetof(RunParams, LEN));
+    t.add(M::RunPasses, offsetof(RunRecord, tail.REPEAT));
+    t.add(M::MotifSize, offsetof(RunRecord, tail.MSIZE));
     t.add(M::Motif, offsetof(RunParams, MOTIVE));
     t.add(M::TieIn, offsetof(RunParams, TIEIN));
     t.add(M::TieOut, offsetof(RunParams, TIEOUT));
@@ -48,7 +52,7 @@ constexpr auto kFields = [] {
     t.add(M::Colour, offsetof(RunParams, colour));
     return t.sorted();
 }();
-static_assert(kFields.coveredBytes() == sizeof(RunParams));
+static_assert(kFields.coveredBytes() == sizeof(RunRecord));
 
 void defaults(ObjectParams& params, const Settings& s, int32_t colour)
 {
@@ -109,8 +113,9 @@ bool toPath(const ObjectParams& params, const Settings& s, int32_t& kind, Object
     p.TIEIN = r.TIEIN;
     p.TIEOUT = r.TIEOUT;
     p.TRIM = r.TRIM;
-    // A RUN repeats as the configuration says; the stroke keeps it as its own.
-    p.REPEAT = stitch::clampedRepeat(s.REPEAT);
+    // Passes the RUN takes from the configuration become the stroke's own.
+    p.REPEAT = stitch::runPasses(params.tailedRun.tail.REPEAT, s);
+    p.MSIZE = params.tailedRun.tail.MSIZE;
     return setKindPath(*kindRow(KindStroke), out, std::move(path));
 }
 
@@ -132,7 +137,7 @@ extern const KindRow kRunKind{
     .name = "Running line",
     .underlay = {},
     .glyph = "--",
-    .size = sizeof(RunParams),
+    .size = sizeof(RunRecord),
     .minSize = sizeof(RunParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
@@ -148,7 +153,7 @@ extern const KindRow kRunKind{
     .split = split,
     .choosesItsEnd = true,
     .style = style,
-    .generate = generateWith<&ObjectParams::run, stitch::generateRun>,
+    .generate = generateWith<&ObjectParams::tailedRun, stitch::generateRun>,
 };
 
 } // namespace kelvara

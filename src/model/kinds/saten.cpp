@@ -15,19 +15,24 @@ namespace {
 
 using namespace kindparts;
 
-constexpr auto kKeys = projectkeys::twoEdgeFields<SatenParams, 42>();
-static_assert(kKeys.count == 42);
+constexpr auto kKeys = [] {
+    auto l = projectkeys::extended<1>(projectkeys::twoEdgeFields<SatenParams, 42>());
+    l.add("CENTRE", projectkeys::Form::Tail, offsetof(SatenRecord, tail.CENTRE));
+    return l;
+}();
+static_assert(kKeys.count == 43);
 
 constexpr auto kFields = [] {
-    FieldTable<39> t;
+    FieldTable<40> t;
     t.addColumn<SatenParams>(M::WalkInset);
+    t.add(M::CentreWalk, offsetof(SatenRecord, tail.CENTRE));
     t.add(M::StartSide, offsetof(SatenParams, STARTA));
     t.add(M::StopSide, offsetof(SatenParams, STOPA));
     t.addEdge(M::EdgeAStraight, offsetof(SatenParams, edgeA));
     t.addEdge(M::EdgeBStraight, offsetof(SatenParams, edgeB));
     return t.sorted();
 }();
-static_assert(kFields.coveredBytes() == sizeof(SatenParams));
+static_assert(kFields.coveredBytes() == sizeof(SatenRecord));
 
 void defaults(ObjectParams& p, const Settings& s, int32_t colour)
 {
@@ -103,7 +108,7 @@ extern const KindRow kSatenKind{
     .name = "Satin column",
     .underlay = "edge walk",
     .glyph = "[]",
-    .size = sizeof(SatenParams),
+    .size = sizeof(SatenRecord),
     .minSize = sizeof(SatenParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
@@ -120,7 +125,7 @@ extern const KindRow kSatenKind{
     .split = split,
     .choosesItsEnd = true,
     .planReach = planReach,
-    .generate = generateWith<&ObjectParams::saten, stitch::generateSaten>,
+    .generate = generateWith<&ObjectParams::tailedSaten, stitch::generateSaten>,
 };
 
 } // namespace kelvara

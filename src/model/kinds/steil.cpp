@@ -20,7 +20,7 @@ using namespace kindparts;
 using projectkeys::Form;
 
 constexpr auto kKeys = [] {
-    projectkeys::FieldList<33> l;
+    projectkeys::FieldList<34> l;
     l.add("GROUP", Form::Group, 0);
     l.addEdgeFlag(projectkeys::kLineKeys, offsetof(SteilParams, line));
     l.addColumnHead<SteilParams>();
@@ -29,19 +29,21 @@ constexpr auto kKeys = [] {
     l.addShared<SteilParams>();
     l.addEdgePoints(projectkeys::kLineKeys, offsetof(SteilParams, line));
     l.addColumnTail<SteilParams>();
+    l.add("CENTRE", Form::Tail, offsetof(SteilRecord, tail.CENTRE));
     return l;
 }();
-static_assert(kKeys.count == 33);
+static_assert(kKeys.count == 34);
 
 constexpr auto kFields = [] {
-    FieldTable<30> t;
+    FieldTable<31> t;
     t.addColumn<SteilParams>(M::WalkInset);
+    t.add(M::CentreWalk, offsetof(SteilRecord, tail.CENTRE));
     t.add(M::StartWidth, offsetof(SteilParams, SWIDTH));
     t.add(M::EndWidth, offsetof(SteilParams, TWIDTH));
     t.addEdge(M::LineStraight, offsetof(SteilParams, line));
     return t.sorted();
 }();
-static_assert(kFields.coveredBytes() == sizeof(SteilParams));
+static_assert(kFields.coveredBytes() == sizeof(SteilRecord));
 
 KindWidths widths(ObjectParams& p)
 {
@@ -170,7 +172,7 @@ extern const KindRow kSteilKind{
     .name = "Column",
     .underlay = "edge walk",
     .glyph = "++",
-    .size = sizeof(SteilParams),
+    .size = sizeof(SteilRecord),
     .minSize = sizeof(SteilParams),
     .keys = keySpan(kKeys),
     .fields = kFields.span(),
@@ -189,7 +191,7 @@ extern const KindRow kSteilKind{
     .split = split,
     .choosesItsEnd = true,
     .planReach = planReach,
-    .generate = generateWith<&ObjectParams::steil, stitch::generateSteil>,
+    .generate = generateWith<&ObjectParams::tailedSteil, stitch::generateSteil>,
 };
 
 } // namespace kelvara

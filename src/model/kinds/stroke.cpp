@@ -48,7 +48,7 @@ constexpr auto kFields = [] {
     FieldTable<17> t;
     t.add(M::StitchLength, offsetof(StrokeParams, LEN));
     t.add(M::Style, offsetof(StrokeParams, STYLE));
-    t.add(M::Repeat, offsetof(StrokeParams, REPEAT));
+    t.add(M::RunPasses, offsetof(StrokeParams, REPEAT));
     t.add(M::StartWidth, offsetof(StrokeParams, SWIDTH));
     t.add(M::EndWidth, offsetof(StrokeParams, TWIDTH));
     t.add(M::Density, offsetof(StrokeParams, SDENS));
