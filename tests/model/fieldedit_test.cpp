@@ -149,6 +149,42 @@ TEST_F(FieldEditFixture, TatamiAndMotifSizeKeepTheirStandardAtZeroAndTheirEndsOn
     EXPECT_EQ(params(shape).shape.FLEN, 0); // standard, as converted
 }
 
+// The original kinds keep these controls in their records' tails: set on a
+// mixed selection, refused past their ends, undone to the bytes, and carried
+// over when the objects become paths.
+TEST_F(FieldEditFixture, TheOriginalKindsTakeTheirControlsInTheirTails)
+{
+    ws->settings.REPEAT = 3;
+    const int32_t rect = create(*ws, platform, KindRect, {{300, 100}, {400, 100}, {400, 140}});
+    const int32_t circle = create(*ws, platform, KindCircle, {{500, 500}, {560, 540}});
+    select({run, rect, circle});
+    const DesignSnapshot before = takeSnapshot(*ws, fake.list);
+    const int steps = countJournalSteps(ws->journal);
+    EXPECT_EQ(apply({{M::RunPasses, 10}}), ApplyResult::Refused);
+    EXPECT_EQ(apply({{M::RunPasses, 2}, {M::MotifSize, 150}, {M::FillStitchLength, 45}, {M::RowOffset, 25}}),
+              ApplyResult::Applied);
+    EXPECT_EQ(params(run).tailedRun.tail.REPEAT, 2);
+    EXPECT_EQ(params(run).tailedRun.tail.MSIZE, 150);
+    EXPECT_EQ(params(rect).tailedRect.tail.FLEN, 45);
+    EXPECT_EQ(params(circle).tailedCircle.tail.ROWSHIFT, 25);
+    EXPECT_EQ(countJournalSteps(ws->journal), steps + 1);
+    undoStep(*ws, platform);
+    EXPECT_TRUE(sameDesign(before, *ws, fake.list, false));
+    ASSERT_TRUE(redoStep(*ws, platform));
+
+    ASSERT_EQ(convertSelectionToPath(*ws, platform), TransformResult::Applied);
+    EXPECT_EQ(params(run).stroke.REPEAT, 2);
+    EXPECT_EQ(params(run).stroke.MSIZE, 150);
+    EXPECT_EQ(params(rect).shape.FLEN, 45);
+    EXPECT_EQ(params(circle).shape.ROWSHIFT, 25);
+
+    // A line left to the configuration takes its passes along as its own.
+    const int32_t plain = create(*ws, platform, KindRun, {{0, 300}, {100, 300}});
+    select({plain});
+    ASSERT_EQ(convertSelectionToPath(*ws, platform), TransformResult::Applied);
+    EXPECT_EQ(params(plain).stroke.REPEAT, 3);
+}
+
 TEST_F(FieldEditFixture, SharedFieldsOfAMixedSelection)
 {
     params(saten).saten.TRIM = 1;
@@ -181,6 +217,13 @@ TEST_F(FieldEditFixture, UnderlayWordsNameTheCentreWalk)
     ASSERT_EQ(apply({{M::Underlay, 25}, {M::WalkInset, -1}, {M::Zigzag, 20}}), ApplyResult::Applied);
     EXPECT_EQ(params(saten).saten.OFSUND, kCentreWalk);
     EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten}), "centre walk and zigzag");
+    // Asked for twice, it is one walk; beside an edge walk, both are named.
+    ASSERT_EQ(apply({{M::CentreWalk, 1}}), ApplyResult::Applied);
+    EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten}), "centre walk and zigzag");
+    ASSERT_EQ(apply({{M::WalkInset, 3}}), ApplyResult::Applied);
+    EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten}), "centre walk and edge walk and zigzag");
+    ASSERT_EQ(apply({{M::Underlay, -1}, {M::Zigzag, -1}}), ApplyResult::Applied);
+    EXPECT_EQ(underlayInWords(*ws, std::vector<int32_t>{saten}), "centre walk");
 }
 
 // An edit of every object of a large selection is one step, undone whole.

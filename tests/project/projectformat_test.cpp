@@ -470,6 +470,38 @@ TEST(ProjectFormat, ValuesAreConvertedAndClampedOnReading)
     EXPECT_EQ(readParams(*ws, "CIRCLE X=5 AX1=7 BOGUS=1").circle.X, 5);
 }
 
+// Keys of a record's tail: read wherever they stand, written last and only
+// when set, so a line that leaves them standard is written as it always was.
+TEST(ProjectFormat, TailKeysAreWrittenOnlyWhenSet)
+{
+    auto ws = makeWorkspace();
+    const std::string rect =
+        "RECT GROUP=0 LINEA=1 LINEB=1 PUSHCOMP=0 STITCHES=1 SDENS=40 TDENS=40 SCOMP=0 TCOMP=0 "
+        "PATTERN=NIL MOTIVE=NIL TIEIN=NIL TIEOUT=NIL TRIM=0 R=255 G=0 B=0 ZOOMX=256 "
+        "ZOOMY=256 STARTA=1 STOPA=1 ANGLE=0 AX1=0 AY1=0 AXC1=0 AYC1=0 AXC2=0 AYC2=0 AX2=100 "
+        "AY2=0 BX1=0 BY1=50 BXC1=0 BYC1=0 BXC2=0 BYC2=0 BX2=100 BY2=50 REPEAT=1 UNDER=-1 "
+        "CIKCAK=-1 OFSUND=0 OFSCIK=0";
+    for (const std::string& tail :
+         {std::string(), std::string(" FLEN=45"), std::string(" FLEN=45 ROWSHIFT=25")}) {
+        ObjectEntry row{};
+        ASSERT_TRUE(readLine(*ws, rect + tail, row));
+        EXPECT_EQ(formatObjectLine(row, ws->records, ws->libraries), rect + tail);
+    }
+    // Only ROWSHIFT set, before the fixed keys: written after them.
+    ObjectEntry row{};
+    ASSERT_TRUE(readLine(*ws, "RECT ROWSHIFT=30 SDENS=40", row));
+    const std::string written = formatObjectLine(row, ws->records, ws->libraries);
+    EXPECT_EQ(written.substr(written.find("OFSCIK=")), "OFSCIK=3 ROWSHIFT=30");
+    EXPECT_EQ(ws->records[row.params].tailedRect.tail.FLEN, 0);
+
+    EXPECT_EQ(readParams(*ws, "RUN REPEAT=2 MSIZE=150").tailedRun.tail.REPEAT, 2);
+    EXPECT_EQ(readParams(*ws, "STEIL CENTRE=1").tailedSteil.tail.CENTRE, 1);
+    EXPECT_EQ(readParams(*ws, "SATEN X=1").tailedSaten.tail.CENTRE, 0);
+    // A stroke's 0 is the configuration's passes, kept as read.
+    EXPECT_EQ(readParams(*ws, "STROKE REPEAT=0").stroke.REPEAT, 0);
+    EXPECT_EQ(readParams(*ws, "STROKE REPEAT=-4").stroke.REPEAT, 1);
+}
+
 // A flip or turn can leave -45; reading it as +45 sewed the mirror image.
 TEST(ProjectFormat, NegativeAnglesKeepTheirSignThroughWriteAndRead)
 {

@@ -45,6 +45,43 @@ TEST(EntryExit, CentreWalkRunsDownTheMiddleAndBackOverItsOwnHoles)
     }
 }
 
+// A centre walk asked for besides the edge walk comes first, down the middle
+// and back, then the edge walk as before; asked for on a walk that already
+// runs down the centre it is not sewn twice; with the edge walk off it takes
+// the configuration's underlay length.
+TEST(EntryExit, CentreWalkBesidesTheEdgeWalkComesFirstAndOnlyOnce)
+{
+    ObjectParams p = satenParams(straightEdge(0, 0, 500, 0), straightEdge(0, 60, 500, 60));
+    p.saten.STITCHES = 0;
+    p.saten.CIKCAK = -1;
+    p.saten.UNDER = 25;
+    p.saten.OFSUND = 10;
+    const Settings settings = plainSettings();
+    const std::vector<Needle> edges = objectNeedles(KindSaten, p, Libraries{}, settings);
+    p.tailedSaten.tail.CENTRE = 1;
+    const std::vector<Needle> both = objectNeedles(KindSaten, p, Libraries{}, settings);
+    ASSERT_GT(both.size(), edges.size() + 20);
+    const std::size_t centre = both.size() - edges.size();
+    for (std::size_t i = 0; i < centre; ++i)
+        EXPECT_NEAR(both[i].y, 30, 1e-9) << i;
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        EXPECT_NEAR(both[centre + i].x, edges[i].x, 1e-9) << i;
+        EXPECT_NEAR(both[centre + i].y, edges[i].y, 1e-9) << i;
+    }
+    EXPECT_NEAR(both[centre - 1].x, both[0].x, 1e-9); // back where it began
+
+    p.saten.OFSUND = kCentreWalk;
+    const std::vector<Needle> once = objectNeedles(KindSaten, p, Libraries{}, settings);
+    p.tailedSaten.tail.CENTRE = 0;
+    EXPECT_EQ(once.size(), objectNeedles(KindSaten, p, Libraries{}, settings).size());
+
+    p.tailedSaten.tail.CENTRE = 1;
+    p.saten.UNDER = -1;
+    const std::vector<Needle> alone = objectNeedles(KindSaten, p, Libraries{}, settings);
+    ASSERT_GE(alone.size(), 4u);
+    EXPECT_NEAR(alone[1].x - alone[0].x, 500.0 / std::ceil(500.0 / settings.LENGTH), 1e-6);
+}
+
 using Design = std::vector<std::pair<int32_t, ObjectParams>>;
 
 StitchPlan planOf(const Design& objects, bool entryExit)

@@ -68,6 +68,42 @@ TEST(RunStitch, RepeatGoesBackAndForthOverEachStitch)
     EXPECT_EQ(needlesOf(runParams(straightEdge(0, 0, 100, 0), 25), KindRun, settings).size(), 5u);
 }
 
+// A line's own passes win over the configuration's: 2 sews the line and
+// comes back over its holes (on a closed line too, ending where it began),
+// 3 is a triple run whatever REPEAT says, 0 leaves it to REPEAT.
+TEST(RunStitch, OwnPassesOverrideTheConfigurationAndAnEvenCountComesBack)
+{
+    Settings settings = plainSettings();
+    settings.REPEAT = 5;
+    ObjectParams p = runParams(straightEdge(0, 0, 100, 0), 25);
+    EXPECT_EQ(needlesOf(p, KindRun, settings).size(), 1u + 4 * 5);
+    p.tailedRun.tail.REPEAT = 3;
+    EXPECT_EQ(needlesOf(p, KindRun, settings).size(), 1u + 4 * 3);
+
+    p.tailedRun.tail.REPEAT = 2;
+    const auto there = needlesOf(p, KindRun, plainSettings());
+    const double expected[] = {0, 25, 50, 75, 100, 75, 50, 25, 0};
+    ASSERT_EQ(there.size(), std::size(expected));
+    for (std::size_t i = 0; i < there.size(); ++i)
+        EXPECT_DOUBLE_EQ(there[i].x, expected[i]) << i;
+
+    // Four passes: a triple run out, one pass back.
+    p.tailedRun.tail.REPEAT = 4;
+    const auto four = needlesOf(p, KindRun, plainSettings());
+    ASSERT_EQ(four.size(), 1u + 4 * 3 + 4);
+    EXPECT_DOUBLE_EQ(four[12].x, 100);
+    EXPECT_DOUBLE_EQ(four.back().x, 0);
+
+    ObjectParams loop = runParams(curvedEdge(0, 0, 300, -200, 300, 200, 0, 0), 25);
+    loop.tailedRun.tail.REPEAT = 2;
+    const auto round = needlesOf(loop, KindRun, plainSettings());
+    ASSERT_GT(round.size(), 10u);
+    for (std::size_t i = 0; i < round.size(); ++i) {
+        const Needle& back = round[round.size() - 1 - i];
+        EXPECT_NEAR(distance(round[i].x, round[i].y, back.x, back.y), 0, 1e-9) << i;
+    }
+}
+
 TEST(RunStitch, JumpLineMovesWithoutStitches)
 {
     ObjectParams p = runParams(straightEdge(0, 0, 500, 0));
@@ -100,6 +136,13 @@ TEST(RunStitch, MotifCopiesFollowThePathFrame)
     n = needlesOf(p, KindRun, plainSettings(), &libs);
     EXPECT_NEAR(n[1].x, 120, 1e-9);
     EXPECT_NEAR(n[1].y, 20, 1e-9);
+
+    // At twice the size, half as many copies, twice as high.
+    p.tailedRun.tail.MSIZE = 200;
+    n = needlesOf(p, KindRun, plainSettings(), &libs);
+    ASSERT_EQ(n.size(), 11u);
+    EXPECT_NEAR(n[1].x, 140, 1e-9);
+    p.tailedRun.tail.MSIZE = 0;
 
     // An index beyond the library's count is a plain run.
     p.run.MOTIVE = 5;
