@@ -15,6 +15,7 @@
 #include "ui/printcommand.h"
 #include "ui/propertiesopen.h"
 #include "ui/propertiespanel.h"
+#include "ui/runaside.h"
 #include "ui/selecttool.h"
 #include "ui/sidegrip.h"
 #include "ui/statuswidget.h"
@@ -337,6 +338,12 @@ void MainWindow::resizeEvent(QResizeEvent*)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // The job aside reads the design a close could free: asked again soon.
+    if (runningAside()) {
+        event->ignore();
+        QTimer::singleShot(100, this, [this] { close(); });
+        return;
+    }
     if (!procedure_.destroyed()) {
         closing_ = true;
         send(WindowId::Main, MsgClose);

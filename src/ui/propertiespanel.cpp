@@ -163,8 +163,19 @@ bool PropertiesPanel::eventFilter(QObject* watched, QEvent* event)
         // focused field's event is looked at, once.
         if (docked_ && field != nullptr && field == QApplication::focusWidget() && keyPassed) {
             const auto& key = *static_cast<QKeyEvent*>(event);
-            if (!isFieldKey(key, field)) {
-                keyPassed(key, event->type() == QEvent::KeyPress);
+            const bool press = event->type() == QEvent::KeyPress;
+            bool kept = isFieldKey(key, field);
+            if (press && kept) {
+                keptKeys_.insert(key.key());
+            } else if (press) {
+                keptKeys_.remove(key.key());
+            } else if (keptKeys_.contains(key.key())) {
+                kept = true;
+                if (!key.isAutoRepeat())
+                    keptKeys_.remove(key.key());
+            }
+            if (!kept) {
+                keyPassed(key, press);
                 return true;
             }
         }

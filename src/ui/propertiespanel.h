@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <QSet>
+
 #include <bitset>
 #include <functional>
 #include <cstdint>
@@ -82,6 +84,9 @@ private:
     uint64_t shownRevision_ = ~uint64_t{0};
     bool filling_ = false;
     std::vector<Row> rows_;
+    // Keys whose press the focused field kept: their release is its too,
+    // whatever was let go before it (Ctrl of a Ctrl+A).
+    QSet<int> keptKeys_;
 
     QLabel* heading_ = nullptr;
     QScrollArea* scroll_ = nullptr;

@@ -7,8 +7,20 @@
 
 namespace kelvara {
 
+namespace {
+
+int gAside = 0; // jobs running aside, counted on the window's thread
+
+} // namespace
+
+bool runningAside()
+{
+    return gAside > 0;
+}
+
 void runAside(const std::function<void()>& job)
 {
+    ++gAside;
     QEventLoop loop;
     std::exception_ptr thrown;
     std::thread worker([&] {
@@ -22,6 +34,7 @@ void runAside(const std::function<void()>& job)
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();
+    --gAside;
     if (thrown)
         std::rethrow_exception(thrown);
 }

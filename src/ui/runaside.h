@@ -10,4 +10,8 @@ namespace kelvara {
 // What `job` throws is thrown here.
 void runAside(const std::function<void()>& job);
 
+// Whether a job runs aside now. A close the window system asks for is not
+// user input and would still arrive: it waits until the job is done.
+bool runningAside();
+
 } // namespace kelvara

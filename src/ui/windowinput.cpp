@@ -140,7 +140,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
     // keys (and Shift and Ctrl) do anything.
     if (editor_.stitchOut && key != VkShift && key != VkControl) {
         // The A that started it was its keystroke's character.
-        if (!editor_.keystroke.releaseRuns())
+        if (!editor_.keystroke.releaseRuns(key))
             return;
         if (ws.input.ctrlDown == 0 || !viewHotkey(ws, editor_.platform, key))
             commands_.stitchOutKey(key, ws.input.shiftDown != 0);
@@ -175,7 +175,7 @@ void WindowProcedure::keyUp(WindowId window, uint32_t key)
             return;
         if (ctrl == 0 && penKey(ws, editor_.platform, key))
             return;
-        if (editor_.keystroke.releaseRuns())
+        if (editor_.keystroke.releaseRuns(key))
             runHotkey(key, ctrl);
         return;
     }

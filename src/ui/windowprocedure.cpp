@@ -96,7 +96,7 @@ int64_t WindowProcedure::handle(WindowId window, uint32_t message, uint64_t wPar
         // Shift or Ctrl going down mid-keystroke leaves the letter's release
         // to the letter.
         if (wParam != VkShift && wParam != VkControl)
-            editor_.keystroke.pressed();
+            editor_.keystroke.pressed(uint32_t(wParam));
         keyDown(uint32_t(wParam));
         return 0;
     case MsgKeyUp:

@@ -7,12 +7,16 @@
 #include "stitch/sampledesign.h"
 #include "support/pdftext.h"
 #include "ui/printcommand.h"
+#include "ui/runaside.h"
 
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
 #include <QWidget>
+
+#include <chrono>
+#include <thread>
 
 namespace kelvara::testing {
 namespace {
@@ -95,6 +99,25 @@ TEST(PrintOnPrinter, PdfPrinterGetsOnePageWithTheStitchCount)
     const QString text = pdfText(path);
     EXPECT_TRUE(text.contains(QStringLiteral("Stitches %1").arg(sheet.stitches))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Scale 1:1")));
+}
+
+// A close the window system asks for while Print stitches aside would free
+// the design the job reads: it waits for the job, then closes the window.
+TEST_F(PrintTest, ACloseAskedForWhileAJobRunsAsideWaitsForIt)
+{
+    start();
+    window->show();
+    MainWindow* main = window.get();
+    runAside([main] {
+        QMetaObject::invokeMethod(
+            main, [main] { main->close(); }, Qt::QueuedConnection);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    });
+    EXPECT_TRUE(window->isVisible());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (window->isVisible() && std::chrono::steady_clock::now() < end)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(window->isVisible());
 }
 
 } // namespace

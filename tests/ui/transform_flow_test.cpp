@@ -138,6 +138,16 @@ TEST_F(TransformFlow, FOncePerKeystrokeFlipsAndFlipsBackAndShiftFlipsTopToBottom
     undo();
     undo();
     EXPECT_EQ(records(), original);
+
+    // An arrow goes down and up while F is held: F's release still flips nothing.
+    send(WindowId::Canvas, MsgKeyDown, 'F');
+    send(WindowId::Canvas, MsgChar, 'f');
+    send(WindowId::Canvas, MsgKeyDown, VkLeft);
+    send(WindowId::Canvas, MsgKeyUp, VkLeft);
+    send(WindowId::Canvas, MsgKeyUp, 'F');
+    EXPECT_EQ(+params(c).run.line.x1, 140);
+    undo();
+    EXPECT_EQ(records(), original);
 }
 
 TEST_F(TransformFlow, InsertPointCutsTheSelectedLineWhereClickedAsOneStep)
