@@ -81,8 +81,12 @@ void addObject(BoxBuilder& builder, int32_t kind, const ObjectParams& p)
     const KindEdges edges = kindEdges(*row, p);
     for (int i = 0; i < edges.count; ++i)
         builder.addEdge(*edges.at[i], widerHalfWidth(*row, p));
-    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr)
+    if (const KindEllipse e = kindEllipse(*row, p); e.x != nullptr && !row->anchorOnly)
         builder.addEllipse(*e.x, *e.y, *e.rx, *e.ry);
+    // Lettering reaches as far as its text, past its anchor and size.
+    if (row->anchorOnly && row->pickShape)
+        for (const stitch::Vec& point : row->pickShape(p).points)
+            builder.add(point.x, point.y);
     if (const PathData* path = kindPath(*row, p))
         for (const BezierEdge& e : pathEdges(*path))
             builder.addEdge(e, 0);

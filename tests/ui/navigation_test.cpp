@@ -228,6 +228,18 @@ TEST_F(Navigation, ZoomToFitShowsTheWholeDesign)
     EXPECT_EQ(view.scrollY, 0);
 }
 
+// A selected line of lettering is shown whole, not just round its anchor.
+TEST_F(Navigation, ZoomToSelectionShowsAllOfALineOfLettering)
+{
+    openProject("LETTERS SIZE=100 X=3000 Y=2000 ALIGN=0 TEXT=WWWWWWWWWWWW\r\n");
+    ASSERT_EQ(ws.table.objectCount, 1);
+    setSelected(ws, ws.table.firstObject, true);
+    const GeometryBox box = selectionBox(ws);
+    EXPECT_LE(box.left, 3010);
+    EXPECT_GE(box.right, 3000 + 12 * 80);
+    EXPECT_GE(box.top, 2000 - 150);
+}
+
 // With ZOOMSTEPS a notch up zooms in by about 1.25, the design point under
 // the pointer stays put (to within a unit), zooming out goes below 1 and
 // stops at the first view of the whole design area, and Ctrl+9 brings the
