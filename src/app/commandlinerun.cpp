@@ -176,7 +176,8 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
     std::string warning;
     // A picture is drawn object by object, as the plan is stitched: a huge
     // design is never held whole.
-    const bool streamed = line.action == CliAction::Render || line.action == CliAction::Worksheet;
+    const bool streamed = line.action == CliAction::Render || line.action == CliAction::Worksheet ||
+                          line.action == CliAction::Info;
     if (Outcome reason = readDesignInput(ws, design, input, warning, line.partial, streamed); !reason.ok())
         return Failure{design, reason};
     // The rest of the design is still done; the user hears what was left out.
@@ -192,9 +193,11 @@ std::optional<Failure> runDesign(Workspace& ws, const CommandLine& line, const s
     Outcome reason;
     switch (line.action) {
     case CliAction::Info: {
-        DesignInfo info = measureDesign(plan, input.objects, ws.settings.SPEED);
-        placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
-        json = designInfoJson(info);
+        DesignMeasure measure;
+        watched([&](std::span<const StitchRecord> records) { measure.add(records); });
+        if (planned != PlanStatus::Ok)
+            break;
+        json = designInfoJson(measure.finish(input.objects, ws.settings.SPEED, &ws.hoops, chosenHoop(ws)));
         const std::vector<std::string> notes = letteringFontNotes(ws);
         for (const std::string& note : notes)
             printLine(stderr, "kelvara: " + shown(design) + ": " + note);

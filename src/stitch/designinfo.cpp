@@ -45,55 +45,67 @@ std::string hoopText(const LineTable& messages, const DesignInfo& i)
 
 } // namespace
 
-DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute)
+void DesignMeasure::add(std::span<const StitchRecord> records)
 {
-    DesignInfo info;
-    info.objects = objects;
-    bool lastWasJump = false;
-    double units = 0;
-    int32_t x = plan.records.empty() ? 0 : plan.records.front().x;
-    int32_t y = plan.records.empty() ? 0 : plan.records.front().y;
-    for (const StitchRecord& r : plan.records) {
+    if (!started_ && !records.empty()) {
+        started_ = true;
+        x_ = records.front().x;
+        y_ = records.front().y;
+    }
+    for (const StitchRecord& r : records) {
         switch (r.kind) {
         case StitchKind::Stitch:
-            info.stitches += 1;
-            units += std::hypot(double(r.x) - x, double(r.y) - y);
+            info_.stitches += 1;
+            units_ += std::hypot(double(r.x) - x_, double(r.y) - y_);
             break;
         case StitchKind::Jump:
-            if (!lastWasJump)
-                info.jumps += 1;
+            if (!lastWasJump_)
+                info_.jumps += 1;
             break;
         case StitchKind::Trim:
-            info.trims += 1;
+            info_.trims += 1;
             break;
         case StitchKind::ColourChange:
-            info.colourChanges += 1;
+            info_.colourChanges += 1;
             break;
         case StitchKind::End:
             break;
         }
-        lastWasJump = r.kind == StitchKind::Jump;
-        x = r.x;
-        y = r.y;
+        lastWasJump_ = r.kind == StitchKind::Jump;
+        x_ = r.x;
+        y_ = r.y;
     }
-    const std::vector<StitchRecord>* const all = &plan.records;
-    if (const PlanBox box = sewnBoxOf(StitchRuns(&all, 1)); !box.empty()) {
+    hull_.add(records);
+}
+
+DesignInfo DesignMeasure::finish(int32_t objects, int32_t stitchesPerMinute, const HoopList* hoops,
+                                 const Hoop* chosen)
+{
+    DesignInfo info = info_;
+    info.objects = objects;
+    const std::vector<StitchRecord>* const hull[] = {&hull_.points()};
+    if (const PlanBox box = sewnBoxOf(hull); !box.empty()) {
         info.widthMm = double(box.width()) / kUnitsPerMm;
         info.heightMm = double(box.height()) / kUnitsPerMm;
     }
-    info.threadMetres = units / kUnitsPerMm / 1000.0;
+    info.threadMetres = units_ / kUnitsPerMm / 1000.0;
     info.minutes = double(info.stitches) / std::max(1, stitchesPerMinute);
+    if (hoops == nullptr)
+        return info;
+    info.hoopsListed = !hoops->hoops.empty() || chosen != nullptr;
+    info.chosenHoop = chosen ? hoopTitle(*chosen) : std::string();
+    info.fitsChosenHoop = chosen == nullptr || fitsHoop(*chosen, hull);
+    const Hoop* smallest = smallestHoop(*hoops, hull);
+    info.smallestHoop = smallest ? smallest->name : std::string();
     return info;
 }
 
-void placeInHoops(DesignInfo& info, const StitchPlan& plan, const HoopList& hoops, const Hoop* chosen)
+DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute,
+                         const HoopList* hoops, const Hoop* chosen)
 {
-    const std::vector<StitchRecord>* runs[] = {&plan.records};
-    info.hoopsListed = !hoops.hoops.empty() || chosen != nullptr;
-    info.chosenHoop = chosen ? hoopTitle(*chosen) : std::string();
-    info.fitsChosenHoop = chosen == nullptr || fitsHoop(*chosen, runs);
-    const Hoop* smallest = smallestHoop(hoops, runs);
-    info.smallestHoop = smallest ? smallest->name : std::string();
+    DesignMeasure measure;
+    measure.add(plan.records);
+    return measure.finish(objects, stitchesPerMinute, hoops, chosen);
 }
 
 std::string designInfoJson(const DesignInfo& i)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/texts.h"
+#include "stitch/hoopfit.h"
 #include "stitch/stitchplan.h"
 
 #include <cstdint>
@@ -31,11 +32,30 @@ struct DesignInfo {
 struct HoopList;
 struct Hoop;
 
-// Fills the hoop facts of `info` for the design of `plan`.
-void placeInHoops(DesignInfo& info, const StitchPlan& plan, const HoopList& hoops, const Hoop* chosen);
+// The design information of a plan handed over a stretch at a time (as a
+// streamed plan is), holding none of it: counts, thread, and the stitches'
+// hull for the hoops.
+class DesignMeasure {
+public:
+    void add(std::span<const StitchRecord> records);
+    // What was handed over, for a design of `objects` objects sewn at
+    // `stitchesPerMinute`; with a hoop list, the hoop facts too.
+    DesignInfo finish(int32_t objects, int32_t stitchesPerMinute, const HoopList* hoops = nullptr,
+                      const Hoop* chosen = nullptr);
 
-// Measures `plan` of a design of `objects` objects, sewn at `stitchesPerMinute`.
-DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute);
+private:
+    DesignInfo info_;
+    StitchHull hull_;
+    double units_ = 0;
+    bool started_ = false;
+    bool lastWasJump_ = false;
+    int32_t x_ = 0, y_ = 0;
+};
+
+// Measures `plan` of a design of `objects` objects, sewn at `stitchesPerMinute`;
+// with a hoop list, the hoop facts too.
+DesignInfo measureDesign(const StitchPlan& plan, int32_t objects, int32_t stitchesPerMinute,
+                         const HoopList* hoops = nullptr, const Hoop* chosen = nullptr);
 
 // One JSON object on one line, keys in a fixed order: objects, stitches,
 // colour_changes, trims, jumps, width_mm, height_mm, thread_m, minutes, hoop

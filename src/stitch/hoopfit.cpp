@@ -46,6 +46,61 @@ bool inside(const Hoop& hoop, double dx, double dy)
 
 } // namespace
 
+void StitchHull::add(std::span<const StitchRecord> records)
+{
+    for (const StitchRecord& r : records) {
+        if (r.kind != StitchKind::Stitch)
+            continue;
+        points_.push_back(r);
+        // Reduced once it doubles: the gathered points stay within a bound.
+        if (points_.size() >= std::max<std::size_t>(1 << 16, 2 * reducedSize_))
+            reduce();
+    }
+}
+
+const std::vector<StitchRecord>& StitchHull::points()
+{
+    if (points_.size() != reducedSize_)
+        reduce();
+    return points_;
+}
+
+// Andrew's monotone chain; collinear points on the hull's sides are dropped,
+// its corners (the box's extremes among them) kept.
+void StitchHull::reduce()
+{
+    auto before = [](const StitchRecord& a, const StitchRecord& b) {
+        return a.x != b.x ? a.x < b.x : a.y < b.y;
+    };
+    std::sort(points_.begin(), points_.end(), before);
+    points_.erase(
+        std::unique(points_.begin(), points_.end(),
+                    [](const StitchRecord& a, const StitchRecord& b) { return a.x == b.x && a.y == b.y; }),
+        points_.end());
+    if (points_.size() < 3) {
+        reducedSize_ = points_.size();
+        return;
+    }
+    auto turn = [](const StitchRecord& o, const StitchRecord& a, const StitchRecord& b) {
+        return (int64_t(a.x) - o.x) * (int64_t(b.y) - o.y) - (int64_t(a.y) - o.y) * (int64_t(b.x) - o.x);
+    };
+    std::vector<StitchRecord> hull(2 * points_.size());
+    std::size_t k = 0;
+    for (const StitchRecord& p : points_) {
+        while (k >= 2 && turn(hull[k - 2], hull[k - 1], p) <= 0)
+            --k;
+        hull[k++] = p;
+    }
+    for (std::size_t i = points_.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && turn(hull[k - 2], hull[k - 1], points_[i]) <= 0)
+            --k;
+        hull[k++] = points_[i];
+    }
+    hull.resize(k - 1); // the last is the first again
+    points_ = std::move(hull);
+    reducedSize_ = points_.size();
+}
+
 PlanBox sewnBoxOf(StitchRuns runs)
 {
     PlanBox box;

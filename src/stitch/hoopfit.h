@@ -26,6 +26,23 @@ bool fitsHoop(const Hoop& hoop, StitchRuns runs);
 // equal area); null when none does or there are no stitches.
 const Hoop* smallestHoop(const HoopList& list, StitchRuns runs);
 
+// The needle stitches of a plan handed over a stretch at a time, kept as
+// their convex hull. Every hoop's field is convex, so a design fits where
+// its hull does, and the hull has the design's box: a plan of millions of
+// stitches is fitted from a few hundred points.
+class StitchHull {
+public:
+    void add(std::span<const StitchRecord> records);
+    // The hull's corners as stitch records, for fitsHoop and smallestHoop.
+    const std::vector<StitchRecord>& points();
+
+private:
+    void reduce();
+
+    std::vector<StitchRecord> points_;
+    std::size_t reducedSize_ = 0; // points_ after the last reduction
+};
+
 // The corner radius of a rounded field: a tenth of its shorter side.
 inline int32_t roundedCornerRadius(const Hoop& hoop)
 {

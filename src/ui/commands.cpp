@@ -331,8 +331,8 @@ void Commands::showDesignInformation()
     if (status == PlanStatus::TooLarge) {
         text = message(ws, kSlotExportTooLarge);
     } else {
-        DesignInfo info = measureDesign(plan, ws.table.objectCount, ws.settings.SPEED);
-        placeInHoops(info, plan, ws.hoops, chosenHoop(ws));
+        const DesignInfo info =
+            measureDesign(plan, ws.table.objectCount, ws.settings.SPEED, &ws.hoops, chosenHoop(ws));
         text = designInfoText(ws.lines, info);
     }
     platform.boxes->showInformation(message(ws, kSlotInfoCaption), text);

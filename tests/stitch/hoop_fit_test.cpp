@@ -81,12 +81,47 @@ TEST(HoopFit, SmallestHoopIsTheLeastAreaThatHoldsTheDesignFirstListedOnTies)
 
     StitchPlan plan;
     plan.records = wide;
-    DesignInfo info;
-    placeInHoops(info, plan, list, &list.hoops[3]);
+    const DesignInfo info = measureDesign(plan, 1, 800, &list, &list.hoops[3]);
     EXPECT_FALSE(info.fitsChosenHoop);
     EXPECT_NE(designInfoJson(info).find("\"hoop\": \"Janome 126 x 110\"}"), std::string::npos);
     EXPECT_NE(designInfoText(LineTable(), info).find("Round 120 (120 x 120 mm), the design does NOT fit"),
               std::string::npos);
+}
+
+// The hull a streamed plan is fitted by decides as all its stitches do:
+// handed over in uneven stretches past the point where it is reduced, with
+// repeated and collinear points, jumps among them, and a single point.
+TEST(HoopFit, TheHullOfAStreamedPlanFitsAsItsStitchesDo)
+{
+    std::vector<StitchRecord> all;
+    uint32_t seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    for (int i = 0; i < 150000; ++i) {
+        const double a = (next() % 3600) * M_PI / 1800, r = (next() % 1000) / 1000.0;
+        all.push_back({int32_t(600 + 560 * r * std::cos(a)), int32_t(500 + 470 * r * std::sin(a)), 0,
+                       i % 97 == 0 ? StitchKind::Jump : StitchKind::Stitch});
+    }
+    for (int x = 40; x <= 1160; x += 8) // a straight edge along the bottom
+        all.push_back({x, 980, 0, StitchKind::Stitch});
+    all.push_back(all[5]);
+    StitchHull hull;
+    for (std::size_t at = 0, size = 1; at < all.size(); at += size, size = size * 3 + 1)
+        hull.add(std::span(all).subspan(at, std::min(size, all.size() - at)));
+    const std::vector<StitchRecord>* whole[] = {&all};
+    const std::vector<StitchRecord>* corners[] = {&hull.points()};
+    EXPECT_LT(hull.points().size(), 2000u);
+    EXPECT_EQ(sewnBoxOf(corners), sewnBoxOf(whole));
+    for (const HoopShape shape : {HoopShape::Rectangle, HoopShape::Oval, HoopShape::Rounded})
+        for (int32_t w = 1100; w <= 1300; w += 10)
+            EXPECT_EQ(fitsHoop(hoop(w, w * 9 / 10, shape), corners),
+                      fitsHoop(hoop(w, w * 9 / 10, shape), whole))
+                << int(shape) << " " << w;
+
+    StitchHull one;
+    const auto point = stitches({{3, 4}});
+    one.add(point);
+    ASSERT_EQ(one.points().size(), 1u);
+    EXPECT_EQ(one.points()[0].x, 3);
 }
 
 } // namespace
