@@ -148,10 +148,14 @@ bool PlanKeeper::takeReady()
 void PlanKeeper::announceReady()
 {
     const bool caughtUp = shownFor_ == submitted_;
-    if (!takeReady())
-        return;
+    takeReady();
     if (caughtUp != (shownFor_ == submitted_))
         emit progressed();
+    // follow() may have taken the plan already, for the status bar as well
+    // as for the canvas: the canvas is told whenever it may not have it.
+    if (shownFor_ == announcedFor_)
+        return;
+    announcedFor_ = shownFor_;
     emit planned();
 }
 

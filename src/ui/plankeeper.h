@@ -78,6 +78,9 @@ private:
     std::shared_ptr<const DesignCopy> submitted_;
     std::shared_ptr<const DesignCopy> shownFor_;
     std::shared_ptr<const ObjectPlanCache> shown_;
+    // The design whose plan planned() told of last: a plan taken quietly by
+    // a caller that was not drawing the canvas is still told of.
+    std::shared_ptr<const DesignCopy> announcedFor_;
     QTimer* ticker_ = nullptr;
     bool busyCursor_ = false;
 

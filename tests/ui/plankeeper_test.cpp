@@ -6,6 +6,7 @@
 #include "support/workspacefixture.h"
 #include "ui/plankeeper.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -58,6 +59,25 @@ TEST(PlanKeeper, EditsWhilePlanningEndInThePlanOfTheDesignAsItIs)
     // The thread's plan of the same design, when it comes, changes nothing.
     settle(keeper, *ws);
     EXPECT_EQ(keeper.shown().stitchCount(), wholeCount(*ws));
+}
+
+// A plan follow() took before the thread's news came (the status bar asks
+// for it too) is still told of, once: the canvas may not have drawn it.
+TEST(PlanKeeper, APlanTakenQuietlyIsStillToldOfOnce)
+{
+    auto ws = testing::makeWorkspace();
+    testing::buildGridDesign(*ws, 40, 2);
+    PlanKeeper keeper;
+    keeper.startBackground();
+    int told = 0;
+    QObject::connect(&keeper, &PlanKeeper::planned, [&told] { ++told; });
+    for (int round = 0; round < 600 && (keeper.follow(*ws), keeper.planning()); ++round) {
+    }
+    ASSERT_FALSE(keeper.planning());
+    ASSERT_EQ(told, 0);
+    for (int round = 0; round < 10; ++round)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(told, 1);
 }
 
 } // namespace
