@@ -125,12 +125,13 @@ int64_t worksheetMinutes(int64_t stitches, int32_t stitchesPerMinute)
     return (std::max<int64_t>(stitches, 0) + rate - 1) / rate;
 }
 
-Outcome prepareWorksheet(const Workspace& ws, const QString& designName, Worksheet& sheet)
+Outcome prepareWorksheet(const Workspace& ws, const QString& designName, Worksheet& sheet,
+                         const std::function<PlanReplay(PlanReplay)>& watch)
 {
     sheet = Worksheet{};
     if (ws.table.objectCount == 0)
         return Outcome(kSlotSheetNoObjects);
-    return prepareFrom(ws, designName, replayOf(ws), sheet);
+    return prepareFrom(ws, designName, watch ? watch(replayOf(ws)) : replayOf(ws), sheet);
 }
 
 Outcome prepareWorksheet(const Workspace& ws, const QString& designName, StitchPlan plan, Worksheet& sheet)

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,8 +49,9 @@ struct Worksheet {
 
 // Stitches the design and fills the sheet, dated today, naming each
 // thread from the chart CHART chooses. Fine, or why the design cannot be
-// stitched.
-Outcome prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet);
+// stitched. `watch` may wrap the design's plan (to follow or stop its passes).
+Outcome prepareWorksheet(const Workspace& workspace, const QString& designName, Worksheet& sheet,
+                         const std::function<PlanReplay(PlanReplay)>& watch = {});
 
 // The same for a plan already made (a machine file read as it is).
 Outcome prepareWorksheet(const Workspace& workspace, const QString& designName, StitchPlan plan,

@@ -227,6 +227,8 @@ constexpr std::array<std::string_view, kSlotCount> kBuiltInMessages{
     "is a folder", // 214
     "the file was not made", // 215
     "centre walk and %1", // 216
+    "Stitching the design for the worksheet...", // 217
+    "Printing the worksheet...", // 218
 };
 // clang-format on
 

@@ -276,6 +276,9 @@ enum MessageSlot : int {
     kSlotFileNotMade,
     // Underlay in words: a centre walk before the rest of it (%1).
     kSlotUnderlayCentreWalkAnd,
+    // Print's progress box: the figures' pass, the page's pass.
+    kSlotPrintStitching,
+    kSlotPrintPainting,
     kSlotCount, // one past the last slot; new slots go before it
 };
 static_assert(kSlotExportRefused == 20 && kSlotUnsavedChanges == 43, "the slots follow the message file");

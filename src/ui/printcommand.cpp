@@ -6,9 +6,10 @@
 #include "project/worksheet.h"
 #include "shell/platform.h"
 #include "shell/texts.h"
-#include "ui/runaside.h"
+#include "ui/printprogress.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -26,7 +27,17 @@ Outcome printWorksheetOn(QPrinter& printer, const Worksheet& sheet)
     QPainter painter;
     if (!painter.begin(&printer))
         return Outcome(kSlotPrinterNotStarted);
-    paintWorksheet(painter, sheet);
+    try {
+        paintWorksheet(painter, sheet);
+    } catch (...) {
+        // A page stopped halfway is not sent; a printer that cannot drop it
+        // (printing into a PDF file) leaves no half page behind.
+        const bool aborted = printer.abort();
+        painter.end();
+        if (!aborted && !printer.outputFileName().isEmpty())
+            QFile::remove(printer.outputFileName());
+        throw;
+    }
     if (!painter.end())
         return Outcome(kSlotPrinterRefusedPage);
     return {};
@@ -41,18 +52,24 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     const QString designName =
         ws.rememberedFileName.isEmpty() ? QString() : QFileInfo(ws.rememberedFileName).fileName();
     // Both passes over a large plan take seconds: with BACKPLAN they stitch
-    // on a thread of their own and the window goes on repainting.
-    const auto busy = [&](const std::function<void()>& job) {
+    // on a thread of their own, the window goes on repainting, and a box
+    // tells how far they are and can stop them.
+    PrintProgress progress(ws.table.objectCount);
+    const auto busy = [&](int32_t slot, const std::function<void()>& job) {
         showCursorNow(ws, platform, kWaitCursor);
-        if (ws.settings.BACKPLAN != 0)
-            runAside(job);
-        else
-            job();
+        const bool finished =
+            progress.run(owner, QString::fromStdString(message(ws, kSlotPrintDialogTitle)),
+                         QString::fromStdString(message(ws, slot)), ws.settings.BACKPLAN != 0, job);
         showCursorNow(ws, platform, kArrowCursor);
+        return finished;
     };
     Worksheet sheet;
     Outcome reason;
-    busy([&] { reason = prepareWorksheet(ws, designName, sheet); });
+    if (!busy(kSlotPrintStitching, [&] {
+            reason = prepareWorksheet(ws, designName, sheet,
+                                      [&](PlanReplay plan) { return progress.watched(std::move(plan)); });
+        }))
+        return;
     if (!reason.ok()) {
         refuse(reason);
         return;
@@ -80,7 +97,8 @@ void printWorksheet(Workspace& ws, const Platform& platform, QWidget* owner)
     if (!accepted)
         return;
     Outcome failure;
-    busy([&] { failure = printWorksheetOn(printer, sheet); });
+    if (!busy(kSlotPrintPainting, [&] { failure = printWorksheetOn(printer, sheet); }))
+        return;
     if (!failure.ok())
         refuse(failure);
 }

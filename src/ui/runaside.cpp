@@ -1,7 +1,9 @@
 #include "ui/runaside.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 
+#include <atomic>
 #include <exception>
 #include <thread>
 
@@ -18,22 +20,30 @@ bool runningAside()
     return gAside > 0;
 }
 
-void runAside(const std::function<void()>& job)
+void runAside(const std::function<void()>& job, const std::function<bool()>& inputAllowed)
 {
     ++gAside;
-    QEventLoop loop;
+    std::atomic<bool> done{false};
     std::exception_ptr thrown;
+    QObject waker;
     std::thread worker([&] {
         try {
             job();
         } catch (...) {
             thrown = std::current_exception();
         }
-        // Queued, so a job done before the loop starts still ends it.
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        done = true;
+        // An event, so a wait for more events ends.
+        QMetaObject::invokeMethod(
+            &waker, [] {}, Qt::QueuedConnection);
     });
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    while (!done) {
+        const bool input = inputAllowed && inputAllowed();
+        QCoreApplication::processEvents((input ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents) |
+                                        QEventLoop::WaitForMoreEvents);
+    }
     worker.join();
+    // Delivered or not, the wake-up goes with its receiver.
     --gAside;
     if (thrown)
         std::rethrow_exception(thrown);

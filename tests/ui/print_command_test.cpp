@@ -7,9 +7,11 @@
 #include "stitch/sampledesign.h"
 #include "support/pdftext.h"
 #include "ui/printcommand.h"
+#include "ui/printprogress.h"
 #include "ui/runaside.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -118,6 +120,32 @@ TEST_F(PrintTest, ACloseAskedForWhileAJobRunsAsideWaitsForIt)
     while (window->isVisible() && std::chrono::steady_clock::now() < end)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_FALSE(window->isVisible());
+}
+
+// Print stopped from its box: the figures' pass stops before its next
+// object, and a page stopped halfway is aborted, not sent.
+TEST_F(PrintTest, AStoppedPassEndsAtTheNextObjectAndSendsNoPage)
+{
+    start();
+    buildSampleDesign(ws);
+    PrintProgress progress(ws.table.objectCount);
+    const auto watch = [&](PlanReplay plan) { return progress.watched(std::move(plan)); };
+    Worksheet sheet;
+    ASSERT_TRUE(prepareWorksheet(ws, QString(), sheet, watch).ok());
+    const int64_t stitches = sheet.stitches;
+    EXPECT_GT(stitches, 0);
+
+    progress.stop();
+    Worksheet stopped;
+    EXPECT_FALSE(progress.run(nullptr, QString(), QString(), true,
+                              [&] { prepareWorksheet(ws, QString(), stopped, watch); }));
+    EXPECT_EQ(stopped.stitches, 0);
+    const std::string path = folder.file("stopped.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    EXPECT_THROW(printWorksheetOn(printer, sheet), PrintProgress::Stopped);
+    EXPECT_FALSE(pdfText(path).contains(QStringLiteral("Stitches")));
 }
 
 } // namespace
