@@ -1,5 +1,7 @@
 #include "model/stitchblock.h"
 
+#include "stitch/convexhull.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -32,11 +34,6 @@ void appendSigned(std::string& out, int64_t v)
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, v < 0 ? -v : v).ptr;
     out.append(digits, end);
-}
-
-int64_t cross(const HullPoint& o, const HullPoint& a, const HullPoint& b)
-{
-    return static_cast<int64_t>((a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x));
 }
 
 } // namespace
@@ -102,28 +99,7 @@ std::vector<HullPoint> blockHull(const StitchBlock& block)
     for (const BlockMove& m : block.moves)
         if (m.kind != BlockMoveKind::Trim)
             points.push_back({double(m.x), double(m.y)});
-    std::sort(points.begin(), points.end(),
-              [](const HullPoint& a, const HullPoint& b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
-    points.erase(std::unique(points.begin(), points.end(),
-                             [](const HullPoint& a, const HullPoint& b) { return a.x == b.x && a.y == b.y; }),
-                 points.end());
-    if (points.size() < 3)
-        return points;
-    // The monotone chain: lower hull left to right, then upper right to left.
-    std::vector<HullPoint> hull(2 * points.size());
-    std::size_t k = 0;
-    for (const HullPoint& p : points) {
-        while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0)
-            --k;
-        hull[k++] = p;
-    }
-    for (std::size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
-            --k;
-        hull[k++] = points[i];
-    }
-    hull.resize(k - 1);
-    return hull;
+    return convexHull(std::move(points));
 }
 
 } // namespace kelvara

@@ -1,5 +1,7 @@
 #include "stitch/hoopfit.h"
 
+#include "stitch/convexhull.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -65,39 +67,10 @@ const std::vector<StitchRecord>& StitchHull::points()
     return points_;
 }
 
-// Andrew's monotone chain; collinear points on the hull's sides are dropped,
-// its corners (the box's extremes among them) kept.
+// Only the hull's corners are kept: the box's extremes are among them.
 void StitchHull::reduce()
 {
-    auto before = [](const StitchRecord& a, const StitchRecord& b) {
-        return a.x != b.x ? a.x < b.x : a.y < b.y;
-    };
-    std::sort(points_.begin(), points_.end(), before);
-    points_.erase(
-        std::unique(points_.begin(), points_.end(),
-                    [](const StitchRecord& a, const StitchRecord& b) { return a.x == b.x && a.y == b.y; }),
-        points_.end());
-    if (points_.size() < 3) {
-        reducedSize_ = points_.size();
-        return;
-    }
-    auto turn = [](const StitchRecord& o, const StitchRecord& a, const StitchRecord& b) {
-        return (int64_t(a.x) - o.x) * (int64_t(b.y) - o.y) - (int64_t(a.y) - o.y) * (int64_t(b.x) - o.x);
-    };
-    std::vector<StitchRecord> hull(2 * points_.size());
-    std::size_t k = 0;
-    for (const StitchRecord& p : points_) {
-        while (k >= 2 && turn(hull[k - 2], hull[k - 1], p) <= 0)
-            --k;
-        hull[k++] = p;
-    }
-    for (std::size_t i = points_.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && turn(hull[k - 2], hull[k - 1], points_[i]) <= 0)
-            --k;
-        hull[k++] = points_[i];
-    }
-    hull.resize(k - 1); // the last is the first again
-    points_ = std::move(hull);
+    points_ = convexHull(std::move(points_));
     reducedSize_ = points_.size();
 }
 
