@@ -138,6 +138,7 @@ void appendValue(std::string& out, const Field& field, const ObjectEntry& entry,
     case Form::RunRepeat:
     case Form::RunLength:
     case Form::Tail:
+    case Form::TailFlag:
         appendInt(out, getInt(record, field.offset));
         return;
     case Form::Coord:
@@ -247,7 +248,7 @@ bool appendObjectLine(std::string& out, const ObjectEntry& entry, const RecordSt
     const unsigned char* record = records.bytes(entry.params);
     out += kindRow(entry.kind)->word;
     for (const Field& field : fields) {
-        if (field.form == Form::Tail && getInt(record, field.offset) == 0)
+        if ((field.form == Form::Tail || field.form == Form::TailFlag) && getInt(record, field.offset) == 0)
             continue;
         out += ' ';
         out += field.key;
@@ -335,6 +336,7 @@ bool parseObjectLine(const TokenTable& tokens, ObjectEntry& row, RecordStore& re
             setInt(record, field.offset, n);
             break;
         case Form::Flag:
+        case Form::TailFlag:
             setInt(record, field.offset, n == 1 ? 1 : 0);
             break;
         case Form::Coord:

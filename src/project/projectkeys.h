@@ -31,6 +31,7 @@ enum class Form : uint8_t {
     RunRepeat, // 0 (the configuration's) or clamped 1..9; even sews there and back
     Tail,      // an integer of a record's tail, written only when not 0, so a
                // design that leaves it standard saves as it did before it existed
+    TailFlag,  // a tail's switch: written as Tail, read as Flag
     RunLength, // clamped DELETE..MAX
     Jump,      // the file holds the inverse of the field
     Path,      // path data, the field a handle into the path store

@@ -496,6 +496,7 @@ TEST(ProjectFormat, TailKeysAreWrittenOnlyWhenSet)
 
     EXPECT_EQ(readParams(*ws, "RUN REPEAT=2 MSIZE=150").tailedRun.tail.REPEAT, 2);
     EXPECT_EQ(readParams(*ws, "STEIL CENTRE=1").tailedSteil.tail.CENTRE, 1);
+    EXPECT_EQ(readParams(*ws, "STEIL CENTRE=7").tailedSteil.tail.CENTRE, 0); // a switch, as TRIM
     EXPECT_EQ(readParams(*ws, "SATEN X=1").tailedSaten.tail.CENTRE, 0);
     // A stroke's 0 is the configuration's passes, kept as read.
     EXPECT_EQ(readParams(*ws, "STROKE REPEAT=0").stroke.REPEAT, 0);

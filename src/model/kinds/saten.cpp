@@ -17,7 +17,7 @@ using namespace kindparts;
 
 constexpr auto kKeys = [] {
     auto l = projectkeys::extended<1>(projectkeys::twoEdgeFields<SatenParams, 42>());
-    l.add("CENTRE", projectkeys::Form::Tail, offsetof(SatenRecord, tail.CENTRE));
+    l.add("CENTRE", projectkeys::Form::TailFlag, offsetof(SatenRecord, tail.CENTRE));
     return l;
 }();
 static_assert(kKeys.count == 43);

@@ -29,7 +29,7 @@ constexpr auto kKeys = [] {
     l.addShared<SteilParams>();
     l.addEdgePoints(projectkeys::kLineKeys, offsetof(SteilParams, line));
     l.addColumnTail<SteilParams>();
-    l.add("CENTRE", Form::Tail, offsetof(SteilRecord, tail.CENTRE));
+    l.add("CENTRE", Form::TailFlag, offsetof(SteilRecord, tail.CENTRE));
     return l;
 }();
 static_assert(kKeys.count == 34);
