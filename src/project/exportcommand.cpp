@@ -79,6 +79,10 @@ void exportStitches(Workspace& ws, const Platform& platform)
                        {"Brother Embroidery format (*.pes)", "*.pes"}};
     request.defaultSuffix = "dst";
     request.confirmOverwrite = true;
+    // The machine file goes beside the design, as a user looks for it; the
+    // file name stays empty, as every export starts.
+    if (ws.settings.QUICKSAVE != 0 && !ws.rememberedFileName.isEmpty())
+        request.startFolder = QFileInfo(ws.rememberedFileName).absolutePath();
     const std::optional<QString> path = platform.files->saveFile(request);
     if (!path || path->isEmpty())
         return;

@@ -92,6 +92,8 @@ struct FileDialogRequest {
     // The dialog starts in the folder last used (without a start name's own)
     // and remembers the folder of the file chosen.
     bool rememberFolder = false;
+    // The folder the dialog starts in, before the one last used; empty for none.
+    QString startFolder;
 };
 
 class FileDialogs {

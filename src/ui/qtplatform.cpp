@@ -141,8 +141,10 @@ void QtFileDialogs::prepare(QFileDialog& dialog, const FileDialogRequest& reques
                          });
     }
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (request.rememberFolder && !request.startName.contains(QLatin1Char('/'))) {
-        const QString folder = lastFolder();
+    if (!request.startName.contains(QLatin1Char('/'))) {
+        const QString folder = !request.startFolder.isEmpty() ? request.startFolder
+                               : request.rememberFolder       ? lastFolder()
+                                                              : QString();
         if (!folder.isEmpty())
             dialog.setDirectory(folder);
     }

@@ -83,6 +83,16 @@ TEST_F(ExportCommand, CancelWritesNothing)
     EXPECT_TRUE(fakes.boxes.shown.empty());
     EXPECT_TRUE(fakes.cursor.history.empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+    EXPECT_TRUE(fakes.files.requests[0].startFolder.isEmpty()); // as it always was
+
+    // With QUICKSAVE the dialog starts beside the design, when it has a name.
+    ws->settings.QUICKSAVE = 1;
+    exportStitches(*ws, fakes.platform());
+    EXPECT_EQ(fakes.files.requests.at(1).startFolder, QStringLiteral("/somewhere"));
+    EXPECT_EQ(fakes.files.requests[1].startName, QString());
+    ws->rememberedFileName.clear();
+    exportStitches(*ws, fakes.platform());
+    EXPECT_TRUE(fakes.files.requests.at(2).startFolder.isEmpty());
 }
 
 TEST_F(ExportCommand, SuccessWritesAReadableDstAndAsksNothing)
