@@ -29,9 +29,6 @@ struct DesignInfo {
     std::string smallestHoop;
 };
 
-struct HoopList;
-struct Hoop;
-
 // The design information of a plan handed over a stretch at a time (as a
 // streamed plan is), holding none of it: counts, thread, and the stitches'
 // hull for the hoops.
